@@ -1,0 +1,33 @@
+#pragma once
+// Errors of the program. The message of every error is the text the user sees
+// in the message box; the windows add nothing to it.
+#include <stdexcept>
+#include <string>
+
+namespace ketral {
+
+// Any failure that ends an operation and is reported to the user.
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A file could not be opened, read or written, or came short.
+class IoError : public Error {
+public:
+    using Error::Error;
+};
+
+// A settings value was stored with another type than the one read.
+class SettingsError : public Error {
+public:
+    using Error::Error;
+};
+
+// A text was read as a number but holds none.
+class ConversionError : public Error {
+public:
+    using Error::Error;
+};
+
+}  // namespace ketral

@@ -1,0 +1,111 @@
+#include "base/IndexedImage.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace ketral {
+
+std::uint8_t NearestIndex(const ColorTable& table, Rgb c)
+{
+    int best = 0;
+    long bestDist = -1;
+    for (int i = 0; i < 256; ++i) {
+        long dr = table[i].r - c.r, dg = table[i].g - c.g, db = table[i].b - c.b;
+        long d = dr * dr + dg * dg + db * db;
+        if (bestDist < 0 || d < bestDist) {
+            bestDist = d;
+            best = i;
+        }
+    }
+    return static_cast<std::uint8_t>(best);
+}
+
+IndexedImage::IndexedImage(int width, int height) { resize(width, height); }
+
+void IndexedImage::resize(int width, int height)
+{
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    stride_ = (width_ + 3) & ~3;
+    pixels_.assign(static_cast<std::size_t>(stride_) * height_, 0);
+}
+
+void IndexedImage::fill(std::uint8_t index)
+{
+    if (!pixels_.empty()) std::memset(pixels_.data(), index, pixels_.size());
+}
+
+void IndexedImage::fillRect(int left, int top, int right, int bottom, std::uint8_t index)
+{
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width_);
+    bottom = std::min(bottom, height_);
+    if (left >= right) return;
+    for (int y = top; y < bottom; ++y) std::memset(row(y) + left, index, static_cast<std::size_t>(right - left));
+}
+
+void IndexedImage::moveTo(int x, int y)
+{
+    penX_ = x;
+    penY_ = y;
+}
+
+void IndexedImage::plot(int x, int y, std::uint8_t index)
+{
+    if (pen_.width <= 1) {
+        if (!contains(x, y)) return;
+        std::uint8_t& p = row(y)[x];
+        p = pen_.mode == PenMode::Copy ? index : static_cast<std::uint8_t>(~(index ^ p));
+        return;
+    }
+    // A wider pen covers a square of pen-width pixels around the point.
+    int lo = -(pen_.width / 2), hi = lo + pen_.width;
+    for (int dy = lo; dy < hi; ++dy)
+        for (int dx = lo; dx < hi; ++dx) {
+            if (!contains(x + dx, y + dy)) continue;
+            std::uint8_t& p = row(y + dy)[x + dx];
+            p = pen_.mode == PenMode::Copy ? index : static_cast<std::uint8_t>(~(index ^ p));
+        }
+}
+
+void IndexedImage::lineTo(int x1, int y1)
+{
+    const std::uint8_t index = NearestIndex(colors_, pen_.color);
+    int x = penX_, y = penY_;
+    const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
+    const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
+    int err = dx + dy;
+    while (x != x1 || y != y1) {
+        plot(x, y, index);
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+    penX_ = x1;
+    penY_ = y1;
+}
+
+void IndexedImage::frameRect(int left, int top, int right, int bottom)
+{
+    if (right <= left || bottom <= top) return;
+    moveTo(left, top);
+    lineTo(right - 1, top);
+    lineTo(right - 1, bottom - 1);
+    lineTo(left, bottom - 1);
+    lineTo(left, top);
+    if (right - left == 1 || bottom - top == 1) {
+        // A one-pixel-thin frame: the path above leaves its last corner out.
+        moveTo(right - 1, bottom - 1);
+        lineTo(right, bottom);
+    }
+}
+
+}  // namespace ketral

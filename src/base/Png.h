@@ -1,0 +1,18 @@
+#pragma once
+// Pictures of indexed images for export: an 8-bit palette PNG whose pixel
+// values are the palette indices, or the raw indices row by row.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/IndexedImage.h"
+
+namespace ketral {
+
+std::vector<std::uint8_t> EncodePng(const IndexedImage& image);
+// Writes a ".png" file, or a ".raw" file of width x height indices; any other
+// ending is an Error.
+void WriteImageFile(const std::string& path, const IndexedImage& image);
+std::vector<std::uint8_t> RawPixels(const IndexedImage& image);
+
+}  // namespace ketral

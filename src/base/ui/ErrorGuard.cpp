@@ -1,0 +1,59 @@
+#include "base/ui/ErrorGuard.h"
+
+#include <QMessageBox>
+
+#include "base/Messages.h"
+
+namespace ketral {
+
+namespace {
+MessageBoxHook g_messageHook;
+QuestionHook g_questionHook;
+}  // namespace
+
+void SetMessageBoxHook(MessageBoxHook hook) { g_messageHook = std::move(hook); }
+void SetQuestionHook(QuestionHook hook) { g_questionHook = std::move(hook); }
+
+void ShowMessageBox(const std::string& text, QWidget* parent)
+{
+    if (g_messageHook) {
+        g_messageHook(text);
+        return;
+    }
+    QMessageBox::information(parent, QString::fromLatin1(kAppTitle), QString::fromLatin1(text.c_str()));
+}
+
+bool AskYesNo(const std::string& text, QWidget* parent)
+{
+    if (g_questionHook) return g_questionHook(text);
+    return QMessageBox::warning(parent, QString::fromLatin1(kAppTitle), QString::fromLatin1(text.c_str()),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool Guarded(const std::function<void()>& fn, QWidget* parent)
+{
+    try {
+        fn();
+        return true;
+    } catch (const std::exception& e) {
+        ShowMessageBox(e.what(), parent);
+    } catch (...) {
+        ShowMessageBox("Unknown error", parent);
+    }
+    return false;
+}
+
+KetralApplication::KetralApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QString::fromLatin1(kAppTitle));
+    setApplicationDisplayName(QString::fromLatin1(kAppTitle));
+}
+
+bool KetralApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool result = false;
+    Guarded([&] { result = QApplication::notify(receiver, event); });
+    return result;
+}
+
+}  // namespace ketral

@@ -1,0 +1,36 @@
+#pragma once
+// The one guard around every event handler: an exception never crosses Qt's
+// event loop. Its message is shown in a box captioned "Zorvan Map Editor"
+// and the program goes on.
+#include <QApplication>
+#include <QWidget>
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace ketral {
+
+// Shows `text` in a message box with the application title and an OK button.
+// Tests can replace what it does (see SetMessageBoxHook).
+void ShowMessageBox(const std::string& text, QWidget* parent = nullptr);
+// Asks a warning question with Yes and No; true for Yes.
+bool AskYesNo(const std::string& text, QWidget* parent = nullptr);
+
+// Window tests install hooks so that no modal box blocks them.
+using MessageBoxHook = std::function<void(const std::string&)>;
+using QuestionHook = std::function<bool(const std::string&)>;
+void SetMessageBoxHook(MessageBoxHook hook);
+void SetQuestionHook(QuestionHook hook);
+
+// Runs `fn`; an exception is reported with ShowMessageBox. Returns false when
+// `fn` ended with an exception.
+bool Guarded(const std::function<void()>& fn, QWidget* parent = nullptr);
+
+// The application object: its notify() runs every event inside the guard.
+class KetralApplication : public QApplication {
+public:
+    KetralApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+}  // namespace ketral

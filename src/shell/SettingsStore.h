@@ -1,0 +1,89 @@
+#pragma once
+// The program's persistent settings: keys by path ("\SOFTWARE\Ketral", with
+// the sub-key "Layout"), each holding named, typed values (text or 32-bit
+// integer; a boolean is the integer 1 or 0 and reads true for any non-zero).
+// Opening a key creates it when it is missing.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace ketral {
+
+inline constexpr const char* kSettingsKey = "\\SOFTWARE\\Ketral";
+inline constexpr const char* kLayoutKey = "\\SOFTWARE\\Ketral\\Layout";
+
+struct SettingsValue {
+    enum class Type { Text, Integer } type = Type::Text;
+    std::string text;
+    std::int32_t integer = 0;
+};
+
+class SettingsStore;
+
+// An open key. Reads of a value stored with another type throw SettingsError
+// "Invalid data type for '<name>'".
+class SettingsKey {
+public:
+    SettingsKey(SettingsStore& store, std::string path);
+    bool ValueExists(const std::string& name) const;
+    std::string ReadString(const std::string& name) const;
+    std::int32_t ReadInteger(const std::string& name) const;
+    bool ReadBool(const std::string& name) const { return ReadInteger(name) != 0; }
+    void WriteString(const std::string& name, const std::string& value);
+    void WriteInteger(const std::string& name, std::int32_t value);
+    void WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
+    const std::string& path() const { return path_; }
+
+private:
+    SettingsStore& store_;
+    std::string path_;
+};
+
+class SettingsStore {
+public:
+    using Values = std::map<std::string, SettingsValue>;
+    using Keys = std::map<std::string, Values>;
+
+    virtual ~SettingsStore() = default;
+    // Opens the key at `path`, creating it (and persisting that) when missing.
+    SettingsKey OpenKey(const std::string& path);
+    bool KeyExists(const std::string& path) const { return keys_.count(path) != 0; }
+    const Keys& keys() const { return keys_; }
+
+protected:
+    friend class SettingsKey;
+    // Called after every change; a store kept on disk writes itself here.
+    virtual void Persist() {}
+    Keys keys_;
+};
+
+// Settings kept in memory only (tests, and the tool's --game runs).
+class MemorySettingsStore : public SettingsStore {};
+
+// Settings kept in a file. Every change rewrites the file atomically (a
+// temporary file, then a rename). A file that cannot be parsed is moved aside
+// to a new name and the store starts empty; `problem()` then says so once.
+class FileSettingsStore : public SettingsStore {
+public:
+    explicit FileSettingsStore(std::string path);
+    const std::string& path() const { return path_; }
+    // The message to show once when the file was unreadable; empty otherwise.
+    const std::string& problem() const { return problem_; }
+
+protected:
+    void Persist() override;
+
+private:
+    std::string path_;
+    std::string problem_;
+};
+
+// "$XDG_CONFIG_HOME/ketral/settings" or "~/.config/ketral/settings".
+std::string DefaultSettingsPath();
+
+// The store the program uses; a memory store until one is installed.
+SettingsStore& Settings();
+void SetSettingsStore(SettingsStore* store);
+
+}  // namespace ketral

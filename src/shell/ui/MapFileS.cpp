@@ -1,0 +1,1 @@
+#include "shell/ui/MapFileS.h"

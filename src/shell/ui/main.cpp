@@ -1,0 +1,2 @@
+// Placeholder until the start-up sequence is written.
+int main() { return 0; }

@@ -1,0 +1,43 @@
+#pragma once
+// A small JSON writer for the tool's output. Texts of the game are 8-bit and
+// are written as Latin-1 converted to UTF-8.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ketral::tool {
+
+class JsonWriter {
+public:
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(const std::string& name);
+    JsonWriter& value(const std::string& text);
+    JsonWriter& value(const char* text) { return value(std::string(text)); }
+    JsonWriter& value(std::int64_t number);
+    JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
+    JsonWriter& value(bool flag);
+    // key + value in one call
+    template <class T>
+    JsonWriter& field(const std::string& name, const T& v)
+    {
+        key(name);
+        return value(v);
+    }
+    const std::string& str() const { return out_; }
+
+private:
+    void separate();
+    std::string out_;
+    std::vector<bool> first_;  // per open container: no element written yet
+    bool afterKey_ = false;
+};
+
+std::string Latin1ToUtf8(const std::string& text);
+
+// Prints the document and a newline on stdout.
+void PrintJson(const JsonWriter& json);
+
+}  // namespace ketral::tool

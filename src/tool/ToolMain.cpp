@@ -1,0 +1,84 @@
+// ketral-tool: the editor's headless companion. Dispatches to the commands
+// that register themselves; prints failures on one line and exits 1, usage
+// errors with the usage and exit 2.
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/ui/QtTextPainter.h"
+#include "tool/Args.h"
+#include "tool/ToolCommand.h"
+
+namespace ketral::tool {
+
+namespace {
+
+std::vector<ToolCommand>& Registry()
+{
+    static std::vector<ToolCommand> commands;
+    return commands;
+}
+
+void PrintUsage(std::FILE* out)
+{
+    std::fprintf(out, "usage: ketral-tool COMMAND [ARGS...]\n\ncommands:\n");
+    for (const ToolCommand& c : Registry()) std::fprintf(out, "  %s\n", c.usage.c_str());
+}
+
+}  // namespace
+
+ToolCommandRegistration::ToolCommandRegistration(ToolCommand command) { Registry().push_back(std::move(command)); }
+
+const std::vector<ToolCommand>& AllToolCommands() { return Registry(); }
+
+void InstallTextPainter()
+{
+    static std::unique_ptr<QGuiApplication> app;
+    static std::unique_ptr<QtTextPainter> painter;
+    if (painter) return;
+    if (!QGuiApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "ketral-tool";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    painter = std::make_unique<QtTextPainter>();
+    SetTextPainter(painter.get());
+}
+
+}  // namespace ketral::tool
+
+int main(int argc, char** argv)
+{
+    using namespace ketral::tool;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const ToolCommand& c : AllToolCommands()) {
+        if (c.name != name) continue;
+        try {
+            return c.run(args);
+        } catch (const UsageError& e) {
+            std::fprintf(stderr, "ketral-tool %s: %s\nusage: %s\n", name.c_str(), e.what(), c.usage.c_str());
+            return 2;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "ketral-tool: unknown command '%s'\n", name.c_str());
+    PrintUsage(stderr);
+    return 2;
+}
