@@ -1,0 +1,40 @@
+#include "shell/ui/ProgForm.h"
+
+namespace ketral {
+
+TProgressForm::TProgressForm(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("Loading"));
+    setFixedSize(189, 71);
+    move(326, 237);
+    Label1 = new QLabel(QStringLiteral("Label1"), this);
+    Label1->setGeometry(8, 8, 173, 24);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setGeometry(8, 40, 169, 10);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    SetProgressSink(this);
+}
+
+TProgressForm::~TProgressForm()
+{
+    if (&CurrentProgress() == this) SetProgressSink(nullptr);
+}
+
+void TProgressForm::StartProgress(int stepCount)
+{
+    Label1->clear();
+    ProgressBar1->setRange(0, stepCount);
+    ProgressBar1->setValue(0);
+    show();
+}
+
+void TProgressForm::SetProgress(int position, const std::string& text)
+{
+    Label1->setText(QString::fromLatin1(text.c_str()));
+    ProgressBar1->setValue(position);
+    repaint();  // the caller does not return to the event loop until it ends
+}
+
+}  // namespace ketral
