@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "base/IndexedImage.h"
+
+using namespace ketral;
+
+namespace {
+
+std::vector<std::uint8_t> Snapshot(const IndexedImage& img)
+{
+    std::vector<std::uint8_t> out;
+    for (int y = 0; y < img.height(); ++y) out.insert(out.end(), img.row(y), img.row(y) + img.width());
+    return out;
+}
+
+ColorTable GreyRamp()
+{
+    ColorTable t{};
+    for (int i = 0; i < 256; ++i) t[i] = Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};
+    return t;
+}
+
+}  // namespace
+
+TEST(IndexedImage, RowsArePaddedToFourBytesAndStartCleared)
+{
+    IndexedImage img(5, 3);
+    EXPECT_EQ(img.stride(), 8);
+    EXPECT_EQ(img.row(1) - img.row(0), 8);
+    for (auto p : Snapshot(img)) EXPECT_EQ(p, 0);
+    img.fillRect(-2, 1, 3, 10, 7);
+    EXPECT_EQ(img.pixel(0, 0), 0);
+    EXPECT_EQ(img.pixel(2, 1), 7);
+    EXPECT_EQ(img.pixel(3, 1), 0);
+    EXPECT_EQ(img.pixel(0, 2), 7);
+}
+
+TEST(IndexedImage, LinesLeaveOutTheirEndPoint)
+{
+    IndexedImage img(10, 10);
+    img.setColors(GreyRamp());
+    img.pen().color = Rgb{200, 200, 200};
+    img.moveTo(1, 1);
+    img.lineTo(5, 1);
+    EXPECT_EQ(img.pixel(1, 1), 200);
+    EXPECT_EQ(img.pixel(4, 1), 200);
+    EXPECT_EQ(img.pixel(5, 1), 0);
+    EXPECT_EQ(img.penX(), 5);
+    // A diagonal covers one pixel per step.
+    img.moveTo(0, 3);
+    img.lineTo(4, 7);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(img.pixel(i, 3 + i), 200);
+    EXPECT_EQ(img.pixel(4, 7), 0);
+    // Lines outside the image are clipped, not written elsewhere.
+    img.moveTo(-5, -5);
+    img.lineTo(20, -5);
+}
+
+TEST(IndexedImage, NotXorTwiceRestoresThePicture)
+{
+    IndexedImage img(40, 30);
+    img.setColors(GreyRamp());
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) img.setPixel(x, y, static_cast<std::uint8_t>(x * 7 + y * 3));
+    auto before = Snapshot(img);
+    img.pen().mode = PenMode::NotXor;
+    img.pen().color = Rgb{112, 0, 0};
+    auto outline = [&] {
+        img.moveTo(3, 10);
+        img.lineTo(20, 2);
+        img.lineTo(37, 10);
+        img.lineTo(20, 18);
+        img.lineTo(3, 10);
+        img.lineTo(3, 28);
+    };
+    outline();
+    EXPECT_NE(Snapshot(img), before);
+    // not-xor of pen p over pixel d gives ~(p ^ d)
+    std::uint8_t p = NearestIndex(img.colors(), Rgb{112, 0, 0});
+    EXPECT_EQ(img.pixel(3, 12), static_cast<std::uint8_t>(~(p ^ before[12 * 40 + 3])));
+    outline();
+    EXPECT_EQ(Snapshot(img), before);
+}
+
+TEST(IndexedImage, NearestIndexPrefersTheLowestOnTies)
+{
+    ColorTable t{};
+    t[3] = Rgb{255, 0, 0};
+    t[9] = Rgb{255, 0, 0};
+    t[10] = Rgb{250, 10, 0};
+    EXPECT_EQ(NearestIndex(t, Rgb{255, 0, 0}), 3);
+    EXPECT_EQ(NearestIndex(t, Rgb{249, 12, 1}), 10);
+    EXPECT_EQ(NearestIndex(t, Rgb{0, 0, 0}), 0);
+}
+
+TEST(IndexedImage, FrameRectOutlinesTheHalfOpenRectangle)
+{
+    IndexedImage img(8, 8);
+    img.setColors(GreyRamp());
+    img.pen().color = Rgb{1, 1, 1};
+    img.frameRect(1, 1, 5, 4);
+    int count = 0;
+    for (auto v : Snapshot(img)) count += v == 1;
+    EXPECT_EQ(count, 10);  // 4 + 4 + 1 + 1 pixels around a 4 x 3 box
+    EXPECT_EQ(img.pixel(4, 3), 1);
+    EXPECT_EQ(img.pixel(5, 3), 0);
+    EXPECT_EQ(img.pixel(2, 2), 0);
+}

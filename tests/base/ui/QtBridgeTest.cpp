@@ -1,0 +1,76 @@
+// The screen bridge and the picture export, checked against Qt's own reader.
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "base/Png.h"
+#include "base/ui/ErrorGuard.h"
+#include "base/ui/QtImage.h"
+#include "base/ui/QtTextPainter.h"
+
+using namespace ketral;
+
+class QtBridgeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void qimageSharesThePixels()
+    {
+        IndexedImage img(13, 7);
+        img.colors()[4] = Rgb{1, 2, 3};
+        QImage q = ToQImage(img);
+        QCOMPARE(q.format(), QImage::Format_Indexed8);
+        QCOMPARE(q.width(), 13);
+        QCOMPARE(q.constBits(), static_cast<const uchar*>(img.bits()));
+        img.setPixel(5, 6, 4);  // drawn after the QImage was made
+        QCOMPARE(q.pixelIndex(5, 6), 4);
+        QCOMPARE(q.pixel(5, 6), qRgb(1, 2, 3));
+    }
+
+    void pngReadsBackWithTheSameIndicesAndColours()
+    {
+        IndexedImage img(70, 40);
+        for (int i = 0; i < 256; ++i) img.colors()[i] = Rgb{static_cast<uchar>(i), static_cast<uchar>(255 - i), 7};
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 70; ++x) img.setPixel(x, y, static_cast<std::uint8_t>(x * 3 + y));
+        QTemporaryDir dir;
+        std::string path = dir.filePath(QStringLiteral("p.png")).toStdString();
+        WriteImageFile(path, img);
+        QImage back(QString::fromStdString(path));
+        QCOMPARE(back.format(), QImage::Format_Indexed8);
+        QCOMPARE(back.size(), QSize(70, 40));
+        for (int y = 0; y < 40; y += 7)
+            for (int x = 0; x < 70; x += 5) QCOMPARE(back.pixelIndex(x, y), int(img.pixel(x, y)));
+        QCOMPARE(back.color(200), qRgb(200, 55, 7));
+    }
+
+    void textIsWrittenInOneIndex()
+    {
+        QtTextPainter painter;
+        IndexedImage img(80, 30);
+        painter.drawText(img, 2, 2, "Enemy", 9, std::nullopt);
+        int ink = 0, other = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 80; ++x) (img.pixel(x, y) == 9 ? ink : other) += img.pixel(x, y) != 0;
+        QVERIFY(ink > 10);
+        QCOMPARE(other, 0);
+        TextSize size = painter.textSize("Enemy");
+        QVERIFY(size.width > 10 && size.height > 5);
+        painter.drawText(img, 0, 0, "Zorvan", 3, std::uint8_t{200});
+        QCOMPARE(img.pixel(0, 0), std::uint8_t{200});  // the box is filled first
+    }
+
+    void guardReportsTheMessageAndGoesOn()
+    {
+        std::vector<std::string> shown;
+        SetMessageBoxHook([&](const std::string& t) { shown.push_back(t); });
+        bool ok = Guarded([] { throw std::runtime_error("File not found: /g/maps/a.sdt"); });
+        QVERIFY(!ok);
+        QVERIFY(Guarded([] {}));
+        QCOMPARE(shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(shown[0]), QStringLiteral("File not found: /g/maps/a.sdt"));
+        SetMessageBoxHook(nullptr);
+    }
+};
+
+QTEST_MAIN(QtBridgeTest)
+#include "QtBridgeTest.moc"
