@@ -21,6 +21,9 @@ struct GameInstallation {
     std::string SaveGameDir;
     bool CdOnlyMode = false;
     char CdDriveLetter = 'c';
+
+    // Back to the state at program start: every text empty, not CD-only.
+    void Reset() { *this = GameInstallation(); }
 };
 
 GameInstallation& Game();
@@ -31,7 +34,21 @@ GameInstallation& Game();
 void LoadGameSettings(SettingsStore& store, MessageSink& messages);
 
 // The existing directory for a game sub-directory ("maps/"), on disk unless
-// in CD-only mode, else on the CD; or "".
+// in CD-only mode, else on the CD; or "". The result is the directory's path
+// as it exists, with the letter case of the file system.
 std::string ResolveGameDir(const std::string& subDir);
+
+// The letter used when the stored "CDLetter" is an empty text: the same one
+// as when no letter is stored at all.
+inline constexpr char kDefaultCdLetter = 'c';
+
+// CD drive letter L stands for the directory <mount root><l>/, the mount root
+// being "/mnt/" (tests point it elsewhere). Letters are taken in lower case;
+// a character that is no letter A-Z stands for no directory at all.
+const std::string& CdMountRoot();
+void SetCdMountRoot(std::string root);
+// The game's directory on the CD in drive `letter`: <mount root><l>/zorvan3/,
+// or "" for a character that is no letter.
+std::string CdGameRoot(char letter);
 
 }  // namespace ketral

@@ -21,8 +21,8 @@ struct SettingsValue {
 
 class SettingsStore;
 
-// An open key. Reads of a value stored with another type throw SettingsError
-// "Invalid data type for '<name>'".
+// An open key. Reads of a value stored with another type, or of a value that
+// does not exist, throw SettingsError "Invalid data type for '<name>'".
 class SettingsKey {
 public:
     SettingsKey(SettingsStore& store, std::string path);
@@ -46,7 +46,8 @@ public:
     using Keys = std::map<std::string, Values>;
 
     virtual ~SettingsStore() = default;
-    // Opens the key at `path`, creating it (and persisting that) when missing.
+    // Opens the key at `path`, creating it when missing. A new key is stored
+    // with the next value written, so reading never needs a write.
     SettingsKey OpenKey(const std::string& path);
     bool KeyExists(const std::string& path) const { return keys_.count(path) != 0; }
     const Keys& keys() const { return keys_; }
@@ -62,8 +63,11 @@ protected:
 class MemorySettingsStore : public SettingsStore {};
 
 // Settings kept in a file. Every change rewrites the file atomically (a
-// temporary file, then a rename). A file that cannot be parsed is moved aside
-// to a new name and the store starts empty; `problem()` then says so once.
+// temporary file, then a rename); a failed write throws IoError and leaves the
+// previous file as it was. A file that cannot be read or parsed is moved aside
+// to a new name (<path>.unreadable, -2, ...) and the store starts empty;
+// `problem()` then says so once. When it cannot even be moved aside, the store
+// never writes, so that the user's only copy is not overwritten.
 class FileSettingsStore : public SettingsStore {
 public:
     explicit FileSettingsStore(std::string path);
@@ -77,6 +81,7 @@ protected:
 private:
     std::string path_;
     std::string problem_;
+    bool readOnly_ = false;
 };
 
 // "$XDG_CONFIG_HOME/ketral/settings" or "~/.config/ketral/settings".

@@ -37,18 +37,24 @@ const std::vector<ToolCommand>& AllToolCommands() { return Registry(); }
 
 void InstallTextPainter()
 {
-    static std::unique_ptr<QGuiApplication> app;
-    static std::unique_ptr<QtTextPainter> painter;
+    // Both live until the process ends: destroying a QGuiApplication among
+    // the exit handlers crashes.
+    static QtTextPainter* painter = nullptr;
     if (painter) return;
     if (!QGuiApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // stderr carries the tool's own messages only: Qt's notes about its
+        // environment (no runtime directory, fonts) are left out.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        });
         static int argc = 1;
         static char name[] = "ketral-tool";
         static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        new QGuiApplication(argc, argv);
     }
-    painter = std::make_unique<QtTextPainter>();
-    SetTextPainter(painter.get());
+    painter = new QtTextPainter();
+    SetTextPainter(painter);
 }
 
 }  // namespace ketral::tool

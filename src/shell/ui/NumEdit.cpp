@@ -1,48 +1,55 @@
 #include "shell/ui/NumEdit.h"
 
 #include <QKeyEvent>
-#include <charconv>
-
-#include "base/Errors.h"
 
 namespace ketral {
 
-std::int32_t ParseIntegerText(const std::string& text)
+namespace {
+
+// Keys that type a character of their own although Qt counts them among the
+// special keys.
+bool TypesControlCharacter(int key)
 {
-    if (text.empty()) return 0;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (*begin == '+' && begin + 1 != end && begin[1] != '-') ++begin;
-    std::int32_t v = 0;
-    auto [ptr, ec] = std::from_chars(begin, end, v);
-    if (ec != std::errc() || ptr != end)
-        throw ConversionError("'" + text + "' is not a valid integer value");
-    return v;
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Tab ||
+           key == Qt::Key_Backtab;
 }
 
-TNumEdit::TNumEdit(QWidget* parent) : QLineEdit(parent) { setText(QStringLiteral("0")); }
+bool PassesFilter(const QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Backspace) return !(event->modifiers() & Qt::ControlModifier);  // Ctrl+Backspace types DEL
+    if (TypesControlCharacter(key)) return false;
+    const bool special = key >= Qt::Key_Escape && key < Qt::Key_unknown;
+    if (special) return true;  // arrows, Home, End, Delete, Insert, function keys
+    // A key that types a character: with Ctrl it types a control character.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+    const QString t = event->text();
+    if (t.isEmpty()) return true;
+    for (QChar c : t) {
+        const bool pass = c.unicode() == 8 || c == QLatin1Char('.') || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+        if (!pass) return false;
+    }
+    return true;
+}
 
-std::int32_t TNumEdit::Value() const { return ParseIntegerText(text().toStdString()); }
+}  // namespace
+
+TNumEdit::TNumEdit(QWidget* parent) : QLineEdit(parent)
+{
+    setText(QStringLiteral("0"));
+    // Composed input would bypass the filter; digits need no input method.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+std::int32_t TNumEdit::Value() const { return ParseIntegerText(text().toLatin1().toStdString()); }
 
 void TNumEdit::SetValue(std::int32_t value) { setText(QString::number(value)); }
 
 void TNumEdit::keyPressEvent(QKeyEvent* event)
 {
-    // Keyboard commands arrive as control characters and are dropped with
-    // every other character that is not a digit, "." or backspace.
-    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-    const QString t = event->text();
-    if (command && (event->key() < Qt::Key_Escape || !t.isEmpty())) {
+    if (!PassesFilter(event)) {
         event->ignore();
         return;
-    }
-    if (!t.isEmpty()) {
-        const QChar c = t.at(0);
-        const bool pass = c.unicode() == 8 || c == QLatin1Char('.') || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
-        if (!pass) {
-            event->ignore();
-            return;
-        }
     }
     QLineEdit::keyPressEvent(event);
 }

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <cstdint>
 
+#include "shell/IntegerText.h"  // ParseIntegerText: the same rule and message for the core and the tool
+
 namespace ketral {
 
 class TNumEdit : public QLineEdit {
@@ -20,10 +22,12 @@ public:
     void SetValue(std::int32_t value);
 
 protected:
+    // The typing filter. Keys that type no character (arrows, Home, End,
+    // Delete, Shift+Insert) work as in any edit box; of the characters typed,
+    // only digits, "." and backspace reach the box. Keyboard commands that
+    // type control characters (Ctrl+C, Ctrl+V, ...) and Enter, Escape and Tab
+    // are not handled by the box; they go on to the window.
     void keyPressEvent(QKeyEvent* event) override;
 };
-
-// The conversion the box uses, for the core and the tool: the same rule and message.
-std::int32_t ParseIntegerText(const std::string& text);
 
 }  // namespace ketral

@@ -1,5 +1,10 @@
 #include "shell/ui/ProgForm.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QWindow>
+
 namespace ketral {
 
 TProgressForm::TProgressForm(QWidget* parent)
@@ -28,13 +33,24 @@ void TProgressForm::StartProgress(int stepCount)
     ProgressBar1->setRange(0, stepCount);
     ProgressBar1->setValue(0);
     show();
+    raise();
+    // The caller keeps the user-interface thread busy until its load ends, so
+    // the window is mapped and drawn here, before the load starts. User input
+    // waits; the wait for the window system is bounded.
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < 300) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    repaint();
 }
 
 void TProgressForm::SetProgress(int position, const std::string& text)
 {
     Label1->setText(QString::fromLatin1(text.c_str()));
     ProgressBar1->setValue(position);
-    repaint();  // the caller does not return to the event loop until it ends
+    if (isVisible()) repaint();  // the caller does not return to the event loop until it ends
 }
 
 }  // namespace ketral

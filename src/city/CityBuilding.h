@@ -1,0 +1,87 @@
+#pragma once
+// The building records of a city map. A building is a rectangle of map cells
+// with indices into three text lists: a name, a type and an owner. A default
+// city map keeps its table in a ".bld" file beside the map; a saved game keeps
+// it inside the saved-game file, ended by a record whose name index is 138 or
+// more. Records are 226 bytes; only the fields below are read or written.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/ByteSource.h"
+#include "city/TextList.h"
+
+namespace ketral {
+
+class FileWriter;
+
+inline constexpr int kBuildingRecordSize = 226;
+inline constexpr std::uint64_t kSaveBuildingTableOffset = 97870;
+inline constexpr int kSaveTableEndNameIndex = 138;
+// A name list with fewer lines than this is a short list: the building texts
+// then come from the type index (the alien dimension's lists).
+inline constexpr std::size_t kShortNameListLines = 20;
+inline constexpr int kMapSide = 100;
+
+// Record layout: nameIndex u16 at 0, then X1, X2, Y1, Y2 as u16 at 2, 4, 6,
+// 8 (in that order on disk), typeIndex u8 at 170, ownerIndex u8 at 200.
+inline constexpr int kRecX1 = 2, kRecX2 = 4, kRecY1 = 6, kRecY2 = 8, kRecType = 170, kRecOwner = 200;
+
+struct TCityBuilding {
+    std::uint16_t nameIndex = 0;
+    // The rectangle: X along the column index of the cell grid, Y along the
+    // row index; the building covers X1 <= X <= X2 and Y1 <= Y <= Y2.
+    std::int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    std::uint8_t typeIndex = 0;
+    std::uint8_t ownerIndex = 0;
+    friend bool operator==(const TCityBuilding&, const TCityBuilding&) = default;
+};
+
+// One record from its bytes.
+TCityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset);
+
+// A ".bld" file: file size div 226 records from offset 0 (a trailing partial
+// record is ignored). Every record is kept, however many there are.
+std::vector<TCityBuilding> ReadBuildingFile(ByteSource& src);
+// A saved game: records from offset 97870 up to the first one whose name
+// index is 138 or more. A file that ends first throws IoError.
+std::vector<TCityBuilding> ReadSavedGameBuildings(ByteSource& src);
+
+// Writes the listed fields of every building back into a saved game, record
+// i at 97870 + 226 i (coordinates as their low 16 bits). Nothing else of the
+// file is touched; the end record stays as it is.
+void WriteSavedGameBuildings(FileWriter& out, const std::vector<TCityBuilding>& buildings);
+
+bool IsShortNameList(const TextList& nameList);
+// The line of nameList the building's list item shows: typeIndex with a
+// short name list, nameIndex otherwise.
+int ItemTextIndex(const TCityBuilding& building, bool shortList);
+// The item text; throws Error naming the building, the index and
+// `nameListFile` when the index is beyond the last line.
+std::string BuildingItemText(const TCityBuilding& building, int itemIndex, const TextList& nameList,
+                             const std::string& nameListFile);
+
+// The building mask: 100 x 100 bytes, element X * 100 + Y. 0 means no checked
+// building covers the cell, any other value is the typeIndex of the last
+// checked building in table order that covers it. Rectangles are clipped to
+// the map; a building whose type is 0 writes 0.
+using BuildingMask = std::array<std::uint8_t, kMapSide * kMapSide>;
+void FillBuildingMask(BuildingMask& mask, const std::vector<TCityBuilding>& buildings,
+                      const std::vector<bool>& checked);
+
+// What the building properties dialog hands back on OK: the four coordinates
+// and the selected row of each list (-1: no row selected).
+struct BuildingEdit {
+    std::int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    int typeRow = -1;   // "Building type" list (typeList)
+    int nameRow = -1;   // "Building name" list (nameList)
+    int ownerRow = -1;  // "Owner" list (typeList with a short name list, else ownerList)
+};
+
+// Stores an edit as the dialog does on OK: coordinates always, typeIndex and
+// ownerIndex from their lists, nameIndex only when the name list is not
+// short. A list without a selected row leaves its field as it was.
+void ApplyBuildingEdit(TCityBuilding& building, const BuildingEdit& edit, bool shortList);
+
+}  // namespace ketral

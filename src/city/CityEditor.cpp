@@ -1,0 +1,210 @@
+#include "city/CityEditor.h"
+
+#include "base/Errors.h"
+#include "base/GamePaths.h"
+#include "base/Progress.h"
+#include "shell/GameInstallation.h"
+
+namespace ketral {
+
+CityEditor::CityEditor(std::string listsDir) : map(std::move(listsDir)), overview(kMapSide, kMapSide)
+{
+    overview.setColors(OverviewColours());
+}
+
+void CityEditor::SetCaption(const std::string& caption)
+{
+    caption_ = caption;
+    obs().CaptionChanged(caption_);
+}
+
+void CityEditor::OpenCityMap(const std::string& directory, const std::string& fileName,
+                             const std::string& paletteFile, bool savedGame, bool /*editable*/)
+{
+    ProgressSink& progress = CurrentProgress();
+    // 1. The kind of map, the "View" page, the remembered cursor.
+    map.savedGame = savedGame;
+    obs().ShowViewPage();
+    view.cursorX = -200;
+    view.cursorY = -200;
+    // 2. The base caption, with the name as the caller wrote it.
+    map.caption = savedGame ? "Saved cityscape map" : "Cityscape map: " + fileName;
+    // 3.
+    progress.StartProgress(2);
+    // 4. The palette, also for the map image and the current tiles (which
+    //    must never refer to the released record).
+    map.palette = LoadPalette(paletteFile);
+    mapImage.setColors(map.palette->Colors());
+    if (map.tiles) map.tiles->Palette = map.palette.get();
+    // 5. Every later use of the name is upper-cased.
+    const std::string name = AsciiUpper(fileName);
+    const std::string path = directory + name;
+    // 6. The tile base.
+    bool alienOpening;
+    if (savedGame) {
+        alienOpening = IsAlienSaveGame(path);
+        map.tileBase = Game().VyxDataDir + (alienOpening ? "Alien" : "City");
+    } else {
+        alienOpening = name == "ALIENMAP";
+        map.tileBase = directory + (alienOpening ? "alien" : "city");
+    }
+    map.alien = alienOpening;
+    // 7. A new tile collection; the viewer is handed it at once so that it
+    //    never shows the released one, also when this opening fails.
+    map.tiles = std::make_unique<TPPCK>();
+    map.tiles->Palette = map.palette.get();
+    obs().TilesReplaced();
+    progress.SetProgress(1, "Loading tiles");
+    map.tiles->Load(map.tileBase, pkFramed);
+    // 8.
+    map.buildings.clear();
+    map.checked.clear();
+    map.selectedItem = -1;
+    map.nameList.clear();
+    map.typeList.clear();
+    // 9. The building source and the lists.
+    std::string source;
+    if (savedGame)
+        source = path;
+    else
+        source = alienOpening ? directory + "albuild.bld" : path + ".bld";
+    map.LoadNameAndTypeLists(alienOpening);
+    // 10.
+    map.LoadBuildings(source);
+    obs().BuildingsListed();
+    // 11.
+    progress.SetProgress(2, "Loading cityscape info");
+    // 12.
+    map.filePath = path;
+    if (!FileExists(map.filePath)) throw Error("File not found: " + map.filePath);
+    // 13.
+    {
+        FileSource cells(map.filePath);
+        map.ReadCells(cells, savedGame ? kSaveCellsOffset : 0);
+    }
+    // 14.
+    obs().TilesReplaced();
+    // 15.
+    obs().ResetRanges();
+    // 16.
+    progress.HideProgress();
+    // 17.
+    RebuildBuildingMask();
+    DrawBuildMap();
+    RedrawMap();
+}
+
+void CityEditor::Resize(int width, int height)
+{
+    ResetMapImage(mapImage, width, height, map.palette.get());
+    // The new image holds no cursor box to erase.
+    view.cursorX = kNoCursor;
+    view.cursorY = kNoCursor;
+    obs().MapImageChanged();
+}
+
+void CityEditor::RedrawMap()
+{
+    DrawCityMap(mapImage, map, view, grid, [this](const std::string& c) { SetCaption(c); });
+    obs().MapImageChanged();
+}
+
+void CityEditor::DrawBuildMap()
+{
+    ketral::DrawBuildMap(overview, map);
+    obs().OverviewChanged();
+}
+
+void CityEditor::UpdateParam(const CityControls& c, int windowW, int windowH)
+{
+    SetCaption(std::to_string(c.scrollBar1) + " " + std::to_string(c.scrollBar2));
+    view.scrollX = c.scrollBar1 * 128;
+    view.scrollY = c.scrollBar2 * 32;
+    view.startLevel = c.trackBar1;
+    view.extraLevels = c.trackBar2;
+    view.currentLevel = c.trackBar3;
+    view.onlyBuildings = c.onlyBuildings;
+    ketral::DrawBuildMap(overview, map);
+    DrawViewOutline(overview, view, windowW, windowH);
+    obs().OverviewChanged();
+}
+
+bool CityEditor::TrackBarsMatchView(int t1, int t2, int t3) const
+{
+    return t1 == view.startLevel && t2 == view.extraLevels && t3 == view.currentLevel;
+}
+
+void CityEditor::RebuildBuildingMask()
+{
+    map.RebuildMask();
+    if (view.onlyBuildings) RedrawMap();
+}
+
+void CityEditor::SetItemChecked(int item, bool checked)
+{
+    if (item < 0 || item >= map.buildingCount()) return;
+    map.checked[static_cast<std::size_t>(item)] = checked;
+    RebuildBuildingMask();
+}
+
+void CityEditor::SelectItem(int item)
+{
+    map.selectedItem = (item >= 0 && item < map.buildingCount()) ? item : -1;
+    DrawBuildMap();
+}
+
+void CityEditor::MouseMove(int x, int y)
+{
+    const PointerCell p = MapPointToCell(view, x, y);
+    std::string caption = map.caption;
+    if (p.OverGrid()) {
+        const std::uint8_t m = map.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];
+        if (m != 0 && m < map.nameList.size()) caption = map.nameList[m];
+    }
+    SetCaption(caption);
+    CellPoint next{kNoCursor, kNoCursor};
+    if (p.HasBox()) {
+        next = CursorBoxOrigin(view, p);
+        DrawCursorBox(mapImage, next.x, next.y);
+    }
+    DrawCursorBox(mapImage, view.cursorX, view.cursorY);
+    view.cursorX = next.x;
+    view.cursorY = next.y;
+    obs().MapImageChanged();
+}
+
+void CityEditor::MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer)
+{
+    const PointerCell p = MapPointToCell(view, x, y);
+    if (!p.OverGrid()) return;
+    if (p.level < 0 || p.level >= kCityLevels) return;
+    std::uint16_t& cell = map.Cell(p.level, p.a(), p.b());
+    if (button == MouseButton::Right) {
+        if (viewer) {
+            viewer->SelectImage(cell);
+            viewer->Refresh();
+        }
+    } else if (button == MouseButton::Left) {
+        if (viewer && viewer->IsVisible() && viewer->ApplyChecked()) {
+            const int tile = viewer->SelectedImage();
+            if (tile >= 0 && tile <= 0xFFFF) cell = static_cast<std::uint16_t>(tile);
+        }
+        view.cursorX = kNoCursor;
+        view.cursorY = kNoCursor;
+        RedrawMap();
+    }
+}
+
+void CityEditor::ClearLevelClick(const std::function<bool(const std::string&)>& ask)
+{
+    if (ask(kClearLevelQuestion)) map.ClearLevel(view.currentLevel);
+    RedrawMap();
+}
+
+void CityEditor::ClearMapClick(const std::function<bool(const std::string&)>& ask)
+{
+    if (ask(kClearMapQuestion)) map.ClearAll();
+    RedrawMap();
+}
+
+}  // namespace ketral

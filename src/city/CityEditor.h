@@ -1,0 +1,111 @@
+#pragma once
+// Everything the city map window does that does not depend on the window
+// toolkit: it owns the city map, the view state, the map image and the
+// overview, and runs the handlers' work. The window feeds it control
+// positions and pointer events and hears back through CityEditorObserver;
+// ketral-tool drives the same object, so both draw the same picture.
+#include <functional>
+#include <string>
+
+#include "base/IndexedImage.h"
+#include "city/CityMap.h"
+#include "city/CityRender.h"
+
+namespace ketral {
+
+// What the window shows of the editor's work.
+class CityEditorObserver {
+public:
+    virtual ~CityEditorObserver() = default;
+    virtual void CaptionChanged(const std::string& /*caption*/) {}
+    virtual void MapImageChanged() {}
+    virtual void OverviewChanged() {}
+    // Steps of an opening that belong to the window.
+    virtual void ShowViewPage() {}     // switch the tab control to "View"
+    virtual void BuildingsListed() {}  // refill the Buildings list from the map
+    virtual void TilesReplaced() {}    // hand the new tile collection to the tile viewer
+    virtual void ResetRanges() {}      // level and scroll ranges after an opening
+};
+
+// The tile viewer as the editor uses it; null when it has not been created.
+class CityTileViewer {
+public:
+    virtual ~CityTileViewer() = default;
+    virtual bool IsVisible() const = 0;
+    virtual bool ApplyChecked() const = 0;
+    virtual int SelectedImage() const = 0;
+    virtual void SelectImage(int index) = 0;
+    virtual void Refresh() = 0;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// The positions of the window's controls that UpdateParam reads.
+struct CityControls {
+    int scrollBar1 = 0, scrollBar2 = 0;             // horizontal, vertical
+    int trackBar1 = 0, trackBar2 = 0, trackBar3 = 0;  // start level, levels to show, current level
+    bool onlyBuildings = false;
+};
+
+inline constexpr const char* kClearLevelQuestion =
+    "This will clear level selected in CURRENT LEVEL. Are you sure you want to proceed ?";
+inline constexpr const char* kClearMapQuestion = "This will clear entire map. Are you sure you want to proceed ?";
+
+class CityEditor {
+public:
+    explicit CityEditor(std::string listsDir = "");
+
+    TCityMap map;
+    CityViewState view;
+    bool grid = false;       // the "Grid" box, read at every drawing
+    IndexedImage mapImage;   // the map image, as large as its control
+    IndexedImage overview;   // 100 x 100
+
+    void SetObserver(CityEditorObserver* observer) { observer_ = observer; }
+    const std::string& Caption() const { return caption_; }
+
+    // Reads the owner list (the window does it once, when it is created).
+    void LoadOwnerList() { map.LoadOwnerList(); }
+
+    // Opens a default city map (savedGame false) or the city map of a saved
+    // game: palette, tiles, lists, buildings and cells, with progress shown.
+    // `editable` is not consulted: the window has no read-only mode.
+    void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
+                     bool savedGame, bool editable);
+    void SaveMap() { map.SaveMap(); }
+
+    // A new map image of w x h (the window's resize, without the redraw).
+    void Resize(int width, int height);
+    void RedrawMap();
+    void DrawBuildMap();
+    void SetCaption(const std::string& caption);
+
+    // UpdateParam after the window has limited "Levels to show": caption
+    // "%d %d" of the scroll bars, view state from the controls, overview with
+    // the outline of a window of outer size windowW x windowH.
+    void UpdateParam(const CityControls& controls, int windowW, int windowH);
+    // ParamChange from a track bar does nothing when the three track bar
+    // positions equal the view state's levels.
+    bool TrackBarsMatchView(int trackBar1, int trackBar2, int trackBar3) const;
+
+    // The Buildings list: check marks, selection.
+    void RebuildBuildingMask();  // mask, and a redraw when "Only buildings" is on
+    void SetItemChecked(int item, bool checked);
+    void SelectItem(int item);   // and redraw the overview
+
+    // Pointer on the map image.
+    void MouseMove(int x, int y);
+    void MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer);
+
+    // The clear commands: ask, clear on Yes, redraw on either answer.
+    void ClearLevelClick(const std::function<bool(const std::string&)>& ask);
+    void ClearMapClick(const std::function<bool(const std::string&)>& ask);
+
+private:
+    CityEditorObserver* observer_ = nullptr;
+    CityEditorObserver nullObserver_;
+    CityEditorObserver& obs() { return observer_ ? *observer_ : nullObserver_; }
+    std::string caption_;
+};
+
+}  // namespace ketral

@@ -1,0 +1,101 @@
+#pragma once
+// One city map in memory: ten levels of 100 x 100 cells of tile numbers, the
+// building table with its text lists, the palette and the tile collection the
+// map is drawn with, and where it came from.
+//
+// Files: a default city map is 200000 bytes of cells (cell (L, a, b) at byte
+// L * 20000 + a * 200 + b * 2, little-endian u16); a saved game holds the
+// alien flag at byte 173, the building table at 97870 and the cells at 224106.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "city/CityBuilding.h"
+#include "city/TextList.h"
+#include "sprites/GamePalette.h"
+#include "sprites/PPCKLib.h"
+
+namespace ketral {
+
+inline constexpr int kCityLevels = 10;
+inline constexpr int kCityCells = kCityLevels * kMapSide * kMapSide;  // 100000
+inline constexpr int kCityMapBytes = 2 * kCityCells;                  // 200000
+inline constexpr std::uint64_t kSaveAlienFlagOffset = 173;
+inline constexpr std::uint64_t kSaveCellsOffset = 224106;
+
+// The list files, read by bare name from the lists directory.
+inline constexpr const char* kBuildingNamesFile = "Building.Nam";
+inline constexpr const char* kBuildingTypesFile = "Building.Typ";
+inline constexpr const char* kAlienBuildingsFile = "AlienBld.Typ";
+inline constexpr const char* kBuildingOwnersFile = "Building.own";
+
+// The byte at offset 173 of the saved game is 1 (the city is the alien
+// dimension). Throws IoError when the file cannot be opened or is shorter.
+bool IsAlienSaveGame(const std::string& path);
+
+class TCityMap {
+public:
+    // `listsDir`: where the list files are read ("" = current directory).
+    explicit TCityMap(std::string listsDir = "");
+    ~TCityMap();
+    TCityMap(const TCityMap&) = delete;
+    TCityMap& operator=(const TCityMap&) = delete;
+
+    std::vector<std::uint16_t> cells;  // L * 10000 + a * 100 + b
+    int mapByteSize = kCityMapBytes;
+    std::vector<TCityBuilding> buildings;  // every building read, in table order
+    TextList nameList, typeList, ownerList;
+    bool savedGame = false;
+    std::string filePath;  // directory + upper-cased name: the file the cells came from
+    std::unique_ptr<TGamePalette> palette;
+    std::unique_ptr<TPPCK> tiles;
+    std::string caption;  // the window's base caption
+
+    // The Buildings list: one check mark per building (all set by an opening)
+    // and the selected item (-1: none).
+    std::vector<bool> checked;
+    int selectedItem = -1;
+    BuildingMask mask{};
+
+    // What the last opening chose (for reports).
+    bool alien = false;
+    std::string tileBase;
+    std::string nameListFile;  // the file nameList was read from
+
+    const std::string& listsDir() const { return listsDir_; }
+    int buildingCount() const { return static_cast<int>(buildings.size()); }
+    std::uint16_t& Cell(int level, int a, int b) { return cells[static_cast<std::size_t>(level * 10000 + a * 100 + b)]; }
+    std::uint16_t Cell(int level, int a, int b) const { return cells[static_cast<std::size_t>(level * 10000 + a * 100 + b)]; }
+
+    // Reads ownerList from "Building.own" (done once, when the window is made).
+    void LoadOwnerList();
+    // Reads nameList and typeList for a city or an alien opening.
+    void LoadNameAndTypeLists(bool alienOpening);
+    // Reads the building table from `source` (the saved game when savedGame
+    // is set, else a building file) and checks every item; the table, the
+    // check marks and the selection are replaced. An item whose text index
+    // lies beyond nameList throws Error and leaves the table empty.
+    void LoadBuildings(const std::string& source);
+    void LoadBuildings(ByteSource& source);
+    // The text of list item i.
+    std::string ItemText(int i) const;
+    // Reads the 200000 bytes of cells from `src` at `offset`.
+    void ReadCells(ByteSource& src, std::uint64_t offset);
+
+    // Rebuilds `mask` from the buildings and their check marks.
+    void RebuildMask();
+
+    // Writes the building table back into the saved game it came from; does
+    // nothing for a default city map. The file must still hold the table;
+    // no building may carry a name index that would end it.
+    void SaveMap();
+
+    void ClearLevel(int level);
+    void ClearAll();
+
+private:
+    std::string listsDir_;
+};
+
+}  // namespace ketral

@@ -1,0 +1,88 @@
+#pragma once
+// Drawing a city map: the isometric map image, level by level from the tile
+// sprites, the 100 x 100 building overview with the outline of the visible
+// area, and the cursor box. Also the geometry that maps a pointer position
+// back to its cell.
+//
+// Projection: the sprite of cell (L, a, b) has its origin at
+//   x = 32 (b - a) - scrollX,  y = 16 (a + b) + 28 - 15 L - scrollY.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "base/IndexedImage.h"
+#include "city/CityMap.h"
+
+namespace ketral {
+
+// The view of the map window.
+struct CityViewState {
+    int scrollX = 0;       // scroll bar position x 128
+    int scrollY = 0;       // scroll bar position x 32
+    int startLevel = 0;    // lowest level drawn
+    int extraLevels = 0;   // levels drawn above startLevel
+    int currentLevel = 0;  // the level that is edited and gridded
+    bool onlyBuildings = false;
+    int cursorX = 0, cursorY = 0;  // origin of the cursor box last drawn
+};
+
+// A remembered cursor origin that lies off every image: drawing there changes nothing.
+inline constexpr int kNoCursor = 5000;
+inline constexpr Rgb kPureRed{255, 0, 0};
+
+// The caption percentage of level `level`: (level - start) / (extra + 1) x 100
+// rounded to the nearest integer, halves to the even neighbour.
+int RedrawingPercent(int level, int startLevel, int extraLevels);
+std::string RedrawingCaption(const std::string& baseCaption, int percent);
+
+// x div 64 rounded toward minus infinity.
+inline int FloorDiv64(int v) { return v >= 0 ? v / 64 : -((-v + 63) / 64); }
+
+struct CellPoint {
+    int x = 0, y = 0;
+    friend bool operator==(const CellPoint&, const CellPoint&) = default;
+};
+// The origin of cell (L, a, b)'s sprite in the map image.
+CellPoint CellOrigin(const CityViewState& view, int level, int a, int b);
+
+// A pointer position in the map image on the current level.
+struct PointerCell {
+    int aRaw = 0, bRaw = 0;
+    int level = 0;
+    bool OverGrid() const { return aRaw >= 0 && aRaw < 6400 && bRaw >= 0 && bRaw < 6400; }
+    // The cursor box is drawn whenever both are non-negative.
+    bool HasBox() const { return aRaw >= 0 && bRaw >= 0; }
+    int a() const { return aRaw / 64; }
+    int b() const { return bRaw / 64; }
+};
+PointerCell MapPointToCell(const CityViewState& view, int x, int y);
+// The cursor box origin for a pointer with HasBox().
+CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p);
+
+// Draws the map image: clears it, draws levels startLevel .. startLevel +
+// extraLevels with the grid on currentLevel, and leaves the pen in not-xor
+// mode. `caption` receives the "  - Redrawing" caption of each level and the
+// base caption at the end. Sets the remembered cursor to (5000, 5000).
+void DrawCityMap(IndexedImage& image, const TCityMap& map, CityViewState& view, bool grid,
+                 const std::function<void(const std::string&)>& caption);
+
+// The overview's colour table: 0 black, 1 white, 2 red.
+ColorTable OverviewColours();
+// Draws the 100 x 100 overview: white with a black border, every building a
+// red frame, the selected one filled (right and bottom edges exclusive).
+void DrawBuildMap(IndexedImage& overview, const TCityMap& map);
+// The corners (column, row of level 0) under the four corners of a window of
+// outer size w x h, in the order the outline joins them.
+std::array<CellPoint, 4> ViewOutlineCorners(const CityViewState& view, int w, int h);
+// Joins the corners with a black pen, clipped to the overview.
+void DrawViewOutline(IndexedImage& overview, const CityViewState& view, int w, int h);
+
+// The cursor box at origin (x0, y0) in the image's current pen (red, not-xor:
+// drawing it twice restores the image).
+void DrawCursorBox(IndexedImage& image, int x0, int y0);
+
+// A new map image of w x h with the palette (if any), its pen red in not-xor mode.
+void ResetMapImage(IndexedImage& image, int w, int h, const TGamePalette* palette);
+
+}  // namespace ketral

@@ -1,0 +1,23 @@
+#pragma once
+// The building list files ("Building.Nam", "Building.Typ", "AlienBld.Typ",
+// "Building.own"): plain text, one entry a line, line k being the text for
+// index k. Lines end with CR LF, a lone CR or a lone LF; empty lines count,
+// but a line end at the very end of the file adds no empty line.
+#include <string>
+#include <vector>
+
+#include "base/ByteSource.h"
+
+namespace ketral {
+
+using TextList = std::vector<std::string>;
+
+// Splits the whole content of `src` into lines.
+TextList ReadTextList(ByteSource& src);
+TextList ParseTextList(const std::string& text);
+
+// Reads the list file `name` from `directory` ("" = the current directory of
+// the process). A missing file throws IoError "Cannot open file: " + path.
+TextList LoadTextList(const std::string& directory, const std::string& name);
+
+}  // namespace ketral

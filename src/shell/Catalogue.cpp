@@ -1,0 +1,230 @@
+#include "shell/Catalogue.h"
+
+#include <algorithm>
+
+#include "base/GamePaths.h"
+#include "base/Messages.h"
+#include "shell/GameInstallation.h"
+#include "shell/IntegerText.h"
+#include "shell/SettingsStore.h"
+#include "shell/VehicleNames.h"
+
+namespace ketral {
+
+CatalogueEntry NewCatalogueEntry(const std::string& dir, const std::string& fileName, EntryKind kind)
+{
+    CatalogueEntry e;
+    e.Kind = kind;
+    e.Dir = dir;
+    e.FileName = fileName;
+    return e;
+}
+
+// ---- saved-game headers --------------------------------------------------------
+
+namespace {
+
+constexpr std::size_t kHeaderTextSize = 40;
+
+std::string CutAtZero(const std::uint8_t* p, std::size_t n)
+{
+    std::size_t len = 0;
+    while (len < n && p[len] != 0) ++len;
+    return std::string(reinterpret_cast<const char*>(p), len);
+}
+
+}  // namespace
+
+SaveGameHeader ReadSaveGameHeader(ByteSource& source)
+{
+    std::uint8_t a[kHeaderTextSize];
+    std::uint8_t b[kHeaderTextSize];
+    source.readExact(0, a, sizeof a);
+    source.readExact(kHeaderTextSize, b, sizeof b);
+    return SaveGameHeader{CutAtZero(a, sizeof a), CutAtZero(b, sizeof b)};
+}
+
+SaveGameHeader ReadSaveGameHeader(const std::string& path)
+{
+    FileSource file(path);
+    return ReadSaveGameHeader(file);
+}
+
+std::string SlotCaption(const SaveGameHeader& header) { return header.B + ", " + header.A; }
+
+// ---- building the tree ----------------------------------------------------------
+
+namespace {
+
+CatalogueNode Node(std::string caption, std::optional<CatalogueEntry> entry = std::nullopt)
+{
+    CatalogueNode n;
+    n.Caption = std::move(caption);
+    n.Entry = std::move(entry);
+    return n;
+}
+
+void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& mapsDir)
+{
+    groups.push_back(Node("Strategic maps"));
+    for (const DirEntry& e : ListDirectory(mapsDir))
+        groups.back().Children.push_back(Node(e.name, NewCatalogueEntry(mapsDir, e.name, MapDirectory)));
+}
+
+void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir)
+{
+    groups.push_back(Node("Default cityscape maps"));
+    auto& children = groups.back().Children;
+    if (FileExists(dir + "alienmap"))
+        children.push_back(Node("Alien dimension", NewCatalogueEntry(dir, "alienmap", CityMap)));
+    for (char n = '1'; n <= '5'; ++n) {
+        const std::string name = std::string("Citymap") + n;
+        if (FileExists(dir + name))
+            children.push_back(Node(std::string("Mega-Primus ") + n, NewCatalogueEntry(dir, name, CityMap)));
+    }
+}
+
+void AddVehicles(std::vector<CatalogueNode>& groups, const std::string& exe)
+{
+    groups.push_back(Node("Vehicles"));
+    for (int i = 0; i < kVehicleCount; ++i)
+        groups.back().Children.push_back(Node(VehicleNames[i], NewCatalogueEntry(exe, std::to_string(i), VehicleRecord)));
+}
+
+void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir)
+{
+    groups.push_back(Node("Savegames"));
+    for (char s = '0'; s <= '9'; ++s) {
+        const std::string suffix = std::string(".0") + s;
+        const std::string save = "savegame" + suffix;
+        const std::string tact = "tactgame" + suffix;
+        const std::string strt = "strtgame" + suffix;
+        auto& slots = groups.back().Children;
+        if (FileExists(dir + save)) {
+            const SaveGameHeader header = ReadSaveGameHeader(dir + save);
+            slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, save, SaveSlot)));
+            slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, save, SavedCityMap)));
+        } else if (FileExists(dir + tact)) {
+            const SaveGameHeader header = ReadSaveGameHeader(dir + tact);
+            slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, tact, SaveSlot)));
+            slots.back().Children.push_back(Node("Tactical map", NewCatalogueEntry(dir, tact, SavedTacticalMap)));
+            if (FileExists(dir + strt))
+                slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, strt, SavedCityMap)));
+        }
+    }
+}
+
+}  // namespace
+
+void FillCatalogue(std::vector<CatalogueNode>& groups)
+{
+    groups.clear();
+    const GameInstallation& game = Game();
+    if (!game.MapsDir.empty()) AddMapDirectories(groups, game.MapsDir);
+    if (!game.VyxDataDir.empty()) AddCityMaps(groups, game.VyxDataDir);
+    if (!game.VyxExeDir.empty() && FileExists(game.VyxExeDir + "vyx2p.exe")) AddVehicles(groups, game.VyxExeDir + "vyx2p.exe");
+    if (DirectoryExists(game.SaveGameDir) && !game.CdOnlyMode) AddSavedGames(groups, game.SaveGameDir);
+}
+
+void BuildCatalogue(SettingsStore& store, MessageSink& messages, std::vector<CatalogueNode>& groups)
+{
+    LoadGameSettings(store, messages);
+    FillCatalogue(groups);
+}
+
+// ---- sorting -----------------------------------------------------------------------
+
+namespace {
+
+// The letter a Latin-1 byte sorts with (lower case), or 0 for no letter.
+unsigned char BaseLetter(unsigned char c)
+{
+    if (c >= 'a' && c <= 'z') return c;
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c - 'A' + 'a');
+    if (c < 0xC0 || c == 0xD7 || c == 0xF7) return 0;
+    // Latin-1 letters 0xC0 to 0xFF, capitals and small letters alike.
+    static const char bases[] = "aaaaaaaceeeeiiiidnooooo_ouuuuy{saaaaaaaceeeeiiiidnooooo_ouuuuy{y";
+    return static_cast<unsigned char>(bases[c - 0xC0]);
+}
+
+bool IsUpper(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
+
+struct SortKey {
+    int primary;    // symbols, then digits, then letters
+    int secondary;  // the accent: 0 for a plain letter
+    int tertiary;   // 1 for a capital
+};
+
+SortKey KeyOf(unsigned char c)
+{
+    if (unsigned char base = BaseLetter(c)) {
+        int accent = c >= 0xC0 ? (IsUpper(c) ? c + 0x20 : c) : 0;
+        return {2 * 256 + base, accent, IsUpper(c) ? 1 : 0};
+    }
+    if (c >= '0' && c <= '9') return {1 * 256 + c, 0, 0};
+    return {c, 0, 0};
+}
+
+template <class Field>
+int CompareBy(const std::string& a, const std::string& b, Field field)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        int x = field(KeyOf(static_cast<unsigned char>(a[i])));
+        int y = field(KeyOf(static_cast<unsigned char>(b[i])));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return 0;
+}
+
+}  // namespace
+
+int CompareCaptions(const std::string& a, const std::string& b)
+{
+    if (int r = CompareBy(a, b, [](const SortKey& k) { return k.primary; })) return r;
+    if (int r = CompareBy(a, b, [](const SortKey& k) { return k.secondary; })) return r;
+    if (int r = CompareBy(a, b, [](const SortKey& k) { return k.tertiary; })) return r;
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
+void SortChildren(CatalogueNode& node)
+{
+    std::stable_sort(node.Children.begin(), node.Children.end(),
+                     [](const CatalogueNode& x, const CatalogueNode& y) { return CompareCaptions(x.Caption, y.Caption) < 0; });
+}
+
+namespace {
+
+void SortBelow(CatalogueNode& node)
+{
+    SortChildren(node);
+    for (CatalogueNode& child : node.Children) SortBelow(child);
+}
+
+}  // namespace
+
+void SortCatalogue(std::vector<CatalogueNode>& groups)
+{
+    for (CatalogueNode& group : groups) SortBelow(group);
+}
+
+// ---- double click --------------------------------------------------------------------
+
+void DispatchEntry(const CatalogueEntry& entry, const std::string& vyxDataDir, CatalogueTarget& target)
+{
+    const std::string palette = vyxDataDir + "pal_01.dat";
+    switch (entry.Kind) {
+    case MapDirectory: target.OpenTacticalMaps(entry.Dir, entry.FileName, false); break;
+    case CityMap: target.OpenCityMap(entry.Dir, entry.FileName, palette, false, true); break;
+    case SaveSlot: break;
+    case SavedCityMap: target.OpenCityMap(entry.Dir, entry.FileName, palette, true, true); break;
+    case SavedTacticalMap: target.OpenTacticalMaps(entry.Dir, entry.FileName, true); break;
+    case VehicleRecord: target.OpenVehicle(entry.Dir, ParseIntegerText(entry.FileName), true); break;
+    default:
+        if (entry.Kind > VehicleRecord) target.NotImplemented();
+        break;
+    }
+}
+
+}  // namespace ketral

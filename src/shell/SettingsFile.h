@@ -1,0 +1,35 @@
+#pragma once
+// The text form of the settings file: one "key" line per key, followed by its
+// values, each with its type.
+//
+//   key "\SOFTWARE\Ketral"
+//     text "ZorvanPath" "/home/me/zorvan/"
+//     integer "CDOnly" 0
+//
+// Inside quotes, the bytes below 32, 127, '"' and '%' are written as %HH; all
+// other bytes stand for themselves. Lines starting with '#' are comments.
+#include <string>
+
+#include "base/Errors.h"
+#include "shell/SettingsStore.h"
+
+namespace ketral {
+
+// The text does not follow the form above; the message names the line.
+class SettingsFormatError : public Error {
+public:
+    using Error::Error;
+};
+
+SettingsStore::Keys ParseSettingsText(const std::string& text);
+std::string FormatSettingsText(const SettingsStore::Keys& keys);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadTextFile(const std::string& path, std::string& text);
+// Replaces `path` by a file holding `text`: writes a temporary file beside it,
+// flushes it to disk and renames it over `path`, creating the parent
+// directories first. Throws IoError "Cannot write file: " + path; the old file
+// is then unchanged and no temporary file is left.
+void WriteFileAtomically(const std::string& path, const std::string& text);
+
+}  // namespace ketral

@@ -1,0 +1,150 @@
+#include "shell/SettingsStore.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <unistd.h>
+
+#include "base/Errors.h"
+#include "shell/SettingsFile.h"
+
+namespace fs = std::filesystem;
+
+namespace ketral {
+
+namespace {
+
+SettingsError InvalidType(const std::string& name) { return SettingsError("Invalid data type for '" + name + "'"); }
+
+MemorySettingsStore g_defaultStore;
+SettingsStore* g_store = nullptr;
+
+}  // namespace
+
+// ---- SettingsKey -------------------------------------------------------------
+
+SettingsKey::SettingsKey(SettingsStore& store, std::string path) : store_(store), path_(std::move(path)) {}
+
+bool SettingsKey::ValueExists(const std::string& name) const
+{
+    const auto& values = store_.keys_[path_];
+    return values.count(name) != 0;
+}
+
+std::string SettingsKey::ReadString(const std::string& name) const
+{
+    const auto& values = store_.keys_[path_];
+    auto it = values.find(name);
+    if (it == values.end() || it->second.type != SettingsValue::Type::Text) throw InvalidType(name);
+    return it->second.text;
+}
+
+std::int32_t SettingsKey::ReadInteger(const std::string& name) const
+{
+    const auto& values = store_.keys_[path_];
+    auto it = values.find(name);
+    if (it == values.end() || it->second.type != SettingsValue::Type::Integer) throw InvalidType(name);
+    return it->second.integer;
+}
+
+void SettingsKey::WriteString(const std::string& name, const std::string& value)
+{
+    SettingsValue v;
+    v.type = SettingsValue::Type::Text;
+    v.text = value;
+    store_.keys_[path_][name] = std::move(v);
+    store_.Persist();
+}
+
+void SettingsKey::WriteInteger(const std::string& name, std::int32_t value)
+{
+    SettingsValue v;
+    v.type = SettingsValue::Type::Integer;
+    v.integer = value;
+    store_.keys_[path_][name] = std::move(v);
+    store_.Persist();
+}
+
+// ---- SettingsStore -----------------------------------------------------------
+
+SettingsKey SettingsStore::OpenKey(const std::string& path)
+{
+    // A key made here is kept in memory and goes to disk with the next
+    // written value, so that reading the settings never needs a write.
+    keys_[path];
+    return SettingsKey(*this, path);
+}
+
+// ---- FileSettingsStore -------------------------------------------------------
+
+FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path))
+{
+    std::error_code ec;
+    if (!fs::exists(fs::path(path_), ec)) return;
+
+    std::string text;
+    bool readable = ReadTextFile(path_, text);
+    if (readable) {
+        try {
+            keys_ = ParseSettingsText(text);
+            return;
+        } catch (const SettingsFormatError&) {
+            keys_.clear();
+        }
+    }
+
+    // The file is unusable: keep it aside under a new name and start empty.
+    std::string aside;
+    for (int n = 1; n < 1000; ++n) {
+        std::string candidate = path_ + (n == 1 ? ".unreadable" : ".unreadable-" + std::to_string(n));
+        if (!fs::exists(fs::path(candidate), ec)) {
+            aside = candidate;
+            break;
+        }
+    }
+    if (!aside.empty() && std::rename(path_.c_str(), aside.c_str()) == 0) {
+        problem_ = "The settings file " + path_ + " could not be read. It was kept as " + aside +
+                   " and the editor starts with empty settings.";
+    } else {
+        // Writing now would destroy the only copy of the user's file.
+        readOnly_ = true;
+        problem_ = "The settings file " + path_ + " could not be read or moved aside. The editor starts with "
+                   "empty settings and will not save changes to them.";
+    }
+}
+
+void FileSettingsStore::Persist()
+{
+    if (readOnly_) return;
+    WriteFileAtomically(path_, FormatSettingsText(keys_));
+}
+
+// ---- paths and the current store ---------------------------------------------
+
+std::string DefaultSettingsPath()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (xdg && *xdg == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (home && *home) {
+            base = home;
+        } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
+            base = pw->pw_dir;
+        } else {
+            base = ".";
+        }
+        base += "/.config";
+    }
+    if (base.back() != '/') base += '/';
+    return base + "ketral/settings";
+}
+
+SettingsStore& Settings() { return g_store ? *g_store : g_defaultStore; }
+void SetSettingsStore(SettingsStore* store) { g_store = store; }
+
+}  // namespace ketral

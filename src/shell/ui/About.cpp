@@ -1,0 +1,54 @@
+#include "shell/ui/About.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace ketral {
+
+TAboutBox::TAboutBox(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("About"));
+    setFixedSize(367, 262);
+
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(10, 10, 346, 198);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(2);
+
+    ProductName = new QLabel(QStringLiteral("Ketral - Zorvan Map Editor"), Panel1);
+    QFont big = ProductName->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    ProductName->setFont(big);
+    ProductName->move(12, 20);
+    ProductName->adjustSize();
+
+    Version = new QLabel(QStringLiteral("v1.0 Final beta"), Panel1);
+    Version->move(12, 49);
+    Version->adjustSize();
+
+    Comments = new QLabel(QStringLiteral("Maps, cities and vehicles of Zorvan Ostrevane."), Panel1);
+    Comments->move(10, 98);
+    Comments->adjustSize();
+
+    Notice = new QLabel(QStringLiteral("Only the game's own files are read and changed; keep a copy of "
+                                          "your saved games before you edit them."),
+                           Panel1);
+    Notice->setGeometry(10, 128, 326, 60);
+    Notice->setWordWrap(true);
+    Notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setGeometry(137, 222, 92, 30);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+
+    // Centred on the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TAboutBox::OKButtonClick() { close(); }
+
+}  // namespace ketral

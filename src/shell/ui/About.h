@@ -1,0 +1,27 @@
+#pragma once
+// The about box: the product's name and version, shown modeless from the
+// catalogue's menu.
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace ketral {
+
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+
+    QFrame* Panel1;
+    QLabel* ProductName;
+    QLabel* Version;
+    QLabel* Comments;
+    QLabel* Notice;
+    QPushButton* OKButton;
+
+    // Closes the box; it stays created and can be shown again.
+    void OKButtonClick();
+};
+
+}  // namespace ketral

@@ -1,0 +1,256 @@
+#include "tactical/TacMapCore.h"
+
+#include <algorithm>
+
+#include "base/Errors.h"
+#include "tactical/TacMapFiles.h"
+#include "tactical/TacRender.h"
+
+namespace ketral {
+
+TacMapCore::TacMapCore() : image_(100, 100) { image_.pen() = Pen{1, PenMode::Copy, kInitialPenColour}; }
+
+void TacMapCore::Repaint()
+{
+    if (OnRepaint) OnRepaint();
+}
+
+// ---- data and files
+
+void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
+                         const std::string& tacDataDir, ProgressSink& progress)
+{
+    map_.IsSavedGame = savedGame;
+    if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
+    tiles_.LoadTileSets(tileDir, progress);
+    DiskFileOpener opener;
+    LoadMapFiles(map_, tileDir, mapPath, savedGame, opener);
+    ResetLevelRange();
+    RedrawView();
+}
+
+// ---- view state
+
+void TacMapCore::SetXOffset(int v)
+{
+    if (v == view_.XOffset) return;
+    view_.XOffset = v;
+    RedrawView();
+}
+
+void TacMapCore::SetYOffset(int v)
+{
+    if (v == view_.YOffset) return;
+    view_.YOffset = v;
+    RedrawView();
+}
+
+void TacMapCore::SetMinLevel(int v)
+{
+    if (v == view_.MinLevel || v < 0 || v > view_.MaxLevel) return;
+    view_.MinLevel = v;
+    if (view_.CurrLevel < v) view_.CurrLevel = v;
+    if (minBar_) minBar_->SetPosition(v);
+    RedrawView();
+}
+
+void TacMapCore::SetMaxLevel(int v)
+{
+    if (v == view_.MaxLevel || v >= map_.MapLevels || v < view_.MinLevel) return;
+    view_.MaxLevel = v;
+    if (v < view_.CurrLevel) view_.CurrLevel = v;
+    if (maxBar_) maxBar_->SetPosition(v);
+    RedrawView();
+}
+
+void TacMapCore::SetCurrLevel(int v)
+{
+    if (v == view_.CurrLevel) return;
+    view_.CurrLevel = v;
+    if (currBar_) currBar_->SetPosition(v);
+    RedrawView();
+}
+
+void TacMapCore::BindBar(LevelTrackBar*& field, LevelTrackBar* bar)
+{
+    if (!bar) return;
+    field = bar;
+    bar->SetChangeHandler([this] { SyncLevels(); });
+    ResetLevelRange();
+}
+
+void TacMapCore::SetMinTrackBar(LevelTrackBar* bar) { BindBar(minBar_, bar); }
+void TacMapCore::SetMaxTrackBar(LevelTrackBar* bar) { BindBar(maxBar_, bar); }
+void TacMapCore::SetCurrTrackBar(LevelTrackBar* bar) { BindBar(currBar_, bar); }
+
+void TacMapCore::ResetLevelRange()
+{
+    if (!map_.HasCells()) return;
+    const int top = map_.MapLevels - 1;
+    if (minBar_) minBar_->SetRange(0, top);
+    SetMinLevel(0);
+    if (maxBar_) maxBar_->SetRange(0, top);
+    SetMaxLevel(top);
+    if (currBar_) currBar_->SetRange(1, map_.MapLevels);
+    SetCurrLevel(1);
+    // A setter that found its level unchanged left its bar where it was; the
+    // bars must show the levels in force.
+    if (minBar_) minBar_->SetPosition(view_.MinLevel);
+    if (maxBar_) maxBar_->SetPosition(view_.MaxLevel);
+    if (currBar_) currBar_->SetPosition(view_.CurrLevel);
+}
+
+void TacMapCore::SyncLevels()
+{
+    if (minBar_) SetMinLevel(minBar_->Position());
+    if (maxBar_) {
+        maxBar_->SetMin(view_.MinLevel);
+        SetMaxLevel(maxBar_->Position());
+    }
+    if (currBar_) SetCurrLevel(currBar_->Position());
+}
+
+void TacMapCore::SetViewOption(int index, bool value)
+{
+    bool* field = nullptr;
+    if (index >= 0 && index < kSlotCount)
+        field = &view_.SlotVisible[index];
+    else if (index == kOptionUnits)
+        field = &view_.ViewUnits;
+    else if (index == kOptionGrid)
+        field = &view_.ShowGrid;
+    else if (index == kOptionPlan)
+        field = &view_.ViewAsMap;
+    if (!field) return;
+    const bool changed = *field != value;
+    *field = value;
+    if (index == kOptionPlan && OnPointerShape) OnPointerShape(!value);
+    if (changed) RedrawView();
+}
+
+bool TacMapCore::ViewOption(int index) const
+{
+    if (index >= 0 && index < kSlotCount) return view_.SlotVisible[index];
+    if (index == kOptionUnits) return view_.ViewUnits;
+    if (index == kOptionGrid) return view_.ShowGrid;
+    if (index == kOptionPlan) return view_.ViewAsMap;
+    return false;
+}
+
+// ---- drawing
+
+void TacMapCore::Resize(int width, int height)
+{
+    image_.resize(width, height);
+    view_.LastFrame = kNoFrame;
+    if (map_.HasCells()) RedrawView();
+    Repaint();
+}
+
+void TacMapCore::ClearView()
+{
+    image_.fill(0);
+    // Nothing of a frame is left on a cleared image.
+    view_.LastFrame = kNoFrame;
+}
+
+void TacMapCore::RedrawView()
+{
+    ClearView();
+    if (view_.ViewAsMap)
+        DrawPlan(image_, map_, tiles_, view_);
+    else
+        DrawIsometric(image_, map_, tiles_, view_);
+    Repaint();
+}
+
+// ---- pointer
+
+TFrame TacMapCore::SelectionFrame() const
+{
+    return Projection().SelectionFrame(view_.PointerPos, view_.DragStart, view_.Dragging, view_.CurrLevel);
+}
+
+void TacMapCore::DrawSelectionFrame(const TFrame& frame) { ketral::DrawSelectionFrame(image_, frame); }
+
+void TacMapCore::MouseDown(TacMouseButton button, int x, int y)
+{
+    if (button == TacMouseButton::Left) view_.Dragging = true;
+    view_.DragStart = {x, y};
+    view_.PointerPos = {x, y};
+}
+
+void TacMapCore::MouseMove(int x, int y)
+{
+    if (view_.ViewAsMap) return;
+    view_.PointerPos = {x, y};
+    const TFrame f = SelectionFrame();
+    if (f == view_.LastFrame) return;  // drawing it and erasing it would cancel out
+    Pen& pen = image_.pen();
+    pen.mode = PenMode::NotXor;
+    pen.width = 1;
+    DrawSelectionFrame(f);
+    DrawSelectionFrame(view_.LastFrame);
+    view_.LastFrame = f;
+    Repaint();
+}
+
+void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
+{
+    if (view_.ViewAsMap) return;
+    view_.PointerPos = {x, y};
+    if (button == TacMouseButton::Left) view_.Dragging = false;
+    if (OnTileSelect) {
+        const TPoint ij = TileSelectIndices(x, y, view_.CurrLevel);
+        OnTileSelect(button, ij.x, ij.y);
+    }
+}
+
+// ---- editing
+
+void TacMapCore::PaintSelection(int ground, int left, int right, int feature)
+{
+    const TPoint a = CellAtPixel(view_.DragStart), b = CellAtPixel(view_.PointerPos);
+    const int z = view_.EditLevel();
+    const std::array<int, kSlotCount> values{ground, left, right, feature};
+    if (map_.HasCells() && z < map_.MapLevels) {
+        // Only the part of the rectangle inside the map is written.
+        const int x0 = std::max(std::min(a.x, b.x), 0), x1 = std::min(std::max(a.x, b.x), map_.MapWidth - 1);
+        const int y0 = std::max(std::min(a.y, b.y), 0), y1 = std::min(std::max(a.y, b.y), map_.MapHeight - 1);
+        for (int x = x0; x <= x1; ++x)
+            for (int y = y0; y <= y1; ++y) {
+                std::uint8_t* cell = map_.Cell(x, y, z);
+                for (int s = 0; s < kSlotCount; ++s)
+                    if (values[s] >= 0 && values[s] <= 255) cell[s] = static_cast<std::uint8_t>(values[s]);
+            }
+    }
+    RedrawView();
+}
+
+std::optional<TacCell> TacMapCore::PickCell() const
+{
+    const TPoint c = CellAtPixel(view_.PointerPos);
+    const int z = view_.EditLevel();
+    if (!map_.HasCells() || !map_.Contains(c.x, c.y, z)) return std::nullopt;
+    const std::uint8_t* cell = map_.Cell(c.x, c.y, z);
+    return TacCell{cell[0], cell[1], cell[2], cell[3]};
+}
+
+void TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz)
+{
+    if (!map_.HasCells()) return;
+    const TSize3& base = map_.BaseSize;
+    const std::int64_t w = static_cast<std::int64_t>(base.X) * fx, h = static_cast<std::int64_t>(base.Y) * fy,
+                       l = static_cast<std::int64_t>(base.Z) * fz;
+    if (!GridBytes(w, h, l))
+        throw Error("The map cannot be resized to " + std::to_string(w) + " x " + std::to_string(h) + " x " +
+                    std::to_string(l) + " cells");
+    map_.SizeFactors.X = fx;
+    map_.SizeFactors.Y = fy;
+    map_.SizeFactors.Z = fz;
+    map_.ResizeCells(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h), static_cast<std::int32_t>(l));
+    ResetLevelRange();
+    RedrawView();
+}
+
+}  // namespace ketral

@@ -1,0 +1,124 @@
+#pragma once
+// The tactical map control without its window: the map data, its tile sets,
+// the view state with its setters, the view image and the drawing, pointer
+// handling and editing. The window's control and ketral-tool both run it.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/IndexedImage.h"
+#include "base/Progress.h"
+#include "tactical/LevelTrackBar.h"
+#include "tactical/TacGeometry.h"
+#include "tactical/TacMapData.h"
+#include "tactical/TacTileSets.h"
+#include "tactical/TacViewState.h"
+
+namespace ketral {
+
+enum class TacMouseButton { Left, Right, Middle };
+
+// View options of SetViewOption.
+enum TacViewOption { kOptionUnits = 4, kOptionGrid = 5, kOptionPlan = 6 };
+
+class TacMapCore {
+public:
+    TacMapCore();
+
+    // Called after every change of the image that should reach the screen.
+    std::function<void()> OnRepaint;
+    // Called when the pointer shape changes: hidden (isometric view) or not.
+    std::function<void(bool hidden)> OnPointerShape;
+    // Called on a pointer release in the isometric view with the button and
+    // the cell indices of TileSelectIndices.
+    std::function<void(TacMouseButton, int i, int j)> OnTileSelect;
+
+    // ---- data and files
+    const TacMapData& Map() const { return map_; }
+    TacMapData& Map() { return map_; }
+    const TacTileSets& Tiles() const { return tiles_; }
+    TacTileSets& Tiles() { return tiles_; }
+
+    // Loads a map of the map directory tileDir (mapPath = tileDir + base name)
+    // or a saved battle (mapPath = the saved game), with the palette and unit
+    // icons of tacDataDir: palette and icons once, tile sets on a change of
+    // directory, then the map data; resets the level range and redraws. A
+    // failure throws and leaves the view as it was.
+    void LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
+                 const std::string& tacDataDir, ProgressSink& progress);
+    TPPCK* ViewerTileSet(int slot) { return tiles_.ViewerTileSet(slot); }
+
+    // ---- view state
+    const TacViewState& View() const { return view_; }
+    int XOffset() const { return view_.XOffset; }
+    int YOffset() const { return view_.YOffset; }
+    int MinLevel() const { return view_.MinLevel; }
+    int MaxLevel() const { return view_.MaxLevel; }
+    int CurrLevel() const { return view_.CurrLevel; }
+    void SetXOffset(int v);
+    void SetYOffset(int v);
+    void SetMinLevel(int v);
+    void SetMaxLevel(int v);
+    void SetCurrLevel(int v);
+    // The bars that show and set the three levels (not owned; may be null).
+    void SetMinTrackBar(LevelTrackBar* bar);
+    void SetMaxTrackBar(LevelTrackBar* bar);
+    void SetCurrTrackBar(LevelTrackBar* bar);
+    LevelTrackBar* MinTrackBar() const { return minBar_; }
+    LevelTrackBar* MaxTrackBar() const { return maxBar_; }
+    LevelTrackBar* CurrTrackBar() const { return currBar_; }
+    // Levels 0 to the top shown, level 1 selected, the bars' ranges to match.
+    void ResetLevelRange();
+    // The change handler of the three bars.
+    void SyncLevels();
+    // 0..3 slot shown, 4 unit marks, 5 grid, 6 plan view; others do nothing.
+    void SetViewOption(int index, bool value);
+    bool ViewOption(int index) const;
+
+    // ---- drawing
+    IndexedImage& ViewImage() { return image_; }
+    const IndexedImage& ViewImage() const { return image_; }
+    // The control's size changed: resize the image and redraw.
+    void Resize(int width, int height);
+    void RedrawView();
+    void ClearView();
+    TacProjection Projection() const { return {image_.width(), view_.XOffset, view_.YOffset}; }
+
+    // ---- pointer (positions in view image pixels)
+    TPoint CellAtPixel(TPoint p) const { return Projection().CellAtPixel(p, view_.CurrLevel); }
+    TPoint CellToPixel(TPoint c) const { return Projection().CellToPixel(c, view_.CurrLevel); }
+    TFrame SelectionFrame() const;
+    void DrawSelectionFrame(const TFrame& frame);
+    void MouseDown(TacMouseButton button, int x, int y);
+    // Moves the selection frame (isometric view only) without redrawing the map.
+    void MouseMove(int x, int y);
+    void MouseUp(TacMouseButton button, int x, int y);
+
+    // ---- editing
+    // Writes each value in 0..255 into its slot of every cell between the
+    // cells under the drag start and the pointer, on the selected level;
+    // other values leave their slot alone. Then redraws.
+    void PaintSelection(int ground, int left, int right, int feature);
+    // The tiles of the cell under the pointer on the selected level, or
+    // nothing outside the map.
+    std::optional<TacCell> PickCell() const;
+    // Re-lays the grid for new block counts (each 1 or more), keeping the
+    // cells both sizes share; the level range is reset and the view redrawn.
+    // Throws an Error naming the sizes when the grid would be too large.
+    void ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz);
+
+private:
+    void Repaint();
+    void BindBar(LevelTrackBar*& field, LevelTrackBar* bar);
+
+    TacMapData map_;
+    TacTileSets tiles_;
+    TacViewState view_;
+    IndexedImage image_;
+    LevelTrackBar* minBar_ = nullptr;
+    LevelTrackBar* maxBar_ = nullptr;
+    LevelTrackBar* currBar_ = nullptr;
+};
+
+}  // namespace ketral

@@ -1,0 +1,170 @@
+#include "tactical/TacRender.h"
+
+#include <algorithm>
+
+#include "base/TextPainter.h"
+
+namespace ketral {
+
+namespace {
+
+// The levels that are both shown and present in the map.
+struct LevelSpan {
+    int first, last;
+};
+
+LevelSpan ShownLevels(const TacMapData& map, const TacViewState& view)
+{
+    return {std::max(view.MinLevel, 0), std::min(view.MaxLevel, map.MapLevels - 1)};
+}
+
+bool UnitsShown(const TacMapData& map, const TacViewState& view)
+{
+    return view.ViewUnits && map.IsSavedGame && !map.UnitMarks.empty();
+}
+
+// Labels take the marker colours of the tactical palette: own side green,
+// enemy red, civilians yellow.
+std::uint8_t LabelInk(int mark)
+{
+    switch (mark) {
+    case kOwnUnit: return 252;
+    case kEnemyUnit: return 253;
+    default: return 254;
+    }
+}
+
+void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState& view)
+{
+    const TacProjection proj{image.width(), view.XOffset, view.YOffset};
+    const int z = view.EditLevel();
+    if (z >= map.MapLevels) return;
+    for (int y = 0; y < map.MapHeight; ++y)
+        for (int x = 0; x < map.MapWidth; ++x) {
+            const TPoint p = proj.BoxCorner(x, y, z);
+            if (p.x + 48 < 0 || p.x > image.width() || p.y + 24 < 0 || p.y > image.height()) continue;
+            image.moveTo(p.x, p.y + 12);
+            image.lineTo(p.x + 24, p.y);
+            image.lineTo(p.x + 48, p.y + 12);
+            image.lineTo(p.x + 24, p.y + 24);
+            image.lineTo(p.x, p.y + 12);
+        }
+}
+
+}  // namespace
+
+void DrawUnitMark(IndexedImage& image, int px, int py, int mark)
+{
+    image.pen().width = 2;
+    image.moveTo(px, py + 12);
+    image.lineTo(px + 24, py + 24);
+    image.lineTo(px + 48, py + 12);
+    image.lineTo(px + 24, py);
+    image.lineTo(px, py + 12);
+    image.lineTo(px, py + 52);
+    image.moveTo(px + 24, py + 24);
+    image.lineTo(px + 24, py + 64);
+    image.moveTo(px + 48, py + 12);
+    image.lineTo(px + 48, py + 52);
+    if (TextPainter* text = CurrentTextPainter())
+        text->drawText(image, px, py, UnitMarkLabel(mark), LabelInk(mark), NearestIndex(image.colors(), Rgb{0, 0, 0}));
+}
+
+void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view)
+{
+    if (!map.HasCells()) return;
+    view.LastFrame = kNoFrame;
+    const bool unitsOn = UnitsShown(map, view);
+    image.pen().mode = PenMode::Copy;
+
+    const int W = image.width(), H = image.height();
+    const LevelSpan levels = ShownLevels(map, view);
+    int sx = W, sy = -52, n = 1;
+    int cx = W / 48 + view.XOffset, cy = W / 48 + view.YOffset;
+    int dn = 2, dcx = -1, dsx = -48, dsy = 0;
+    bool bottomReached = false;
+    const std::int64_t bottomLimit = static_cast<std::int64_t>(H) + 80 * (static_cast<std::int64_t>(map.MapLevels) - 1);
+    do {
+        if (sy + 12 * static_cast<std::int64_t>(n) > bottomLimit && !bottomReached) {
+            dn -= 2;
+            bottomReached = true;
+        }
+        if (dsx < 0 && sx < -12) {
+            dn -= 2;
+            dsy = 24;
+            dsx = 0;
+            dcx = 1;
+        }
+        if (cy >= 0 && cy < map.MapHeight) {
+            // Only the part of the row inside the map draws anything.
+            const int mFirst = std::max(0, -cx), mLast = std::min(n, map.MapWidth - 1 - cx);
+            for (int z = levels.first; z <= levels.last; ++z)
+                for (int m = mFirst; m <= mLast; ++m) {
+                    const int px = sx + 24 * m, py = sy + 12 * m - 40 * z;
+                    const std::uint8_t* cell = map.Cell(cx + m, cy, z);
+                    for (int s = 0; s < kSlotCount; ++s)
+                        if (view.SlotVisible[s]) tiles.TileSets[s].Draw(cell[s], px, py, image);
+                    if (unitsOn) {
+                        const std::uint8_t mark = map.UnitMarks[map.CellIndex(cx + m, cy, z)];
+                        if (mark != kNoUnit) {
+                            DrawUnitMark(image, px, py, mark);
+                            image.pen().width = 1;
+                        }
+                    }
+                }
+        }
+        n += dn;
+        cx += dcx;
+        cy += 1;
+        sx += dsx;
+        sy += dsy;
+    } while (n > 0);
+
+    if (view.ShowGrid) DrawCellGrid(image, map, view);
+    image.pen().width = 1;
+    image.pen().mode = PenMode::NotXor;
+    image.pen().color = kFramePenColour;
+}
+
+void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, const TacViewState& view)
+{
+    if (!map.HasCells()) return;
+    const bool unitsOn = UnitsShown(map, view);
+    const LevelSpan levels = ShownLevels(map, view);
+    for (int x = 0; x < map.MapWidth; ++x)
+        for (int y = 0; y < map.MapHeight; ++y) {
+            const int px = 8 * (x - view.XOffset - 4), py = 8 * (y - view.YOffset - 30);
+            for (int z = levels.first; z <= levels.last; ++z) {
+                const std::uint8_t* cell = map.Cell(x, y, z);
+                for (int s = 0; s < kSlotCount; ++s)
+                    if (view.SlotVisible[s]) tiles.PlanTileSets[s].Draw(cell[s], px, py, image);
+                if (unitsOn && tiles.UnitIcons) {
+                    const std::uint8_t mark = map.UnitMarks[map.CellIndex(x, y, z)];
+                    if (mark != kNoUnit) tiles.UnitIcons->Draw(UnitIconSprite(mark), px, py, image);
+                }
+            }
+            if (view.ShowGrid) image.frameRect(px, py, px + 8, py + 8);
+        }
+}
+
+void DrawSelectionFrame(IndexedImage& image, const TFrame& f)
+{
+    const int L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
+    const int leftX = L - 24 * b, leftY = T + 12 + 12 * b;
+    const int rightX = L + 48 + 24 * a, rightY = T + 12 + 12 * a;
+    const int frontX = L + 24 + 24 * (a - b), frontY = T + 24 + 12 * (a + b);
+    image.moveTo(leftX, leftY);
+    image.lineTo(L + 24, T);
+    image.lineTo(rightX, rightY);
+    image.lineTo(frontX, frontY);
+    image.lineTo(leftX, leftY);
+    image.lineTo(leftX, leftY + 40);
+    image.lineTo(frontX, frontY + 40);
+    image.lineTo(rightX, rightY + 40);
+    image.lineTo(rightX, rightY);
+    image.moveTo(frontX, frontY);
+    image.lineTo(frontX, frontY + 40);
+}
+
+}  // namespace ketral
+

@@ -1,0 +1,35 @@
+#pragma once
+// Drawing a tactical map into the view image: the isometric view, the plan
+// view (8 pixels per cell), unit marks and the selection frame.
+#include "base/IndexedImage.h"
+#include "tactical/TacGeometry.h"
+#include "tactical/TacMapData.h"
+#include "tactical/TacTileSets.h"
+#include "tactical/TacViewState.h"
+
+namespace ketral {
+
+// Pen colours of the view: the one a new view starts with, and the one every
+// isometric drawing leaves for the next (used for unit outlines and frames).
+inline constexpr Rgb kInitialPenColour{85, 2, 0};
+inline constexpr Rgb kFramePenColour{112, 0, 0};
+
+// Draws every visible cell of the shown levels row by row from the back, all
+// cells of one level of a row before the next level up; then unit marks are
+// outlined where shown. Leaves the pen at width 1, not-xor, kFramePenColour,
+// and view.LastFrame at kNoFrame. Does nothing without cells.
+void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view);
+
+// Draws the plan: every cell of the shown levels from the plan tile sets,
+// then the unit icons where shown.
+void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, const TacViewState& view);
+
+// The outline of one isometric box (40 pixels high) spanning Right + 1 cells
+// along x and Bottom + 1 along y, in the image's current pen.
+void DrawSelectionFrame(IndexedImage& image, const TFrame& frame);
+
+// The outline and label of a unit mark on the sprite box at (px, py), in the
+// current pen colour (the caller sets copy mode).
+void DrawUnitMark(IndexedImage& image, int px, int py, int mark);
+
+}  // namespace ketral

@@ -1,0 +1,80 @@
+#include "tactical/TacTileSets.h"
+
+#include "base/Errors.h"
+#include "base/GamePaths.h"
+
+namespace ketral {
+
+namespace {
+
+// Hides the progress window however a load ends.
+class ProgressGuard {
+public:
+    explicit ProgressGuard(ProgressSink& sink) : sink_(sink) {}
+    ~ProgressGuard() { sink_.HideProgress(); }
+    ProgressGuard(const ProgressGuard&) = delete;
+    ProgressGuard& operator=(const ProgressGuard&) = delete;
+
+private:
+    ProgressSink& sink_;
+};
+
+}  // namespace
+
+const char* TileSetName(int slot)
+{
+    static const char* const names[kSlotCount] = {"ground", "left", "right", "feature"};
+    return slot >= 0 && slot < kSlotCount ? names[slot] : "";
+}
+
+const char* TileSetProgressText(int slot)
+{
+    static const char* const texts[kSlotCount] = {"Loading ground tiles", "Loading left tiles", "Loading right tiles",
+                                                  "Loading feature tiles"};
+    return slot >= 0 && slot < kSlotCount ? texts[slot] : "";
+}
+
+bool TacTileSets::LoadPaletteAndIcons(const std::string& tacDataDir)
+{
+    bool loaded = false;
+    if (!MapPalette) {
+        const std::string path = tacDataDir + "tactical.pal";
+        // Without a tactical data directory there is no palette to read: do
+        // not look for one in the working directory.
+        if (tacDataDir.empty()) throw Error("Palette " + path + " does not exist");
+        std::unique_ptr<TGamePalette> palette = LoadPalette(path);
+        SetTacticalMarkerColours(*palette);
+        MapPalette = std::move(palette);
+        loaded = true;
+    }
+    if (!UnitIcons) {
+        UnitIcons = std::make_unique<TPPCK>();
+        if (!tacDataDir.empty()) UnitIcons->Load(tacDataDir + "StratIco", pkPlain);
+    }
+    return loaded;
+}
+
+void TacTileSets::LoadTileSets(const std::string& tileDir, ProgressSink& progress)
+{
+    if (tileDir == TileDir) return;
+    ProgressGuard guard(progress);
+    progress.StartProgress(4);
+    for (TPPCK& set : TileSets) set.Clear();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        progress.SetProgress(slot, TileSetProgressText(slot));
+        const std::string dir = tileDir + "mapunits" + kPathSep;
+        TileSets[slot].Load(dir + TileSetName(slot), pkFramed);
+        PlanTileSets[slot].Load(dir + "s" + TileSetName(slot), pkPlain);
+    }
+    progress.SetProgress(4, "");
+    TileDir = tileDir;
+}
+
+TPPCK* TacTileSets::ViewerTileSet(int slot)
+{
+    if (slot < 0 || slot >= kSlotCount) return nullptr;
+    TileSets[slot].Palette = MapPalette.get();
+    return &TileSets[slot];
+}
+
+}  // namespace ketral

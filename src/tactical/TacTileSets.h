@@ -1,0 +1,50 @@
+#pragma once
+// The sprites a tactical map is drawn with: for each cell slot a framed
+// collection of isometric tiles and a plain collection of plan tiles, both
+// from the map directory's "mapunits" folder, plus the unit icons and the
+// tactical palette of the tactical data directory.
+#include <array>
+#include <memory>
+#include <string>
+
+#include "base/Progress.h"
+#include "sprites/GamePalette.h"
+#include "sprites/PPCKLib.h"
+#include "tactical/TacMapData.h"
+
+namespace ketral {
+
+// Sprite number of the plan icon of unit mark 1, 2 or 3: 1, 121, 241.
+inline int UnitIconSprite(int mark) { return (mark - 1) * 120 + 1; }
+
+// "ground", "left", "right", "feature" (the plan sets add an "s" in front).
+const char* TileSetName(int slot);
+// "Loading ground tiles", ... for slots 0..3.
+const char* TileSetProgressText(int slot);
+
+class TacTileSets {
+public:
+    std::array<TPPCK, kSlotCount> TileSets;      // framed
+    std::array<TPPCK, kSlotCount> PlanTileSets;  // plain
+    std::unique_ptr<TPPCK> UnitIcons;           // made at the first map load
+    std::unique_ptr<TGamePalette> MapPalette;   // made at the first map load
+    std::string TileDir;                        // the directory loaded last
+
+    // Loads the palette (with the tactical marker colours) when there is none
+    // yet, then the unit icons when there are none yet. `tacDataDir` ends with
+    // the separator; an empty one holds no files. Returns true when the
+    // palette was loaded now. A missing palette throws "Palette <path> does
+    // not exist" and leaves no palette, so that the next load tries again.
+    bool LoadPaletteAndIcons(const std::string& tacDataDir);
+
+    // Loads the eight tile collections of `tileDir` (with the separator), in
+    // place, reporting to `progress`; does nothing when tileDir is the
+    // directory loaded last. A missing framed collection throws; TileDir then
+    // keeps its old value so that the next load tries again.
+    void LoadTileSets(const std::string& tileDir, ProgressSink& progress);
+
+    // The framed collection of a slot with its Palette set to MapPalette.
+    TPPCK* ViewerTileSet(int slot);
+};
+
+}  // namespace ketral

@@ -1,0 +1,26 @@
+#pragma once
+// What the city commands share: the options, opening the city map of
+// --map NAME or --save FILE as the catalogue opens it, and a building as JSON.
+#include <memory>
+#include <set>
+#include <string>
+
+#include "city/CityEditor.h"
+#include "tool/Args.h"
+#include "tool/Json.h"
+
+namespace ketral::tool {
+
+// --game, --cd-letter, --map, --save, --lists.
+std::set<std::string> CityOptions(std::set<std::string> more = {});
+std::set<std::string> CityFlags(std::set<std::string> more = {});
+
+// Sets up the installation and opens the map exactly as a double click in
+// the catalogue does, with the list files from --lists DIR or the editor's
+// data directory. `mustBeSaved` refuses --map.
+std::unique_ptr<CityEditor> OpenCityForTool(const Args& args, bool mustBeSaved = false);
+
+// One building in the form of an item of city-info's "buildings".
+void WriteBuildingJson(JsonWriter& json, const TCityMap& map, int index);
+
+}  // namespace ketral::tool

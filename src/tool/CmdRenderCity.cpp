@@ -1,0 +1,64 @@
+// ketral-tool render-city: the city map image at a given size and view state,
+// drawn by the same code and in the same order as the city window draws it.
+#include "base/Png.h"
+#include "tool/CityToolSupport.h"
+#include "tool/ToolCommand.h"
+
+namespace ketral::tool {
+
+namespace {
+
+void CheckRange(const char* what, int v, int lo, int hi)
+{
+    if (v < lo || v > hi)
+        throw UsageError(std::string(what) + " must lie in " + std::to_string(lo) + ".." + std::to_string(hi) + ", not " +
+                         std::to_string(v));
+}
+
+int RunRenderCity(const std::vector<std::string>& argv)
+{
+    Args args(argv, CityOptions({"--size", "--out", "--scroll", "--levels", "--current", "--unchecked"}),
+              CityFlags({"--grid", "--only-buildings"}));
+    if (!args.positional().empty()) throw UsageError("unexpected argument '" + args.positional().front() + "'");
+    const auto [width, height] = ParsePair(args.required("--size"), 'x');
+    CheckRange("the width", width, 1, 16384);
+    CheckRange("the height", height, 1, 16384);
+    const std::string out = args.required("--out");
+    // The ranges of the window's scroll bars and track bars.
+    CityControls controls;
+    std::tie(controls.scrollBar1, controls.scrollBar2) = ParsePair(args.value("--scroll", "0,0"), ',');
+    CheckRange("the horizontal scroll position", controls.scrollBar1, -100, 100);
+    CheckRange("the vertical scroll position", controls.scrollBar2, -200, 100);
+    std::tie(controls.trackBar1, controls.trackBar2) = ParsePair(args.value("--levels", "0,9"), ',');
+    CheckRange("the starting level", controls.trackBar1, 0, 9);
+    CheckRange("the number of extra levels", controls.trackBar2, 0, 9 - controls.trackBar1);
+    controls.trackBar3 = ParseInt(args.value("--current", "0"));
+    CheckRange("the current level", controls.trackBar3, 0, 9);
+    controls.onlyBuildings = args.has("--only-buildings");
+    const std::vector<int> unchecked =
+        args.value("--unchecked") ? ParseIntList(*args.value("--unchecked")) : std::vector<int>{};
+
+    auto editor = OpenCityForTool(args);
+    for (int i : unchecked)
+        if (i < 0 || i >= editor->map.buildingCount())
+            throw UsageError("--unchecked " + std::to_string(i) + ": the map has " +
+                             std::to_string(editor->map.buildingCount()) + " buildings");
+    editor->Resize(width, height);
+    editor->UpdateParam(controls, width, height);
+    for (int i : unchecked) editor->map.checked[static_cast<std::size_t>(i)] = false;
+    editor->map.RebuildMask();
+    editor->grid = args.has("--grid");
+    editor->RedrawMap();
+    WriteImageFile(out, editor->mapImage);
+    return 0;
+}
+
+const ToolCommandRegistration kRegistration(
+    {"render-city",
+     "render-city [--game DIR] (--map NAME | --save FILE) --size WxH --out FILE [--scroll H,V] "
+     "[--levels START,EXTRA] [--current L] [--grid] [--only-buildings] [--unchecked I,J,...] [--lists DIR]",
+     RunRenderCity});
+
+}  // namespace
+
+}  // namespace ketral::tool

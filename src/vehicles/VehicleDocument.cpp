@@ -1,0 +1,25 @@
+#include "vehicles/VehicleDocument.h"
+
+#include "base/Errors.h"
+
+namespace ketral {
+
+void VehicleDocument::Open(const std::string& executableFile, int index)
+{
+    TVehicleRecord record = ReadVehicleRecord(executableFile, index);
+    file_ = executableFile;
+    index_ = index;
+    record_ = record;
+    open_ = true;
+}
+
+void VehicleDocument::Save(const VehicleBoxes& boxes)
+{
+    if (!open_) throw Error("No vehicle record is open");
+    TVehicleRecord record = record_;
+    StoreVehicle(boxes, record);
+    WriteVehicleRecord(file_, index_, record);
+    record_ = record;
+}
+
+}  // namespace ketral

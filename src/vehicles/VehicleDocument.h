@@ -1,0 +1,36 @@
+#pragma once
+// The vehicle record being edited: the executable it came from, its index and
+// its 102 bytes as read. Opening is all or nothing, so a failed open never
+// leaves a later Save pointing at another file or record than the one shown.
+#include <string>
+
+#include "vehicles/VehicleBoxes.h"
+#include "vehicles/VehicleRecord.h"
+
+namespace ketral {
+
+class VehicleDocument {
+public:
+    // Reads record `index` of `executableFile`. On an error (IoError naming
+    // the file, or Error for an index outside 0..32) nothing changes.
+    void Open(const std::string& executableFile, int index);
+
+    // Stores the boxes into a copy of the record and writes it back in place.
+    // A box without a whole number throws before the file is opened; a file
+    // that cannot be written throws IoError. Only after a good write does the
+    // copy become the record.
+    void Save(const VehicleBoxes& boxes);
+
+    bool IsOpen() const { return open_; }
+    const std::string& File() const { return file_; }
+    int Index() const { return index_; }
+    const TVehicleRecord& Record() const { return record_; }
+
+private:
+    bool open_ = false;
+    std::string file_;
+    int index_ = 0;
+    TVehicleRecord record_;
+};
+
+}  // namespace ketral

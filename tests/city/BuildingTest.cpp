@@ -1,0 +1,307 @@
+// Building records: the list files, reading tables from building files and
+// saved games, the short name list rule, the mask, and writing back.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "CityTestData.h"
+#include "base/ByteSource.h"
+#include "base/Errors.h"
+#include "base/GamePaths.h"
+#include "city/CityBuilding.h"
+#include "city/CityMap.h"
+#include "support/WriteProtect.h"
+
+namespace ketral {
+namespace {
+
+using testing::EncodeBuilding;
+using testing::MakeSavedGame;
+using testing::TempDir;
+
+TEST(TextList, LineEndsOfEveryKind)
+{
+    EXPECT_EQ(ParseTextList("a\r\nb\rc\nd"), (TextList{"a", "b", "c", "d"}));
+    // A line end at the very end adds no empty line; empty lines inside count.
+    EXPECT_EQ(ParseTextList("a\r\n\r\nb\r\n"), (TextList{"a", "", "b"}));
+    EXPECT_EQ(ParseTextList("a\n\n"), (TextList{"a", ""}));
+    EXPECT_EQ(ParseTextList("\r\n"), (TextList{""}));
+    EXPECT_TRUE(ParseTextList("").empty());
+    // CR CR LF is a line end, then an empty line.
+    EXPECT_EQ(ParseTextList("x\r\r\ny"), (TextList{"x", "", "y"}));
+}
+
+TEST(TextList, MissingFileIsAnOpenError)
+{
+    TempDir dir;
+    dir.write("Building.own", std::string("One\r\nTwo\r\n"));
+    EXPECT_EQ(LoadTextList(dir.path(), "building.OWN"), (TextList{"One", "Two"}));
+    try {
+        LoadTextList(dir.path(), "Building.Nam");
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_NE(std::string(e.what()).find("Building.Nam"), std::string::npos);
+    }
+}
+
+std::vector<std::uint8_t> Records(int n)
+{
+    std::vector<std::uint8_t> out;
+    for (int i = 0; i < n; ++i) {
+        auto r = EncodeBuilding({static_cast<std::uint16_t>(i % 138), i % 100, i % 50, i % 100 + 1, i % 50 + 2,
+                                 static_cast<std::uint8_t>(i % 7), static_cast<std::uint8_t>(i % 3)});
+        out.insert(out.end(), r.begin(), r.end());
+    }
+    return out;
+}
+
+TEST(BuildingFile, CountFollowsTheFileSize)
+{
+    auto two = Records(2);
+    MemorySource s452(two);
+    EXPECT_EQ(ReadBuildingFile(s452).size(), 2u);
+    MemorySource s451(std::vector<std::uint8_t>(two.begin(), two.begin() + 451));
+    EXPECT_EQ(ReadBuildingFile(s451).size(), 1u);
+    MemorySource s225(std::vector<std::uint8_t>(two.begin(), two.begin() + 225));
+    EXPECT_TRUE(ReadBuildingFile(s225).empty());
+}
+
+TEST(BuildingFile, FieldsInDiskOrder)
+{
+    std::vector<std::uint8_t> rec(226, 0);
+    const std::uint8_t head[] = {0x02, 0x00, 0x05, 0x00, 0x09, 0x00, 0x03, 0x00, 0x07, 0x00};
+    std::copy(std::begin(head), std::end(head), rec.begin());
+    rec[170] = 4;
+    rec[200] = 9;
+    MemorySource src(rec);
+    auto b = ReadBuildingFile(src);
+    ASSERT_EQ(b.size(), 1u);
+    EXPECT_EQ(b[0], (TCityBuilding{2, 5, 3, 9, 7, 4, 9}));
+}
+
+TEST(BuildingFile, MoreThan256BuildingsAreAllKept)
+{
+    MemorySource src(Records(300));
+    auto b = ReadBuildingFile(src);
+    ASSERT_EQ(b.size(), 300u);
+    EXPECT_EQ(b[299].nameIndex, 299 % 138);
+    EXPECT_EQ(b[299].typeIndex, 299 % 7);
+}
+
+TEST(SavedGameTable, EndsAtNameIndex138)
+{
+    const std::vector<std::uint8_t> noCells;
+    MemorySource none(MakeSavedGame({}, 0, noCells, 100000, 138));
+    EXPECT_TRUE(ReadSavedGameBuildings(none).empty());
+
+    std::vector<TCityBuilding> two = {{137, 1, 2, 3, 4, 5, 6}, {137, 7, 8, 9, 10, 11, 12}};
+    MemorySource src(MakeSavedGame(two, 0, noCells, 100000, 200));
+    EXPECT_EQ(ReadSavedGameBuildings(src), two);
+}
+
+TEST(SavedGameTable, MoreThan256BuildingsAreAllKept)
+{
+    std::vector<TCityBuilding> many;
+    for (int i = 0; i < 300; ++i) many.push_back({static_cast<std::uint16_t>(i % 138), i % 100, 0, i % 100, 5, 1, 0});
+    MemorySource src(MakeSavedGame(many, 0, {}, 200000, 1000));
+    EXPECT_EQ(ReadSavedGameBuildings(src), many);
+}
+
+TEST(SavedGameTable, FileEndingInsideARecordIsAnIoErrorNamingTheFile)
+{
+    std::vector<TCityBuilding> one = {{3, 1, 2, 3, 4, 5, 6}};
+    auto bytes = MakeSavedGame(one, 0, {}, 100000, 10);  // record 1 is no end record
+    bytes.resize(kSaveBuildingTableOffset + 226 + 100);   // and is cut before its type byte
+    MemorySource src(bytes, "savegame.05");
+    try {
+        ReadSavedGameBuildings(src);
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Read beyond end of file: savegame.05");
+    }
+}
+
+TEST(ShortNameList, TextFromTypeIndexBelow20Lines)
+{
+    TCityBuilding b{3, 0, 0, 0, 0, 5, 0};
+    TextList nineteen, twenty;
+    for (int i = 0; i < 19; ++i) nineteen.push_back("line " + std::to_string(i));
+    twenty = nineteen;
+    twenty.push_back("line 19");
+    EXPECT_TRUE(IsShortNameList(nineteen));
+    EXPECT_FALSE(IsShortNameList(twenty));
+    EXPECT_EQ(BuildingItemText(b, 0, nineteen, "AlienBld.Typ"), "line 5");
+    EXPECT_EQ(BuildingItemText(b, 0, twenty, "Building.Nam"), "line 3");
+}
+
+TEST(ShortNameList, IndexBeyondTheListNamesIndexAndFile)
+{
+    TextList names(25, "x");
+    try {
+        BuildingItemText(TCityBuilding{30, 0, 0, 0, 0, 1, 0}, 4, names, "Building.Nam");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        std::string m = e.what();
+        EXPECT_NE(m.find("Building 4"), std::string::npos) << m;
+        EXPECT_NE(m.find("name index 30"), std::string::npos) << m;
+        EXPECT_NE(m.find("Building.Nam"), std::string::npos) << m;
+        EXPECT_NE(m.find("0 to 24"), std::string::npos) << m;
+    }
+    TextList shortList(5, "y");
+    try {
+        BuildingItemText(TCityBuilding{0, 0, 0, 0, 0, 5, 0}, 1, shortList, "AlienBld.Typ");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        std::string m = e.what();
+        EXPECT_NE(m.find("type index 5"), std::string::npos) << m;
+        EXPECT_NE(m.find("AlienBld.Typ"), std::string::npos) << m;
+    }
+}
+
+int CountSet(const BuildingMask& m)
+{
+    int n = 0;
+    for (auto v : m) n += v != 0;
+    return n;
+}
+
+TEST(BuildingMaskTest, LaterCheckedBuildingWinsAndTypeZeroUncovers)
+{
+    BuildingMask mask{};
+    std::vector<TCityBuilding> b = {{0, 0, 0, 9, 9, 4, 0},    // 10 x 10 of type 4
+                                    {0, 5, 0, 14, 3, 7, 0},   // overlaps the right part of rows 0..3
+                                    {0, 0, 8, 1, 9, 0, 0},    // type 0 over a corner
+                                    {0, 50, 50, 60, 60, 9, 0}};
+    FillBuildingMask(mask, b, {true, true, true, false});
+    // Element X * 100 + Y.
+    EXPECT_EQ(mask[2 * 100 + 3], 4);
+    EXPECT_EQ(mask[6 * 100 + 2], 7);
+    EXPECT_EQ(mask[12 * 100 + 3], 7);
+    EXPECT_EQ(mask[12 * 100 + 4], 0);
+    EXPECT_EQ(mask[1 * 100 + 9], 0);  // the type-0 building uncovered it
+    EXPECT_EQ(mask[2 * 100 + 9], 4);
+    EXPECT_EQ(mask[55 * 100 + 55], 0);  // unchecked
+    EXPECT_EQ(CountSet(mask), 100 + 4 * 5 - 4);
+
+    FillBuildingMask(mask, b, {false, false, false, false});
+    EXPECT_EQ(CountSet(mask), 0);
+}
+
+TEST(BuildingMaskTest, RectanglesAreClippedToTheMap)
+{
+    BuildingMask mask{};
+    // Reaches past both far edges, and one with negative corners (from the dialog).
+    std::vector<TCityBuilding> b = {{0, 95, 97, 300, 65535, 3, 0}, {0, -5, -10, 1, 0, 2, 0}, {0, 9, 9, 8, 20, 1, 0}};
+    FillBuildingMask(mask, b, {true, true, true});
+    EXPECT_EQ(CountSet(mask), 5 * 3 + 2 * 1);
+    EXPECT_EQ(mask[99 * 100 + 99], 3);
+    EXPECT_EQ(mask[95 * 100 + 97], 3);
+    EXPECT_EQ(mask[1 * 100 + 0], 2);
+}
+
+TEST(BuildingEditTest, StoresAsTheDialogDoes)
+{
+    TCityBuilding b{4, 1, 2, 3, 4, 5, 6};
+    ApplyBuildingEdit(b, BuildingEdit{10, 11, 12, 13, 2, 8, 1}, false);
+    EXPECT_EQ(b, (TCityBuilding{8, 10, 11, 12, 13, 2, 1}));
+    // A short name list keeps the name; an unselected list keeps its field.
+    ApplyBuildingEdit(b, BuildingEdit{0, 0, 5, 5, -1, 3, 4}, true);
+    EXPECT_EQ(b, (TCityBuilding{8, 0, 0, 5, 5, 2, 4}));
+}
+
+// Saving writes exactly the listed bytes of the records.
+class SaveTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        original = MakeSavedGame(buildings, 0, std::vector<std::uint8_t>(200000, 1));
+        path = dir.write("savegame.03", original);
+        map.savedGame = true;
+        map.filePath = dir / "SAVEGAME.03";  // upper-cased as an opening forms it
+        map.nameList = TextList(138, "n");
+        map.nameListFile = "Building.Nam";
+        map.LoadBuildings(map.filePath);
+    }
+    std::vector<TCityBuilding> buildings = {{1, 1, 1, 2, 2, 1, 0}, {2, 3, 3, 4, 4, 2, 1}, {3, 5, 5, 6, 6, 3, 2},
+                                            {4, 7, 7, 8, 8, 4, 3}, {5, 9, 9, 10, 10, 5, 4}};
+    TempDir dir;
+    std::string path;
+    std::vector<std::uint8_t> original;
+    TCityMap map;
+};
+
+TEST_F(SaveTest, EditingBuilding3ChangesOnlyItsFields)
+{
+    ASSERT_EQ(map.buildingCount(), 5);
+    map.buildings[3] = TCityBuilding{0x0081, 0x0A0B, 0x0C0D, 0x0E0F, 0x1011, 0xEE, 0xDD};
+    map.SaveMap();
+    auto after = testing::ReadFileBytes(path);
+    ASSERT_EQ(after.size(), original.size());
+    const std::size_t rec = 97870 + 3 * 226;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        bool listed = (i >= rec && i < rec + 10) || i == rec + 170 || i == rec + 200;
+        if (!listed) {
+            ASSERT_EQ(after[i], original[i]) << "byte " << i;
+        }
+    }
+    // On disk: X1, X2, Y1, Y2.
+    const std::uint8_t expect[] = {0x81, 0x00, 0x0B, 0x0A, 0x0F, 0x0E, 0x0D, 0x0C, 0x11, 0x10};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(after[rec + i], expect[i]) << i;
+    EXPECT_EQ(after[rec + 170], 0xEE);
+    EXPECT_EQ(after[rec + 200], 0xDD);
+}
+
+TEST_F(SaveTest, CoordinatesAreWrittenAsTheirLow16Bits)
+{
+    map.buildings[0].X1 = 70000;  // 0x11170
+    map.buildings[0].Y2 = -1;
+    map.SaveMap();
+    auto after = testing::ReadFileBytes(path);
+    EXPECT_EQ(after[97870 + 2], 0x70);
+    EXPECT_EQ(after[97870 + 3], 0x11);
+    EXPECT_EQ(after[97870 + 8], 0xFF);
+    EXPECT_EQ(after[97870 + 9], 0xFF);
+}
+
+TEST_F(SaveTest, DefaultCityMapIsNeverWritten)
+{
+    map.savedGame = false;
+    map.buildings[0].X1 = 77;
+    map.SaveMap();
+    EXPECT_EQ(testing::ReadFileBytes(path), original);
+}
+
+TEST_F(SaveTest, NameIndexThatWouldEndTheTableIsRefused)
+{
+    map.buildings[1].nameIndex = 138;
+    map.buildings[0].X1 = 50;
+    EXPECT_THROW(map.SaveMap(), Error);
+    EXPECT_EQ(testing::ReadFileBytes(path), original);
+}
+
+TEST_F(SaveTest, VanishedFileIsAnErrorAndNothingIsCreated)
+{
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    EXPECT_THROW(map.SaveMap(), IoError);
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(SaveTest, FileCutShortIsAnErrorAndNotExtended)
+{
+    auto cut = std::vector<std::uint8_t>(original.begin(), original.begin() + 97870 + 226 * 2);
+    dir.write("savegame.03", cut);
+    EXPECT_THROW(map.SaveMap(), IoError);
+    EXPECT_EQ(testing::ReadFileBytes(path), cut);
+}
+
+TEST_F(SaveTest, ReadOnlyFileIsAnError)
+{
+    map.buildings[0].X1 = 77;
+    {
+        testing::WriteProtect readOnly(path);
+        EXPECT_THROW(map.SaveMap(), IoError);
+    }
+    EXPECT_EQ(testing::ReadFileBytes(path), original);
+}
+
+}  // namespace
+}  // namespace ketral

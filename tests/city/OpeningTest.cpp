@@ -1,0 +1,242 @@
+// Opening city maps from files: the order of the steps with their progress
+// texts, the file names the openings form, the palette and tiles replaced
+// every time, and the failures.
+#include <gtest/gtest.h>
+
+#include "CityTestData.h"
+#include "base/Errors.h"
+#include "base/Progress.h"
+#include "city/CityEditor.h"
+#include "shell/GameInstallation.h"
+
+namespace ketral {
+namespace {
+
+using testing::CityInstall;
+
+// Records the steps an opening shows, in order.
+struct Recorder : CityEditorObserver, ProgressSink {
+    std::vector<std::string> log;
+    void CaptionChanged(const std::string& c) override { log.push_back("caption " + c); }
+    void MapImageChanged() override { log.push_back("map image"); }
+    void OverviewChanged() override { log.push_back("overview"); }
+    void ShowViewPage() override { log.push_back("view page"); }
+    void BuildingsListed() override { log.push_back("buildings listed"); }
+    void TilesReplaced() override { log.push_back("tiles replaced"); }
+    void ResetRanges() override { log.push_back("ranges"); }
+    void StartProgress(int n) override { log.push_back("start " + std::to_string(n)); }
+    void SetProgress(int p, const std::string& t) override { log.push_back(std::to_string(p) + " " + t); }
+    void HideProgress() override { log.push_back("hide"); }
+};
+
+class Opening : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        editor.SetObserver(&rec);
+        SetProgressSink(&rec);
+        editor.LoadOwnerList();
+        editor.Resize(320, 240);
+        rec.log.clear();
+    }
+    void TearDown() override { SetProgressSink(nullptr); }
+    void OpenDefault(const std::string& name)
+    {
+        editor.OpenCityMap(inst.vyxdata, name, inst.vyxdata + "pal_01.dat", false, true);
+    }
+    void OpenSave(const std::string& name)
+    {
+        editor.OpenCityMap(inst.savegame, name, inst.vyxdata + "pal_01.dat", true, true);
+    }
+    CityInstall inst;
+    Recorder rec;
+    CityEditor editor{inst.lists};
+};
+
+TEST_F(Opening, StepsInOrderWithTheirProgressTexts)
+{
+    OpenDefault("Citymap1");
+    const std::vector<std::string> expect = {"view page", "start 2", "tiles replaced", "1 Loading tiles",
+                                             "buildings listed", "2 Loading cityscape info", "tiles replaced",
+                                             "ranges", "hide", "overview",
+                                             "caption Cityscape map: Citymap1  - Redrawing 0%",
+                                             "caption Cityscape map: Citymap1", "map image"};
+    EXPECT_EQ(rec.log, expect);
+    EXPECT_EQ(editor.map.caption, "Cityscape map: Citymap1");
+    EXPECT_EQ(editor.map.filePath, inst.vyxdata + "CITYMAP1");
+    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "city");
+    EXPECT_FALSE(editor.map.alien);
+    EXPECT_EQ(editor.map.buildings, inst.cityBuildings);
+    EXPECT_EQ(editor.map.checked, std::vector<bool>(3, true));
+    EXPECT_EQ(editor.map.ItemText(0), "Name 2");
+    EXPECT_EQ(editor.map.ownerList.size(), 5u);
+    EXPECT_EQ(editor.map.typeList.size(), 12u);
+    EXPECT_EQ(editor.map.Cell(0, 3, 4), 1 + 7 % 15);
+    EXPECT_EQ(editor.map.tiles->Count(), 16);
+    // The mask follows the check marks: building 1 covers X 20..29, Y 20..24.
+    EXPECT_EQ(editor.map.mask[25 * 100 + 22], 3);
+}
+
+TEST_F(Opening, OnlyBuildingsRedrawsAgainWhenTheMaskIsRebuilt)
+{
+    editor.view.onlyBuildings = true;
+    OpenDefault("Citymap1");
+    int redraws = 0;
+    for (auto& l : rec.log) redraws += l == "map image";
+    EXPECT_EQ(redraws, 2);
+}
+
+TEST_F(Opening, AlienMapInAnyLetterCase)
+{
+    OpenDefault("AlienMap");
+    EXPECT_TRUE(editor.map.alien);
+    EXPECT_EQ(editor.map.caption, "Cityscape map: AlienMap");
+    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "alien");
+    EXPECT_EQ(editor.map.filePath, inst.vyxdata + "ALIENMAP");
+    EXPECT_EQ(editor.map.buildings, inst.alienBuildings);
+    // A short list: the texts come from the type index.
+    EXPECT_EQ(editor.map.nameListFile, "AlienBld.Typ");
+    EXPECT_EQ(editor.map.ItemText(1), "Alien 8");
+    EXPECT_EQ(editor.map.Cell(0, 50, 50), 3);
+}
+
+TEST_F(Opening, SavedGamesByTheirAlienByte)
+{
+    OpenSave("savegame.01");
+    EXPECT_EQ(editor.map.caption, "Saved cityscape map");
+    EXPECT_FALSE(editor.map.alien);
+    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "City");
+    EXPECT_EQ(editor.map.filePath, inst.savegame + "SAVEGAME.01");
+    EXPECT_EQ(editor.map.buildings, inst.savedBuildings);
+    EXPECT_EQ(editor.map.Cell(0, 3, 4), 1 + 7 % 15);  // cells from offset 224106
+    EXPECT_EQ(editor.map.nameListFile, "Building.Nam");
+
+    OpenSave("SaveGame.02");
+    EXPECT_TRUE(editor.map.alien);
+    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "Alien");
+    EXPECT_EQ(editor.map.nameListFile, "AlienBld.Typ");
+    EXPECT_EQ(editor.map.buildings, inst.alienBuildings);
+
+    // Byte 173 = 2 is a city.
+    auto bytes = testing::MakeSavedGame(inst.savedBuildings, 2, std::vector<std::uint8_t>(200000, 0));
+    inst.dir.write("game/savegame/savegame.04", bytes);
+    OpenSave("savegame.04");
+    EXPECT_FALSE(editor.map.alien);
+    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "City");
+}
+
+TEST_F(Opening, SavedGameMustHoldAllCells)
+{
+    auto cells = std::vector<std::uint8_t>(200000, 2);
+    inst.dir.write("game/savegame/savegame.05", testing::MakeSavedGame(inst.savedBuildings, 0, cells, 424105));
+    EXPECT_THROW(OpenSave("savegame.05"), IoError);
+    inst.dir.write("game/savegame/savegame.06", testing::MakeSavedGame(inst.savedBuildings, 0, cells, 424106));
+    OpenSave("savegame.06");
+    EXPECT_EQ(editor.map.Cell(9, 99, 99), 0x0202);
+}
+
+TEST_F(Opening, ShortMapFailsAfterTheBuildingsAreListed)
+{
+    inst.dir.write("game/vyxdata/Citymap2", std::vector<std::uint8_t>(199999, 0));
+    inst.dir.write("game/vyxdata/citymap2.BLD", testing::EncodeBuilding({1, 2, 3, 4, 5, 6, 0}));
+    try {
+        OpenDefault("Citymap2");
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_NE(std::string(e.what()).find("CITYMAP2"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(editor.map.buildingCount(), 1);
+    EXPECT_EQ(rec.log.back(), "2 Loading cityscape info");
+    inst.dir.write("game/vyxdata/Citymap2", std::vector<std::uint8_t>(200000, 0));
+    OpenDefault("Citymap2");
+}
+
+TEST_F(Opening, PaletteAndTilesAreReadAgainEveryTime)
+{
+    OpenDefault("Citymap1");
+    const TPPCK* first = editor.map.tiles.get();
+    const Rgb red1 = editor.map.palette->Colors()[1];
+    inst.dir.write("game/vyxdata/pal_01.dat", testing::MakePaletteFile(10));
+    testing::WriteFramedPixels(inst.dir, "game/vyxdata/city", 5);
+    OpenDefault("Citymap1");
+    EXPECT_NE(editor.map.palette->Colors()[1], red1);
+    EXPECT_EQ(editor.mapImage.colors(), editor.map.palette->Colors());
+    EXPECT_EQ(editor.map.tiles->Count(), 5);
+    EXPECT_EQ(editor.map.tiles->Palette, editor.map.palette.get());
+    (void)first;
+}
+
+TEST_F(Opening, Failures)
+{
+    try {
+        editor.OpenCityMap(inst.vyxdata, "Citymap1", inst.vyxdata + "nothere.dat", false, true);
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Palette " + inst.vyxdata + "nothere.dat does not exist");
+    }
+    // The map file is looked for after its building file.
+    inst.dir.write("game/vyxdata/CITYMAP3.bld", std::vector<std::uint8_t>());
+    try {
+        OpenDefault("Citymap3");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "File not found: " + inst.vyxdata + "CITYMAP3");
+    }
+    // A missing building file is an input/output error naming it.
+    try {
+        OpenDefault("Citymap4");
+        FAIL();
+    } catch (const IoError& e) {
+        EXPECT_NE(std::string(e.what()).find("CITYMAP4.bld"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(Opening, NameIndexBeyondTheListEndsTheOpening)
+{
+    inst.dir.write("lists/Building.Nam", testing::MakeList("Name", 100));
+    try {
+        OpenDefault("Citymap1");
+        FAIL();
+    } catch (const Error& e) {
+        std::string m = e.what();
+        EXPECT_NE(m.find("name index 137"), std::string::npos) << m;
+        EXPECT_NE(m.find("Building.Nam"), std::string::npos) << m;
+    }
+    EXPECT_EQ(editor.map.buildingCount(), 0);
+}
+
+TEST_F(Opening, MissingListFile)
+{
+    std::remove((inst.lists + "AlienBld.Typ").c_str());
+    try {
+        OpenDefault("alienmap");
+        FAIL();
+    } catch (const IoError& e) {
+        EXPECT_NE(std::string(e.what()).find("AlienBld.Typ"), std::string::npos);
+    }
+}
+
+TEST_F(Opening, FailedOpeningNeverWritesItsTableIntoTheEarlierSave)
+{
+    OpenSave("savegame.01");
+    const auto before = testing::ReadFileBytes(inst.savegame + "savegame.01");
+    inst.dir.write("lists/Building.Nam", testing::MakeList("Name", 3));
+    EXPECT_THROW(OpenSave("savegame.01"), Error);
+    editor.SaveMap();
+    EXPECT_EQ(testing::ReadFileBytes(inst.savegame + "savegame.01"), before);
+}
+
+TEST_F(Opening, SaveWritesTheEditedBuildingIntoTheSavedGame)
+{
+    OpenSave("savegame.01");
+    editor.map.buildings[2].X2 = 47;
+    editor.SaveMap();
+    CityEditor again(inst.lists);
+    again.OpenCityMap(inst.savegame, "savegame.01", inst.vyxdata + "pal_01.dat", true, true);
+    auto expect = inst.savedBuildings;
+    expect[2].X2 = 47;
+    EXPECT_EQ(again.map.buildings, expect);
+}
+
+}  // namespace
+}  // namespace ketral

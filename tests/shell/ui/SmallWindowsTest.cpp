@@ -1,0 +1,102 @@
+// The progress window, the about box and the help window.
+#include <QTest>
+
+#include "base/Errors.h"
+#include "base/GamePaths.h"
+#include "base/Progress.h"
+#include "shell/ui/About.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/ProgForm.h"
+
+using namespace ketral;
+
+class SmallWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void progressShowsTextAndBar()
+    {
+        TProgressForm form;
+        QCOMPARE(&CurrentProgress(), static_cast<ProgressSink*>(&form));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Loading"));
+        QVERIFY(!form.isVisible());
+
+        CurrentProgress().StartProgress(4);
+        QVERIFY(form.isVisible());
+        QVERIFY(form.Label1->text().isEmpty());
+        QCOMPARE(form.ProgressBar1->maximum(), 4);
+        QCOMPARE(form.ProgressBar1->value(), 0);
+
+        CurrentProgress().SetProgress(2, "Loading right tiles");
+        QCOMPARE(form.Label1->text(), QStringLiteral("Loading right tiles"));
+        QCOMPARE(form.ProgressBar1->value(), 2);  // half full
+
+        // A new load starts empty again.
+        CurrentProgress().StartProgress(2);
+        QVERIFY(form.Label1->text().isEmpty());
+        QCOMPARE(form.ProgressBar1->value(), 0);
+        CurrentProgress().HideProgress();
+        QVERIFY(!form.isVisible());
+    }
+
+    void progressSinkGoesWithTheWindow()
+    {
+        {
+            TProgressForm form;
+        }
+        CurrentProgress().StartProgress(3);  // the null sink: nothing happens, nothing breaks
+        QVERIFY(dynamic_cast<TProgressForm*>(&CurrentProgress()) == nullptr);
+    }
+
+    void aboutBoxClosesWithEnterAndOpensAgain()
+    {
+        TAboutBox box;
+        QCOMPARE(box.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(box.size(), QSize(367, 262));
+        QCOMPARE(box.ProductName->text(), QStringLiteral("Ketral - Zorvan Map Editor"));
+        QCOMPARE(box.Version->text(), QStringLiteral("v1.0 Final beta"));
+        QVERIFY(box.OKButton->isDefault());
+        for (int round = 0; round < 2; ++round) {
+            box.show();
+            QApplication::setActiveWindow(&box);
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            QTest::keyClick(&box, Qt::Key_Return);
+            QVERIFY(!box.isVisible());
+        }
+    }
+
+    void helpOpensTheContentsAndTheTopics()
+    {
+        const char* data = std::getenv("KETRAL_TEST_DATA");
+        QVERIFY2(data, "KETRAL_TEST_DATA names the data directory");
+        SetHelpFile(WithTrailingSep(data) + "help/Ketral.hlp");
+
+        ShowHelpContents();
+        THelpWindow* w = CurrentHelpWindow();
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->CurrentAnchor(), QStringLiteral("contents"));
+        QVERIFY(w->Browser->toPlainText().contains("Index"));
+
+        // Every help context number the windows use has a topic.
+        for (int context : {10, 25, 26, 30, 60, 70, 80, 90, 100, 110, 120, 130, 140, 160, 180, 190, 195}) {
+            ShowHelpContext(context);
+            QCOMPARE(w->CurrentAnchor(), QStringLiteral("context-%1").arg(context));
+        }
+        ShowHelpContext(4711);
+        QCOMPARE(w->CurrentAnchor(), QStringLiteral("contents"));
+        QCOMPARE(CurrentHelpWindow(), w);  // one help window
+        w->close();
+
+        SetHelpFile("/nonexistent/Ketral.hlp");
+        try {
+            ShowHelpContents();
+            QFAIL("no error");
+        } catch (const IoError& e) {
+            QCOMPARE(QString::fromLatin1(e.what()), QStringLiteral("File not found: /nonexistent/Ketral.hlp"));
+        }
+    }
+};
+
+QTEST_MAIN(SmallWindowsTest)
+#include "SmallWindowsTest.moc"

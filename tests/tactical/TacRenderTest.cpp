@@ -1,0 +1,352 @@
+// Drawing the isometric and plan views, unit marks and the selection frame.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "base/TextPainter.h"
+#include "tactical/TacMapCore.h"
+#include "tactical/TacRender.h"
+#include "tactical/TacTestFiles.h"
+
+namespace ketral {
+namespace {
+
+using namespace tactest;
+
+// Ground tile k of these sets is an opaque 48 x 64 block of index 10 + k,
+// so that neighbouring boxes overlap and the drawing order shows.
+std::vector<Sprite> BlockSprites(int count, int base)
+{
+    std::vector<Sprite> out;
+    for (int k = 0; k < count; ++k) {
+        Sprite s;
+        for (int row = 0; row < 64; ++row) s.push_back(Run{0, row, Bytes(48, static_cast<std::uint8_t>(base + k))});
+        out.push_back(s);
+    }
+    return out;
+}
+
+struct RenderFixture {
+    testing::TempDir dir;
+    std::string tileDir, tacData;
+    TacMapCore core;
+    NullProgress progress;
+
+    RenderFixture()
+    {
+        tacData = WriteTacData(dir);
+        tileDir = WriteMapDir(dir, "d", 1, 1, 1);
+    }
+    void UseBlocks()
+    {
+        WriteCollection(dir, "maps/d/mapunits/ground", FramedCollection(BlockSprites(200, 10)));
+    }
+    void Load(const std::string& name, int w, int h, int l, const Bytes& cells)
+    {
+        Bytes b(12);
+        PutU32(b.data(), static_cast<std::uint32_t>(w));
+        PutU32(b.data() + 4, static_cast<std::uint32_t>(h));
+        PutU32(b.data() + 8, static_cast<std::uint32_t>(l));
+        dir.write("maps/d/building.dat", b);
+        dir.write("maps/d/" + name + ".sdt", SdtBytes(1, 1, 1));
+        dir.write("maps/d/" + name + ".smp", cells);
+        core.LoadMap(tileDir, tileDir + name, false, tacData, progress);
+    }
+};
+
+// Every cell of the map in rows of increasing y, each row level by level,
+// each level in increasing x: the order the view must produce.
+// With levelsFirst, whole levels are drawn one after the other instead.
+IndexedImage ReferenceIsometric(const TacMapCore& core, bool levelsFirst = false)
+{
+    IndexedImage ref(core.ViewImage().width(), core.ViewImage().height());
+    const TacMapData& m = core.Map();
+    const TacProjection p = core.Projection();
+    const int levels = core.MaxLevel() - core.MinLevel() + 1;
+    for (int i = 0; i < m.MapHeight * levels; ++i)
+        for (int x = 0; x < m.MapWidth; ++x) {
+            const int y = levelsFirst ? i % m.MapHeight : i / levels;
+            const int z = core.MinLevel() + (levelsFirst ? i / m.MapHeight : i % levels);
+            const TPoint b = p.BoxCorner(x, y, z);
+            for (int s = 0; s < 4; ++s)
+                if (core.View().SlotVisible[s]) core.Tiles().TileSets[s].Draw(m.Cell(x, y, z)[s], b.x, b.y, ref);
+        }
+    return ref;
+}
+
+// The pixel at (x, y); a point outside the image fails the test.
+int Px(const IndexedImage& img, int x, int y)
+{
+    if (!img.contains(x, y)) {
+        ADD_FAILURE() << "(" << x << ", " << y << ") lies outside the image";
+        return -1;
+    }
+    return img.pixel(x, y);
+}
+
+bool SamePixels(const IndexedImage& a, const IndexedImage& b)
+{
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (!std::equal(a.row(y), a.row(y) + a.width(), b.row(y))) return false;
+    return true;
+}
+
+Bytes DistinctGround(int w, int h, int l)
+{
+    Bytes cells(static_cast<std::size_t>(w) * h * l * 4, 0);
+    for (std::size_t i = 0; i < cells.size() / 4; ++i) cells[i * 4] = static_cast<std::uint8_t>(1 + i % 190);
+    return cells;
+}
+
+TEST(TacRender, IsometricOrderPaintsBackToFrontAndLevelByLevel)
+{
+    RenderFixture f;
+    f.UseBlocks();
+    f.core.Resize(900, 700);
+    // Level 0 full, the levels above it sparse, so that upper boxes overlap
+    // lower ones of later rows without being covered again.
+    Bytes cells = DistinctGround(6, 5, 3);
+    for (int z = 1; z < 3; ++z)
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 6; ++x)
+                if ((x + y + z) % 3 != 0) cells[(((z * 5 + y) * 6) + x) * 4] = 0;
+    f.Load("m", 6, 5, 3, cells);
+    for (auto [xo, yo] : {std::pair{-10, -20}, {-15, -35}, {-19, -39}, {-17, -37}}) {
+        f.core.SetXOffset(xo);
+        f.core.SetYOffset(yo);
+        EXPECT_TRUE(SamePixels(f.core.ViewImage(), ReferenceIsometric(f.core))) << xo << "," << yo;
+    }
+    // The picture depends on the order: drawing whole levels one after the
+    // other gives another one.
+    EXPECT_FALSE(SamePixels(f.core.ViewImage(), ReferenceIsometric(f.core, true)));
+}
+
+TEST(TacRender, ALargeMapInASmallViewDrawsWhatTheFullDrawingShows)
+{
+    RenderFixture f;
+    f.UseBlocks();
+    f.core.Resize(400, 300);
+    f.Load("m", 40, 40, 2, DistinctGround(40, 40, 2));
+    for (auto [xo, yo] : {std::pair{-10, -20}, {10, 5}, {25, 20}, {-3, 30}}) {
+        f.core.SetXOffset(xo);
+        f.core.SetYOffset(yo);
+        EXPECT_TRUE(SamePixels(f.core.ViewImage(), ReferenceIsometric(f.core))) << xo << "," << yo;
+    }
+}
+
+TEST(TacRender, LevelsSlotsAndEmptyTiles)
+{
+    RenderFixture f;
+    f.core.Resize(630, 480);
+    Bytes cells(2 * 2 * 4 * 4, 0);
+    auto cell = [&](int x, int y, int z) { return cells.data() + (((z * 2 + y) * 2 + x) * 4); };
+    cell(1, 1, 0)[0] = 3;
+    cell(1, 1, 3)[0] = 4;
+    cell(0, 1, 0)[1] = 2;
+    cell(0, 1, 0)[3] = 7;
+    cell(0, 0, 0)[0] = 200;  // beyond the 8 sprites of the set: nothing
+    f.Load("m", 2, 2, 4, cells);
+    f.core.SetXOffset(-10);
+    f.core.SetYOffset(-30);
+    const TacProjection p = f.core.Projection();
+    const IndexedImage& img = f.core.ViewImage();
+    const TPoint low = p.BoxCorner(1, 1, 0), high = p.BoxCorner(1, 1, 3);
+    EXPECT_EQ(high.y, low.y - 120);
+    EXPECT_EQ(Px(img, low.x, low.y), SlotBase(0) + 3);
+    EXPECT_EQ(Px(img, high.x, high.y), SlotBase(0) + 4);
+    const TPoint c01 = p.BoxCorner(0, 1, 0);
+    // Feature drawn after left at the same origin.
+    EXPECT_EQ(Px(img, c01.x, c01.y), SlotBase(3) + 7);
+    const TPoint c00 = p.BoxCorner(0, 0, 0);
+    EXPECT_EQ(Px(img, c00.x, c00.y), 0);
+
+    f.core.SetViewOption(3, false);
+    EXPECT_EQ(Px(img, c01.x, c01.y), SlotBase(1) + 2);
+    f.core.SetMaxLevel(0);
+    EXPECT_EQ(Px(img, high.x, high.y), 0);
+    EXPECT_EQ(Px(img, low.x, low.y), SlotBase(0) + 3);
+    f.core.SetViewOption(0, false);
+    EXPECT_EQ(Px(img, low.x, low.y), 0);
+}
+
+TEST(TacRender, ResizingRedrawsAtTheNewSize)
+{
+    RenderFixture f;
+    f.UseBlocks();
+    f.Load("m", 30, 30, 1, DistinctGround(30, 30, 1));
+    f.core.SetXOffset(-10);
+    f.core.SetYOffset(-20);
+    for (int w : {480, 600, 701}) {
+        f.core.Resize(w, 400);
+        ASSERT_EQ(f.core.ViewImage().width(), w);
+        ASSERT_EQ(f.core.ViewImage().height(), 400);
+        // The map moves with the right edge: cell (5, 5) lies where the
+        // projection for this width puts it.
+        const TPoint b = f.core.Projection().BoxCorner(5, 5, 0);
+        ASSERT_TRUE(f.core.ViewImage().contains(b.x, b.y));
+        EXPECT_EQ(Px(f.core.ViewImage(), b.x, b.y), SlotBase(0) + f.core.Map().Cell(5, 5, 0)[0]);
+    }
+}
+
+class RecordingText : public TextPainter {
+public:
+    std::vector<std::pair<TPoint, std::string>> calls;
+    void drawText(IndexedImage&, int x, int y, const std::string& text, std::uint8_t, std::optional<std::uint8_t>) override
+    {
+        calls.push_back({{x, y}, text});
+    }
+    TextSize textSize(const std::string& text) override { return {static_cast<int>(text.size()) * 6, 10}; }
+};
+
+struct SavedFixture : RenderFixture {
+    RecordingText text;
+    SavedFixture()
+    {
+        SetTextPainter(&text);
+        const std::vector<Unit> units = {{1, 0, 1, 1, 0}, {1, 27, 2, 1, 0}, {1, 8, 0, 2, 1}};
+        dir.write("savegame/tactgame.01", SavedBattle("d", 3, 3, 2, units, Bytes(3 * 3 * 2 * 4, 0)));
+        core.Resize(630, 480);
+        core.SetXOffset(-15);
+        core.SetYOffset(-29);
+    }
+    ~SavedFixture() { SetTextPainter(nullptr); }
+    void LoadSave() { core.LoadMap(tileDir, dir / "savegame/tactgame.01", true, tacData, progress); }
+};
+
+TEST(TacRender, UnitMarksOnlyForSavedBattlesWithUnitsShown)
+{
+    SavedFixture f;
+    f.LoadSave();
+    EXPECT_TRUE(f.text.calls.empty());
+    f.core.SetViewOption(kOptionUnits, true);
+    const TacProjection p = f.core.Projection();
+    ASSERT_EQ(f.text.calls.size(), 3u);
+    EXPECT_EQ(f.text.calls[0], (std::pair{p.BoxCorner(1, 1, 0), std::string("Zorvan")}));
+    EXPECT_EQ(f.text.calls[1], (std::pair{p.BoxCorner(2, 1, 0), std::string("Civilian")}));
+    EXPECT_EQ(f.text.calls[2], (std::pair{p.BoxCorner(0, 2, 1), std::string("Enemy")}));
+    // The outline: the left corner of the top face in the pen colour, which
+    // is the frame colour after the first drawing.
+    const TPoint b = p.BoxCorner(1, 1, 0);
+    const std::uint8_t frameInk = NearestIndex(f.core.ViewImage().colors(), kFramePenColour);
+    EXPECT_EQ(Px(f.core.ViewImage(), b.x, b.y + 12 + 20), frameInk);
+
+    // A map is no saved battle: no marks even with units shown.
+    f.text.calls.clear();
+    f.core.Map().IsSavedGame = false;
+    f.core.RedrawView();
+    EXPECT_TRUE(f.text.calls.empty());
+}
+
+TEST(TacRender, TheFirstDrawingOutlinesInTheInitialPenColour)
+{
+    SavedFixture f;
+    TacMapCore fresh;
+    fresh.Resize(630, 480);
+    fresh.SetXOffset(-15);
+    fresh.SetYOffset(-29);
+    fresh.SetViewOption(kOptionUnits, true);
+    fresh.LoadMap(f.tileDir, f.dir / "savegame/tactgame.01", true, f.tacData, f.progress);
+    // LoadMap redrew several times; reproduce the first drawing directly.
+    TacViewState view = fresh.View();
+    IndexedImage image(630, 480);
+    image.setColors(fresh.ViewImage().colors());
+    image.pen() = Pen{1, PenMode::Copy, kInitialPenColour};
+    DrawIsometric(image, fresh.Map(), fresh.Tiles(), view);
+    const TPoint b = fresh.Projection().BoxCorner(1, 1, 0);
+    EXPECT_EQ(Px(image, b.x, b.y + 12 + 20), NearestIndex(image.colors(), kInitialPenColour));
+    EXPECT_EQ(image.pen().mode, PenMode::NotXor);
+    EXPECT_EQ(image.pen().color, kFramePenColour);
+    EXPECT_EQ(view.LastFrame, kNoFrame);
+}
+
+TEST(TacRender, PlanViewDrawsPlanTilesAndUnitIcons)
+{
+    SavedFixture f;
+    f.LoadSave();
+    f.core.Map().Cell(2, 0, 0)[0] = 5;
+    f.core.Map().Cell(2, 0, 0)[2] = 6;
+    f.core.SetXOffset(-10);
+    f.core.SetYOffset(-20);
+    f.core.SetViewOption(kOptionPlan, true);
+    const IndexedImage& img = f.core.ViewImage();
+    // Rows 0 to 9 are above the image at YOffset -20; move the view down.
+    f.core.SetYOffset(-40);
+    auto at2 = [&](int x, int y) { return TPoint{8 * (x + 10 - 4), 8 * (y + 40 - 30)}; };
+    const TPoint c = at2(2, 0);
+    EXPECT_EQ(Px(img, c.x + 1, c.y + 1), PlanBase(0) + 5);
+    EXPECT_EQ(Px(img, c.x + 3, c.y + 1), PlanBase(2) + 6);
+    // Unit icons only with units shown: sprites 1, 121, 241 of StratIco.
+    const TPoint own = at2(1, 1), civ = at2(2, 1), enemy = at2(0, 2);
+    EXPECT_EQ(Px(img, own.x, own.y), 0);
+    f.core.SetViewOption(kOptionUnits, true);
+    EXPECT_EQ(Px(img, own.x, own.y), 100 + 241 % 100);
+    EXPECT_EQ(Px(img, civ.x, civ.y), 100 + 1);
+    EXPECT_EQ(Px(img, enemy.x, enemy.y), 100 + 121 % 100);
+    // Hiding the levels above 0 hides the enemy on level 1.
+    f.core.SetMaxLevel(0);
+    EXPECT_EQ(Px(img, enemy.x, enemy.y), 0);
+}
+
+TEST(TacRender, PointerMovesTheFrameWithoutRedrawingTheMap)
+{
+    RenderFixture f;
+    f.core.Resize(630, 480);
+    f.Load("m", 20, 20, 2, DistinctGround(20, 20, 2));
+    f.core.SetXOffset(-10);
+    f.core.SetYOffset(-20);
+    const IndexedImage drawn = f.core.ViewImage();
+    // A pixel far from any frame stands for the map: a redraw would reset it.
+    f.core.ViewImage().setPixel(5, 470, 222);
+
+    f.core.MouseMove(300, 200);
+    const TFrame first = f.core.SelectionFrame();
+    EXPECT_EQ(f.core.View().LastFrame, first);
+    EXPECT_EQ(Px(f.core.ViewImage(), 5, 470), 222);
+    EXPECT_FALSE(SamePixels(f.core.ViewImage(), drawn));
+    // The frame's top corner is on the outline.
+    EXPECT_NE(Px(f.core.ViewImage(), first.Left + 24, first.Top), drawn.pixel(first.Left + 24, first.Top));
+
+    f.core.MouseMove(350, 260);
+    f.core.MouseMove(100, 100);
+    // Drawing the last frame once more (in not-xor) leaves exactly the map.
+    f.core.DrawSelectionFrame(f.core.View().LastFrame);
+    f.core.ViewImage().setPixel(5, 470, drawn.pixel(5, 470));
+    EXPECT_TRUE(SamePixels(f.core.ViewImage(), drawn));
+}
+
+TEST(TacRender, PlanViewIgnoresPointerMovesAndReleases)
+{
+    RenderFixture f;
+    f.Load("m", 5, 5, 1, DistinctGround(5, 5, 1));
+    int selects = 0;
+    f.core.OnTileSelect = [&](TacMouseButton, int, int) { ++selects; };
+    f.core.SetViewOption(kOptionPlan, true);
+    const IndexedImage before = f.core.ViewImage();
+    f.core.MouseDown(TacMouseButton::Left, 10, 10);
+    f.core.MouseMove(40, 40);
+    f.core.MouseUp(TacMouseButton::Left, 40, 40);
+    EXPECT_EQ(selects, 0);
+    EXPECT_TRUE(SamePixels(f.core.ViewImage(), before));
+    EXPECT_TRUE(f.core.View().Dragging);  // the press still counts
+    f.core.SetViewOption(kOptionPlan, false);
+    f.core.MouseUp(TacMouseButton::Left, 40, 40);
+    EXPECT_EQ(selects, 1);
+    EXPECT_FALSE(f.core.View().Dragging);
+}
+
+TEST(TacRender, WithoutAMapNothingIsDrawnAndNoStrayFrameStays)
+{
+    TacMapCore core;
+    core.Resize(300, 200);
+    core.RedrawView();
+    core.MouseMove(150, 100);
+    core.MouseMove(10, 10);
+    // Only the current frame is on the image: drawing it again clears it.
+    core.DrawSelectionFrame(core.View().LastFrame);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) ASSERT_EQ(core.ViewImage().pixel(x, y), 0) << x << "," << y;
+}
+
+}  // namespace
+}  // namespace ketral

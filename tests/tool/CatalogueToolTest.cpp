@@ -1,0 +1,159 @@
+// ketral-tool catalogue and demo.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+#include "base/GamePaths.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using namespace ketral::testing;
+
+struct ToolResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ShellQuote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string Text(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    std::string s(bytes.begin(), bytes.end());
+    while (!s.empty() && s.back() == '\n') s.pop_back();
+    return s;
+}
+
+class CatalogueToolTest : public ::testing::Test {
+protected:
+    ToolResult Tool(const std::vector<std::string>& args) const
+    {
+        const char* tool = std::getenv("KETRAL_TOOL");
+        EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
+        // The editor's own settings are never read by these runs.
+        std::string cmd = "XDG_CONFIG_HOME=" + ShellQuote(scratch / "config") + " " + ShellQuote(tool ? tool : "ketral-tool");
+        for (const std::string& a : args) cmd += " " + ShellQuote(a);
+        cmd += " >" + ShellQuote(scratch / "out") + " 2>" + ShellQuote(scratch / "err");
+        ToolResult run;
+        const int raw = std::system(cmd.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = Text(scratch / "out");
+        run.err = Text(scratch / "err");
+        return run;
+    }
+
+    static std::vector<std::uint8_t> Save(const std::string& a, const std::string& b, std::size_t size = 80)
+    {
+        std::vector<std::uint8_t> bytes(size, 0);
+        std::copy(a.begin(), a.end(), bytes.begin());
+        std::copy(b.begin(), b.end(), bytes.begin() + 40);
+        return bytes;
+    }
+
+    TempDir game;
+    TempDir scratch;
+};
+
+}  // namespace
+
+TEST_F(CatalogueToolTest, PrintsTheTreeInBuildOrderOrSorted)
+{
+    game.write("ZORVAN3.CFG", std::string("xD"));
+    game.mkdir("maps/desert");
+    game.mkdir("maps/Bay");
+    game.write("vyxdata/Citymap4", "x");
+    game.write("savegame/tactgame.02", Save("Day 3", "Caf\xE9"));
+    game.write("savegame/strtgame.02", Save("", ""));
+    const std::string g = game.path();
+
+    ToolResult run = Tool({"catalogue", "--game", g.substr(0, g.size() - 1)});  // the separator is added
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string maps = "\"dir\": \"" + g + "maps/\"";
+    const std::string bay = "{\"caption\": \"Bay\", \"kind\": 0, " + maps + ", \"fileName\": \"Bay\", \"children\": []}";
+    const std::string desert = "{\"caption\": \"desert\", \"kind\": 0, " + maps + ", \"fileName\": \"desert\", \"children\": []}";
+    const std::string rest =
+        "{\"caption\": \"Default cityscape maps\", \"children\": [{\"caption\": \"Mega-Primus 4\", \"kind\": 1, \"dir\": \"" + g +
+        "vyxdata/\", \"fileName\": \"Citymap4\", \"children\": []}]}, "
+        "{\"caption\": \"Savegames\", \"children\": [{\"caption\": \"Caf\xC3\xA9, Day 3\", \"kind\": 2, \"dir\": \"" + g +
+        "savegame/\", \"fileName\": \"tactgame.02\", \"children\": ["
+        "{\"caption\": \"Tactical map\", \"kind\": 4, \"dir\": \"" + g + "savegame/\", \"fileName\": \"tactgame.02\", \"children\": []}, "
+        "{\"caption\": \"Cityscape map\", \"kind\": 3, \"dir\": \"" + g + "savegame/\", \"fileName\": \"strtgame.02\", \"children\": []}]}]}";
+    // Build order of the maps is the file system's: either may come first.
+    const std::string head = "{\"messages\": [], \"groups\": [{\"caption\": \"Strategic maps\", \"children\": [";
+    EXPECT_TRUE(run.out == head + bay + ", " + desert + "]}, " + rest + "]}" ||
+                run.out == head + desert + ", " + bay + "]}, " + rest + "]}")
+        << run.out;
+
+    run = Tool({"catalogue", "--game", g, "--sorted"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string sortedRest =
+        "{\"caption\": \"Default cityscape maps\", \"children\": [{\"caption\": \"Mega-Primus 4\", \"kind\": 1, \"dir\": \"" + g +
+        "vyxdata/\", \"fileName\": \"Citymap4\", \"children\": []}]}, "
+        "{\"caption\": \"Savegames\", \"children\": [{\"caption\": \"Caf\xC3\xA9, Day 3\", \"kind\": 2, \"dir\": \"" + g +
+        "savegame/\", \"fileName\": \"tactgame.02\", \"children\": ["
+        "{\"caption\": \"Cityscape map\", \"kind\": 3, \"dir\": \"" + g + "savegame/\", \"fileName\": \"strtgame.02\", \"children\": []}, "
+        "{\"caption\": \"Tactical map\", \"kind\": 4, \"dir\": \"" + g + "savegame/\", \"fileName\": \"tactgame.02\", \"children\": []}]}]}";
+    EXPECT_EQ(run.out, head + bay + ", " + desert + "]}, " + sortedRest + "]}");
+}
+
+TEST_F(CatalogueToolTest, InstallationMessagesAndCdOnlyMode)
+{
+    ToolResult run = Tool({"catalogue", "--game", game / "missing"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"messages\": [\"Game path: '" + game / "missing/" +
+                           "' does not exist. Please specify path in settings menu!\"], \"groups\": []}");
+
+    // CD-only mode: no configuration file needed, no saved games listed, and
+    // the CD (/mnt/<letter>/) does not exist here.
+    game.mkdir("savegame");
+    run = Tool({"catalogue", "--game", game.path(), "--cd-only", "--cd-letter", "Q"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"messages\": [], \"groups\": []}");
+}
+
+TEST_F(CatalogueToolTest, AShortSavedGameFailsTheBuild)
+{
+    game.write("ZORVAN3.CFG", std::string("xD"));
+    game.write("savegame/savegame.04", Save("a", "b", 79));
+    ToolResult run = Tool({"catalogue", "--game", game.path()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Read beyond end of file: " + game.path() + "savegame/savegame.04");
+
+    game.write("ZORVAN3.CFG", std::string("x"));
+    run = Tool({"catalogue", "--game", game.path()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Read beyond end of file: " + game.path() + "ZORVAN3.CFG");
+
+    run = Tool({"catalogue", "--game", game.path(), "--colour"});
+    EXPECT_EQ(run.status, 2);
+    run = Tool({"catalogue", "extra"});
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(CatalogueToolTest, DemoWritesAnInstallationTheCatalogueOpens)
+{
+    ToolResult run = Tool({"demo", scratch / "demo"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"gamePath\": \"" + scratch / "demo/" + "\"}");
+
+    run = Tool({"catalogue", "--game", scratch / "demo"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("{\"messages\": [], \"groups\": [{\"caption\": \"Strategic maps\"", 0), 0u) << run.out;
+    for (const char* group : {"\"Default cityscape maps\"", "\"Vehicles\"", "\"Savegames\""})
+        EXPECT_NE(run.out.find(group), std::string::npos) << group;
+
+    EXPECT_EQ(Tool({"demo"}).status, 2);
+    ketral::testing::TempDir blocked;
+    blocked.write("file", "x");
+    run = Tool({"demo", blocked / "file"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Cannot create directory: " + blocked / "file");
+}

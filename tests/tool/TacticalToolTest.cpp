@@ -1,0 +1,187 @@
+// ketral-tool tactical-info and render-tactical.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+#include "base/Png.h"
+#include "tactical/TacMapCore.h"
+#include "tactical/TacTestFiles.h"
+
+namespace {
+
+using namespace ketral;
+using namespace ketral::tactest;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string ReadText(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = ketral::testing::ReadFileBytes(path);
+    std::string s(bytes.begin(), bytes.end());
+    while (!s.empty() && s.back() == '\n') s.pop_back();
+    return s;
+}
+
+class TacticalToolTest : public ::testing::Test {
+protected:
+    ketral::testing::TempDir dir;
+
+    // A game with the map directory "Desert" (one map "a": blocks of
+    // 3 x 2 x 1, counts 2 x 1 x 2) and the saved battle "tactgame.02" on it.
+    void SetUp() override
+    {
+        dir.write("ZORVAN3.CFG", Bytes{0, 'D'});
+        WriteTacData(dir);
+        WriteMapDir(dir, "Desert", 3, 2, 1);
+        dir.write("maps/Desert/a.sdt", SdtBytes(2, 1, 2));
+        dir.write("maps/Desert/a.smp", PatternCells(6, 2, 2));
+        dir.mkdir("savegame");
+        dir.write("savegame/tactgame.02",
+                  SavedBattle("Desert", 3, 2, 2, {{1, 27, 2, 1, 1}, {1, 0, 0, 0, 0}, {1, 9, 1, 0, 0}},
+                              PatternCells(3, 2, 2)));
+    }
+
+    ToolRun Run(const std::vector<std::string>& args) const
+    {
+        const char* tool = std::getenv("KETRAL_TOOL");
+        EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
+        std::string cmd = Quote(tool ? tool : "ketral-tool");
+        for (const std::string& a : args) cmd += " " + Quote(a);
+        cmd += " >" + Quote(dir / "out") + " 2>" + Quote(dir / "err");
+        ToolRun run;
+        const int raw = std::system(cmd.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadText(dir / "out");
+        run.err = ReadText(dir / "err");
+        return run;
+    }
+
+    // The same picture drawn in this process by the code the window runs.
+    Bytes Expected(const std::string& mapPath, bool saved, int w, int h,
+                   const std::function<void(TacMapCore&)>& view) const
+    {
+        TacMapCore core;
+        core.Resize(w, h);
+        NullProgress progress;
+        core.LoadMap(dir / "maps/Desert/", mapPath, saved, dir / "tacdata/", progress);
+        core.SetYOffset(-20);
+        core.SetXOffset(-10);
+        view(core);
+        return RawPixels(core.ViewImage());
+    }
+};
+
+TEST_F(TacticalToolTest, InfoOfAMapAndOfASavedBattle)
+{
+    ToolRun run = Run({"tactical-info", "--game", dir.path(), "--map", "desert"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"tileDir\": \"" + dir / "maps/Desert/" +
+                           "\", \"maps\": [\"a\"], \"isSavedGame\": false, \"baseSize\": [3, 2, 1], "
+                           "\"sizeFactors\": [2, 1, 2], \"width\": 6, \"height\": 2, \"levels\": 2, \"units\": []}");
+
+    run = Run({"tactical-info", "--game", dir.path(), "--save", "tactgame.02"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"tileDir\": \"" + dir / "maps/Desert/" +
+                           "\", \"maps\": [\"tactgame.02\"], \"isSavedGame\": true, \"baseSize\": [3, 2, 2], "
+                           "\"sizeFactors\": [0, 0, 0], \"width\": 3, \"height\": 2, \"levels\": 2, \"units\": ["
+                           "{\"x\": 0, \"y\": 0, \"z\": 0, \"mark\": 3}, {\"x\": 1, \"y\": 0, \"z\": 0, \"mark\": 2}, "
+                           "{\"x\": 2, \"y\": 1, \"z\": 1, \"mark\": 1}]}");
+
+    run = Run({"tactical-info", "--game", dir.path(), "--map", "Desert", "A"});
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST_F(TacticalToolTest, FailuresAndWrongCalls)
+{
+    ToolRun run = Run({"tactical-info", "--game", dir.path(), "--map", "Desert", "zz"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "No map named 'zz' in " + dir / "maps/Desert/");
+    std::remove((dir / "maps/Desert/a.sdt").c_str());
+    run = Run({"tactical-info", "--game", dir.path(), "--map", "Desert"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "File not found: " + dir / "maps/Desert/a.sdt");
+    run = Run({"tactical-info", "--game", dir.path()});
+    EXPECT_EQ(run.status, 2);
+    run = Run({"tactical-info", "--game", dir.path(), "--map", "Desert", "--save", "tactgame.02"});
+    EXPECT_EQ(run.status, 2);
+    run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "10x10", "--out",
+               dir / "x.raw", "--slots", "04"});
+    EXPECT_EQ(run.status, 2);
+    run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "0x10", "--out", dir / "x.raw"});
+    EXPECT_EQ(run.status, 2);
+    run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "10x10", "--out",
+               dir / "x.raw", "--levels", "1,2"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Levels 1 to 2 are not in the map's levels 0 to 1");
+}
+
+TEST_F(TacticalToolTest, RenderDrawsWhatTheWindowDraws)
+{
+    const std::string out = dir / "view.raw";
+    ToolRun run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "--size", "300x200", "--out", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Bytes defaults = Expected(dir / "maps/Desert/a", false, 300, 200, [](TacMapCore&) {});
+    EXPECT_EQ(ketral::testing::ReadFileBytes(out), defaults);
+    EXPECT_NE(std::count(defaults.begin(), defaults.end(), 0), static_cast<long>(defaults.size()));
+
+    run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "a", "--size", "300x200", "--out", out,
+               "--levels", "1,1", "--current", "2", "--offset", "-8,-25", "--slots", "03"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Bytes changed = Expected(dir / "maps/Desert/a", false, 300, 200, [](TacMapCore& c) {
+        c.SetMinLevel(1);
+        c.SetMaxLevel(1);
+        c.SetCurrLevel(2);
+        c.SetYOffset(-25);
+        c.SetXOffset(-8);
+        c.SetViewOption(1, false);
+        c.SetViewOption(2, false);
+    });
+    EXPECT_EQ(ketral::testing::ReadFileBytes(out), changed);
+    EXPECT_NE(changed, defaults);
+
+    run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "200x160", "--out", out,
+               "--plan", "--units", "--offset", "-4,-30"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Bytes plan = Expected(dir / "savegame/tactgame.02", true, 200, 160, [](TacMapCore& c) {
+        c.SetYOffset(-30);
+        c.SetXOffset(-4);
+        c.SetViewOption(kOptionUnits, true);
+        c.SetViewOption(kOptionPlan, true);
+    });
+    EXPECT_EQ(ketral::testing::ReadFileBytes(out), plan);
+    // Cell (0, 0) lies at (8 * (0 + 4 - 4), 8 * (0 + 30 - 30)): the own unit's
+    // icon (sprite 241 of StratIco) at its corner, the enemy's (121) a cell on.
+    EXPECT_EQ(plan[0], 100 + 241 % 100);
+    EXPECT_EQ(plan[8], 100 + 121 % 100);
+}
+
+TEST_F(TacticalToolTest, PngCarriesTheTacticalPaletteWithMarkerColours)
+{
+    const std::string out = dir / "view.png";
+    ToolRun run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "--size", "64x48", "--out", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Bytes png = ketral::testing::ReadFileBytes(out);
+    // The PLTE chunk: entries 252, 253 and 254 are green, red and yellow.
+    const std::string text(png.begin(), png.end());
+    const std::size_t plte = text.find("PLTE");
+    ASSERT_NE(plte, std::string::npos);
+    const std::uint8_t* entries = png.data() + plte + 4;
+    EXPECT_EQ((Bytes{entries[3 * 252], entries[3 * 252 + 1], entries[3 * 252 + 2]}), (Bytes{0, 255, 0}));
+    EXPECT_EQ((Bytes{entries[3 * 253], entries[3 * 253 + 1], entries[3 * 253 + 2]}), (Bytes{255, 0, 0}));
+    EXPECT_EQ((Bytes{entries[3 * 254], entries[3 * 254 + 1], entries[3 * 254 + 2]}), (Bytes{255, 255, 0}));
+    EXPECT_EQ((Bytes{entries[3 * 5], entries[3 * 5 + 1], entries[3 * 5 + 2]}), (Bytes{20, 4, 232}));
+}
+
+}  // namespace
