@@ -46,7 +46,8 @@ void DrawCityMap(IndexedImage& image, const TCityMap& map, CityViewState& view, 
     view.cursorX = kNoCursor;
     view.cursorY = kNoCursor;
     // The background is cleared row by row in the image memory.
-    for (int y = 0; y < image.height(); ++y) std::memset(image.row(y), 0, static_cast<std::size_t>(image.width()));
+    if (image.width() > 0)
+        for (int y = 0; y < image.height(); ++y) std::memset(image.row(y), 0, static_cast<std::size_t>(image.width()));
     image.pen().color = kPureRed;
     image.pen().mode = PenMode::Copy;
 

@@ -6,7 +6,7 @@ namespace ketral::demo {
 
 namespace {
 
-struct RampSpec {
+struct RampColours {
     Rgb dark, base, light;
 };
 
@@ -17,7 +17,7 @@ std::uint8_t Mix(std::uint8_t a, std::uint8_t b, int num, int den)
 
 Rgb Mix(Rgb a, Rgb b, int num, int den) { return Rgb{Mix(a.r, b.r, num, den), Mix(a.g, b.g, num, den), Mix(a.b, b.b, num, den)}; }
 
-ColorTable Build(const std::array<RampSpec, 15>& ramps)
+ColorTable Build(const std::array<RampColours, 15>& ramps)
 {
     ColorTable t{};
     for (int r = 0; r < 15; ++r)

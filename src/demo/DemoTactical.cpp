@@ -142,6 +142,10 @@ void LayGround(DemoMap& m, Theme theme, Lcg& rnd)
         for (int y = 0; y < m.H(); ++y)
             if (y < m.H() / 2 - 1 || y > m.H() / 2) m.Set(0, y, 0, kLeft, kFence);
         for (int x = 0; x < m.W(); ++x) m.Set(x, 0, 0, kRight, kFence);
+        // A concrete landing pad by the gate.
+        const int py = m.H() / 2 + 2;
+        m.Fill(1, py, 3, py + 2, 0, kConcrete);
+        m.Claim(1, py, 3, py + 2);
     } else if (theme == Theme::Canyon) {
         // A dry river bed of water pools across the map.
         for (int x = 0; x < m.W(); ++x) {
@@ -169,7 +173,7 @@ void Build(DemoMap& m, Theme theme, int blockW, int blockH, Lcg& rnd)
                                                                        : std::array<std::uint8_t, 4>{kMetalWall, kGlassWall, kBrickWall, kMetalWall};
     const std::array<std::uint8_t, 4> floors = {kCheckerFloor, kMetalFloor, kWoodFloor, kConcrete};
     const std::array<std::uint8_t, 5> furniture = {kCrate, kConsole, kTable, kBarrel, kLamp};
-    int n = 0;
+    int n = 0, built = 0;
     for (int by = 0; by + blockH <= m.H(); by += blockH)
         for (int bx = 0; bx + blockW <= m.W(); bx += blockW, ++n) {
             if (rnd.Next(5) == 0) continue;  // an open block
@@ -189,7 +193,8 @@ void Build(DemoMap& m, Theme theme, int blockW, int blockH, Lcg& rnd)
                 m.Set(x0 + rnd.Next(w), y0 + rnd.Next(h), 0, kFeature, furniture[rnd.Next(5)]);
             // Upper storeys: a smaller room on each level above, while it lasts.
             int sx0 = x0, sy0 = y0, sx1 = x1, sy1 = y1;
-            const int storeys = rnd.Next(m.L());
+            // The first building always has an upper storey when there are levels for it.
+            const int storeys = built++ == 0 ? m.L() - 1 : rnd.Next(m.L());
             for (int z = 1; z <= storeys; ++z) {
                 if (z > 1) {
                     sx0 += 1;

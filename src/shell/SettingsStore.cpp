@@ -1,6 +1,5 @@
 #include "shell/SettingsStore.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

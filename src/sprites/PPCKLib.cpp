@@ -1,7 +1,6 @@
 #include "sprites/PPCKLib.h"
 
 #include <algorithm>
-#include <cstring>
 #include <unordered_map>
 
 #include "base/Errors.h"
@@ -80,7 +79,7 @@ void PrepareForDrawing(SpriteData& s)
 // Reads of one loaded file, held in memory, that fail like the file layer.
 class Bytes {
 public:
-    Bytes(ByteSource& src) : name_(src.name()), data_(src.bytes(0, static_cast<std::size_t>(src.size()))) {}
+    explicit Bytes(ByteSource& src) : name_(src.name()), data_(src.bytes(0, static_cast<std::size_t>(src.size()))) {}
     std::uint64_t size() const { return data_.size(); }
     bool has(std::uint64_t pos, std::uint64_t n) const { return pos <= data_.size() && n <= data_.size() - pos; }
     const std::uint8_t* at(std::uint64_t pos, std::uint64_t n) const
@@ -108,7 +107,7 @@ void SetPlace(TPckRun& run, std::uint8_t p0, std::uint8_t p1)
 // memory; such a file is refused once the decoded bytes far exceed its size.
 class DecodeBudget {
 public:
-    DecodeBudget(const Bytes& pck) : name_(pck.name()), left_(16 * pck.size() + (1u << 20)) {}
+    explicit DecodeBudget(const Bytes& pck) : name_(pck.name()), left_(16 * pck.size() + (1u << 20)) {}
     void spend(std::uint64_t n)
     {
         if (n > left_) throw IoError("Damaged sprite collection: " + name_);
@@ -126,26 +125,25 @@ struct TPPCK::Impl {
     std::vector<std::shared_ptr<const SpriteData>> entries;
     std::optional<std::array<std::uint8_t, 256>> usage;
 
-    // The offsets of the ".tab" file and the byte position unit they count in.
-    struct Table {
-        std::vector<std::uint64_t> positions;
-    };
-    static Table ReadTable(ByteSource& tab, const Bytes& pck);
+    // The byte position in the ".pck" file of every entry of the ".tab" file.
+    static std::vector<std::uint64_t> EntryPositions(ByteSource& tab, const Bytes& pck);
     void Append(std::shared_ptr<const SpriteData> s) { entries.push_back(std::move(s)); }
 };
 
-TPPCK::Impl::Table TPPCK::Impl::ReadTable(ByteSource& tab, const Bytes& pck)
+std::vector<std::uint64_t> TPPCK::Impl::EntryPositions(ByteSource& tab, const Bytes& pck)
 {
     const std::uint64_t tabSize = tab.size();
     if (tabSize < 4) throw IoError("Read beyond end of file: " + tab.name());
+    // Offsets count in 4-byte units when the .pck is larger than 4 times the
+    // last offset, else in bytes.
     const std::uint64_t last = tab.u32(tabSize - 4);
     const std::uint64_t unit = pck.size() > 4 * last ? 4 : 1;
-    Bytes table(tab);
-    Table t;
-    const std::uint64_t count = table.size() / 4;
-    t.positions.reserve(static_cast<std::size_t>(count));
-    for (std::uint64_t i = 0; i < count; ++i) t.positions.push_back(GetU32(table.at(4 * i, 4)) * unit);
-    return t;
+    const Bytes table(tab);
+    const std::uint64_t count = table.size() / 4;  // a trailing part of fewer than 4 bytes is ignored
+    std::vector<std::uint64_t> positions;
+    positions.reserve(static_cast<std::size_t>(count));
+    for (std::uint64_t i = 0; i < count; ++i) positions.push_back(GetU32(table.at(4 * i, 4)) * unit);
+    return positions;
 }
 
 TPPCK::TPPCK() : impl_(std::make_unique<Impl>()) {}
@@ -202,7 +200,7 @@ void TPPCK::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)
 {
     Clear();
     const Bytes pck(pckSrc);
-    const Impl::Table table = Impl::ReadTable(tabSrc, pck);
+    const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
     if (use) {
         std::array<std::uint8_t, 256> usage{};
         use->readExact(0, usage.data(), usage.size());
@@ -210,7 +208,7 @@ void TPPCK::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)
     }
     DecodeBudget budget(pck);
     std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
-    for (std::uint64_t pos : table.positions) {
+    for (std::uint64_t pos : positions) {
         // Fewer than two bytes at the entry: the load ends, keeping what it has.
         if (!pck.has(pos, 2)) break;
         if (pck.at(pos, 1)[0] != 1) continue;  // not a loadable sprite: no index
@@ -258,10 +256,10 @@ void TPPCK::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
 {
     Clear();
     const Bytes pck(pckSrc);
-    const Impl::Table table = Impl::ReadTable(tabSrc, pck);
+    const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
     DecodeBudget budget(pck);
     std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
-    for (std::uint64_t pos : table.positions) {
+    for (std::uint64_t pos : positions) {
         if (auto it = decoded.find(pos); it != decoded.end()) {
             impl_->Append(it->second);
             continue;
@@ -337,10 +335,11 @@ void TPPCK::Draw(int index, int x, int y, IndexedImage& target) const
     const std::uint8_t* const pool = s.pool.data();
     if (x + s.left >= 0 && x + s.right <= w && y + s.top >= 0 && y + s.bottom <= h) {
         // Wholly inside, padding included: every run is blended as it is.
-        std::uint8_t* const origin = bits + static_cast<std::int64_t>(y) * stride + x;
+        // (The origin itself may lie outside the image: offsets, not pointers.)
+        const std::int64_t origin = static_cast<std::int64_t>(y) * stride + x;
         for (const DrawRun& r : s.runs) {
             const std::uint8_t* pix = pool + r.data;
-            Blend(origin + r.row * stride + r.x, pix, pix + r.padded, r.padded);
+            Blend(bits + (origin + r.row * stride + r.x), pix, pix + r.padded, r.padded);
         }
         return;
     }

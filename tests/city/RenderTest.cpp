@@ -296,3 +296,24 @@ TEST(CursorBox, NotXorTwiceRestoresTheImage)
 
 }  // namespace
 }  // namespace ketral
+
+namespace ketral {
+namespace {
+
+// A map image squeezed to no width or no height (a window made very small).
+TEST(Scan, ImagesWithoutPixels)
+{
+    TCityMap map;
+    map.Cell(0, 0, 0) = 1;
+    CityViewState v;
+    v.extraLevels = 9;
+    for (auto [w, h] : {std::pair{0, 50}, std::pair{50, 0}, std::pair{0, 0}}) {
+        IndexedImage img(w, h);
+        DrawCityMap(img, map, v, true, nullptr);
+        DrawCursorBox(img, 0, 0);
+        EXPECT_EQ(img.width(), w);
+    }
+}
+
+}  // namespace
+}  // namespace ketral

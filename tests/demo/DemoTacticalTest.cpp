@@ -64,12 +64,14 @@ TEST(DemoTactical, EveryMapDirectoryHoldsDesignedMapsOfSeveralSizes)
                         if (z > 0) upper += c[0] != 0;
                     }
             const std::string what = std::string(name) + "/" + list.Entries[i];
-            EXPECT_GE(floors.size(), 3u) << what;
+            EXPECT_GE(floors.size(), 3u) << what << " " << floors.size();
             EXPECT_GT(left, 4) << what;
             EXPECT_GT(right, 4) << what;
             EXPECT_GT(features, 2) << what;
             EXPECT_GT(map.MapLevels, 1) << what;
-            if (map.MapWidth * map.MapHeight >= 400) EXPECT_GT(upper, 0) << what;
+            if (map.MapWidth * map.MapHeight >= 400) {
+                EXPECT_GT(upper, 0) << what << " upper";
+            }
         }
         EXPECT_EQ(sizes.size(), list.Entries.size()) << name;
     }

@@ -81,8 +81,8 @@ void LoadAsSpriteOne(TPPCK& p, const Bytes& sprite)
     ASSERT_EQ(p.Count(), 2);
 }
 
-// A framed sprite: frame (10, 75, 20, 60) and the run header of the worked
-// example (P0 85, P1 02: X 5, Row 1; C 15, six pixels, K 2).
+// A framed sprite: frame (10, 75, 20, 60) and one run (P0 85, P1 02: X 5,
+// Row 1; C 15, six pixels, K 2).
 Bytes ExampleSprite()
 {
     Bytes b = FrameHeader(10, 75, 20, 60);
@@ -92,7 +92,7 @@ Bytes ExampleSprite()
     return b;
 }
 
-TEST(PPCKFramed, FrameAndRunHeadersOfTheWorkedExample)
+TEST(PPCKFramed, FrameAndRunHeadersAreDecoded)
 {
     Bytes pck(12, 0);  // sprite 0: a frame with no runs
     pck[0] = 1;

@@ -50,7 +50,7 @@ protected:
         return run;
     }
 
-    // Sprite 1 is the worked example: frame 10, 20, 64 x 40 and one run at
+    // Sprite 1 has the frame 10, 20, 64 x 40 and one run at
     // (5, 1) of six pixels with an opaque prefix of 8; a second run at (0, 0).
     std::string WriteFramed()
     {

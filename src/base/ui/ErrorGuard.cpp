@@ -46,7 +46,6 @@ bool Guarded(const std::function<void()>& fn, QWidget* parent)
 KetralApplication::KetralApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(kAppTitle));
-    setApplicationDisplayName(QString::fromLatin1(kAppTitle));
 }
 
 bool KetralApplication::notify(QObject* receiver, QEvent* event)

@@ -24,7 +24,6 @@ int main(int argc, char** argv)
     using namespace ketral;
 
     KetralApplication app(argc, argv);
-    app.setApplicationDisplayName(QString::fromLatin1(kAppTitle));
     // The catalogue window's close ends the program, also while editor
     // windows are still open.
     app.setQuitOnLastWindowClosed(false);
