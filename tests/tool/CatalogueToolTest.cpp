@@ -1,54 +1,17 @@
 // ketral-tool catalogue and demo.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 #include "base/GamePaths.h"
 #include "support/TempDir.h"
+#include "support/ToolRunner.h"
 
 namespace {
 
 using namespace ketral::testing;
 
-struct ToolResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ShellQuote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string Text(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    std::string s(bytes.begin(), bytes.end());
-    while (!s.empty() && s.back() == '\n') s.pop_back();
-    return s;
-}
-
 class CatalogueToolTest : public ::testing::Test {
 protected:
-    ToolResult Tool(const std::vector<std::string>& args) const
-    {
-        const char* tool = std::getenv("KETRAL_TOOL");
-        EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
-        // The editor's own settings are never read by these runs.
-        std::string cmd = "XDG_CONFIG_HOME=" + ShellQuote(scratch / "config") + " " + ShellQuote(tool ? tool : "ketral-tool");
-        for (const std::string& a : args) cmd += " " + ShellQuote(a);
-        cmd += " >" + ShellQuote(scratch / "out") + " 2>" + ShellQuote(scratch / "err");
-        ToolResult run;
-        const int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = Text(scratch / "out");
-        run.err = Text(scratch / "err");
-        return run;
-    }
+    ToolRun Tool(const std::vector<std::string>& args) const { return RunTool(args, scratch); }
 
     static std::vector<std::uint8_t> Save(const std::string& a, const std::string& b, std::size_t size = 80)
     {
@@ -74,7 +37,7 @@ TEST_F(CatalogueToolTest, PrintsTheTreeInBuildOrderOrSorted)
     game.write("savegame/strtgame.02", Save("", ""));
     const std::string g = game.path();
 
-    ToolResult run = Tool({"catalogue", "--game", g.substr(0, g.size() - 1), "--sorted"});  // the separator is added
+    ToolRun run = Tool({"catalogue", "--game", g.substr(0, g.size() - 1), "--sorted"});  // the separator is added
     ASSERT_EQ(run.status, 0) << run.err;
     auto node = [&](const std::string& caption, int kind, const std::string& dir, const std::string& file,
                     const std::string& children = "") {
@@ -101,7 +64,7 @@ TEST_F(CatalogueToolTest, PrintsTheTreeInBuildOrderOrSorted)
 
 TEST_F(CatalogueToolTest, InstallationMessagesAndCdOnlyMode)
 {
-    ToolResult run = Tool({"catalogue", "--game", game / "missing"});
+    ToolRun run = Tool({"catalogue", "--game", game / "missing"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\"messages\": [\"Game path: '" + game / "missing/" +
                            "' does not exist. Please specify path in settings menu!\"], \"groups\": []}");
@@ -118,7 +81,7 @@ TEST_F(CatalogueToolTest, AShortSavedGameFailsTheBuild)
 {
     game.write("ZORVAN3.CFG", std::string("xD"));
     game.write("savegame/savegame.04", Save("a", "b", 79));
-    ToolResult run = Tool({"catalogue", "--game", game.path()});
+    ToolRun run = Tool({"catalogue", "--game", game.path()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Read beyond end of file: " + game.path() + "savegame/savegame.04");
 
@@ -135,7 +98,7 @@ TEST_F(CatalogueToolTest, AShortSavedGameFailsTheBuild)
 
 TEST_F(CatalogueToolTest, DemoWritesAnInstallationTheCatalogueOpens)
 {
-    ToolResult run = Tool({"demo", scratch / "demo"});
+    ToolRun run = Tool({"demo", scratch / "demo"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\"gamePath\": \"" + scratch / "demo/" + "\"}");
 

@@ -1,54 +1,18 @@
 // ketral-tool sprites, draw-sprite and palette.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 #include "sprites/SpriteWriter.h"
 #include "support/TempDir.h"
+#include "support/ToolRunner.h"
 
 namespace {
 
 using namespace ketral;
 using namespace ketral::testing;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string ReadText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    std::string s(bytes.begin(), bytes.end());
-    while (!s.empty() && s.back() == '\n') s.pop_back();
-    return s;
-}
-
 class SpriteToolTest : public ::testing::Test {
 protected:
-    ToolRun Run(const std::vector<std::string>& args) const
-    {
-        const char* tool = std::getenv("KETRAL_TOOL");
-        EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
-        std::string cmd = Quote(tool ? tool : "ketral-tool");
-        for (const std::string& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote(dir / "out") + " 2>" + Quote(dir / "err");
-        ToolRun run;
-        const int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadText(dir / "out");
-        run.err = ReadText(dir / "err");
-        return run;
-    }
+    ToolRun Run(const std::vector<std::string>& args) const { return RunTool(args, dir); }
 
     // Sprite 1 has the frame 10, 20, 64 x 40 and one run at
     // (5, 1) of six pixels with an opaque prefix of 8; a second run at (0, 0).

@@ -1,38 +1,16 @@
 // ketral-tool tactical-info and render-tactical.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 #include "base/Png.h"
 #include "tactical/TacMapCore.h"
+#include "support/ToolRunner.h"
 #include "tactical/TacTestFiles.h"
 
 namespace {
 
 using namespace ketral;
+using ketral::testing::ToolRun;
 using namespace ketral::tactest;
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string ReadText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ketral::testing::ReadFileBytes(path);
-    std::string s(bytes.begin(), bytes.end());
-    while (!s.empty() && s.back() == '\n') s.pop_back();
-    return s;
-}
 
 class TacticalToolTest : public ::testing::Test {
 protected:
@@ -53,20 +31,7 @@ protected:
                               PatternCells(3, 2, 2)));
     }
 
-    ToolRun Run(const std::vector<std::string>& args) const
-    {
-        const char* tool = std::getenv("KETRAL_TOOL");
-        EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
-        std::string cmd = Quote(tool ? tool : "ketral-tool");
-        for (const std::string& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote(dir / "out") + " 2>" + Quote(dir / "err");
-        ToolRun run;
-        const int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadText(dir / "out");
-        run.err = ReadText(dir / "err");
-        return run;
-    }
+    ToolRun Run(const std::vector<std::string>& args) const { return ketral::testing::RunTool(args, dir); }
 
     // The same picture drawn in this process by the code the window runs.
     Bytes Expected(const std::string& mapPath, bool saved, int w, int h,

@@ -1,36 +1,13 @@
 // ketral-tool vehicle: printing a record and changing it as the window would.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 #include "support/TempDir.h"
+#include "support/ToolRunner.h"
 #include "vehicles/VehicleTestFile.h"
 
 namespace {
 
 using namespace ketral::testing;
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string ReadText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    std::string s(bytes.begin(), bytes.end());
-    while (!s.empty() && s.back() == '\n') s.pop_back();
-    return s;
-}
 
 class VehicleToolTest : public ::testing::Test {
 protected:
@@ -40,19 +17,12 @@ protected:
         exe = game.write("vyxexe/vyx2p.exe", original);
     }
 
+    // ketral-tool vehicle --game <game> ARGS...
     ToolRun Run(const std::vector<std::string>& args) const
     {
-        const char* tool = std::getenv("KETRAL_TOOL");
-        EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
-        std::string cmd = Quote(tool ? tool : "ketral-tool") + " vehicle --game " + Quote(game.path());
-        for (const std::string& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote(scratch / "out") + " 2>" + Quote(scratch / "err");
-        ToolRun run;
-        const int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadText(scratch / "out");
-        run.err = ReadText(scratch / "err");
-        return run;
+        std::vector<std::string> all{"vehicle", "--game", game.path()};
+        all.insert(all.end(), args.begin(), args.end());
+        return RunTool(all, scratch);
     }
 
     std::vector<std::size_t> ChangedOffsets() const

@@ -1,0 +1,40 @@
+#include "support/ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace ketral::testing {
+
+std::string ShellQuote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string ReadText(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    std::string s(bytes.begin(), bytes.end());
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+    return s;
+}
+
+ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch)
+{
+    const char* tool = std::getenv("KETRAL_TOOL");
+    EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
+    std::string cmd = "XDG_CONFIG_HOME=" + ShellQuote(scratch / ".config") + " " + ShellQuote(tool ? tool : "ketral-tool");
+    for (const std::string& a : args) cmd += " " + ShellQuote(a);
+    cmd += " >" + ShellQuote(scratch / ".tool-out") + " 2>" + ShellQuote(scratch / ".tool-err") + " </dev/null";
+    ToolRun run;
+    const int raw = std::system(cmd.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadText(scratch / ".tool-out");
+    run.err = ReadText(scratch / ".tool-err");
+    return run;
+}
+
+}  // namespace ketral::testing

@@ -1,0 +1,25 @@
+#pragma once
+// Runs ketral-tool (the executable named by $KETRAL_TOOL) as a user would,
+// and collects its exit status and output. The editor's own settings are never
+// read or written by these runs: XDG_CONFIG_HOME points into the scratch
+// directory.
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace ketral::testing {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;  // stdout without its final line ends
+    std::string err;  // stderr without its final line ends
+};
+
+ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch);
+
+std::string ShellQuote(const std::string& s);
+// A file's text without its final line ends.
+std::string ReadText(const std::string& path);
+
+}  // namespace ketral::testing
