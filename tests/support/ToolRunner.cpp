@@ -22,11 +22,12 @@ std::string ReadText(const std::string& path)
     return s;
 }
 
-ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch)
+ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch, const std::string& cwd)
 {
     const char* tool = std::getenv("KETRAL_TOOL");
     EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
-    std::string cmd = "XDG_CONFIG_HOME=" + ShellQuote(scratch / ".config") + " " + ShellQuote(tool ? tool : "ketral-tool");
+    std::string cmd = cwd.empty() ? std::string() : "cd " + ShellQuote(cwd) + " && ";
+    cmd += "XDG_CONFIG_HOME=" + ShellQuote(scratch / ".config") + " " + ShellQuote(tool ? tool : "ketral-tool");
     for (const std::string& a : args) cmd += " " + ShellQuote(a);
     cmd += " >" + ShellQuote(scratch / ".tool-out") + " 2>" + ShellQuote(scratch / ".tool-err") + " </dev/null";
     ToolRun run;

@@ -16,7 +16,8 @@ struct ToolRun {
     std::string err;  // stderr without its final line ends
 };
 
-ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch);
+// Runs in the directory `cwd` when one is given.
+ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch, const std::string& cwd = "");
 
 std::string ShellQuote(const std::string& s);
 // A file's text without its final line ends.

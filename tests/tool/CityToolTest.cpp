@@ -1,38 +1,15 @@
 // ketral-tool render-city, city-overview, city-info and city-set-building.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 #include "base/Png.h"
 #include "city/CityEditor.h"
 #include "city/CityTestData.h"
+#include "support/ToolRunner.h"
 
 namespace {
 
 using namespace ketral;
 using namespace ketral::testing;
-
-struct CityRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string FileText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    std::string s(bytes.begin(), bytes.end());
-    while (!s.empty() && s.back() == '\n') s.pop_back();
-    return s;
-}
 
 class CityToolTest : public ::testing::Test {
 protected:
@@ -43,20 +20,9 @@ protected:
     }
 
     // Runs the tool in `cwd` (default: the scratch directory).
-    CityRun Tool(const std::vector<std::string>& args, const std::string& cwd = "") const
+    ToolRun Tool(const std::vector<std::string>& args, const std::string& cwd = "") const
     {
-        const char* tool = std::getenv("KETRAL_TOOL");
-        EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
-        std::string cmd = "cd " + Quoted(cwd.empty() ? scratch.path() : cwd) + " && XDG_CONFIG_HOME=" +
-                          Quoted(scratch / "config") + " " + Quoted(tool ? tool : "ketral-tool");
-        for (const std::string& a : args) cmd += " " + Quoted(a);
-        cmd += " >" + Quoted(scratch / "out") + " 2>" + Quoted(scratch / "err");
-        CityRun run;
-        const int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = FileText(scratch / "out");
-        run.err = FileText(scratch / "err");
-        return run;
+        return RunTool(args, scratch, cwd.empty() ? scratch.path() : cwd);
     }
 
     // The same map opened in this process, as the window's editor opens it.
@@ -76,7 +42,7 @@ protected:
 
 TEST_F(CityToolTest, InfoOfADefaultMap)
 {
-    CityRun r = Tool({"city-info", "--game", game, "--map", "citymap1", "--lists", inst.lists});
+    ToolRun r = Tool({"city-info", "--game", game, "--map", "citymap1", "--lists", inst.lists});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "{\"caption\": \"Cityscape map: citymap1\", \"alien\": false, \"tileBase\": \"" + inst.vyxdata +
@@ -92,7 +58,7 @@ TEST_F(CityToolTest, InfoOfADefaultMap)
 
 TEST_F(CityToolTest, InfoOfAnAlienSavedGame)
 {
-    CityRun r = Tool({"city-info", "--game", game, "--save", "SAVEGAME.02", "--lists", inst.lists});
+    ToolRun r = Tool({"city-info", "--game", game, "--save", "SAVEGAME.02", "--lists", inst.lists});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"caption\": \"Saved cityscape map\", \"alien\": true, \"tileBase\": \"" + inst.vyxdata +
                          "Alien\", \"filePath\": \"" + inst.savegame + "SAVEGAME.02\""),
@@ -103,7 +69,7 @@ TEST_F(CityToolTest, InfoOfAnAlienSavedGame)
 
 TEST_F(CityToolTest, RenderDrawsWhatTheEditorDraws)
 {
-    CityRun r = Tool({"render-city", "--game", game, "--map", "Citymap1", "--size", "640x400", "--out", "city.raw",
+    ToolRun r = Tool({"render-city", "--game", game, "--map", "Citymap1", "--size", "640x400", "--out", "city.raw",
                       "--scroll", "-1,-2", "--levels", "0,3", "--current", "2", "--grid", "--only-buildings",
                       "--unchecked", "0", "--lists", inst.lists});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -133,7 +99,7 @@ TEST_F(CityToolTest, RenderDrawsWhatTheEditorDraws)
 
 TEST_F(CityToolTest, RenderDefaultsToAllLevelsAndWritesPng)
 {
-    CityRun r = Tool({"render-city", "--game", game, "--save", "savegame.01", "--size", "64x48", "--out",
+    ToolRun r = Tool({"render-city", "--game", game, "--save", "savegame.01", "--size", "64x48", "--out",
                       scratch / "c.png", "--lists", inst.lists});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto png = ReadFileBytes(scratch / "c.png");
@@ -154,7 +120,7 @@ TEST_F(CityToolTest, RenderRefusesViewStatesTheWindowCannotHave)
         std::vector<std::string> args = {"render-city", "--game", game, "--map", "Citymap1", "--size", "10x10",
                                          "--out", "x.raw", "--lists", inst.lists};
         args.insert(args.end(), extra.begin(), extra.end());
-        CityRun r = Tool(args);
+        ToolRun r = Tool(args);
         EXPECT_EQ(r.status, 2) << extra[0] << " " << extra[1] << ": " << r.err;
     }
     EXPECT_EQ(Tool({"render-city", "--game", game, "--map", "Citymap1", "--save", "savegame.01", "--size", "10x10",
@@ -165,7 +131,7 @@ TEST_F(CityToolTest, RenderRefusesViewStatesTheWindowCannotHave)
 
 TEST_F(CityToolTest, OverviewWithASelectedBuilding)
 {
-    CityRun r = Tool({"city-overview", "--game", game, "--map", "Citymap1", "--selected", "1", "--out", "ov.raw",
+    ToolRun r = Tool({"city-overview", "--game", game, "--map", "Citymap1", "--selected", "1", "--out", "ov.raw",
                       "--lists", inst.lists});
     ASSERT_EQ(r.status, 0) << r.err;
     auto e = OpenHere("Citymap1", false);
@@ -180,7 +146,7 @@ TEST_F(CityToolTest, OverviewWithASelectedBuilding)
 TEST_F(CityToolTest, SetBuildingChangesOnlyItsFieldsAndPrintsIt)
 {
     const auto before = ReadFileBytes(inst.savegame + "savegame.01");
-    CityRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.01", "2", "x2=47", "typeIndex=9",
+    ToolRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.01", "2", "x2=47", "typeIndex=9",
                       "nameIndex=100", "--lists", inst.lists});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -201,7 +167,7 @@ TEST_F(CityToolTest, SetBuildingChangesOnlyItsFieldsAndPrintsIt)
 
 TEST_F(CityToolTest, SetBuildingWithAShortListKeepsTheName)
 {
-    CityRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.02", "0", "nameIndex=5",
+    ToolRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.02", "0", "nameIndex=5",
                       "ownerIndex=7", "--lists", inst.lists});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -212,7 +178,7 @@ TEST_F(CityToolTest, SetBuildingWithAShortListKeepsTheName)
 TEST_F(CityToolTest, SetBuildingRefusesWhatTheDialogCannotStore)
 {
     const auto before = ReadFileBytes(inst.savegame + "savegame.01");
-    CityRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.01", "1", "typeIndex=12", "--lists",
+    ToolRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.01", "1", "typeIndex=12", "--lists",
                       inst.lists});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "typeIndex 12 is not a line of Building.Typ (lines 0 to 11)");
@@ -226,7 +192,7 @@ TEST_F(CityToolTest, SetBuildingRefusesWhatTheDialogCannotStore)
 
 TEST_F(CityToolTest, FailuresPrintTheEditorsMessage)
 {
-    CityRun r = Tool({"city-info", "--game", game, "--map", "Citymap7", "--lists", inst.lists});
+    ToolRun r = Tool({"city-info", "--game", game, "--map", "Citymap7", "--lists", inst.lists});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("CITYMAP7.bld"), std::string::npos) << r.err;
     r = Tool({"city-info", "--game", game, "--map", "Citymap1", "--lists", scratch / "nolists"});
@@ -240,7 +206,7 @@ TEST_F(CityToolTest, FailuresPrintTheEditorsMessage)
 TEST_F(CityToolTest, ListsDefaultToTheEditorsDataDirectory)
 {
     // The demo's own lists have 138 names: the test map's name indices all have a text.
-    CityRun r = Tool({"city-info", "--game", game, "--map", "Citymap1"});
+    ToolRun r = Tool({"city-info", "--game", game, "--map", "Citymap1"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"nameIndex\": 137"), std::string::npos);
     EXPECT_EQ(r.out.find("Name 137"), std::string::npos);

@@ -249,6 +249,7 @@ TForm5* TForm4::BuildingDialog()
 void TForm4::OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                          bool savedGame, bool editable)
 {
+    editor_.grid = CheckBox7->isChecked();
     editor_.OpenCityMap(directory, fileName, paletteFile, savedGame, editable);
 }
 
