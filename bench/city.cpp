@@ -47,14 +47,7 @@ CityScene& Scene()
     static CityScene s = [] {
         CityScene scene;
         const std::string root = (std::filesystem::temp_directory_path() / "ketral-bench-city").string() + "/";
-        DemoLayout layout;
-        layout.game = root;
-        layout.maps = root + "maps/";
-        layout.tacdata = root + "tacdata/";
-        layout.vyxdata = root + "vyxdata/";
-        for (const char* d : kDemoMapDirs) std::filesystem::create_directories(layout.maps + d + "/mapunits");
-        std::filesystem::create_directories(layout.tacdata);
-        std::filesystem::create_directories(layout.vyxdata);
+        const DemoLayout layout = MakeDemoLayout(root);
         WriteDemoArt(layout);
         WriteDemoCityMaps(layout);
         WriteWholeFile(root + "Building.Nam", Lines("Name", 138));

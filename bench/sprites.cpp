@@ -50,14 +50,7 @@ struct Scene {
 void LoadTileSets(Scene& s)
 {
     const std::string root = (std::filesystem::temp_directory_path() / "ketral-bench-sprites").string() + "/";
-    DemoLayout layout;
-    layout.game = root;
-    layout.maps = root + "maps/";
-    layout.tacdata = root + "tacdata/";
-    layout.vyxdata = root + "vyxdata/";
-    for (const char* d : kDemoMapDirs) std::filesystem::create_directories(layout.maps + d + "/mapunits");
-    std::filesystem::create_directories(layout.tacdata);
-    std::filesystem::create_directories(layout.vyxdata);
+    const DemoLayout layout = MakeDemoLayout(root);
     WriteDemoArt(layout);
     const char* names[4] = {"ground", "left", "right", "feature"};
     for (int i = 0; i < 4; ++i) {

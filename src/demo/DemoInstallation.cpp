@@ -80,7 +80,7 @@ std::vector<std::uint8_t> BattleSave(int slot, const std::string& a, const std::
 
 }  // namespace
 
-std::string WriteDemoInstallation(const std::string& dir)
+DemoLayout MakeDemoLayout(const std::string& dir)
 {
     DemoLayout layout;
     layout.game = MakeDir(dir);
@@ -90,6 +90,12 @@ std::string WriteDemoInstallation(const std::string& dir)
     layout.vyxexe = MakeDir(layout.game + "vyxexe");
     layout.tacdata = MakeDir(layout.game + "tacdata");
     layout.savegame = MakeDir(layout.game + "savegame");
+    return layout;
+}
+
+std::string WriteDemoInstallation(const std::string& dir)
+{
+    const DemoLayout layout = MakeDemoLayout(dir);
 
     // The game's configuration file; the editor reads only byte 1, the CD letter.
     std::vector<std::uint8_t> cfg(32, 0);

@@ -17,6 +17,10 @@ struct DemoLayout {
     std::string savegame;
 };
 
+// Creates `dir` and every directory of the installation in it (the map
+// directories with their "mapunits" included) and names them.
+DemoLayout MakeDemoLayout(const std::string& dir);
+
 // The tactical map directories under maps/ (mixed case on purpose: the
 // catalogue sorts them once expanded).
 inline const std::array<const char*, 3> kDemoMapDirs = {"Outpost", "canyon", "Harbour"};

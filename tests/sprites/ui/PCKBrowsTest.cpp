@@ -228,12 +228,7 @@ private slots:
     void showsTheDemoGroundTiles()
     {
         testing::TempDir game;
-        DemoLayout layout;
-        layout.game = game.path();
-        layout.maps = game.mkdir("maps");
-        for (const char* d : kDemoMapDirs) game.mkdir(std::string("maps/") + d + "/mapunits");
-        layout.tacdata = game.mkdir("tacdata");
-        layout.vyxdata = game.mkdir("vyxdata");
+        const DemoLayout layout = MakeDemoLayout(game.path());
         WriteDemoArt(layout);
         auto palette = LoadPalette(layout.tacdata + "tactical.pal");
         TPPCK ground;
