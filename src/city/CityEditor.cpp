@@ -56,12 +56,15 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     obs().TilesReplaced();
     progress.SetProgress(1, "Loading tiles");
     map.tiles->Load(map.tileBase, pkFramed);
-    // 8.
+    // 8. The Buildings list follows the emptied table, so that an opening
+    //    that stops before its table is read lists nothing of the last map.
     map.buildings.clear();
     map.checked.clear();
     map.selectedItem = -1;
+    map.tableSavedGame.clear();
     map.nameList.clear();
     map.typeList.clear();
+    obs().BuildingsListed();
     // 9. The building source and the lists.
     std::string source;
     if (savedGame)

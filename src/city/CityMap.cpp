@@ -35,15 +35,18 @@ void TCityMap::LoadNameAndTypeLists(bool alienOpening)
 
 void TCityMap::LoadBuildings(const std::string& source)
 {
+    tableSavedGame.clear();
     buildings.clear();
     checked.clear();
     selectedItem = -1;
     FileSource src(source);
     LoadBuildings(src);
+    if (savedGame) tableSavedGame = source;
 }
 
 void TCityMap::LoadBuildings(ByteSource& source)
 {
+    tableSavedGame.clear();
     buildings.clear();
     checked.clear();
     selectedItem = -1;
@@ -72,6 +75,12 @@ void TCityMap::RebuildMask() { FillBuildingMask(mask, buildings, checked); }
 void TCityMap::SaveMap()
 {
     if (!savedGame) return;
+    // After an opening that stopped before its table was read, the table in
+    // memory belongs to the map opened earlier (perhaps a default city map,
+    // whose cells lie where a saved game keeps its table).
+    if (tableSavedGame.empty() || tableSavedGame != filePath)
+        throw Error("The buildings shown were not read from " + (filePath.empty() ? std::string("a saved game") : filePath) +
+                    ": the last opening did not finish. Nothing was saved.");
     // Refuse before touching the file: a name index of 138 or more would end
     // the table there and drop every later building at the next opening.
     for (std::size_t i = 0; i < buildings.size(); ++i)

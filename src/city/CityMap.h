@@ -62,6 +62,11 @@ public:
     bool alien = false;
     std::string tileBase;
     std::string nameListFile;  // the file nameList was read from
+    // The saved game the building table in memory was read from; empty when
+    // it came from a building file or no table was read. Save writes only
+    // into this file, so that the table of one map never lands in another
+    // file after an opening that stopped half-way.
+    std::string tableSavedGame;
 
     const std::string& listsDir() const { return listsDir_; }
     int buildingCount() const { return static_cast<int>(buildings.size()); }
@@ -87,8 +92,9 @@ public:
     void RebuildMask();
 
     // Writes the building table back into the saved game it came from; does
-    // nothing for a default city map. The file must still hold the table;
-    // no building may carry a name index that would end it.
+    // nothing for a default city map. The table must have been read from
+    // filePath, the file must still hold it, and no building may carry a
+    // name index that would end it.
     void SaveMap();
 
     void ClearLevel(int level);

@@ -53,6 +53,7 @@ void SettingsKey::WriteString(const std::string& name, const std::string& value)
     SettingsValue v;
     v.type = SettingsValue::Type::Text;
     v.text = value;
+    store_.Refresh();
     store_.keys_[path_][name] = std::move(v);
     store_.Persist();
 }
@@ -62,6 +63,7 @@ void SettingsKey::WriteInteger(const std::string& name, std::int32_t value)
     SettingsValue v;
     v.type = SettingsValue::Type::Integer;
     v.integer = value;
+    store_.Refresh();
     store_.keys_[path_][name] = std::move(v);
     store_.Persist();
 }
@@ -72,6 +74,7 @@ SettingsKey SettingsStore::OpenKey(const std::string& path)
 {
     // A key made here is kept in memory and goes to disk with the next
     // written value, so that reading the settings never needs a write.
+    Refresh();
     keys_[path];
     return SettingsKey(*this, path);
 }
@@ -111,6 +114,24 @@ FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path))
         readOnly_ = true;
         problem_ = "The settings file " + path_ + " could not be read or moved aside. The editor starts with "
                    "empty settings and will not save changes to them.";
+    }
+}
+
+void FileSettingsStore::Refresh()
+{
+    // A file that is missing, unreadable or unparsable now leaves the values
+    // held as they are; the next change writes them out whole.
+    if (readOnly_) return;
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::path(path_), ec)) return;
+    std::string text;
+    if (!ReadTextFile(path_, text)) return;
+    try {
+        for (auto& [key, values] : ParseSettingsText(text)) {
+            Values& held = keys_[key];
+            for (auto& [name, value] : values) held[name] = std::move(value);
+        }
+    } catch (const SettingsFormatError&) {
     }
 }
 

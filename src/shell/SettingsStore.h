@@ -54,6 +54,9 @@ public:
 
 protected:
     friend class SettingsKey;
+    // Called when a key is opened and before every change: a store kept on
+    // disk takes in here what another program wrote since it last looked.
+    virtual void Refresh() {}
     // Called after every change; a store kept on disk writes itself here.
     virtual void Persist() {}
     Keys keys_;
@@ -64,7 +67,10 @@ class MemorySettingsStore : public SettingsStore {};
 
 // Settings kept in a file. Every change rewrites the file atomically (a
 // temporary file, then a rename); a failed write throws IoError and leaves the
-// previous file as it was. A file that cannot be read or parsed is moved aside
+// previous file as it was. The file is read again whenever a key is opened and
+// before every change, so that values written meanwhile by another program
+// (a second editor, ketral-settings) are seen and are not overwritten with old
+// ones: of every value, the file's is taken over the one held. A file that cannot be read or parsed is moved aside
 // to a new name (<path>.unreadable, -2, ...) and the store starts empty;
 // `problem()` then says so once. When it cannot even be moved aside, the store
 // never writes, so that the user's only copy is not overwritten.
@@ -76,6 +82,7 @@ public:
     const std::string& problem() const { return problem_; }
 
 protected:
+    void Refresh() override;
     void Persist() override;
 
 private:

@@ -238,10 +238,16 @@ std::optional<TacCell> TacMapCore::PickCell() const
 
 void TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz)
 {
-    if (!map_.HasCells()) return;
     const TSize3& base = map_.BaseSize;
     const std::int64_t w = static_cast<std::int64_t>(base.X) * fx, h = static_cast<std::int64_t>(base.Y) * fy,
                        l = static_cast<std::int64_t>(base.Z) * fz;
+    if (w == 0 || h == 0 || l == 0) {
+        // No block size read yet: the counts are taken, there is no grid to lay out.
+        map_.SizeFactors.X = fx;
+        map_.SizeFactors.Y = fy;
+        map_.SizeFactors.Z = fz;
+        return;
+    }
     if (!GridBytes(w, h, l))
         throw Error("The map cannot be resized to " + std::to_string(w) + " x " + std::to_string(h) + " x " +
                     std::to_string(l) + " cells");

@@ -104,8 +104,10 @@ public:
     // nothing outside the map.
     std::optional<TacCell> PickCell() const;
     // Re-lays the grid for new block counts (each 1 or more), keeping the
-    // cells both sizes share; the level range is reset and the view redrawn.
-    // Throws an Error naming the sizes when the grid would be too large.
+    // cells both sizes share (a map whose load stopped after its block size
+    // gets an empty grid); the level range is reset and the view redrawn.
+    // Before any block size was read only the counts are taken. Throws an
+    // Error naming the sizes when the grid would be too large.
     void ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz);
 
 private:

@@ -12,12 +12,19 @@ namespace {
 
 void WriteNode(JsonWriter& json, const CatalogueNode& node)
 {
+    // A map directory is named by the file system; the other captions are the
+    // game's texts and the program's own.
+    const bool fileSystemName = node.Entry && node.Entry->Kind == MapDirectory;
     json.beginObject();
-    json.field("caption", node.Caption);
+    json.key("caption");
+    if (fileSystemName)
+        json.path(node.Caption);
+    else
+        json.value(node.Caption);
     if (node.Entry) {
         json.field("kind", static_cast<int>(node.Entry->Kind));
-        json.field("dir", node.Entry->Dir);
-        json.field("fileName", node.Entry->FileName);
+        json.key("dir").path(node.Entry->Dir);
+        json.key("fileName").path(node.Entry->FileName);
     }
     json.key("children").beginArray();
     for (const CatalogueNode& child : node.Children) WriteNode(json, child);

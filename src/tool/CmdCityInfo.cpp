@@ -16,8 +16,8 @@ int RunCityInfo(const std::vector<std::string>& argv)
     json.beginObject();
     json.field("caption", map.caption);
     json.field("alien", map.alien);
-    json.field("tileBase", map.tileBase);
-    json.field("filePath", map.filePath);
+    json.key("tileBase").path(map.tileBase);
+    json.key("filePath").path(map.filePath);
     json.key("buildings").beginArray();
     for (int i = 0; i < map.buildingCount(); ++i) WriteBuildingJson(json, map, i);
     json.endArray();

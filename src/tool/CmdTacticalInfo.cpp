@@ -22,9 +22,9 @@ int Run(const std::vector<std::string>& argv)
 
     JsonWriter json;
     json.beginObject();
-    json.field("tileDir", opened.list.ListTileDir);
+    json.key("tileDir").path(opened.list.ListTileDir);
     json.key("maps").beginArray();
-    for (const std::string& e : opened.list.Entries) json.value(e);
+    for (const std::string& e : opened.list.Entries) json.path(e);
     json.endArray();
     json.field("isSavedGame", map.IsSavedGame);
     Triple(json, "baseSize", map.BaseSize.X, map.BaseSize.Y, map.BaseSize.Z);

@@ -19,6 +19,9 @@ public:
     JsonWriter& value(std::int64_t number);
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
     JsonWriter& value(bool flag);
+    // A path or a name of the file system: kept as it is when it is UTF-8
+    // already (as the system's names are), else read as Latin-1.
+    JsonWriter& path(const std::string& text);
     // key + value in one call
     template <class T>
     JsonWriter& field(const std::string& name, const T& v)
@@ -30,12 +33,14 @@ public:
 
 private:
     void separate();
+    JsonWriter& quoted(const std::string& utf8);
     std::string out_;
     std::vector<bool> first_;  // per open container: no element written yet
     bool afterKey_ = false;
 };
 
 std::string Latin1ToUtf8(const std::string& text);
+bool IsValidUtf8(const std::string& text);
 
 // Prints the document and a newline on stdout.
 void PrintJson(const JsonWriter& json);

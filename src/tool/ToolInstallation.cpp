@@ -7,21 +7,41 @@
 
 namespace ketral::tool {
 
+namespace {
+
+// The editor's settings, taken as the editor takes them at start-up; the
+// tool writes no value into them.
+void CopyStoredSettings(SettingsKey& to, CollectingMessages& messages)
+{
+    FileSettingsStore stored(DefaultSettingsPath());
+    if (!stored.problem().empty()) messages.ShowMessage(stored.problem());
+    const auto key = stored.keys().find(kSettingsKey);
+    if (key == stored.keys().end()) return;
+    for (const auto& [name, value] : key->second) {
+        if (value.type == SettingsValue::Type::Text)
+            to.WriteString(name, value.text);
+        else
+            to.WriteInteger(name, value.integer);
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> SetupInstallation(const Args& args)
 {
     CollectingMessages messages;
+    MemorySettingsStore store;
+    SettingsKey key = store.OpenKey(kSettingsKey);
     if (auto game = args.value("--game")) {
-        MemorySettingsStore store;
-        SettingsKey key = store.OpenKey(kSettingsKey);
         key.WriteString("ZorvanPath", WithTrailingSep(*game));
-        key.WriteInteger("CDOnly", args.has("--cd-only") ? 1 : 0);
-        if (auto letter = args.value("--cd-letter")) key.WriteString("CDLetter", *letter);
-        LoadGameSettings(store, messages);
+        key.WriteInteger("CDOnly", 0);
     } else {
-        FileSettingsStore store(DefaultSettingsPath());
-        if (!store.problem().empty()) messages.ShowMessage(store.problem());
-        LoadGameSettings(store, messages);
+        CopyStoredSettings(key, messages);
     }
+    // --cd-only and --cd-letter stand in for the stored settings of this run.
+    if (args.has("--cd-only")) key.WriteInteger("CDOnly", 1);
+    if (auto letter = args.value("--cd-letter")) key.WriteString("CDLetter", *letter);
+    LoadGameSettings(store, messages);
     return messages.messages;
 }
 

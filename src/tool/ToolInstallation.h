@@ -1,6 +1,7 @@
 #pragma once
-// The game installation for one tool run: --game DIR (with --cd-only and
-// --cd-letter L), or else the editor's own settings store.
+// The game installation for one tool run: --game DIR (CD-only mode off), or
+// else the editor's own settings store, which is read and never written.
+// --cd-only and --cd-letter L replace the stored values for the run.
 #include <string>
 #include <vector>
 

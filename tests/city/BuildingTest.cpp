@@ -270,6 +270,23 @@ TEST_F(SaveTest, DefaultCityMapIsNeverWritten)
     EXPECT_EQ(testing::ReadFileBytes(path), original);
 }
 
+TEST_F(SaveTest, OnlyTheSavedGameTheTableCameFromIsWritten)
+{
+    const std::string other = dir.write("savegame.04", original);
+    map.buildings[0].X1 = 77;
+    map.filePath = other;
+    EXPECT_THROW(map.SaveMap(), Error);
+    EXPECT_EQ(testing::ReadFileBytes(other), original);
+    // A table read from a building file belongs to no saved game.
+    const std::string bld = dir.write("CITYMAP1.bld", EncodeBuilding(buildings[0]));
+    map.savedGame = false;
+    map.LoadBuildings(bld);
+    map.savedGame = true;
+    map.filePath = path;
+    EXPECT_THROW(map.SaveMap(), Error);
+    EXPECT_EQ(testing::ReadFileBytes(path), original);
+}
+
 TEST_F(SaveTest, NameIndexThatWouldEndTheTableIsRefused)
 {
     map.buildings[1].nameIndex = 138;

@@ -56,8 +56,10 @@ protected:
 TEST_F(Opening, StepsInOrderWithTheirProgressTexts)
 {
     OpenDefault("Citymap1");
+    // The Buildings list is emptied with the table, and filled once it is read.
     const std::vector<std::string> expect = {"view page", "start 2", "tiles replaced", "1 Loading tiles",
-                                             "buildings listed", "2 Loading cityscape info", "tiles replaced",
+                                             "buildings listed", "buildings listed", "2 Loading cityscape info",
+                                             "tiles replaced",
                                              "ranges", "hide", "overview",
                                              "caption Cityscape map: Citymap1  - Redrawing 0%",
                                              "caption Cityscape map: Citymap1", "map image"};
@@ -222,8 +224,39 @@ TEST_F(Opening, FailedOpeningNeverWritesItsTableIntoTheEarlierSave)
     const auto before = testing::ReadFileBytes(inst.savegame + "savegame.01");
     inst.dir.write("lists/Building.Nam", testing::MakeList("Name", 3));
     EXPECT_THROW(OpenSave("savegame.01"), Error);
-    editor.SaveMap();
+    // No table was read: Save says so instead of reporting a save.
+    EXPECT_THROW(editor.SaveMap(), Error);
     EXPECT_EQ(testing::ReadFileBytes(inst.savegame + "savegame.01"), before);
+}
+
+// An opening of a saved game that stops before its table is read leaves the
+// table of the map opened before; Save must not write it anywhere, least of
+// all into a default city map, whose cells lie where a saved game's table is.
+TEST_F(Opening, SaveAfterAnUnfinishedOpeningWritesNothing)
+{
+    OpenDefault("Citymap1");
+    const auto cityMap = testing::ReadFileBytes(inst.vyxdata + "Citymap1");
+    std::remove((inst.vyxdata + "alien.tab").c_str());
+    EXPECT_THROW(OpenSave("savegame.02"), Error);  // stops at its alien tiles
+    EXPECT_TRUE(editor.map.savedGame);
+    EXPECT_EQ(editor.map.buildingCount(), 3);  // still Citymap1's
+    try {
+        editor.SaveMap();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Nothing was saved"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(testing::ReadFileBytes(inst.vyxdata + "Citymap1"), cityMap);
+
+    // A saved game's own table, after an opening that stopped at the cells,
+    // goes back into that saved game.
+    auto shortSave = testing::MakeSavedGame(inst.savedBuildings, 0, std::vector<std::uint8_t>(200000, 1), 424105);
+    inst.dir.write("game/savegame/savegame.07", shortSave);
+    EXPECT_THROW(OpenSave("savegame.07"), IoError);
+    editor.map.buildings[0].X2 = 66;
+    editor.SaveMap();
+    const auto saved = testing::ReadFileBytes(inst.savegame + "savegame.07");
+    EXPECT_EQ(saved[97870 + 4], 66);
 }
 
 TEST_F(Opening, SaveWritesTheEditedBuildingIntoTheSavedGame)

@@ -136,6 +136,41 @@ TEST(SettingsFile, EveryWriteReplacesTheFileWhole)
     EXPECT_EQ(Names(tmp.path()), (std::vector<std::string>{"old-link", "settings"}));
 }
 
+TEST(SettingsFile, TwoProgramsOnOneFileKeepEachOthersValues)
+{
+    TempDir tmp;
+    const std::string path = tmp / "settings";
+    FileSettingsStore first(path);   // an editor, started first
+    FileSettingsStore second(path);  // a second editor, or ketral-settings
+    first.OpenKey(kSettingsKey).WriteString("ZorvanPath", "/old/");
+    FileSettingsStore third(path);
+
+    // What one writes, the other reads at its next opening of the key ...
+    second.OpenKey(kSettingsKey).WriteString("ZorvanPath", "/new/");
+    EXPECT_EQ(first.OpenKey(kSettingsKey).ReadString("ZorvanPath"), "/new/");
+
+    // ... and a write of another value does not put an old one back.
+    SettingsKey held = third.OpenKey(kSettingsKey);  // opened before the change below
+    second.OpenKey(kSettingsKey).WriteInteger("CDOnly", 1);
+    held.WriteInteger("FileWX", 40);
+    third.OpenKey(kLayoutKey).WriteInteger("Width", 300);
+    FileSettingsStore after(path);
+    SettingsKey key = after.OpenKey(kSettingsKey);
+    EXPECT_EQ(key.ReadString("ZorvanPath"), "/new/");
+    EXPECT_EQ(key.ReadInteger("CDOnly"), 1);
+    EXPECT_EQ(key.ReadInteger("FileWX"), 40);
+    EXPECT_EQ(after.OpenKey(kLayoutKey).ReadInteger("Width"), 300);
+
+    // A file spoilt meanwhile is not read; the values held are written whole.
+    WriteFileAtomically(path, "not a settings file\n");
+    EXPECT_EQ(first.OpenKey(kSettingsKey).ReadString("ZorvanPath"), "/new/");
+    first.OpenKey(kSettingsKey).WriteInteger("FileWY", 50);
+    FileSettingsStore last(path);
+    EXPECT_TRUE(last.problem().empty());
+    EXPECT_EQ(last.OpenKey(kSettingsKey).ReadInteger("FileWY"), 50);
+    EXPECT_EQ(last.OpenKey(kSettingsKey).ReadString("ZorvanPath"), "/new/");
+}
+
 TEST(SettingsFile, AFailedWriteThrowsAndLeavesNoTemporaryFile)
 {
     TempDir tmp;

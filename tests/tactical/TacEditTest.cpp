@@ -200,5 +200,27 @@ TEST(TacEdit, NewBlockCountsResizeTheMapAndItsLevelRange)
     EXPECT_EQ(f.core.Map().SizeFactors.Z, 2);
 }
 
+TEST(TacEdit, NewBlockCountsBeforeAnyGridExists)
+{
+    TacMapCore core;
+    core.Resize(200, 100);
+    // Nothing loaded: the counts are taken, no grid appears.
+    core.ApplySizeFactors(2, 3, 1);
+    EXPECT_EQ(core.Map().SizeFactors, (TSizeFactors{2, 3, 1, 0, 0}));
+    EXPECT_FALSE(core.Map().HasCells());
+    EXPECT_EQ(core.Map().MapWidth, 0);
+
+    // A load that stopped after the block size: the new counts lay out an
+    // empty grid of that size, with its level range.
+    core.Map().BaseSize = {4, 5, 2};
+    core.ApplySizeFactors(2, 1, 1);
+    EXPECT_EQ(core.Map().MapWidth, 8);
+    EXPECT_EQ(core.Map().MapHeight, 5);
+    EXPECT_EQ(core.Map().MapLevels, 2);
+    EXPECT_EQ(core.Map().Cells, std::vector<std::uint8_t>(8 * 5 * 2 * 4, 0));
+    EXPECT_EQ(core.MaxLevel(), 1);
+    EXPECT_EQ(core.CurrLevel(), 1);
+}
+
 }  // namespace
 }  // namespace ketral

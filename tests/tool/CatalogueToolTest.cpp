@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/GamePaths.h"
+#include "shell/SettingsStore.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
 
@@ -62,6 +63,23 @@ TEST_F(CatalogueToolTest, PrintsTheTreeInBuildOrderOrSorted)
     EXPECT_LT(run.out.find("\"Tactical map\""), run.out.find("\"Cityscape map\""));
 }
 
+TEST_F(CatalogueToolTest, NamesOfTheFileSystemAreNotConvertedTwice)
+{
+    // A game directory and a map directory named in UTF-8, as the system names
+    // them, and a map directory whose name is a Latin-1 byte.
+    const std::string g = game.mkdir("Spiel \xC3\xBC");
+    game.write("Spiel \xC3\xBC/ZORVAN3.CFG", std::string("xD"));
+    game.mkdir("Spiel \xC3\xBC/maps/W\xC3\xBCste");
+    game.mkdir("Spiel \xC3\xBC/maps/Caf\xE9");
+    ToolRun run = Tool({"catalogue", "--game", g, "--sorted"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"messages\": [], \"groups\": [{\"caption\": \"Strategic maps\", \"children\": ["
+                       "{\"caption\": \"Caf\xC3\xA9\", \"kind\": 0, \"dir\": \"" + g + "maps/\", \"fileName\": \"Caf\xC3\xA9\", "
+                       "\"children\": []}, "
+                       "{\"caption\": \"W\xC3\xBCste\", \"kind\": 0, \"dir\": \"" + g + "maps/\", \"fileName\": \"W\xC3\xBCste\", "
+                       "\"children\": []}]}]}");
+}
+
 TEST_F(CatalogueToolTest, InstallationMessagesAndCdOnlyMode)
 {
     ToolRun run = Tool({"catalogue", "--game", game / "missing"});
@@ -75,6 +93,29 @@ TEST_F(CatalogueToolTest, InstallationMessagesAndCdOnlyMode)
     run = Tool({"catalogue", "--game", game.path(), "--cd-only", "--cd-letter", "Q"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\"messages\": [], \"groups\": []}");
+}
+
+TEST_F(CatalogueToolTest, WithoutGameTheEditorsSettingsAreReadAndTheCdOptionsOverrideThem)
+{
+    game.write("ZORVAN3.CFG", std::string("xD"));
+    game.write("savegame/savegame.01", Save("one", "B1"));
+    const std::string settingsPath = scratch.mkdir(".config/ketral") + "settings";
+    {
+        ketral::FileSettingsStore settings(settingsPath);
+        settings.OpenKey(ketral::kSettingsKey).WriteString("ZorvanPath", game.path());
+    }
+    const std::string stored = ReadText(settingsPath);
+
+    ToolRun run = Tool({"catalogue"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"caption\": \"B1, one\""), std::string::npos) << run.out;
+
+    // CD-only mode for this run: the saved games are not listed, and the
+    // configuration file's letter gives way to the one given.
+    run = Tool({"catalogue", "--cd-only", "--cd-letter", "Q"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"messages\": [], \"groups\": []}");
+    EXPECT_EQ(ReadText(settingsPath), stored);  // the editor's settings stay as they were
 }
 
 TEST_F(CatalogueToolTest, AShortSavedGameFailsTheBuild)

@@ -1,6 +1,7 @@
 #include "base/ui/ErrorGuard.h"
 
 #include <QMessageBox>
+#include <QStringDecoder>
 
 #include "base/Messages.h"
 
@@ -11,6 +12,14 @@ MessageBoxHook g_messageHook;
 QuestionHook g_questionHook;
 }  // namespace
 
+QString MessageText(const std::string& text)
+{
+    const QByteArray bytes = QByteArray::fromStdString(text);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : decoded;
+}
+
 void SetMessageBoxHook(MessageBoxHook hook) { g_messageHook = std::move(hook); }
 void SetQuestionHook(QuestionHook hook) { g_questionHook = std::move(hook); }
 
@@ -20,13 +29,13 @@ void ShowMessageBox(const std::string& text, QWidget* parent)
         g_messageHook(text);
         return;
     }
-    QMessageBox::information(parent, QString::fromLatin1(kAppTitle), QString::fromLatin1(text.c_str()));
+    QMessageBox::information(parent, QString::fromLatin1(kAppTitle), MessageText(text));
 }
 
 bool AskYesNo(const std::string& text, QWidget* parent)
 {
     if (g_questionHook) return g_questionHook(text);
-    return QMessageBox::warning(parent, QString::fromLatin1(kAppTitle), QString::fromLatin1(text.c_str()),
+    return QMessageBox::warning(parent, QString::fromLatin1(kAppTitle), MessageText(text),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -10,6 +10,11 @@
 
 namespace ketral {
 
+// A message as the boxes show it. Messages join the game's 8-bit texts
+// (Latin-1) with paths of the system (UTF-8): a text that is valid UTF-8 is
+// read as such, any other as Latin-1.
+QString MessageText(const std::string& text);
+
 // Shows `text` in a message box with the application title and an OK button.
 // Tests can replace what it does (see SetMessageBoxHook).
 void ShowMessageBox(const std::string& text, QWidget* parent = nullptr);

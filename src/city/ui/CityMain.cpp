@@ -3,10 +3,12 @@
 #include <QGridLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/QtImage.h"
 #include "city/ui/BldProp.h"
+#include "shell/ui/HelpWindow.h"
 #include "sprites/ui/PCKBrows.h"
 
 namespace ketral {
@@ -66,6 +68,16 @@ template <class F>
 auto Handler(TForm4* form, F f)
 {
     return [form, f](auto&&...) { Guarded([&] { f(); }, form); };
+}
+
+// The help context of `w` or of the nearest parent that has one.
+int HelpContextOf(QWidget* w)
+{
+    for (; w; w = w->parentWidget()) {
+        const QVariant v = w->property("helpContext");
+        if (v.isValid()) return v.toInt();
+    }
+    return 0;
 }
 
 QSlider* MakeTrackBar(QWidget* parent, int max, QSlider::TickPosition ticks, int helpContext)
@@ -216,12 +228,22 @@ void TForm4::BuildControls()
     connect(CheckListBox1, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (!fillingList_) Guarded([&] { CheckListBox1ClickCheck(item); }, this);
     });
-    connect(CheckListBox1, &QListWidget::currentRowChanged, this, [this](int) {
+    // A click on an item, and a selection moved with the keyboard. The
+    // current row alone is no selection: the list takes a current row when
+    // it merely gets the focus.
+    connect(CheckListBox1, &QListWidget::itemSelectionChanged, this, [this] {
         if (!fillingList_) Guarded([&] { CheckListBox1Click(); }, this);
     });
+    connect(CheckListBox1, &QListWidget::itemClicked, this, Handler(this, [this] { CheckListBox1Click(); }));
     connect(CheckListBox1, &QListWidget::itemDoubleClicked, this, Handler(this, [this] { CheckListBox1DblClick(); }));
     Image1->OnMouseMove = [this](int x, int y) { Image1MouseMove(x, y); };
     Image1->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { Image1MouseUp(b, x, y); };
+
+    // F1: the help topic of the control with the focus.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, Handler(this, [this] {
+                ShowHelpContext(HelpContextOf(focusWidget() ? focusWidget() : this));
+            }));
 }
 
 void TForm4::FormCreate()
@@ -347,11 +369,17 @@ void TForm4::CheckListBox1ClickCheck(QListWidgetItem* item)
     editor_.SetItemChecked(CheckListBox1->row(item), item->checkState() == Qt::Checked);
 }
 
-void TForm4::CheckListBox1Click() { editor_.SelectItem(CheckListBox1->currentRow()); }
+int TForm4::SelectedBuilding() const
+{
+    const auto items = CheckListBox1->selectedItems();
+    return items.isEmpty() ? -1 : CheckListBox1->row(items.front());
+}
+
+void TForm4::CheckListBox1Click() { editor_.SelectItem(SelectedBuilding()); }
 
 void TForm4::CheckListBox1DblClick()
 {
-    const int row = CheckListBox1->currentRow();
+    const int row = SelectedBuilding();
     if (row < 0 || row >= editor_.map.buildingCount()) return;
     TCityMap& map = editor_.map;
     BuildingDialog()->EditBuilding(map.buildings[static_cast<std::size_t>(row)], map.typeList, map.nameList,

@@ -123,6 +123,8 @@ private:
     void FormCreate();
     void BuildControls();
     CityControls Controls() const;
+    // The row of the selected item of the Buildings list, -1 when none is.
+    int SelectedBuilding() const;
 
     CityEditor editor_;
     TForm3* tileViewer_ = nullptr;

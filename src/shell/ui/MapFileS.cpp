@@ -1,7 +1,7 @@
 #include "shell/ui/MapFileS.h"
 
 #include <QCloseEvent>
-#include <QFile>
+#include <QStringDecoder>
 
 #include "base/Errors.h"
 #include "base/Messages.h"
@@ -19,12 +19,18 @@ namespace ketral {
 
 namespace {
 
-// Map directory names come from the file system; every other caption is a
-// text of the game or of the program.
+// Map directory names come from the file system, in the system's encoding
+// (UTF-8), or in the game's 8-bit characters when they come from its CD; every
+// other caption is a text of the game or of the program.
 QString CaptionText(const CatalogueNode& node)
 {
-    if (node.Entry && node.Entry->Kind == MapDirectory) return QFile::decodeName(QByteArray::fromStdString(node.Caption));
-    return QString::fromLatin1(node.Caption.data(), static_cast<qsizetype>(node.Caption.size()));
+    const QByteArray bytes = QByteArray::fromStdString(node.Caption);
+    if (node.Entry && node.Entry->Kind == MapDirectory) {
+        QStringDecoder system(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+        const QString name = system.decode(bytes);
+        if (!system.hasError()) return name;
+    }
+    return QString::fromLatin1(bytes);
 }
 
 // Installation messages go to message boxes, in order.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 #include "base/GamePaths.h"
@@ -141,7 +142,14 @@ void TOptionsForm::keyPressEvent(QKeyEvent* event)
 
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Edit1 && event->type() == QEvent::FocusOut) Guarded([this] { Edit1Exit(); }, this);
+    // The field is left when the focus moves to another control of the dialog
+    // or the dialog closes; a context menu or a switch to another window only
+    // borrows the focus, and the path being typed stays as it is.
+    if (watched == Edit1 && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            Guarded([this] { Edit1Exit(); }, this);
+    }
     return QDialog::eventFilter(watched, event);
 }
 

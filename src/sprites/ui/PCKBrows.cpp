@@ -91,6 +91,11 @@ void TForm3::ShowImages()
     DrawGrid1->setFixedSize(w + TDrawGrid::GridLineWidth + std::max(bar, 14) + frame,
                             (h + TDrawGrid::GridLineWidth) * visibleRows_ + frame);
     DrawGrid1->SetRowCount(count);
+    // The window is as wide as the grid, but never so narrow that the status
+    // text of the last cell ("N of N") is cut off: the status bar keeps
+    // 18 pixels of its width for the margins around its message.
+    const QString widest = QString::asprintf("%d of %d", count, count);
+    StatusBar1->setMinimumWidth(StatusBar1->fontMetrics().horizontalAdvance(widest) + 20);
     // The status follows the selected cell when it is painted; a collection
     // without sprites has no cell to paint.
     if (images_ && count == 0)

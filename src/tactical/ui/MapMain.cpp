@@ -1,5 +1,6 @@
 #include "tactical/ui/MapMain.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -168,10 +169,27 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
     connect(ScrollBar2, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
 
+    // The application's quit closes every window before the windows are
+    // destroyed; the layout must still say which viewers were open.
+    qApp->installEventFilter(this);
+
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    // The shortcut also serves the tile viewers, which belong to this window:
+    // the topic is the one of the control that has the focus, wherever it is.
     connect(help, &QShortcut::activated, this, [this] {
-        Guarded([this] { ShowHelpContext(HelpContextOf(focusWidget() ? focusWidget() : this)); }, this);
+        QWidget* focus = QApplication::focusWidget();
+        Guarded([this, focus] { ShowHelpContext(HelpContextOf(focus ? focus : this)); }, this);
     });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        std::array<bool, 4> open{};
+        for (int k = 0; k < 4; ++k) open[k] = TileViewers[k] && TileViewers[k]->isVisible();
+        viewersOpenAtQuit_ = open;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::FormCreate()
@@ -311,7 +329,7 @@ void TForm1::SaveLayout()
     key.WriteInteger("MainWindowH", frame.height());
     for (int k = 0; k < 4; ++k) {
         const TForm3* viewer = TileViewers[k];
-        const bool visible = viewer && viewer->isVisible();
+        const bool visible = viewer && (viewersOpenAtQuit_ ? (*viewersOpenAtQuit_)[k] : viewer->isVisible());
         const std::string pck = "PCK" + std::to_string(k);
         key.WriteBool("PCKViewer" + std::to_string(k), visible);
         if (!visible) continue;

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ketral {
@@ -61,6 +62,9 @@ public:
 
     std::array<TForm3*, 4> TileViewers{};
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FormCreate();
     void CheckBox2Click(QCheckBox* box);
@@ -73,6 +77,9 @@ private:
     std::string listTileDir_;
     std::string listPathPrefix_;
     bool openMode_ = false;
+    // Which viewers were open when the program began to end: ending closes
+    // every window before this one is destroyed and writes its layout.
+    std::optional<std::array<bool, 4>> viewersOpenAtQuit_;
 };
 
 }  // namespace ketral

@@ -62,7 +62,6 @@ void TTacMap::ResizeMap()
         ShowMessageBox("Save games cannot be resized.", this);
         return;
     }
-    if (!map.HasCells()) return;  // nothing loaded: nothing to resize
     TForm6 dialog(this);
     std::array<std::int32_t, 3> factors{map.SizeFactors.X, map.SizeFactors.Y, map.SizeFactors.Z};
     if (dialog.EditSizeFactors({map.BaseSize.X, map.BaseSize.Y, map.BaseSize.Z}, factors))

@@ -70,6 +70,17 @@ private slots:
         QCOMPARE(QString::fromStdString(shown[0]), QStringLiteral("File not found: /g/maps/a.sdt"));
         SetMessageBoxHook(nullptr);
     }
+
+    void messagesReadPathsAsUtf8AndGameTextsAsLatin1()
+    {
+        // A path of the system, in UTF-8, is not read as Latin-1 ...
+        QCOMPARE(MessageText("Game path: '/home/j\xC3\xBCrgen/zv/' does not exist."),
+                 QString::fromUtf8("Game path: '/home/j\u00fcrgen/zv/' does not exist."));
+        // ... and a text of the game keeps its 8-bit characters.
+        QCOMPARE(MessageText("Caf\xE9 du port"), QString::fromUtf8("Caf\u00e9 du port"));
+        QCOMPARE(MessageText("Read beyond end of file: /g/a\xC3"), QString::fromUtf8("Read beyond end of file: /g/a\u00c3"));
+        QCOMPARE(MessageText("plain"), QStringLiteral("plain"));
+    }
 };
 
 QTEST_MAIN(QtBridgeTest)

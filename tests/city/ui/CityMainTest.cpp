@@ -6,14 +6,25 @@
 #include <QtTest>
 
 #include "base/Errors.h"
+#include "base/GamePaths.h"
 #include "base/ui/ErrorGuard.h"
 #include "city/CityTestData.h"
 #include "city/ui/BldProp.h"
 #include "city/ui/CityMain.h"
+#include "shell/ui/HelpWindow.h"
 #include "sprites/ui/PCKBrows.h"
 
 using namespace ketral;
 using ketral::testing::CityInstall;
+
+static bool SamePixels(const IndexedImage& a, const IndexedImage& b)
+{
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
+    return true;
+}
 
 class TestCityMain : public QObject {
     Q_OBJECT
@@ -278,6 +289,70 @@ private slots:
     {
         QVERIFY_THROWS_EXCEPTION(ketral::Error, Open("Citymap9"));
         QCOMPARE(Title(form.get()), std::string("Form4"));
+        // The list never shows the buildings of a map that is no longer loaded.
+        Open("Citymap1");
+        QCOMPARE(form->CheckListBox1->count(), 3);
+        QVERIFY_THROWS_EXCEPTION(ketral::Error, Open("Citymap4"));  // it has no building file
+        QCOMPARE(form->CheckListBox1->count(), 0);
+    }
+
+    void onlyASelectedItemIsTheSelectedBuilding()
+    {
+        Open("Citymap1");
+        TForm5 dialog;
+        form->SetBuildingDialog(&dialog);
+        QListWidget* list = form->CheckListBox1;
+        // A list that gets the focus takes a current row but selects nothing.
+        list->setCurrentItem(list->item(1), QItemSelectionModel::NoUpdate);
+        QCOMPARE(form->Editor().map.selectedItem, -1);
+        bool shown = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            shown = dialog.isVisible();
+            dialog.reject();
+        });
+        form->CheckListBox1DblClick();
+        QVERIFY(!shown);
+
+        // A click selects; a second click on the same item draws the overview
+        // again, without the outline that the scroll bar added.
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->PageControl1->setCurrentWidget(form->TabSheet3);
+        const QPoint onText = list->visualItemRect(list->item(1)).center() + QPoint(20, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onText);
+        QCOMPARE(form->Editor().map.selectedItem, 1);
+        const IndexedImage plain = form->Editor().overview;
+        form->ScrollBar2->setValue(3);
+        QVERIFY(!SamePixels(form->Editor().overview, plain));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onText);
+        QVERIFY(SamePixels(form->Editor().overview, plain));
+    }
+
+    void f1ShowsTheTopicOfTheControlWithTheFocus()
+    {
+        const char* data = std::getenv("KETRAL_TEST_DATA");
+        QVERIFY2(data, "KETRAL_TEST_DATA names the data directory");
+        SetHelpFile(WithTrailingSep(data) + "help/Ketral.hlp");
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const struct {
+            QWidget* page;
+            QWidget* control;
+            const char* anchor;
+        } cases[] = {{form->TabSheet1, form->TrackBar2, "context-70"},
+                     {form->TabSheet1, form->CheckBox7, "context-100"},
+                     {form->TabSheet2, form->Button8, "context-140"},
+                     {form->TabSheet2, form->Button6, "context-130"},
+                     {form->TabSheet3, form->CheckBox1, "context-195"}};
+        for (const auto& c : cases) {
+            form->PageControl1->setCurrentWidget(c.page);
+            c.control->setFocus();
+            QTest::keyClick(form.get(), Qt::Key_F1);
+            QVERIFY(CurrentHelpWindow());
+            QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QString(c.anchor));
+        }
+        CurrentHelpWindow()->close();
     }
 
     void windowDrawsWhatTheCoreDraws()

@@ -155,6 +155,21 @@ private slots:
         QCOMPARE(TopLevel(form.TreeView), (QStringList{"Strategic maps", "Default cityscape maps", "Vehicles", "Savegames"}));
     }
 
+    void mapDirectoryNamesInEitherEncoding()
+    {
+        UseGame();
+        tmp->mkdir("game/maps/W\xC3\xBCste");  // named by the system, in UTF-8
+        tmp->mkdir("game/maps/Caf\xE9");        // a Latin-1 name, as from the game's CD
+        TForm2 form;
+        QTreeWidgetItem* maps = form.TreeView->topLevelItem(0);
+        form.TreeView->expandItem(maps);
+        QCOMPARE(Texts(maps), (QStringList{"a", "B", QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("W\u00fcste"), "x.txt"}));
+        // The entries keep the names as the file system gives them.
+        const auto* cafe = dynamic_cast<const TCatalogueItem*>(maps->child(2));
+        QVERIFY(cafe && cafe->Entry());
+        QCOMPARE(cafe->Entry()->FileName, std::string("Caf\xE9"));
+    }
+
     void doubleClickCallsTheEntryOperation()
     {
         UseGame();

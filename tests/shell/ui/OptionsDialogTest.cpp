@@ -1,5 +1,7 @@
 // The Options dialog: what it shows, the path normalisation when the path
 // field loses the focus, and what OK and Cancel store.
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QTest>
 
 #include "base/Errors.h"
@@ -75,6 +77,33 @@ private slots:
         QTRY_VERIFY(!form.Edit1->hasFocus());
         QCOMPARE(form.Edit1->text(), result);
         QCOMPARE(NormaliseGamePath(typed), result);
+    }
+
+    void aContextMenuOrAnotherWindowDoesNotLeaveTheField()
+    {
+        TOptionsForm form;
+        Open(form);
+        form.Edit1->setFocus();
+        QTRY_VERIFY(form.Edit1->hasFocus());
+        QTest::keyClicks(form.Edit1, " /ga");
+
+        // The field's context menu takes the focus while it is open.
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5), form.Edit1->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(form.Edit1, &menu);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(form.Edit1->text(), QStringLiteral(" /ga"));
+        QApplication::activePopupWidget()->close();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(form.Edit1->text(), QStringLiteral(" /ga"));
+
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(form.Edit1, &away);
+        QCOMPARE(form.Edit1->text(), QStringLiteral(" /ga"));
+
+        // Moving on to the next control does leave it.
+        QTest::keyClicks(form.Edit1, "mes");
+        QTest::keyClick(&form, Qt::Key_Tab);
+        QTRY_COMPARE(form.Edit1->text(), QStringLiteral("/games/"));
     }
 
     void okWithTheMouseStoresTheNormalisedPath()

@@ -107,6 +107,26 @@ private slots:
         QCOMPARE(v.DrawGrid1->RowCount(), 4);
     }
 
+    void statusTextOfTheLastCellIsNotCutOff()
+    {
+        TPPCK p;
+        Load(p, std::vector<TPckSprite>(200, Block(10, 6, 0, 3)), pkFramed);
+        TForm3 v;
+        v.SetImages(&p);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.SelectImage(199);
+        v.DrawGrid1->viewport()->grab();
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("200 of 200"));
+        // The message area of a status bar is its width less 18 pixels.
+        const int text = v.StatusBar1->fontMetrics().horizontalAdvance(QStringLiteral("200 of 200"));
+        QVERIFY(v.StatusBar1->width() - 18 >= text);
+        QVERIFY(v.width() >= v.StatusBar1->width());
+        // The grid keeps its own size at the window's left edge.
+        QCOMPARE(v.DrawGrid1->geometry().left(), 0);
+        QCOMPARE(v.DrawGrid1->DefaultColWidth(), 10);
+    }
+
     void cellsShowTheSpriteFromItsTopRow()
     {
         TPPCK p;

@@ -7,9 +7,11 @@
 #include <QTest>
 
 #include "base/Errors.h"
+#include "base/GamePaths.h"
 #include "base/ui/ErrorGuard.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
+#include "shell/ui/HelpWindow.h"
 #include "sprites/ui/PCKBrows.h"
 #include "tactical/TacTestFiles.h"
 #include "tactical/ui/MapMain.h"
@@ -353,6 +355,20 @@ private slots:
     {
         TForm1 w;
         ShowWindow(w);
+        // Before any map the dialog still opens, with no sizes to show.
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<TForm6*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            asked = true;
+            QCOMPARE(dialog->NumEdit1->Value(), 0);
+            QCOMPARE(dialog->NumEdit4->Value(), 0);
+            dialog->Button2->click();
+        });
+        w.Button10->click();
+        QVERIFY(asked);
+        QVERIFY(!w.Map()->Core().Map().HasCells());
+
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "b" ? 0 : 1);
         w.MapListDblClick();  // "b": 6 x 3 x 2 in blocks of 3 x 3 x 2
@@ -379,6 +395,32 @@ private slots:
         QCOMPARE(w.TrackBar3->maximum(), 4);
     }
 
+    void f1ShowsTheTopicOfTheControlWithTheFocus()
+    {
+        const char* data = std::getenv("KETRAL_TEST_DATA");
+        QVERIFY2(data, "KETRAL_TEST_DATA names the data directory");
+        SetHelpFile(WithTrailingSep(data) + "help/Ketral.hlp");
+        TForm1 w;
+        ShowWindow(w);
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.PageControl1->setCurrentWidget(w.TabView);
+        w.TrackBar2->setFocus();
+        QTest::keyClick(&w, Qt::Key_F1);
+        QVERIFY(CurrentHelpWindow());
+        QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-70"));
+
+        // The tile viewer has a topic of its own.
+        w.SpeedButton5->click();
+        TForm3* viewer = w.TileViewer(0);
+        QApplication::setActiveWindow(viewer);
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
+        viewer->BApply->setFocus();
+        QTest::keyClick(viewer, Qt::Key_F1);
+        QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-30"));
+        CurrentHelpWindow()->close();
+    }
+
     void layoutGoesToTheSettingsWhenTheWindowGoes()
     {
         MemorySettingsStore store;
@@ -403,6 +445,31 @@ private slots:
         QVERIFY(key.ValueExists("PCK0W"));
         QVERIFY(!key.ValueExists("PCK2X"));  // only visible viewers have a place
         QVERIFY(!key.ValueExists("PCK1Apply"));
+
+        // The program's end closes every window before the window goes; the
+        // layout still tells which viewers were open. (Last: a quit ends every
+        // later event loop of this test program.)
+        MemorySettingsStore atQuit;
+        SetSettingsStore(&atQuit);
+        {
+            TForm1 w;
+            ShowWindow(w);
+            w.SpeedButton7->click();
+            w.TileViewer(1)->move(40, 50);
+            w.SpeedButton6->click();
+            w.TileViewer(3)->hide();
+            QEvent quit(QEvent::Quit);
+            QCoreApplication::sendEvent(qApp, &quit);
+            QVERIFY(!w.TileViewer(1)->isVisible());  // closed by the quit
+        }
+        SetSettingsStore(nullptr);
+        SettingsKey quitKey = atQuit.OpenKey(kLayoutKey);
+        QVERIFY(quitKey.ReadBool("PCKViewer1"));
+        QVERIFY(!quitKey.ReadBool("PCKViewer3"));
+        QVERIFY(!quitKey.ReadBool("PCKViewer0"));
+        QCOMPARE(quitKey.ReadInteger("PCK1X"), 40);
+        QCOMPARE(quitKey.ReadInteger("PCK1Y"), 50);
+        QVERIFY(!quitKey.ValueExists("PCK3X"));
     }
 };
 
