@@ -10,6 +10,7 @@
 #include "base/LittleEndian.h"
 #include "city/CityBuilding.h"
 #include "city/CityMap.h"
+#include "demo/DemoDice.h"
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"
 
@@ -18,20 +19,6 @@ namespace ketral {
 namespace {
 
 using namespace demo;
-
-// A small deterministic generator, so every run writes the same files.
-class Dice {
-public:
-    explicit Dice(std::uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
-    int Roll(int n)
-    {
-        state_ = state_ * 1664525u + 1013904223u;
-        return static_cast<int>((state_ >> 8) % static_cast<std::uint32_t>(n));
-    }
-
-private:
-    std::uint32_t state_;
-};
 
 struct CityPlan {
     std::vector<std::uint16_t> cells = std::vector<std::uint16_t>(kCityCells, 0);

@@ -12,6 +12,7 @@
 #include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
+#include "demo/DemoDice.h"
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"
 
@@ -22,20 +23,6 @@ namespace {
 using namespace demo;
 
 constexpr int kGround = 0, kLeft = 1, kRight = 2, kFeature = 3;
-
-// A small deterministic generator: the same map on every run.
-class Lcg {
-public:
-    explicit Lcg(std::uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
-    int Next(int n)
-    {
-        state_ = state_ * 1664525u + 1013904223u;
-        return static_cast<int>((state_ >> 8) % static_cast<std::uint32_t>(n));
-    }
-
-private:
-    std::uint32_t state_;
-};
 
 enum class Theme { Outpost, Canyon, Harbour };
 
@@ -123,7 +110,7 @@ std::uint32_t Seed(const std::string& text)
     return h;
 }
 
-void LayGround(DemoMap& m, Theme theme, Lcg& rnd)
+void LayGround(DemoMap& m, Theme theme, Dice& rnd)
 {
     const std::uint8_t base = theme == Theme::Outpost ? kGrass : theme == Theme::Canyon ? kSand : kConcrete;
     m.Fill(0, 0, m.W() - 1, m.H() - 1, 0, base);
@@ -131,8 +118,8 @@ void LayGround(DemoMap& m, Theme theme, Lcg& rnd)
     const std::uint8_t patch = theme == Theme::Outpost ? kDirt : theme == Theme::Canyon ? kDirt : kCheckerFloor;
     const int patches = std::max(1, m.W() * m.H() / 80);
     for (int i = 0; i < patches; ++i) {
-        const int x = rnd.Next(m.W()), y = rnd.Next(m.H());
-        m.Fill(x, y, x + 1 + rnd.Next(3), y + 1 + rnd.Next(2), 0, patch);
+        const int x = rnd.Roll(m.W()), y = rnd.Roll(m.H());
+        m.Fill(x, y, x + 1 + rnd.Roll(3), y + 1 + rnd.Roll(2), 0, patch);
     }
     if (theme == Theme::Outpost) {
         // A dirt road along x through the middle.
@@ -166,7 +153,7 @@ void LayGround(DemoMap& m, Theme theme, Lcg& rnd)
 
 // One building per block: rooms with furniture, upper storeys on the levels
 // above, and a tower up to the top level on some.
-void Build(DemoMap& m, Theme theme, int blockW, int blockH, Lcg& rnd)
+void Build(DemoMap& m, Theme theme, int blockW, int blockH, Dice& rnd)
 {
     const std::array<std::uint8_t, 4> walls = theme == Theme::Outpost   ? std::array<std::uint8_t, 4>{kBrickWall, kMetalWall, kBrickWall, kGlassWall}
                                               : theme == Theme::Canyon ? std::array<std::uint8_t, 4>{kWoodWall, kBrickWall, kWoodWall, kMetalWall}
@@ -176,25 +163,25 @@ void Build(DemoMap& m, Theme theme, int blockW, int blockH, Lcg& rnd)
     int n = 0, built = 0;
     for (int by = 0; by + blockH <= m.H(); by += blockH)
         for (int bx = 0; bx + blockW <= m.W(); bx += blockW, ++n) {
-            if (rnd.Next(5) == 0) continue;  // an open block
-            const int w = 3 + rnd.Next(std::max(1, blockW - 5)), h = 3 + rnd.Next(std::max(1, blockH - 5));
-            const int x0 = bx + 1 + rnd.Next(std::max(1, blockW - w - 2)), y0 = by + 1 + rnd.Next(std::max(1, blockH - h - 2));
+            if (rnd.Roll(5) == 0) continue;  // an open block
+            const int w = 3 + rnd.Roll(std::max(1, blockW - 5)), h = 3 + rnd.Roll(std::max(1, blockH - 5));
+            const int x0 = bx + 1 + rnd.Roll(std::max(1, blockW - w - 2)), y0 = by + 1 + rnd.Roll(std::max(1, blockH - h - 2));
             const int x1 = x0 + w - 1, y1 = y0 + h - 1;
             if (!m.Free(x0, y0) || !m.Free(x1, y1) || !m.Free(x0, y1) || !m.Free(x1, y0)) continue;
-            const std::uint8_t wall = walls[(n + rnd.Next(2)) % 4], floor = floors[(n + rnd.Next(3)) % 4];
-            m.Room(x0, y0, x1, y1, 0, floor, wall, rnd.Next(4));
+            const std::uint8_t wall = walls[(n + rnd.Roll(2)) % 4], floor = floors[(n + rnd.Roll(3)) % 4];
+            m.Room(x0, y0, x1, y1, 0, floor, wall, rnd.Roll(4));
             // A partition wall with a gap splits larger rooms in two.
             if (w >= 5) {
                 const int px = x0 + w / 2;
                 for (int y = y0; y <= y1; ++y)
                     if (y != y0 + 1) m.Set(px, y, 0, kLeft, wall);
             }
-            for (int i = 0, count = 1 + rnd.Next(3); i < count; ++i)
-                m.Set(x0 + rnd.Next(w), y0 + rnd.Next(h), 0, kFeature, furniture[rnd.Next(5)]);
+            for (int i = 0, count = 1 + rnd.Roll(3); i < count; ++i)
+                m.Set(x0 + rnd.Roll(w), y0 + rnd.Roll(h), 0, kFeature, furniture[rnd.Roll(5)]);
             // Upper storeys: a smaller room on each level above, while it lasts.
             int sx0 = x0, sy0 = y0, sx1 = x1, sy1 = y1;
             // The first building always has an upper storey when there are levels for it.
-            const int storeys = built++ == 0 ? m.L() - 1 : rnd.Next(m.L());
+            const int storeys = built++ == 0 ? m.L() - 1 : rnd.Roll(m.L());
             for (int z = 1; z <= storeys; ++z) {
                 if (z > 1) {
                     sx0 += 1;
@@ -202,26 +189,26 @@ void Build(DemoMap& m, Theme theme, int blockW, int blockH, Lcg& rnd)
                 }
                 if (sx1 - sx0 < 1 || sy1 - sy0 < 1) break;
                 m.Room(sx0, sy0, sx1, sy1, z, z % 2 ? kConcrete : kMetalFloor, z % 2 ? static_cast<std::uint8_t>(kGlassWall) : wall, 3);
-                m.Set(sx0, sy0, z, kFeature, z == storeys ? static_cast<std::uint8_t>(kLamp) : furniture[rnd.Next(5)]);
+                m.Set(sx0, sy0, z, kFeature, z == storeys ? static_cast<std::uint8_t>(kLamp) : furniture[rnd.Roll(5)]);
             }
         }
 }
 
-void Scenery(DemoMap& m, Theme theme, Lcg& rnd)
+void Scenery(DemoMap& m, Theme theme, Dice& rnd)
 {
     const std::array<std::uint8_t, 3> plants = theme == Theme::Outpost   ? std::array<std::uint8_t, 3>{kTree, kBush, kTree}
                                                : theme == Theme::Canyon ? std::array<std::uint8_t, 3>{kRock, kBush, kRock}
                                                                         : std::array<std::uint8_t, 3>{kBarrel, kCrate, kLamp};
     for (int y = 0; y < m.H(); ++y)
         for (int x = 0; x < m.W(); ++x)
-            if (m.Free(x, y) && m.Get(x, y, 0, kFeature) == 0 && rnd.Next(100) < 7)
-                m.Set(x, y, 0, kFeature, plants[rnd.Next(3)]);
+            if (m.Free(x, y) && m.Get(x, y, 0, kFeature) == 0 && rnd.Roll(100) < 7)
+                m.Set(x, y, 0, kFeature, plants[rnd.Roll(3)]);
 }
 
 DemoMap MakeDemoMap(const DemoDirDef& dir, const DemoMapDef& def)
 {
     DemoMap m(dir.bx * def.fx, dir.by * def.fy, dir.bz * def.fz);
-    Lcg rnd(Seed(std::string(dir.dir) + "/" + def.name));
+    Dice rnd(Seed(std::string(dir.dir) + "/" + def.name));
     LayGround(m, dir.theme, rnd);
     Build(m, dir.theme, dir.bx, dir.by, rnd);
     Scenery(m, dir.theme, rnd);
@@ -280,18 +267,18 @@ void FillDemoTacticalBattle(std::vector<std::uint8_t>& save, int slot)
     // The squad near the road or shore, enemies spread over the map, a few
     // civilians; each on a cell with ground and no feature.
     std::memset(save.data() + kUnitTable, 0, kUnitSize * 50);
-    Lcg rnd(Seed(name) + static_cast<std::uint32_t>(slot));
+    Dice rnd(Seed(name) + static_cast<std::uint32_t>(slot));
     const std::array<std::uint8_t, 3> owners = {0, 4, 27};  // own side, an enemy side, civilians
     const std::array<int, 3> counts = {6, 7, 4};
     std::size_t record = 0;
     for (int side = 0; side < 3; ++side)
         for (int i = 0, tries = 0; i < counts[side] && tries < 1000; ++tries) {
-            const int x = side == 0 ? rnd.Next(std::max(1, m.W() / 3)) : rnd.Next(m.W());
-            const int y = rnd.Next(m.H());
+            const int x = side == 0 ? rnd.Roll(std::max(1, m.W() / 3)) : rnd.Roll(m.W());
+            const int y = rnd.Roll(m.H());
             int z = 0;
             for (int up = m.L() - 1; up > 0; --up)
                 if (m.Get(x, y, up, kGround) != 0) {
-                    z = rnd.Next(2) ? up : 0;
+                    z = rnd.Roll(2) ? up : 0;
                     break;
                 }
             const std::uint8_t ground = m.Get(x, y, z, kGround);
