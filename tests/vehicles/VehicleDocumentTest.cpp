@@ -16,15 +16,7 @@ class VehicleDocumentTest : public ::testing::Test {
 protected:
     VehicleDocumentTest() : original(MakeTestExecutable()) { exe = dir.write("vyxexe/vyx2p.exe", original); }
 
-    // The offsets at which the file differs from what it held at the start.
-    std::vector<std::size_t> ChangedOffsets() const
-    {
-        const std::vector<std::uint8_t> now = ReadFileBytes(exe);
-        std::vector<std::size_t> changed;
-        for (std::size_t i = 0; i < std::max(now.size(), original.size()); ++i)
-            if (i >= now.size() || i >= original.size() || now[i] != original[i]) changed.push_back(i);
-        return changed;
-    }
+    std::vector<std::size_t> ChangedOffsets() const { return ketral::testing::ChangedOffsets(original, exe); }
 
     TempDir dir;
     std::vector<std::uint8_t> original;

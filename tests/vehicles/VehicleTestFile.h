@@ -2,10 +2,13 @@
 // Stand-in strategic executables for the vehicle tests: every byte a
 // pattern, so that a stray write shows, with records laid in by hand at the
 // game's offsets (written out here, not taken from the code under test).
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "support/TempDir.h"
 
 namespace ketral::testing {
 
@@ -74,6 +77,17 @@ inline std::vector<std::uint8_t> MakeTestExecutable(std::size_t size = kTableEnd
     PutVehicle(exe, 5, TestVehicle5());
     PutVehicle(exe, 32, TestVehicle32());
     return exe;
+}
+
+// The offsets at which the file at `path` differs from `original` (a byte
+// beyond the shorter of the two counts as changed).
+inline std::vector<std::size_t> ChangedOffsets(const std::vector<std::uint8_t>& original, const std::string& path)
+{
+    const std::vector<std::uint8_t> now = ReadFileBytes(path);
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < std::max(now.size(), original.size()); ++i)
+        if (i >= now.size() || i >= original.size() || now[i] != original[i]) changed.push_back(i);
+    return changed;
 }
 
 }  // namespace ketral::testing
