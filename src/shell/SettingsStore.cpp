@@ -53,9 +53,7 @@ void SettingsKey::WriteString(const std::string& name, const std::string& value)
     SettingsValue v;
     v.type = SettingsValue::Type::Text;
     v.text = value;
-    store_.Refresh();
-    store_.keys_[path_][name] = std::move(v);
-    store_.Persist();
+    store_.Write(path_, name, std::move(v));
 }
 
 void SettingsKey::WriteInteger(const std::string& name, std::int32_t value)
@@ -63,18 +61,41 @@ void SettingsKey::WriteInteger(const std::string& name, std::int32_t value)
     SettingsValue v;
     v.type = SettingsValue::Type::Integer;
     v.integer = value;
-    store_.Refresh();
-    store_.keys_[path_][name] = std::move(v);
-    store_.Persist();
+    store_.Write(path_, name, std::move(v));
 }
 
 // ---- SettingsStore -----------------------------------------------------------
+
+void SettingsStore::Write(const std::string& path, const std::string& name, SettingsValue value)
+{
+    if (!together_) Refresh();
+    keys_[path][name] = std::move(value);
+    if (!together_) Persist();
+}
+
+void SettingsStore::ChangeTogether(const std::function<void()>& changes)
+{
+    if (together_) {
+        changes();
+        return;
+    }
+    Refresh();
+    together_ = true;
+    try {
+        changes();
+    } catch (...) {
+        together_ = false;
+        throw;
+    }
+    together_ = false;
+    Persist();
+}
 
 SettingsKey SettingsStore::OpenKey(const std::string& path)
 {
     // A key made here is kept in memory and goes to disk with the next
     // written value, so that reading the settings never needs a write.
-    Refresh();
+    if (!together_) Refresh();
     keys_[path];
     return SettingsKey(*this, path);
 }

@@ -4,6 +4,7 @@
 // integer; a boolean is the integer 1 or 0 and reads true for any non-zero).
 // Opening a key creates it when it is missing.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -51,6 +52,10 @@ public:
     SettingsKey OpenKey(const std::string& path);
     bool KeyExists(const std::string& path) const { return keys_.count(path) != 0; }
     const Keys& keys() const { return keys_; }
+    // Runs `changes` (writes through keys of this store) as one change: the
+    // store is refreshed once before and persisted once after, instead of at
+    // every value. An exception from `changes` persists nothing.
+    void ChangeTogether(const std::function<void()>& changes);
 
 protected:
     friend class SettingsKey;
@@ -60,6 +65,12 @@ protected:
     // Called after every change; a store kept on disk writes itself here.
     virtual void Persist() {}
     Keys keys_;
+
+private:
+    // Every write refreshes the store first and persists it afterwards,
+    // unless it is part of ChangeTogether.
+    void Write(const std::string& path, const std::string& name, SettingsValue value);
+    bool together_ = false;
 };
 
 // Settings kept in memory only (tests, and the tool's --game runs).

@@ -171,6 +171,35 @@ TEST(SettingsFile, TwoProgramsOnOneFileKeepEachOthersValues)
     EXPECT_EQ(last.OpenKey(kSettingsKey).ReadString("ZorvanPath"), "/new/");
 }
 
+TEST(SettingsFile, ValuesChangedTogetherAreWrittenOnceAndKeepOtherProgramsValues)
+{
+    TempDir tmp;
+    const std::string path = tmp / "settings";
+    FileSettingsStore editor(path);
+    editor.OpenKey(kSettingsKey).WriteString("ZorvanPath", "/old/");
+    FileSettingsStore other(path);
+    other.OpenKey(kSettingsKey).WriteString("ZorvanPath", "/new/");
+
+    editor.ChangeTogether([&] {
+        SettingsKey key = editor.OpenKey(kLayoutKey);
+        key.WriteInteger("MainWindowX", 10);
+        // Nothing reaches the file before the change is complete.
+        EXPECT_EQ(ReadText(path).find("MainWindowX"), std::string::npos);
+        key.WriteInteger("MainWindowY", 20);
+    });
+    FileSettingsStore after(path);
+    EXPECT_EQ(after.OpenKey(kSettingsKey).ReadString("ZorvanPath"), "/new/");
+    EXPECT_EQ(after.OpenKey(kLayoutKey).ReadInteger("MainWindowX"), 10);
+    EXPECT_EQ(after.OpenKey(kLayoutKey).ReadInteger("MainWindowY"), 20);
+
+    // A change that fails on its way writes nothing.
+    EXPECT_THROW(editor.ChangeTogether([&] {
+        editor.OpenKey(kLayoutKey).WriteInteger("MainWindowW", 30);
+        throw Error("stopped");
+    }), Error);
+    EXPECT_EQ(ReadText(path).find("MainWindowW"), std::string::npos);
+}
+
 TEST(SettingsFile, AFailedWriteThrowsAndLeavesNoTemporaryFile)
 {
     TempDir tmp;

@@ -214,11 +214,13 @@ void TForm2::RestoreCatalogueBounds()
 
 void TForm2::SaveCatalogueBounds()
 {
-    SettingsKey key = Settings().OpenKey(kSettingsKey);
-    key.WriteInteger("FileWX", pos().x());
-    key.WriteInteger("FileWY", pos().y());
-    key.WriteInteger("FileWW", width());
-    key.WriteInteger("FileWH", height());
+    Settings().ChangeTogether([this] {
+        SettingsKey key = Settings().OpenKey(kSettingsKey);
+        key.WriteInteger("FileWX", pos().x());
+        key.WriteInteger("FileWY", pos().y());
+        key.WriteInteger("FileWW", width());
+        key.WriteInteger("FileWH", height());
+    });
 }
 
 void TForm2::TreeViewDblClick()

@@ -110,10 +110,12 @@ void TOptionsForm::Edit1Exit() { Edit1->setText(NormaliseGamePath(Edit1->text())
 
 void TOptionsForm::Button1Click()
 {
-    SettingsKey key = Settings().OpenKey(kSettingsKey);
-    key.WriteString("ZorvanPath", QFile::encodeName(Edit1->text()).toStdString());
-    key.WriteInteger("CDOnly", CheckBox1->isChecked() ? 1 : 0);
-    key.WriteString("CDLetter", Edit2->text().toLatin1().toStdString());
+    Settings().ChangeTogether([this] {
+        SettingsKey key = Settings().OpenKey(kSettingsKey);
+        key.WriteString("ZorvanPath", QFile::encodeName(Edit1->text()).toStdString());
+        key.WriteInteger("CDOnly", CheckBox1->isChecked() ? 1 : 0);
+        key.WriteString("CDLetter", Edit2->text().toLatin1().toStdString());
+    });
     accept();
 }
 

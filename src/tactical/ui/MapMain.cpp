@@ -320,26 +320,28 @@ void TForm1::TileSelect(TTacMap*, Qt::MouseButton button, int, int)
 void TForm1::SaveLayout()
 {
     SettingsStore& store = Settings();
-    store.OpenKey(kSettingsKey);
-    SettingsKey key = store.OpenKey(kLayoutKey);
-    const QRect frame = frameGeometry();
-    key.WriteInteger("MainWindowX", frame.x());
-    key.WriteInteger("MainWindowY", frame.y());
-    key.WriteInteger("MainWindowW", frame.width());
-    key.WriteInteger("MainWindowH", frame.height());
-    for (int k = 0; k < 4; ++k) {
-        const TForm3* viewer = TileViewers[k];
-        const bool visible = viewer && (viewersOpenAtQuit_ ? (*viewersOpenAtQuit_)[k] : viewer->isVisible());
-        const std::string pck = "PCK" + std::to_string(k);
-        key.WriteBool("PCKViewer" + std::to_string(k), visible);
-        if (!visible) continue;
-        const QRect r = viewer->frameGeometry();
-        key.WriteInteger(pck + "X", r.x());
-        key.WriteInteger(pck + "Y", r.y());
-        key.WriteInteger(pck + "W", r.width());
-        key.WriteInteger(pck + "H", r.height());
-        key.WriteBool(pck + "Apply", viewer->BApply->isChecked());
-    }
+    store.ChangeTogether([&] {
+        store.OpenKey(kSettingsKey);
+        SettingsKey key = store.OpenKey(kLayoutKey);
+        const QRect frame = frameGeometry();
+        key.WriteInteger("MainWindowX", frame.x());
+        key.WriteInteger("MainWindowY", frame.y());
+        key.WriteInteger("MainWindowW", frame.width());
+        key.WriteInteger("MainWindowH", frame.height());
+        for (int k = 0; k < 4; ++k) {
+            const TForm3* viewer = TileViewers[k];
+            const bool visible = viewer && (viewersOpenAtQuit_ ? (*viewersOpenAtQuit_)[k] : viewer->isVisible());
+            const std::string pck = "PCK" + std::to_string(k);
+            key.WriteBool("PCKViewer" + std::to_string(k), visible);
+            if (!visible) continue;
+            const QRect r = viewer->frameGeometry();
+            key.WriteInteger(pck + "X", r.x());
+            key.WriteInteger(pck + "Y", r.y());
+            key.WriteInteger(pck + "W", r.width());
+            key.WriteInteger(pck + "H", r.height());
+            key.WriteBool(pck + "Apply", viewer->BApply->isChecked());
+        }
+    });
 }
 
 }  // namespace ketral
