@@ -8,6 +8,7 @@
 #include "base/GamePaths.h"
 #include "base/Messages.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/QtTextPainter.h"
 #include "city/ui/BldProp.h"
 #include "city/ui/CityMain.h"
 #include "shell/SettingsStore.h"
@@ -27,6 +28,11 @@ int main(int argc, char** argv)
     // The catalogue window's close ends the program, also while editor
     // windows are still open.
     app.setQuitOnLastWindowClosed(false);
+
+    // Labels drawn into the map images (the tactical unit marks) use the
+    // platform's default font.
+    QtTextPainter textPainter;
+    SetTextPainter(&textPainter);
 
     // The building list files are opened by their bare names.
     const std::string dataDir = DataDir();
@@ -60,5 +66,6 @@ int main(int argc, char** argv)
         result = app.exec();
     }
     SetSettingsStore(nullptr);
+    SetTextPainter(nullptr);
     return result;
 }

@@ -4,9 +4,7 @@
 #include <QPainter>
 
 #include "base/ui/ErrorGuard.h"
-#include "base/TextPainter.h"
 #include "base/ui/QtImage.h"
-#include "base/ui/QtTextPainter.h"
 #include "shell/GameInstallation.h"
 #include "tactical/ui/MapSizeP.h"
 
@@ -40,9 +38,6 @@ TTacMap::TTacMap(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::BlankCursor);
-    // Unit labels are written with the platform's default font. The painter
-    // lives as long as the process: the drawing code may use it until the end.
-    if (!CurrentTextPainter()) SetTextPainter(new QtTextPainter());
     core_.OnRepaint = [this] { update(); };
     core_.OnPointerShape = [this](bool hidden) { setCursor(hidden ? Qt::BlankCursor : Qt::ArrowCursor); };
     core_.OnTileSelect = [this](TacMouseButton b, int i, int j) {
