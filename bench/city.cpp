@@ -67,14 +67,14 @@ CityScene& Scene()
 
         // The bytes the drawing writes: the whole image, then each visible run.
         scene.pieces.push_back({0, nullptr, static_cast<std::size_t>(e.mapImage.stride()) * kHeight});
-        const TCityMap& map = e.map;
+        const CityMap& map = e.map;
         for (int level = 0; level < kCityLevels; ++level)
             for (int a = 0; a < 100; ++a)
                 for (int b = 0; b < 100; ++b) {
-                    const TPckSprite* sprite = map.tiles->Sprite(map.Cell(level, a, b));
+                    const Sprite* sprite = map.tiles->At(map.Cell(level, a, b));
                     if (!sprite || map.Cell(level, a, b) == 0) continue;
                     const CellPoint o = CellOrigin(e.view, level, a, b);
-                    for (const TPckRun& run : sprite->Runs) {
+                    for (const SpriteRun& run : sprite->Runs) {
                         const int y = o.y + run.Row;
                         int x0 = o.x + run.X, x1 = x0 + run.Length;
                         if (y < 0 || y >= kHeight) continue;

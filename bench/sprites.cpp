@@ -19,7 +19,7 @@
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"
 #include "sprites/GamePalette.h"
-#include "sprites/PPCKLib.h"
+#include "sprites/SpriteCollection.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ struct Piece {
 };
 
 struct Scene {
-    std::unique_ptr<TPPCK> sets[4];
+    std::unique_ptr<SpriteCollection> sets[4];
     std::vector<Placed> sprites;
     std::vector<Piece> pieces;  // the visible pixels of every drawn run
     ColorTable colors{};
@@ -54,7 +54,7 @@ void LoadTileSets(Scene& s)
     WriteDemoArt(layout);
     const char* names[4] = {"ground", "left", "right", "feature"};
     for (int i = 0; i < 4; ++i) {
-        s.sets[i] = std::make_unique<TPPCK>();
+        s.sets[i] = std::make_unique<SpriteCollection>();
         s.sets[i]->LoadFramed(layout.maps + kDemoMapDirs[0] + "/mapunits/" + names[i]);
     }
     s.colors = LoadPalette(layout.tacdata + "tactical.pal")->Colors();
@@ -86,7 +86,7 @@ void CutPieces(Scene& s)
 {
     const std::size_t stride = (kWidth + 3) & ~3;
     for (const Placed& p : s.sprites) {
-        for (const TPckRun& r : s.sets[p.set]->Sprite(p.index)->Runs) {
+        for (const SpriteRun& r : s.sets[p.set]->At(p.index)->Runs) {
             const int px = p.x + r.X, py = p.y + r.Row;
             if (py < 0 || py >= kHeight) continue;
             const int from = std::max(0, -px), to = std::min(r.Length, kWidth - px);

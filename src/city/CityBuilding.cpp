@@ -7,9 +7,9 @@
 
 namespace ketral {
 
-TCityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset)
+CityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset)
 {
-    TCityBuilding b;
+    CityBuilding b;
     b.nameIndex = src.u16(offset);
     b.X1 = src.u16(offset + kRecX1);
     b.X2 = src.u16(offset + kRecX2);
@@ -20,18 +20,18 @@ TCityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset)
     return b;
 }
 
-std::vector<TCityBuilding> ReadBuildingFile(ByteSource& src)
+std::vector<CityBuilding> ReadBuildingFile(ByteSource& src)
 {
     const std::uint64_t n = src.size() / kBuildingRecordSize;
-    std::vector<TCityBuilding> out;
+    std::vector<CityBuilding> out;
     out.reserve(static_cast<std::size_t>(n));
     for (std::uint64_t i = 0; i < n; ++i) out.push_back(DecodeBuildingRecord(src, i * kBuildingRecordSize));
     return out;
 }
 
-std::vector<TCityBuilding> ReadSavedGameBuildings(ByteSource& src)
+std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& src)
 {
-    std::vector<TCityBuilding> out;
+    std::vector<CityBuilding> out;
     std::uint64_t offset = kSaveBuildingTableOffset;
     while (src.u16(offset) < kSaveTableEndNameIndex) {
         out.push_back(DecodeBuildingRecord(src, offset));
@@ -40,10 +40,10 @@ std::vector<TCityBuilding> ReadSavedGameBuildings(ByteSource& src)
     return out;
 }
 
-void WriteSavedGameBuildings(FileWriter& out, const std::vector<TCityBuilding>& buildings)
+void WriteSavedGameBuildings(FileWriter& out, const std::vector<CityBuilding>& buildings)
 {
     std::uint64_t offset = kSaveBuildingTableOffset;
-    for (const TCityBuilding& b : buildings) {
+    for (const CityBuilding& b : buildings) {
         out.writeU16(offset, b.nameIndex);
         out.writeU16(offset + kRecX1, static_cast<std::uint16_t>(b.X1));
         out.writeU16(offset + kRecX2, static_cast<std::uint16_t>(b.X2));
@@ -57,12 +57,12 @@ void WriteSavedGameBuildings(FileWriter& out, const std::vector<TCityBuilding>& 
 
 bool IsShortNameList(const TextList& nameList) { return nameList.size() < kShortNameListLines; }
 
-int ItemTextIndex(const TCityBuilding& building, bool shortList)
+int ItemTextIndex(const CityBuilding& building, bool shortList)
 {
     return shortList ? building.typeIndex : building.nameIndex;
 }
 
-std::string BuildingItemText(const TCityBuilding& building, int itemIndex, const TextList& nameList,
+std::string BuildingItemText(const CityBuilding& building, int itemIndex, const TextList& nameList,
                              const std::string& nameListFile)
 {
     const bool shortList = IsShortNameList(nameList);
@@ -74,12 +74,12 @@ std::string BuildingItemText(const TCityBuilding& building, int itemIndex, const
                 std::to_string(index) + ", but " + nameListFile + " has no such line (" + lines + ")");
 }
 
-void FillBuildingMask(BuildingMask& mask, const std::vector<TCityBuilding>& buildings, const std::vector<bool>& checked)
+void FillBuildingMask(BuildingMask& mask, const std::vector<CityBuilding>& buildings, const std::vector<bool>& checked)
 {
     mask.fill(0);
     for (std::size_t i = 0; i < buildings.size(); ++i) {
         if (i >= checked.size() || !checked[i]) continue;
-        const TCityBuilding& b = buildings[i];
+        const CityBuilding& b = buildings[i];
         const int x1 = std::max(b.X1, 0), x2 = std::min(b.X2, kMapSide - 1);
         const int y1 = std::max(b.Y1, 0), y2 = std::min(b.Y2, kMapSide - 1);
         for (int x = x1; x <= x2; ++x)
@@ -87,7 +87,7 @@ void FillBuildingMask(BuildingMask& mask, const std::vector<TCityBuilding>& buil
     }
 }
 
-void ApplyBuildingEdit(TCityBuilding& building, const BuildingEdit& edit, bool shortList)
+void ApplyBuildingEdit(CityBuilding& building, const BuildingEdit& edit, bool shortList)
 {
     building.X1 = edit.X1;
     building.Y1 = edit.Y1;

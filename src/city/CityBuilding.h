@@ -28,38 +28,38 @@ inline constexpr int kMapSide = 100;
 // 8 (in that order on disk), typeIndex u8 at 170, ownerIndex u8 at 200.
 inline constexpr int kRecX1 = 2, kRecX2 = 4, kRecY1 = 6, kRecY2 = 8, kRecType = 170, kRecOwner = 200;
 
-struct TCityBuilding {
+struct CityBuilding {
     std::uint16_t nameIndex = 0;
     // The rectangle: X along the column index of the cell grid, Y along the
     // row index; the building covers X1 <= X <= X2 and Y1 <= Y <= Y2.
     std::int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
     std::uint8_t typeIndex = 0;
     std::uint8_t ownerIndex = 0;
-    friend bool operator==(const TCityBuilding&, const TCityBuilding&) = default;
+    friend bool operator==(const CityBuilding&, const CityBuilding&) = default;
 };
 
 // One record from its bytes.
-TCityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset);
+CityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset);
 
 // A ".bld" file: file size div 226 records from offset 0 (a trailing partial
 // record is ignored). Every record is kept, however many there are.
-std::vector<TCityBuilding> ReadBuildingFile(ByteSource& src);
+std::vector<CityBuilding> ReadBuildingFile(ByteSource& src);
 // A saved game: records from offset 97870 up to the first one whose name
 // index is 138 or more. A file that ends first throws IoError.
-std::vector<TCityBuilding> ReadSavedGameBuildings(ByteSource& src);
+std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& src);
 
 // Writes the listed fields of every building back into a saved game, record
 // i at 97870 + 226 i (coordinates as their low 16 bits). Nothing else of the
 // file is touched; the end record stays as it is.
-void WriteSavedGameBuildings(FileWriter& out, const std::vector<TCityBuilding>& buildings);
+void WriteSavedGameBuildings(FileWriter& out, const std::vector<CityBuilding>& buildings);
 
 bool IsShortNameList(const TextList& nameList);
 // The line of nameList the building's list item shows: typeIndex with a
 // short name list, nameIndex otherwise.
-int ItemTextIndex(const TCityBuilding& building, bool shortList);
+int ItemTextIndex(const CityBuilding& building, bool shortList);
 // The item text; throws Error naming the building, the index and
 // `nameListFile` when the index is beyond the last line.
-std::string BuildingItemText(const TCityBuilding& building, int itemIndex, const TextList& nameList,
+std::string BuildingItemText(const CityBuilding& building, int itemIndex, const TextList& nameList,
                              const std::string& nameListFile);
 
 // The building mask: 100 x 100 bytes, element X * 100 + Y. 0 means no checked
@@ -67,7 +67,7 @@ std::string BuildingItemText(const TCityBuilding& building, int itemIndex, const
 // checked building in table order that covers it. Rectangles are clipped to
 // the map; a building whose type is 0 writes 0.
 using BuildingMask = std::array<std::uint8_t, kMapSide * kMapSide>;
-void FillBuildingMask(BuildingMask& mask, const std::vector<TCityBuilding>& buildings,
+void FillBuildingMask(BuildingMask& mask, const std::vector<CityBuilding>& buildings,
                       const std::vector<bool>& checked);
 
 // What the building properties dialog hands back on OK: the four coordinates
@@ -82,6 +82,6 @@ struct BuildingEdit {
 // Stores an edit as the dialog does on OK: coordinates always, typeIndex and
 // ownerIndex from their lists, nameIndex only when the name list is not
 // short. A list without a selected row leaves its field as it was.
-void ApplyBuildingEdit(TCityBuilding& building, const BuildingEdit& edit, bool shortList);
+void ApplyBuildingEdit(CityBuilding& building, const BuildingEdit& edit, bool shortList);
 
 }  // namespace ketral

@@ -51,11 +51,11 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     map.alien = alienOpening;
     // 7. A new tile collection; the viewer is handed it at once so that it
     //    never shows the released one, also when this opening fails.
-    map.tiles = std::make_unique<TPPCK>();
+    map.tiles = std::make_unique<SpriteCollection>();
     map.tiles->Palette = map.palette.get();
     obs().TilesReplaced();
     progress.SetProgress(1, "Loading tiles");
-    map.tiles->Load(map.tileBase, pkFramed);
+    map.tiles->Load(map.tileBase, FramedKind);
     // 8. The Buildings list follows the emptied table, so that an opening
     //    that stops before its table is read lists nothing of the last map.
     map.buildings.clear();

@@ -55,7 +55,7 @@ class CityEditor {
 public:
     explicit CityEditor(std::string listsDir = "");
 
-    TCityMap map;
+    CityMap map;
     CityViewState view;
     bool grid = false;       // the "Grid" box, read at every drawing
     IndexedImage mapImage;   // the map image, as large as its control

@@ -14,13 +14,13 @@ bool IsAlienSaveGame(const std::string& path)
     return src.u8(kSaveAlienFlagOffset) == 1;
 }
 
-TCityMap::TCityMap(std::string listsDir) : cells(kCityCells, 0), listsDir_(std::move(listsDir)) {}
+CityMap::CityMap(std::string listsDir) : cells(kCityCells, 0), listsDir_(std::move(listsDir)) {}
 
-TCityMap::~TCityMap() = default;
+CityMap::~CityMap() = default;
 
-void TCityMap::LoadOwnerList() { ownerList = LoadTextList(listsDir_, kBuildingOwnersFile); }
+void CityMap::LoadOwnerList() { ownerList = LoadTextList(listsDir_, kBuildingOwnersFile); }
 
-void TCityMap::LoadNameAndTypeLists(bool alienOpening)
+void CityMap::LoadNameAndTypeLists(bool alienOpening)
 {
     if (alienOpening) {
         nameListFile = kAlienBuildingsFile;
@@ -33,7 +33,7 @@ void TCityMap::LoadNameAndTypeLists(bool alienOpening)
     }
 }
 
-void TCityMap::LoadBuildings(const std::string& source)
+void CityMap::LoadBuildings(const std::string& source)
 {
     tableSavedGame.clear();
     buildings.clear();
@@ -44,25 +44,25 @@ void TCityMap::LoadBuildings(const std::string& source)
     if (savedGame) tableSavedGame = source;
 }
 
-void TCityMap::LoadBuildings(ByteSource& source)
+void CityMap::LoadBuildings(ByteSource& source)
 {
     tableSavedGame.clear();
     buildings.clear();
     checked.clear();
     selectedItem = -1;
-    std::vector<TCityBuilding> table = savedGame ? ReadSavedGameBuildings(source) : ReadBuildingFile(source);
+    std::vector<CityBuilding> table = savedGame ? ReadSavedGameBuildings(source) : ReadBuildingFile(source);
     for (std::size_t i = 0; i < table.size(); ++i)
         BuildingItemText(table[i], static_cast<int>(i), nameList, nameListFile);  // throws on a bad index
     buildings = std::move(table);
     checked.assign(buildings.size(), true);
 }
 
-std::string TCityMap::ItemText(int i) const
+std::string CityMap::ItemText(int i) const
 {
     return BuildingItemText(buildings.at(static_cast<std::size_t>(i)), i, nameList, nameListFile);
 }
 
-void TCityMap::ReadCells(ByteSource& src, std::uint64_t offset)
+void CityMap::ReadCells(ByteSource& src, std::uint64_t offset)
 {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(mapByteSize));
     src.readExact(offset, bytes.data(), bytes.size());
@@ -70,9 +70,9 @@ void TCityMap::ReadCells(ByteSource& src, std::uint64_t offset)
         cells[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
 }
 
-void TCityMap::RebuildMask() { FillBuildingMask(mask, buildings, checked); }
+void CityMap::RebuildMask() { FillBuildingMask(mask, buildings, checked); }
 
-void TCityMap::SaveMap()
+void CityMap::SaveMap()
 {
     if (!savedGame) return;
     // After an opening that stopped before its table was read, the table in
@@ -97,12 +97,12 @@ void TCityMap::SaveMap()
     out.close();
 }
 
-void TCityMap::ClearLevel(int level)
+void CityMap::ClearLevel(int level)
 {
     if (level < 0 || level >= kCityLevels) return;
     std::fill_n(cells.begin() + level * kMapSide * kMapSide, kMapSide * kMapSide, std::uint16_t{0});
 }
 
-void TCityMap::ClearAll() { std::fill(cells.begin(), cells.end(), std::uint16_t{0}); }
+void CityMap::ClearAll() { std::fill(cells.begin(), cells.end(), std::uint16_t{0}); }
 
 }  // namespace ketral

@@ -14,7 +14,7 @@
 #include "city/CityBuilding.h"
 #include "city/TextList.h"
 #include "sprites/GamePalette.h"
-#include "sprites/PPCKLib.h"
+#include "sprites/SpriteCollection.h"
 
 namespace ketral {
 
@@ -34,22 +34,22 @@ inline constexpr const char* kBuildingOwnersFile = "Building.own";
 // dimension). Throws IoError when the file cannot be opened or is shorter.
 bool IsAlienSaveGame(const std::string& path);
 
-class TCityMap {
+class CityMap {
 public:
     // `listsDir`: where the list files are read ("" = current directory).
-    explicit TCityMap(std::string listsDir = "");
-    ~TCityMap();
-    TCityMap(const TCityMap&) = delete;
-    TCityMap& operator=(const TCityMap&) = delete;
+    explicit CityMap(std::string listsDir = "");
+    ~CityMap();
+    CityMap(const CityMap&) = delete;
+    CityMap& operator=(const CityMap&) = delete;
 
     std::vector<std::uint16_t> cells;  // L * 10000 + a * 100 + b
     int mapByteSize = kCityMapBytes;
-    std::vector<TCityBuilding> buildings;  // every building read, in table order
+    std::vector<CityBuilding> buildings;  // every building read, in table order
     TextList nameList, typeList, ownerList;
     bool savedGame = false;
     std::string filePath;  // directory + upper-cased name: the file the cells came from
-    std::unique_ptr<TGamePalette> palette;
-    std::unique_ptr<TPPCK> tiles;
+    std::unique_ptr<GamePalette> palette;
+    std::unique_ptr<SpriteCollection> tiles;
     std::string caption;  // the window's base caption
 
     // The Buildings list: one check mark per building (all set by an opening)

@@ -40,7 +40,7 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p)
     return CellOrigin(view, p.level, p.a(), p.b());
 }
 
-void DrawCityMap(IndexedImage& image, const TCityMap& map, CityViewState& view, bool grid,
+void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
                  const std::function<void(const std::string&)>& caption)
 {
     view.cursorX = kNoCursor;
@@ -53,7 +53,7 @@ void DrawCityMap(IndexedImage& image, const TCityMap& map, CityViewState& view, 
 
     const int cols = image.width() / 64;
     const int rows = image.height() / 16;
-    const TPPCK* tiles = map.tiles.get();
+    const SpriteCollection* tiles = map.tiles.get();
     const std::uint16_t* cells = map.cells.data();
     const int lastLevel = std::min(view.startLevel + view.extraLevels, kCityLevels - 1);
     for (int level = std::max(view.startLevel, 0); level <= lastLevel; ++level) {
@@ -110,7 +110,7 @@ void FrameClipped(IndexedImage& img, int left, int top, int right, int bottom, s
 
 }  // namespace
 
-void DrawBuildMap(IndexedImage& overview, const TCityMap& map)
+void DrawBuildMap(IndexedImage& overview, const CityMap& map)
 {
     if (overview.width() != kMapSide || overview.height() != kMapSide) overview.resize(kMapSide, kMapSide);
     overview.setColors(OverviewColours());
@@ -119,7 +119,7 @@ void DrawBuildMap(IndexedImage& overview, const TCityMap& map)
     FrameClipped(overview, 0, 0, 100, 100, kOverviewBlack);
     const std::uint8_t red = NearestIndex(overview.colors(), kPureRed);
     for (int i = 0; i < map.buildingCount(); ++i) {
-        const TCityBuilding& b = map.buildings[static_cast<std::size_t>(i)];
+        const CityBuilding& b = map.buildings[static_cast<std::size_t>(i)];
         if (i == map.selectedItem)
             overview.fillRect(b.X1, b.Y1, b.X2, b.Y2, red);
         else
@@ -155,7 +155,7 @@ void DrawCursorBox(IndexedImage& image, int x0, int y0)
     image.lineTo(x0 + 32, y0 + 47);
 }
 
-void ResetMapImage(IndexedImage& image, int w, int h, const TGamePalette* palette)
+void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette)
 {
     image.resize(w, h);
     image.setColors(palette ? palette->Colors() : ColorTable{});

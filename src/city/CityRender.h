@@ -64,14 +64,14 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p);
 // extraLevels with the grid on currentLevel, and leaves the pen in not-xor
 // mode. `caption` receives the "  - Redrawing" caption of each level and the
 // base caption at the end. Sets the remembered cursor to (5000, 5000).
-void DrawCityMap(IndexedImage& image, const TCityMap& map, CityViewState& view, bool grid,
+void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
                  const std::function<void(const std::string&)>& caption);
 
 // The overview's colour table: 0 black, 1 white, 2 red.
 ColorTable OverviewColours();
 // Draws the 100 x 100 overview: white with a black border, every building a
 // red frame, the selected one filled (right and bottom edges exclusive).
-void DrawBuildMap(IndexedImage& overview, const TCityMap& map);
+void DrawBuildMap(IndexedImage& overview, const CityMap& map);
 // The corners (column, row of level 0) under the four corners of a window of
 // outer size w x h, in the order the outline joins them.
 std::array<CellPoint, 4> ViewOutlineCorners(const CityViewState& view, int w, int h);
@@ -83,6 +83,6 @@ void DrawViewOutline(IndexedImage& overview, const CityViewState& view, int w, i
 void DrawCursorBox(IndexedImage& image, int x0, int y0);
 
 // A new map image of w x h with the palette (if any), its pen red in not-xor mode.
-void ResetMapImage(IndexedImage& image, int w, int h, const TGamePalette* palette);
+void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette);
 
 }  // namespace ketral

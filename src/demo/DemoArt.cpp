@@ -556,10 +556,10 @@ IndexedImage DrawAlienTile(int tile)
 
 // ---- collections ----------------------------------------------------------
 
-std::vector<TPckSprite> Collection(int count, TPckKind kind, int blankWidth, int blankHeight,
+std::vector<Sprite> Collection(int count, SpriteKind kind, int blankWidth, int blankHeight,
                                    const std::function<IndexedImage(int)>& draw)
 {
-    std::vector<TPckSprite> sprites;
+    std::vector<Sprite> sprites;
     // Sprite 0 exists but is never drawn: an empty picture.
     sprites.push_back(SpriteFromImage(IndexedImage(blankWidth, blankHeight), kind));
     for (int i = 1; i < count; ++i) sprites.push_back(SpriteFromImage(draw(i), kind));
@@ -575,24 +575,24 @@ std::array<std::uint8_t, 256> UsageOf(std::size_t count)
 
 void WriteTacticalSets(const std::string& dir)
 {
-    const auto ground = Collection(kGroundTileCount, pkFramed, kTacWidth, kTacHeight, DrawGround);
-    const auto left = Collection(kWallTileCount, pkFramed, kTacWidth, kTacHeight, [](int t) { return DrawWall(t, true); });
-    const auto right = Collection(kWallTileCount, pkFramed, kTacWidth, kTacHeight, [](int t) { return DrawWall(t, false); });
-    const auto feature = Collection(kFeatureTileCount, pkFramed, kTacWidth, kTacHeight, DrawFeature);
+    const auto ground = Collection(kGroundTileCount, FramedKind, kTacWidth, kTacHeight, DrawGround);
+    const auto left = Collection(kWallTileCount, FramedKind, kTacWidth, kTacHeight, [](int t) { return DrawWall(t, true); });
+    const auto right = Collection(kWallTileCount, FramedKind, kTacWidth, kTacHeight, [](int t) { return DrawWall(t, false); });
+    const auto feature = Collection(kFeatureTileCount, FramedKind, kTacWidth, kTacHeight, DrawFeature);
     // Both offset units occur in the game's files; the demo uses both.
     const auto groundUse = UsageOf(ground.size()), featureUse = UsageOf(feature.size());
-    WriteSpriteCollection(dir + "ground", ground, pkFramed, PckOffsetUnit::FourBytes, &groundUse);
-    WriteSpriteCollection(dir + "left", left, pkFramed, PckOffsetUnit::Bytes);
-    WriteSpriteCollection(dir + "right", right, pkFramed, PckOffsetUnit::Bytes);
-    WriteSpriteCollection(dir + "feature", feature, pkFramed, PckOffsetUnit::FourBytes, &featureUse);
+    WriteSpriteCollection(dir + "ground", ground, FramedKind, PckOffsetUnit::FourBytes, &groundUse);
+    WriteSpriteCollection(dir + "left", left, FramedKind, PckOffsetUnit::Bytes);
+    WriteSpriteCollection(dir + "right", right, FramedKind, PckOffsetUnit::Bytes);
+    WriteSpriteCollection(dir + "feature", feature, FramedKind, PckOffsetUnit::FourBytes, &featureUse);
 
-    WriteSpriteCollection(dir + "sground", Collection(kGroundTileCount, pkPlain, 8, 8, PlanGround), pkPlain);
-    WriteSpriteCollection(dir + "sleft", Collection(kWallTileCount, pkPlain, 8, 8, [](int t) { return PlanWall(t, true); }),
-                          pkPlain);
+    WriteSpriteCollection(dir + "sground", Collection(kGroundTileCount, PlainKind, 8, 8, PlanGround), PlainKind);
+    WriteSpriteCollection(dir + "sleft", Collection(kWallTileCount, PlainKind, 8, 8, [](int t) { return PlanWall(t, true); }),
+                          PlainKind);
     WriteSpriteCollection(dir + "sright",
-                          Collection(kWallTileCount, pkPlain, 8, 8, [](int t) { return PlanWall(t, false); }), pkPlain,
+                          Collection(kWallTileCount, PlainKind, 8, 8, [](int t) { return PlanWall(t, false); }), PlainKind,
                           PckOffsetUnit::FourBytes);
-    WriteSpriteCollection(dir + "sfeature", Collection(kFeatureTileCount, pkPlain, 8, 8, PlanFeature), pkPlain);
+    WriteSpriteCollection(dir + "sfeature", Collection(kFeatureTileCount, PlainKind, 8, 8, PlanFeature), PlainKind);
 }
 
 }  // namespace
@@ -601,22 +601,22 @@ void WriteDemoArt(const DemoLayout& layout)
 {
     WritePaletteFile(layout.tacdata + "tactical.pal", TacticalColours());
     // Unit icons: marks 1, 2 and 3 use sprites 1, 121 and 241; the others are empty.
-    std::vector<TPckSprite> icons(kUnitIconCount, SpriteFromImage(IndexedImage(8, 8), pkPlain));
-    for (int mark = 1; mark <= 3; ++mark) icons[(mark - 1) * 120 + 1] = SpriteFromImage(UnitIcon(mark), pkPlain);
-    WriteSpriteCollection(layout.tacdata + "StratIco", icons, pkPlain);
+    std::vector<Sprite> icons(kUnitIconCount, SpriteFromImage(IndexedImage(8, 8), PlainKind));
+    for (int mark = 1; mark <= 3; ++mark) icons[(mark - 1) * 120 + 1] = SpriteFromImage(UnitIcon(mark), PlainKind);
+    WriteSpriteCollection(layout.tacdata + "StratIco", icons, PlainKind);
 
     for (const char* dir : kDemoMapDirs) WriteTacticalSets(layout.maps + dir + kPathSep + "mapunits" + kPathSep);
 
     WritePaletteFile(layout.vyxdata + "pal_01.dat", CityColours());
     const int blockRamps[] = {cRed, cBlue, cConcrete, cYellow};
-    const auto city = Collection(kCityTileCount, pkFramed, kCityWidth, kCityHeight, [&](int t) {
+    const auto city = Collection(kCityTileCount, FramedKind, kCityWidth, kCityHeight, [&](int t) {
         if (t >= kBlockRed && t <= kBlockYellow) return DrawCityBlock(blockRamps[t - kBlockRed], false);
         if (t >= kRoofRed && t <= kRoofYellow) return DrawCityBlock(blockRamps[t - kRoofRed], true);
         return DrawCityGround(t);
     });
-    WriteSpriteCollection(layout.vyxdata + "city", city, pkFramed, PckOffsetUnit::FourBytes);
-    WriteSpriteCollection(layout.vyxdata + "alien", Collection(kAlienTileCount, pkFramed, kCityWidth, kCityHeight, DrawAlienTile),
-                          pkFramed, PckOffsetUnit::Bytes);
+    WriteSpriteCollection(layout.vyxdata + "city", city, FramedKind, PckOffsetUnit::FourBytes);
+    WriteSpriteCollection(layout.vyxdata + "alien", Collection(kAlienTileCount, FramedKind, kCityWidth, kCityHeight, DrawAlienTile),
+                          FramedKind, PckOffsetUnit::Bytes);
 }
 
 }  // namespace ketral

@@ -22,7 +22,7 @@ using namespace demo;
 
 struct CityPlan {
     std::vector<std::uint16_t> cells = std::vector<std::uint16_t>(kCityCells, 0);
-    std::vector<TCityBuilding> buildings;
+    std::vector<CityBuilding> buildings;
 
     std::uint16_t& At(int level, int a, int b) { return cells[static_cast<std::size_t>(level * 10000 + a * 100 + b)]; }
 
@@ -42,7 +42,7 @@ struct CityPlan {
         height = std::clamp(height, 1, kCityLevels - 1);
         for (int level = 1; level < height; ++level) Fill(level, a1, b1, a2, b2, storey);
         Fill(height, a1, b1, a2, b2, roof);
-        buildings.push_back(TCityBuilding{name, b1, a1, b2, a2, type, owner});
+        buildings.push_back(CityBuilding{name, b1, a1, b2, a2, type, owner});
     }
 };
 
@@ -118,7 +118,7 @@ CityPlan MakeCity(int number)
                 plan.Fill(0, a0 + 2, b0 + 2, a0 + 6, b0 + 6, kCityTrees);
                 plan.Fill(0, a0 + 3, b0 + 3, a0 + 5, b0 + 5, kCityWater);
                 plan.buildings.push_back(
-                    TCityBuilding{parkName, b0, a0, b0 + 8, a0 + 8, kTypePark, static_cast<std::uint8_t>(0)});
+                    CityBuilding{parkName, b0, a0, b0 + 8, a0 + 8, kTypePark, static_cast<std::uint8_t>(0)});
                 parkName = parkName >= 62 ? kParkName : static_cast<std::uint16_t>(parkName + 1);
                 continue;
             }
@@ -208,7 +208,7 @@ CityPlan MakeAlienCity(int variant)
         const int a = 2 + dice.Roll(96), b = 2 + dice.Roll(96);
         if (!clear(a - 1, b - 1, a + 1, b + 1)) continue;
         for (int level = 1; level < kCityLevels; ++level) plan.At(level, a, b) = kAlienSpire;
-        plan.buildings.push_back(TCityBuilding{7, b, a, b, a, 7, 7});
+        plan.buildings.push_back(CityBuilding{7, b, a, b, a, 7, 7});
     }
     return plan;
 }
@@ -221,7 +221,7 @@ std::vector<std::uint8_t> CellBytes(const CityPlan& plan)
 }
 
 // One 226-byte record; the bytes the editor does not read stay 0.
-void PutRecord(std::uint8_t* rec, const TCityBuilding& b)
+void PutRecord(std::uint8_t* rec, const CityBuilding& b)
 {
     PutU16(rec, b.nameIndex);
     PutU16(rec + kRecX1, static_cast<std::uint16_t>(b.X1));

@@ -82,7 +82,7 @@ void WriteDemoVehicles(const DemoLayout& layout)
     for (int i = 0; i < kVehicleCount; ++i) {
         const DemoVehicle& v = kDemoVehicles[static_cast<std::size_t>(i)];
         const std::uint64_t offset = VehicleRecordOffset(i);
-        TVehicleRecord record;
+        VehicleRecord record;
         std::copy_n(exe.begin() + static_cast<std::ptrdiff_t>(offset), kVehicleRecordSize, record.Bytes.begin());
         record.Set(VehicleField::Weight, v.weight);
         record.Set(VehicleField::Constitution, v.constitution);

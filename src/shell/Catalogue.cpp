@@ -68,7 +68,7 @@ void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& ma
 {
     groups.push_back(Node("Strategic maps"));
     for (const DirEntry& e : ListDirectory(mapsDir))
-        groups.back().Children.push_back(Node(e.name, NewCatalogueEntry(mapsDir, e.name, MapDirectory)));
+        groups.back().Children.push_back(Node(e.name, NewCatalogueEntry(mapsDir, e.name, MapDirectoryEntry)));
 }
 
 void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir)
@@ -76,11 +76,11 @@ void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir)
     groups.push_back(Node("Default cityscape maps"));
     auto& children = groups.back().Children;
     if (FileExists(dir + "alienmap"))
-        children.push_back(Node("Alien dimension", NewCatalogueEntry(dir, "alienmap", CityMap)));
+        children.push_back(Node("Alien dimension", NewCatalogueEntry(dir, "alienmap", CityMapEntry)));
     for (char n = '1'; n <= '5'; ++n) {
         const std::string name = std::string("Citymap") + n;
         if (FileExists(dir + name))
-            children.push_back(Node(std::string("Mega-Primus ") + n, NewCatalogueEntry(dir, name, CityMap)));
+            children.push_back(Node(std::string("Mega-Primus ") + n, NewCatalogueEntry(dir, name, CityMapEntry)));
     }
 }
 
@@ -88,7 +88,7 @@ void AddVehicles(std::vector<CatalogueNode>& groups, const std::string& exe)
 {
     groups.push_back(Node("Vehicles"));
     for (int i = 0; i < kVehicleCount; ++i)
-        groups.back().Children.push_back(Node(VehicleNames[i], NewCatalogueEntry(exe, std::to_string(i), VehicleRecord)));
+        groups.back().Children.push_back(Node(VehicleNames[i], NewCatalogueEntry(exe, std::to_string(i), VehicleEntry)));
 }
 
 void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir)
@@ -102,14 +102,14 @@ void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir)
         auto& slots = groups.back().Children;
         if (FileExists(dir + save)) {
             const SaveGameHeader header = ReadSaveGameHeader(dir + save);
-            slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, save, SaveSlot)));
-            slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, save, SavedCityMap)));
+            slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, save, SaveSlotEntry)));
+            slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, save, SavedCityMapEntry)));
         } else if (FileExists(dir + tact)) {
             const SaveGameHeader header = ReadSaveGameHeader(dir + tact);
-            slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, tact, SaveSlot)));
-            slots.back().Children.push_back(Node("Tactical map", NewCatalogueEntry(dir, tact, SavedTacticalMap)));
+            slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, tact, SaveSlotEntry)));
+            slots.back().Children.push_back(Node("Tactical map", NewCatalogueEntry(dir, tact, SavedTacticalMapEntry)));
             if (FileExists(dir + strt))
-                slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, strt, SavedCityMap)));
+                slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, strt, SavedCityMapEntry)));
         }
     }
 }
@@ -215,14 +215,14 @@ void DispatchEntry(const CatalogueEntry& entry, const std::string& vyxDataDir, C
 {
     const std::string palette = vyxDataDir + "pal_01.dat";
     switch (entry.Kind) {
-    case MapDirectory: target.OpenTacticalMaps(entry.Dir, entry.FileName, false); break;
-    case CityMap: target.OpenCityMap(entry.Dir, entry.FileName, palette, false, true); break;
-    case SaveSlot: break;
-    case SavedCityMap: target.OpenCityMap(entry.Dir, entry.FileName, palette, true, true); break;
-    case SavedTacticalMap: target.OpenTacticalMaps(entry.Dir, entry.FileName, true); break;
-    case VehicleRecord: target.OpenVehicle(entry.Dir, ParseIntegerText(entry.FileName), true); break;
+    case MapDirectoryEntry: target.OpenTacticalMaps(entry.Dir, entry.FileName, false); break;
+    case CityMapEntry: target.OpenCityMap(entry.Dir, entry.FileName, palette, false, true); break;
+    case SaveSlotEntry: break;
+    case SavedCityMapEntry: target.OpenCityMap(entry.Dir, entry.FileName, palette, true, true); break;
+    case SavedTacticalMapEntry: target.OpenTacticalMaps(entry.Dir, entry.FileName, true); break;
+    case VehicleEntry: target.OpenVehicle(entry.Dir, ParseIntegerText(entry.FileName), true); break;
     default:
-        if (entry.Kind > VehicleRecord) target.NotImplemented();
+        if (entry.Kind > VehicleEntry) target.NotImplemented();
         break;
     }
 }

@@ -17,16 +17,16 @@ class MessageSink;
 // What a double click on a node does. The code is stored as a byte, so a
 // code that names no kind can occur; it is reported as not implemented.
 enum EntryKind : std::uint8_t {
-    MapDirectory = 0,
-    CityMap = 1,
-    SaveSlot = 2,
-    SavedCityMap = 3,
-    SavedTacticalMap = 4,
-    VehicleRecord = 6,
+    MapDirectoryEntry = 0,
+    CityMapEntry = 1,
+    SaveSlotEntry = 2,
+    SavedCityMapEntry = 3,
+    SavedTacticalMapEntry = 4,
+    VehicleEntry = 6,
 };
 
 struct CatalogueEntry {
-    EntryKind Kind = MapDirectory;
+    EntryKind Kind = MapDirectoryEntry;
     std::string Dir;       // ends with the separator; the executable's path for a vehicle
     std::string FileName;  // the vehicle index as decimal text for a vehicle
     friend bool operator==(const CatalogueEntry&, const CatalogueEntry&) = default;

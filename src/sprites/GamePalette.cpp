@@ -6,23 +6,23 @@
 
 namespace ketral {
 
-ColorTable TGamePalette::Colors() const
+ColorTable GamePalette::Colors() const
 {
     ColorTable table{};
     for (int i = 0; i < 256; ++i) table[i] = Rgb{Entries[i].Red, Entries[i].Green, Entries[i].Blue};
     return table;
 }
 
-std::unique_ptr<TGamePalette> LoadPalette(const std::string& path)
+std::unique_ptr<GamePalette> LoadPalette(const std::string& path)
 {
     if (!FileExists(path)) throw Error("Palette " + path + " does not exist");
     FileSource src(path);
-    auto palette = std::make_unique<TGamePalette>();
+    auto palette = std::make_unique<GamePalette>();
     ReadPalette(src, *palette);
     return palette;
 }
 
-void ReadPalette(ByteSource& src, TGamePalette& palette)
+void ReadPalette(ByteSource& src, GamePalette& palette)
 {
     palette.Version = 0x300;
     palette.EntryCount = 256;
@@ -31,7 +31,7 @@ void ReadPalette(ByteSource& src, TGamePalette& palette)
     // Colours are stored in 6 bits; scaled by 4 and kept in 8 bits, so that
     // a value of 64 or more wraps.
     for (std::size_t b = 0; b < got; ++b) {
-        TPaletteEntry& e = palette.Entries[b / 3];
+        PaletteEntry& e = palette.Entries[b / 3];
         const auto v = static_cast<std::uint8_t>(bytes[b] * 4);
         switch (b % 3) {
         case 0: e.Red = v; break;
@@ -45,11 +45,11 @@ void ReadPalette(ByteSource& src, TGamePalette& palette)
     if (got < sizeof bytes) throw IoError("Read beyond end of file: " + src.name());
 }
 
-void SetTacticalMarkerColours(TGamePalette& palette)
+void SetTacticalMarkerColours(GamePalette& palette)
 {
-    palette.Entries[252] = TPaletteEntry{0, 255, 0, 1};
-    palette.Entries[253] = TPaletteEntry{255, 0, 0, 1};
-    palette.Entries[254] = TPaletteEntry{255, 255, 0, 1};
+    palette.Entries[252] = PaletteEntry{0, 255, 0, 1};
+    palette.Entries[253] = PaletteEntry{255, 0, 0, 1};
+    palette.Entries[254] = PaletteEntry{255, 255, 0, 1};
 }
 
 void WritePaletteFile(const std::string& path, const ColorTable& colors)

@@ -22,7 +22,7 @@ void PutU16(std::vector<std::uint8_t>& out, std::int64_t v, const char* what)
 }
 
 // The two place bytes of a run header: its start in a raster 640 pixels wide.
-std::pair<std::uint32_t, std::uint32_t> Place(const TPckRun& run)
+std::pair<std::uint32_t, std::uint32_t> Place(const SpriteRun& run)
 {
     if (run.X < 0 || run.X > 127 || run.Row < 0 || run.Row > 102)
         throw Error("Sprite run out of range: column " + std::to_string(run.X) + ", row " + std::to_string(run.Row));
@@ -35,7 +35,7 @@ std::pair<std::uint32_t, std::uint32_t> Place(const TPckRun& run)
     return {o & 0xFF, o >> 8};
 }
 
-std::vector<std::uint8_t> EncodeFramed(const TPckSprite& s)
+std::vector<std::uint8_t> EncodeFramed(const Sprite& s)
 {
     std::vector<std::uint8_t> out;
     Put(out, {1, 0, 0, 0});
@@ -45,7 +45,7 @@ std::vector<std::uint8_t> EncodeFramed(const TPckSprite& s)
     PutU16(out, static_cast<std::int64_t>(s.Top) + s.Height, "height");
     // The file holds the runs in the reverse of their drawing order.
     for (auto it = s.Runs.rbegin(); it != s.Runs.rend(); ++it) {
-        const TPckRun& r = *it;
+        const SpriteRun& r = *it;
         const auto [p0, p1] = Place(r);
         if (r.Opaque % 4 != 0) throw Error("Sprite run opaque prefix not a multiple of 4");
         // The column byte is compared with the frame's left edge to cut pixels.
@@ -61,11 +61,11 @@ std::vector<std::uint8_t> EncodeFramed(const TPckSprite& s)
     return out;
 }
 
-std::vector<std::uint8_t> EncodePlain(const TPckSprite& s)
+std::vector<std::uint8_t> EncodePlain(const Sprite& s)
 {
     std::vector<std::uint8_t> out;
     for (auto it = s.Runs.rbegin(); it != s.Runs.rend(); ++it) {
-        const TPckRun& r = *it;
+        const SpriteRun& r = *it;
         const auto [p0, p1] = Place(r);
         if (r.Opaque != 0) throw Error("Plain sprite runs have no opaque prefix");
         Put(out, {p0, p1, static_cast<std::uint32_t>(r.Length), 0});
@@ -77,17 +77,17 @@ std::vector<std::uint8_t> EncodePlain(const TPckSprite& s)
 
 }  // namespace
 
-PckFiles EncodeSpriteCollection(const std::vector<TPckSprite>& sprites, TPckKind kind, PckOffsetUnit unit)
+PckFiles EncodeSpriteCollection(const std::vector<Sprite>& sprites, SpriteKind kind, PckOffsetUnit unit)
 {
     PckFiles files;
     if (sprites.empty()) {
-        if (kind == pkPlain) throw Error("A plain sprite collection cannot be empty");
+        if (kind == PlainKind) throw Error("A plain sprite collection cannot be empty");
         files.tab.assign(4, 0);  // one entry, of a kind that is not loaded
         files.pck.assign(2, 0);
         return files;
     }
     std::vector<std::vector<std::uint8_t>> encoded;
-    for (const TPckSprite& s : sprites) encoded.push_back(kind == pkFramed ? EncodeFramed(s) : EncodePlain(s));
+    for (const Sprite& s : sprites) encoded.push_back(kind == FramedKind ? EncodeFramed(s) : EncodePlain(s));
 
     const std::uint64_t step = unit == PckOffsetUnit::FourBytes ? 4 : 1;
     std::vector<std::uint64_t> offsets;
@@ -112,19 +112,19 @@ PckFiles EncodeSpriteCollection(const std::vector<TPckSprite>& sprites, TPckKind
     return files;
 }
 
-void WriteSpriteCollection(const std::string& base, const std::vector<TPckSprite>& sprites, TPckKind kind,
+void WriteSpriteCollection(const std::string& base, const std::vector<Sprite>& sprites, SpriteKind kind,
                            PckOffsetUnit unit, const std::array<std::uint8_t, 256>* usage)
 {
     const PckFiles files = EncodeSpriteCollection(sprites, kind, unit);
     WriteWholeFile(base + ".tab", files.tab.data(), files.tab.size());
     WriteWholeFile(base + ".pck", files.pck.data(), files.pck.size());
-    if (usage && kind == pkFramed) WriteWholeFile(base + ".use", usage->data(), usage->size());
+    if (usage && kind == FramedKind) WriteWholeFile(base + ".use", usage->data(), usage->size());
 }
 
-TPckSprite SpriteFromImage(const IndexedImage& image, TPckKind kind)
+Sprite SpriteFromImage(const IndexedImage& image, SpriteKind kind)
 {
     if (image.width() > 127 || image.height() > 103) throw Error("Sprite picture too large");
-    TPckSprite s;
+    Sprite s;
     int first = -1, last = -1;
     for (int y = 0; y < image.height(); ++y) {
         const std::uint8_t* row = image.row(y);
@@ -150,12 +150,12 @@ TPckSprite SpriteFromImage(const IndexedImage& image, TPckKind kind)
                 x = gap;
             }
             x = end;
-            TPckRun r;
+            SpriteRun r;
             r.X = start;
             r.Row = y;
             r.Length = end - start;
             r.Pixels.assign(row + start, row + end);
-            if (kind == pkFramed) {
+            if (kind == FramedKind) {
                 int solid = 0;
                 while (solid < r.Length && r.Pixels[solid]) ++solid;
                 r.Opaque = static_cast<std::uint8_t>(std::min(solid, 252) / 4 * 4);
@@ -165,7 +165,7 @@ TPckSprite SpriteFromImage(const IndexedImage& image, TPckKind kind)
             last = y;
         }
     }
-    if (kind == pkPlain) {
+    if (kind == PlainKind) {
         s.Width = 8;
         s.Height = 8;
     } else {

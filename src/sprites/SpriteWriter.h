@@ -1,14 +1,14 @@
 #pragma once
 // Writes sprite collections in the game's format: the ".tab" offsets and the
 // ".pck" sprites of either kind, with offsets in bytes or in 4-byte units.
-// What is written loads back (TPPCK) as the very sprites that were given.
+// What is written loads back (SpriteCollection) as the very sprites that were given.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "base/IndexedImage.h"
-#include "sprites/PPCKLib.h"
+#include "sprites/SpriteCollection.h"
 
 namespace ketral {
 
@@ -26,12 +26,12 @@ struct PckFiles {
 // and an opaque prefix that is a multiple of 4. Throws Error for a sprite
 // that cannot be written, and for an empty plain collection (a plain entry
 // always yields a sprite; an empty framed collection is one skipped entry).
-PckFiles EncodeSpriteCollection(const std::vector<TPckSprite>& sprites, TPckKind kind,
+PckFiles EncodeSpriteCollection(const std::vector<Sprite>& sprites, SpriteKind kind,
                                 PckOffsetUnit unit = PckOffsetUnit::Bytes);
 
 // Writes base + ".tab" and base + ".pck" (and base + ".use" when a usage table
 // is given, framed collections only).
-void WriteSpriteCollection(const std::string& base, const std::vector<TPckSprite>& sprites, TPckKind kind,
+void WriteSpriteCollection(const std::string& base, const std::vector<Sprite>& sprites, SpriteKind kind,
                            PckOffsetUnit unit = PckOffsetUnit::Bytes,
                            const std::array<std::uint8_t, 256>* usage = nullptr);
 
@@ -41,6 +41,6 @@ void WriteSpriteCollection(const std::string& base, const std::vector<TPckSprite
 // width and its rows that hold pixels; rows are cut into runs at gaps of
 // transparent pixels, short gaps kept inside a run, with the run's leading
 // pixels written as an opaque prefix. Plain: runs without opaque prefix.
-TPckSprite SpriteFromImage(const IndexedImage& image, TPckKind kind);
+Sprite SpriteFromImage(const IndexedImage& image, SpriteKind kind);
 
 }  // namespace ketral

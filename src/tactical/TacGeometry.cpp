@@ -16,13 +16,13 @@ std::int64_t RoundHalfEven(std::int64_t num, std::int64_t den)
     return q;
 }
 
-TPoint TacProjection::BoxCorner(int x, int y, int z) const
+Point TacProjection::BoxCorner(int x, int y, int z) const
 {
     const int dx = x - XOffset, dy = y - YOffset;
     return {OriginX() + 24 * (dx - dy), OriginY() + 12 * (dx + dy) - 40 * z};
 }
 
-TPoint TacProjection::CellAtPixel(TPoint p, int currLevel) const
+Point TacProjection::CellAtPixel(Point p, int currLevel) const
 {
     const std::int64_t rx = static_cast<std::int64_t>(p.x) - OriginX();
     const std::int64_t ry = static_cast<std::int64_t>(p.y) - OriginY();
@@ -31,21 +31,21 @@ TPoint TacProjection::CellAtPixel(TPoint p, int currLevel) const
             static_cast<std::int32_t>(YOffset + RoundHalfEven(2 * ry - rx + level - 98, 48))};
 }
 
-TFrame TacProjection::SelectionFrame(TPoint pointer, TPoint dragStart, bool dragging, int currLevel) const
+CellFrame TacProjection::SelectionFrame(Point pointer, Point dragStart, bool dragging, int currLevel) const
 {
-    const TPoint c = CellAtPixel(pointer, currLevel);
+    const Point c = CellAtPixel(pointer, currLevel);
     if (!dragging) {
-        const TPoint p = CellToPixel(c, currLevel);
+        const Point p = CellToPixel(c, currLevel);
         return {p.x, p.y, 0, 0};
     }
-    const TPoint s = CellAtPixel(dragStart, currLevel);
-    const TPoint lo{std::min(c.x, s.x), std::min(c.y, s.y)};
-    const TPoint hi{std::max(c.x, s.x), std::max(c.y, s.y)};
-    const TPoint p = CellToPixel(lo, currLevel);
+    const Point s = CellAtPixel(dragStart, currLevel);
+    const Point lo{std::min(c.x, s.x), std::min(c.y, s.y)};
+    const Point hi{std::max(c.x, s.x), std::max(c.y, s.y)};
+    const Point p = CellToPixel(lo, currLevel);
     return {p.x, p.y, hi.x - lo.x, hi.y - lo.y};
 }
 
-TPoint TileSelectIndices(int x, int y, int currLevel)
+Point TileSelectIndices(int x, int y, int currLevel)
 {
     const std::int64_t level = 80 * static_cast<std::int64_t>(currLevel);
     return {static_cast<std::int32_t>(RoundHalfEven(x + 2 * static_cast<std::int64_t>(y) + level, 48)),

@@ -7,20 +7,20 @@
 
 namespace ketral {
 
-struct TPoint {
+struct Point {
     std::int32_t x = 0, y = 0;
-    friend bool operator==(const TPoint&, const TPoint&) = default;
+    friend bool operator==(const Point&, const Point&) = default;
 };
 
 // A selection frame: the pixel corner of the first cell's sprite box, and the
 // number of extra cells along x (Right) and y (Bottom).
-struct TFrame {
+struct CellFrame {
     std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-    friend bool operator==(const TFrame&, const TFrame&) = default;
+    friend bool operator==(const CellFrame&, const CellFrame&) = default;
 };
 
 // A frame far outside any view: erasing it touches nothing.
-inline constexpr TFrame kNoFrame{5000, 5000, 0, 0};
+inline constexpr CellFrame kNoFrame{5000, 5000, 0, 0};
 
 // num / den rounded to the nearest integer, a half going to the even
 // neighbour (den > 0).
@@ -35,19 +35,19 @@ struct TacProjection {
     int OriginX() const { return ViewWidth; }
     int OriginY() const { return -24 * (ViewWidth / 48) - 52; }
     // Top-left corner of the sprite box of cell (x, y) on level index z.
-    TPoint BoxCorner(int x, int y, int z) const;
+    Point BoxCorner(int x, int y, int z) const;
     // The cell under pointer position p on the selected level currLevel
     // (1-based); it may lie outside the map.
-    TPoint CellAtPixel(TPoint p, int currLevel) const;
+    Point CellAtPixel(Point p, int currLevel) const;
     // The box corner of cell c on level index currLevel - 1.
-    TPoint CellToPixel(TPoint c, int currLevel) const { return BoxCorner(c.x, c.y, currLevel - 1); }
+    Point CellToPixel(Point c, int currLevel) const { return BoxCorner(c.x, c.y, currLevel - 1); }
     // The frame around the cell under `pointer`, or, while dragging, around the
     // cells between the one under `dragStart` and the one under `pointer`.
-    TFrame SelectionFrame(TPoint pointer, TPoint dragStart, bool dragging, int currLevel) const;
+    CellFrame SelectionFrame(Point pointer, Point dragStart, bool dragging, int currLevel) const;
 };
 
 // The numbers the tile-select event carries for a pointer release: i and j of
 // the cell under (x, y) on level currLevel, without the view's offsets.
-TPoint TileSelectIndices(int x, int y, int currLevel);
+Point TileSelectIndices(int x, int y, int currLevel);
 
 }  // namespace ketral

@@ -166,12 +166,12 @@ void TacMapCore::RedrawView()
 
 // ---- pointer
 
-TFrame TacMapCore::SelectionFrame() const
+CellFrame TacMapCore::SelectionFrame() const
 {
     return Projection().SelectionFrame(view_.PointerPos, view_.DragStart, view_.Dragging, view_.CurrLevel);
 }
 
-void TacMapCore::DrawSelectionFrame(const TFrame& frame) { ketral::DrawSelectionFrame(image_, frame); }
+void TacMapCore::DrawSelectionFrame(const CellFrame& frame) { ketral::DrawSelectionFrame(image_, frame); }
 
 void TacMapCore::MouseDown(TacMouseButton button, int x, int y)
 {
@@ -184,7 +184,7 @@ void TacMapCore::MouseMove(int x, int y)
 {
     if (view_.ViewAsMap) return;
     view_.PointerPos = {x, y};
-    const TFrame f = SelectionFrame();
+    const CellFrame f = SelectionFrame();
     if (f == view_.LastFrame) return;  // drawing it and erasing it would cancel out
     Pen& pen = image_.pen();
     pen.mode = PenMode::NotXor;
@@ -201,7 +201,7 @@ void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
     view_.PointerPos = {x, y};
     if (button == TacMouseButton::Left) view_.Dragging = false;
     if (OnTileSelect) {
-        const TPoint ij = TileSelectIndices(x, y, view_.CurrLevel);
+        const Point ij = TileSelectIndices(x, y, view_.CurrLevel);
         OnTileSelect(button, ij.x, ij.y);
     }
 }
@@ -210,7 +210,7 @@ void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
 
 void TacMapCore::PaintSelection(int ground, int left, int right, int feature)
 {
-    const TPoint a = CellAtPixel(view_.DragStart), b = CellAtPixel(view_.PointerPos);
+    const Point a = CellAtPixel(view_.DragStart), b = CellAtPixel(view_.PointerPos);
     const int z = view_.EditLevel();
     const std::array<int, kSlotCount> values{ground, left, right, feature};
     if (map_.HasCells() && z < map_.MapLevels) {
@@ -229,7 +229,7 @@ void TacMapCore::PaintSelection(int ground, int left, int right, int feature)
 
 std::optional<TacCell> TacMapCore::PickCell() const
 {
-    const TPoint c = CellAtPixel(view_.PointerPos);
+    const Point c = CellAtPixel(view_.PointerPos);
     const int z = view_.EditLevel();
     if (!map_.HasCells() || !map_.Contains(c.x, c.y, z)) return std::nullopt;
     const std::uint8_t* cell = map_.Cell(c.x, c.y, z);
@@ -238,7 +238,7 @@ std::optional<TacCell> TacMapCore::PickCell() const
 
 void TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz)
 {
-    const TSize3& base = map_.BaseSize;
+    const Extent3& base = map_.BaseSize;
     const std::int64_t w = static_cast<std::int64_t>(base.X) * fx, h = static_cast<std::int64_t>(base.Y) * fy,
                        l = static_cast<std::int64_t>(base.Z) * fz;
     if (w == 0 || h == 0 || l == 0) {

@@ -47,7 +47,7 @@ public:
     // failure throws and leaves the view as it was.
     void LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
                  const std::string& tacDataDir, ProgressSink& progress);
-    TPPCK* ViewerTileSet(int slot) { return tiles_.ViewerTileSet(slot); }
+    SpriteCollection* ViewerTileSet(int slot) { return tiles_.ViewerTileSet(slot); }
 
     // ---- view state
     const TacViewState& View() const { return view_; }
@@ -86,10 +86,10 @@ public:
     TacProjection Projection() const { return {image_.width(), view_.XOffset, view_.YOffset}; }
 
     // ---- pointer (positions in view image pixels)
-    TPoint CellAtPixel(TPoint p) const { return Projection().CellAtPixel(p, view_.CurrLevel); }
-    TPoint CellToPixel(TPoint c) const { return Projection().CellToPixel(c, view_.CurrLevel); }
-    TFrame SelectionFrame() const;
-    void DrawSelectionFrame(const TFrame& frame);
+    Point CellAtPixel(Point p) const { return Projection().CellAtPixel(p, view_.CurrLevel); }
+    Point CellToPixel(Point c) const { return Projection().CellToPixel(c, view_.CurrLevel); }
+    CellFrame SelectionFrame() const;
+    void DrawSelectionFrame(const CellFrame& frame);
     void MouseDown(TacMouseButton button, int x, int y);
     // Moves the selection frame (isometric view only) without redrawing the map.
     void MouseMove(int x, int y);

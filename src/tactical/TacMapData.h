@@ -16,17 +16,17 @@ enum TacSlot { kGroundSlot = 0, kLeftSlot = 1, kRightSlot = 2, kFeatureSlot = 3,
 // Unit marks: who stands in a cell of a saved battle.
 enum TacUnitMark : std::uint8_t { kNoUnit = 0, kCivilianUnit = 1, kEnemyUnit = 2, kOwnUnit = 3 };
 
-struct TSize3 {
+struct Extent3 {
     std::int32_t X = 0, Y = 0, Z = 0;
-    friend bool operator==(const TSize3&, const TSize3&) = default;
+    friend bool operator==(const Extent3&, const Extent3&) = default;
 };
 
 // Block counts of a map (".sdt"), followed by two integers stored with them
 // and never used.
-struct TSizeFactors {
+struct Factors3 {
     std::int32_t X = 0, Y = 0, Z = 0;
     std::int32_t Extra1 = 0, Extra2 = 0;
-    friend bool operator==(const TSizeFactors&, const TSizeFactors&) = default;
+    friend bool operator==(const Factors3&, const Factors3&) = default;
 };
 
 using TacCell = std::array<std::uint8_t, kSlotCount>;
@@ -44,8 +44,8 @@ public:
     std::vector<std::uint8_t> Cells;
     // One mark per cell; empty unless a saved battle was loaded.
     std::vector<std::uint8_t> UnitMarks;
-    TSize3 BaseSize;
-    TSizeFactors SizeFactors;
+    Extent3 BaseSize;
+    Factors3 SizeFactors;
     bool IsSavedGame = false;
 
     bool HasCells() const { return !Cells.empty(); }

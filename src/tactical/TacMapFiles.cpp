@@ -22,11 +22,11 @@ std::unique_ptr<ByteSource> OpenRequired(TacFileOpener& opener, const std::strin
     return src;
 }
 
-TSize3 ReadSize3(ByteSource& src, std::uint64_t offset)
+Extent3 ReadSize3(ByteSource& src, std::uint64_t offset)
 {
     std::uint8_t b[12];
     src.readExact(offset, b, sizeof b);
-    return TSize3{GetI32(b), GetI32(b + 4), GetI32(b + 8)};
+    return Extent3{GetI32(b), GetI32(b + 4), GetI32(b + 8)};
 }
 
 bool AllPositive(std::int32_t x, std::int32_t y, std::int32_t z) { return x >= 1 && y >= 1 && z >= 1; }
@@ -44,7 +44,7 @@ void LoadMapFiles(TacMapData& data, const std::string& tileDir, const std::strin
 {
     // Block size.
     const std::string sizePath = savedGame ? mapPath : tileDir + "building.dat";
-    TSize3 base;
+    Extent3 base;
     {
         std::unique_ptr<ByteSource> src = OpenRequired(opener, sizePath);
         base = ReadSize3(*src, savedGame ? kSaveMapSizeOffset : 0);
@@ -64,7 +64,7 @@ void LoadMapFiles(TacMapData& data, const std::string& tileDir, const std::strin
         std::unique_ptr<ByteSource> src = OpenRequired(opener, sdtPath);
         std::uint8_t b[20];
         src->readExact(0, b, sizeof b);
-        const TSizeFactors factors{GetI32(b), GetI32(b + 4), GetI32(b + 8), GetI32(b + 12), GetI32(b + 16)};
+        const Factors3 factors{GetI32(b), GetI32(b + 4), GetI32(b + 8), GetI32(b + 12), GetI32(b + 16)};
         if (!AllPositive(factors.X, factors.Y, factors.Z))
             throw Error("Invalid block counts in " + sdtPath + ": " + SizeText(factors.X, factors.Y, factors.Z) +
                         " (every count must be at least 1)");

@@ -41,7 +41,7 @@ void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState
     if (z >= map.MapLevels) return;
     for (int y = 0; y < map.MapHeight; ++y)
         for (int x = 0; x < map.MapWidth; ++x) {
-            const TPoint p = proj.BoxCorner(x, y, z);
+            const Point p = proj.BoxCorner(x, y, z);
             if (p.x + 48 < 0 || p.x > image.width() || p.y + 24 < 0 || p.y > image.height()) continue;
             image.moveTo(p.x, p.y + 12);
             image.lineTo(p.x + 24, p.y);
@@ -147,7 +147,7 @@ void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& til
         }
 }
 
-void DrawSelectionFrame(IndexedImage& image, const TFrame& f)
+void DrawSelectionFrame(IndexedImage& image, const CellFrame& f)
 {
     const int L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
     const int leftX = L - 24 * b, leftY = T + 12 + 12 * b;

@@ -26,7 +26,7 @@ void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& til
 
 // The outline of one isometric box (40 pixels high) spanning Right + 1 cells
 // along x and Bottom + 1 along y, in the image's current pen.
-void DrawSelectionFrame(IndexedImage& image, const TFrame& frame);
+void DrawSelectionFrame(IndexedImage& image, const CellFrame& frame);
 
 // The outline and label of a unit mark on the sprite box at (px, py), in the
 // current pen colour (the caller sets copy mode).

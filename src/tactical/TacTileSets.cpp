@@ -42,14 +42,14 @@ bool TacTileSets::LoadPaletteAndIcons(const std::string& tacDataDir)
         // Without a tactical data directory there is no palette to read: do
         // not look for one in the working directory.
         if (tacDataDir.empty()) throw Error("Palette " + path + " does not exist");
-        std::unique_ptr<TGamePalette> palette = LoadPalette(path);
+        std::unique_ptr<GamePalette> palette = LoadPalette(path);
         SetTacticalMarkerColours(*palette);
         MapPalette = std::move(palette);
         loaded = true;
     }
     if (!UnitIcons) {
-        UnitIcons = std::make_unique<TPPCK>();
-        if (!tacDataDir.empty()) UnitIcons->Load(tacDataDir + "StratIco", pkPlain);
+        UnitIcons = std::make_unique<SpriteCollection>();
+        if (!tacDataDir.empty()) UnitIcons->Load(tacDataDir + "StratIco", PlainKind);
     }
     return loaded;
 }
@@ -59,18 +59,18 @@ void TacTileSets::LoadTileSets(const std::string& tileDir, ProgressSink& progres
     if (tileDir == TileDir) return;
     ProgressGuard guard(progress);
     progress.StartProgress(4);
-    for (TPPCK& set : TileSets) set.Clear();
+    for (SpriteCollection& set : TileSets) set.Clear();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         progress.SetProgress(slot, TileSetProgressText(slot));
         const std::string dir = tileDir + "mapunits" + kPathSep;
-        TileSets[slot].Load(dir + TileSetName(slot), pkFramed);
-        PlanTileSets[slot].Load(dir + "s" + TileSetName(slot), pkPlain);
+        TileSets[slot].Load(dir + TileSetName(slot), FramedKind);
+        PlanTileSets[slot].Load(dir + "s" + TileSetName(slot), PlainKind);
     }
     progress.SetProgress(4, "");
     TileDir = tileDir;
 }
 
-TPPCK* TacTileSets::ViewerTileSet(int slot)
+SpriteCollection* TacTileSets::ViewerTileSet(int slot)
 {
     if (slot < 0 || slot >= kSlotCount) return nullptr;
     TileSets[slot].Palette = MapPalette.get();

@@ -9,7 +9,7 @@
 
 #include "base/Progress.h"
 #include "sprites/GamePalette.h"
-#include "sprites/PPCKLib.h"
+#include "sprites/SpriteCollection.h"
 #include "tactical/TacMapData.h"
 
 namespace ketral {
@@ -24,10 +24,10 @@ const char* TileSetProgressText(int slot);
 
 class TacTileSets {
 public:
-    std::array<TPPCK, kSlotCount> TileSets;      // framed
-    std::array<TPPCK, kSlotCount> PlanTileSets;  // plain
-    std::unique_ptr<TPPCK> UnitIcons;           // made at the first map load
-    std::unique_ptr<TGamePalette> MapPalette;   // made at the first map load
+    std::array<SpriteCollection, kSlotCount> TileSets;      // framed
+    std::array<SpriteCollection, kSlotCount> PlanTileSets;  // plain
+    std::unique_ptr<SpriteCollection> UnitIcons;           // made at the first map load
+    std::unique_ptr<GamePalette> MapPalette;   // made at the first map load
     std::string TileDir;                        // the directory loaded last
 
     // Loads the palette (with the tactical marker colours) when there is none
@@ -44,7 +44,7 @@ public:
     void LoadTileSets(const std::string& tileDir, ProgressSink& progress);
 
     // The framed collection of a slot with its Palette set to MapPalette.
-    TPPCK* ViewerTileSet(int slot);
+    SpriteCollection* ViewerTileSet(int slot);
 };
 
 }  // namespace ketral

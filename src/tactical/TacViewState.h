@@ -19,10 +19,10 @@ struct TacViewState {
     bool ShowGrid = false;   // outlines of the cells of the selected level
     bool ViewAsMap = false;  // plan view instead of the isometric view
 
-    TFrame LastFrame = kNoFrame;  // the selection frame now on the image
+    CellFrame LastFrame = kNoFrame;  // the selection frame now on the image
     bool Dragging = false;
-    TPoint DragStart;
-    TPoint PointerPos;
+    Point DragStart;
+    Point PointerPos;
 
     // The level index that editing and the selection frame use.
     int EditLevel() const { return CurrLevel > 0 ? CurrLevel - 1 : 0; }

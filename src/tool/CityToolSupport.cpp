@@ -40,9 +40,9 @@ std::unique_ptr<CityEditor> OpenCityForTool(const Args& args, bool mustBeSaved)
     return editor;
 }
 
-void WriteBuildingJson(JsonWriter& json, const TCityMap& map, int index)
+void WriteBuildingJson(JsonWriter& json, const CityMap& map, int index)
 {
-    const TCityBuilding& b = map.buildings.at(static_cast<std::size_t>(index));
+    const CityBuilding& b = map.buildings.at(static_cast<std::size_t>(index));
     json.beginObject();
     json.field("nameIndex", static_cast<int>(b.nameIndex));
     json.field("x1", b.X1);

@@ -21,6 +21,6 @@ std::set<std::string> CityFlags(std::set<std::string> more = {});
 std::unique_ptr<CityEditor> OpenCityForTool(const Args& args, bool mustBeSaved = false);
 
 // One building in the form of an item of city-info's "buildings".
-void WriteBuildingJson(JsonWriter& json, const TCityMap& map, int index);
+void WriteBuildingJson(JsonWriter& json, const CityMap& map, int index);
 
 }  // namespace ketral::tool

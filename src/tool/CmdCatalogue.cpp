@@ -14,7 +14,7 @@ void WriteNode(JsonWriter& json, const CatalogueNode& node)
 {
     // A map directory is named by the file system; the other captions are the
     // game's texts and the program's own.
-    const bool fileSystemName = node.Entry && node.Entry->Kind == MapDirectory;
+    const bool fileSystemName = node.Entry && node.Entry->Kind == MapDirectoryEntry;
     json.beginObject();
     json.key("caption");
     if (fileSystemName)

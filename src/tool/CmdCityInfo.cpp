@@ -11,7 +11,7 @@ int RunCityInfo(const std::vector<std::string>& argv)
     Args args(argv, CityOptions(), CityFlags());
     if (!args.positional().empty()) throw UsageError("unexpected argument '" + args.positional().front() + "'");
     auto editor = OpenCityForTool(args);
-    const TCityMap& map = editor->map;
+    const CityMap& map = editor->map;
     JsonWriter json;
     json.beginObject();
     json.field("caption", map.caption);

@@ -39,11 +39,11 @@ int RunCitySetBuilding(const std::vector<std::string>& argv)
     }
 
     auto editor = OpenCityForTool(args, true);
-    TCityMap& map = editor->map;
+    CityMap& map = editor->map;
     if (index < 0 || index >= map.buildingCount())
         throw UsageError("INDEX " + std::to_string(index) + ": the map has " + std::to_string(map.buildingCount()) +
                          " buildings");
-    TCityBuilding& building = map.buildings[static_cast<std::size_t>(index)];
+    CityBuilding& building = map.buildings[static_cast<std::size_t>(index)];
     const bool shortList = IsShortNameList(map.nameList);
     const std::string typeFile = map.alien ? kAlienBuildingsFile : kBuildingTypesFile;
 

@@ -2,7 +2,7 @@
 // the map views draw sprites.
 #include "base/Png.h"
 #include "sprites/GamePalette.h"
-#include "sprites/PPCKLib.h"
+#include "sprites/SpriteCollection.h"
 #include "tool/Args.h"
 #include "tool/SpriteKind.h"
 #include "tool/ToolCommand.h"
@@ -17,7 +17,7 @@ int RunDrawSprite(const std::vector<std::string>& argv)
 {
     Args args(argv, {"--kind", "--index", "--at", "--size", "--fill", "--out", "--palette"}, {});
     if (args.positional().size() != 1) throw UsageError("expected one base name");
-    const TPckKind kind = ParseSpriteKind(args.required("--kind"));
+    const SpriteKind kind = ParseSpriteKind(args.required("--kind"));
     const int index = ParseInt(args.required("--index"));
     const auto [x, y] = ParsePair(args.required("--at"), ',');
     const auto [w, h] = ParsePair(args.required("--size"), 'x');
@@ -29,7 +29,7 @@ int RunDrawSprite(const std::vector<std::string>& argv)
 
     IndexedImage image(w, h);
     if (auto palette = args.value("--palette")) image.setColors(LoadPalette(*palette)->Colors());
-    TPPCK pck;
+    SpriteCollection pck;
     pck.Load(args.positional().front(), kind);
     image.fill(static_cast<std::uint8_t>(fill));
     pck.Draw(index, x, y, image);

@@ -17,7 +17,7 @@ int RunPalette(const std::vector<std::string>& argv)
     if (args.has("--tactical")) SetTacticalMarkerColours(*palette);
     JsonWriter json;
     json.beginObject().key("entries").beginArray();
-    for (const TPaletteEntry& e : palette->Entries)
+    for (const PaletteEntry& e : palette->Entries)
         json.beginArray().value(e.Red).value(e.Green).value(e.Blue).value(e.Flags).endArray();
     json.endArray().endObject();
     PrintJson(json);

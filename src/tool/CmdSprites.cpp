@@ -1,6 +1,6 @@
 // ketral-tool sprites BASE --kind framed|plain [--no-runs]: the sprites of a
 // collection as the loader decodes them, runs in drawing order.
-#include "sprites/PPCKLib.h"
+#include "sprites/SpriteCollection.h"
 #include "tool/Args.h"
 #include "tool/Json.h"
 #include "tool/SpriteKind.h"
@@ -14,14 +14,14 @@ int RunSprites(const std::vector<std::string>& argv)
 {
     Args args(argv, {"--kind"}, {"--no-runs"});
     if (args.positional().size() != 1) throw UsageError("expected one base name");
-    const TPckKind kind = ParseSpriteKind(args.required("--kind"));
+    const SpriteKind kind = ParseSpriteKind(args.required("--kind"));
     const bool runs = !args.has("--no-runs");
-    TPPCK pck;
+    SpriteCollection pck;
     pck.Load(args.positional().front(), kind);
     JsonWriter json;
     json.beginObject().field("count", pck.Count()).key("sprites").beginArray();
     for (int i = 0; i < pck.Count(); ++i) {
-        const TPckSprite* s = pck.Sprite(i);
+        const Sprite* s = pck.At(i);
         json.beginObject()
             .field("left", s->Left)
             .field("top", s->Top)
@@ -29,7 +29,7 @@ int RunSprites(const std::vector<std::string>& argv)
             .field("height", s->Height);
         if (runs) {
             json.key("runs").beginArray();
-            for (const TPckRun& r : s->Runs)
+            for (const SpriteRun& r : s->Runs)
                 json.beginObject()
                     .field("x", r.X)
                     .field("row", r.Row)

@@ -55,7 +55,7 @@ Assignment ParseAssignment(const std::string& arg)
     return {*box, text};
 }
 
-void WriteRecord(JsonWriter& json, int index, const TVehicleRecord& record)
+void WriteRecord(JsonWriter& json, int index, const VehicleRecord& record)
 {
     const VehicleBoxes shown = ShowVehicle(record);
     json.beginObject();

@@ -63,7 +63,7 @@ bool IsArmourBox(VehicleBox box)
 
 std::int32_t VehicleBoxes::Value(VehicleBox box) const { return ParseIntegerText((*this)[box]); }
 
-VehicleBoxes ShowVehicle(const TVehicleRecord& record)
+VehicleBoxes ShowVehicle(const VehicleRecord& record)
 {
     VehicleBoxes boxes;
     std::int32_t total = 0;
@@ -77,7 +77,7 @@ VehicleBoxes ShowVehicle(const TVehicleRecord& record)
     return boxes;
 }
 
-void StoreVehicle(const VehicleBoxes& boxes, TVehicleRecord& record)
+void StoreVehicle(const VehicleBoxes& boxes, VehicleRecord& record)
 {
     for (const BoxField& f : kStoredFields) record.Set(f.field, boxes.Value(f.box));
     record.SetPictureName(boxes[VehicleBox::Picture]);

@@ -36,13 +36,13 @@ struct VehicleBoxes {
 
 // The record as the window shows it: the numbers unsigned, the picture name,
 // and in the total box the sum of the six armour values (not a spread).
-VehicleBoxes ShowVehicle(const TVehicleRecord& record);
+VehicleBoxes ShowVehicle(const VehicleRecord& record);
 
 // Stores weight, constitution, passengers and the six armour boxes, in this
 // order, each as the low 16 bits of its value, then the picture name. A box
 // that holds no whole number throws ConversionError; the fields stored
 // before it are already in the record.
-void StoreVehicle(const VehicleBoxes& boxes, TVehicleRecord& record);
+void StoreVehicle(const VehicleBoxes& boxes, VehicleRecord& record);
 
 // One armour box changed: the total box gets the sum of the six (front, top,
 // bottom, rear, left, right). The sum is written out in full, so a sum beyond

@@ -6,7 +6,7 @@ namespace ketral {
 
 void VehicleDocument::Open(const std::string& executableFile, int index)
 {
-    TVehicleRecord record = ReadVehicleRecord(executableFile, index);
+    VehicleRecord record = ReadVehicleRecord(executableFile, index);
     file_ = executableFile;
     index_ = index;
     record_ = record;
@@ -16,7 +16,7 @@ void VehicleDocument::Open(const std::string& executableFile, int index)
 void VehicleDocument::Save(const VehicleBoxes& boxes)
 {
     if (!open_) throw Error("No vehicle record is open");
-    TVehicleRecord record = record_;
+    VehicleRecord record = record_;
     StoreVehicle(boxes, record);
     WriteVehicleRecord(file_, index_, record);
     record_ = record;

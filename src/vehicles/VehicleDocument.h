@@ -24,13 +24,13 @@ public:
     bool IsOpen() const { return open_; }
     const std::string& File() const { return file_; }
     int Index() const { return index_; }
-    const TVehicleRecord& Record() const { return record_; }
+    const VehicleRecord& Record() const { return record_; }
 
 private:
     bool open_ = false;
     std::string file_;
     int index_ = 0;
-    TVehicleRecord record_;
+    VehicleRecord record_;
 };
 
 }  // namespace ketral

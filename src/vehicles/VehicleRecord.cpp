@@ -35,21 +35,21 @@ std::uint64_t VehicleRecordOffset(int index)
     return kVehicleTableOffset + kVehicleRecordStride * static_cast<std::uint64_t>(index);
 }
 
-std::uint16_t TVehicleRecord::Get(VehicleField field) const { return GetU16(&Bytes[VehicleFieldOffset(field)]); }
+std::uint16_t VehicleRecord::Get(VehicleField field) const { return GetU16(&Bytes[VehicleFieldOffset(field)]); }
 
-void TVehicleRecord::Set(VehicleField field, std::int32_t value)
+void VehicleRecord::Set(VehicleField field, std::int32_t value)
 {
     PutU16(&Bytes[VehicleFieldOffset(field)], static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu));
 }
 
-std::string TVehicleRecord::PictureName() const
+std::string VehicleRecord::PictureName() const
 {
     const auto* begin = &Bytes[kPictureNameOffset];
     const auto* end = std::find(begin, begin + kPictureNameSize, std::uint8_t{0});
     return std::string(begin, end);
 }
 
-void TVehicleRecord::SetPictureName(const std::string& name)
+void VehicleRecord::SetPictureName(const std::string& name)
 {
     if (name.size() > kPictureNameSize)
         throw Error("The picture file name '" + name + "' is longer than " + std::to_string(kPictureNameSize) +
@@ -58,20 +58,20 @@ void TVehicleRecord::SetPictureName(const std::string& name)
     std::copy(name.begin(), name.end(), &Bytes[kPictureNameOffset]);
 }
 
-TVehicleRecord ReadVehicleRecord(ByteSource& source, int index)
+VehicleRecord ReadVehicleRecord(ByteSource& source, int index)
 {
-    TVehicleRecord record;
+    VehicleRecord record;
     source.readExact(VehicleRecordOffset(index), record.Bytes.data(), record.Bytes.size());
     return record;
 }
 
-TVehicleRecord ReadVehicleRecord(const std::string& executableFile, int index)
+VehicleRecord ReadVehicleRecord(const std::string& executableFile, int index)
 {
     FileSource source(executableFile);
     return ReadVehicleRecord(source, index);
 }
 
-void WriteVehicleRecord(const std::string& executableFile, int index, const TVehicleRecord& record)
+void WriteVehicleRecord(const std::string& executableFile, int index, const VehicleRecord& record)
 {
     const std::uint64_t offset = VehicleRecordOffset(index);
     FileWriter writer(executableFile);

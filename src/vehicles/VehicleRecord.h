@@ -27,7 +27,7 @@ std::size_t VehicleFieldOffset(VehicleField field);
 // index is not 0 to 32.
 std::uint64_t VehicleRecordOffset(int index);
 
-struct TVehicleRecord {
+struct VehicleRecord {
     std::array<std::uint8_t, kVehicleRecordSize> Bytes{};
 
     std::uint16_t Get(VehicleField field) const;
@@ -44,12 +44,12 @@ struct TVehicleRecord {
 
 // Reads record `index` (102 bytes). A source that ends before the record's
 // last byte throws IoError "Read beyond end of file: " + its name.
-TVehicleRecord ReadVehicleRecord(ByteSource& source, int index);
-TVehicleRecord ReadVehicleRecord(const std::string& executableFile, int index);
+VehicleRecord ReadVehicleRecord(ByteSource& source, int index);
+VehicleRecord ReadVehicleRecord(const std::string& executableFile, int index);
 
 // Writes the 102 bytes of record `index` into the existing file in place.
 // A file that cannot be opened for writing, or that is too short to hold the
 // record, throws IoError before any byte is written; the file is never grown.
-void WriteVehicleRecord(const std::string& executableFile, int index, const TVehicleRecord& record);
+void WriteVehicleRecord(const std::string& executableFile, int index, const VehicleRecord& record);
 
 }  // namespace ketral

@@ -75,7 +75,7 @@ TEST(BuildingFile, FieldsInDiskOrder)
     MemorySource src(rec);
     auto b = ReadBuildingFile(src);
     ASSERT_EQ(b.size(), 1u);
-    EXPECT_EQ(b[0], (TCityBuilding{2, 5, 3, 9, 7, 4, 9}));
+    EXPECT_EQ(b[0], (CityBuilding{2, 5, 3, 9, 7, 4, 9}));
 }
 
 TEST(BuildingFile, MoreThan256BuildingsAreAllKept)
@@ -93,14 +93,14 @@ TEST(SavedGameTable, EndsAtNameIndex138)
     MemorySource none(MakeSavedGame({}, 0, noCells, 100000, 138));
     EXPECT_TRUE(ReadSavedGameBuildings(none).empty());
 
-    std::vector<TCityBuilding> two = {{137, 1, 2, 3, 4, 5, 6}, {137, 7, 8, 9, 10, 11, 12}};
+    std::vector<CityBuilding> two = {{137, 1, 2, 3, 4, 5, 6}, {137, 7, 8, 9, 10, 11, 12}};
     MemorySource src(MakeSavedGame(two, 0, noCells, 100000, 200));
     EXPECT_EQ(ReadSavedGameBuildings(src), two);
 }
 
 TEST(SavedGameTable, MoreThan256BuildingsAreAllKept)
 {
-    std::vector<TCityBuilding> many;
+    std::vector<CityBuilding> many;
     for (int i = 0; i < 300; ++i) many.push_back({static_cast<std::uint16_t>(i % 138), i % 100, 0, i % 100, 5, 1, 0});
     MemorySource src(MakeSavedGame(many, 0, {}, 200000, 1000));
     EXPECT_EQ(ReadSavedGameBuildings(src), many);
@@ -108,7 +108,7 @@ TEST(SavedGameTable, MoreThan256BuildingsAreAllKept)
 
 TEST(SavedGameTable, FileEndingInsideARecordIsAnIoErrorNamingTheFile)
 {
-    std::vector<TCityBuilding> one = {{3, 1, 2, 3, 4, 5, 6}};
+    std::vector<CityBuilding> one = {{3, 1, 2, 3, 4, 5, 6}};
     auto bytes = MakeSavedGame(one, 0, {}, 100000, 10);  // record 1 is no end record
     bytes.resize(kSaveBuildingTableOffset + 226 + 100);   // and is cut before its type byte
     MemorySource src(bytes, "savegame.05");
@@ -122,7 +122,7 @@ TEST(SavedGameTable, FileEndingInsideARecordIsAnIoErrorNamingTheFile)
 
 TEST(ShortNameList, TextFromTypeIndexBelow20Lines)
 {
-    TCityBuilding b{3, 0, 0, 0, 0, 5, 0};
+    CityBuilding b{3, 0, 0, 0, 0, 5, 0};
     TextList nineteen, twenty;
     for (int i = 0; i < 19; ++i) nineteen.push_back("line " + std::to_string(i));
     twenty = nineteen;
@@ -137,7 +137,7 @@ TEST(ShortNameList, IndexBeyondTheListNamesIndexAndFile)
 {
     TextList names(25, "x");
     try {
-        BuildingItemText(TCityBuilding{30, 0, 0, 0, 0, 1, 0}, 4, names, "Building.Nam");
+        BuildingItemText(CityBuilding{30, 0, 0, 0, 0, 1, 0}, 4, names, "Building.Nam");
         FAIL() << "no error";
     } catch (const Error& e) {
         std::string m = e.what();
@@ -148,7 +148,7 @@ TEST(ShortNameList, IndexBeyondTheListNamesIndexAndFile)
     }
     TextList shortList(5, "y");
     try {
-        BuildingItemText(TCityBuilding{0, 0, 0, 0, 0, 5, 0}, 1, shortList, "AlienBld.Typ");
+        BuildingItemText(CityBuilding{0, 0, 0, 0, 0, 5, 0}, 1, shortList, "AlienBld.Typ");
         FAIL() << "no error";
     } catch (const Error& e) {
         std::string m = e.what();
@@ -167,7 +167,7 @@ int CountSet(const BuildingMask& m)
 TEST(BuildingMaskTest, LaterCheckedBuildingWinsAndTypeZeroUncovers)
 {
     BuildingMask mask{};
-    std::vector<TCityBuilding> b = {{0, 0, 0, 9, 9, 4, 0},    // 10 x 10 of type 4
+    std::vector<CityBuilding> b = {{0, 0, 0, 9, 9, 4, 0},    // 10 x 10 of type 4
                                     {0, 5, 0, 14, 3, 7, 0},   // overlaps the right part of rows 0..3
                                     {0, 0, 8, 1, 9, 0, 0},    // type 0 over a corner
                                     {0, 50, 50, 60, 60, 9, 0}};
@@ -190,7 +190,7 @@ TEST(BuildingMaskTest, RectanglesAreClippedToTheMap)
 {
     BuildingMask mask{};
     // Reaches past both far edges, and one with negative corners (from the dialog).
-    std::vector<TCityBuilding> b = {{0, 95, 97, 300, 65535, 3, 0}, {0, -5, -10, 1, 0, 2, 0}, {0, 9, 9, 8, 20, 1, 0}};
+    std::vector<CityBuilding> b = {{0, 95, 97, 300, 65535, 3, 0}, {0, -5, -10, 1, 0, 2, 0}, {0, 9, 9, 8, 20, 1, 0}};
     FillBuildingMask(mask, b, {true, true, true});
     EXPECT_EQ(CountSet(mask), 5 * 3 + 2 * 1);
     EXPECT_EQ(mask[99 * 100 + 99], 3);
@@ -200,12 +200,12 @@ TEST(BuildingMaskTest, RectanglesAreClippedToTheMap)
 
 TEST(BuildingEditTest, StoresAsTheDialogDoes)
 {
-    TCityBuilding b{4, 1, 2, 3, 4, 5, 6};
+    CityBuilding b{4, 1, 2, 3, 4, 5, 6};
     ApplyBuildingEdit(b, BuildingEdit{10, 11, 12, 13, 2, 8, 1}, false);
-    EXPECT_EQ(b, (TCityBuilding{8, 10, 11, 12, 13, 2, 1}));
+    EXPECT_EQ(b, (CityBuilding{8, 10, 11, 12, 13, 2, 1}));
     // A short name list keeps the name; an unselected list keeps its field.
     ApplyBuildingEdit(b, BuildingEdit{0, 0, 5, 5, -1, 3, 4}, true);
-    EXPECT_EQ(b, (TCityBuilding{8, 0, 0, 5, 5, 2, 4}));
+    EXPECT_EQ(b, (CityBuilding{8, 0, 0, 5, 5, 2, 4}));
 }
 
 // Saving writes exactly the listed bytes of the records.
@@ -221,18 +221,18 @@ protected:
         map.nameListFile = "Building.Nam";
         map.LoadBuildings(map.filePath);
     }
-    std::vector<TCityBuilding> buildings = {{1, 1, 1, 2, 2, 1, 0}, {2, 3, 3, 4, 4, 2, 1}, {3, 5, 5, 6, 6, 3, 2},
+    std::vector<CityBuilding> buildings = {{1, 1, 1, 2, 2, 1, 0}, {2, 3, 3, 4, 4, 2, 1}, {3, 5, 5, 6, 6, 3, 2},
                                             {4, 7, 7, 8, 8, 4, 3}, {5, 9, 9, 10, 10, 5, 4}};
     TempDir dir;
     std::string path;
     std::vector<std::uint8_t> original;
-    TCityMap map;
+    CityMap map;
 };
 
 TEST_F(SaveTest, EditingBuilding3ChangesOnlyItsFields)
 {
     ASSERT_EQ(map.buildingCount(), 5);
-    map.buildings[3] = TCityBuilding{0x0081, 0x0A0B, 0x0C0D, 0x0E0F, 0x1011, 0xEE, 0xDD};
+    map.buildings[3] = CityBuilding{0x0081, 0x0A0B, 0x0C0D, 0x0E0F, 0x1011, 0xEE, 0xDD};
     map.SaveMap();
     auto after = testing::ReadFileBytes(path);
     ASSERT_EQ(after.size(), original.size());

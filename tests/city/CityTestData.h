@@ -30,7 +30,7 @@ void WriteFramedPixels(const TempDir& dir, const std::string& base, int count);
 std::vector<std::uint8_t> MakePaletteFile(std::uint8_t shift = 0);
 
 // One 226-byte building record with every unused byte set to `filler`.
-std::vector<std::uint8_t> EncodeBuilding(const TCityBuilding& b, std::uint8_t filler = 0xA5);
+std::vector<std::uint8_t> EncodeBuilding(const CityBuilding& b, std::uint8_t filler = 0xA5);
 
 // 200000 bytes of cells; cell (L, a, b) = value(L, a, b).
 std::vector<std::uint8_t> MakeCells(std::uint16_t (*value)(int, int, int));
@@ -38,7 +38,7 @@ std::vector<std::uint8_t> MakeCells(std::uint16_t (*value)(int, int, int));
 // A saved game of `size` bytes (at least 424106) filled with a pattern, with
 // the alien flag, the buildings and then an end record (name index `end`),
 // and the cells at 224106.
-std::vector<std::uint8_t> MakeSavedGame(const std::vector<TCityBuilding>& buildings, std::uint8_t alienFlag,
+std::vector<std::uint8_t> MakeSavedGame(const std::vector<CityBuilding>& buildings, std::uint8_t alienFlag,
                                         const std::vector<std::uint8_t>& cells, std::size_t size = 424106,
                                         std::uint16_t end = 138);
 
@@ -54,7 +54,7 @@ std::string MakeList(const std::string& prefix, int count);
 struct CityInstall {
     TempDir dir;
     std::string vyxdata, savegame, lists;
-    std::vector<TCityBuilding> cityBuildings, alienBuildings, savedBuildings;
+    std::vector<CityBuilding> cityBuildings, alienBuildings, savedBuildings;
     CityInstall();
 };
 
@@ -103,7 +103,7 @@ inline std::vector<std::uint8_t> MakePaletteFile(std::uint8_t shift)
     return p;
 }
 
-inline std::vector<std::uint8_t> EncodeBuilding(const TCityBuilding& b, std::uint8_t filler)
+inline std::vector<std::uint8_t> EncodeBuilding(const CityBuilding& b, std::uint8_t filler)
 {
     std::vector<std::uint8_t> r(kBuildingRecordSize, filler);
     PutU16(&r[0], b.nameIndex);
@@ -125,14 +125,14 @@ inline std::vector<std::uint8_t> MakeCells(std::uint16_t (*value)(int, int, int)
     return c;
 }
 
-inline std::vector<std::uint8_t> MakeSavedGame(const std::vector<TCityBuilding>& buildings, std::uint8_t alienFlag,
+inline std::vector<std::uint8_t> MakeSavedGame(const std::vector<CityBuilding>& buildings, std::uint8_t alienFlag,
                                         const std::vector<std::uint8_t>& cells, std::size_t size, std::uint16_t end)
 {
     std::vector<std::uint8_t> s(size);
     for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<std::uint8_t>(i * 7 + 3);
     s[173] = alienFlag;
     std::size_t at = static_cast<std::size_t>(kSaveBuildingTableOffset);
-    for (const TCityBuilding& b : buildings) {
+    for (const CityBuilding& b : buildings) {
         auto r = EncodeBuilding(b, 0x5A);
         std::copy(r.begin(), r.end(), s.begin() + static_cast<std::ptrdiff_t>(at));
         at += kBuildingRecordSize;
@@ -151,10 +151,10 @@ inline std::string MakeList(const std::string& prefix, int count)
 
 namespace detail {
 
-inline std::vector<std::uint8_t> Table(const std::vector<TCityBuilding>& buildings)
+inline std::vector<std::uint8_t> Table(const std::vector<CityBuilding>& buildings)
 {
     std::vector<std::uint8_t> out;
-    for (const TCityBuilding& b : buildings) {
+    for (const CityBuilding& b : buildings) {
         auto r = EncodeBuilding(b);
         out.insert(out.end(), r.begin(), r.end());
     }

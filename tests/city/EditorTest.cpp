@@ -33,7 +33,7 @@ protected:
     {
         auto bytes = testing::MakeFramedPixels(32);
         MemorySource tab(bytes.tab), pck(bytes.pck);
-        editor.map.tiles = std::make_unique<TPPCK>();
+        editor.map.tiles = std::make_unique<SpriteCollection>();
         editor.map.tiles->LoadFramed(tab, pck, nullptr);
         editor.map.caption = "Cityscape map: Test";
         editor.map.nameList = testing::TextListOf(40);

@@ -156,7 +156,7 @@ TEST_F(Opening, ShortMapFailsAfterTheBuildingsAreListed)
 TEST_F(Opening, PaletteAndTilesAreReadAgainEveryTime)
 {
     OpenDefault("Citymap1");
-    const TPPCK* first = editor.map.tiles.get();
+    const SpriteCollection* first = editor.map.tiles.get();
     const Rgb red1 = editor.map.palette->Colors()[1];
     inst.dir.write("game/vyxdata/pal_01.dat", testing::MakePaletteFile(10));
     testing::WriteFramedPixels(inst.dir, "game/vyxdata/city", 5);

@@ -16,12 +16,12 @@ using testing::kPixelDY;
 
 // A map whose tiles are the one-pixel test sprites (sprite n: index n).
 struct PixelMap {
-    TCityMap map;
+    CityMap map;
     PixelMap()
     {
         auto bytes = testing::MakeFramedPixels(64);
         MemorySource tab(bytes.tab), pck(bytes.pck);
-        map.tiles = std::make_unique<TPPCK>();
+        map.tiles = std::make_unique<SpriteCollection>();
         map.tiles->LoadFramed(tab, pck, nullptr);
         map.caption = "Cityscape map: Test";
     }
@@ -178,7 +178,7 @@ TEST(Scan, OnlyBuildingsSkipsUncoveredCells)
 
 TEST(Scan, NoTilesOnlyClears)
 {
-    TCityMap map;
+    CityMap map;
     IndexedImage img(64, 32);
     img.fill(9);
     CityViewState v;
@@ -191,7 +191,7 @@ TEST(Scan, NoTilesOnlyClears)
 
 TEST(Overview, FramesAndTheSelectedFill)
 {
-    TCityMap map;
+    CityMap map;
     map.buildings = {{0, 10, 10, 20, 15, 1, 0}, {0, 30, 30, 30, 40, 1, 0}, {0, 50, 50, 53, 52, 1, 0},
                      {0, 90, -5, 120, 5, 1, 0}};
     map.checked.assign(4, true);
@@ -226,7 +226,7 @@ TEST(Overview, FramesAndTheSelectedFill)
 
 TEST(Overview, SelectedBuildingWithX1EqualX2FillsNothing)
 {
-    TCityMap map;
+    CityMap map;
     map.buildings = {{0, 30, 30, 30, 40, 1, 0}};
     map.selectedItem = 0;
     IndexedImage ov(100, 100);
@@ -253,7 +253,7 @@ TEST(Outline, CornersOfTheWorkedWindow)
 
 TEST(Outline, LinesAreClippedToTheOverview)
 {
-    TCityMap map;
+    CityMap map;
     IndexedImage ov(100, 100);
     DrawBuildMap(ov, map);
     CityViewState v;
@@ -303,7 +303,7 @@ namespace {
 // A map image squeezed to no width or no height (a window made very small).
 TEST(Scan, ImagesWithoutPixels)
 {
-    TCityMap map;
+    CityMap map;
     map.Cell(0, 0, 0) = 1;
     CityViewState v;
     v.extraLevels = 9;

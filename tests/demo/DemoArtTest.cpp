@@ -11,7 +11,7 @@
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"
 #include "sprites/GamePalette.h"
-#include "sprites/PPCKLib.h"
+#include "sprites/SpriteCollection.h"
 #include "support/TempDir.h"
 
 namespace ketral {
@@ -46,18 +46,18 @@ protected:
         delete dir_;
     }
 
-    static std::unique_ptr<TPPCK> Load(const std::string& base, TPckKind kind)
+    static std::unique_ptr<SpriteCollection> Load(const std::string& base, SpriteKind kind)
     {
-        auto p = std::make_unique<TPPCK>();
+        auto p = std::make_unique<SpriteCollection>();
         p->Load(base, kind);
         return p;
     }
     static std::string MapUnits(const char* dir) { return layout_->maps + dir + "/mapunits/"; }
 
     // The sprite drawn at (x, y) into an image of w x h.
-    static IndexedImage Drawn(const std::string& base, TPckKind kind, int index, int w, int h, int x = 0, int y = 0)
+    static IndexedImage Drawn(const std::string& base, SpriteKind kind, int index, int w, int h, int x = 0, int y = 0)
     {
-        TPPCK p;
+        SpriteCollection p;
         p.Load(base, kind);
         IndexedImage img(w, h);
         p.Draw(index, x, y, img);
@@ -86,21 +86,21 @@ TEST_F(DemoArtTest, EveryCollectionHoldsItsTiles)
 {
     for (const char* d : kDemoMapDirs) {
         const std::string mu = MapUnits(d);
-        EXPECT_EQ(Load(mu + "ground", pkFramed)->Count(), kGroundTileCount);
-        EXPECT_EQ(Load(mu + "left", pkFramed)->Count(), kWallTileCount);
-        EXPECT_EQ(Load(mu + "right", pkFramed)->Count(), kWallTileCount);
-        EXPECT_EQ(Load(mu + "feature", pkFramed)->Count(), kFeatureTileCount);
-        EXPECT_EQ(Load(mu + "sground", pkPlain)->Count(), kGroundTileCount);
-        EXPECT_EQ(Load(mu + "sleft", pkPlain)->Count(), kWallTileCount);
-        EXPECT_EQ(Load(mu + "sright", pkPlain)->Count(), kWallTileCount);
-        EXPECT_EQ(Load(mu + "sfeature", pkPlain)->Count(), kFeatureTileCount);
+        EXPECT_EQ(Load(mu + "ground", FramedKind)->Count(), kGroundTileCount);
+        EXPECT_EQ(Load(mu + "left", FramedKind)->Count(), kWallTileCount);
+        EXPECT_EQ(Load(mu + "right", FramedKind)->Count(), kWallTileCount);
+        EXPECT_EQ(Load(mu + "feature", FramedKind)->Count(), kFeatureTileCount);
+        EXPECT_EQ(Load(mu + "sground", PlainKind)->Count(), kGroundTileCount);
+        EXPECT_EQ(Load(mu + "sleft", PlainKind)->Count(), kWallTileCount);
+        EXPECT_EQ(Load(mu + "sright", PlainKind)->Count(), kWallTileCount);
+        EXPECT_EQ(Load(mu + "sfeature", PlainKind)->Count(), kFeatureTileCount);
     }
-    EXPECT_EQ(Load(layout_->vyxdata + "city", pkFramed)->Count(), kCityTileCount);
-    EXPECT_EQ(Load(layout_->vyxdata + "alien", pkFramed)->Count(), kAlienTileCount);
+    EXPECT_EQ(Load(layout_->vyxdata + "city", FramedKind)->Count(), kCityTileCount);
+    EXPECT_EQ(Load(layout_->vyxdata + "alien", FramedKind)->Count(), kAlienTileCount);
 
     // Every tile but sprite 0 shows something, and no two tiles of a set look alike.
-    auto distinct = [](const std::string& base, TPckKind kind, int w, int h) {
-        TPPCK p;
+    auto distinct = [](const std::string& base, SpriteKind kind, int w, int h) {
+        SpriteCollection p;
         p.Load(base, kind);
         std::set<std::vector<std::uint8_t>> seen;
         for (int i = 1; i < p.Count(); ++i) {
@@ -112,17 +112,17 @@ TEST_F(DemoArtTest, EveryCollectionHoldsItsTiles)
         }
     };
     const std::string mu = MapUnits(kDemoMapDirs[0]);
-    for (const char* s : {"ground", "left", "right", "feature"}) distinct(mu + s, pkFramed, 48, 70);
-    for (const char* s : {"sground", "sleft", "sright", "sfeature"}) distinct(mu + s, pkPlain, 8, 8);
-    distinct(layout_->vyxdata + "city", pkFramed, 64, 48);
-    distinct(layout_->vyxdata + "alien", pkFramed, 64, 48);
+    for (const char* s : {"ground", "left", "right", "feature"}) distinct(mu + s, FramedKind, 48, 70);
+    for (const char* s : {"sground", "sleft", "sright", "sfeature"}) distinct(mu + s, PlainKind, 8, 8);
+    distinct(layout_->vyxdata + "city", FramedKind, 64, 48);
+    distinct(layout_->vyxdata + "alien", FramedKind, 64, 48);
 }
 
 TEST_F(DemoArtTest, TacticalTilesFitTheCellBox)
 {
     const std::string mu = MapUnits(kDemoMapDirs[1]);
     // Floors: the bottom face of the box, 48 pixels wide at row 52.
-    const IndexedImage grass = Drawn(mu + "ground", pkFramed, kGrass, 48, 70);
+    const IndexedImage grass = Drawn(mu + "ground", FramedKind, kGrass, 48, 70);
     for (int x = 0; x < 48; ++x) {
         EXPECT_NE(grass.pixel(x, 51), 0) << x;
         EXPECT_NE(grass.pixel(x, 52), 0) << x;
@@ -133,29 +133,29 @@ TEST_F(DemoArtTest, TacticalTilesFitTheCellBox)
     EXPECT_EQ(CountInColumn(grass, 24, &first), 24);
     EXPECT_EQ(first, 40);
     // Walls: 40 pixels high at their outer edge, standing on the floor's back edges.
-    const IndexedImage left = Drawn(mu + "left", pkFramed, kBrickWall, 48, 70);
+    const IndexedImage left = Drawn(mu + "left", FramedKind, kBrickWall, 48, 70);
     EXPECT_EQ(CountInColumn(left, 0, &first), 40);
     EXPECT_EQ(first, 12);
     EXPECT_EQ(CountInColumn(left, 30), 0);
-    const IndexedImage right = Drawn(mu + "right", pkFramed, kMetalWall, 48, 70);
+    const IndexedImage right = Drawn(mu + "right", FramedKind, kMetalWall, 48, 70);
     EXPECT_EQ(CountInColumn(right, 47, &first), 40);
     EXPECT_EQ(first, 12);
     EXPECT_EQ(CountInColumn(right, 18), 0);
-    TRect b;
-    Load(mu + "ground", pkFramed)->GetBounds(kWater, b);
-    EXPECT_EQ(b, (TRect{0, 40, 48, 24}));
+    Rect b;
+    Load(mu + "ground", FramedKind)->GetBounds(kWater, b);
+    EXPECT_EQ(b, (Rect{0, 40, 48, 24}));
     // Plan walls lie on the left and the top side of the 8 x 8 square.
-    const IndexedImage sleft = Drawn(mu + "sleft", pkPlain, kBrickWall, 8, 8);
+    const IndexedImage sleft = Drawn(mu + "sleft", PlainKind, kBrickWall, 8, 8);
     EXPECT_NE(sleft.pixel(0, 4), 0);
     EXPECT_EQ(sleft.pixel(4, 4), 0);
-    const IndexedImage sright = Drawn(mu + "sright", pkPlain, kBrickWall, 8, 8);
+    const IndexedImage sright = Drawn(mu + "sright", PlainKind, kBrickWall, 8, 8);
     EXPECT_NE(sright.pixel(4, 0), 0);
     EXPECT_EQ(sright.pixel(4, 4), 0);
 }
 
 TEST_F(DemoArtTest, UnitIconsAndCityTiles)
 {
-    auto icons = Load(layout_->tacdata + "StratIco", pkPlain);
+    auto icons = Load(layout_->tacdata + "StratIco", PlainKind);
     ASSERT_EQ(icons->Count(), kUnitIconCount);
     std::set<std::vector<std::uint8_t>> marks;
     for (int index : {1, 121, 241}) {
@@ -168,14 +168,14 @@ TEST_F(DemoArtTest, UnitIconsAndCityTiles)
 
     // City ground: the top face (0,16) (32,0) (64,16) (32,32); a storey's
     // sides reach 15 pixels below it.
-    const IndexedImage lawn = Drawn(layout_->vyxdata + "city", pkFramed, kLawn, 64, 48);
+    const IndexedImage lawn = Drawn(layout_->vyxdata + "city", FramedKind, kLawn, 64, 48);
     int first = -1;
     EXPECT_EQ(CountInColumn(lawn, 32, &first), 32);
     EXPECT_EQ(first, 0);
     EXPECT_EQ(CountInColumn(lawn, 0, &first), 2);
     EXPECT_EQ(first, 15);
     EXPECT_EQ(CountInColumn(lawn, 63), 2);
-    const IndexedImage block = Drawn(layout_->vyxdata + "city", pkFramed, kBlockRed, 64, 48);
+    const IndexedImage block = Drawn(layout_->vyxdata + "city", FramedKind, kBlockRed, 64, 48);
     EXPECT_EQ(CountInColumn(block, 0, &first), 16);
     EXPECT_EQ(first, 15);
     EXPECT_EQ(CountInColumn(block, 32, &first), 47);

@@ -31,12 +31,12 @@ DemoLayout LayoutIn(const testing::TempDir& dir)
 
 // Checks that every building stands on its rectangle: its cells carry a
 // storey or roof on level 1, and a city's building is surrounded by ground.
-void ExpectBuildingsMatchCells(const TCityMap& map, bool alien)
+void ExpectBuildingsMatchCells(const CityMap& map, bool alien)
 {
     ASSERT_GT(map.buildingCount(), 5);
     ASSERT_LE(map.buildingCount(), 256);
     for (int i = 0; i < map.buildingCount(); ++i) {
-        const TCityBuilding& b = map.buildings[static_cast<std::size_t>(i)];
+        const CityBuilding& b = map.buildings[static_cast<std::size_t>(i)];
         ASSERT_TRUE(b.X1 >= 0 && b.X1 <= b.X2 && b.X2 <= 99 && b.Y1 >= 0 && b.Y1 <= b.Y2 && b.Y2 <= 99) << i;
         ASSERT_NE(b.typeIndex, 0) << i;
         const bool park = !alien && b.typeIndex == 11;
@@ -57,7 +57,7 @@ void ExpectBuildingsMatchCells(const TCityMap& map, bool alien)
     }
 }
 
-int Highest(const TCityMap& map)
+int Highest(const CityMap& map)
 {
     int top = 0;
     for (int l = 0; l < kCityLevels; ++l)
@@ -75,7 +75,7 @@ TEST(DemoCity, DefaultMapsHoldCitiesWithMatchingBuildingFiles)
     for (const char* name : names) {
         SCOPED_TRACE(name);
         const bool alien = std::string(name) == "alienmap";
-        TCityMap map(ListsDir());
+        CityMap map(ListsDir());
         map.LoadNameAndTypeLists(alien);
         FileSource cells(layout.vyxdata + AsciiUpper(name));
         ASSERT_EQ(cells.size(), 200000u);
@@ -125,7 +125,7 @@ TEST(DemoCity, SavedGameCityParts)
         EXPECT_EQ(save[173], alien ? 1 : 0);
         EXPECT_EQ(save[0], 0x33);  // what lies before the city part is kept
         MemorySource src(save, "save");
-        TCityMap map(ListsDir());
+        CityMap map(ListsDir());
         map.savedGame = true;
         map.LoadNameAndTypeLists(alien);
         map.LoadBuildings(src);

@@ -35,7 +35,7 @@ TEST(DemoVehicles, HoldsThirtyThreePlausibleDistinctRecords)
     for (int i = 0; i < kVehicleCount; ++i) {
         VehicleDocument doc;
         doc.Open(exe, i);
-        const TVehicleRecord& r = doc.Record();
+        const VehicleRecord& r = doc.Record();
         const std::string name = r.PictureName();
         EXPECT_FALSE(name.empty()) << i;
         EXPECT_LE(name.size(), 10u) << i;

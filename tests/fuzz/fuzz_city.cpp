@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) return 0;
     const std::uint8_t mode = data[0];
     CityEditor editor;
-    TCityMap& map = editor.map;
+    CityMap& map = editor.map;
     map.nameList = ParseTextList(std::string(reinterpret_cast<const char*>(data + 1), std::min<std::size_t>(size - 1, 64)));
     map.nameListFile = "Building.Nam";
     try {

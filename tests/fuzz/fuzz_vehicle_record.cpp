@@ -16,10 +16,10 @@ using namespace ketral;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size < kVehicleRecordSize + 1) return 0;
-    TVehicleRecord record;
+    VehicleRecord record;
     std::copy(data, data + kVehicleRecordSize, record.Bytes.begin());
 
-    TVehicleRecord stored = record;
+    VehicleRecord stored = record;
     StoreVehicle(ShowVehicle(record), stored);
     const std::string name = record.PictureName();
     for (std::size_t i = 0; i < kVehicleRecordSize; ++i) {
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (VehicleBox side : kArmourBoxes) sum += boxes.Value(side);
         if (std::to_string(sum) != boxes[VehicleBox::Total] && box != VehicleBox::Total) std::abort();
         if (box == VehicleBox::Total && sum != boxes.Value(VehicleBox::Total)) std::abort();
-        TVehicleRecord edited = record;
+        VehicleRecord edited = record;
         StoreVehicle(boxes, edited);
         if (edited.Get(VehicleField::Front) != static_cast<std::uint16_t>(boxes.Value(VehicleBox::Front))) std::abort();
     } catch (const Error&) {

@@ -70,7 +70,7 @@ TEST_F(CatalogueTest, MapDirectoriesInFileSystemOrderThenSortedOnExpansion)
     ASSERT_EQ(groups[0].Children.size(), 3u);
     EXPECT_FALSE(groups[0].Entry);
     for (const auto& child : groups[0].Children)
-        EXPECT_EQ(child.Entry, NewCatalogueEntry(Game().MapsDir, child.Caption, MapDirectory));
+        EXPECT_EQ(child.Entry, NewCatalogueEntry(Game().MapsDir, child.Caption, MapDirectoryEntry));
 
     SortChildren(groups[0]);
     EXPECT_EQ(Captions(groups[0]), (std::vector<std::string>{"a", "B", "x.txt"}));
@@ -87,12 +87,12 @@ TEST_F(CatalogueTest, DefaultCityMapsThatExist)
     tmp.write("vyxdata/CITYMAP2", "x");  // names are matched without regard to case
     groups = Fill();
     EXPECT_EQ(Captions(groups[0]), (std::vector<std::string>{"Mega-Primus 2", "Mega-Primus 5"}));
-    EXPECT_EQ(groups[0].Children[0].Entry, NewCatalogueEntry(Game().VyxDataDir, "Citymap2", CityMap));
+    EXPECT_EQ(groups[0].Children[0].Entry, NewCatalogueEntry(Game().VyxDataDir, "Citymap2", CityMapEntry));
 
     tmp.write("vyxdata/alienmap", "x");
     groups = Fill();
     EXPECT_EQ(Captions(groups[0]), (std::vector<std::string>{"Alien dimension", "Mega-Primus 2", "Mega-Primus 5"}));
-    EXPECT_EQ(groups[0].Children[0].Entry, NewCatalogueEntry(Game().VyxDataDir, "alienmap", CityMap));
+    EXPECT_EQ(groups[0].Children[0].Entry, NewCatalogueEntry(Game().VyxDataDir, "alienmap", CityMapEntry));
 }
 
 TEST_F(CatalogueTest, VehiclesNeedTheExecutable)
@@ -106,7 +106,7 @@ TEST_F(CatalogueTest, VehiclesNeedTheExecutable)
     ASSERT_EQ(groups[0].Children.size(), 33u);
     EXPECT_EQ(groups[0].Children[0].Caption, "Alien Probe");
     EXPECT_EQ(groups[0].Children[32].Caption, "Griffon AFV");
-    EXPECT_EQ(groups[0].Children[32].Entry, NewCatalogueEntry(exe, "32", VehicleRecord));
+    EXPECT_EQ(groups[0].Children[32].Entry, NewCatalogueEntry(exe, "32", VehicleEntry));
 
     SortChildren(groups[0]);
     EXPECT_EQ(groups[0].Children.front().Caption, "Airtaxi");
@@ -131,15 +131,15 @@ TEST_F(CatalogueTest, SavedGameSlotLayouts)
     const auto& slots = groups[0].Children;
     ASSERT_EQ(Captions(groups[0]), (std::vector<std::string>{"B3, city three", "B5, battle five", "B7, battle seven"}));
 
-    EXPECT_EQ(slots[0].Entry, NewCatalogueEntry(dir, "savegame.03", SaveSlot));
+    EXPECT_EQ(slots[0].Entry, NewCatalogueEntry(dir, "savegame.03", SaveSlotEntry));
     ASSERT_EQ(slots[0].Children.size(), 1u);
     EXPECT_EQ(slots[0].Children[0].Caption, "Cityscape map");
-    EXPECT_EQ(slots[0].Children[0].Entry, NewCatalogueEntry(dir, "savegame.03", SavedCityMap));
+    EXPECT_EQ(slots[0].Children[0].Entry, NewCatalogueEntry(dir, "savegame.03", SavedCityMapEntry));
 
-    EXPECT_EQ(slots[1].Entry, NewCatalogueEntry(dir, "tactgame.05", SaveSlot));
+    EXPECT_EQ(slots[1].Entry, NewCatalogueEntry(dir, "tactgame.05", SaveSlotEntry));
     ASSERT_EQ(Captions(slots[1]), (std::vector<std::string>{"Tactical map", "Cityscape map"}));
-    EXPECT_EQ(slots[1].Children[0].Entry, NewCatalogueEntry(dir, "tactgame.05", SavedTacticalMap));
-    EXPECT_EQ(slots[1].Children[1].Entry, NewCatalogueEntry(dir, "strtgame.05", SavedCityMap));
+    EXPECT_EQ(slots[1].Children[0].Entry, NewCatalogueEntry(dir, "tactgame.05", SavedTacticalMapEntry));
+    EXPECT_EQ(slots[1].Children[1].Entry, NewCatalogueEntry(dir, "strtgame.05", SavedCityMapEntry));
 
     ASSERT_EQ(Captions(slots[2]), std::vector<std::string>{"Tactical map"});
 
@@ -272,12 +272,12 @@ TEST(DispatchEntry, EachKindCallsItsEditor)
 {
     Recorder r;
     const std::string pal = "/g/vyxdata/";
-    DispatchEntry(NewCatalogueEntry("/g/maps/", "desert", MapDirectory), pal, r);
-    DispatchEntry(NewCatalogueEntry("/g/vyxdata/", "Citymap2", CityMap), pal, r);
-    DispatchEntry(NewCatalogueEntry("/g/savegame/", "savegame.03", SaveSlot), pal, r);
-    DispatchEntry(NewCatalogueEntry("/g/savegame/", "strtgame.05", SavedCityMap), "/cd/vyxdata/", r);
-    DispatchEntry(NewCatalogueEntry("/g/savegame/", "tactgame.07", SavedTacticalMap), pal, r);
-    DispatchEntry(NewCatalogueEntry("/g/vyxexe/vyx2p.exe", "32", VehicleRecord), pal, r);
+    DispatchEntry(NewCatalogueEntry("/g/maps/", "desert", MapDirectoryEntry), pal, r);
+    DispatchEntry(NewCatalogueEntry("/g/vyxdata/", "Citymap2", CityMapEntry), pal, r);
+    DispatchEntry(NewCatalogueEntry("/g/savegame/", "savegame.03", SaveSlotEntry), pal, r);
+    DispatchEntry(NewCatalogueEntry("/g/savegame/", "strtgame.05", SavedCityMapEntry), "/cd/vyxdata/", r);
+    DispatchEntry(NewCatalogueEntry("/g/savegame/", "tactgame.07", SavedTacticalMapEntry), pal, r);
+    DispatchEntry(NewCatalogueEntry("/g/vyxexe/vyx2p.exe", "32", VehicleEntry), pal, r);
     DispatchEntry(NewCatalogueEntry("/g/", "x", static_cast<EntryKind>(5)), pal, r);
     DispatchEntry(NewCatalogueEntry("/g/", "x", static_cast<EntryKind>(7)), pal, r);
     EXPECT_EQ(r.calls, (std::vector<std::string>{

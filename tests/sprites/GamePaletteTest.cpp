@@ -16,7 +16,7 @@ TEST(GamePalette, SixBitValuesAreScaledAndFlagged)
     auto p = LoadPalette(dir.write("all63.pal", Bytes(768, 63)));
     EXPECT_EQ(p->Version, 0x300);
     EXPECT_EQ(p->EntryCount, 256);
-    for (const TPaletteEntry& e : p->Entries) {
+    for (const PaletteEntry& e : p->Entries) {
         EXPECT_EQ(e.Red, 252);
         EXPECT_EQ(e.Green, 252);
         EXPECT_EQ(e.Blue, 252);
@@ -46,7 +46,7 @@ TEST(GamePalette, OrderWrapAndTrailingBytes)
     b[3 * 9 + 1] = 65;  // wraps to 4
     b[3 * 9 + 2] = 200;  // 800 & 255 = 32
     MemorySource src(b, "p");
-    TGamePalette p;
+    GamePalette p;
     ReadPalette(src, p);
     EXPECT_EQ(p.Entries[0].Red, 4);
     EXPECT_EQ(p.Entries[0].Green, 8);
@@ -72,7 +72,7 @@ TEST(GamePalette, MissingAndShortFiles)
     EXPECT_THROW(LoadPalette(dir.write("short.pal", Bytes(767, 1))), IoError);
 
     // Entries that the short file reached hold its colours; the rest keep theirs.
-    TGamePalette p;
+    GamePalette p;
     p.Entries[200].Red = 77;
     MemorySource src(Bytes(301, 2), "p");
     EXPECT_THROW(ReadPalette(src, p), IoError);

@@ -12,34 +12,34 @@
 namespace ketral {
 namespace {
 
-bool SameRuns(const TPckSprite& a, const TPckSprite& b)
+bool SameRuns(const Sprite& a, const Sprite& b)
 {
     if (a.Runs.size() != b.Runs.size()) return false;
     for (std::size_t i = 0; i < a.Runs.size(); ++i) {
-        const TPckRun &x = a.Runs[i], &y = b.Runs[i];
+        const SpriteRun &x = a.Runs[i], &y = b.Runs[i];
         if (x.X != y.X || x.Row != y.Row || x.Length != y.Length || x.Opaque != y.Opaque || x.Pixels != y.Pixels)
             return false;
     }
     return true;
 }
 
-std::vector<TPckSprite> RandomSprites(std::mt19937& rng, TPckKind kind, int count)
+std::vector<Sprite> RandomSprites(std::mt19937& rng, SpriteKind kind, int count)
 {
-    std::vector<TPckSprite> out;
+    std::vector<Sprite> out;
     for (int i = 0; i < count; ++i) {
-        TPckSprite s;
-        s.Left = kind == pkFramed ? static_cast<int>(rng() % 300) : 0;
-        s.Top = kind == pkFramed ? static_cast<int>(rng() % 300) : 0;
-        s.Width = kind == pkFramed ? 128 + static_cast<int>(rng() % 200) : 8;
-        s.Height = kind == pkFramed ? static_cast<int>(rng() % 100) : 8;
+        Sprite s;
+        s.Left = kind == FramedKind ? static_cast<int>(rng() % 300) : 0;
+        s.Top = kind == FramedKind ? static_cast<int>(rng() % 300) : 0;
+        s.Width = kind == FramedKind ? 128 + static_cast<int>(rng() % 200) : 8;
+        s.Height = kind == FramedKind ? static_cast<int>(rng() % 100) : 8;
         const int runs = static_cast<int>(rng() % 12);
         for (int k = 0; k < runs; ++k) {
-            TPckRun r;
+            SpriteRun r;
             r.X = static_cast<int>(rng() % 127);
             r.Row = static_cast<int>(rng() % 103);
-            r.Length = static_cast<int>(rng() % (kind == pkFramed ? std::min(256, s.Width - r.X + 1) : 256));
+            r.Length = static_cast<int>(rng() % (kind == FramedKind ? std::min(256, s.Width - r.X + 1) : 256));
             for (int p = 0; p < r.Length; ++p) r.Pixels.push_back(static_cast<std::uint8_t>(rng() % 4 ? rng() : 0));
-            if (kind == pkFramed) r.Opaque = static_cast<std::uint8_t>(4 * (rng() % 64));
+            if (kind == FramedKind) r.Opaque = static_cast<std::uint8_t>(4 * (rng() % 64));
             s.Runs.push_back(std::move(r));
         }
         out.push_back(std::move(s));
@@ -50,7 +50,7 @@ std::vector<TPckSprite> RandomSprites(std::mt19937& rng, TPckKind kind, int coun
 TEST(SpriteWriter, RoundTripsBothKindsAndBothOffsetUnits)
 {
     std::mt19937 rng(12345);
-    for (TPckKind kind : {pkFramed, pkPlain}) {
+    for (SpriteKind kind : {FramedKind, PlainKind}) {
         for (PckOffsetUnit unit : {PckOffsetUnit::Bytes, PckOffsetUnit::FourBytes}) {
             for (int count : {1, 2, 3, 17}) {
                 const auto sprites = RandomSprites(rng, kind, count);
@@ -58,15 +58,15 @@ TEST(SpriteWriter, RoundTripsBothKindsAndBothOffsetUnits)
                 // The loader's rule picks the unit the writer meant.
                 const std::uint32_t last = GetU32(f.tab.data() + f.tab.size() - 4);
                 EXPECT_EQ(f.pck.size() > 4ull * last, unit == PckOffsetUnit::FourBytes || last == 0);
-                TPPCK p;
+                SpriteCollection p;
                 MemorySource tab(f.tab), pck(f.pck);
-                if (kind == pkFramed)
+                if (kind == FramedKind)
                     p.LoadFramed(tab, pck, nullptr);
                 else
                     p.LoadPlain(tab, pck);
                 ASSERT_EQ(p.Count(), count);
                 for (int i = 0; i < count; ++i) {
-                    const TPckSprite* s = p.Sprite(i);
+                    const Sprite* s = p.At(i);
                     EXPECT_EQ(s->Left, sprites[i].Left);
                     EXPECT_EQ(s->Top, sprites[i].Top);
                     EXPECT_EQ(s->Width, sprites[i].Width);
@@ -82,38 +82,38 @@ TEST(SpriteWriter, ByteOffsetsWithALargeLastSprite)
 {
     // A small first sprite and a long last one: written as bytes, the .pck
     // would be more than 4 times the last offset without the filler.
-    TPckSprite small, big;
-    TPckRun r;
+    Sprite small, big;
+    SpriteRun r;
     r.Length = 200;
     r.Pixels.assign(200, 7);
     for (int row = 0; row < 10; ++row) {
         r.Row = row;
         big.Runs.push_back(r);
     }
-    const PckFiles f = EncodeSpriteCollection({small, big}, pkPlain, PckOffsetUnit::Bytes);
+    const PckFiles f = EncodeSpriteCollection({small, big}, PlainKind, PckOffsetUnit::Bytes);
     const std::uint32_t last = GetU32(f.tab.data() + 4);
     EXPECT_LE(f.pck.size(), 4ull * last);
-    TPPCK p;
+    SpriteCollection p;
     MemorySource tab(f.tab), pck(f.pck);
     p.LoadPlain(tab, pck);
     ASSERT_EQ(p.Count(), 2);
-    EXPECT_TRUE(p.Sprite(0)->Runs.empty());
-    EXPECT_TRUE(SameRuns(*p.Sprite(1), big));
+    EXPECT_TRUE(p.At(0)->Runs.empty());
+    EXPECT_TRUE(SameRuns(*p.At(1), big));
 }
 
 TEST(SpriteWriter, RefusesWhatTheFormatCannotHold)
 {
-    TPckSprite s;
+    Sprite s;
     s.Width = 100;
-    TPckRun r;
+    SpriteRun r;
     r.Length = 1;
     r.Pixels = {1};
-    auto refuses = [&](TPckRun run, TPckKind kind = pkFramed) {
-        TPckSprite t = s;
+    auto refuses = [&](SpriteRun run, SpriteKind kind = FramedKind) {
+        Sprite t = s;
         t.Runs = {std::move(run)};
         EXPECT_THROW(EncodeSpriteCollection({t}, kind), Error);
     };
-    TPckRun bad = r;
+    SpriteRun bad = r;
     bad.X = 128;
     refuses(bad);
     bad = r;
@@ -128,7 +128,7 @@ TEST(SpriteWriter, RefusesWhatTheFormatCannotHold)
     refuses(bad);
     bad = r;
     bad.Opaque = 4;
-    refuses(bad, pkPlain);
+    refuses(bad, PlainKind);
     bad = r;
     bad.Length = 101;  // wider than the frame's 100 pixels: the loader would cut it
     bad.Pixels.assign(101, 1);
@@ -136,22 +136,22 @@ TEST(SpriteWriter, RefusesWhatTheFormatCannotHold)
     bad = r;
     bad.Length = 2;  // more than its pixels
     refuses(bad);
-    EXPECT_THROW(EncodeSpriteCollection({}, pkPlain), Error);
+    EXPECT_THROW(EncodeSpriteCollection({}, PlainKind), Error);
 
     // Column 127 of row 0 is fine (127 = 0x7F).
-    TPckSprite ok;
+    Sprite ok;
     ok.Width = 200;
-    TPckRun edge = r;
+    SpriteRun edge = r;
     edge.X = 127;
     ok.Runs = {edge};
-    const PckFiles f = EncodeSpriteCollection({ok}, pkFramed);
-    TPPCK p;
+    const PckFiles f = EncodeSpriteCollection({ok}, FramedKind);
+    SpriteCollection p;
     MemorySource tab(f.tab), pck(f.pck);
     p.LoadFramed(tab, pck, nullptr);
-    EXPECT_TRUE(SameRuns(*p.Sprite(0), ok));
+    EXPECT_TRUE(SameRuns(*p.At(0), ok));
 
     // An empty framed collection is written as one entry that is not loaded.
-    const PckFiles none = EncodeSpriteCollection({}, pkFramed);
+    const PckFiles none = EncodeSpriteCollection({}, FramedKind);
     MemorySource tab2(none.tab), pck2(none.pck);
     p.LoadFramed(tab2, pck2, nullptr);
     EXPECT_EQ(p.Count(), 0);
@@ -173,11 +173,11 @@ TEST(SpriteWriter, PicturesDrawBackAsThemselves)
 {
     const IndexedImage img = Picture();
     testing::TempDir dir;
-    for (TPckKind kind : {pkFramed, pkPlain}) {
-        TPckSprite s = SpriteFromImage(img, kind);
-        std::vector<TPckSprite> sprites(2, s);  // sprite 0 is never drawn
+    for (SpriteKind kind : {FramedKind, PlainKind}) {
+        Sprite s = SpriteFromImage(img, kind);
+        std::vector<Sprite> sprites(2, s);  // sprite 0 is never drawn
         WriteSpriteCollection(dir / "pic", sprites, kind);
-        TPPCK p;
+        SpriteCollection p;
         p.Load(dir / "pic", kind);
         ASSERT_EQ(p.Count(), 2);
         IndexedImage drawn(48, 70);
@@ -189,12 +189,12 @@ TEST(SpriteWriter, PicturesDrawBackAsThemselves)
         p.Draw(1, 0, 0, over);
         for (int y = 0; y < 70; ++y)
             for (int x = 0; x < 48; ++x) ASSERT_EQ(over.pixel(x, y), img.pixel(x, y) ? img.pixel(x, y) : 255);
-        TRect b;
+        Rect b;
         p.GetBounds(1, b);
-        if (kind == pkFramed) {
-            EXPECT_EQ(b, (TRect{0, 5, 48, 59}));
+        if (kind == FramedKind) {
+            EXPECT_EQ(b, (Rect{0, 5, 48, 59}));
             bool anyOpaque = false, anyGap = false;
-            for (const TPckRun& r : p.Sprite(1)->Runs) {
+            for (const SpriteRun& r : p.At(1)->Runs) {
                 anyOpaque |= r.Opaque > 0;
                 for (int i = 0; i < r.Opaque; ++i) EXPECT_NE(r.Pixels[i], 0);
                 for (std::uint8_t px : r.Pixels) anyGap |= px == 0;
@@ -202,11 +202,11 @@ TEST(SpriteWriter, PicturesDrawBackAsThemselves)
             EXPECT_TRUE(anyOpaque);
             EXPECT_TRUE(anyGap);
         } else {
-            EXPECT_EQ(b, (TRect{0, 0, 8, 8}));
+            EXPECT_EQ(b, (Rect{0, 0, 8, 8}));
         }
     }
     IndexedImage tooWide(128, 1);
-    EXPECT_THROW(SpriteFromImage(tooWide, pkFramed), Error);
+    EXPECT_THROW(SpriteFromImage(tooWide, FramedKind), Error);
 }
 
 TEST(SpriteWriter, UsageTableIsWrittenBesideAFramedPair)
@@ -214,9 +214,9 @@ TEST(SpriteWriter, UsageTableIsWrittenBesideAFramedPair)
     testing::TempDir dir;
     std::array<std::uint8_t, 256> usage{};
     usage[3] = 1;
-    TPckSprite s;
-    WriteSpriteCollection(dir / "u", {s}, pkFramed, PckOffsetUnit::FourBytes, &usage);
-    TPPCK p;
+    Sprite s;
+    WriteSpriteCollection(dir / "u", {s}, FramedKind, PckOffsetUnit::FourBytes, &usage);
+    SpriteCollection p;
     p.LoadFramed(dir / "u");
     ASSERT_TRUE(p.UsageTable().has_value());
     EXPECT_EQ(*p.UsageTable(), usage);

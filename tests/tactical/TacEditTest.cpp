@@ -31,12 +31,12 @@ struct EditFixture {
         core.OnRepaint = [this] { ++redraws; };
     }
     // The pointer position over cell (x, y) on the selected level.
-    TPoint Over(int x, int y) const
+    Point Over(int x, int y) const
     {
-        const TPoint b = core.CellToPixel({x, y});
+        const Point b = core.CellToPixel({x, y});
         return {b.x + 24, b.y + 12};
     }
-    void Drag(TPoint from, TPoint to, TacMouseButton button = TacMouseButton::Left)
+    void Drag(Point from, Point to, TacMouseButton button = TacMouseButton::Left)
     {
         core.MouseDown(button, from.x, from.y);
         core.MouseMove(to.x, to.y);
@@ -73,7 +73,7 @@ TEST(TacEdit, AClickFillsOneCellAndKeepsSlotsWithoutATile)
 {
     EditFixture f;
     f.core.Map().Cell(4, 4, 0)[1] = 9;
-    const TPoint p = f.Over(4, 4);
+    const Point p = f.Over(4, 4);
     f.core.MouseDown(TacMouseButton::Left, p.x, p.y);
     f.redraws = 0;
     f.core.PaintSelection(1, -1, 256, 0);
@@ -90,7 +90,7 @@ TEST(TacEdit, PaintingIsClippedToTheMap)
 {
     EditFixture f(4, 4, 1);
     f.core.SetCurrLevel(1);
-    const TPoint from = f.Over(-3, 2), to = f.Over(9, 30);
+    const Point from = f.Over(-3, 2), to = f.Over(9, 30);
     f.core.MouseDown(TacMouseButton::Left, from.x, from.y);
     f.core.MouseMove(to.x, to.y);
     f.core.PaintSelection(3, 3, 3, 3);
@@ -107,7 +107,7 @@ TEST(TacEdit, LevelZeroSelectedEditsTheLowestLevel)
 {
     EditFixture f;
     f.core.SetCurrLevel(0);
-    const TPoint p = f.Over(1, 1);
+    const Point p = f.Over(1, 1);
     f.core.MouseDown(TacMouseButton::Left, p.x, p.y);
     f.core.PaintSelection(2, -1, -1, -1);
     EXPECT_EQ(f.core.Map().Cell(1, 1, 0)[0], 2);
@@ -121,7 +121,7 @@ TEST(TacEdit, PickingReadsTheCellUnderThePointer)
     c[2] = 7;
     c[3] = 2;
     f.core.SetCurrLevel(3);
-    const TPoint p = f.Over(3, 6);
+    const Point p = f.Over(3, 6);
     f.core.MouseDown(TacMouseButton::Right, p.x, p.y);
     f.core.MouseUp(TacMouseButton::Right, p.x, p.y);
     auto picked = f.core.PickCell();
@@ -129,10 +129,10 @@ TEST(TacEdit, PickingReadsTheCellUnderThePointer)
     EXPECT_EQ(*picked, (TacCell{5, 0, 7, 2}));
     EXPECT_FALSE(f.core.View().Dragging);  // a right press starts no drag
 
-    const TPoint out = f.Over(8, 6);
+    const Point out = f.Over(8, 6);
     f.core.MouseMove(out.x, out.y);
     EXPECT_FALSE(f.core.PickCell());
-    const TPoint negative = f.Over(-1, 0);
+    const Point negative = f.Over(-1, 0);
     f.core.MouseMove(negative.x, negative.y);
     EXPECT_FALSE(f.core.PickCell());
     f.core.SetMaxLevel(0);  // the shown levels do not matter, the selected one does
@@ -183,7 +183,7 @@ TEST(TacEdit, NewBlockCountsResizeTheMapAndItsLevelRange)
     EXPECT_EQ(f.core.Map().MapWidth, 10);
     EXPECT_EQ(f.core.Map().MapHeight, 20);
     EXPECT_EQ(f.core.Map().MapLevels, 4);
-    EXPECT_EQ(f.core.Map().SizeFactors, (TSizeFactors{1, 2, 1, 5, 6}));
+    EXPECT_EQ(f.core.Map().SizeFactors, (Factors3{1, 2, 1, 5, 6}));
     EXPECT_EQ(f.core.Map().Cell(9, 9, 3)[0], 44);
     EXPECT_GE(f.redraws, 1);
 
@@ -206,7 +206,7 @@ TEST(TacEdit, NewBlockCountsBeforeAnyGridExists)
     core.Resize(200, 100);
     // Nothing loaded: the counts are taken, no grid appears.
     core.ApplySizeFactors(2, 3, 1);
-    EXPECT_EQ(core.Map().SizeFactors, (TSizeFactors{2, 3, 1, 0, 0}));
+    EXPECT_EQ(core.Map().SizeFactors, (Factors3{2, 3, 1, 0, 0}));
     EXPECT_FALSE(core.Map().HasCells());
     EXPECT_EQ(core.Map().MapWidth, 0);
 

@@ -55,8 +55,8 @@ TEST(TacMapFiles, MapSizeIsBlockSizeTimesBlockCounts)
     files.files["/g/maps/d/a.smp"] = cells;
     TacMapData data;
     LoadMapFiles(data, "/g/maps/d/", "/g/maps/d/a", false, files);
-    EXPECT_EQ(data.BaseSize, (TSize3{10, 10, 4}));
-    EXPECT_EQ(data.SizeFactors, (TSizeFactors{2, 1, 1, 77, 88}));
+    EXPECT_EQ(data.BaseSize, (Extent3{10, 10, 4}));
+    EXPECT_EQ(data.SizeFactors, (Factors3{2, 1, 1, 77, 88}));
     EXPECT_EQ(data.MapWidth, 20);
     EXPECT_EQ(data.MapHeight, 10);
     EXPECT_EQ(data.MapLevels, 4);
@@ -127,7 +127,7 @@ TEST(TacMapFiles, UnusableSizesAreRefusedBeforeAnythingChanges)
     EXPECT_EQ(ErrorOf(data, files, "/g/maps/d/a", false),
               "Invalid block size in /g/maps/d/building.dat: 10 x 10 x 0 (every size must be at least 1)");
     expectUnchanged();
-    EXPECT_EQ(data.BaseSize, (TSize3{3, 3, 1}));
+    EXPECT_EQ(data.BaseSize, (Extent3{3, 3, 1}));
     files.files["/g/maps/d/building.dat"] = Size3(-5, 10, 2);
     EXPECT_NE(ErrorOf(data, files, "/g/maps/d/a", false).find("-5 x 10 x 2"), std::string::npos);
     expectUnchanged();
@@ -171,8 +171,8 @@ TEST(TacMapFiles, SavedBattleSizeAndUnitMarks)
     data.SizeFactors = {3, 3, 3, 0, 0};
     data.IsSavedGame = true;
     LoadMapFiles(data, "/g/maps/d/", "/s/tactgame.03", true, files);
-    EXPECT_EQ(data.BaseSize, (TSize3{4, 3, 2}));
-    EXPECT_EQ(data.SizeFactors, (TSizeFactors{3, 3, 3, 0, 0}));  // not read for a saved game
+    EXPECT_EQ(data.BaseSize, (Extent3{4, 3, 2}));
+    EXPECT_EQ(data.SizeFactors, (Factors3{3, 3, 3, 0, 0}));  // not read for a saved game
     EXPECT_EQ(data.MapWidth * data.MapHeight * data.MapLevels, 24);
     EXPECT_EQ(data.Cells, PatternCells(4, 3, 2));
     ASSERT_EQ(data.UnitMarks.size(), 24u);

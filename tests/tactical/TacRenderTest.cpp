@@ -15,11 +15,11 @@ using namespace tactest;
 
 // Ground tile k of these sets is an opaque 48 x 64 block of index 10 + k,
 // so that neighbouring boxes overlap and the drawing order shows.
-std::vector<Sprite> BlockSprites(int count, int base)
+std::vector<TestSprite> BlockSprites(int count, int base)
 {
-    std::vector<Sprite> out;
+    std::vector<TestSprite> out;
     for (int k = 0; k < count; ++k) {
-        Sprite s;
+        TestSprite s;
         for (int row = 0; row < 64; ++row) s.push_back(Run{0, row, Bytes(48, static_cast<std::uint8_t>(base + k))});
         out.push_back(s);
     }
@@ -67,7 +67,7 @@ IndexedImage ReferenceIsometric(const TacMapCore& core, bool levelsFirst = false
         for (int x = 0; x < m.MapWidth; ++x) {
             const int y = levelsFirst ? i % m.MapHeight : i / levels;
             const int z = core.MinLevel() + (levelsFirst ? i / m.MapHeight : i % levels);
-            const TPoint b = p.BoxCorner(x, y, z);
+            const Point b = p.BoxCorner(x, y, z);
             for (int s = 0; s < 4; ++s)
                 if (core.View().SlotVisible[s]) core.Tiles().TileSets[s].Draw(m.Cell(x, y, z)[s], b.x, b.y, ref);
         }
@@ -151,14 +151,14 @@ TEST(TacRender, LevelsSlotsAndEmptyTiles)
     f.core.SetYOffset(-30);
     const TacProjection p = f.core.Projection();
     const IndexedImage& img = f.core.ViewImage();
-    const TPoint low = p.BoxCorner(1, 1, 0), high = p.BoxCorner(1, 1, 3);
+    const Point low = p.BoxCorner(1, 1, 0), high = p.BoxCorner(1, 1, 3);
     EXPECT_EQ(high.y, low.y - 120);
     EXPECT_EQ(Px(img, low.x, low.y), SlotBase(0) + 3);
     EXPECT_EQ(Px(img, high.x, high.y), SlotBase(0) + 4);
-    const TPoint c01 = p.BoxCorner(0, 1, 0);
+    const Point c01 = p.BoxCorner(0, 1, 0);
     // Feature drawn after left at the same origin.
     EXPECT_EQ(Px(img, c01.x, c01.y), SlotBase(3) + 7);
-    const TPoint c00 = p.BoxCorner(0, 0, 0);
+    const Point c00 = p.BoxCorner(0, 0, 0);
     EXPECT_EQ(Px(img, c00.x, c00.y), 0);
 
     f.core.SetViewOption(3, false);
@@ -183,7 +183,7 @@ TEST(TacRender, ResizingRedrawsAtTheNewSize)
         ASSERT_EQ(f.core.ViewImage().height(), 400);
         // The map moves with the right edge: cell (5, 5) lies where the
         // projection for this width puts it.
-        const TPoint b = f.core.Projection().BoxCorner(5, 5, 0);
+        const Point b = f.core.Projection().BoxCorner(5, 5, 0);
         ASSERT_TRUE(f.core.ViewImage().contains(b.x, b.y));
         EXPECT_EQ(Px(f.core.ViewImage(), b.x, b.y), SlotBase(0) + f.core.Map().Cell(5, 5, 0)[0]);
     }
@@ -191,7 +191,7 @@ TEST(TacRender, ResizingRedrawsAtTheNewSize)
 
 class RecordingText : public TextPainter {
 public:
-    std::vector<std::pair<TPoint, std::string>> calls;
+    std::vector<std::pair<Point, std::string>> calls;
     void drawText(IndexedImage&, int x, int y, const std::string& text, std::uint8_t, std::optional<std::uint8_t>) override
     {
         calls.push_back({{x, y}, text});
@@ -227,7 +227,7 @@ TEST(TacRender, UnitMarksOnlyForSavedBattlesWithUnitsShown)
     EXPECT_EQ(f.text.calls[2], (std::pair{p.BoxCorner(0, 2, 1), std::string("Enemy")}));
     // The outline: the left corner of the top face in the pen colour, which
     // is the frame colour after the first drawing.
-    const TPoint b = p.BoxCorner(1, 1, 0);
+    const Point b = p.BoxCorner(1, 1, 0);
     const std::uint8_t frameInk = NearestIndex(f.core.ViewImage().colors(), kFramePenColour);
     EXPECT_EQ(Px(f.core.ViewImage(), b.x, b.y + 12 + 20), frameInk);
 
@@ -253,7 +253,7 @@ TEST(TacRender, TheFirstDrawingOutlinesInTheInitialPenColour)
     image.setColors(fresh.ViewImage().colors());
     image.pen() = Pen{1, PenMode::Copy, kInitialPenColour};
     DrawIsometric(image, fresh.Map(), fresh.Tiles(), view);
-    const TPoint b = fresh.Projection().BoxCorner(1, 1, 0);
+    const Point b = fresh.Projection().BoxCorner(1, 1, 0);
     EXPECT_EQ(Px(image, b.x, b.y + 12 + 20), NearestIndex(image.colors(), kInitialPenColour));
     EXPECT_EQ(image.pen().mode, PenMode::NotXor);
     EXPECT_EQ(image.pen().color, kFramePenColour);
@@ -272,12 +272,12 @@ TEST(TacRender, PlanViewDrawsPlanTilesAndUnitIcons)
     const IndexedImage& img = f.core.ViewImage();
     // Rows 0 to 9 are above the image at YOffset -20; move the view down.
     f.core.SetYOffset(-40);
-    auto at2 = [&](int x, int y) { return TPoint{8 * (x + 10 - 4), 8 * (y + 40 - 30)}; };
-    const TPoint c = at2(2, 0);
+    auto at2 = [&](int x, int y) { return Point{8 * (x + 10 - 4), 8 * (y + 40 - 30)}; };
+    const Point c = at2(2, 0);
     EXPECT_EQ(Px(img, c.x + 1, c.y + 1), PlanBase(0) + 5);
     EXPECT_EQ(Px(img, c.x + 3, c.y + 1), PlanBase(2) + 6);
     // Unit icons only with units shown: sprites 1, 121, 241 of StratIco.
-    const TPoint own = at2(1, 1), civ = at2(2, 1), enemy = at2(0, 2);
+    const Point own = at2(1, 1), civ = at2(2, 1), enemy = at2(0, 2);
     EXPECT_EQ(Px(img, own.x, own.y), 0);
     f.core.SetViewOption(kOptionUnits, true);
     EXPECT_EQ(Px(img, own.x, own.y), 100 + 241 % 100);
@@ -300,7 +300,7 @@ TEST(TacRender, PointerMovesTheFrameWithoutRedrawingTheMap)
     f.core.ViewImage().setPixel(5, 470, 222);
 
     f.core.MouseMove(300, 200);
-    const TFrame first = f.core.SelectionFrame();
+    const CellFrame first = f.core.SelectionFrame();
     EXPECT_EQ(f.core.View().LastFrame, first);
     EXPECT_EQ(Px(f.core.ViewImage(), 5, 470), 222);
     EXPECT_FALSE(SamePixels(f.core.ViewImage(), drawn));

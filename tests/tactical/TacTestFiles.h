@@ -17,7 +17,7 @@ struct Run {
     int row = 0;
     Bytes pixels;
 };
-using Sprite = std::vector<Run>;
+using TestSprite = std::vector<Run>;
 
 // A ".tab"/".pck" pair; offsets count in 4-byte units, each sprite padded.
 struct Collection {
@@ -44,10 +44,10 @@ inline void AppendPosition(Bytes& pck, const Run& r)
 }
 
 // Framed sprites with a frame of 48 x 40 at (0, 0).
-inline Collection FramedCollection(const std::vector<Sprite>& sprites)
+inline Collection FramedCollection(const std::vector<TestSprite>& sprites)
 {
     Collection c;
-    for (const Sprite& s : sprites) {
+    for (const TestSprite& s : sprites) {
         AppendOffset(c.tab, c.pck.size());
         const std::uint8_t frame[12] = {1, 0, 0, 0, 0, 0, 49, 0, 0, 0, 40, 0};
         c.pck.insert(c.pck.end(), frame, frame + 12);
@@ -63,10 +63,10 @@ inline Collection FramedCollection(const std::vector<Sprite>& sprites)
     return c;
 }
 
-inline Collection PlainCollection(const std::vector<Sprite>& sprites)
+inline Collection PlainCollection(const std::vector<TestSprite>& sprites)
 {
     Collection c;
-    for (const Sprite& s : sprites) {
+    for (const TestSprite& s : sprites) {
         AppendOffset(c.tab, c.pck.size());
         for (const Run& r : s) {
             AppendPosition(c.pck, r);
@@ -82,9 +82,9 @@ inline Collection PlainCollection(const std::vector<Sprite>& sprites)
 
 // Sprites 0..count-1; sprite k is one run of `width` pixels of index
 // base + k at (x, row).
-inline std::vector<Sprite> MarkerSprites(int count, int base, int x = 0, int row = 0, int width = 1)
+inline std::vector<TestSprite> MarkerSprites(int count, int base, int x = 0, int row = 0, int width = 1)
 {
-    std::vector<Sprite> out;
+    std::vector<TestSprite> out;
     for (int k = 0; k < count; ++k)
         out.push_back({Run{x, row, Bytes(static_cast<std::size_t>(width), static_cast<std::uint8_t>(base + k))}});
     return out;
@@ -167,7 +167,7 @@ inline std::string WriteTacData(const testing::TempDir& dir)
     pal[3 * 249 + 1] = 0;
     pal[3 * 249 + 2] = 0;
     dir.write("tacdata/tactical.pal", pal);
-    std::vector<Sprite> icons;
+    std::vector<TestSprite> icons;
     for (int k = 0; k < 242; ++k) icons.push_back({Run{0, 0, Bytes{static_cast<std::uint8_t>(100 + k % 100)}}});
     WriteCollection(dir, "tacdata/StratIco", PlainCollection(icons));
     return dir / "tacdata/";

@@ -18,13 +18,13 @@ protected:
     // (5, 1) of six pixels with an opaque prefix of 8; a second run at (0, 0).
     std::string WriteFramed()
     {
-        TPckSprite blank;
-        TPckSprite s;
+        Sprite blank;
+        Sprite s;
         s.Left = 10;
         s.Top = 20;
         s.Width = 64;
         s.Height = 40;
-        TPckRun r;
+        SpriteRun r;
         r.X = 5;
         r.Row = 1;
         r.Length = 6;
@@ -38,7 +38,7 @@ protected:
         r.Pixels = {9, 0};
         s.Runs.push_back(r);
         const std::string base = dir / "Tiles";
-        WriteSpriteCollection(base, {blank, s}, pkFramed, PckOffsetUnit::FourBytes);
+        WriteSpriteCollection(base, {blank, s}, FramedKind, PckOffsetUnit::FourBytes);
         return base;
     }
 

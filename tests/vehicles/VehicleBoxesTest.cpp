@@ -11,7 +11,7 @@ namespace {
 
 using namespace ketral::testing;
 
-TVehicleRecord Record5()
+VehicleRecord Record5()
 {
     MemorySource src(MakeTestExecutable());
     return ReadVehicleRecord(src, 5);
@@ -33,7 +33,7 @@ TEST(VehicleBoxes, LoadingSixDifferentArmourValuesShowsThemAndTheirSum)
     EXPECT_EQ(Armour(b), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
     EXPECT_EQ(b[VehicleBox::Total], "21");  // the sum, not spread over the sides
 
-    TVehicleRecord high;
+    VehicleRecord high;
     high.Bytes[62] = 0x00;
     high.Bytes[63] = 0x80;  // front 32768: shown unsigned
     EXPECT_EQ(ShowVehicle(high)[VehicleBox::Front], "32768");
@@ -87,8 +87,8 @@ TEST(VehicleBoxes, BadNumbersGiveTheConversionErrorAndLargeSumsDoNotWrap)
 
 TEST(VehicleBoxes, StoreWritesEveryBoxIntoItsFieldAndKeepsTheRest)
 {
-    TVehicleRecord r = Record5();
-    const TVehicleRecord before = r;
+    VehicleRecord r = Record5();
+    const VehicleRecord before = r;
     StoreVehicle(ShowVehicle(r), r);
     EXPECT_EQ(r.Bytes, before.Bytes);  // unchanged boxes give the same bytes
 

@@ -22,7 +22,7 @@ TEST(VehicleRecord, Record32CoversBytes1616972To1617073)
     std::vector<std::uint8_t> exe = MakeTestExecutable();
     exe.resize(1617074);  // ends right after the record
     MemorySource src(exe, "vyx2p.exe");
-    const TVehicleRecord r = ReadVehicleRecord(src, 32);
+    const VehicleRecord r = ReadVehicleRecord(src, 32);
     EXPECT_TRUE(std::equal(r.Bytes.begin(), r.Bytes.end(), exe.begin() + 1616972));
 
     exe.resize(1617073);  // one byte less
@@ -37,7 +37,7 @@ TEST(VehicleRecord, Record32CoversBytes1616972To1617073)
 
 TEST(VehicleRecord, StoresTheLow16BitsLittleEndian)
 {
-    TVehicleRecord r;
+    VehicleRecord r;
     r.Set(VehicleField::Weight, 70000);  // 70000 - 65536 = 4464 = 0x1170
     EXPECT_EQ(r.Bytes[50], 0x70);
     EXPECT_EQ(r.Bytes[51], 0x11);
@@ -49,7 +49,7 @@ TEST(VehicleRecord, StoresTheLow16BitsLittleEndian)
 
 TEST(VehicleRecord, PictureNameFieldIsClearedAndRewritten)
 {
-    TVehicleRecord r;
+    VehicleRecord r;
     r.Bytes.fill(0xEE);
     r.SetPictureName("TANK");
     const std::uint8_t tank[10] = {'T', 'A', 'N', 'K', 0, 0, 0, 0, 0, 0};
@@ -66,7 +66,7 @@ TEST(VehicleRecord, PictureNameFieldIsClearedAndRewritten)
     EXPECT_EQ(r.PictureName(), "ABCDEFGHIJ");
 
     // A longer name has no place in the field: refused, nothing changed.
-    const TVehicleRecord before = r;
+    const VehicleRecord before = r;
     EXPECT_THROW(r.SetPictureName("ABCDEFGHIJK"), Error);
     EXPECT_EQ(r.Bytes, before.Bytes);
 }

@@ -5,7 +5,7 @@
 
 namespace ketral {
 
-TAboutBox::TAboutBox(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("About"));
@@ -49,6 +49,6 @@ TAboutBox::TAboutBox(QWidget* parent)
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
-void TAboutBox::OKButtonClick() { close(); }
+void AboutBox::OKButtonClick() { close(); }
 
 }  // namespace ketral

@@ -8,10 +8,10 @@
 
 namespace ketral {
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     QFrame* Panel1;
     QLabel* ProductName;

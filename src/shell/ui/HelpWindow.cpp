@@ -11,12 +11,12 @@ namespace ketral {
 namespace {
 
 std::string g_helpFile = "Ketral.hlp";
-QPointer<THelpWindow> g_window;
+QPointer<HelpWindow> g_window;
 
-THelpWindow& Window()
+HelpWindow& Window()
 {
     if (!g_window) {
-        g_window = new THelpWindow;
+        g_window = new HelpWindow;
         g_window->setAttribute(Qt::WA_DeleteOnClose);
     }
     return *g_window;
@@ -35,23 +35,23 @@ void Present(QWidget* w)
 void SetHelpFile(const std::string& path) { g_helpFile = path; }
 const std::string& HelpFile() { return g_helpFile; }
 
-THelpWindow* CurrentHelpWindow() { return g_window.data(); }
+HelpWindow* CurrentHelpWindow() { return g_window.data(); }
 
 void ShowHelpContents()
 {
-    THelpWindow& w = Window();
+    HelpWindow& w = Window();
     w.Open(g_helpFile, QStringLiteral("contents"));
     Present(&w);
 }
 
 void ShowHelpContext(int context)
 {
-    THelpWindow& w = Window();
+    HelpWindow& w = Window();
     w.Open(g_helpFile, QStringLiteral("context-%1").arg(context));
     Present(&w);
 }
 
-THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Ketral Help"));
     resize(560, 520);
@@ -63,7 +63,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addWidget(Browser);
 }
 
-void THelpWindow::Open(const std::string& path, const QString& anchor)
+void HelpWindow::Open(const std::string& path, const QString& anchor)
 {
     QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
     if (!file.open(QIODevice::ReadOnly)) throw IoError("File not found: " + path);

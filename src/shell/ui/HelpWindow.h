@@ -20,10 +20,10 @@ void ShowHelpContents();
 // the contents-and-index page.
 void ShowHelpContext(int context);
 
-class THelpWindow : public QWidget {
+class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit THelpWindow(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
     // Loads `path` and scrolls to `anchor` (or to the contents page when the
     // document has no such anchor).
     void Open(const std::string& path, const QString& anchor);
@@ -36,6 +36,6 @@ private:
 };
 
 // The help window, made when first needed; nullptr before that.
-THelpWindow* CurrentHelpWindow();
+HelpWindow* CurrentHelpWindow();
 
 }  // namespace ketral

@@ -7,7 +7,7 @@
 #include "base/Errors.h"
 #include "base/ui/ErrorGuard.h"
 #include "shell/SettingsStore.h"
-#include "shell/ui/OptForm.h"
+#include "shell/ui/OptionsDialog.h"
 
 using namespace ketral;
 
@@ -20,7 +20,7 @@ private:
     SettingsKey Key() { return store->OpenKey(kSettingsKey); }
 
     // Shows the dialog as the active window, as exec() would.
-    static void Open(TOptionsForm& form)
+    static void Open(OptionsDialog& form)
     {
         form.show();
         QApplication::setActiveWindow(&form);
@@ -37,7 +37,7 @@ private slots:
 
     void designState()
     {
-        TOptionsForm form;
+        OptionsDialog form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Options"));
         QCOMPARE(form.size(), QSize(480, 272));
         QVERIFY(form.Edit1->text().isEmpty());
@@ -68,7 +68,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, result);
-        TOptionsForm form;
+        OptionsDialog form;
         Open(form);
         form.Edit1->setFocus();
         QTRY_VERIFY(form.Edit1->hasFocus());
@@ -81,7 +81,7 @@ private slots:
 
     void aContextMenuOrAnotherWindowDoesNotLeaveTheField()
     {
-        TOptionsForm form;
+        OptionsDialog form;
         Open(form);
         form.Edit1->setFocus();
         QTRY_VERIFY(form.Edit1->hasFocus());
@@ -108,7 +108,7 @@ private slots:
 
     void okWithTheMouseStoresTheNormalisedPath()
     {
-        TOptionsForm form;
+        OptionsDialog form;
         Open(form);
         form.Edit1->setFocus();
         QTRY_VERIFY(form.Edit1->hasFocus());
@@ -123,7 +123,7 @@ private slots:
 
     void okStoresEmptyFieldsAsTheyAre()
     {
-        TOptionsForm form;
+        OptionsDialog form;
         Open(form);
         form.Edit2->clear();
         form.CheckBox1->setChecked(true);
@@ -135,7 +135,7 @@ private slots:
 
     void showPutsTheStoredValuesIntoTheControls()
     {
-        TOptionsForm form;
+        OptionsDialog form;
         Key().WriteInteger("CDOnly", 1);
         Key().WriteString("CDLetter", "Q");
         form.Edit1->setText("/typed/before/");
@@ -157,7 +157,7 @@ private slots:
     void cancelAndTheCloseBoxStoreNothing()
     {
         Key().WriteString("ZorvanPath", "/stored/");
-        TOptionsForm form;
+        OptionsDialog form;
         Open(form);
         form.Edit1->setText("/edited/");
         form.CheckBox1->setChecked(true);
@@ -179,7 +179,7 @@ private slots:
 
     void enterAndEscapeDoNotCloseTheDialog()
     {
-        TOptionsForm form;
+        OptionsDialog form;
         Open(form);
         form.Edit1->setFocus();
         QTRY_VERIFY(form.Edit1->hasFocus());
@@ -202,7 +202,7 @@ private slots:
         QStringList boxes;
         SetMessageBoxHook([&](const std::string& text) { boxes << QString::fromStdString(text); });
         Key().WriteString("CDOnly", "yes");
-        TOptionsForm form;
+        OptionsDialog form;
         Open(form);
         QCOMPARE(boxes, QStringList{"Invalid data type for 'CDOnly'"});
         SetMessageBoxHook(nullptr);

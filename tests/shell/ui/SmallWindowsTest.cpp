@@ -6,7 +6,7 @@
 #include "base/Progress.h"
 #include "shell/ui/About.h"
 #include "shell/ui/HelpWindow.h"
-#include "shell/ui/ProgForm.h"
+#include "shell/ui/ProgressWindow.h"
 
 using namespace ketral;
 
@@ -16,7 +16,7 @@ class SmallWindowsTest : public QObject {
 private slots:
     void progressShowsTextAndBar()
     {
-        TProgressForm form;
+        ProgressWindow form;
         QCOMPARE(&CurrentProgress(), static_cast<ProgressSink*>(&form));
         QCOMPARE(form.windowTitle(), QStringLiteral("Loading"));
         QVERIFY(!form.isVisible());
@@ -42,15 +42,15 @@ private slots:
     void progressSinkGoesWithTheWindow()
     {
         {
-            TProgressForm form;
+            ProgressWindow form;
         }
         CurrentProgress().StartProgress(3);  // the null sink: nothing happens, nothing breaks
-        QVERIFY(dynamic_cast<TProgressForm*>(&CurrentProgress()) == nullptr);
+        QVERIFY(dynamic_cast<ProgressWindow*>(&CurrentProgress()) == nullptr);
     }
 
     void aboutBoxClosesWithEnterAndOpensAgain()
     {
-        TAboutBox box;
+        AboutBox box;
         QCOMPARE(box.windowTitle(), QStringLiteral("About"));
         QCOMPARE(box.size(), QSize(367, 262));
         QCOMPARE(box.ProductName->text(), QStringLiteral("Ketral - Zorvan Map Editor"));
@@ -72,7 +72,7 @@ private slots:
         SetHelpFile(WithTrailingSep(data) + "help/Ketral.hlp");
 
         ShowHelpContents();
-        THelpWindow* w = CurrentHelpWindow();
+        HelpWindow* w = CurrentHelpWindow();
         QVERIFY(w);
         QVERIFY(w->isVisible());
         QCOMPARE(w->CurrentAnchor(), QStringLiteral("contents"));

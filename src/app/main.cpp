@@ -1,0 +1,71 @@
+// Ketral, the Zorvan map editor: start-up. The settings are opened, every
+// window is made once in a fixed order (the catalogue first, so that its
+// installation messages come before anything else), and the event loop runs
+// until the catalogue window closes.
+#include <QDir>
+#include <QFile>
+
+#include "base/GamePaths.h"
+#include "base/Messages.h"
+#include "base/ui/ErrorGuard.h"
+#include "base/ui/QtTextPainter.h"
+#include "city/ui/BuildingDialog.h"
+#include "city/ui/CityWindow.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/About.h"
+#include "shell/ui/HelpWindow.h"
+#include "app/CatalogueWindow.h"
+#include "shell/ui/OptionsDialog.h"
+#include "shell/ui/ProgressWindow.h"
+#include "tactical/ui/TacticalWindow.h"
+#include "vehicles/ui/VehicleWindow.h"
+
+int main(int argc, char** argv)
+{
+    using namespace ketral;
+
+    KetralApplication app(argc, argv);
+    // The catalogue window's close ends the program, also while editor
+    // windows are still open.
+    app.setQuitOnLastWindowClosed(false);
+
+    // Labels drawn into the map images (the tactical unit marks) use the
+    // platform's default font.
+    QtTextPainter textPainter;
+    SetTextPainter(&textPainter);
+
+    // The building list files are opened by their bare names.
+    const std::string dataDir = DataDir();
+    QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(dataDir)));
+    SetHelpFile(dataDir + "help/Ketral.hlp");
+
+    // The settings outlive every window: the tactical window writes its
+    // layout when it is destroyed.
+    FileSettingsStore settings(DefaultSettingsPath());
+    SetSettingsStore(&settings);
+    if (!settings.problem().empty()) ShowMessageBox(settings.problem());
+
+    int result = 0;
+    {
+        CatalogueWindow catalogue;
+        TacticalWindow tactical;
+        ProgressWindow progress;
+        AboutBox about;
+        OptionsDialog options;
+        VehicleWindow vehicles;
+        CityWindow city;
+        BuildingDialog buildingProperties;
+
+        catalogue.SetEditorWindows(&tactical, &city, &vehicles);
+        catalogue.SetDialogs(&options, &about);
+        // The city window edits building records in the dialog made here.
+        city.SetBuildingDialog(&buildingProperties);
+        QObject::connect(&catalogue, &CatalogueWindow::closed, &app, &QCoreApplication::quit);
+
+        catalogue.show();
+        result = app.exec();
+    }
+    SetSettingsStore(nullptr);
+    SetTextPainter(nullptr);
+    return result;
+}

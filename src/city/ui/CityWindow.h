@@ -1,0 +1,136 @@
+#pragma once
+// The city map window: the map image with two scroll bars, and at its left a
+// panel with the pages "View", "Edit" and "Buildings" above the building
+// overview. The window's work is done by the CityEditor it owns; the window
+// turns control changes and pointer events into its calls and shows what it
+// reports.
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "city/CityEditor.h"
+
+namespace ketral {
+
+class TileViewer;
+class BuildingDialog;
+
+// Shows an indexed image unscaled at its top-left corner and reports the
+// pointer over it.
+class IndexedImageView : public QWidget {
+    Q_OBJECT
+public:
+    IndexedImageView(const IndexedImage& image, QWidget* parent = nullptr);
+    std::function<void(int x, int y)> OnMouseMove;
+    std::function<void(Qt::MouseButton button, int x, int y)> OnMouseUp;
+    std::function<void()> OnResize;
+    // Paint what the image does not cover black (else the parent shows).
+    bool fillUncovered = true;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    const IndexedImage& image_;
+};
+
+class CityWindow : public QWidget, private CityEditorObserver {
+    Q_OBJECT
+public:
+    explicit CityWindow(QWidget* parent = nullptr);
+    ~CityWindow() override;
+
+    // Opens a default city map or the city map of a saved game; a failure is
+    // thrown to the caller, which then does not show the window.
+    void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
+                     bool savedGame, bool editable);
+
+    // The building properties dialog that double clicks on the Buildings
+    // list open (made on first use when none was given).
+    void SetBuildingDialog(BuildingDialog* dialog) { buildingDialog_ = dialog; }
+    BuildingDialog* PropertiesDialog();
+    // The tile viewer "Tiles", or nullptr before the first "Tiles" click.
+    TileViewer* TileViewerWindow() const { return tileViewer_; }
+
+    CityEditor& Editor() { return editor_; }
+
+    // Handlers.
+    void FormResize();
+    void ParamChange(QObject* sender);
+    void UpdateParam();
+    void RedrawMap();
+    void DrawBuildMap();
+    void Image1MouseMove(int x, int y);
+    void Image1MouseUp(Qt::MouseButton button, int x, int y);
+    void TileBrowserClick();
+    void ClearLevelClick();
+    void ClearMapClick();
+    void SaveMap();
+    void CheckListBox1ClickCheck(QListWidgetItem* item);
+    void CheckListBox1Click();
+    void CheckListBox1DblClick();
+
+    IndexedImageView* Image1;
+    QScrollBar* ScrollBar1;  // horizontal
+    QScrollBar* ScrollBar2;  // vertical
+    QWidget* Panel1;
+    QTabWidget* PageControl1;
+    IndexedImageView* Image2;
+    QWidget* TabSheet1;
+    QPushButton* Button1;
+    QLabel* Label1;
+    QSlider* TrackBar1;
+    QSlider* TrackBar2;
+    QLabel* Label2;
+    QLabel* Label3;
+    QSlider* TrackBar3;
+    QCheckBox* CheckBox5;
+    QCheckBox* CheckBox7;
+    QWidget* TabSheet2;
+    QPushButton* Button4;
+    QLabel* Label4;
+    QPushButton* Button6;
+    QPushButton* Button8;
+    QPushButton* Button9;
+    QWidget* TabSheet3;
+    QListWidget* CheckListBox1;
+    QCheckBox* CheckBox1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // CityEditorObserver
+    void CaptionChanged(const std::string& caption) override;
+    void MapImageChanged() override;
+    void OverviewChanged() override;
+    void ShowViewPage() override;
+    void BuildingsListed() override;
+    void TilesReplaced() override;
+    void ResetRanges() override;
+
+    void FormCreate();
+    void BuildControls();
+    CityControls Controls() const;
+    // The row of the selected item of the Buildings list, -1 when none is.
+    int SelectedBuilding() const;
+
+    CityEditor editor_;
+    TileViewer* tileViewer_ = nullptr;
+    BuildingDialog* buildingDialog_ = nullptr;
+    std::unique_ptr<BuildingDialog> ownDialog_;
+    bool fillingList_ = false;
+};
+
+}  // namespace ketral

@@ -1,0 +1,372 @@
+#include "sprites/SpriteCollection.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "base/Errors.h"
+#include "base/GamePaths.h"
+#include "base/LittleEndian.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace ketral {
+
+namespace {
+
+constexpr std::size_t kBlock = 16;  // bytes blended at a time
+
+std::size_t PaddedLength(std::size_t n) { return (n + kBlock - 1) / kBlock * kBlock; }
+
+// A run as Draw uses it. Its block in the sprite's pool holds the pixels and
+// then a write mask, both padded with zeros to whole 16-byte blocks: 0xFF
+// where a run lying wholly inside the target writes its pixel (the opaque
+// prefix and every non-zero pixel), 0 elsewhere.
+struct DrawRun {
+    std::int32_t x = 0;
+    std::int32_t row = 0;
+    std::uint32_t length = 0;
+    std::uint32_t padded = 0;
+    std::uint32_t data = 0;  // offset of the pixels in the pool; the mask follows at data + padded
+};
+
+struct SpriteData {
+    Sprite view;
+    std::vector<DrawRun> runs;  // drawing order, runs without pixels left out
+    std::vector<std::uint8_t> pool;
+    // The box the padded runs cover: a sprite drawn with this box inside the
+    // target needs no clipping at all.
+    std::int64_t left = 0, right = 0, top = 0, bottom = 0;
+};
+
+// Builds the drawing form of a decoded sprite.
+void PrepareForDrawing(SpriteData& s)
+{
+    std::size_t total = 0;
+    for (const SpriteRun& r : s.view.Runs) total += 2 * PaddedLength(r.Pixels.size());
+    s.pool.assign(total, 0);
+    s.runs.clear();
+    std::size_t at = 0;
+    for (const SpriteRun& r : s.view.Runs) {
+        if (r.Pixels.empty()) continue;
+        DrawRun d;
+        d.x = r.X;
+        d.row = r.Row;
+        d.length = static_cast<std::uint32_t>(r.Pixels.size());
+        d.padded = static_cast<std::uint32_t>(PaddedLength(r.Pixels.size()));
+        d.data = static_cast<std::uint32_t>(at);
+        std::uint8_t* pix = s.pool.data() + at;
+        std::uint8_t* mask = pix + d.padded;
+        // The opaque copy never goes past the run's own pixels.
+        const std::size_t opaque = std::min<std::size_t>(r.Opaque, r.Pixels.size());
+        for (std::size_t i = 0; i < r.Pixels.size(); ++i) {
+            pix[i] = r.Pixels[i];
+            mask[i] = (i < opaque || r.Pixels[i] != 0) ? 0xFF : 0;
+        }
+        s.runs.push_back(d);
+        at += 2 * d.padded;
+    }
+    for (std::size_t i = 0; i < s.runs.size(); ++i) {
+        const DrawRun& d = s.runs[i];
+        s.left = i ? std::min<std::int64_t>(s.left, d.x) : d.x;
+        s.right = i ? std::max<std::int64_t>(s.right, d.x + d.padded) : d.x + d.padded;
+        s.top = i ? std::min<std::int64_t>(s.top, d.row) : d.row;
+        s.bottom = i ? std::max<std::int64_t>(s.bottom, d.row + 1) : d.row + 1;
+    }
+}
+
+// Reads of one loaded file, held in memory, that fail like the file layer.
+class Bytes {
+public:
+    explicit Bytes(ByteSource& src) : name_(src.name()), data_(src.bytes(0, static_cast<std::size_t>(src.size()))) {}
+    std::uint64_t size() const { return data_.size(); }
+    bool has(std::uint64_t pos, std::uint64_t n) const { return pos <= data_.size() && n <= data_.size() - pos; }
+    const std::uint8_t* at(std::uint64_t pos, std::uint64_t n) const
+    {
+        if (!has(pos, n)) throw IoError("Read beyond end of file: " + name_);
+        return data_.data() + pos;
+    }
+    const std::string& name() const { return name_; }
+
+private:
+    std::string name_;
+    std::vector<std::uint8_t> data_;
+};
+
+// The run's place from the first two bytes of its header (a start in a
+// raster 640 pixels wide).
+void SetPlace(SpriteRun& run, std::uint8_t p0, std::uint8_t p1)
+{
+    run.X = p0 & 0x7F;
+    run.Row = ((p1 << 1) | (p0 >> 7)) / 5;
+}
+
+// Decoding the same stretch of sprite data over and over (entries that
+// overlap without being equal) could make a small file take endless time and
+// memory; such a file is refused once the decoded bytes far exceed its size.
+class DecodeBudget {
+public:
+    explicit DecodeBudget(const Bytes& pck) : name_(pck.name()), left_(16 * pck.size() + (1u << 20)) {}
+    void spend(std::uint64_t n)
+    {
+        if (n > left_) throw IoError("Damaged sprite collection: " + name_);
+        left_ -= n;
+    }
+
+private:
+    std::string name_;
+    std::uint64_t left_;
+};
+
+}  // namespace
+
+struct SpriteCollection::Impl {
+    std::vector<std::shared_ptr<const SpriteData>> entries;
+    std::optional<std::array<std::uint8_t, 256>> usage;
+
+    // The byte position in the ".pck" file of every entry of the ".tab" file.
+    static std::vector<std::uint64_t> EntryPositions(ByteSource& tab, const Bytes& pck);
+    void Append(std::shared_ptr<const SpriteData> s) { entries.push_back(std::move(s)); }
+};
+
+std::vector<std::uint64_t> SpriteCollection::Impl::EntryPositions(ByteSource& tab, const Bytes& pck)
+{
+    const std::uint64_t tabSize = tab.size();
+    if (tabSize < 4) throw IoError("Read beyond end of file: " + tab.name());
+    // Offsets count in 4-byte units when the .pck is larger than 4 times the
+    // last offset, else in bytes.
+    const std::uint64_t last = tab.u32(tabSize - 4);
+    const std::uint64_t unit = pck.size() > 4 * last ? 4 : 1;
+    const Bytes table(tab);
+    const std::uint64_t count = table.size() / 4;  // a trailing part of fewer than 4 bytes is ignored
+    std::vector<std::uint64_t> positions;
+    positions.reserve(static_cast<std::size_t>(count));
+    for (std::uint64_t i = 0; i < count; ++i) positions.push_back(GetU32(table.at(4 * i, 4)) * unit);
+    return positions;
+}
+
+SpriteCollection::SpriteCollection() : impl_(std::make_unique<Impl>()) {}
+SpriteCollection::~SpriteCollection() = default;
+
+void SpriteCollection::Clear()
+{
+    impl_->entries.clear();
+    impl_->usage.reset();
+}
+
+int SpriteCollection::Count() const { return static_cast<int>(impl_->entries.size()); }
+
+const Sprite* SpriteCollection::At(int index) const
+{
+    if (index < 0 || index >= Count() || !impl_->entries[index]) return nullptr;
+    return &impl_->entries[index]->view;
+}
+
+const std::optional<std::array<std::uint8_t, 256>>& SpriteCollection::UsageTable() const { return impl_->usage; }
+
+void SpriteCollection::Load(const std::string& base, int kind)
+{
+    if (kind == FramedKind)
+        LoadFramed(base);
+    else if (kind == PlainKind)
+        LoadPlain(base);
+}
+
+void SpriteCollection::LoadFramed(const std::string& base)
+{
+    const std::string tabName = base + ".tab", pckName = base + ".pck", useName = base + ".use";
+    if (!FileExists(tabName) || !FileExists(pckName))
+        throw Error(base + ".tab or " + base + ".pck does not exist");
+    Clear();
+    FileSource tab(tabName);
+    FileSource pck(pckName);
+    std::unique_ptr<FileSource> use;
+    if (FileExists(useName)) use = std::make_unique<FileSource>(useName);
+    LoadFramed(tab, pck, use.get());
+}
+
+void SpriteCollection::LoadPlain(const std::string& base)
+{
+    const std::string tabName = base + ".tab", pckName = base + ".pck";
+    if (!FileExists(tabName) || !FileExists(pckName)) return;
+    Clear();
+    FileSource tab(tabName);
+    FileSource pck(pckName);
+    LoadPlain(tab, pck);
+}
+
+void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)
+{
+    Clear();
+    const Bytes pck(pckSrc);
+    const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
+    if (use) {
+        std::array<std::uint8_t, 256> usage{};
+        use->readExact(0, usage.data(), usage.size());
+        impl_->usage = usage;
+    }
+    DecodeBudget budget(pck);
+    std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
+    for (std::uint64_t pos : positions) {
+        // Fewer than two bytes at the entry: the load ends, keeping what it has.
+        if (!pck.has(pos, 2)) break;
+        if (pck.at(pos, 1)[0] != 1) continue;  // not a loadable sprite: no index
+        if (auto it = decoded.find(pos); it != decoded.end()) {
+            impl_->Append(it->second);
+            continue;
+        }
+        auto s = std::make_shared<SpriteData>();
+        const std::uint8_t* h = pck.at(pos, 12);
+        const std::int32_t x1 = GetU16(h + 4), x2 = GetU16(h + 6), y1 = GetU16(h + 8), y2 = GetU16(h + 10);
+        s->view.Width = x2 - x1 - 1;
+        s->view.Height = y2 - y1;
+        s->view.Left = x1;
+        s->view.Top = y1;
+        std::uint64_t p = pos + 12;
+        for (;;) {
+            budget.spend(8);
+            const std::uint8_t* r = pck.at(p, 8);
+            p += 8;
+            if (r[0] == 0xFF) break;
+            const std::uint32_t c = r[4], n = r[5];
+            budget.spend(n);
+            const std::uint8_t* pixels = pck.at(p, n);
+            p += n;
+            // Pixels past the frame's right edge are cut; a run that starts
+            // beyond that edge keeps none.
+            std::int64_t kept = n;
+            const std::int64_t column = static_cast<std::int64_t>(c) - x1;
+            if (column + n > s->view.Width) kept = std::max<std::int64_t>(0, s->view.Width - column);
+            SpriteRun run;
+            SetPlace(run, r[0], r[1]);
+            run.Length = static_cast<std::int32_t>(kept);
+            run.Opaque = static_cast<std::uint8_t>(4 * r[7]);
+            run.Pixels.assign(pixels, pixels + kept);
+            s->view.Runs.push_back(std::move(run));
+        }
+        std::reverse(s->view.Runs.begin(), s->view.Runs.end());
+        PrepareForDrawing(*s);
+        decoded.emplace(pos, s);
+        impl_->Append(std::move(s));
+    }
+}
+
+void SpriteCollection::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
+{
+    Clear();
+    const Bytes pck(pckSrc);
+    const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
+    DecodeBudget budget(pck);
+    std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
+    for (std::uint64_t pos : positions) {
+        if (auto it = decoded.find(pos); it != decoded.end()) {
+            impl_->Append(it->second);
+            continue;
+        }
+        auto s = std::make_shared<SpriteData>();
+        s->view.Width = 8;
+        s->view.Height = 8;
+        std::uint64_t p = pos;
+        for (;;) {
+            budget.spend(4);
+            // A sprite cut short anywhere ends the load with the read error.
+            const std::uint8_t* r = pck.at(p, 4);
+            p += 4;
+            if (r[0] == 0xFF) break;
+            const std::uint32_t n = r[2];
+            budget.spend(n);
+            const std::uint8_t* pixels = pck.at(p, n);
+            p += n;
+            SpriteRun run;
+            SetPlace(run, r[0], r[1]);
+            run.Length = static_cast<std::int32_t>(n);
+            run.Pixels.assign(pixels, pixels + n);
+            s->view.Runs.push_back(std::move(run));
+        }
+        std::reverse(s->view.Runs.begin(), s->view.Runs.end());
+        PrepareForDrawing(*s);
+        decoded.emplace(pos, s);
+        impl_->Append(std::move(s));
+    }
+}
+
+void SpriteCollection::GetBounds(int index, Rect& rect) const
+{
+    if (index < 0 || index >= Count()) return;
+    const Sprite* s = At(index);
+    if (!s) {
+        rect = Rect{};
+        return;
+    }
+    rect = Rect{s->Left, s->Top, s->Width, s->Height};
+}
+
+namespace {
+
+// dst[i] = mask[i] ? pix[i] : dst[i] for n bytes, n a multiple of 16.
+inline void Blend(std::uint8_t* dst, const std::uint8_t* pix, const std::uint8_t* mask, std::size_t n)
+{
+#if defined(__SSE2__)
+    for (std::size_t i = 0; i < n; i += kBlock) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pix + i));
+        const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + i));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_and_si128(m, s), _mm_andnot_si128(m, d)));
+    }
+#else
+    for (std::size_t i = 0; i < n; ++i) dst[i] = static_cast<std::uint8_t>((mask[i] & pix[i]) | (~mask[i] & dst[i]));
+#endif
+}
+
+}  // namespace
+
+void SpriteCollection::Draw(int index, int x, int y, IndexedImage& target) const
+{
+    if (index <= 0 || index >= Count() || !impl_->entries[index]) return;
+    const SpriteData& s = *impl_->entries[index];
+    const std::int64_t w = target.width(), h = target.height(), stride = target.stride();
+    if (w <= 0 || h <= 0) return;
+    // Blocks may run past a row's last pixel as long as they stay inside the
+    // image's buffer: the bytes they cover beyond the run are written back
+    // unchanged.
+    const std::int64_t bufferEnd = stride * h;
+    std::uint8_t* const bits = target.bits();
+    const std::uint8_t* const pool = s.pool.data();
+    if (x + s.left >= 0 && x + s.right <= w && y + s.top >= 0 && y + s.bottom <= h) {
+        // Wholly inside, padding included: every run is blended as it is.
+        // (The origin itself may lie outside the image: offsets, not pointers.)
+        const std::int64_t origin = static_cast<std::int64_t>(y) * stride + x;
+        for (const DrawRun& r : s.runs) {
+            const std::uint8_t* pix = pool + r.data;
+            Blend(bits + (origin + r.row * stride + r.x), pix, pix + r.padded, r.padded);
+        }
+        return;
+    }
+    for (const DrawRun& r : s.runs) {
+        const std::int64_t py = static_cast<std::int64_t>(y) + r.row;
+        if (py < 0 || py >= h) continue;
+        const std::int64_t px = static_cast<std::int64_t>(x) + r.x;
+        const std::int64_t len = r.length;
+        const std::uint8_t* pix = pool + r.data;
+        std::uint8_t* row = bits + py * stride;
+        if (px >= 0 && px + len <= w) {
+            const std::uint8_t* mask = pix + r.padded;
+            if (py * stride + px + r.padded <= bufferEnd) {
+                Blend(row + px, pix, mask, r.padded);
+            } else {
+                for (std::int64_t i = 0; i < len; ++i)
+                    if (mask[i]) row[px + i] = pix[i];
+            }
+        } else if (px < 0 && -px < len) {
+            const std::int64_t end = std::min(len, w - px);
+            for (std::int64_t i = -px; i < end; ++i)
+                if (pix[i]) row[px + i] = pix[i];
+        } else if (px >= 0 && px < w && px + len > w) {
+            for (std::int64_t i = 0; i < w - px; ++i)
+                if (pix[i]) row[px + i] = pix[i];
+        }
+    }
+}
+
+}  // namespace ketral

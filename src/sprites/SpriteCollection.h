@@ -1,0 +1,79 @@
+#pragma once
+// Sprite collections of the game: a ".tab" file of offsets and a ".pck" file
+// of run-length encoded sprites (optionally a ".use" file), loaded into
+// memory and drawn into indexed images with index 0 transparent.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/ByteSource.h"
+#include "base/IndexedImage.h"
+
+namespace ketral {
+
+struct GamePalette;
+
+enum SpriteKind { FramedKind = 0, PlainKind = 1 };
+
+// One horizontal run of pixels, relative to the sprite's drawing position.
+struct SpriteRun {
+    std::int32_t X = 0;
+    std::int32_t Row = 0;
+    std::int32_t Length = 0;
+    std::uint8_t Opaque = 0;
+    std::vector<std::uint8_t> Pixels;  // Length palette indices
+};
+
+struct Sprite {
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::vector<SpriteRun> Runs;  // in drawing order: the reverse of file order
+};
+
+// GetBounds' rectangle: Right and Bottom carry the sprite's size.
+struct Rect {
+    std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+class SpriteCollection {
+public:
+    SpriteCollection();
+    ~SpriteCollection();
+    SpriteCollection(const SpriteCollection&) = delete;
+    SpriteCollection& operator=(const SpriteCollection&) = delete;
+
+    // The owner's palette; not owned, never read by the collection.
+    GamePalette* Palette = nullptr;
+
+    // kind 0 framed, 1 plain, anything else does nothing. `base` is the full
+    // path without extension.
+    void Load(const std::string& base, int kind);
+    void LoadFramed(const std::string& base);
+    void LoadPlain(const std::string& base);
+    // The same loads from bytes (the ".use" source may be null).
+    void LoadFramed(ByteSource& tab, ByteSource& pck, ByteSource* use);
+    void LoadPlain(ByteSource& tab, ByteSource& pck);
+    void Clear();
+
+    int Count() const;
+    // The sprite at `index`, or nullptr for an index outside the list or an
+    // entry without a sprite.
+    const Sprite* At(int index) const;
+    void GetBounds(int index, Rect& rect) const;
+    // Draws sprite `index` with its run origin at (x, y); index 0 is never drawn.
+    void Draw(int index, int x, int y, IndexedImage& target) const;
+    // The usage table of the ".use" file, when one was read.
+    const std::optional<std::array<std::uint8_t, 256>>& UsageTable() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace ketral

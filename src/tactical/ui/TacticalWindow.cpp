@@ -1,0 +1,347 @@
+#include "tactical/ui/TacticalWindow.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "base/ui/ErrorGuard.h"
+#include "shell/GameInstallation.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/HelpWindow.h"
+#include "sprites/ui/TileViewer.h"
+#include "tactical/TacMapList.h"
+#include "tactical/ui/QtLevelTrackBar.h"
+#include "tactical/ui/TacticalMapView.h"
+
+namespace ketral {
+
+namespace {
+
+const char* const kViewerCaptions[4] = {"Ground tiles", "Left tiles", "Right tiles", "Feature tiles"};
+
+QString Text(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+
+void SetHelp(QWidget* w, int context) { w->setProperty("helpContext", context); }
+
+QToolButton* SpeedButton(QWidget* parent, const char* text, const char* hint, bool toggles)
+{
+    auto* b = new QToolButton(parent);
+    b->setText(QString::fromLatin1(text));
+    b->setToolTip(QString::fromLatin1(hint));
+    b->setCheckable(toggles);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setMinimumWidth(64);
+    return b;
+}
+
+QSlider* LevelBar(QWidget* parent, int help)
+{
+    auto* bar = new QSlider(Qt::Horizontal, parent);
+    bar->setRange(0, 9);
+    bar->setPageStep(1);
+    bar->setTickPosition(QSlider::TicksBelow);
+    bar->setTickInterval(1);
+    SetHelp(bar, help);
+    return bar;
+}
+
+QCheckBox* SlotBox(QWidget* parent, const char* caption, int tag)
+{
+    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+    box->setChecked(true);
+    box->setProperty("tag", tag);
+    SetHelp(box, 90);
+    return box;
+}
+
+// The help context of `w` or of the nearest parent that has one.
+int HelpContextOf(QWidget* w)
+{
+    for (; w; w = w->parentWidget()) {
+        const QVariant v = w->property("helpContext");
+        if (v.isValid()) return v.toInt();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(QStringLiteral("Map"));
+    setGeometry(363, 130, 809, 607);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setFixedWidth(161);
+    PageControl1->setUsesScrollButtons(false);
+
+    // ---- View
+    TabView = new QWidget;
+    SetHelp(TabView, 25);
+    SpeedButton1 = SpeedButton(TabView, "Map view", "Toggle isometric or map view", true);
+    SpeedButton3 = SpeedButton(TabView, "Units", "View units (only saved games)", true);
+    Label1 = new QLabel(QStringLiteral("From level"), TabView);
+    TrackBar1 = LevelBar(TabView, 60);
+    Label2 = new QLabel(QStringLiteral("To level"), TabView);
+    TrackBar2 = LevelBar(TabView, 70);
+    Label5 = new QLabel(QStringLiteral("Selected level"), TabView);
+    TrackBar3 = LevelBar(TabView, 80);
+    CheckBox1 = SlotBox(TabView, "Left tile", 1);
+    CheckBox2 = SlotBox(TabView, "Right tile", 2);
+    CheckBox3 = SlotBox(TabView, "Ground tile", 0);
+    CheckBox4 = SlotBox(TabView, "Feature tile", 3);
+    auto* view = new QVBoxLayout(TabView);
+    auto* viewButtons = new QHBoxLayout;
+    viewButtons->addWidget(SpeedButton1);
+    viewButtons->addWidget(SpeedButton3);
+    viewButtons->addStretch();
+    view->addLayout(viewButtons);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, TrackBar1, Label2, TrackBar2, Label5, TrackBar3, CheckBox1,
+                                                      CheckBox2, CheckBox3, CheckBox4})
+        view->addWidget(w);
+    view->addStretch();
+    PageControl1->addTab(TabView, QStringLiteral("View"));
+
+    // ---- Edit
+    TabEdit = new QWidget;
+    SetHelp(TabEdit, 26);
+    Button4 = new QPushButton(QStringLiteral("Save"), TabEdit);
+    SetHelp(Button4, 120);
+    Label4 = new QLabel(QStringLiteral("Tile browsers"), TabEdit);
+    SpeedButton5 = SpeedButton(TabEdit, "Ground", "Show ground tiles", false);
+    SpeedButton7 = SpeedButton(TabEdit, "Left", "Show left tiles", false);
+    SpeedButton8 = SpeedButton(TabEdit, "Right", "Show right tiles", false);
+    SpeedButton6 = SpeedButton(TabEdit, "Feature", "Show feature tiles", false);
+    SpeedButton5->setProperty("tag", 1);
+    SpeedButton7->setProperty("tag", 2);
+    SpeedButton8->setProperty("tag", 3);
+    SpeedButton6->setProperty("tag", 4);
+    Button10 = new QPushButton(QStringLiteral("Resize map"), TabEdit);
+    SetHelp(Button10, 180);
+    auto* edit = new QVBoxLayout(TabEdit);
+    edit->addWidget(Button4);
+    edit->addWidget(Label4);
+    auto* browsers = new QGridLayout;
+    browsers->addWidget(SpeedButton5, 0, 0);
+    browsers->addWidget(SpeedButton7, 0, 1);
+    browsers->addWidget(SpeedButton8, 1, 0);
+    browsers->addWidget(SpeedButton6, 1, 1);
+    edit->addLayout(browsers);
+    edit->addWidget(Button10);
+    edit->addStretch();
+    PageControl1->addTab(TabEdit, QStringLiteral("Edit"));
+
+    // ---- Maps
+    TabMaps = new QWidget;
+    MapList = new QListWidget(TabMaps);
+    MapList->setSelectionMode(QAbstractItemView::SingleSelection);
+    MapList->setSortingEnabled(false);
+    SetHelp(MapList, 160);
+    auto* maps = new QVBoxLayout(TabMaps);
+    maps->addWidget(MapList);
+    PageControl1->addTab(TabMaps, QStringLiteral("Maps"));
+
+    ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
+    ScrollBar1->setRange(-100, 100);
+    ScrollBar1->setSingleStep(1);
+    ScrollBar1->setPageStep(3);
+    ScrollBar1->setValue(0);
+    ScrollBar2 = new QScrollBar(Qt::Vertical, this);
+    ScrollBar2->setRange(-100, 100);
+    ScrollBar2->setSingleStep(1);
+    ScrollBar2->setPageStep(3);
+    ScrollBar2->setValue(-30);
+
+    FormCreate();
+
+    // Handlers.
+    connect(SpeedButton1, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(6, down); });
+    connect(SpeedButton3, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(4, down); });
+    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4})
+        connect(box, &QCheckBox::toggled, this, [this, box](bool) { CheckBox2Click(box); });
+    connect(Button4, &QPushButton::clicked, this, [this] { SaveMap(); });
+    for (QToolButton* b : {SpeedButton5, SpeedButton7, SpeedButton8, SpeedButton6})
+        connect(b, &QToolButton::clicked, this, [this, b] { TileBrowserClick(b); });
+    connect(Button10, &QPushButton::clicked, this, [this] { map_->ResizeMap(); });
+    connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { MapListDblClick(); });
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
+    connect(ScrollBar2, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
+
+    // The application's quit closes every window before the windows are
+    // destroyed; the layout must still say which viewers were open.
+    qApp->installEventFilter(this);
+
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    // The shortcut also serves the tile viewers, which belong to this window:
+    // the topic is the one of the control that has the focus, wherever it is.
+    connect(help, &QShortcut::activated, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        Guarded([this, focus] { ShowHelpContext(HelpContextOf(focus ? focus : this)); }, this);
+    });
+}
+
+bool TacticalWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        std::array<bool, 4> open{};
+        for (int k = 0; k < 4; ++k) open[k] = TileViewers[k] && TileViewers[k]->isVisible();
+        viewersOpenAtQuit_ = open;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TacticalWindow::FormCreate()
+{
+    map_ = new TacticalMapView(this);
+    map_->setObjectName(QStringLiteral("TacMap"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    grid->addWidget(PageControl1, 0, 0, 2, 1);
+    grid->addWidget(map_, 0, 1);
+    grid->addWidget(ScrollBar2, 0, 2);
+    grid->addWidget(ScrollBar1, 1, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 1);
+
+    bars_ = {new QtLevelTrackBar(TrackBar1), new QtLevelTrackBar(TrackBar2), new QtLevelTrackBar(TrackBar3)};
+    map_->Core().SetMinTrackBar(bars_[0]);
+    map_->Core().SetMaxTrackBar(bars_[1]);
+    map_->Core().SetCurrTrackBar(bars_[2]);
+    map_->OnTileSelect = [this](TacticalMapView* sender, Qt::MouseButton button, int i, int j) { TileSelect(sender, button, i, j); };
+    TileViewers = {};
+}
+
+TacticalWindow::~TacticalWindow()
+{
+    // The layout goes to the settings at program end; a failure there is
+    // reported and the program still ends.
+    Guarded([this] { SaveLayout(); });
+    for (TileViewer*& viewer : TileViewers) {
+        delete viewer;
+        viewer = nullptr;
+    }
+}
+
+void TacticalWindow::OpenTacticalMaps(const std::string& directory, const std::string& name, bool savedGame)
+{
+    openMode_ = savedGame;
+    PageControl1->setCurrentWidget(TabMaps);
+    FillMapList(directory, name, savedGame);
+    if (MapList->count() > 0) {
+        MapList->setCurrentRow(0);
+        MapListDblClick();
+    } else {
+        ReattachViewers();
+    }
+    ScrollBar2->setValue(-20);
+    ScrollBar1->setValue(-10);
+}
+
+void TacticalWindow::FillMapList(const std::string& directory, const std::string& name, bool savedGame)
+{
+    MapList->clear();
+    const TacMapList list = BuildMapList(directory, name, savedGame, Game().MapsDir);
+    listTileDir_ = list.ListTileDir;
+    listPathPrefix_ = list.ListPathPrefix;
+    for (const std::string& entry : list.Entries) {
+        auto* item = new QListWidgetItem(Text(entry));
+        item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
+        MapList->addItem(item);
+    }
+}
+
+void TacticalWindow::MapListDblClick()
+{
+    QListWidgetItem* item = MapList->currentItem();
+    if (!item || !item->isSelected()) return;
+    const std::string entry = item->data(Qt::UserRole).toByteArray().toStdString();
+    try {
+        map_->LoadMap(listTileDir_, listPathPrefix_ + entry, openMode_);
+    } catch (...) {
+        ReattachViewers();
+        throw;
+    }
+    ReattachViewers();
+}
+
+void TacticalWindow::ReattachViewers()
+{
+    for (int slot = 0; slot < 4; ++slot) {
+        TileViewer* viewer = TileViewers[slot];
+        if (!viewer) continue;
+        viewer->SetImages(map_->ViewerTileSet(slot));
+        if (viewer->isVisible()) viewer->Refresh();
+    }
+}
+
+void TacticalWindow::CheckBox2Click(QCheckBox* box) { map_->SetViewOption(box->property("tag").toInt(), box->isChecked()); }
+
+void TacticalWindow::TileBrowserClick(QToolButton* button)
+{
+    const int slot = button->property("tag").toInt() - 1;
+    if (slot < 0 || slot > 3) return;
+    if (!TileViewers[slot]) CreateTileViewer(slot);
+    TileViewers[slot]->show();
+    TileViewers[slot]->raise();
+}
+
+void TacticalWindow::CreateTileViewer(int slot)
+{
+    auto* viewer = new TileViewer(this);
+    TileViewers[slot] = viewer;
+    viewer->SetImages(map_->ViewerTileSet(slot));
+    viewer->setWindowTitle(QString::fromLatin1(kViewerCaptions[slot]));
+}
+
+void TacticalWindow::TileSelect(TacticalMapView*, Qt::MouseButton button, int, int)
+{
+    if (button == Qt::LeftButton) {
+        std::array<int, 4> v{-1, -1, -1, -1};
+        for (int k = 0; k < 4; ++k) {
+            const TileViewer* viewer = TileViewers[k];
+            if (viewer && viewer->isVisible() && viewer->BApply->isChecked()) v[k] = viewer->SelectedImage();
+        }
+        map_->PaintSelection(v[0], v[1], v[2], v[3]);
+    } else if (button == Qt::RightButton) {
+        const std::optional<TacCell> picked = map_->PickCell();
+        if (!picked) return;
+        for (int k = 0; k < 4; ++k) {
+            TileViewer* viewer = TileViewers[k];
+            if (!viewer) continue;
+            viewer->SelectImage((*picked)[k]);
+            viewer->Refresh();
+        }
+    }
+}
+
+void TacticalWindow::SaveLayout()
+{
+    SettingsStore& store = Settings();
+    store.ChangeTogether([&] {
+        store.OpenKey(kSettingsKey);
+        SettingsKey key = store.OpenKey(kLayoutKey);
+        const QRect frame = frameGeometry();
+        key.WriteInteger("MainWindowX", frame.x());
+        key.WriteInteger("MainWindowY", frame.y());
+        key.WriteInteger("MainWindowW", frame.width());
+        key.WriteInteger("MainWindowH", frame.height());
+        for (int k = 0; k < 4; ++k) {
+            const TileViewer* viewer = TileViewers[k];
+            const bool visible = viewer && (viewersOpenAtQuit_ ? (*viewersOpenAtQuit_)[k] : viewer->isVisible());
+            const std::string pck = "PCK" + std::to_string(k);
+            key.WriteBool("PCKViewer" + std::to_string(k), visible);
+            if (!visible) continue;
+            const QRect r = viewer->frameGeometry();
+            key.WriteInteger(pck + "X", r.x());
+            key.WriteInteger(pck + "Y", r.y());
+            key.WriteInteger(pck + "W", r.width());
+            key.WriteInteger(pck + "H", r.height());
+            key.WriteBool(pck + "Apply", viewer->BApply->isChecked());
+        }
+    });
+}
+
+}  // namespace ketral

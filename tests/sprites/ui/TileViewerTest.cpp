@@ -1,0 +1,284 @@
+// The tile viewer window, on the offscreen platform.
+#include <QApplication>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "demo/DemoParts.h"
+#include "demo/DemoTiles.h"
+#include "sprites/GamePalette.h"
+#include "sprites/SpriteCollection.h"
+#include "sprites/SpriteWriter.h"
+#include "sprites/ui/TileViewer.h"
+#include "support/TempDir.h"
+
+using namespace ketral;
+
+namespace {
+
+// A framed sprite: a filled rectangle of `w` x `h` pixels of colour `c`
+// starting at row `top`.
+Sprite Block(int w, int h, int top, std::uint8_t c)
+{
+    IndexedImage img(w, top + h);
+    img.fillRect(0, top, w, top + h, c);
+    return SpriteFromImage(img, FramedKind);
+}
+
+QRgb GridPixel(TileViewer& v, QPoint p)
+{
+    return v.DrawGrid1->viewport()->grab().toImage().pixel(p);
+}
+
+}  // namespace
+
+class TileViewerTest : public QObject {
+    Q_OBJECT
+
+    testing::TempDir dir_;
+    GamePalette palette_;
+
+    void Load(SpriteCollection& p, const std::vector<Sprite>& sprites, SpriteKind kind)
+    {
+        static int n = 0;
+        const std::string base = dir_ / ("set" + std::to_string(n++));
+        WriteSpriteCollection(base, sprites, kind);
+        p.Load(base, kind);
+        p.Palette = &palette_;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (int i = 0; i < 256; ++i)
+            palette_.Entries[i] = PaletteEntry{static_cast<std::uint8_t>(i), 0, static_cast<std::uint8_t>(255 - i), 1};
+        palette_.Entries[0] = PaletteEntry{0, 0, 0, 1};
+        // An entry in the highlight colour, so that selected cells show it.
+        const QColor hl = QApplication::palette().color(QPalette::Highlight);
+        palette_.Entries[77] = PaletteEntry{static_cast<std::uint8_t>(hl.red()), static_cast<std::uint8_t>(hl.green()),
+                                             static_cast<std::uint8_t>(hl.blue()), 1};
+    }
+
+    void windowAndControls()
+    {
+        TileViewer v;
+        QCOMPARE(v.windowTitle(), QStringLiteral("Tile viewer"));
+        QVERIFY(v.windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(v.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+        QCOMPARE(v.BApply->text(), QStringLiteral("Apply"));
+        QVERIFY(!v.BApply->isChecked());
+        QVERIFY(!v.StatusBar1->isSizeGripEnabled());
+        QCOMPARE(v.VisibleRows(), 5);
+        QVERIFY(v.BApply->geometry().top() >= v.DrawGrid1->geometry().bottom());
+        QVERIFY(v.StatusBar1->geometry().top() >= v.BApply->geometry().bottom());
+        // Closing hides the viewer; it stays usable.
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QVERIFY(v.close());
+        QVERIFY(v.isHidden());
+        v.show();
+        QVERIFY(v.isVisible());
+    }
+
+    void cellSizeFromTheLargestSprite()
+    {
+        SpriteCollection framed;
+        Load(framed, {Block(10, 5, 0, 1), Block(48, 20, 30, 2), Block(30, 40, 3, 3)}, FramedKind);
+        TileViewer v;
+        v.SetImages(&framed);
+        QCOMPARE(v.CellSize(), QSize(48, 40));
+        QCOMPARE(v.DrawGrid1->DefaultColWidth(), 48);
+        QCOMPARE(v.DrawGrid1->DefaultRowHeight(), 40);
+        QCOMPARE(v.DrawGrid1->RowCount(), 3);
+        // Five cells and their grid lines fill the grid's client area.
+        QCOMPARE(v.DrawGrid1->VisibleRowCount(), 5);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QCOMPARE(v.DrawGrid1->viewport()->height(), 41 * 5);
+        QVERIFY(v.DrawGrid1->viewport()->width() >= 49);
+        // The window is as wide as the grid and holds the three controls.
+        QCOMPARE(v.width(), v.DrawGrid1->width());
+        QCOMPARE(v.height(), v.DrawGrid1->height() + v.BApply->height() + v.StatusBar1->height());
+
+        SpriteCollection plain;
+        std::vector<Sprite> icons(4, SpriteFromImage(IndexedImage(20, 20), PlainKind));
+        Load(plain, icons, PlainKind);
+        v.SetImages(&plain);
+        QCOMPARE(v.CellSize(), QSize(8, 8));
+        QCOMPARE(v.DrawGrid1->RowCount(), 4);
+    }
+
+    void statusTextOfTheLastCellIsNotCutOff()
+    {
+        SpriteCollection p;
+        Load(p, std::vector<Sprite>(200, Block(10, 6, 0, 3)), FramedKind);
+        TileViewer v;
+        v.SetImages(&p);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.SelectImage(199);
+        v.DrawGrid1->viewport()->grab();
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("200 of 200"));
+        // The message area of a status bar is its width less 18 pixels.
+        const int text = v.StatusBar1->fontMetrics().horizontalAdvance(QStringLiteral("200 of 200"));
+        QVERIFY(v.StatusBar1->width() - 18 >= text);
+        QVERIFY(v.width() >= v.StatusBar1->width());
+        // The grid keeps its own size at the window's left edge.
+        QCOMPARE(v.DrawGrid1->geometry().left(), 0);
+        QCOMPARE(v.DrawGrid1->DefaultColWidth(), 10);
+    }
+
+    void cellsShowTheSpriteFromItsTopRow()
+    {
+        SpriteCollection p;
+        Load(p, {Block(24, 10, 0, 5), Block(16, 8, 30, 200), Block(20, 12, 0, 100)}, FramedKind);
+        TileViewer v;
+        v.SetImages(&p);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.SelectImage(2);
+        const QRgb black = qRgb(0, 0, 0);
+        // Row 0: sprite 0 is never drawn, only the background shows.
+        QCOMPARE(GridPixel(v, v.DrawGrid1->CellRect(0).topLeft()), black);
+        QCOMPARE(GridPixel(v, v.DrawGrid1->CellRect(0).topLeft() + QPoint(5, 5)), black);
+        // Row 1: the sprite whose frame starts at row 30 starts on the cell's first row.
+        const QRect c1 = v.DrawGrid1->CellRect(1);
+        QCOMPARE(GridPixel(v, c1.topLeft()), qRgb(200, 0, 55));
+        QCOMPARE(GridPixel(v, c1.topLeft() + QPoint(15, 7)), qRgb(200, 0, 55));
+        QCOMPARE(GridPixel(v, c1.topLeft() + QPoint(16, 0)), black);  // right of the sprite: background
+        QCOMPARE(GridPixel(v, c1.topLeft() + QPoint(0, 8)), black);   // below it
+        // Row 2 is selected: its background is the highlight colour.
+        const QRect c2 = v.DrawGrid1->CellRect(2);
+        QCOMPARE(GridPixel(v, c2.topLeft()), qRgb(100, 0, 155));
+        const QColor hl = QApplication::palette().color(QPalette::Highlight);
+        QCOMPARE(GridPixel(v, c2.topLeft() + QPoint(22, 3)), hl.rgb());
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("3 of 3"));
+        QCOMPARE(v.SelectedImage(), 2);
+    }
+
+    void selectImageScrollsToTheTop()
+    {
+        SpriteCollection p;
+        std::vector<Sprite> many;
+        for (int i = 0; i < 100; ++i) many.push_back(Block(8 + i % 5, 6, 0, static_cast<std::uint8_t>(1 + i)));
+        Load(p, many, FramedKind);
+        TileViewer v;
+        v.SetImages(&p);
+        // Empty until the selected cell is first painted.
+        QCOMPARE(v.StatusBar1->currentMessage(), QString());
+        v.SelectImage(40);
+        QCOMPARE(v.DrawGrid1->TopRow(), 40);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.Refresh();
+        QCOMPARE(v.SelectedImage(), 40);
+        QCOMPARE(v.DrawGrid1->TopRow(), 40);
+        QCOMPARE(v.DrawGrid1->verticalScrollBar()->value(), 40);
+        const QColor hl = QApplication::palette().color(QPalette::Highlight);
+        QCOMPARE(GridPixel(v, v.DrawGrid1->CellRect(40).topLeft() + QPoint(v.CellSize().width() - 1, 0)),
+                 hl.rgb());
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("41 of 100"));
+        // Near the end the grid shows its last full page.
+        v.SelectImage(98);
+        QCOMPARE(v.SelectedImage(), 98);
+        QCOMPARE(v.DrawGrid1->TopRow(), 95);
+        // Outside the collection: nothing changes.
+        v.SelectImage(100);
+        v.SelectImage(-1);
+        QCOMPARE(v.SelectedImage(), 98);
+        // Keys and clicks move the selection, and the status follows.
+        v.DrawGrid1->setFocus();
+        QTest::keyClick(v.DrawGrid1, Qt::Key_Up);
+        QCOMPARE(v.SelectedImage(), 97);
+        QTest::mouseClick(v.DrawGrid1->viewport(), Qt::LeftButton, {}, v.DrawGrid1->CellRect(95).center());
+        QCOMPARE(v.SelectedImage(), 95);
+        v.DrawGrid1->viewport()->grab();
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("96 of 100"));
+    }
+
+    void emptyCollectionAndNil()
+    {
+        SpriteCollection p;
+        Load(p, {}, FramedKind);
+        QCOMPARE(p.Count(), 0);
+        TileViewer v;
+        v.SetImages(&p);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.DrawGrid1->viewport()->grab();
+        QCOMPARE(v.DrawGrid1->RowCount(), 0);
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("0 of 0"));
+        QCOMPARE(v.SelectedImage(), 0);
+
+        SpriteCollection other;
+        Load(other, {Block(4, 4, 0, 1), Block(12, 9, 0, 2)}, FramedKind);
+        v.SetImages(&other);
+        QCOMPARE(v.CellSize(), QSize(12, 9));
+        v.SelectImage(1);
+        v.SetImages(nullptr);  // ignored
+        QCOMPARE(v.Images(), &other);
+        QCOMPARE(v.CellSize(), QSize(12, 9));
+        QCOMPARE(v.DrawGrid1->RowCount(), 2);
+        QCOMPARE(v.SelectedImage(), 1);
+    }
+
+    void reloadedCollectionIsPaintedOnlyWhereItHasRows()
+    {
+        SpriteCollection p;
+        std::vector<Sprite> five;
+        for (int i = 0; i < 5; ++i) five.push_back(Block(10, 10, 0, 9));
+        Load(p, five, FramedKind);
+        TileViewer v;
+        v.SetImages(&p);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.SelectImage(4);
+        // The owner reloads the collection with two sprites and the viewer is
+        // painted before it is given the collection again.
+        Load(p, {Block(10, 10, 0, 9), Block(10, 10, 0, 9)}, FramedKind);
+        const QImage shot = v.DrawGrid1->viewport()->grab().toImage();
+        QCOMPARE(shot.pixel(v.DrawGrid1->CellRect(1).topLeft()), qRgb(9, 0, 246));
+        QCOMPARE(shot.pixel(v.DrawGrid1->CellRect(3).topLeft()), qRgb(0, 0, 0));
+        v.SetImages(&p);
+        QCOMPARE(v.DrawGrid1->RowCount(), 2);
+        QCOMPARE(v.SelectedImage(), 1);  // the selection stays inside the rows
+        v.DrawGrid1->viewport()->grab();
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("2 of 2"));
+    }
+
+    void showsTheDemoGroundTiles()
+    {
+        testing::TempDir game;
+        const DemoLayout layout = MakeDemoLayout(game.path());
+        WriteDemoArt(layout);
+        auto palette = LoadPalette(layout.tacdata + "tactical.pal");
+        SpriteCollection ground;
+        ground.Load(layout.maps + kDemoMapDirs[0] + "/mapunits/ground", FramedKind);
+        ground.Palette = palette.get();
+        TileViewer v;
+        v.setWindowTitle(QStringLiteral("Ground tiles"));
+        v.SetImages(&ground);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QCOMPARE(v.CellSize(), QSize(48, 24));
+        QCOMPARE(v.DrawGrid1->RowCount(), static_cast<int>(demo::kGroundTileCount));
+        v.SelectImage(demo::kWater);
+        const QImage shot = v.DrawGrid1->viewport()->grab().toImage();
+        // The middle of each visible floor diamond shows its tile's colour,
+        // as the tile drawn alone shows it.
+        for (int row = v.DrawGrid1->TopRow(); row < v.DrawGrid1->RowCount() && row < v.DrawGrid1->TopRow() + 5; ++row) {
+            IndexedImage alone(48, 24);
+            alone.setColors(palette->Colors());
+            Rect b;
+            ground.GetBounds(row, b);
+            ground.Draw(row, 0, -b.Top, alone);
+            const Rgb c = alone.colors()[alone.pixel(24, 12)];
+            QCOMPARE(shot.pixel(v.DrawGrid1->CellRect(row).topLeft() + QPoint(24, 12)), qRgb(c.r, c.g, c.b));
+            QVERIFY(alone.pixel(24, 12) != 0);
+        }
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("%1 of 9").arg(demo::kWater + 1));
+        if (qEnvironmentVariableIsSet("KETRAL_SCREENSHOT")) v.grab().save(qEnvironmentVariable("KETRAL_SCREENSHOT"));
+    }
+};
+
+QTEST_MAIN(TileViewerTest)
+#include "TileViewerTest.moc"

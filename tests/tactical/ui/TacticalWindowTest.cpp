@@ -1,0 +1,477 @@
+// The tactical map window: its controls, opening maps and saved battles,
+// painting and picking with the tile viewers, the level bars and the layout.
+#include <QApplication>
+#include <QListWidget>
+#include <QTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "base/Errors.h"
+#include "base/GamePaths.h"
+#include "base/ui/ErrorGuard.h"
+#include "shell/GameInstallation.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/HelpWindow.h"
+#include "sprites/ui/TileViewer.h"
+#include "tactical/TacTestFiles.h"
+#include "tactical/ui/TacticalWindow.h"
+#include "tactical/ui/ResizeMapDialog.h"
+#include "tactical/ui/TacticalMapView.h"
+
+using namespace ketral;
+using namespace ketral::tactest;
+
+class TacticalWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    testing::TempDir* dir_ = nullptr;
+    std::vector<std::string> messages_;
+
+    // A game with map directory "Desert" (maps "a", 3 x 3 x 2, and "b") and
+    // a saved battle "tactgame.01" on it.
+    void MakeGame()
+    {
+        delete dir_;
+        dir_ = new testing::TempDir;
+        Game() = GameInstallation{};
+        Game().MapsDir = (*dir_) / "maps/";
+        Game().TacDataDir = WriteTacData(*dir_);
+        Game().SaveGameDir = (*dir_) / "savegame/";
+        WriteMapDir(*dir_, "Desert", 3, 3, 2);
+        dir_->write("maps/Desert/a.sdt", SdtBytes(1, 1, 1));
+        dir_->write("maps/Desert/a.smp", Bytes(3 * 3 * 2 * 4, 0));
+        dir_->write("maps/Desert/b.sdt", SdtBytes(2, 1, 1));
+        dir_->write("maps/Desert/b.smp", PatternCells(6, 3, 2));
+        dir_->mkdir("maps/Empty");
+        dir_->write("savegame/tactgame.01",
+                    SavedBattle("Desert", 3, 3, 1, {{1, 0, 1, 1, 0}, {1, 27, 2, 2, 0}}, PatternCells(3, 3, 1)));
+    }
+
+    static QPoint Over(TacticalMapView* map, int x, int y)
+    {
+        const Point b = map->Core().CellToPixel({x, y});
+        return {b.x + 24, b.y + 12};
+    }
+
+    static TacCell CellAt(TacticalWindow& w, int x, int y, int z)
+    {
+        const std::uint8_t* c = w.Map()->Core().Map().Cell(x, y, z);
+        return {c[0], c[1], c[2], c[3]};
+    }
+
+    static void ShowWindow(TacticalWindow& w)
+    {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+    }
+
+private slots:
+    void init()
+    {
+        MakeGame();
+        messages_.clear();
+        SetMessageBoxHook([this](const std::string& text) { messages_.push_back(text); });
+    }
+    void cleanup()
+    {
+        SetMessageBoxHook(nullptr);
+        delete dir_;
+        dir_ = nullptr;
+    }
+
+    void controlsHaveTheirCaptionsHintsAndRanges()
+    {
+        TacticalWindow w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Map"));
+        QCOMPARE(w.PageControl1->count(), 3);
+        QCOMPARE(w.PageControl1->tabText(0), QStringLiteral("View"));
+        QCOMPARE(w.PageControl1->tabText(1), QStringLiteral("Edit"));
+        QCOMPARE(w.PageControl1->tabText(2), QStringLiteral("Maps"));
+        QCOMPARE(w.SpeedButton1->toolTip(), QStringLiteral("Toggle isometric or map view"));
+        QCOMPARE(w.SpeedButton3->toolTip(), QStringLiteral("View units (only saved games)"));
+        QVERIFY(w.SpeedButton1->isCheckable() && !w.SpeedButton1->isChecked());
+        QCOMPARE(w.Label1->text(), QStringLiteral("From level"));
+        QCOMPARE(w.Label2->text(), QStringLiteral("To level"));
+        QCOMPARE(w.Label5->text(), QStringLiteral("Selected level"));
+        for (QSlider* bar : {w.TrackBar1, w.TrackBar2, w.TrackBar3}) {
+            QCOMPARE(bar->minimum(), 0);
+            QCOMPARE(bar->maximum(), 9);
+        }
+        QCOMPARE(w.CheckBox1->text(), QStringLiteral("Left tile"));
+        QCOMPARE(w.CheckBox2->text(), QStringLiteral("Right tile"));
+        QCOMPARE(w.CheckBox3->text(), QStringLiteral("Ground tile"));
+        QCOMPARE(w.CheckBox4->text(), QStringLiteral("Feature tile"));
+        QCOMPARE(w.CheckBox1->property("tag").toInt(), 1);
+        QCOMPARE(w.CheckBox3->property("tag").toInt(), 0);
+        QVERIFY(w.CheckBox4->isChecked());
+        QCOMPARE(w.Button4->text(), QStringLiteral("Save"));
+        QCOMPARE(w.Label4->text(), QStringLiteral("Tile browsers"));
+        QCOMPARE(w.SpeedButton5->toolTip(), QStringLiteral("Show ground tiles"));
+        QCOMPARE(w.SpeedButton7->toolTip(), QStringLiteral("Show left tiles"));
+        QCOMPARE(w.SpeedButton8->toolTip(), QStringLiteral("Show right tiles"));
+        QCOMPARE(w.SpeedButton6->toolTip(), QStringLiteral("Show feature tiles"));
+        QCOMPARE(w.Button10->text(), QStringLiteral("Resize map"));
+        QCOMPARE(w.Button10->property("helpContext").toInt(), 180);
+        QCOMPARE(w.MapList->property("helpContext").toInt(), 160);
+        QCOMPARE(w.ScrollBar1->orientation(), Qt::Horizontal);
+        QCOMPARE(w.ScrollBar1->minimum(), -100);
+        QCOMPARE(w.ScrollBar1->maximum(), 100);
+        QCOMPARE(w.ScrollBar1->pageStep(), 3);
+        QCOMPARE(w.ScrollBar1->value(), 0);
+        QCOMPARE(w.ScrollBar2->orientation(), Qt::Vertical);
+        QCOMPARE(w.ScrollBar2->value(), -30);
+        for (TileViewer* v : w.TileViewers) QVERIFY(v == nullptr);
+    }
+
+    void openingAMapDirectoryListsItsMapsAndLoadsTheFirst()
+    {
+        TacticalWindow w;
+        ShowWindow(w);
+        w.PageControl1->setCurrentIndex(0);
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        QCOMPARE(w.PageControl1->currentWidget(), w.TabMaps);
+        QCOMPARE(w.MapList->count(), 2);
+        QCOMPARE(w.ListTileDir(), Game().MapsDir + "Desert/");
+        QVERIFY(!w.OpenMode());
+        const std::string first = w.MapList->item(0)->text().toStdString();
+        const TacMapData& map = w.Map()->Core().Map();
+        QCOMPARE(map.MapWidth, first == "a" ? 3 : 6);
+        QCOMPARE(w.ScrollBar1->value(), -10);
+        QCOMPARE(w.ScrollBar2->value(), -20);
+        QCOMPARE(w.Map()->XOffset(), -10);
+        QCOMPARE(w.Map()->YOffset(), -20);
+        // The level bars follow the map: 2 levels.
+        QCOMPARE(w.TrackBar1->maximum(), 1);
+        QCOMPARE(w.TrackBar2->value(), 1);
+        QCOMPARE(w.TrackBar3->minimum(), 1);
+        QCOMPARE(w.TrackBar3->maximum(), 2);
+
+        // A double click on the other entry loads it.
+        w.MapList->setCurrentRow(1);
+        w.MapListDblClick();
+        QCOMPARE(map.MapWidth, first == "a" ? 6 : 3);
+
+        // A directory without maps lists nothing and keeps the map in view.
+        const int width = map.MapWidth;
+        w.OpenTacticalMaps(Game().MapsDir, "Empty", false);
+        QCOMPARE(w.MapList->count(), 0);
+        QCOMPARE(map.MapWidth, width);
+    }
+
+    void openingASavedBattleListsItAndShowsItsUnits()
+    {
+        TacticalWindow w;
+        ShowWindow(w);
+        w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.01", true);
+        QCOMPARE(w.MapList->count(), 1);
+        QCOMPARE(w.MapList->item(0)->text(), QStringLiteral("tactgame.01"));
+        QVERIFY(w.OpenMode());
+        QCOMPARE(w.ListTileDir(), Game().MapsDir + "Desert/");
+        const TacMapData& map = w.Map()->Core().Map();
+        QVERIFY(map.IsSavedGame);
+        QCOMPARE(map.UnitMark(1, 1, 0), std::uint8_t(kOwnUnit));
+        QVERIFY(!w.Map()->Core().View().ViewUnits);
+        w.SpeedButton3->click();
+        QVERIFY(w.Map()->Core().View().ViewUnits);
+        w.SpeedButton1->click();
+        QVERIFY(w.Map()->Core().View().ViewAsMap);
+        QCOMPARE(w.Map()->cursor().shape(), Qt::ArrowCursor);
+        w.SpeedButton1->click();
+        QCOMPARE(w.Map()->cursor().shape(), Qt::BlankCursor);
+
+        w.Button10->click();
+        QCOMPARE(messages_, std::vector<std::string>{"Save games cannot be resized."});
+        QCOMPARE(map.MapWidth, 3);
+    }
+
+    void aFailedOpeningThrowsAndLeavesTheScrollBars()
+    {
+        TacticalWindow w;
+        dir_->write("maps/Desert/a.smp", Bytes(5, 0));
+        dir_->write("maps/Desert/b.smp", Bytes(5, 0));
+        w.ScrollBar1->setValue(7);
+        bool threw = false;
+        try {
+            w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        } catch (const IoError& e) {
+            threw = true;
+            QVERIFY(std::string(e.what()).find("Read beyond end of file: ") == 0);
+        }
+        QVERIFY(threw);
+        QCOMPARE(w.MapList->count(), 2);  // the list keeps its new entries
+        QCOMPARE(w.ScrollBar1->value(), 7);
+
+        // A saved battle naming a directory outside the maps directory.
+        dir_->write("savegame/tactgame.02", SavedBattle("..", 1, 1, 1, {}, Bytes(4, 0)));
+        QVERIFY_THROWS_EXCEPTION(Error, w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.02", true));
+        QCOMPARE(w.MapList->count(), 0);
+    }
+
+    void checkBoxesAndScrollBarsDriveTheView()
+    {
+        TacticalWindow w;
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        w.CheckBox1->setChecked(false);
+        QVERIFY(!w.Map()->Core().View().SlotVisible[1]);
+        QVERIFY(w.Map()->Core().View().SlotVisible[0]);
+        w.CheckBox3->setChecked(false);
+        QVERIFY(!w.Map()->Core().View().SlotVisible[0]);
+        w.ScrollBar1->setValue(4);
+        w.ScrollBar2->setValue(-7);
+        QCOMPARE(w.Map()->XOffset(), 4);
+        QCOMPARE(w.Map()->YOffset(), -7);
+    }
+
+    void levelBarsReactToTheUserOnly()
+    {
+        TacticalWindow w;
+        ShowWindow(w);
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        QCOMPARE(w.Map()->MaxLevel(), 1);
+        // The user moves "To level" down one step.
+        w.TrackBar2->setFocus();
+        w.TrackBar2->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(w.Map()->MaxLevel(), 0);
+        QCOMPARE(w.TrackBar2->value(), 0);
+        // ... and "Selected level" up.
+        w.TrackBar3->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(w.Map()->CurrLevel(), 2);
+        // The program sets a level: its bar moves without calling the change
+        // handler, which would have taken the selected level back from its bar.
+        w.Map()->Core().SetMaxLevel(1);
+        QCOMPARE(w.TrackBar2->value(), 1);
+        QCOMPARE(w.Map()->CurrLevel(), 1);  // lowered to the new MaxLevel
+        QCOMPARE(w.TrackBar3->value(), 2);
+    }
+
+    void tileViewersHaveTheirCaptionsAndCollections()
+    {
+        TacticalWindow w;
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        w.SpeedButton8->click();
+        TileViewer* right = w.SlotViewer(2);
+        QVERIFY(right);
+        QVERIFY(right->isVisible());
+        QCOMPARE(right->windowTitle(), QStringLiteral("Right tiles"));
+        QCOMPARE(right->Images(), &w.Map()->Core().Tiles().TileSets[2]);
+        QVERIFY(right->Images()->Palette == w.Map()->Core().Tiles().MapPalette.get());
+        right->close();
+        w.SpeedButton8->click();
+        QCOMPARE(w.SlotViewer(2), right);  // made once, shown again
+        w.SpeedButton5->click();
+        w.SpeedButton7->click();
+        w.SpeedButton6->click();
+        QCOMPARE(w.SlotViewer(0)->windowTitle(), QStringLiteral("Ground tiles"));
+        QCOMPARE(w.SlotViewer(1)->windowTitle(), QStringLiteral("Left tiles"));
+        QCOMPARE(w.SlotViewer(3)->windowTitle(), QStringLiteral("Feature tiles"));
+    }
+
+    void leftDragPaintsFromVisibleViewersWithApply()
+    {
+        TacticalWindow w;
+        ShowWindow(w);
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        w.MapList->setCurrentRow(w.MapList->item(0)->text() == "a" ? 0 : 1);
+        w.MapListDblClick();  // the empty 3 x 3 x 2 map "a"
+        TacticalMapView* map = w.Map();
+        for (QToolButton* b : {w.SpeedButton5, w.SpeedButton7, w.SpeedButton8, w.SpeedButton6}) b->click();
+        w.SlotViewer(0)->SelectImage(3);
+        w.SlotViewer(0)->BApply->setChecked(true);
+        w.SlotViewer(1)->SelectImage(2);  // no Apply: left slot unchanged
+        w.SlotViewer(2)->SelectImage(5);
+        w.SlotViewer(2)->BApply->setChecked(true);
+        w.SlotViewer(2)->hide();  // hidden: right slot unchanged
+        w.SlotViewer(3)->SelectImage(4);
+        w.SlotViewer(3)->BApply->setChecked(true);
+
+        // Drag from cell (2, 0) to cell (1, 1) on "Selected level" 2.
+        map->Core().SetCurrLevel(2);
+        QTest::mousePress(map, Qt::LeftButton, Qt::NoModifier, Over(map, 2, 0));
+        QTest::mouseMove(map, Over(map, 1, 1));
+        QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, Over(map, 1, 1));
+        for (int x = 0; x < 3; ++x)
+            for (int y = 0; y < 3; ++y) {
+                const bool inside = x >= 1 && y <= 1;
+                QCOMPARE(CellAt(w, x, y, 1), inside ? (TacCell{3, 0, 0, 4}) : (TacCell{0, 0, 0, 0}));
+                QCOMPARE(CellAt(w, x, y, 0), (TacCell{0, 0, 0, 0}));
+            }
+        // A middle click does nothing; a left click with every Apply off paints nothing.
+        for (int k = 0; k < 4; ++k) w.SlotViewer(k)->BApply->setChecked(false);
+        QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, Over(map, 0, 2));
+        QTest::mouseClick(map, Qt::MiddleButton, Qt::NoModifier, Over(map, 0, 2));
+        QCOMPARE(CellAt(w, 0, 2, 1), (TacCell{0, 0, 0, 0}));
+    }
+
+    void rightClickPicksIntoEveryViewerHiddenOnesToo()
+    {
+        TacticalWindow w;
+        ShowWindow(w);
+        w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.01", true);
+        TacticalMapView* map = w.Map();
+        std::uint8_t* c = map->Core().Map().Cell(1, 2, 0);
+        c[0] = 5;
+        c[1] = 0;
+        c[2] = 7;
+        c[3] = 2;
+        w.CreateTileViewer(0);  // exists, never shown
+        w.SpeedButton7->click();
+        w.SpeedButton6->click();
+        w.SlotViewer(3)->hide();
+        w.SlotViewer(1)->SelectImage(6);
+        QTest::mouseClick(map, Qt::RightButton, Qt::NoModifier, Over(map, 1, 2));
+        QCOMPARE(w.SlotViewer(0)->SelectedImage(), 5);
+        QCOMPARE(w.SlotViewer(1)->SelectedImage(), 0);
+        QCOMPARE(w.SlotViewer(3)->SelectedImage(), 2);
+        QVERIFY(w.SlotViewer(2) == nullptr);
+        QCOMPARE(CellAt(w, 1, 2, 0), (TacCell{5, 0, 7, 2}));  // picking changes no cell
+
+        // Outside the map nothing is picked.
+        QTest::mouseClick(map, Qt::RightButton, Qt::NoModifier, Over(map, 7, 7));
+        QCOMPARE(w.SlotViewer(0)->SelectedImage(), 5);
+    }
+
+    void pointerMovesDrawOnlyTheFrame()
+    {
+        TacticalWindow w;
+        ShowWindow(w);
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        TacticalMapView* map = w.Map();
+        QCOMPARE(map->Core().ViewImage().width(), map->width());
+        QCOMPARE(map->Core().ViewImage().height(), map->height());
+        map->Core().ViewImage().setPixel(0, map->height() - 1, 99);  // a redraw would clear it
+        QTest::mouseMove(map, Over(map, 1, 1));
+        QCOMPARE(map->Core().View().LastFrame, map->Core().SelectionFrame());
+        QTest::mouseMove(map, Over(map, 2, 1));
+        QCOMPARE(map->Core().View().LastFrame, map->Core().SelectionFrame());
+        QCOMPARE(map->Core().ViewImage().pixel(0, map->height() - 1), std::uint8_t(99));
+        // Growing the window redraws at the new size.
+        w.resize(w.width() + 40, w.height() + 30);
+        QTRY_COMPARE(map->Core().ViewImage().width(), map->width());
+        QCOMPARE(map->Core().ViewImage().height(), map->height());
+    }
+
+    void resizeMapReLaysTheGridAndTheLevelRange()
+    {
+        TacticalWindow w;
+        ShowWindow(w);
+        // Before any map the dialog still opens, with no sizes to show.
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            asked = true;
+            QCOMPARE(dialog->NumEdit1->Value(), 0);
+            QCOMPARE(dialog->NumEdit4->Value(), 0);
+            dialog->Button2->click();
+        });
+        w.Button10->click();
+        QVERIFY(asked);
+        QVERIFY(!w.Map()->Core().Map().HasCells());
+
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        w.MapList->setCurrentRow(w.MapList->item(0)->text() == "b" ? 0 : 1);
+        w.MapListDblClick();  // "b": 6 x 3 x 2 in blocks of 3 x 3 x 2
+        QCOMPARE(w.Map()->Core().Map().MapWidth, 6);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = true;
+            dialog->TrackBar3->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 2 blocks of levels
+            dialog->TrackBar1->triggerAction(QAbstractSlider::SliderSingleStepSub);  // 1 block wide
+            dialog->Button1->click();
+        });
+        w.Button10->click();
+        QVERIFY(seen);
+        const TacMapData& map = w.Map()->Core().Map();
+        QCOMPARE(map.MapWidth, 3);
+        QCOMPARE(map.MapLevels, 4);
+        QCOMPARE(map.SizeFactors, (Factors3{1, 1, 2, 77, 88}));
+        QCOMPARE(CellAt(w, 2, 1, 1), (TacCell{2, 1, 1, 4}));
+        QCOMPARE(CellAt(w, 2, 1, 3), (TacCell{0, 0, 0, 0}));
+        QCOMPARE(w.TrackBar2->maximum(), 3);
+        QCOMPARE(w.Map()->MaxLevel(), 3);
+        QCOMPARE(w.TrackBar3->maximum(), 4);
+    }
+
+    void f1ShowsTheTopicOfTheControlWithTheFocus()
+    {
+        const char* data = std::getenv("KETRAL_TEST_DATA");
+        QVERIFY2(data, "KETRAL_TEST_DATA names the data directory");
+        SetHelpFile(WithTrailingSep(data) + "help/Ketral.hlp");
+        TacticalWindow w;
+        ShowWindow(w);
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.PageControl1->setCurrentWidget(w.TabView);
+        w.TrackBar2->setFocus();
+        QTest::keyClick(&w, Qt::Key_F1);
+        QVERIFY(CurrentHelpWindow());
+        QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-70"));
+
+        // The tile viewer has a topic of its own.
+        w.SpeedButton5->click();
+        TileViewer* viewer = w.SlotViewer(0);
+        QApplication::setActiveWindow(viewer);
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
+        viewer->BApply->setFocus();
+        QTest::keyClick(viewer, Qt::Key_F1);
+        QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-30"));
+        CurrentHelpWindow()->close();
+    }
+
+    void layoutGoesToTheSettingsWhenTheWindowGoes()
+    {
+        MemorySettingsStore store;
+        SetSettingsStore(&store);
+        {
+            TacticalWindow w;
+            ShowWindow(w);
+            w.SpeedButton5->click();
+            w.SlotViewer(0)->BApply->setChecked(true);
+            w.SpeedButton8->click();
+            w.SlotViewer(2)->hide();
+        }
+        SetSettingsStore(nullptr);
+        QVERIFY(store.KeyExists(kSettingsKey));
+        SettingsKey key = store.OpenKey(kLayoutKey);
+        QVERIFY(key.ValueExists("MainWindowX"));
+        QVERIFY(key.ReadInteger("MainWindowW") >= 809);
+        QVERIFY(key.ReadBool("PCKViewer0"));
+        QVERIFY(!key.ReadBool("PCKViewer1"));
+        QVERIFY(!key.ReadBool("PCKViewer2"));
+        QVERIFY(key.ReadBool("PCK0Apply"));
+        QVERIFY(key.ValueExists("PCK0W"));
+        QVERIFY(!key.ValueExists("PCK2X"));  // only visible viewers have a place
+        QVERIFY(!key.ValueExists("PCK1Apply"));
+
+        // The program's end closes every window before the window goes; the
+        // layout still tells which viewers were open. (Last: a quit ends every
+        // later event loop of this test program.)
+        MemorySettingsStore atQuit;
+        SetSettingsStore(&atQuit);
+        {
+            TacticalWindow w;
+            ShowWindow(w);
+            w.SpeedButton7->click();
+            w.SlotViewer(1)->move(40, 50);
+            w.SpeedButton6->click();
+            w.SlotViewer(3)->hide();
+            QEvent quit(QEvent::Quit);
+            QCoreApplication::sendEvent(qApp, &quit);
+            QVERIFY(!w.SlotViewer(1)->isVisible());  // closed by the quit
+        }
+        SetSettingsStore(nullptr);
+        SettingsKey quitKey = atQuit.OpenKey(kLayoutKey);
+        QVERIFY(quitKey.ReadBool("PCKViewer1"));
+        QVERIFY(!quitKey.ReadBool("PCKViewer3"));
+        QVERIFY(!quitKey.ReadBool("PCKViewer0"));
+        QCOMPARE(quitKey.ReadInteger("PCK1X"), 40);
+        QCOMPARE(quitKey.ReadInteger("PCK1Y"), 50);
+        QVERIFY(!quitKey.ValueExists("PCK3X"));
+    }
+};
+
+QTEST_MAIN(TacticalWindowTest)
+#include "TacticalWindowTest.moc"
