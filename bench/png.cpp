@@ -40,9 +40,11 @@ const std::string& DemoGame()
         WriteWholeFile(path + "Building.Nam", lines("Name", 138));
         WriteWholeFile(path + "Building.Typ", lines("Type", 23));
         WriteWholeFile(path + "Building.own", lines("Owner", 15));
-        std::atexit([] { std::filesystem::remove_all(DemoGame()); });
         return path;
     }();
+    // Registered once the path is made, so that it runs before the path goes.
+    static const bool removedAtExit = [] { return std::atexit([] { std::filesystem::remove_all(DemoGame()); }) == 0; }();
+    (void)removedAtExit;
     return game;
 }
 
