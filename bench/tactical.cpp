@@ -23,9 +23,11 @@ const std::string& DemoGame()
         const std::string dir =
             (std::filesystem::temp_directory_path() / ("ketral-bench-tactical-" + std::to_string(::getpid()))).string();
         std::string path = WriteDemoInstallation(dir);
-        std::atexit([] { std::filesystem::remove_all(DemoGame()); });
         return path;
     }();
+    // Registered once the path is made, so that it runs before the path goes.
+    static const bool removedAtExit = [] { return std::atexit([] { std::filesystem::remove_all(DemoGame()); }) == 0; }();
+    (void)removedAtExit;
     return game;
 }
 

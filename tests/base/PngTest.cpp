@@ -1,12 +1,131 @@
 #include <gtest/gtest.h>
 
+#include <png.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <set>
+
 #include "base/Errors.h"
 #include "base/Png.h"
 #include "support/TempDir.h"
+#include "support/WriteProtect.h"
 
 using namespace ketral;
 using ketral::testing::ReadFileBytes;
 using ketral::testing::TempDir;
+using ketral::testing::WriteProtect;
+
+namespace {
+
+// A PNG as libpng reads it back, without any conversion.
+struct DecodedPng {
+    bool ok = false;
+    png_uint_32 width = 0, height = 0;
+    int bitDepth = 0, colorType = 0;
+    std::vector<png_color> palette;
+    std::vector<std::uint8_t> pixels;  // width x height, row by row
+};
+
+struct MemoryReader {
+    const std::vector<std::uint8_t>* bytes;
+    std::size_t pos = 0;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t n)
+{
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (n > reader->bytes->size() - reader->pos) png_error(png, "read past the end");
+    std::memcpy(out, reader->bytes->data() + reader->pos, n);
+    reader->pos += n;
+}
+
+// Every C++ object lives in the caller; libpng's errors longjmp back here.
+bool RunDecoder(MemoryReader& reader, DecodedPng& d, std::vector<png_bytep>& rows)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &reader, ReadFromMemory);
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &d.width, &d.height, &d.bitDepth, &d.colorType, nullptr, nullptr, nullptr);
+    png_colorp palette = nullptr;
+    int entries = 0;
+    if (png_get_PLTE(png, info, &palette, &entries) & PNG_INFO_PLTE) d.palette.assign(palette, palette + entries);
+    if (d.bitDepth == 8 && d.colorType == PNG_COLOR_TYPE_PALETTE && png_get_rowbytes(png, info) == d.width) {
+        // Sized before the first longjmp can come from the rows.
+        for (png_uint_32 y = 0; y < d.height; ++y) rows.push_back(d.pixels.data() + std::size_t{y} * d.width);
+        png_read_image(png, rows.data());
+        png_read_end(png, nullptr);
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+DecodedPng Decode(const std::vector<std::uint8_t>& bytes)
+{
+    DecodedPng d;
+    MemoryReader reader{&bytes};
+    std::vector<png_bytep> rows;
+    // Large enough for any picture of these tests, so that nothing is
+    // allocated between libpng's calls.
+    d.pixels.resize(4u << 20);
+    rows.reserve(4096);
+    d.ok = RunDecoder(reader, d, rows);
+    d.pixels.resize(std::size_t{d.width} * d.height);
+    return d;
+}
+
+// Every index in every row, in a pattern that differs from row to row; the
+// width leaves padding at the end of each row of the image.
+IndexedImage PatternImage(int width, int height)
+{
+    IndexedImage img(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) img.setPixel(x, y, static_cast<std::uint8_t>(x * 7 + y * 31));
+    for (int i = 0; i < 256; ++i)
+        img.colors()[static_cast<std::size_t>(i)] =
+            Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 3)};
+    return img;
+}
+
+// Pixels that do not compress.
+IndexedImage NoiseImage(int width, int height)
+{
+    IndexedImage img(width, height);
+    std::uint32_t state = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            state = state * 1103515245u + 12345u;
+            img.setPixel(x, y, static_cast<std::uint8_t>(state >> 24));
+        }
+    return img;
+}
+
+std::set<std::string> DirectoryNames(const std::string& dir)
+{
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
+    return names;
+}
+
+std::string ErrorOf(const std::string& path, const IndexedImage& img)
+{
+    try {
+        WriteImageFile(path, img);
+    } catch (const IoError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+}  // namespace
 
 TEST(Png, RawFilesHoldTheIndicesRowByRowWithoutPadding)
 {
@@ -19,22 +138,100 @@ TEST(Png, RawFilesHoldTheIndicesRowByRowWithoutPadding)
     EXPECT_THROW(WriteImageFile(dir / "a.bmp", img), Error);
 }
 
-TEST(Png, HeaderAndPaletteChunks)
+TEST(Png, DecodesToThePaletteAndEveryIndex)
 {
-    IndexedImage img(300, 2);
-    img.colors()[5] = Rgb{10, 20, 30};
-    auto png = EncodePng(img);
-    ASSERT_GT(png.size(), 8u + 25u + 780u);
-    EXPECT_EQ(png[1], 'P');
-    // IHDR: width 300, height 2, depth 8, colour type 3 (palette)
-    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-    EXPECT_EQ(png[16 + 2], 0x01);
-    EXPECT_EQ(png[16 + 3], 0x2C);
-    EXPECT_EQ(png[16 + 7], 2);
-    EXPECT_EQ(png[24], 8);
-    EXPECT_EQ(png[25], 3);
-    EXPECT_EQ(std::string(png.begin() + 37, png.begin() + 41), "PLTE");
-    EXPECT_EQ(png[41 + 15], 10);
-    EXPECT_EQ(png[41 + 17], 30);
-    EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
+    const IndexedImage img = PatternImage(301, 37);
+    const DecodedPng d = Decode(EncodePng(img));
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.width, 301u);
+    EXPECT_EQ(d.height, 37u);
+    EXPECT_EQ(d.bitDepth, 8);
+    EXPECT_EQ(d.colorType, PNG_COLOR_TYPE_PALETTE);
+    ASSERT_EQ(d.palette.size(), 256u);
+    for (std::size_t i = 0; i < 256; ++i) {
+        const Rgb& c = img.colors()[i];
+        EXPECT_EQ(d.palette[i].red, c.r) << i;
+        EXPECT_EQ(d.palette[i].green, c.g) << i;
+        EXPECT_EQ(d.palette[i].blue, c.b) << i;
+    }
+    EXPECT_EQ(d.pixels, RawPixels(img));
+}
+
+TEST(Png, RepeatedPatternsAreCompressed)
+{
+    // Map pictures are mostly one colour and tiles repeated.
+    IndexedImage img(640, 480);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) img.setPixel(x, y, static_cast<std::uint8_t>((x / 4 + y / 8) % 16 == 0 ? 7 : 0));
+    const std::vector<std::uint8_t> png = EncodePng(img);
+    EXPECT_LT(png.size(), 640u * 480u / 50u);
+    const DecodedPng d = Decode(png);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.pixels, RawPixels(img));
+}
+
+TEST(Png, AnImageLibpngRefusesIsAnError)
+{
+    const IndexedImage empty(0, 4);
+    try {
+        EncodePng(empty);
+        FAIL() << "an image without width was encoded";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot make the PNG picture: ", 0), 0u) << e.what();
+    }
+    TempDir dir;
+    EXPECT_THROW(WriteImageFile(dir / "empty.png", empty), Error);
+    EXPECT_TRUE(DirectoryNames(dir.path()).empty());
+}
+
+TEST(Png, AFileIsReplacedWholeWithItsPermissions)
+{
+    TempDir dir;
+    const std::string path = dir.write("map.png", std::vector<std::uint8_t>(5000, 0xAB));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const IndexedImage img = PatternImage(40, 30);
+    WriteImageFile(path, img);
+    EXPECT_EQ(ReadFileBytes(path), EncodePng(img));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(DirectoryNames(dir.path()), std::set<std::string>{"map.png"});
+}
+
+TEST(Png, FailedWritesAreReportedAndLeaveNothingBehind)
+{
+    TempDir dir;
+    const IndexedImage img = NoiseImage(301, 200);
+
+    // A directory this process may not write into.
+    const std::string locked = dir.mkdir("locked");
+    {
+        WriteProtect protect(locked);
+        EXPECT_EQ(ErrorOf(dir / "locked/a.png", img), "Cannot create file: " + dir / "locked/a.png");
+    }
+    EXPECT_TRUE(DirectoryNames(locked).empty());
+
+    // The new file is complete but cannot take the place of a directory.
+    dir.mkdir("taken.png");
+    const std::string taken = dir / "taken.png";
+    EXPECT_EQ(ErrorOf(taken, img), "Cannot write file: " + taken);
+    EXPECT_TRUE(std::filesystem::is_directory(taken));
+
+    // The disk fills up halfway through: the old picture stays as it was.
+    const std::vector<std::uint8_t> old(100, 0x5A);
+    const std::string path = dir.write("full.png", old);
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    struct rlimit small = before;
+    small.rlim_cur = 4096;
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string error = ErrorOf(path, img);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_GT(EncodePng(img).size(), 20000u);
+    EXPECT_EQ(error, "Cannot write file: " + path);
+    EXPECT_EQ(ReadFileBytes(path), old);
+
+    EXPECT_EQ(DirectoryNames(dir.path()), (std::set<std::string>{"full.png", "locked", "taken.png"}));
 }
