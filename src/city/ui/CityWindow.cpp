@@ -54,7 +54,7 @@ class ViewerAccess : public CityTileViewer {
 public:
     explicit ViewerAccess(TileViewer& viewer) : viewer_(viewer) {}
     bool IsVisible() const override { return viewer_.isVisible(); }
-    bool ApplyChecked() const override { return viewer_.BApply->isChecked(); }
+    bool ApplyChecked() const override { return viewer_.ApplyBox->isChecked(); }
     int SelectedImage() const override { return viewer_.SelectedImage(); }
     void SelectImage(int index) override { viewer_.SelectImage(index); }
     void Refresh() override { viewer_.Refresh(); }

@@ -302,7 +302,7 @@ void TacticalWindow::TileSelect(TacticalMapView*, Qt::MouseButton button, int, i
         std::array<int, 4> v{-1, -1, -1, -1};
         for (int k = 0; k < 4; ++k) {
             const TileViewer* viewer = TileViewers[k];
-            if (viewer && viewer->isVisible() && viewer->BApply->isChecked()) v[k] = viewer->SelectedImage();
+            if (viewer && viewer->isVisible() && viewer->ApplyBox->isChecked()) v[k] = viewer->SelectedImage();
         }
         map_->PaintSelection(v[0], v[1], v[2], v[3]);
     } else if (button == Qt::RightButton) {
@@ -339,7 +339,7 @@ void TacticalWindow::SaveLayout()
             key.WriteInteger(pck + "Y", r.y());
             key.WriteInteger(pck + "W", r.width());
             key.WriteInteger(pck + "H", r.height());
-            key.WriteBool(pck + "Apply", viewer->BApply->isChecked());
+            key.WriteBool(pck + "Apply", viewer->ApplyBox->isChecked());
         }
     });
 }

@@ -206,7 +206,7 @@ private slots:
         viewer->SelectImage(11);
         form->Image1MouseUp(Qt::LeftButton, 0, 0);
         QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 0);  // "Apply" unticked
-        viewer->BApply->setChecked(true);
+        viewer->ApplyBox->setChecked(true);
         QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(0, 17));  // cell (5, 2, 2)
         QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 11);
         // A right click picks into the viewer, also when it is hidden.

@@ -277,13 +277,13 @@ private slots:
         TacticalMapView* map = w.Map();
         for (QToolButton* b : {w.SpeedButton5, w.SpeedButton7, w.SpeedButton8, w.SpeedButton6}) b->click();
         w.SlotViewer(0)->SelectImage(3);
-        w.SlotViewer(0)->BApply->setChecked(true);
+        w.SlotViewer(0)->ApplyBox->setChecked(true);
         w.SlotViewer(1)->SelectImage(2);  // no Apply: left slot unchanged
         w.SlotViewer(2)->SelectImage(5);
-        w.SlotViewer(2)->BApply->setChecked(true);
+        w.SlotViewer(2)->ApplyBox->setChecked(true);
         w.SlotViewer(2)->hide();  // hidden: right slot unchanged
         w.SlotViewer(3)->SelectImage(4);
-        w.SlotViewer(3)->BApply->setChecked(true);
+        w.SlotViewer(3)->ApplyBox->setChecked(true);
 
         // Drag from cell (2, 0) to cell (1, 1) on "Selected level" 2.
         map->Core().SetCurrLevel(2);
@@ -297,7 +297,7 @@ private slots:
                 QCOMPARE(CellAt(w, x, y, 0), (TacCell{0, 0, 0, 0}));
             }
         // A middle click does nothing; a left click with every Apply off paints nothing.
-        for (int k = 0; k < 4; ++k) w.SlotViewer(k)->BApply->setChecked(false);
+        for (int k = 0; k < 4; ++k) w.SlotViewer(k)->ApplyBox->setChecked(false);
         QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, Over(map, 0, 2));
         QTest::mouseClick(map, Qt::MiddleButton, Qt::NoModifier, Over(map, 0, 2));
         QCOMPARE(CellAt(w, 0, 2, 1), (TacCell{0, 0, 0, 0}));
@@ -415,7 +415,7 @@ private slots:
         TileViewer* viewer = w.SlotViewer(0);
         QApplication::setActiveWindow(viewer);
         QVERIFY(QTest::qWaitForWindowActive(viewer));
-        viewer->BApply->setFocus();
+        viewer->ApplyBox->setFocus();
         QTest::keyClick(viewer, Qt::Key_F1);
         QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-30"));
         CurrentHelpWindow()->close();
@@ -429,7 +429,7 @@ private slots:
             TacticalWindow w;
             ShowWindow(w);
             w.SpeedButton5->click();
-            w.SlotViewer(0)->BApply->setChecked(true);
+            w.SlotViewer(0)->ApplyBox->setChecked(true);
             w.SpeedButton8->click();
             w.SlotViewer(2)->hide();
         }
