@@ -33,8 +33,8 @@ AboutBox::AboutBox(QWidget* parent)
     Comments->adjustSize();
 
     Notice = new QLabel(QStringLiteral("Only the game's own files are read and changed; keep a copy of "
-                                          "your saved games before you edit them."),
-                           InfoPanel);
+                                       "your saved games before you edit them."),
+                        InfoPanel);
     Notice->setGeometry(10, 128, 326, 60);
     Notice->setWordWrap(true);
     Notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);

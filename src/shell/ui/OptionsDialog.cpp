@@ -30,11 +30,11 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     move(314, 157);
     setModal(true);
 
-    IntroLabel = new QLabel(QStringLiteral(
-                            "The following path will be used to search for maps and saved games. If you haven't "
-                            "installed the entire game on disk, remaining files will be obtained from CD. MAKE SURE "
-                            "THE GAME CD IS INSERTED IN DRIVE IF YOU DID NOT INSTALL ENTIRE GAME ON THE DISK"),
-                        this);
+    IntroLabel = new QLabel(
+        QStringLiteral("The following path will be used to search for maps and saved games. If you haven't "
+                       "installed the entire game on disk, remaining files will be obtained from CD. MAKE SURE "
+                       "THE GAME CD IS INSERTED IN DRIVE IF YOU DID NOT INSTALL ENTIRE GAME ON THE DISK"),
+        this);
     IntroLabel->setGeometry(5, 8, 468, 73);
     IntroLabel->setWordWrap(true);
     IntroLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -52,11 +52,11 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     CdOnlyBox->resize(std::max(97, CdOnlyBox->sizeHint().width()), 17);
     connect(CdOnlyBox, &QCheckBox::toggled, this, [this] { CdOnlyBoxClick(); });
 
-    CdOnlyLabel = new QLabel(QStringLiteral(
-                            "When selected, all of the maps are loaded from CD, but you cannot edit them. Also, you "
-                            "cannot view saved games. You do not need to specify this if you have installed the "
-                            "game on disk"),
-                        this);
+    CdOnlyLabel = new QLabel(
+        QStringLiteral("When selected, all of the maps are loaded from CD, but you cannot edit them. Also, you "
+                       "cannot view saved games. You do not need to specify this if you have installed the "
+                       "game on disk"),
+        this);
     CdOnlyLabel->setGeometry(8, 160, 465, 57);
     CdOnlyLabel->setWordWrap(true);
     CdOnlyLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -100,9 +100,11 @@ void OptionsDialog::CdOnlyBoxClick()
 void OptionsDialog::FormShow()
 {
     SettingsKey key = Settings().OpenKey(kSettingsKey);
-    if (key.ValueExists("ZorvanPath")) GamePathEdit->setText(QFile::decodeName(QByteArray::fromStdString(key.ReadString("ZorvanPath"))));
+    if (key.ValueExists("ZorvanPath"))
+        GamePathEdit->setText(QFile::decodeName(QByteArray::fromStdString(key.ReadString("ZorvanPath"))));
     if (key.ValueExists("CDOnly")) CdOnlyBox->setChecked(key.ReadBool("CDOnly"));
-    if (key.ValueExists("CDLetter")) CdLetterEdit->setText(QString::fromLatin1(QByteArray::fromStdString(key.ReadString("CDLetter"))));
+    if (key.ValueExists("CDLetter"))
+        CdLetterEdit->setText(QString::fromLatin1(QByteArray::fromStdString(key.ReadString("CDLetter"))));
     CdOnlyBoxClick();
 }
 

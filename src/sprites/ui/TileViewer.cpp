@@ -89,7 +89,7 @@ void TileViewer::ShowImages()
     const int bar = TileGrid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, TileGrid);
     // Five cells and their grid lines; the width leaves room for the scroll bar.
     TileGrid->setFixedSize(w + CellGrid::GridLineWidth + std::max(bar, 14) + frame,
-                            (h + CellGrid::GridLineWidth) * visibleRows_ + frame);
+                           (h + CellGrid::GridLineWidth) * visibleRows_ + frame);
     TileGrid->SetRowCount(count);
     // The window is as wide as the grid, but never so narrow that the status
     // text of the last cell ("N of N") is cut off: the status bar keeps

@@ -70,7 +70,9 @@ ResizeMapDialog::ResizeMapDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(BaseSizeLabel);
     layout->addLayout(Row({BaseXEdit, BaseYEdit, BaseZEdit}));
     layout->addWidget(BlockCountLabel);
-    for (auto [label, bar] : {std::pair{FloorWidthLabel, FloorWidthBar}, {FloorHeightLabel, FloorHeightBar}, {LevelCountLabel, LevelCountBar}}) {
+    for (auto [label, bar] : {std::pair{FloorWidthLabel, FloorWidthBar},
+                              {FloorHeightLabel, FloorHeightBar},
+                              {LevelCountLabel, LevelCountBar}}) {
         layout->addWidget(label);
         layout->addWidget(bar);
     }

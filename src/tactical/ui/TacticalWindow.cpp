@@ -98,8 +98,9 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     viewButtons->addWidget(UnitsButton);
     viewButtons->addStretch();
     view->addLayout(viewButtons);
-    for (QWidget* w : std::initializer_list<QWidget*>{FromLevelLabel, FromLevelBar, ToLevelLabel, ToLevelBar, SelectedLevelLabel, SelectedLevelBar, LeftTileBox,
-                                                      RightTileBox, GroundTileBox, FeatureTileBox})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{FromLevelLabel, FromLevelBar, ToLevelLabel, ToLevelBar, SelectedLevelLabel,
+                                         SelectedLevelBar, LeftTileBox, RightTileBox, GroundTileBox, FeatureTileBox})
         view->addWidget(w);
     view->addStretch();
     Pages->addTab(ViewPage, QStringLiteral("View"));
@@ -277,7 +278,10 @@ void TacticalWindow::ReattachViewers()
     }
 }
 
-void TacticalWindow::TileBoxClick(QCheckBox* box) { map_->SetViewOption(box->property("tag").toInt(), box->isChecked()); }
+void TacticalWindow::TileBoxClick(QCheckBox* box)
+{
+    map_->SetViewOption(box->property("tag").toInt(), box->isChecked());
+}
 
 void TacticalWindow::TileBrowserClick(QToolButton* button)
 {

@@ -24,10 +24,7 @@ Sprite Block(int w, int h, int top, std::uint8_t c)
     return SpriteFromImage(img, FramedKind);
 }
 
-QRgb GridPixel(TileViewer& v, QPoint p)
-{
-    return v.TileGrid->viewport()->grab().toImage().pixel(p);
-}
+QRgb GridPixel(TileViewer& v, QPoint p) { return v.TileGrid->viewport()->grab().toImage().pixel(p); }
 
 }  // namespace
 
@@ -174,8 +171,7 @@ private slots:
         QCOMPARE(v.TileGrid->TopRow(), 40);
         QCOMPARE(v.TileGrid->verticalScrollBar()->value(), 40);
         const QColor hl = QApplication::palette().color(QPalette::Highlight);
-        QCOMPARE(GridPixel(v, v.TileGrid->CellRect(40).topLeft() + QPoint(v.CellSize().width() - 1, 0)),
-                 hl.rgb());
+        QCOMPARE(GridPixel(v, v.TileGrid->CellRect(40).topLeft() + QPoint(v.CellSize().width() - 1, 0)), hl.rgb());
         QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("41 of 100"));
         // Near the end the grid shows its last full page.
         v.SelectImage(98);

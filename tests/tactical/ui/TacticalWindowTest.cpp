@@ -275,7 +275,8 @@ private slots:
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "a" ? 0 : 1);
         w.MapListDblClick();  // the empty 3 x 3 x 2 map "a"
         TacticalMapView* map = w.Map();
-        for (QToolButton* b : {w.GroundTilesButton, w.LeftTilesButton, w.RightTilesButton, w.FeatureTilesButton}) b->click();
+        for (QToolButton* b : {w.GroundTilesButton, w.LeftTilesButton, w.RightTilesButton, w.FeatureTilesButton})
+            b->click();
         w.SlotViewer(0)->SelectImage(3);
         w.SlotViewer(0)->ApplyBox->setChecked(true);
         w.SlotViewer(1)->SelectImage(2);  // no Apply: left slot unchanged
