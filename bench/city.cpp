@@ -60,9 +60,9 @@ CityScene& Scene()
         e.Resize(kWidth, kHeight);
         e.OpenCityMap(layout.vyxdata, "Citymap1", layout.vyxdata + "pal_01.dat", false, true);
         CityControls c;
-        c.scrollBar1 = -7;
-        c.scrollBar2 = 30;
-        c.trackBar2 = 9;
+        c.horizontalScroll = -7;
+        c.verticalScroll = 30;
+        c.extraLevels = 9;
         e.UpdateParam(c, kWidth, kHeight);
 
         // The bytes the drawing writes: the whole image, then each visible run.

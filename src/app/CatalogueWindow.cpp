@@ -122,18 +122,18 @@ CatalogueWindow::CatalogueWindow(QWidget* parent) : QMainWindow(parent), editors
     move(kCatalogueLeft, kCatalogueTop);
     resize(kCatalogueWidth, kCatalogueHeight);
 
-    MainMenu1 = new QMenuBar(this);
-    Exit1 = MainMenu1->addAction(QStringLiteral("E&xit"));
-    Settings1 = MainMenu1->addAction(QStringLiteral("Settings"));
-    Help1 = MainMenu1->addAction(QStringLiteral("&Help"));
-    About1 = MainMenu1->addAction(QStringLiteral("&About"));
-    setMenuBar(MainMenu1);
+    MainMenu = new QMenuBar(this);
+    ExitAction = MainMenu->addAction(QStringLiteral("E&xit"));
+    SettingsAction = MainMenu->addAction(QStringLiteral("Settings"));
+    HelpAction = MainMenu->addAction(QStringLiteral("&Help"));
+    AboutAction = MainMenu->addAction(QStringLiteral("&About"));
+    setMenuBar(MainMenu);
     // Every handler runs inside the error guard, so no error unwinds through
     // the toolkit's own code.
-    connect(Exit1, &QAction::triggered, this, [this] { Guarded([this] { Exit1Click(); }, this); });
-    connect(Settings1, &QAction::triggered, this, [this] { Guarded([this] { Settings1Click(); }, this); });
-    connect(Help1, &QAction::triggered, this, [this] { Guarded([this] { Help1Click(); }, this); });
-    connect(About1, &QAction::triggered, this, [this] { Guarded([this] { About1Click(); }, this); });
+    connect(ExitAction, &QAction::triggered, this, [this] { Guarded([this] { ExitActionClick(); }, this); });
+    connect(SettingsAction, &QAction::triggered, this, [this] { Guarded([this] { SettingsActionClick(); }, this); });
+    connect(HelpAction, &QAction::triggered, this, [this] { Guarded([this] { HelpActionClick(); }, this); });
+    connect(AboutAction, &QAction::triggered, this, [this] { Guarded([this] { AboutActionClick(); }, this); });
 
     TreeView = new QTreeWidget(this);
     TreeView->setHeaderHidden(true);
@@ -235,17 +235,17 @@ void CatalogueWindow::TreeViewExpanding(QTreeWidgetItem* item)
     if (item) item->sortChildren(0, Qt::AscendingOrder);
 }
 
-void CatalogueWindow::Exit1Click() { close(); }
+void CatalogueWindow::ExitActionClick() { close(); }
 
-void CatalogueWindow::Settings1Click()
+void CatalogueWindow::SettingsActionClick()
 {
     if (options_) options_->exec();
     BuildCatalogue();
 }
 
-void CatalogueWindow::Help1Click() { ShowHelpContents(); }
+void CatalogueWindow::HelpActionClick() { ShowHelpContents(); }
 
-void CatalogueWindow::About1Click()
+void CatalogueWindow::AboutActionClick()
 {
     if (!about_) return;
     about_->show();

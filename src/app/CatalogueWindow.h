@@ -56,19 +56,19 @@ public:
     void SaveCatalogueBounds();
 
     QTreeWidget* TreeView;
-    QMenuBar* MainMenu1;
-    QAction* Exit1;
-    QAction* Settings1;
-    QAction* Help1;
-    QAction* About1;
+    QMenuBar* MainMenu;
+    QAction* ExitAction;
+    QAction* SettingsAction;
+    QAction* HelpAction;
+    QAction* AboutAction;
 
     // Handlers.
     void TreeViewDblClick();
     void TreeViewExpanding(QTreeWidgetItem* item);
-    void Exit1Click();
-    void Settings1Click();
-    void Help1Click();
-    void About1Click();
+    void ExitActionClick();
+    void SettingsActionClick();
+    void HelpActionClick();
+    void AboutActionClick();
     // Saves the bounds; the close always goes on.
     bool FormCloseQuery();
 

@@ -120,21 +120,21 @@ void CityEditor::DrawBuildMap()
 
 void CityEditor::UpdateParam(const CityControls& c, int windowW, int windowH)
 {
-    SetCaption(std::to_string(c.scrollBar1) + " " + std::to_string(c.scrollBar2));
-    view.scrollX = c.scrollBar1 * 128;
-    view.scrollY = c.scrollBar2 * 32;
-    view.startLevel = c.trackBar1;
-    view.extraLevels = c.trackBar2;
-    view.currentLevel = c.trackBar3;
+    SetCaption(std::to_string(c.horizontalScroll) + " " + std::to_string(c.verticalScroll));
+    view.scrollX = c.horizontalScroll * 128;
+    view.scrollY = c.verticalScroll * 32;
+    view.startLevel = c.startLevel;
+    view.extraLevels = c.extraLevels;
+    view.currentLevel = c.currentLevel;
     view.onlyBuildings = c.onlyBuildings;
     ketral::DrawBuildMap(overview, map);
     DrawViewOutline(overview, view, windowW, windowH);
     obs().OverviewChanged();
 }
 
-bool CityEditor::TrackBarsMatchView(int t1, int t2, int t3) const
+bool CityEditor::LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const
 {
-    return t1 == view.startLevel && t2 == view.extraLevels && t3 == view.currentLevel;
+    return startLevel == view.startLevel && extraLevels == view.extraLevels && currentLevel == view.currentLevel;
 }
 
 void CityEditor::RebuildBuildingMask()

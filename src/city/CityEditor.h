@@ -42,8 +42,8 @@ enum class MouseButton { Left, Right, Middle };
 
 // The positions of the window's controls that UpdateParam reads.
 struct CityControls {
-    int scrollBar1 = 0, scrollBar2 = 0;             // horizontal, vertical
-    int trackBar1 = 0, trackBar2 = 0, trackBar3 = 0;  // start level, levels to show, current level
+    int horizontalScroll = 0, verticalScroll = 0;           // scroll bar positions
+    int startLevel = 0, extraLevels = 0, currentLevel = 0;  // "Starting level", "Levels to show", "Current level"
     bool onlyBuildings = false;
 };
 
@@ -86,7 +86,7 @@ public:
     void UpdateParam(const CityControls& controls, int windowW, int windowH);
     // ParamChange from a track bar does nothing when the three track bar
     // positions equal the view state's levels.
-    bool TrackBarsMatchView(int trackBar1, int trackBar2, int trackBar3) const;
+    bool LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const;
 
     // The Buildings list: check marks, selection.
     void RebuildBuildingMask();  // mask, and a redraw when "Only buildings" is on

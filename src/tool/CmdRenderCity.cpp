@@ -26,14 +26,14 @@ int RunRenderCity(const std::vector<std::string>& argv)
     const std::string out = args.required("--out");
     // The ranges of the window's scroll bars and track bars.
     CityControls controls;
-    std::tie(controls.scrollBar1, controls.scrollBar2) = ParsePair(args.value("--scroll", "0,0"), ',');
-    CheckRange("the horizontal scroll position", controls.scrollBar1, -100, 100);
-    CheckRange("the vertical scroll position", controls.scrollBar2, -200, 100);
-    std::tie(controls.trackBar1, controls.trackBar2) = ParsePair(args.value("--levels", "0,9"), ',');
-    CheckRange("the starting level", controls.trackBar1, 0, 9);
-    CheckRange("the number of extra levels", controls.trackBar2, 0, 9 - controls.trackBar1);
-    controls.trackBar3 = ParseInt(args.value("--current", "0"));
-    CheckRange("the current level", controls.trackBar3, 0, 9);
+    std::tie(controls.horizontalScroll, controls.verticalScroll) = ParsePair(args.value("--scroll", "0,0"), ',');
+    CheckRange("the horizontal scroll position", controls.horizontalScroll, -100, 100);
+    CheckRange("the vertical scroll position", controls.verticalScroll, -200, 100);
+    std::tie(controls.startLevel, controls.extraLevels) = ParsePair(args.value("--levels", "0,9"), ',');
+    CheckRange("the starting level", controls.startLevel, 0, 9);
+    CheckRange("the number of extra levels", controls.extraLevels, 0, 9 - controls.startLevel);
+    controls.currentLevel = ParseInt(args.value("--current", "0"));
+    CheckRange("the current level", controls.currentLevel, 0, 9);
     controls.onlyBuildings = args.has("--only-buildings");
     const std::vector<int> unchecked =
         args.value("--unchecked") ? ParseIntList(*args.value("--unchecked")) : std::vector<int>{};

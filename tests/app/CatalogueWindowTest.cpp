@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(form.TreeView->indentation(), 19);
         QCOMPARE(form.TreeView->editTriggers(), QAbstractItemView::NoEditTriggers);
         QStringList menu;
-        for (QAction* a : form.MainMenu1->actions()) {
+        for (QAction* a : form.MainMenu->actions()) {
             menu << a->text();
             QVERIFY(!a->menu());  // items directly on the bar
         }
@@ -332,8 +332,8 @@ private slots:
         tmp->mkdir("game/maps/new");
         form.TreeView->expandItem(form.TreeView->topLevelItem(0));
 
-        QTimer::singleShot(0, &options, [&] { options.Button2->click(); });
-        form.Settings1Click();
+        QTimer::singleShot(0, &options, [&] { options.CancelButton->click(); });
+        form.SettingsActionClick();
         QCOMPARE(options.result(), int(QDialog::Rejected));
         QCOMPARE(form.TreeView->topLevelItem(0)->childCount(), 4);
         QVERIFY(!form.TreeView->topLevelItem(0)->isExpanded());  // a rebuild collapses everything

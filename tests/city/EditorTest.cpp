@@ -218,10 +218,10 @@ TEST_F(Editor, ClearMapAnsweredYesAndNo)
 TEST_F(Editor, UpdateParamTakesTheControlPositions)
 {
     CityControls c;
-    c.scrollBar1 = -3;
-    c.trackBar1 = 2;
-    c.trackBar2 = 4;
-    c.trackBar3 = 6;
+    c.horizontalScroll = -3;
+    c.startLevel = 2;
+    c.extraLevels = 4;
+    c.currentLevel = 6;
     c.onlyBuildings = true;
     editor.UpdateParam(c, 783, 540);
     EXPECT_EQ(editor.Caption(), "-3 0");
@@ -231,11 +231,11 @@ TEST_F(Editor, UpdateParamTakesTheControlPositions)
     EXPECT_EQ(editor.view.extraLevels, 4);
     EXPECT_EQ(editor.view.currentLevel, 6);
     EXPECT_TRUE(editor.view.onlyBuildings);
-    EXPECT_TRUE(editor.TrackBarsMatchView(2, 4, 6));
-    EXPECT_FALSE(editor.TrackBarsMatchView(2, 4, 5));
+    EXPECT_TRUE(editor.LevelsMatchView(2, 4, 6));
+    EXPECT_FALSE(editor.LevelsMatchView(2, 4, 5));
     // The outline at scroll (-384, 0): p0 = ((0 - 384) / 64, 384 / 64) = (-6, 6).
     EXPECT_EQ(editor.overview.pixel(0, 12), 0);
-    c.scrollBar2 = 7;
+    c.verticalScroll = 7;
     editor.UpdateParam(c, 783, 540);
     EXPECT_EQ(editor.Caption(), "-3 7");
     EXPECT_EQ(editor.view.scrollY, 224);

@@ -54,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     editor.SelectItem(Pick(data, size, 1, -1, 8));
     editor.Resize(Pick(data, size, 2, 0, 200), Pick(data, size, 3, 0, 120));
     CityControls c;
-    c.scrollBar1 = Pick(data, size, 4, -100, 100);
-    c.scrollBar2 = Pick(data, size, 5, -200, 100);
-    c.trackBar1 = Pick(data, size, 6, 0, 9);
-    c.trackBar2 = Pick(data, size, 7, 0, 9 - c.trackBar1);
-    c.trackBar3 = Pick(data, size, 8, 0, 9);
+    c.horizontalScroll = Pick(data, size, 4, -100, 100);
+    c.verticalScroll = Pick(data, size, 5, -200, 100);
+    c.startLevel = Pick(data, size, 6, 0, 9);
+    c.extraLevels = Pick(data, size, 7, 0, 9 - c.startLevel);
+    c.currentLevel = Pick(data, size, 8, 0, 9);
     c.onlyBuildings = (mode & 4) != 0;
     editor.UpdateParam(c, Pick(data, size, 9, 0, 255) * 8, Pick(data, size, 10, 0, 255) * 4);
     editor.grid = (mode & 8) != 0;

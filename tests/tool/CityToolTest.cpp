@@ -81,10 +81,10 @@ TEST_F(CityToolTest, RenderDrawsWhatTheEditorDraws)
     auto e = OpenHere("Citymap1", false);
     e->Resize(640, 400);
     CityControls c;
-    c.scrollBar1 = -1;
-    c.scrollBar2 = -2;
-    c.trackBar2 = 3;
-    c.trackBar3 = 2;
+    c.horizontalScroll = -1;
+    c.verticalScroll = -2;
+    c.extraLevels = 3;
+    c.currentLevel = 2;
     c.onlyBuildings = true;
     e->UpdateParam(c, 640, 400);
     e->SetItemChecked(0, false);
@@ -106,7 +106,7 @@ TEST_F(CityToolTest, RenderDefaultsToAllLevelsAndWritesPng)
     auto e = OpenHere("savegame.01", true);
     e->Resize(64, 48);
     CityControls c;
-    c.trackBar2 = 9;
+    c.extraLevels = 9;
     e->UpdateParam(c, 64, 48);
     e->RedrawMap();
     EXPECT_EQ(png, EncodePng(e->mapImage));

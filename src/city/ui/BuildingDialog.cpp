@@ -43,62 +43,62 @@ BuildingDialog::BuildingDialog(QWidget* parent)
     setFont(f);
     setFixedSize(463, 204);
 
-    Label7 = MakeLabel("Owner", this, 8, 4);
-    ListBox3 = new QListWidget(this);
-    ListBox3->setGeometry(8, 20, 209, 73);
-    Label5 = MakeLabel("Building type", this, 246, 4);
-    ListBox1 = new QListWidget(this);
-    ListBox1->setGeometry(246, 20, 209, 73);
-    Label6 = MakeLabel("Building name", this, 246, 102);
-    ListBox2 = new QListWidget(this);
-    ListBox2->setGeometry(246, 118, 209, 81);
+    OwnerLabel = MakeLabel("Owner", this, 8, 4);
+    OwnerList = new QListWidget(this);
+    OwnerList->setGeometry(8, 20, 209, 73);
+    TypeLabel = MakeLabel("Building type", this, 246, 4);
+    TypeList = new QListWidget(this);
+    TypeList->setGeometry(246, 20, 209, 73);
+    NameLabel = MakeLabel("Building name", this, 246, 102);
+    NameList = new QListWidget(this);
+    NameList->setGeometry(246, 118, 209, 81);
 
-    Label1 = MakeLabel("X1", this, 8, 106);
-    NumEdit1 = new IntegerEdit(this);
-    NumEdit1->setGeometry(28, 102, 49, 21);
-    Label2 = MakeLabel("Y1", this, 92, 106);
-    NumEdit2 = new IntegerEdit(this);
-    NumEdit2->setGeometry(112, 102, 49, 21);
-    Label3 = MakeLabel("X2", this, 8, 138);
-    NumEdit3 = new IntegerEdit(this);
-    NumEdit3->setGeometry(28, 134, 49, 21);
-    Label4 = MakeLabel("Y2", this, 92, 138);
-    NumEdit4 = new IntegerEdit(this);
-    NumEdit4->setGeometry(112, 134, 49, 21);
+    X1Label = MakeLabel("X1", this, 8, 106);
+    X1Edit = new IntegerEdit(this);
+    X1Edit->setGeometry(28, 102, 49, 21);
+    Y1Label = MakeLabel("Y1", this, 92, 106);
+    Y1Edit = new IntegerEdit(this);
+    Y1Edit->setGeometry(112, 102, 49, 21);
+    X2Label = MakeLabel("X2", this, 8, 138);
+    X2Edit = new IntegerEdit(this);
+    X2Edit->setGeometry(28, 134, 49, 21);
+    Y2Label = MakeLabel("Y2", this, 92, 138);
+    Y2Edit = new IntegerEdit(this);
+    Y2Edit->setGeometry(112, 134, 49, 21);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setGeometry(168, 170, 70, 25);
-    Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setGeometry(168, 170, 70, 25);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 BuildingEdit BuildingDialog::DialogValues() const
 {
     BuildingEdit e;
-    e.X1 = NumEdit1->Value();
-    e.Y1 = NumEdit2->Value();
-    e.X2 = NumEdit3->Value();
-    e.Y2 = NumEdit4->Value();
-    e.typeRow = SelectedRow(ListBox1);
-    e.nameRow = SelectedRow(ListBox2);
-    e.ownerRow = SelectedRow(ListBox3);
+    e.X1 = X1Edit->Value();
+    e.Y1 = Y1Edit->Value();
+    e.X2 = X2Edit->Value();
+    e.Y2 = Y2Edit->Value();
+    e.typeRow = SelectedRow(TypeList);
+    e.nameRow = SelectedRow(NameList);
+    e.ownerRow = SelectedRow(OwnerList);
     return e;
 }
 
 void BuildingDialog::EditBuilding(CityBuilding& building, const TextList& typeList, const TextList& nameList,
                           const TextList& ownerList)
 {
-    NumEdit1->SetValue(building.X1);
-    NumEdit2->SetValue(building.Y1);
-    NumEdit3->SetValue(building.X2);
-    NumEdit4->SetValue(building.Y2);
+    X1Edit->SetValue(building.X1);
+    Y1Edit->SetValue(building.Y1);
+    X2Edit->SetValue(building.X2);
+    Y2Edit->SetValue(building.Y2);
     const bool shortList = IsShortNameList(nameList);
-    Fill(ListBox1, typeList, building.typeIndex);
-    Fill(ListBox2, nameList, building.nameIndex);
+    Fill(TypeList, typeList, building.typeIndex);
+    Fill(NameList, nameList, building.nameIndex);
     if (shortList)
-        Fill(ListBox3, typeList, building.typeIndex);
+        Fill(OwnerList, typeList, building.typeIndex);
     else
-        Fill(ListBox3, ownerList, building.ownerIndex);
+        Fill(OwnerList, ownerList, building.ownerIndex);
     if (exec() != QDialog::Accepted) return;
     ApplyBuildingEdit(building, DialogValues(), shortList);
 }

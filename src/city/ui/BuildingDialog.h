@@ -26,21 +26,21 @@ public:
     // number leaves the building as it was) and the selected rows.
     BuildingEdit DialogValues() const;
 
-    QLabel* Label7;
-    QListWidget* ListBox3;  // "Owner"
-    QLabel* Label5;
-    QListWidget* ListBox1;  // "Building type"
-    QLabel* Label6;
-    QListWidget* ListBox2;  // "Building name"
-    QLabel* Label1;
-    IntegerEdit* NumEdit1;  // X1
-    QLabel* Label2;
-    IntegerEdit* NumEdit2;  // Y1
-    QLabel* Label3;
-    IntegerEdit* NumEdit3;  // X2
-    QLabel* Label4;
-    IntegerEdit* NumEdit4;  // Y2
-    QPushButton* Button1;
+    QLabel* OwnerLabel;
+    QListWidget* OwnerList;  // "Owner"
+    QLabel* TypeLabel;
+    QListWidget* TypeList;  // "Building type"
+    QLabel* NameLabel;
+    QListWidget* NameList;  // "Building name"
+    QLabel* X1Label;
+    IntegerEdit* X1Edit;
+    QLabel* Y1Label;
+    IntegerEdit* Y1Edit;
+    QLabel* X2Label;
+    IntegerEdit* X2Edit;
+    QLabel* Y2Label;
+    IntegerEdit* Y2Edit;
+    QPushButton* OkButton;
 };
 
 }  // namespace ketral

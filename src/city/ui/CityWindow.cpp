@@ -54,7 +54,7 @@ class ViewerAccess : public CityTileViewer {
 public:
     explicit ViewerAccess(TileViewer& viewer) : viewer_(viewer) {}
     bool IsVisible() const override { return viewer_.isVisible(); }
-    bool ApplyChecked() const override { return viewer_.BApply->isChecked(); }
+    bool ApplyChecked() const override { return viewer_.ApplyBox->isChecked(); }
     int SelectedImage() const override { return viewer_.SelectedImage(); }
     void SelectImage(int index) override { viewer_.SelectImage(index); }
     void Refresh() override { viewer_.Refresh(); }
@@ -80,7 +80,7 @@ int HelpContextOf(QWidget* w)
     return 0;
 }
 
-QSlider* MakeTrackBar(QWidget* parent, int max, QSlider::TickPosition ticks, int helpContext)
+QSlider* MakeLevelBar(QWidget* parent, int max, QSlider::TickPosition ticks, int helpContext)
 {
     auto* t = new QSlider(Qt::Horizontal, parent);
     t->setRange(0, max);
@@ -122,122 +122,122 @@ void CityWindow::BuildControls()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
 
-    Panel1 = new QWidget(this);
-    Panel1->setFixedWidth(137);
-    PageControl1 = new QTabWidget(Panel1);
-    PageControl1->setGeometry(0, 0, 137, 353);
+    ControlPanel = new QWidget(this);
+    ControlPanel->setFixedWidth(137);
+    Pages = new QTabWidget(ControlPanel);
+    Pages->setGeometry(0, 0, 137, 353);
     // The three tabs share the narrow panel.
-    PageControl1->setUsesScrollButtons(false);
-    PageControl1->tabBar()->setExpanding(false);
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
-    Image2 = new IndexedImageView(editor_.overview, Panel1);
-    Image2->setGeometry(16, 360, 105, 105);
-    Image2->fillUncovered = false;
+    Pages->setUsesScrollButtons(false);
+    Pages->tabBar()->setExpanding(false);
+    Pages->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+    OverviewImage = new IndexedImageView(editor_.overview, ControlPanel);
+    OverviewImage->setGeometry(16, 360, 105, 105);
+    OverviewImage->fillUncovered = false;
 
     // "View"
-    TabSheet1 = new QWidget;
-    TabSheet1->setProperty("helpContext", 25);
-    Button1 = new QPushButton(QStringLiteral("Redraw"), TabSheet1);
-    QFont bold = Button1->font();
+    ViewPage = new QWidget;
+    ViewPage->setProperty("helpContext", 25);
+    RedrawButton = new QPushButton(QStringLiteral("Redraw"), ViewPage);
+    QFont bold = RedrawButton->font();
     bold.setBold(true);
-    Button1->setFont(bold);
-    Button1->setGeometry(8, 8, 113, 25);
-    Button1->setProperty("helpContext", 10);
-    Label1 = new QLabel(QStringLiteral("Starting level"), TabSheet1);
-    Label1->setGeometry(8, 40, 113, 16);
-    TrackBar1 = MakeTrackBar(TabSheet1, 9, QSlider::TicksBelow, 60);
-    TrackBar1->setGeometry(4, 56, 121, 30);
-    TrackBar2 = MakeTrackBar(TabSheet1, 9, QSlider::TicksAbove, 70);
-    TrackBar2->setGeometry(4, 94, 121, 30);
-    Label2 = new QLabel(QStringLiteral("Levels to show"), TabSheet1);
-    Label2->setGeometry(8, 126, 113, 16);
-    Label3 = new QLabel(QStringLiteral("Current level"), TabSheet1);
-    Label3->setGeometry(8, 152, 113, 16);
-    TrackBar3 = MakeTrackBar(TabSheet1, 10, QSlider::TicksBelow, 80);
-    TrackBar3->setGeometry(4, 168, 121, 30);
-    CheckBox5 = new QCheckBox(QStringLiteral("Auto redraw"), TabSheet1);
-    CheckBox5->setGeometry(8, 212, 113, 20);
-    CheckBox5->setChecked(true);
-    CheckBox5->setProperty("helpContext", 110);
-    CheckBox7 = new QCheckBox(QStringLiteral("Grid"), TabSheet1);
-    CheckBox7->setGeometry(8, 236, 113, 20);
-    CheckBox7->setProperty("helpContext", 100);
-    PageControl1->addTab(TabSheet1, QStringLiteral("View"));
+    RedrawButton->setFont(bold);
+    RedrawButton->setGeometry(8, 8, 113, 25);
+    RedrawButton->setProperty("helpContext", 10);
+    StartLevelLabel = new QLabel(QStringLiteral("Starting level"), ViewPage);
+    StartLevelLabel->setGeometry(8, 40, 113, 16);
+    StartLevelBar = MakeLevelBar(ViewPage, 9, QSlider::TicksBelow, 60);
+    StartLevelBar->setGeometry(4, 56, 121, 30);
+    LevelsToShowBar = MakeLevelBar(ViewPage, 9, QSlider::TicksAbove, 70);
+    LevelsToShowBar->setGeometry(4, 94, 121, 30);
+    LevelsToShowLabel = new QLabel(QStringLiteral("Levels to show"), ViewPage);
+    LevelsToShowLabel->setGeometry(8, 126, 113, 16);
+    CurrentLevelLabel = new QLabel(QStringLiteral("Current level"), ViewPage);
+    CurrentLevelLabel->setGeometry(8, 152, 113, 16);
+    CurrentLevelBar = MakeLevelBar(ViewPage, 10, QSlider::TicksBelow, 80);
+    CurrentLevelBar->setGeometry(4, 168, 121, 30);
+    AutoRedrawBox = new QCheckBox(QStringLiteral("Auto redraw"), ViewPage);
+    AutoRedrawBox->setGeometry(8, 212, 113, 20);
+    AutoRedrawBox->setChecked(true);
+    AutoRedrawBox->setProperty("helpContext", 110);
+    GridBox = new QCheckBox(QStringLiteral("Grid"), ViewPage);
+    GridBox->setGeometry(8, 236, 113, 20);
+    GridBox->setProperty("helpContext", 100);
+    Pages->addTab(ViewPage, QStringLiteral("View"));
 
     // "Edit"
-    TabSheet2 = new QWidget;
-    TabSheet2->setProperty("helpContext", 26);
-    Button4 = new QPushButton(QStringLiteral("Save"), TabSheet2);
-    Button4->setGeometry(8, 8, 113, 25);
-    Button4->setProperty("helpContext", 120);
-    Label4 = new QLabel(QStringLiteral("Tile browsers"), TabSheet2);
-    Label4->setGeometry(8, 48, 113, 16);
-    Button6 = new QPushButton(QStringLiteral("Tiles"), TabSheet2);
-    Button6->setGeometry(8, 66, 113, 25);
-    Button6->setProperty("helpContext", 130);
-    Button8 = new QPushButton(QStringLiteral("Clear level"), TabSheet2);
-    Button8->setGeometry(8, 120, 113, 25);
-    Button8->setProperty("helpContext", 140);
-    Button9 = new QPushButton(QStringLiteral("Clear all map"), TabSheet2);
-    Button9->setGeometry(8, 152, 113, 25);
-    Button9->setProperty("helpContext", 140);
-    PageControl1->addTab(TabSheet2, QStringLiteral("Edit"));
+    EditPage = new QWidget;
+    EditPage->setProperty("helpContext", 26);
+    SaveButton = new QPushButton(QStringLiteral("Save"), EditPage);
+    SaveButton->setGeometry(8, 8, 113, 25);
+    SaveButton->setProperty("helpContext", 120);
+    TileBrowsersLabel = new QLabel(QStringLiteral("Tile browsers"), EditPage);
+    TileBrowsersLabel->setGeometry(8, 48, 113, 16);
+    TilesButton = new QPushButton(QStringLiteral("Tiles"), EditPage);
+    TilesButton->setGeometry(8, 66, 113, 25);
+    TilesButton->setProperty("helpContext", 130);
+    ClearLevelButton = new QPushButton(QStringLiteral("Clear level"), EditPage);
+    ClearLevelButton->setGeometry(8, 120, 113, 25);
+    ClearLevelButton->setProperty("helpContext", 140);
+    ClearMapButton = new QPushButton(QStringLiteral("Clear all map"), EditPage);
+    ClearMapButton->setGeometry(8, 152, 113, 25);
+    ClearMapButton->setProperty("helpContext", 140);
+    Pages->addTab(EditPage, QStringLiteral("Edit"));
 
     // "Buildings"
-    TabSheet3 = new QWidget;
-    CheckListBox1 = new QListWidget(TabSheet3);
-    CheckListBox1->setGeometry(0, 0, 131, 273);
-    CheckListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    CheckListBox1->setProperty("helpContext", 190);
-    CheckBox1 = new QCheckBox(QStringLiteral("Only buildings"), TabSheet3);
-    CheckBox1->setGeometry(8, 280, 113, 20);
-    CheckBox1->setProperty("helpContext", 195);
-    PageControl1->addTab(TabSheet3, QStringLiteral("Buildings"));
+    BuildingsPage = new QWidget;
+    BuildingList = new QListWidget(BuildingsPage);
+    BuildingList->setGeometry(0, 0, 131, 273);
+    BuildingList->setSelectionMode(QAbstractItemView::SingleSelection);
+    BuildingList->setProperty("helpContext", 190);
+    OnlyBuildingsBox = new QCheckBox(QStringLiteral("Only buildings"), BuildingsPage);
+    OnlyBuildingsBox->setGeometry(8, 280, 113, 20);
+    OnlyBuildingsBox->setProperty("helpContext", 195);
+    Pages->addTab(BuildingsPage, QStringLiteral("Buildings"));
 
-    Image1 = new IndexedImageView(editor_.mapImage, this);
-    Image1->setAttribute(Qt::WA_OpaquePaintEvent);
-    Image1->setMouseTracking(true);
-    Image1->setCursor(Qt::BlankCursor);
-    Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
-    ScrollBar1->setRange(0, 100);
-    ScrollBar1->setPageStep(3);
-    ScrollBar2 = new QScrollBar(Qt::Vertical, this);
-    ScrollBar2->setRange(0, 100);
-    ScrollBar2->setPageStep(3);
+    MapImage = new IndexedImageView(editor_.mapImage, this);
+    MapImage->setAttribute(Qt::WA_OpaquePaintEvent);
+    MapImage->setMouseTracking(true);
+    MapImage->setCursor(Qt::BlankCursor);
+    MapImage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    HorizontalScrollBar = new QScrollBar(Qt::Horizontal, this);
+    HorizontalScrollBar->setRange(0, 100);
+    HorizontalScrollBar->setPageStep(3);
+    VerticalScrollBar = new QScrollBar(Qt::Vertical, this);
+    VerticalScrollBar->setRange(0, 100);
+    VerticalScrollBar->setPageStep(3);
 
-    grid->addWidget(Panel1, 0, 0);
-    grid->addWidget(Image1, 0, 1);
-    grid->addWidget(ScrollBar2, 0, 2);
-    grid->addWidget(ScrollBar1, 1, 0, 1, 3);
+    grid->addWidget(ControlPanel, 0, 0);
+    grid->addWidget(MapImage, 0, 1);
+    grid->addWidget(VerticalScrollBar, 0, 2);
+    grid->addWidget(HorizontalScrollBar, 1, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
 
     // Events.
-    connect(Button1, &QPushButton::clicked, this, Handler(this, [this] { RedrawMap(); }));
-    connect(Button4, &QPushButton::clicked, this, Handler(this, [this] { SaveMap(); }));
-    connect(Button6, &QPushButton::clicked, this, Handler(this, [this] { TileBrowserClick(); }));
-    connect(Button8, &QPushButton::clicked, this, Handler(this, [this] { ClearLevelClick(); }));
-    connect(Button9, &QPushButton::clicked, this, Handler(this, [this] { ClearMapClick(); }));
-    for (QSlider* t : {TrackBar1, TrackBar2, TrackBar3})
+    connect(RedrawButton, &QPushButton::clicked, this, Handler(this, [this] { RedrawMap(); }));
+    connect(SaveButton, &QPushButton::clicked, this, Handler(this, [this] { SaveMap(); }));
+    connect(TilesButton, &QPushButton::clicked, this, Handler(this, [this] { TileBrowserClick(); }));
+    connect(ClearLevelButton, &QPushButton::clicked, this, Handler(this, [this] { ClearLevelClick(); }));
+    connect(ClearMapButton, &QPushButton::clicked, this, Handler(this, [this] { ClearMapClick(); }));
+    for (QSlider* t : {StartLevelBar, LevelsToShowBar, CurrentLevelBar})
         connect(t, &QSlider::valueChanged, this, Handler(this, [this, t] { ParamChange(t); }));
-    for (QScrollBar* s : {ScrollBar1, ScrollBar2})
+    for (QScrollBar* s : {HorizontalScrollBar, VerticalScrollBar})
         connect(s, &QScrollBar::valueChanged, this, Handler(this, [this, s] { ParamChange(s); }));
-    for (QCheckBox* c : {CheckBox5, CheckBox7, CheckBox1})
+    for (QCheckBox* c : {AutoRedrawBox, GridBox, OnlyBuildingsBox})
         connect(c, &QCheckBox::toggled, this, Handler(this, [this, c] { ParamChange(c); }));
-    connect(CheckListBox1, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        if (!fillingList_) Guarded([&] { CheckListBox1ClickCheck(item); }, this);
+    connect(BuildingList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (!fillingList_) Guarded([&] { BuildingListClickCheck(item); }, this);
     });
     // A click on an item, and a selection moved with the keyboard. The
     // current row alone is no selection: the list takes a current row when
     // it merely gets the focus.
-    connect(CheckListBox1, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!fillingList_) Guarded([&] { CheckListBox1Click(); }, this);
+    connect(BuildingList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!fillingList_) Guarded([&] { BuildingListClick(); }, this);
     });
-    connect(CheckListBox1, &QListWidget::itemClicked, this, Handler(this, [this] { CheckListBox1Click(); }));
-    connect(CheckListBox1, &QListWidget::itemDoubleClicked, this, Handler(this, [this] { CheckListBox1DblClick(); }));
-    Image1->OnMouseMove = [this](int x, int y) { Image1MouseMove(x, y); };
-    Image1->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { Image1MouseUp(b, x, y); };
+    connect(BuildingList, &QListWidget::itemClicked, this, Handler(this, [this] { BuildingListClick(); }));
+    connect(BuildingList, &QListWidget::itemDoubleClicked, this, Handler(this, [this] { BuildingListDblClick(); }));
+    MapImage->OnMouseMove = [this](int x, int y) { MapImageMouseMove(x, y); };
+    MapImage->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { MapImageMouseUp(b, x, y); };
 
     // F1: the help topic of the control with the focus.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
@@ -255,8 +255,8 @@ void CityWindow::FormCreate()
     // The map image exists with its control's size before the first drawing;
     // nothing is drawn before a map is opened or the window shown.
     layout()->activate();
-    editor_.Resize(std::max(Image1->width(), 0), std::max(Image1->height(), 0));
-    Image1->OnResize = [this] { FormResize(); };
+    editor_.Resize(std::max(MapImage->width(), 0), std::max(MapImage->height(), 0));
+    MapImage->OnResize = [this] { FormResize(); };
 }
 
 BuildingDialog* CityWindow::PropertiesDialog()
@@ -271,7 +271,7 @@ BuildingDialog* CityWindow::PropertiesDialog()
 void CityWindow::OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                          bool savedGame, bool editable)
 {
-    editor_.grid = CheckBox7->isChecked();
+    editor_.grid = GridBox->isChecked();
     editor_.OpenCityMap(directory, fileName, paletteFile, savedGame, editable);
 }
 
@@ -284,35 +284,36 @@ void CityWindow::showEvent(QShowEvent* event)
 CityControls CityWindow::Controls() const
 {
     CityControls c;
-    c.scrollBar1 = ScrollBar1->value();
-    c.scrollBar2 = ScrollBar2->value();
-    c.trackBar1 = TrackBar1->value();
-    c.trackBar2 = TrackBar2->value();
-    c.trackBar3 = TrackBar3->value();
-    c.onlyBuildings = CheckBox1->isChecked();
+    c.horizontalScroll = HorizontalScrollBar->value();
+    c.verticalScroll = VerticalScrollBar->value();
+    c.startLevel = StartLevelBar->value();
+    c.extraLevels = LevelsToShowBar->value();
+    c.currentLevel = CurrentLevelBar->value();
+    c.onlyBuildings = OnlyBuildingsBox->isChecked();
     return c;
 }
 
 void CityWindow::FormResize()
 {
-    editor_.Resize(std::max(Image1->width(), 0), std::max(Image1->height(), 0));
-    if (CheckBox5->isChecked()) RedrawMap();
+    editor_.Resize(std::max(MapImage->width(), 0), std::max(MapImage->height(), 0));
+    if (AutoRedrawBox->isChecked()) RedrawMap();
 }
 
 void CityWindow::ParamChange(QObject* sender)
 {
-    const bool trackBar = sender == TrackBar1 || sender == TrackBar2 || sender == TrackBar3;
-    if (trackBar && editor_.TrackBarsMatchView(TrackBar1->value(), TrackBar2->value(), TrackBar3->value())) return;
+    const bool trackBar = sender == StartLevelBar || sender == LevelsToShowBar || sender == CurrentLevelBar;
+    if (trackBar && editor_.LevelsMatchView(StartLevelBar->value(), LevelsToShowBar->value(), CurrentLevelBar->value()))
+        return;
     UpdateParam();
-    if (CheckBox5->isChecked()) RedrawMap();
+    if (AutoRedrawBox->isChecked()) RedrawMap();
 }
 
 void CityWindow::UpdateParam()
 {
     {
         // Limiting "Levels to show" may move it; that is no change of the user's.
-        const QSignalBlocker block(TrackBar2);
-        TrackBar2->setMaximum(9 - TrackBar1->value());
+        const QSignalBlocker block(LevelsToShowBar);
+        LevelsToShowBar->setMaximum(9 - StartLevelBar->value());
     }
     const QRect outer = frameGeometry();
     editor_.UpdateParam(Controls(), outer.width(), outer.height());
@@ -320,22 +321,22 @@ void CityWindow::UpdateParam()
 
 void CityWindow::RedrawMap()
 {
-    editor_.grid = CheckBox7->isChecked();
+    editor_.grid = GridBox->isChecked();
     editor_.RedrawMap();
 }
 
 void CityWindow::DrawBuildMap() { editor_.DrawBuildMap(); }
 
-void CityWindow::Image1MouseMove(int x, int y) { editor_.MouseMove(x, y); }
+void CityWindow::MapImageMouseMove(int x, int y) { editor_.MouseMove(x, y); }
 
-void CityWindow::Image1MouseUp(Qt::MouseButton button, int x, int y)
+void CityWindow::MapImageMouseUp(Qt::MouseButton button, int x, int y)
 {
     MouseButton b = button == Qt::LeftButton ? MouseButton::Left
                     : button == Qt::RightButton ? MouseButton::Right
                                                 : MouseButton::Middle;
     std::unique_ptr<ViewerAccess> viewer;
     if (tileViewer_) viewer = std::make_unique<ViewerAccess>(*tileViewer_);
-    editor_.grid = CheckBox7->isChecked();
+    editor_.grid = GridBox->isChecked();
     editor_.MouseUp(b, x, y, viewer.get());
 }
 
@@ -351,33 +352,33 @@ void CityWindow::TileBrowserClick()
 
 void CityWindow::ClearLevelClick()
 {
-    editor_.grid = CheckBox7->isChecked();
+    editor_.grid = GridBox->isChecked();
     editor_.ClearLevelClick([this](const std::string& q) { return AskYesNo(q, this); });
 }
 
 void CityWindow::ClearMapClick()
 {
-    editor_.grid = CheckBox7->isChecked();
+    editor_.grid = GridBox->isChecked();
     editor_.ClearMapClick([this](const std::string& q) { return AskYesNo(q, this); });
 }
 
 void CityWindow::SaveMap() { editor_.SaveMap(); }
 
-void CityWindow::CheckListBox1ClickCheck(QListWidgetItem* item)
+void CityWindow::BuildingListClickCheck(QListWidgetItem* item)
 {
-    editor_.grid = CheckBox7->isChecked();
-    editor_.SetItemChecked(CheckListBox1->row(item), item->checkState() == Qt::Checked);
+    editor_.grid = GridBox->isChecked();
+    editor_.SetItemChecked(BuildingList->row(item), item->checkState() == Qt::Checked);
 }
 
 int CityWindow::SelectedBuilding() const
 {
-    const auto items = CheckListBox1->selectedItems();
-    return items.isEmpty() ? -1 : CheckListBox1->row(items.front());
+    const auto items = BuildingList->selectedItems();
+    return items.isEmpty() ? -1 : BuildingList->row(items.front());
 }
 
-void CityWindow::CheckListBox1Click() { editor_.SelectItem(SelectedBuilding()); }
+void CityWindow::BuildingListClick() { editor_.SelectItem(SelectedBuilding()); }
 
-void CityWindow::CheckListBox1DblClick()
+void CityWindow::BuildingListDblClick()
 {
     const int row = SelectedBuilding();
     if (row < 0 || row >= editor_.map.buildingCount()) return;
@@ -390,26 +391,26 @@ void CityWindow::CheckListBox1DblClick()
 
 void CityWindow::CaptionChanged(const std::string& caption) { setWindowTitle(QString::fromLatin1(caption.c_str())); }
 
-void CityWindow::MapImageChanged() { Image1->update(); }
+void CityWindow::MapImageChanged() { MapImage->update(); }
 
-void CityWindow::OverviewChanged() { Image2->update(); }
+void CityWindow::OverviewChanged() { OverviewImage->update(); }
 
-void CityWindow::ShowViewPage() { PageControl1->setCurrentWidget(TabSheet1); }
+void CityWindow::ShowViewPage() { Pages->setCurrentWidget(ViewPage); }
 
 void CityWindow::BuildingsListed()
 {
     fillingList_ = true;
-    CheckListBox1->setUpdatesEnabled(false);
-    CheckListBox1->clear();
+    BuildingList->setUpdatesEnabled(false);
+    BuildingList->clear();
     const CityMap& map = editor_.map;
     for (int i = 0; i < map.buildingCount(); ++i) {
         auto* item = new QListWidgetItem(QString::fromLatin1(map.ItemText(i).c_str()));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(map.checked[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
         item->setSizeHint(QSize(0, 16));
-        CheckListBox1->addItem(item);
+        BuildingList->addItem(item);
     }
-    CheckListBox1->setUpdatesEnabled(true);
+    BuildingList->setUpdatesEnabled(true);
     fillingList_ = false;
 }
 
@@ -422,12 +423,13 @@ void CityWindow::ResetRanges()
 {
     // The ranges change; the positions stay where the controls keep them and
     // no handler runs (the view state keeps the last UpdateParam's values).
-    const QSignalBlocker b1(TrackBar1), b2(TrackBar2), b3(TrackBar3), s1(ScrollBar1), s2(ScrollBar2);
-    TrackBar1->setRange(0, 9);
-    TrackBar2->setRange(0, 9);
-    TrackBar3->setRange(0, 9);
-    ScrollBar1->setRange(-100, 100);
-    ScrollBar2->setRange(-200, 100);
+    const QSignalBlocker b1(StartLevelBar), b2(LevelsToShowBar), b3(CurrentLevelBar), s1(HorizontalScrollBar),
+        s2(VerticalScrollBar);
+    StartLevelBar->setRange(0, 9);
+    LevelsToShowBar->setRange(0, 9);
+    CurrentLevelBar->setRange(0, 9);
+    HorizontalScrollBar->setRange(-100, 100);
+    VerticalScrollBar->setRange(-200, 100);
 }
 
 }  // namespace ketral

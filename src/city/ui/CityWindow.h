@@ -71,41 +71,41 @@ public:
     void UpdateParam();
     void RedrawMap();
     void DrawBuildMap();
-    void Image1MouseMove(int x, int y);
-    void Image1MouseUp(Qt::MouseButton button, int x, int y);
+    void MapImageMouseMove(int x, int y);
+    void MapImageMouseUp(Qt::MouseButton button, int x, int y);
     void TileBrowserClick();
     void ClearLevelClick();
     void ClearMapClick();
     void SaveMap();
-    void CheckListBox1ClickCheck(QListWidgetItem* item);
-    void CheckListBox1Click();
-    void CheckListBox1DblClick();
+    void BuildingListClickCheck(QListWidgetItem* item);
+    void BuildingListClick();
+    void BuildingListDblClick();
 
-    IndexedImageView* Image1;
-    QScrollBar* ScrollBar1;  // horizontal
-    QScrollBar* ScrollBar2;  // vertical
-    QWidget* Panel1;
-    QTabWidget* PageControl1;
-    IndexedImageView* Image2;
-    QWidget* TabSheet1;
-    QPushButton* Button1;
-    QLabel* Label1;
-    QSlider* TrackBar1;
-    QSlider* TrackBar2;
-    QLabel* Label2;
-    QLabel* Label3;
-    QSlider* TrackBar3;
-    QCheckBox* CheckBox5;
-    QCheckBox* CheckBox7;
-    QWidget* TabSheet2;
-    QPushButton* Button4;
-    QLabel* Label4;
-    QPushButton* Button6;
-    QPushButton* Button8;
-    QPushButton* Button9;
-    QWidget* TabSheet3;
-    QListWidget* CheckListBox1;
-    QCheckBox* CheckBox1;
+    IndexedImageView* MapImage;
+    QScrollBar* HorizontalScrollBar;
+    QScrollBar* VerticalScrollBar;
+    QWidget* ControlPanel;  // the pages and the overview, left of the map
+    QTabWidget* Pages;
+    IndexedImageView* OverviewImage;
+    QWidget* ViewPage;
+    QPushButton* RedrawButton;
+    QLabel* StartLevelLabel;
+    QSlider* StartLevelBar;
+    QSlider* LevelsToShowBar;
+    QLabel* LevelsToShowLabel;
+    QLabel* CurrentLevelLabel;
+    QSlider* CurrentLevelBar;
+    QCheckBox* AutoRedrawBox;
+    QCheckBox* GridBox;
+    QWidget* EditPage;
+    QPushButton* SaveButton;
+    QLabel* TileBrowsersLabel;
+    QPushButton* TilesButton;
+    QPushButton* ClearLevelButton;
+    QPushButton* ClearMapButton;
+    QWidget* BuildingsPage;
+    QListWidget* BuildingList;
+    QCheckBox* OnlyBuildingsBox;
 
 protected:
     void showEvent(QShowEvent* event) override;

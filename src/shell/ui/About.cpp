@@ -11,12 +11,12 @@ AboutBox::AboutBox(QWidget* parent)
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(367, 262);
 
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(10, 10, 346, 198);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setLineWidth(2);
+    InfoPanel = new QFrame(this);
+    InfoPanel->setGeometry(10, 10, 346, 198);
+    InfoPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    InfoPanel->setLineWidth(2);
 
-    ProductName = new QLabel(QStringLiteral("Ketral - Zorvan Map Editor"), Panel1);
+    ProductName = new QLabel(QStringLiteral("Ketral - Zorvan Map Editor"), InfoPanel);
     QFont big = ProductName->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.3);
@@ -24,17 +24,17 @@ AboutBox::AboutBox(QWidget* parent)
     ProductName->move(12, 20);
     ProductName->adjustSize();
 
-    Version = new QLabel(QStringLiteral("v1.0 Final beta"), Panel1);
+    Version = new QLabel(QStringLiteral("v1.0 Final beta"), InfoPanel);
     Version->move(12, 49);
     Version->adjustSize();
 
-    Comments = new QLabel(QStringLiteral("Maps, cities and vehicles of Zorvan Ostrevane."), Panel1);
+    Comments = new QLabel(QStringLiteral("Maps, cities and vehicles of Zorvan Ostrevane."), InfoPanel);
     Comments->move(10, 98);
     Comments->adjustSize();
 
     Notice = new QLabel(QStringLiteral("Only the game's own files are read and changed; keep a copy of "
-                                          "your saved games before you edit them."),
-                           Panel1);
+                                       "your saved games before you edit them."),
+                        InfoPanel);
     Notice->setGeometry(10, 128, 326, 60);
     Notice->setWordWrap(true);
     Notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -13,7 +13,7 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget* parent = nullptr);
 
-    QFrame* Panel1;
+    QFrame* InfoPanel;
     QLabel* ProductName;
     QLabel* Version;
     QLabel* Comments;

@@ -30,91 +30,93 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     move(314, 157);
     setModal(true);
 
-    Label4 = new QLabel(QStringLiteral(
-                            "The following path will be used to search for maps and saved games. If you haven't "
-                            "installed the entire game on disk, remaining files will be obtained from CD. MAKE SURE "
-                            "THE GAME CD IS INSERTED IN DRIVE IF YOU DID NOT INSTALL ENTIRE GAME ON THE DISK"),
-                        this);
-    Label4->setGeometry(5, 8, 468, 73);
-    Label4->setWordWrap(true);
-    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    IntroLabel = new QLabel(
+        QStringLiteral("The following path will be used to search for maps and saved games. If you haven't "
+                       "installed the entire game on disk, remaining files will be obtained from CD. MAKE SURE "
+                       "THE GAME CD IS INSERTED IN DRIVE IF YOU DID NOT INSTALL ENTIRE GAME ON THE DISK"),
+        this);
+    IntroLabel->setGeometry(5, 8, 468, 73);
+    IntroLabel->setWordWrap(true);
+    IntroLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Label1 = new QLabel(QStringLiteral("Where is the Zorvan Ostrevane installed"), this);
-    Label1->move(8, 88);
-    Label1->adjustSize();
+    GamePathLabel = new QLabel(QStringLiteral("Where is the Zorvan Ostrevane installed"), this);
+    GamePathLabel->move(8, 88);
+    GamePathLabel->adjustSize();
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setGeometry(8, 104, 465, 24);
-    Edit1->installEventFilter(this);
+    GamePathEdit = new QLineEdit(this);
+    GamePathEdit->setGeometry(8, 104, 465, 24);
+    GamePathEdit->installEventFilter(this);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Use CD only"), this);
-    CheckBox1->move(8, 136);
-    CheckBox1->resize(std::max(97, CheckBox1->sizeHint().width()), 17);
-    connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
+    CdOnlyBox = new QCheckBox(QStringLiteral("Use CD only"), this);
+    CdOnlyBox->move(8, 136);
+    CdOnlyBox->resize(std::max(97, CdOnlyBox->sizeHint().width()), 17);
+    connect(CdOnlyBox, &QCheckBox::toggled, this, [this] { CdOnlyBoxClick(); });
 
-    Label3 = new QLabel(QStringLiteral(
-                            "When selected, all of the maps are loaded from CD, but you cannot edit them. Also, you "
-                            "cannot view saved games. You do not need to specify this if you have installed the "
-                            "game on disk"),
-                        this);
-    Label3->setGeometry(8, 160, 465, 57);
-    Label3->setWordWrap(true);
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    CdOnlyLabel = new QLabel(
+        QStringLiteral("When selected, all of the maps are loaded from CD, but you cannot edit them. Also, you "
+                       "cannot view saved games. You do not need to specify this if you have installed the "
+                       "game on disk"),
+        this);
+    CdOnlyLabel->setGeometry(8, 160, 465, 57);
+    CdOnlyLabel->setWordWrap(true);
+    CdOnlyLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Label2 = new QLabel(QStringLiteral("CD Drive letter"), this);
-    Label2->move(8, 224);
-    Label2->adjustSize();
+    CdLetterLabel = new QLabel(QStringLiteral("CD Drive letter"), this);
+    CdLetterLabel->move(8, 224);
+    CdLetterLabel->adjustSize();
 
-    Edit2 = new QLineEdit(QStringLiteral("E"), this);
-    Edit2->setGeometry(8, 240, 89, 24);
-    Edit2->setMaxLength(1);
+    CdLetterEdit = new QLineEdit(QStringLiteral("E"), this);
+    CdLetterEdit->setGeometry(8, 240, 89, 24);
+    CdLetterEdit->setMaxLength(1);
 
     // Neither button answers Enter or Escape on its own.
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setGeometry(160, 240, 75, 25);
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }, this); });
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setGeometry(160, 240, 75, 25);
+    OkButton->setAutoDefault(false);
+    connect(OkButton, &QPushButton::clicked, this, [this] { Guarded([this] { OkButtonClick(); }, this); });
 
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setGeometry(312, 240, 75, 25);
-    Button2->setAutoDefault(false);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setGeometry(312, 240, 75, 25);
+    CancelButton->setAutoDefault(false);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(Edit1, CheckBox1);
-    setTabOrder(CheckBox1, Edit2);
-    setTabOrder(Edit2, Button1);
-    setTabOrder(Button1, Button2);
+    setTabOrder(GamePathEdit, CdOnlyBox);
+    setTabOrder(CdOnlyBox, CdLetterEdit);
+    setTabOrder(CdLetterEdit, OkButton);
+    setTabOrder(OkButton, CancelButton);
 
     FormCreate();
 }
 
-void OptionsDialog::FormCreate() { CheckBox1Click(); }
+void OptionsDialog::FormCreate() { CdOnlyBoxClick(); }
 
-void OptionsDialog::CheckBox1Click()
+void OptionsDialog::CdOnlyBoxClick()
 {
-    const bool cd = CheckBox1->isChecked();
-    Label2->setEnabled(cd);
-    Edit2->setEnabled(cd);
+    const bool cd = CdOnlyBox->isChecked();
+    CdLetterLabel->setEnabled(cd);
+    CdLetterEdit->setEnabled(cd);
 }
 
 void OptionsDialog::FormShow()
 {
     SettingsKey key = Settings().OpenKey(kSettingsKey);
-    if (key.ValueExists("ZorvanPath")) Edit1->setText(QFile::decodeName(QByteArray::fromStdString(key.ReadString("ZorvanPath"))));
-    if (key.ValueExists("CDOnly")) CheckBox1->setChecked(key.ReadBool("CDOnly"));
-    if (key.ValueExists("CDLetter")) Edit2->setText(QString::fromLatin1(QByteArray::fromStdString(key.ReadString("CDLetter"))));
-    CheckBox1Click();
+    if (key.ValueExists("ZorvanPath"))
+        GamePathEdit->setText(QFile::decodeName(QByteArray::fromStdString(key.ReadString("ZorvanPath"))));
+    if (key.ValueExists("CDOnly")) CdOnlyBox->setChecked(key.ReadBool("CDOnly"));
+    if (key.ValueExists("CDLetter"))
+        CdLetterEdit->setText(QString::fromLatin1(QByteArray::fromStdString(key.ReadString("CDLetter"))));
+    CdOnlyBoxClick();
 }
 
-void OptionsDialog::Edit1Exit() { Edit1->setText(NormaliseGamePath(Edit1->text())); }
+void OptionsDialog::GamePathEditExit() { GamePathEdit->setText(NormaliseGamePath(GamePathEdit->text())); }
 
-void OptionsDialog::Button1Click()
+void OptionsDialog::OkButtonClick()
 {
     Settings().ChangeTogether([this] {
         SettingsKey key = Settings().OpenKey(kSettingsKey);
-        key.WriteString("ZorvanPath", QFile::encodeName(Edit1->text()).toStdString());
-        key.WriteInteger("CDOnly", CheckBox1->isChecked() ? 1 : 0);
-        key.WriteString("CDLetter", Edit2->text().toLatin1().toStdString());
+        key.WriteString("ZorvanPath", QFile::encodeName(GamePathEdit->text()).toStdString());
+        key.WriteInteger("CDOnly", CdOnlyBox->isChecked() ? 1 : 0);
+        key.WriteString("CDLetter", CdLetterEdit->text().toLatin1().toStdString());
     });
     accept();
 }
@@ -147,10 +149,10 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
     // The field is left when the focus moves to another control of the dialog
     // or the dialog closes; a context menu or a switch to another window only
     // borrows the focus, and the path being typed stays as it is.
-    if (watched == Edit1 && event->type() == QEvent::FocusOut) {
+    if (watched == GamePathEdit && event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            Guarded([this] { Edit1Exit(); }, this);
+            Guarded([this] { GamePathEditExit(); }, this);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -16,27 +16,27 @@ class OptionsDialog : public QDialog {
 public:
     explicit OptionsDialog(QWidget* parent = nullptr);
 
-    QLabel* Label4;
-    QLabel* Label1;
-    QLineEdit* Edit1;  // game path
-    QCheckBox* CheckBox1;  // "Use CD only"
-    QLabel* Label3;
-    QLabel* Label2;
-    QLineEdit* Edit2;  // CD drive letter
-    QPushButton* Button1;  // "OK"
-    QPushButton* Button2;  // "Cancel"
+    QLabel* IntroLabel;  // what the path is for
+    QLabel* GamePathLabel;
+    QLineEdit* GamePathEdit;
+    QCheckBox* CdOnlyBox;  // "Use CD only"
+    QLabel* CdOnlyLabel;   // what CD-only mode means
+    QLabel* CdLetterLabel;
+    QLineEdit* CdLetterEdit;
+    QPushButton* OkButton;
+    QPushButton* CancelButton;
 
     // Handlers.
     void FormCreate();
     // Puts the stored values into their controls; a value not stored leaves
     // its control as it was.
     void FormShow();
-    void CheckBox1Click();
+    void CdOnlyBoxClick();
     // Trims characters of code 32 or less from both ends and ends a non-empty
     // path with the separator.
-    void Edit1Exit();
+    void GamePathEditExit();
     // Writes "ZorvanPath", "CDOnly", "CDLetter", then closes with OK.
-    void Button1Click();
+    void OkButtonClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -44,7 +44,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// The path as Edit1Exit leaves it.
+// The path as GamePathEditExit leaves it.
 QString NormaliseGamePath(const QString& text);
 
 }  // namespace ketral

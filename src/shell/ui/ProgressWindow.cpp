@@ -13,12 +13,12 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Loading"));
     setFixedSize(189, 71);
     move(326, 237);
-    Label1 = new QLabel(QStringLiteral("Label1"), this);
-    Label1->setGeometry(8, 8, 173, 24);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setGeometry(8, 40, 169, 10);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setTextVisible(false);
+    TextLabel = new QLabel(this);
+    TextLabel->setGeometry(8, 8, 173, 24);
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setGeometry(8, 40, 169, 10);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setTextVisible(false);
     SetProgressSink(this);
 }
 
@@ -29,9 +29,9 @@ ProgressWindow::~ProgressWindow()
 
 void ProgressWindow::StartProgress(int stepCount)
 {
-    Label1->clear();
-    ProgressBar1->setRange(0, stepCount);
-    ProgressBar1->setValue(0);
+    TextLabel->clear();
+    ProgressBar->setRange(0, stepCount);
+    ProgressBar->setValue(0);
     show();
     raise();
     // The caller keeps the user-interface thread busy until its load ends, so
@@ -48,8 +48,8 @@ void ProgressWindow::StartProgress(int stepCount)
 
 void ProgressWindow::SetProgress(int position, const std::string& text)
 {
-    Label1->setText(QString::fromLatin1(text.c_str()));
-    ProgressBar1->setValue(position);
+    TextLabel->setText(QString::fromLatin1(text.c_str()));
+    ProgressBar->setValue(position);
     if (isVisible()) repaint();  // the caller does not return to the event loop until it ends
 }
 

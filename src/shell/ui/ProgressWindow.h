@@ -20,8 +20,8 @@ public:
     void SetProgress(int position, const std::string& text) override;
     void HideProgress() override { hide(); }
 
-    QLabel* Label1;
-    QProgressBar* ProgressBar1;
+    QLabel* TextLabel;
+    QProgressBar* ProgressBar;
 };
 
 }  // namespace ketral

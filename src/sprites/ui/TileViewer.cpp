@@ -32,17 +32,17 @@ TileViewer::TileViewer(QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Tile viewer"));
     setProperty("helpContext", 30);
-    DrawGrid1 = new CellGrid(this);
-    DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
-    DrawGrid1->OnDrawCell = [this](QPainter& p, int row, const QRect& rect, bool selected) {
-        DrawGrid1DrawCell(p, row, rect, selected);
+    TileGrid = new CellGrid(this);
+    TileGrid->setObjectName(QStringLiteral("TileGrid"));
+    TileGrid->OnDrawCell = [this](QPainter& p, int row, const QRect& rect, bool selected) {
+        TileGridDrawCell(p, row, rect, selected);
     };
-    BApply = new QCheckBox(QStringLiteral("Apply"), this);
-    BApply->setObjectName(QStringLiteral("BApply"));
-    BApply->setProperty("helpContext", 30);
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
+    ApplyBox = new QCheckBox(QStringLiteral("Apply"), this);
+    ApplyBox->setObjectName(QStringLiteral("ApplyBox"));
+    ApplyBox->setProperty("helpContext", 30);
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(false);
     FormCreate();
     ShowImages();
 }
@@ -52,9 +52,9 @@ void TileViewer::FormCreate()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(DrawGrid1);
-    layout->addWidget(BApply);  // docked along the bottom, above the status bar
-    layout->addWidget(StatusBar1);
+    layout->addWidget(TileGrid);
+    layout->addWidget(ApplyBox);  // docked along the bottom, above the status bar
+    layout->addWidget(StatusBar);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     visibleRows_ = 5;
 }
@@ -84,45 +84,45 @@ void TileViewer::ShowImages()
     cellImage_.fill(NearestIndex(cellImage_.colors(), Rgb{0, 0, 0}));
     shownCount_ = count;
 
-    DrawGrid1->SetCellSize(w, h);
-    const int frame = 2 * DrawGrid1->frameWidth();
-    const int bar = DrawGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, DrawGrid1);
+    TileGrid->SetCellSize(w, h);
+    const int frame = 2 * TileGrid->frameWidth();
+    const int bar = TileGrid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, TileGrid);
     // Five cells and their grid lines; the width leaves room for the scroll bar.
-    DrawGrid1->setFixedSize(w + CellGrid::GridLineWidth + std::max(bar, 14) + frame,
-                            (h + CellGrid::GridLineWidth) * visibleRows_ + frame);
-    DrawGrid1->SetRowCount(count);
+    TileGrid->setFixedSize(w + CellGrid::GridLineWidth + std::max(bar, 14) + frame,
+                           (h + CellGrid::GridLineWidth) * visibleRows_ + frame);
+    TileGrid->SetRowCount(count);
     // The window is as wide as the grid, but never so narrow that the status
     // text of the last cell ("N of N") is cut off: the status bar keeps
     // 18 pixels of its width for the margins around its message.
     const QString widest = QString::asprintf("%d of %d", count, count);
-    StatusBar1->setMinimumWidth(StatusBar1->fontMetrics().horizontalAdvance(widest) + 20);
+    StatusBar->setMinimumWidth(StatusBar->fontMetrics().horizontalAdvance(widest) + 20);
     // The status follows the selected cell when it is painted; a collection
     // without sprites has no cell to paint.
     if (images_ && count == 0)
-        StatusBar1->showMessage(QStringLiteral("0 of 0"));
+        StatusBar->showMessage(QStringLiteral("0 of 0"));
     else
-        StatusBar1->clearMessage();
+        StatusBar->clearMessage();
     adjustSize();
-    DrawGrid1->viewport()->update();
+    TileGrid->viewport()->update();
 }
 
 void TileViewer::SelectImage(int index)
 {
-    if (index < 0 || index >= DrawGrid1->RowCount()) return;
-    DrawGrid1->SetRow(index);
-    DrawGrid1->SetTopRow(index);
+    if (index < 0 || index >= TileGrid->RowCount()) return;
+    TileGrid->SetRow(index);
+    TileGrid->SetTopRow(index);
 }
 
-int TileViewer::SelectedImage() const { return DrawGrid1->Row(); }
+int TileViewer::SelectedImage() const { return TileGrid->Row(); }
 
-void TileViewer::Refresh() { DrawGrid1->viewport()->update(); }
+void TileViewer::Refresh() { TileGrid->viewport()->update(); }
 
-void TileViewer::DrawGrid1DrawCell(QPainter& painter, int row, const QRect& rect, bool selected)
+void TileViewer::TileGridDrawCell(QPainter& painter, int row, const QRect& rect, bool selected)
 {
     const int index = row;  // one column: the row is the sprite index
     QColor background = Qt::black;
     if (selected) {
-        StatusBar1->showMessage(QString::asprintf("%d of %d", index + 1, images_ ? images_->Count() : 0));
+        StatusBar->showMessage(QString::asprintf("%d of %d", index + 1, images_ ? images_->Count() : 0));
         background = QApplication::palette().color(QPalette::Highlight);
     }
     if (cellImage_.width() <= 0 || cellImage_.height() <= 0) return;

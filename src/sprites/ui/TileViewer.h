@@ -41,16 +41,16 @@ public:
     // The size of every cell, from the largest sprite at the last ShowImages.
     QSize CellSize() const { return QSize(cellImage_.width(), cellImage_.height()); }
 
-    CellGrid* DrawGrid1;
-    QCheckBox* BApply;
-    QStatusBar* StatusBar1;
+    CellGrid* TileGrid;
+    QCheckBox* ApplyBox;
+    QStatusBar* StatusBar;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
-    void DrawGrid1DrawCell(QPainter& painter, int row, const QRect& rect, bool selected);
+    void TileGridDrawCell(QPainter& painter, int row, const QRect& rect, bool selected);
 
     SpriteCollection* images_ = nullptr;
     IndexedImage cellImage_;

@@ -27,14 +27,14 @@ public:
     std::array<std::int32_t, 3> Factors() const;
 
     // The change handler of the three track bars.
-    void TrackBar1Change();
+    void FactorBarChange();
 
     std::array<std::int32_t, 3> NewSize{0, 0, 0};
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
-    IntegerEdit *NumEdit1, *NumEdit2, *NumEdit3, *NumEdit4, *NumEdit5, *NumEdit6;
-    QSlider *TrackBar1, *TrackBar2, *TrackBar3;
-    QPushButton *Button1, *Button2;
+    QLabel *BaseSizeLabel, *BlockCountLabel, *FloorWidthLabel, *FloorHeightLabel, *LevelCountLabel, *NewSizeLabel;
+    IntegerEdit *BaseXEdit, *BaseYEdit, *BaseZEdit, *NewXEdit, *NewYEdit, *NewZEdit;
+    QSlider *FloorWidthBar, *FloorHeightBar, *LevelCountBar;
+    QPushButton *OkButton, *CancelButton;
 };
 
 }  // namespace ketral

@@ -24,7 +24,7 @@ QString Text(const std::string& s) { return QString::fromLatin1(s.data(), static
 
 void SetHelp(QWidget* w, int context) { w->setProperty("helpContext", context); }
 
-QToolButton* SpeedButton(QWidget* parent, const char* text, const char* hint, bool toggles)
+QToolButton* ToolButton(QWidget* parent, const char* text, const char* hint, bool toggles)
 {
     auto* b = new QToolButton(parent);
     b->setText(QString::fromLatin1(text));
@@ -72,102 +72,103 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Map"));
     setGeometry(363, 130, 809, 607);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setFixedWidth(161);
-    PageControl1->setUsesScrollButtons(false);
+    Pages = new QTabWidget(this);
+    Pages->setObjectName(QStringLiteral("Pages"));
+    Pages->setFixedWidth(161);
+    Pages->setUsesScrollButtons(false);
 
     // ---- View
-    TabView = new QWidget;
-    SetHelp(TabView, 25);
-    SpeedButton1 = SpeedButton(TabView, "Map view", "Toggle isometric or map view", true);
-    SpeedButton3 = SpeedButton(TabView, "Units", "View units (only saved games)", true);
-    Label1 = new QLabel(QStringLiteral("From level"), TabView);
-    TrackBar1 = LevelBar(TabView, 60);
-    Label2 = new QLabel(QStringLiteral("To level"), TabView);
-    TrackBar2 = LevelBar(TabView, 70);
-    Label5 = new QLabel(QStringLiteral("Selected level"), TabView);
-    TrackBar3 = LevelBar(TabView, 80);
-    CheckBox1 = SlotBox(TabView, "Left tile", 1);
-    CheckBox2 = SlotBox(TabView, "Right tile", 2);
-    CheckBox3 = SlotBox(TabView, "Ground tile", 0);
-    CheckBox4 = SlotBox(TabView, "Feature tile", 3);
-    auto* view = new QVBoxLayout(TabView);
+    ViewPage = new QWidget;
+    SetHelp(ViewPage, 25);
+    PlanViewButton = ToolButton(ViewPage, "Map view", "Toggle isometric or map view", true);
+    UnitsButton = ToolButton(ViewPage, "Units", "View units (only saved games)", true);
+    FromLevelLabel = new QLabel(QStringLiteral("From level"), ViewPage);
+    FromLevelBar = LevelBar(ViewPage, 60);
+    ToLevelLabel = new QLabel(QStringLiteral("To level"), ViewPage);
+    ToLevelBar = LevelBar(ViewPage, 70);
+    SelectedLevelLabel = new QLabel(QStringLiteral("Selected level"), ViewPage);
+    SelectedLevelBar = LevelBar(ViewPage, 80);
+    LeftTileBox = SlotBox(ViewPage, "Left tile", 1);
+    RightTileBox = SlotBox(ViewPage, "Right tile", 2);
+    GroundTileBox = SlotBox(ViewPage, "Ground tile", 0);
+    FeatureTileBox = SlotBox(ViewPage, "Feature tile", 3);
+    auto* view = new QVBoxLayout(ViewPage);
     auto* viewButtons = new QHBoxLayout;
-    viewButtons->addWidget(SpeedButton1);
-    viewButtons->addWidget(SpeedButton3);
+    viewButtons->addWidget(PlanViewButton);
+    viewButtons->addWidget(UnitsButton);
     viewButtons->addStretch();
     view->addLayout(viewButtons);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, TrackBar1, Label2, TrackBar2, Label5, TrackBar3, CheckBox1,
-                                                      CheckBox2, CheckBox3, CheckBox4})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{FromLevelLabel, FromLevelBar, ToLevelLabel, ToLevelBar, SelectedLevelLabel,
+                                         SelectedLevelBar, LeftTileBox, RightTileBox, GroundTileBox, FeatureTileBox})
         view->addWidget(w);
     view->addStretch();
-    PageControl1->addTab(TabView, QStringLiteral("View"));
+    Pages->addTab(ViewPage, QStringLiteral("View"));
 
     // ---- Edit
-    TabEdit = new QWidget;
-    SetHelp(TabEdit, 26);
-    Button4 = new QPushButton(QStringLiteral("Save"), TabEdit);
-    SetHelp(Button4, 120);
-    Label4 = new QLabel(QStringLiteral("Tile browsers"), TabEdit);
-    SpeedButton5 = SpeedButton(TabEdit, "Ground", "Show ground tiles", false);
-    SpeedButton7 = SpeedButton(TabEdit, "Left", "Show left tiles", false);
-    SpeedButton8 = SpeedButton(TabEdit, "Right", "Show right tiles", false);
-    SpeedButton6 = SpeedButton(TabEdit, "Feature", "Show feature tiles", false);
-    SpeedButton5->setProperty("tag", 1);
-    SpeedButton7->setProperty("tag", 2);
-    SpeedButton8->setProperty("tag", 3);
-    SpeedButton6->setProperty("tag", 4);
-    Button10 = new QPushButton(QStringLiteral("Resize map"), TabEdit);
-    SetHelp(Button10, 180);
-    auto* edit = new QVBoxLayout(TabEdit);
-    edit->addWidget(Button4);
-    edit->addWidget(Label4);
+    EditPage = new QWidget;
+    SetHelp(EditPage, 26);
+    SaveButton = new QPushButton(QStringLiteral("Save"), EditPage);
+    SetHelp(SaveButton, 120);
+    TileBrowsersLabel = new QLabel(QStringLiteral("Tile browsers"), EditPage);
+    GroundTilesButton = ToolButton(EditPage, "Ground", "Show ground tiles", false);
+    LeftTilesButton = ToolButton(EditPage, "Left", "Show left tiles", false);
+    RightTilesButton = ToolButton(EditPage, "Right", "Show right tiles", false);
+    FeatureTilesButton = ToolButton(EditPage, "Feature", "Show feature tiles", false);
+    GroundTilesButton->setProperty("tag", 1);
+    LeftTilesButton->setProperty("tag", 2);
+    RightTilesButton->setProperty("tag", 3);
+    FeatureTilesButton->setProperty("tag", 4);
+    ResizeButton = new QPushButton(QStringLiteral("Resize map"), EditPage);
+    SetHelp(ResizeButton, 180);
+    auto* edit = new QVBoxLayout(EditPage);
+    edit->addWidget(SaveButton);
+    edit->addWidget(TileBrowsersLabel);
     auto* browsers = new QGridLayout;
-    browsers->addWidget(SpeedButton5, 0, 0);
-    browsers->addWidget(SpeedButton7, 0, 1);
-    browsers->addWidget(SpeedButton8, 1, 0);
-    browsers->addWidget(SpeedButton6, 1, 1);
+    browsers->addWidget(GroundTilesButton, 0, 0);
+    browsers->addWidget(LeftTilesButton, 0, 1);
+    browsers->addWidget(RightTilesButton, 1, 0);
+    browsers->addWidget(FeatureTilesButton, 1, 1);
     edit->addLayout(browsers);
-    edit->addWidget(Button10);
+    edit->addWidget(ResizeButton);
     edit->addStretch();
-    PageControl1->addTab(TabEdit, QStringLiteral("Edit"));
+    Pages->addTab(EditPage, QStringLiteral("Edit"));
 
     // ---- Maps
-    TabMaps = new QWidget;
-    MapList = new QListWidget(TabMaps);
+    MapsPage = new QWidget;
+    MapList = new QListWidget(MapsPage);
     MapList->setSelectionMode(QAbstractItemView::SingleSelection);
     MapList->setSortingEnabled(false);
     SetHelp(MapList, 160);
-    auto* maps = new QVBoxLayout(TabMaps);
+    auto* maps = new QVBoxLayout(MapsPage);
     maps->addWidget(MapList);
-    PageControl1->addTab(TabMaps, QStringLiteral("Maps"));
+    Pages->addTab(MapsPage, QStringLiteral("Maps"));
 
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
-    ScrollBar1->setRange(-100, 100);
-    ScrollBar1->setSingleStep(1);
-    ScrollBar1->setPageStep(3);
-    ScrollBar1->setValue(0);
-    ScrollBar2 = new QScrollBar(Qt::Vertical, this);
-    ScrollBar2->setRange(-100, 100);
-    ScrollBar2->setSingleStep(1);
-    ScrollBar2->setPageStep(3);
-    ScrollBar2->setValue(-30);
+    HorizontalScrollBar = new QScrollBar(Qt::Horizontal, this);
+    HorizontalScrollBar->setRange(-100, 100);
+    HorizontalScrollBar->setSingleStep(1);
+    HorizontalScrollBar->setPageStep(3);
+    HorizontalScrollBar->setValue(0);
+    VerticalScrollBar = new QScrollBar(Qt::Vertical, this);
+    VerticalScrollBar->setRange(-100, 100);
+    VerticalScrollBar->setSingleStep(1);
+    VerticalScrollBar->setPageStep(3);
+    VerticalScrollBar->setValue(-30);
 
     FormCreate();
 
     // Handlers.
-    connect(SpeedButton1, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(6, down); });
-    connect(SpeedButton3, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(4, down); });
-    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4})
-        connect(box, &QCheckBox::toggled, this, [this, box](bool) { CheckBox2Click(box); });
-    connect(Button4, &QPushButton::clicked, this, [this] { SaveMap(); });
-    for (QToolButton* b : {SpeedButton5, SpeedButton7, SpeedButton8, SpeedButton6})
+    connect(PlanViewButton, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(6, down); });
+    connect(UnitsButton, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(4, down); });
+    for (QCheckBox* box : {LeftTileBox, RightTileBox, GroundTileBox, FeatureTileBox})
+        connect(box, &QCheckBox::toggled, this, [this, box](bool) { TileBoxClick(box); });
+    connect(SaveButton, &QPushButton::clicked, this, [this] { SaveMap(); });
+    for (QToolButton* b : {GroundTilesButton, LeftTilesButton, RightTilesButton, FeatureTilesButton})
         connect(b, &QToolButton::clicked, this, [this, b] { TileBrowserClick(b); });
-    connect(Button10, &QPushButton::clicked, this, [this] { map_->ResizeMap(); });
+    connect(ResizeButton, &QPushButton::clicked, this, [this] { map_->ResizeMap(); });
     connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { MapListDblClick(); });
-    connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
-    connect(ScrollBar2, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
+    connect(HorizontalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
+    connect(VerticalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
 
     // The application's quit closes every window before the windows are
     // destroyed; the layout must still say which viewers were open.
@@ -195,18 +196,18 @@ bool TacticalWindow::eventFilter(QObject* watched, QEvent* event)
 void TacticalWindow::FormCreate()
 {
     map_ = new TacticalMapView(this);
-    map_->setObjectName(QStringLiteral("TacMap"));
+    map_->setObjectName(QStringLiteral("MapView"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    grid->addWidget(PageControl1, 0, 0, 2, 1);
+    grid->addWidget(Pages, 0, 0, 2, 1);
     grid->addWidget(map_, 0, 1);
-    grid->addWidget(ScrollBar2, 0, 2);
-    grid->addWidget(ScrollBar1, 1, 1, 1, 2);
+    grid->addWidget(VerticalScrollBar, 0, 2);
+    grid->addWidget(HorizontalScrollBar, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
 
-    bars_ = {new QtLevelTrackBar(TrackBar1), new QtLevelTrackBar(TrackBar2), new QtLevelTrackBar(TrackBar3)};
+    bars_ = {new QtLevelTrackBar(FromLevelBar), new QtLevelTrackBar(ToLevelBar), new QtLevelTrackBar(SelectedLevelBar)};
     map_->Core().SetMinTrackBar(bars_[0]);
     map_->Core().SetMaxTrackBar(bars_[1]);
     map_->Core().SetCurrTrackBar(bars_[2]);
@@ -228,7 +229,7 @@ TacticalWindow::~TacticalWindow()
 void TacticalWindow::OpenTacticalMaps(const std::string& directory, const std::string& name, bool savedGame)
 {
     openMode_ = savedGame;
-    PageControl1->setCurrentWidget(TabMaps);
+    Pages->setCurrentWidget(MapsPage);
     FillMapList(directory, name, savedGame);
     if (MapList->count() > 0) {
         MapList->setCurrentRow(0);
@@ -236,8 +237,8 @@ void TacticalWindow::OpenTacticalMaps(const std::string& directory, const std::s
     } else {
         ReattachViewers();
     }
-    ScrollBar2->setValue(-20);
-    ScrollBar1->setValue(-10);
+    VerticalScrollBar->setValue(-20);
+    HorizontalScrollBar->setValue(-10);
 }
 
 void TacticalWindow::FillMapList(const std::string& directory, const std::string& name, bool savedGame)
@@ -277,7 +278,10 @@ void TacticalWindow::ReattachViewers()
     }
 }
 
-void TacticalWindow::CheckBox2Click(QCheckBox* box) { map_->SetViewOption(box->property("tag").toInt(), box->isChecked()); }
+void TacticalWindow::TileBoxClick(QCheckBox* box)
+{
+    map_->SetViewOption(box->property("tag").toInt(), box->isChecked());
+}
 
 void TacticalWindow::TileBrowserClick(QToolButton* button)
 {
@@ -302,7 +306,7 @@ void TacticalWindow::TileSelect(TacticalMapView*, Qt::MouseButton button, int, i
         std::array<int, 4> v{-1, -1, -1, -1};
         for (int k = 0; k < 4; ++k) {
             const TileViewer* viewer = TileViewers[k];
-            if (viewer && viewer->isVisible() && viewer->BApply->isChecked()) v[k] = viewer->SelectedImage();
+            if (viewer && viewer->isVisible() && viewer->ApplyBox->isChecked()) v[k] = viewer->SelectedImage();
         }
         map_->PaintSelection(v[0], v[1], v[2], v[3]);
     } else if (button == Qt::RightButton) {
@@ -339,7 +343,7 @@ void TacticalWindow::SaveLayout()
             key.WriteInteger(pck + "Y", r.y());
             key.WriteInteger(pck + "W", r.width());
             key.WriteInteger(pck + "H", r.height());
-            key.WriteBool(pck + "Apply", viewer->BApply->isChecked());
+            key.WriteBool(pck + "Apply", viewer->ApplyBox->isChecked());
         }
     });
 }

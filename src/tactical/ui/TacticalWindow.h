@@ -49,16 +49,16 @@ public:
     const std::string& ListPathPrefix() const { return listPathPrefix_; }
     bool OpenMode() const { return openMode_; }
 
-    QTabWidget* PageControl1;
-    QWidget *TabView, *TabEdit, *TabMaps;
-    QToolButton *SpeedButton1, *SpeedButton3;
-    QLabel *Label1, *Label2, *Label5, *Label4;
-    QSlider *TrackBar1, *TrackBar2, *TrackBar3;
-    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4;
-    QPushButton *Button4, *Button10;
-    QToolButton *SpeedButton5, *SpeedButton7, *SpeedButton8, *SpeedButton6;
+    QTabWidget* Pages;
+    QWidget *ViewPage, *EditPage, *MapsPage;
+    QToolButton *PlanViewButton, *UnitsButton;
+    QLabel *FromLevelLabel, *ToLevelLabel, *SelectedLevelLabel, *TileBrowsersLabel;
+    QSlider *FromLevelBar, *ToLevelBar, *SelectedLevelBar;
+    QCheckBox *LeftTileBox, *RightTileBox, *GroundTileBox, *FeatureTileBox;
+    QPushButton *SaveButton, *ResizeButton;
+    QToolButton *GroundTilesButton, *LeftTilesButton, *RightTilesButton, *FeatureTilesButton;
     QListWidget* MapList;
-    QScrollBar *ScrollBar1, *ScrollBar2;
+    QScrollBar *HorizontalScrollBar, *VerticalScrollBar;
 
     std::array<TileViewer*, 4> TileViewers{};
 
@@ -67,7 +67,7 @@ protected:
 
 private:
     void FormCreate();
-    void CheckBox2Click(QCheckBox* box);
+    void TileBoxClick(QCheckBox* box);
     void TileBrowserClick(QToolButton* button);
     void SaveMap() {}  // the game's maps are not written
     void ReattachViewers();

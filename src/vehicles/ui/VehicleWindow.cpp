@@ -60,60 +60,74 @@ VehicleWindow::VehicleWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setFixedSize(397, 294);
 
     // The armour plan's frame goes first so the boxes lie on top of it.
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(144, 24, 241, 185);
-    Label12 = AddLabel(this, "Label12", "Armor", 144, 8);
+    ArmourFrame = new QFrame(this);
+    ArmourFrame->setObjectName(QStringLiteral("ArmourFrame"));
+    ArmourFrame->setFrameShape(QFrame::Box);
+    ArmourFrame->setFrameShadow(QFrame::Sunken);
+    ArmourFrame->setGeometry(144, 24, 241, 185);
+    ArmourLabel = AddLabel(this, "ArmourLabel", "Armor", 144, 8);
 
-    NumEdit1 = AddBox<IntegerEdit>(this, "NumEdit1", "Label2", "Weight", 8, 24, 121);
-    NumEdit2 = AddBox<IntegerEdit>(this, "NumEdit2", "Label3", "Constitution", 8, 72, 121);
-    Edit1 = AddBox<QLineEdit>(this, "Edit1", "Label11", "PCX Filename", 8, 120, 121);
-    NumEdit4 = AddBox<IntegerEdit>(this, "NumEdit4", "Label14", "Passengers", 8, 168, 121);
+    WeightEdit = AddBox<IntegerEdit>(this, "WeightEdit", "WeightLabel", "Weight", 8, 24, 121);
+    ConstitutionEdit = AddBox<IntegerEdit>(this, "ConstitutionEdit", "ConstitutionLabel", "Constitution", 8, 72, 121);
+    PictureEdit = AddBox<QLineEdit>(this, "PictureEdit", "PictureLabel", "PCX Filename", 8, 120, 121);
+    PassengersEdit = AddBox<IntegerEdit>(this, "PassengersEdit", "PassengersLabel", "Passengers", 8, 168, 121);
 
-    NumEdit5 = AddBox<IntegerEdit>(this, "NumEdit5", "Label6", "Front", 232, 48, 57);
-    NumEdit9 = AddBox<IntegerEdit>(this, "NumEdit9", "Label5", "Left", 160, 104, 57);
-    NumEdit6 = AddBox<IntegerEdit>(this, "NumEdit6", "Label9", "Top", 232, 88, 57);
-    NumEdit10 = AddBox<IntegerEdit>(this, "NumEdit10", "Label7", "Right", 304, 104, 57);
-    NumEdit7 = AddBox<IntegerEdit>(this, "NumEdit7", "Label10", "Bottom", 232, 128, 57);
-    NumEdit8 = AddBox<IntegerEdit>(this, "NumEdit8", "Label8", "Rear", 232, 176, 57);
-    NumEdit11 = AddBox<IntegerEdit>(this, "NumEdit11", "Label13", "Total armor", 144, 232, 73);
+    FrontArmourEdit = AddBox<IntegerEdit>(this, "FrontArmourEdit", "FrontArmourLabel", "Front", 232, 48, 57);
+    LeftArmourEdit = AddBox<IntegerEdit>(this, "LeftArmourEdit", "LeftArmourLabel", "Left", 160, 104, 57);
+    TopArmourEdit = AddBox<IntegerEdit>(this, "TopArmourEdit", "TopArmourLabel", "Top", 232, 88, 57);
+    RightArmourEdit = AddBox<IntegerEdit>(this, "RightArmourEdit", "RightArmourLabel", "Right", 304, 104, 57);
+    BottomArmourEdit = AddBox<IntegerEdit>(this, "BottomArmourEdit", "BottomArmourLabel", "Bottom", 232, 128, 57);
+    RearArmourEdit = AddBox<IntegerEdit>(this, "RearArmourEdit", "RearArmourLabel", "Rear", 232, 176, 57);
+    TotalArmourEdit = AddBox<IntegerEdit>(this, "TotalArmourEdit", "TotalArmourLabel", "Total armor", 144, 232, 73);
 
     // The picture name field holds 10 bytes of 8-bit characters: the box takes
     // no more, so Save never has to cut a name.
-    Edit1->setMaxLength(static_cast<int>(kPictureNameSize));
-    Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x{01}-\\x{FF}]*")), Edit1));
-    Edit1->setText(QString());
+    PictureEdit->setMaxLength(static_cast<int>(kPictureNameSize));
+    PictureEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x{01}-\\x{FF}]*")), PictureEdit));
+    PictureEdit->setText(QString());
 
-    Button1 = new QPushButton(QStringLiteral("Save"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 264, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("Close"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(312, 264, 75, 25);
+    SaveButton = new QPushButton(QStringLiteral("Save"), this);
+    SaveButton->setObjectName(QStringLiteral("SaveButton"));
+    SaveButton->setGeometry(8, 264, 75, 25);
+    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    CloseButton->setGeometry(312, 264, 75, 25);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }, this); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }, this); });
-    for (IntegerEdit* armour : {NumEdit5, NumEdit6, NumEdit7, NumEdit8, NumEdit9, NumEdit10})
-        connect(armour, &QLineEdit::textChanged, this, [this] { Guarded([this] { NumEdit9Change(); }, this); });
-    connect(NumEdit11, &QLineEdit::textChanged, this, [this] { Guarded([this] { NumEdit11Change(); }, this); });
+    connect(SaveButton, &QPushButton::clicked, this, [this] { Guarded([this] { SaveButtonClick(); }, this); });
+    connect(CloseButton, &QPushButton::clicked, this, [this] { Guarded([this] { CloseButtonClick(); }, this); });
+    for (IntegerEdit* armour :
+         {FrontArmourEdit, TopArmourEdit, BottomArmourEdit, RearArmourEdit, LeftArmourEdit, RightArmourEdit})
+        connect(armour, &QLineEdit::textChanged, this, [this] { Guarded([this] { ArmourEditChange(); }, this); });
+    connect(TotalArmourEdit, &QLineEdit::textChanged, this,
+            [this] { Guarded([this] { TotalArmourEditChange(); }, this); });
 }
 
 QLineEdit* VehicleWindow::BoxWidget(VehicleBox box) const
 {
     switch (box) {
-    case VehicleBox::Weight: return NumEdit1;
-    case VehicleBox::Constitution: return NumEdit2;
-    case VehicleBox::Picture: return Edit1;
-    case VehicleBox::Passengers: return NumEdit4;
-    case VehicleBox::Front: return NumEdit5;
-    case VehicleBox::Top: return NumEdit6;
-    case VehicleBox::Bottom: return NumEdit7;
-    case VehicleBox::Rear: return NumEdit8;
-    case VehicleBox::Left: return NumEdit9;
-    case VehicleBox::Right: return NumEdit10;
-    case VehicleBox::Total: return NumEdit11;
+    case VehicleBox::Weight:
+        return WeightEdit;
+    case VehicleBox::Constitution:
+        return ConstitutionEdit;
+    case VehicleBox::Picture:
+        return PictureEdit;
+    case VehicleBox::Passengers:
+        return PassengersEdit;
+    case VehicleBox::Front:
+        return FrontArmourEdit;
+    case VehicleBox::Top:
+        return TopArmourEdit;
+    case VehicleBox::Bottom:
+        return BottomArmourEdit;
+    case VehicleBox::Rear:
+        return RearArmourEdit;
+    case VehicleBox::Left:
+        return LeftArmourEdit;
+    case VehicleBox::Right:
+        return RightArmourEdit;
+    case VehicleBox::Total:
+        return TotalArmourEdit;
     }
     return nullptr;
 }
@@ -137,7 +151,7 @@ void VehicleWindow::SetBoxTexts(const VehicleBoxes& boxes, std::initializer_list
 void VehicleWindow::OpenVehicle(const std::string& executableFile, int vehicleIndex, bool editable)
 {
     document_.Open(executableFile, vehicleIndex);
-    Button1->setVisible(editable);
+    SaveButton->setVisible(editable);
     setWindowTitle(QString::fromLatin1(VehicleNames[static_cast<std::size_t>(vehicleIndex)]));
     ShowVehicle();
 }
@@ -151,11 +165,11 @@ void VehicleWindow::ShowVehicle()
                         VehicleBox::Right, VehicleBox::Total});
 }
 
-void VehicleWindow::Button1Click() { document_.Save(BoxTexts()); }
+void VehicleWindow::SaveButtonClick() { document_.Save(BoxTexts()); }
 
-void VehicleWindow::Button2Click() { hide(); }
+void VehicleWindow::CloseButtonClick() { hide(); }
 
-void VehicleWindow::NumEdit9Change()
+void VehicleWindow::ArmourEditChange()
 {
     if (busy_) return;
     BusyScope busy(busy_);
@@ -164,7 +178,7 @@ void VehicleWindow::NumEdit9Change()
     SetBoxTexts(boxes, {VehicleBox::Total});
 }
 
-void VehicleWindow::NumEdit11Change()
+void VehicleWindow::TotalArmourEditChange()
 {
     if (busy_) return;
     BusyScope busy(busy_);

@@ -33,28 +33,28 @@ public:
     VehicleBoxes BoxTexts() const;
 
     // Handlers. They throw on failure; the connections report the error.
-    void Button1Click();     // Save
-    void Button2Click();     // Close
-    void NumEdit9Change();   // any of the six armour boxes changed
-    void NumEdit11Change();  // the total changed
+    void SaveButtonClick();
+    void CloseButtonClick();
+    void ArmourEditChange();       // any of the six armour boxes changed
+    void TotalArmourEditChange();  // the total changed
 
     const VehicleDocument& Document() const { return document_; }
 
-    IntegerEdit* NumEdit1;   // weight
-    IntegerEdit* NumEdit2;   // constitution
-    QLineEdit* Edit1;     // picture file name
-    IntegerEdit* NumEdit4;   // passengers
-    IntegerEdit* NumEdit5;   // armour, front
-    IntegerEdit* NumEdit6;   // armour, top
-    IntegerEdit* NumEdit7;   // armour, bottom
-    IntegerEdit* NumEdit8;   // armour, rear
-    IntegerEdit* NumEdit9;   // armour, left
-    IntegerEdit* NumEdit10;  // armour, right
-    IntegerEdit* NumEdit11;  // total armour
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QFrame* Bevel1;
-    QLabel* Label12;
+    IntegerEdit* WeightEdit;
+    IntegerEdit* ConstitutionEdit;
+    QLineEdit* PictureEdit;  // picture file name
+    IntegerEdit* PassengersEdit;
+    IntegerEdit* FrontArmourEdit;
+    IntegerEdit* TopArmourEdit;
+    IntegerEdit* BottomArmourEdit;
+    IntegerEdit* RearArmourEdit;
+    IntegerEdit* LeftArmourEdit;
+    IntegerEdit* RightArmourEdit;
+    IntegerEdit* TotalArmourEdit;  // the sum of the six
+    QPushButton* SaveButton;
+    QPushButton* CloseButton;
+    QFrame* ArmourFrame;  // the plan of the vehicle around the six armour boxes
+    QLabel* ArmourLabel;
 
 private:
     QLineEdit* BoxWidget(VehicleBox box) const;

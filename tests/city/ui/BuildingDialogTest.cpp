@@ -22,15 +22,15 @@ private slots:
         BuildingDialog d;
         QCOMPARE(d.windowTitle(), QString("Building properties"));
         QCOMPARE(d.size(), QSize(463, 204));
-        QCOMPARE(d.Label7->text(), QString("Owner"));
-        QCOMPARE(d.Label5->text(), QString("Building type"));
-        QCOMPARE(d.Label6->text(), QString("Building name"));
-        QCOMPARE(d.Label1->text(), QString("X1"));
-        QCOMPARE(d.Label4->text(), QString("Y2"));
-        QCOMPARE(d.Button1->text(), QString("OK"));
-        QCOMPARE(d.ListBox3->size(), QSize(209, 73));
-        QCOMPARE(d.ListBox2->size(), QSize(209, 81));
-        QCOMPARE(d.NumEdit1->width(), 49);
+        QCOMPARE(d.OwnerLabel->text(), QString("Owner"));
+        QCOMPARE(d.TypeLabel->text(), QString("Building type"));
+        QCOMPARE(d.NameLabel->text(), QString("Building name"));
+        QCOMPARE(d.X1Label->text(), QString("X1"));
+        QCOMPARE(d.Y2Label->text(), QString("Y2"));
+        QCOMPARE(d.OkButton->text(), QString("OK"));
+        QCOMPARE(d.OwnerList->size(), QSize(209, 73));
+        QCOMPARE(d.NameList->size(), QSize(209, 81));
+        QCOMPARE(d.X1Edit->width(), 49);
     }
 
     void okStoresEveryValue()
@@ -38,21 +38,21 @@ private slots:
         BuildingDialog d;
         CityBuilding b{2, 5, 3, 9, 7, 1, 4};
         QTimer::singleShot(0, [&] {
-            QCOMPARE(d.NumEdit1->text(), QString("5"));
-            QCOMPARE(d.NumEdit2->text(), QString("3"));
-            QCOMPARE(d.NumEdit3->text(), QString("9"));
-            QCOMPARE(d.NumEdit4->text(), QString("7"));
-            QCOMPARE(d.ListBox1->count(), 12);
-            QCOMPARE(d.ListBox1->currentRow(), 1);
-            QCOMPARE(d.ListBox2->currentRow(), 2);
-            QCOMPARE(d.ListBox3->count(), 5);
-            QCOMPARE(d.ListBox3->currentRow(), 4);
-            d.NumEdit1->SetValue(-2);
-            d.NumEdit4->setText(QString());
-            d.ListBox1->setCurrentRow(10);
-            d.ListBox2->setCurrentRow(29);
-            d.ListBox3->setCurrentRow(0);
-            QTest::mouseClick(d.Button1, Qt::LeftButton);
+            QCOMPARE(d.X1Edit->text(), QString("5"));
+            QCOMPARE(d.Y1Edit->text(), QString("3"));
+            QCOMPARE(d.X2Edit->text(), QString("9"));
+            QCOMPARE(d.Y2Edit->text(), QString("7"));
+            QCOMPARE(d.TypeList->count(), 12);
+            QCOMPARE(d.TypeList->currentRow(), 1);
+            QCOMPARE(d.NameList->currentRow(), 2);
+            QCOMPARE(d.OwnerList->count(), 5);
+            QCOMPARE(d.OwnerList->currentRow(), 4);
+            d.X1Edit->SetValue(-2);
+            d.Y2Edit->setText(QString());
+            d.TypeList->setCurrentRow(10);
+            d.NameList->setCurrentRow(29);
+            d.OwnerList->setCurrentRow(0);
+            QTest::mouseClick(d.OkButton, Qt::LeftButton);
         });
         d.EditBuilding(b, types, names, owners);
         QCOMPARE(b, (CityBuilding{29, -2, 3, 9, 0, 10, 0}));
@@ -64,7 +64,7 @@ private slots:
         CityBuilding b{2, 5, 3, 9, 7, 1, 4};
         const CityBuilding before = b;
         QTimer::singleShot(0, [&] {
-            d.NumEdit1->SetValue(50);
+            d.X1Edit->SetValue(50);
             d.reject();
         });
         d.EditBuilding(b, types, names, owners);
@@ -77,11 +77,11 @@ private slots:
         TextList shortNames = ketral::testing::TextListOf(19);
         CityBuilding b{3, 1, 1, 2, 2, 6, 0};
         QTimer::singleShot(0, [&] {
-            QCOMPARE(d.ListBox3->count(), 12);
-            QCOMPARE(d.ListBox3->currentRow(), 6);
-            d.ListBox2->setCurrentRow(10);
-            d.ListBox3->setCurrentRow(8);
-            d.Button1->click();
+            QCOMPARE(d.OwnerList->count(), 12);
+            QCOMPARE(d.OwnerList->currentRow(), 6);
+            d.NameList->setCurrentRow(10);
+            d.OwnerList->setCurrentRow(8);
+            d.OkButton->click();
         });
         d.EditBuilding(b, types, shortNames, owners);
         QCOMPARE(int(b.nameIndex), 3);
@@ -94,9 +94,9 @@ private slots:
         BuildingDialog d;
         CityBuilding b{2, 1, 1, 2, 2, 200, 40};
         QTimer::singleShot(0, [&] {
-            QCOMPARE(d.ListBox1->currentRow(), -1);
-            QCOMPARE(d.ListBox3->currentRow(), -1);
-            d.Button1->click();
+            QCOMPARE(d.TypeList->currentRow(), -1);
+            QCOMPARE(d.OwnerList->currentRow(), -1);
+            d.OkButton->click();
         });
         d.EditBuilding(b, types, names, owners);
         QCOMPARE(int(b.typeIndex), 200);
@@ -109,9 +109,9 @@ private slots:
         CityBuilding b{2, 1, 1, 2, 2, 3, 1};
         const CityBuilding before = b;
         QTimer::singleShot(0, [&] {
-            d.NumEdit1->SetValue(70);
-            d.NumEdit3->setText(QStringLiteral("1.5"));
-            d.Button1->click();
+            d.X1Edit->SetValue(70);
+            d.X2Edit->setText(QStringLiteral("1.5"));
+            d.OkButton->click();
         });
         QVERIFY_THROWS_EXCEPTION(ConversionError, d.EditBuilding(b, types, names, owners));
         QCOMPARE(b, before);

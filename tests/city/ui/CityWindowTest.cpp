@@ -66,102 +66,102 @@ private slots:
     void controlsBeforeTheFirstOpening()
     {
         QCOMPARE(Title(form.get()), std::string("Form4"));
-        QCOMPARE(form->Button1->text(), QString("Redraw"));
-        QVERIFY(form->Button1->font().bold());
-        QCOMPARE(form->Label1->text(), QString("Starting level"));
-        QCOMPARE(form->Label2->text(), QString("Levels to show"));
-        QCOMPARE(form->Label3->text(), QString("Current level"));
-        QCOMPARE(form->CheckBox5->text(), QString("Auto redraw"));
-        QVERIFY(form->CheckBox5->isChecked());
-        QCOMPARE(form->CheckBox7->text(), QString("Grid"));
-        QVERIFY(!form->CheckBox7->isChecked());
-        QCOMPARE(form->Button4->text(), QString("Save"));
-        QCOMPARE(form->Label4->text(), QString("Tile browsers"));
-        QCOMPARE(form->Button6->text(), QString("Tiles"));
-        QCOMPARE(form->Button8->text(), QString("Clear level"));
-        QCOMPARE(form->Button9->text(), QString("Clear all map"));
-        QCOMPARE(form->CheckBox1->text(), QString("Only buildings"));
-        QCOMPARE(form->PageControl1->count(), 3);
-        QCOMPARE(form->PageControl1->tabText(0), QString("View"));
-        QCOMPARE(form->PageControl1->tabText(1), QString("Edit"));
-        QCOMPARE(form->PageControl1->tabText(2), QString("Buildings"));
-        QCOMPARE(form->TrackBar3->maximum(), 10);
-        QCOMPARE(form->ScrollBar1->minimum(), 0);
-        QCOMPARE(form->ScrollBar2->maximum(), 100);
-        QCOMPARE(form->ScrollBar1->pageStep(), 3);
-        QCOMPARE(form->Panel1->width(), 137);
-        QCOMPARE(form->Image2->size(), QSize(105, 105));
+        QCOMPARE(form->RedrawButton->text(), QString("Redraw"));
+        QVERIFY(form->RedrawButton->font().bold());
+        QCOMPARE(form->StartLevelLabel->text(), QString("Starting level"));
+        QCOMPARE(form->LevelsToShowLabel->text(), QString("Levels to show"));
+        QCOMPARE(form->CurrentLevelLabel->text(), QString("Current level"));
+        QCOMPARE(form->AutoRedrawBox->text(), QString("Auto redraw"));
+        QVERIFY(form->AutoRedrawBox->isChecked());
+        QCOMPARE(form->GridBox->text(), QString("Grid"));
+        QVERIFY(!form->GridBox->isChecked());
+        QCOMPARE(form->SaveButton->text(), QString("Save"));
+        QCOMPARE(form->TileBrowsersLabel->text(), QString("Tile browsers"));
+        QCOMPARE(form->TilesButton->text(), QString("Tiles"));
+        QCOMPARE(form->ClearLevelButton->text(), QString("Clear level"));
+        QCOMPARE(form->ClearMapButton->text(), QString("Clear all map"));
+        QCOMPARE(form->OnlyBuildingsBox->text(), QString("Only buildings"));
+        QCOMPARE(form->Pages->count(), 3);
+        QCOMPARE(form->Pages->tabText(0), QString("View"));
+        QCOMPARE(form->Pages->tabText(1), QString("Edit"));
+        QCOMPARE(form->Pages->tabText(2), QString("Buildings"));
+        QCOMPARE(form->CurrentLevelBar->maximum(), 10);
+        QCOMPARE(form->HorizontalScrollBar->minimum(), 0);
+        QCOMPARE(form->VerticalScrollBar->maximum(), 100);
+        QCOMPARE(form->HorizontalScrollBar->pageStep(), 3);
+        QCOMPARE(form->ControlPanel->width(), 137);
+        QCOMPARE(form->OverviewImage->size(), QSize(105, 105));
         QCOMPARE(form->Editor().map.ownerList.size(), std::size_t(5));
         // The map image has its control's size from the start.
-        QCOMPARE(form->Editor().mapImage.width(), form->Image1->width());
+        QCOMPARE(form->Editor().mapImage.width(), form->MapImage->width());
         QVERIFY(form->Editor().mapImage.width() > 0);
         QVERIFY(!form->TileViewerWindow());
     }
 
     void openingFillsTheWindow()
     {
-        form->TrackBar1->setValue(2);  // the view state follows the track bar
-        form->PageControl1->setCurrentIndex(2);
+        form->StartLevelBar->setValue(2);  // the view state follows the track bar
+        form->Pages->setCurrentIndex(2);
         Open("Citymap1");
-        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QCOMPARE(form->Pages->currentIndex(), 0);
         QCOMPARE(Title(form.get()), std::string("Cityscape map: Citymap1"));
-        QCOMPARE(form->CheckListBox1->count(), 3);
-        QCOMPARE(form->CheckListBox1->item(0)->text(), QString("Name 2"));
-        QCOMPARE(form->CheckListBox1->item(2)->checkState(), Qt::Checked);
-        QCOMPARE(form->TrackBar3->maximum(), 9);
-        QCOMPARE(form->ScrollBar1->minimum(), -100);
-        QCOMPARE(form->ScrollBar2->minimum(), -200);
-        QCOMPARE(form->TrackBar2->maximum(), 9);
-        QCOMPARE(form->TrackBar1->value(), 2);
+        QCOMPARE(form->BuildingList->count(), 3);
+        QCOMPARE(form->BuildingList->item(0)->text(), QString("Name 2"));
+        QCOMPARE(form->BuildingList->item(2)->checkState(), Qt::Checked);
+        QCOMPARE(form->CurrentLevelBar->maximum(), 9);
+        QCOMPARE(form->HorizontalScrollBar->minimum(), -100);
+        QCOMPARE(form->VerticalScrollBar->minimum(), -200);
+        QCOMPARE(form->LevelsToShowBar->maximum(), 9);
+        QCOMPARE(form->StartLevelBar->value(), 2);
         QCOMPARE(form->Editor().view.startLevel, 2);
         QVERIFY(messages.empty());
     }
 
     void openingClampsWithoutRunningHandlers()
     {
-        form->CheckBox5->setChecked(false);
-        form->TrackBar3->setValue(10);
+        form->AutoRedrawBox->setChecked(false);
+        form->CurrentLevelBar->setValue(10);
         QCOMPARE(form->Editor().view.currentLevel, 10);
         Open("Citymap1");
-        QCOMPARE(form->TrackBar3->value(), 9);
+        QCOMPARE(form->CurrentLevelBar->value(), 9);
         // No handler ran: the view keeps the last UpdateParam's value.
         QCOMPARE(form->Editor().view.currentLevel, 10);
         // Clicks on a level that does not exist change nothing.
-        form->Image1MouseUp(Qt::LeftButton, 0, 0);
+        form->MapImageMouseUp(Qt::LeftButton, 0, 0);
         QVERIFY(messages.empty());
     }
 
     void paramChange()
     {
         Open("Citymap1");
-        form->TrackBar2->setValue(5);
-        form->TrackBar1->setValue(7);
-        QCOMPARE(form->TrackBar2->maximum(), 2);
-        QCOMPARE(form->TrackBar2->value(), 2);
+        form->LevelsToShowBar->setValue(5);
+        form->StartLevelBar->setValue(7);
+        QCOMPARE(form->LevelsToShowBar->maximum(), 2);
+        QCOMPARE(form->LevelsToShowBar->value(), 2);
         QCOMPARE(form->Editor().view.startLevel, 7);
         QCOMPARE(form->Editor().view.extraLevels, 2);
-        form->CheckBox5->setChecked(false);
-        form->ScrollBar1->setValue(-3);
+        form->AutoRedrawBox->setChecked(false);
+        form->HorizontalScrollBar->setValue(-3);
         QCOMPARE(Title(form.get()), std::string("-3 0"));
         QCOMPARE(form->Editor().view.scrollX, -384);
         // With "Auto redraw" the drawing ends with the base caption.
-        form->CheckBox5->setChecked(true);
+        form->AutoRedrawBox->setChecked(true);
         QCOMPARE(Title(form.get()), std::string("Cityscape map: Citymap1"));
-        form->CheckBox1->setChecked(true);
+        form->OnlyBuildingsBox->setChecked(true);
         QVERIFY(form->Editor().view.onlyBuildings);
     }
 
     void overviewShowsTheOutline()
     {
         Open("Citymap1");
-        form->ScrollBar2->setValue(10);
+        form->VerticalScrollBar->setValue(10);
         const IndexedImage& ov = form->Editor().overview;
         const QRect outer = form->frameGeometry();
         const auto p = ViewOutlineCorners(form->Editor().view, outer.width(), outer.height());
         if (ov.contains(p[0].x, p[0].y)) QCOMPARE(int(ov.pixel(p[0].x, p[0].y)), 0);
         QCOMPARE(int(ov.pixel(24, 23)), 2);  // building 1's bottom edge
         // Selecting a building fills it.
-        form->CheckListBox1->setCurrentRow(1);
+        form->BuildingList->setCurrentRow(1);
         QCOMPARE(form->Editor().map.selectedItem, 1);
         QCOMPARE(int(ov.pixel(25, 22)), 2);
     }
@@ -171,11 +171,11 @@ private slots:
         Open("Citymap1");
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->CheckBox5->setChecked(true);
+        form->AutoRedrawBox->setChecked(true);
         const IndexedImage before = form->Editor().mapImage;
         // Building 0 covers X 5..9, Y 3..7 with type 1: the caption is line 1 of the names.
         const CellPoint o = CellOrigin(form->Editor().view, 0, 4, 6);
-        QTest::mouseMove(form->Image1, QPoint(o.x, o.y));
+        QTest::mouseMove(form->MapImage, QPoint(o.x, o.y));
         QCOMPARE(Title(form.get()), std::string("Name 1"));
         QCOMPARE(form->Editor().view.cursorX, o.x);
         bool changed = false;
@@ -183,9 +183,9 @@ private slots:
         for (int y = 0; y < now.height() && !changed; ++y)
             for (int x = 0; x < now.width(); ++x) changed |= now.pixel(x, y) != before.pixel(x, y);
         QVERIFY(changed);
-        form->Image1MouseMove(10, 0);
+        form->MapImageMouseMove(10, 0);
         QCOMPARE(Title(form.get()), std::string("Cityscape map: Citymap1"));
-        QVERIFY(form->Image1->cursor().shape() == Qt::BlankCursor);
+        QVERIFY(form->MapImage->cursor().shape() == Qt::BlankCursor);
     }
 
     void tilesArePlacedAndPicked()
@@ -193,26 +193,26 @@ private slots:
         Open("Citymap1");
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->TrackBar3->setValue(5);
+        form->CurrentLevelBar->setValue(5);
         // Without a viewer a left click changes nothing.
-        form->Image1MouseUp(Qt::LeftButton, 0, 0);
+        form->MapImageMouseUp(Qt::LeftButton, 0, 0);
         QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 0);
-        QTest::mouseClick(form->Button6, Qt::LeftButton);
+        QTest::mouseClick(form->TilesButton, Qt::LeftButton);
         TileViewer* viewer = form->TileViewerWindow();
         QVERIFY(viewer);
         QCOMPARE(Title(viewer), std::string("Tiles"));
         QVERIFY(viewer->isVisible());
         QCOMPARE(viewer->Images(), form->Editor().map.tiles.get());
         viewer->SelectImage(11);
-        form->Image1MouseUp(Qt::LeftButton, 0, 0);
+        form->MapImageMouseUp(Qt::LeftButton, 0, 0);
         QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 0);  // "Apply" unticked
-        viewer->BApply->setChecked(true);
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(0, 17));  // cell (5, 2, 2)
+        viewer->ApplyBox->setChecked(true);
+        QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(0, 17));  // cell (5, 2, 2)
         QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 11);
         // A right click picks into the viewer, also when it is hidden.
         viewer->hide();
         form->Editor().map.Cell(5, 2, 2) = 6;
-        form->Image1MouseUp(Qt::RightButton, 0, 0);
+        form->MapImageMouseUp(Qt::RightButton, 0, 0);
         QCOMPARE(viewer->SelectedImage(), 6);
         // A new opening hands the viewer its new collection.
         Open("alienmap");
@@ -223,20 +223,20 @@ private slots:
     {
         Open("Citymap1");
         answer = false;
-        QTest::mouseClick(form->Button8, Qt::LeftButton);
+        QTest::mouseClick(form->ClearLevelButton, Qt::LeftButton);
         QCOMPARE(questions.size(), std::size_t(1));
         QCOMPARE(questions[0], std::string("This will clear level selected in CURRENT LEVEL. Are you sure you want to proceed ?"));
         QVERIFY(form->Editor().map.Cell(0, 3, 4) != 0);
         answer = true;
-        QTest::mouseClick(form->Button8, Qt::LeftButton);
+        QTest::mouseClick(form->ClearLevelButton, Qt::LeftButton);
         QCOMPARE(int(form->Editor().map.Cell(0, 3, 4)), 0);
         form->Editor().map.Cell(7, 1, 1) = 3;
         answer = false;
-        QTest::mouseClick(form->Button9, Qt::LeftButton);
+        QTest::mouseClick(form->ClearMapButton, Qt::LeftButton);
         QCOMPARE(questions.back(), std::string("This will clear entire map. Are you sure you want to proceed ?"));
         QCOMPARE(int(form->Editor().map.Cell(7, 1, 1)), 3);
         answer = true;
-        QTest::mouseClick(form->Button9, Qt::LeftButton);
+        QTest::mouseClick(form->ClearMapButton, Qt::LeftButton);
         QCOMPARE(int(form->Editor().map.Cell(7, 1, 1)), 0);
     }
 
@@ -244,13 +244,13 @@ private slots:
     {
         Open("savegame.01", true);
         form->Editor().map.buildings[1].Y2 = 44;
-        QTest::mouseClick(form->Button4, Qt::LeftButton);
+        QTest::mouseClick(form->SaveButton, Qt::LeftButton);
         QVERIFY(messages.empty());
         auto bytes = ketral::testing::ReadFileBytes(inst->savegame + "savegame.01");
         QCOMPARE(int(bytes[97870 + 226 + 8]), 44);
         // The file has gone: the error is shown.
         QVERIFY(QFile::remove(QString::fromStdString(inst->savegame + "savegame.01")));
-        QTest::mouseClick(form->Button4, Qt::LeftButton);
+        QTest::mouseClick(form->SaveButton, Qt::LeftButton);
         QCOMPARE(messages.size(), std::size_t(1));
         QVERIFY(messages[0].find("SAVEGAME.01") != std::string::npos);
         QVERIFY(!QFile::exists(QString::fromStdString(inst->savegame + "savegame.01")));
@@ -259,30 +259,30 @@ private slots:
     void buildingsPage()
     {
         Open("Citymap1");
-        form->CheckBox1->setChecked(true);  // "Only buildings"
+        form->OnlyBuildingsBox->setChecked(true);  // "Only buildings"
         QCOMPARE(int(form->Editor().map.mask[25 * 100 + 22]), 3);
-        form->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);
+        form->BuildingList->item(1)->setCheckState(Qt::Unchecked);
         QCOMPARE(int(form->Editor().map.mask[25 * 100 + 22]), 0);
         QCOMPARE(form->Editor().map.checked[1], false);
         // Double click: the dialog edits the selected building.
         BuildingDialog dialog;
         form->SetBuildingDialog(&dialog);
-        form->CheckListBox1->setCurrentRow(0);
+        form->BuildingList->setCurrentRow(0);
         QTimer::singleShot(0, [&] {
-            QCOMPARE(dialog.NumEdit1->Value(), 5);
-            QCOMPARE(dialog.NumEdit2->Value(), 3);
-            QCOMPARE(dialog.ListBox2->currentRow(), 2);
-            dialog.NumEdit3->SetValue(11);
-            dialog.ListBox1->setCurrentRow(4);
-            dialog.Button1->click();
+            QCOMPARE(dialog.X1Edit->Value(), 5);
+            QCOMPARE(dialog.Y1Edit->Value(), 3);
+            QCOMPARE(dialog.NameList->currentRow(), 2);
+            dialog.X2Edit->SetValue(11);
+            dialog.TypeList->setCurrentRow(4);
+            dialog.OkButton->click();
         });
-        form->CheckListBox1DblClick();
+        form->BuildingListDblClick();
         const CityBuilding& b = form->Editor().map.buildings[0];
         QCOMPARE(b.X2, 11);
         QCOMPARE(int(b.typeIndex), 4);
         QCOMPARE(int(b.nameIndex), 2);
         // Nothing is refreshed after the dialog: the item text stays.
-        QCOMPARE(form->CheckListBox1->item(0)->text(), QString("Name 2"));
+        QCOMPARE(form->BuildingList->item(0)->text(), QString("Name 2"));
     }
 
     void failedOpeningIsThrown()
@@ -291,9 +291,9 @@ private slots:
         QCOMPARE(Title(form.get()), std::string("Form4"));
         // The list never shows the buildings of a map that is no longer loaded.
         Open("Citymap1");
-        QCOMPARE(form->CheckListBox1->count(), 3);
+        QCOMPARE(form->BuildingList->count(), 3);
         QVERIFY_THROWS_EXCEPTION(ketral::Error, Open("Citymap4"));  // it has no building file
-        QCOMPARE(form->CheckListBox1->count(), 0);
+        QCOMPARE(form->BuildingList->count(), 0);
     }
 
     void onlyASelectedItemIsTheSelectedBuilding()
@@ -301,7 +301,7 @@ private slots:
         Open("Citymap1");
         BuildingDialog dialog;
         form->SetBuildingDialog(&dialog);
-        QListWidget* list = form->CheckListBox1;
+        QListWidget* list = form->BuildingList;
         // A list that gets the focus takes a current row but selects nothing.
         list->setCurrentItem(list->item(1), QItemSelectionModel::NoUpdate);
         QCOMPARE(form->Editor().map.selectedItem, -1);
@@ -310,19 +310,19 @@ private slots:
             shown = dialog.isVisible();
             dialog.reject();
         });
-        form->CheckListBox1DblClick();
+        form->BuildingListDblClick();
         QVERIFY(!shown);
 
         // A click selects; a second click on the same item draws the overview
         // again, without the outline that the scroll bar added.
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->PageControl1->setCurrentWidget(form->TabSheet3);
+        form->Pages->setCurrentWidget(form->BuildingsPage);
         const QPoint onText = list->visualItemRect(list->item(1)).center() + QPoint(20, 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onText);
         QCOMPARE(form->Editor().map.selectedItem, 1);
         const IndexedImage plain = form->Editor().overview;
-        form->ScrollBar2->setValue(3);
+        form->VerticalScrollBar->setValue(3);
         QVERIFY(!SamePixels(form->Editor().overview, plain));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onText);
         QVERIFY(SamePixels(form->Editor().overview, plain));
@@ -340,13 +340,13 @@ private slots:
             QWidget* page;
             QWidget* control;
             const char* anchor;
-        } cases[] = {{form->TabSheet1, form->TrackBar2, "context-70"},
-                     {form->TabSheet1, form->CheckBox7, "context-100"},
-                     {form->TabSheet2, form->Button8, "context-140"},
-                     {form->TabSheet2, form->Button6, "context-130"},
-                     {form->TabSheet3, form->CheckBox1, "context-195"}};
+        } cases[] = {{form->ViewPage, form->LevelsToShowBar, "context-70"},
+                     {form->ViewPage, form->GridBox, "context-100"},
+                     {form->EditPage, form->ClearLevelButton, "context-140"},
+                     {form->EditPage, form->TilesButton, "context-130"},
+                     {form->BuildingsPage, form->OnlyBuildingsBox, "context-195"}};
         for (const auto& c : cases) {
-            form->PageControl1->setCurrentWidget(c.page);
+            form->Pages->setCurrentWidget(c.page);
             c.control->setFocus();
             QTest::keyClick(form.get(), Qt::Key_F1);
             QVERIFY(CurrentHelpWindow());
@@ -358,14 +358,14 @@ private slots:
     void windowDrawsWhatTheCoreDraws()
     {
         Open("Citymap1");
-        form->CheckBox7->setChecked(true);
-        form->ScrollBar1->setValue(1);
-        form->TrackBar3->setValue(0);
+        form->GridBox->setChecked(true);
+        form->HorizontalScrollBar->setValue(1);
+        form->CurrentLevelBar->setValue(0);
         CityEditor core(inst->lists);
         core.OpenCityMap(inst->vyxdata, "Citymap1", inst->vyxdata + "pal_01.dat", false, true);
         core.Resize(form->Editor().mapImage.width(), form->Editor().mapImage.height());
         CityControls c;
-        c.scrollBar1 = 1;
+        c.horizontalScroll = 1;
         core.UpdateParam(c, 10, 10);
         core.grid = true;
         core.RedrawMap();

@@ -40,18 +40,18 @@ private slots:
         OptionsDialog form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Options"));
         QCOMPARE(form.size(), QSize(480, 272));
-        QVERIFY(form.Edit1->text().isEmpty());
-        QCOMPARE(form.Edit2->text(), QStringLiteral("E"));
-        QCOMPARE(form.Edit2->maxLength(), 1);
-        QVERIFY(!form.CheckBox1->isChecked());
-        QVERIFY(!form.Edit2->isEnabled());  // FormCreate ran CheckBox1Click
-        QVERIFY(!form.Label2->isEnabled());
-        QVERIFY(!form.Button1->autoDefault() && !form.Button1->isDefault());
-        QVERIFY(!form.Button2->autoDefault() && !form.Button2->isDefault());
+        QVERIFY(form.GamePathEdit->text().isEmpty());
+        QCOMPARE(form.CdLetterEdit->text(), QStringLiteral("E"));
+        QCOMPARE(form.CdLetterEdit->maxLength(), 1);
+        QVERIFY(!form.CdOnlyBox->isChecked());
+        QVERIFY(!form.CdLetterEdit->isEnabled());  // FormCreate ran CdOnlyBoxClick
+        QVERIFY(!form.CdLetterLabel->isEnabled());
+        QVERIFY(!form.OkButton->autoDefault() && !form.OkButton->isDefault());
+        QVERIFY(!form.CancelButton->autoDefault() && !form.CancelButton->isDefault());
 
-        form.CheckBox1->setChecked(true);
-        QVERIFY(form.Edit2->isEnabled());
-        QVERIFY(form.Label2->isEnabled());
+        form.CdOnlyBox->setChecked(true);
+        QVERIFY(form.CdLetterEdit->isEnabled());
+        QVERIFY(form.CdLetterLabel->isEnabled());
     }
 
     void normalisation_data()
@@ -70,12 +70,12 @@ private slots:
         QFETCH(QString, result);
         OptionsDialog form;
         Open(form);
-        form.Edit1->setFocus();
-        QTRY_VERIFY(form.Edit1->hasFocus());
-        form.Edit1->setText(typed);
+        form.GamePathEdit->setFocus();
+        QTRY_VERIFY(form.GamePathEdit->hasFocus());
+        form.GamePathEdit->setText(typed);
         QTest::keyClick(&form, Qt::Key_Tab);  // the focus moves on to the check box
-        QTRY_VERIFY(!form.Edit1->hasFocus());
-        QCOMPARE(form.Edit1->text(), result);
+        QTRY_VERIFY(!form.GamePathEdit->hasFocus());
+        QCOMPARE(form.GamePathEdit->text(), result);
         QCOMPARE(NormaliseGamePath(typed), result);
     }
 
@@ -83,37 +83,37 @@ private slots:
     {
         OptionsDialog form;
         Open(form);
-        form.Edit1->setFocus();
-        QTRY_VERIFY(form.Edit1->hasFocus());
-        QTest::keyClicks(form.Edit1, " /ga");
+        form.GamePathEdit->setFocus();
+        QTRY_VERIFY(form.GamePathEdit->hasFocus());
+        QTest::keyClicks(form.GamePathEdit, " /ga");
 
         // The field's context menu takes the focus while it is open.
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5), form.Edit1->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(form.Edit1, &menu);
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5), form.GamePathEdit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(form.GamePathEdit, &menu);
         QTRY_VERIFY(QApplication::activePopupWidget());
-        QCOMPARE(form.Edit1->text(), QStringLiteral(" /ga"));
+        QCOMPARE(form.GamePathEdit->text(), QStringLiteral(" /ga"));
         QApplication::activePopupWidget()->close();
         QTRY_VERIFY(!QApplication::activePopupWidget());
-        QCOMPARE(form.Edit1->text(), QStringLiteral(" /ga"));
+        QCOMPARE(form.GamePathEdit->text(), QStringLiteral(" /ga"));
 
         QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QApplication::sendEvent(form.Edit1, &away);
-        QCOMPARE(form.Edit1->text(), QStringLiteral(" /ga"));
+        QApplication::sendEvent(form.GamePathEdit, &away);
+        QCOMPARE(form.GamePathEdit->text(), QStringLiteral(" /ga"));
 
         // Moving on to the next control does leave it.
-        QTest::keyClicks(form.Edit1, "mes");
+        QTest::keyClicks(form.GamePathEdit, "mes");
         QTest::keyClick(&form, Qt::Key_Tab);
-        QTRY_COMPARE(form.Edit1->text(), QStringLiteral("/games/"));
+        QTRY_COMPARE(form.GamePathEdit->text(), QStringLiteral("/games/"));
     }
 
     void okWithTheMouseStoresTheNormalisedPath()
     {
         OptionsDialog form;
         Open(form);
-        form.Edit1->setFocus();
-        QTRY_VERIFY(form.Edit1->hasFocus());
-        QTest::keyClicks(form.Edit1, " /games/zv");
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        form.GamePathEdit->setFocus();
+        QTRY_VERIFY(form.GamePathEdit->hasFocus());
+        QTest::keyClicks(form.GamePathEdit, " /games/zv");
+        QTest::mouseClick(form.OkButton, Qt::LeftButton);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
         QCOMPARE(Key().ReadString("ZorvanPath"), std::string("/games/zv/"));
@@ -125,9 +125,9 @@ private slots:
     {
         OptionsDialog form;
         Open(form);
-        form.Edit2->clear();
-        form.CheckBox1->setChecked(true);
-        form.Button1Click();
+        form.CdLetterEdit->clear();
+        form.CdOnlyBox->setChecked(true);
+        form.OkButtonClick();
         QCOMPARE(Key().ReadString("ZorvanPath"), std::string(""));
         QCOMPARE(Key().ReadInteger("CDOnly"), 1);
         QCOMPARE(Key().ReadString("CDLetter"), std::string(""));
@@ -138,20 +138,20 @@ private slots:
         OptionsDialog form;
         Key().WriteInteger("CDOnly", 1);
         Key().WriteString("CDLetter", "Q");
-        form.Edit1->setText("/typed/before/");
+        form.GamePathEdit->setText("/typed/before/");
         Open(form);
-        QVERIFY(form.CheckBox1->isChecked());
-        QVERIFY(form.Edit2->isEnabled());
-        QCOMPARE(form.Edit2->text(), QStringLiteral("Q"));
-        QCOMPARE(form.Edit1->text(), QStringLiteral("/typed/before/"));  // not stored: kept
+        QVERIFY(form.CdOnlyBox->isChecked());
+        QVERIFY(form.CdLetterEdit->isEnabled());
+        QCOMPARE(form.CdLetterEdit->text(), QStringLiteral("Q"));
+        QCOMPARE(form.GamePathEdit->text(), QStringLiteral("/typed/before/"));  // not stored: kept
         form.hide();
 
         Key().WriteString("ZorvanPath", "/stored/");
         Key().WriteInteger("CDOnly", 0);
         Open(form);
-        QCOMPARE(form.Edit1->text(), QStringLiteral("/stored/"));
-        QVERIFY(!form.CheckBox1->isChecked());
-        QVERIFY(!form.Edit2->isEnabled());
+        QCOMPARE(form.GamePathEdit->text(), QStringLiteral("/stored/"));
+        QVERIFY(!form.CdOnlyBox->isChecked());
+        QVERIFY(!form.CdLetterEdit->isEnabled());
     }
 
     void cancelAndTheCloseBoxStoreNothing()
@@ -159,9 +159,9 @@ private slots:
         Key().WriteString("ZorvanPath", "/stored/");
         OptionsDialog form;
         Open(form);
-        form.Edit1->setText("/edited/");
-        form.CheckBox1->setChecked(true);
-        form.Button2->click();
+        form.GamePathEdit->setText("/edited/");
+        form.CdOnlyBox->setChecked(true);
+        form.CancelButton->click();
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QCOMPARE(Key().ReadString("ZorvanPath"), std::string("/stored/"));
         QVERIFY(!Key().ValueExists("CDOnly"));
@@ -170,8 +170,8 @@ private slots:
         // The next opening shows the stored path again; the check box, whose
         // value is not stored, keeps the edit.
         Open(form);
-        QCOMPARE(form.Edit1->text(), QStringLiteral("/stored/"));
-        QVERIFY(form.CheckBox1->isChecked());
+        QCOMPARE(form.GamePathEdit->text(), QStringLiteral("/stored/"));
+        QVERIFY(form.CdOnlyBox->isChecked());
         form.close();
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QVERIFY(!Key().ValueExists("CDOnly"));
@@ -181,18 +181,18 @@ private slots:
     {
         OptionsDialog form;
         Open(form);
-        form.Edit1->setFocus();
-        QTRY_VERIFY(form.Edit1->hasFocus());
-        QTest::keyClick(form.Edit1, Qt::Key_Return);
+        form.GamePathEdit->setFocus();
+        QTRY_VERIFY(form.GamePathEdit->hasFocus());
+        QTest::keyClick(form.GamePathEdit, Qt::Key_Return);
         QVERIFY(form.isVisible());
-        QTest::keyClick(form.Edit1, Qt::Key_Escape);
+        QTest::keyClick(form.GamePathEdit, Qt::Key_Escape);
         QVERIFY(form.isVisible());
         QVERIFY(!Key().ValueExists("ZorvanPath"));
 
         // Enter on a focused button presses that button.
-        form.Button1->setFocus();
-        QTRY_VERIFY(form.Button1->hasFocus());
-        QTest::keyClick(form.Button1, Qt::Key_Return);
+        form.OkButton->setFocus();
+        QTRY_VERIFY(form.OkButton->hasFocus());
+        QTest::keyClick(form.OkButton, Qt::Key_Return);
         QVERIFY(!form.isVisible());
         QVERIFY(Key().ValueExists("ZorvanPath"));
     }

@@ -23,18 +23,18 @@ private slots:
 
         CurrentProgress().StartProgress(4);
         QVERIFY(form.isVisible());
-        QVERIFY(form.Label1->text().isEmpty());
-        QCOMPARE(form.ProgressBar1->maximum(), 4);
-        QCOMPARE(form.ProgressBar1->value(), 0);
+        QVERIFY(form.TextLabel->text().isEmpty());
+        QCOMPARE(form.ProgressBar->maximum(), 4);
+        QCOMPARE(form.ProgressBar->value(), 0);
 
         CurrentProgress().SetProgress(2, "Loading right tiles");
-        QCOMPARE(form.Label1->text(), QStringLiteral("Loading right tiles"));
-        QCOMPARE(form.ProgressBar1->value(), 2);  // half full
+        QCOMPARE(form.TextLabel->text(), QStringLiteral("Loading right tiles"));
+        QCOMPARE(form.ProgressBar->value(), 2);  // half full
 
         // A new load starts empty again.
         CurrentProgress().StartProgress(2);
-        QVERIFY(form.Label1->text().isEmpty());
-        QCOMPARE(form.ProgressBar1->value(), 0);
+        QVERIFY(form.TextLabel->text().isEmpty());
+        QCOMPARE(form.ProgressBar->value(), 0);
         CurrentProgress().HideProgress();
         QVERIFY(!form.isVisible());
     }

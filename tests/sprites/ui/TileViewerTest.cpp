@@ -24,10 +24,7 @@ Sprite Block(int w, int h, int top, std::uint8_t c)
     return SpriteFromImage(img, FramedKind);
 }
 
-QRgb GridPixel(TileViewer& v, QPoint p)
-{
-    return v.DrawGrid1->viewport()->grab().toImage().pixel(p);
-}
+QRgb GridPixel(TileViewer& v, QPoint p) { return v.TileGrid->viewport()->grab().toImage().pixel(p); }
 
 }  // namespace
 
@@ -64,12 +61,12 @@ private slots:
         QCOMPARE(v.windowTitle(), QStringLiteral("Tile viewer"));
         QVERIFY(v.windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(v.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
-        QCOMPARE(v.BApply->text(), QStringLiteral("Apply"));
-        QVERIFY(!v.BApply->isChecked());
-        QVERIFY(!v.StatusBar1->isSizeGripEnabled());
+        QCOMPARE(v.ApplyBox->text(), QStringLiteral("Apply"));
+        QVERIFY(!v.ApplyBox->isChecked());
+        QVERIFY(!v.StatusBar->isSizeGripEnabled());
         QCOMPARE(v.VisibleRows(), 5);
-        QVERIFY(v.BApply->geometry().top() >= v.DrawGrid1->geometry().bottom());
-        QVERIFY(v.StatusBar1->geometry().top() >= v.BApply->geometry().bottom());
+        QVERIFY(v.ApplyBox->geometry().top() >= v.TileGrid->geometry().bottom());
+        QVERIFY(v.StatusBar->geometry().top() >= v.ApplyBox->geometry().bottom());
         // Closing hides the viewer; it stays usable.
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
@@ -86,25 +83,25 @@ private slots:
         TileViewer v;
         v.SetImages(&framed);
         QCOMPARE(v.CellSize(), QSize(48, 40));
-        QCOMPARE(v.DrawGrid1->DefaultColWidth(), 48);
-        QCOMPARE(v.DrawGrid1->DefaultRowHeight(), 40);
-        QCOMPARE(v.DrawGrid1->RowCount(), 3);
+        QCOMPARE(v.TileGrid->DefaultColWidth(), 48);
+        QCOMPARE(v.TileGrid->DefaultRowHeight(), 40);
+        QCOMPARE(v.TileGrid->RowCount(), 3);
         // Five cells and their grid lines fill the grid's client area.
-        QCOMPARE(v.DrawGrid1->VisibleRowCount(), 5);
+        QCOMPARE(v.TileGrid->VisibleRowCount(), 5);
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
-        QCOMPARE(v.DrawGrid1->viewport()->height(), 41 * 5);
-        QVERIFY(v.DrawGrid1->viewport()->width() >= 49);
+        QCOMPARE(v.TileGrid->viewport()->height(), 41 * 5);
+        QVERIFY(v.TileGrid->viewport()->width() >= 49);
         // The window is as wide as the grid and holds the three controls.
-        QCOMPARE(v.width(), v.DrawGrid1->width());
-        QCOMPARE(v.height(), v.DrawGrid1->height() + v.BApply->height() + v.StatusBar1->height());
+        QCOMPARE(v.width(), v.TileGrid->width());
+        QCOMPARE(v.height(), v.TileGrid->height() + v.ApplyBox->height() + v.StatusBar->height());
 
         SpriteCollection plain;
         std::vector<Sprite> icons(4, SpriteFromImage(IndexedImage(20, 20), PlainKind));
         Load(plain, icons, PlainKind);
         v.SetImages(&plain);
         QCOMPARE(v.CellSize(), QSize(8, 8));
-        QCOMPARE(v.DrawGrid1->RowCount(), 4);
+        QCOMPARE(v.TileGrid->RowCount(), 4);
     }
 
     void statusTextOfTheLastCellIsNotCutOff()
@@ -116,15 +113,15 @@ private slots:
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
         v.SelectImage(199);
-        v.DrawGrid1->viewport()->grab();
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("200 of 200"));
+        v.TileGrid->viewport()->grab();
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("200 of 200"));
         // The message area of a status bar is its width less 18 pixels.
-        const int text = v.StatusBar1->fontMetrics().horizontalAdvance(QStringLiteral("200 of 200"));
-        QVERIFY(v.StatusBar1->width() - 18 >= text);
-        QVERIFY(v.width() >= v.StatusBar1->width());
+        const int text = v.StatusBar->fontMetrics().horizontalAdvance(QStringLiteral("200 of 200"));
+        QVERIFY(v.StatusBar->width() - 18 >= text);
+        QVERIFY(v.width() >= v.StatusBar->width());
         // The grid keeps its own size at the window's left edge.
-        QCOMPARE(v.DrawGrid1->geometry().left(), 0);
-        QCOMPARE(v.DrawGrid1->DefaultColWidth(), 10);
+        QCOMPARE(v.TileGrid->geometry().left(), 0);
+        QCOMPARE(v.TileGrid->DefaultColWidth(), 10);
     }
 
     void cellsShowTheSpriteFromItsTopRow()
@@ -138,20 +135,20 @@ private slots:
         v.SelectImage(2);
         const QRgb black = qRgb(0, 0, 0);
         // Row 0: sprite 0 is never drawn, only the background shows.
-        QCOMPARE(GridPixel(v, v.DrawGrid1->CellRect(0).topLeft()), black);
-        QCOMPARE(GridPixel(v, v.DrawGrid1->CellRect(0).topLeft() + QPoint(5, 5)), black);
+        QCOMPARE(GridPixel(v, v.TileGrid->CellRect(0).topLeft()), black);
+        QCOMPARE(GridPixel(v, v.TileGrid->CellRect(0).topLeft() + QPoint(5, 5)), black);
         // Row 1: the sprite whose frame starts at row 30 starts on the cell's first row.
-        const QRect c1 = v.DrawGrid1->CellRect(1);
+        const QRect c1 = v.TileGrid->CellRect(1);
         QCOMPARE(GridPixel(v, c1.topLeft()), qRgb(200, 0, 55));
         QCOMPARE(GridPixel(v, c1.topLeft() + QPoint(15, 7)), qRgb(200, 0, 55));
         QCOMPARE(GridPixel(v, c1.topLeft() + QPoint(16, 0)), black);  // right of the sprite: background
         QCOMPARE(GridPixel(v, c1.topLeft() + QPoint(0, 8)), black);   // below it
         // Row 2 is selected: its background is the highlight colour.
-        const QRect c2 = v.DrawGrid1->CellRect(2);
+        const QRect c2 = v.TileGrid->CellRect(2);
         QCOMPARE(GridPixel(v, c2.topLeft()), qRgb(100, 0, 155));
         const QColor hl = QApplication::palette().color(QPalette::Highlight);
         QCOMPARE(GridPixel(v, c2.topLeft() + QPoint(22, 3)), hl.rgb());
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("3 of 3"));
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("3 of 3"));
         QCOMPARE(v.SelectedImage(), 2);
     }
 
@@ -164,35 +161,34 @@ private slots:
         TileViewer v;
         v.SetImages(&p);
         // Empty until the selected cell is first painted.
-        QCOMPARE(v.StatusBar1->currentMessage(), QString());
+        QCOMPARE(v.StatusBar->currentMessage(), QString());
         v.SelectImage(40);
-        QCOMPARE(v.DrawGrid1->TopRow(), 40);
+        QCOMPARE(v.TileGrid->TopRow(), 40);
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
         v.Refresh();
         QCOMPARE(v.SelectedImage(), 40);
-        QCOMPARE(v.DrawGrid1->TopRow(), 40);
-        QCOMPARE(v.DrawGrid1->verticalScrollBar()->value(), 40);
+        QCOMPARE(v.TileGrid->TopRow(), 40);
+        QCOMPARE(v.TileGrid->verticalScrollBar()->value(), 40);
         const QColor hl = QApplication::palette().color(QPalette::Highlight);
-        QCOMPARE(GridPixel(v, v.DrawGrid1->CellRect(40).topLeft() + QPoint(v.CellSize().width() - 1, 0)),
-                 hl.rgb());
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("41 of 100"));
+        QCOMPARE(GridPixel(v, v.TileGrid->CellRect(40).topLeft() + QPoint(v.CellSize().width() - 1, 0)), hl.rgb());
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("41 of 100"));
         // Near the end the grid shows its last full page.
         v.SelectImage(98);
         QCOMPARE(v.SelectedImage(), 98);
-        QCOMPARE(v.DrawGrid1->TopRow(), 95);
+        QCOMPARE(v.TileGrid->TopRow(), 95);
         // Outside the collection: nothing changes.
         v.SelectImage(100);
         v.SelectImage(-1);
         QCOMPARE(v.SelectedImage(), 98);
         // Keys and clicks move the selection, and the status follows.
-        v.DrawGrid1->setFocus();
-        QTest::keyClick(v.DrawGrid1, Qt::Key_Up);
+        v.TileGrid->setFocus();
+        QTest::keyClick(v.TileGrid, Qt::Key_Up);
         QCOMPARE(v.SelectedImage(), 97);
-        QTest::mouseClick(v.DrawGrid1->viewport(), Qt::LeftButton, {}, v.DrawGrid1->CellRect(95).center());
+        QTest::mouseClick(v.TileGrid->viewport(), Qt::LeftButton, {}, v.TileGrid->CellRect(95).center());
         QCOMPARE(v.SelectedImage(), 95);
-        v.DrawGrid1->viewport()->grab();
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("96 of 100"));
+        v.TileGrid->viewport()->grab();
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("96 of 100"));
     }
 
     void emptyCollectionAndNil()
@@ -204,9 +200,9 @@ private slots:
         v.SetImages(&p);
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
-        v.DrawGrid1->viewport()->grab();
-        QCOMPARE(v.DrawGrid1->RowCount(), 0);
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("0 of 0"));
+        v.TileGrid->viewport()->grab();
+        QCOMPARE(v.TileGrid->RowCount(), 0);
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("0 of 0"));
         QCOMPARE(v.SelectedImage(), 0);
 
         SpriteCollection other;
@@ -217,7 +213,7 @@ private slots:
         v.SetImages(nullptr);  // ignored
         QCOMPARE(v.Images(), &other);
         QCOMPARE(v.CellSize(), QSize(12, 9));
-        QCOMPARE(v.DrawGrid1->RowCount(), 2);
+        QCOMPARE(v.TileGrid->RowCount(), 2);
         QCOMPARE(v.SelectedImage(), 1);
     }
 
@@ -235,14 +231,14 @@ private slots:
         // The owner reloads the collection with two sprites and the viewer is
         // painted before it is given the collection again.
         Load(p, {Block(10, 10, 0, 9), Block(10, 10, 0, 9)}, FramedKind);
-        const QImage shot = v.DrawGrid1->viewport()->grab().toImage();
-        QCOMPARE(shot.pixel(v.DrawGrid1->CellRect(1).topLeft()), qRgb(9, 0, 246));
-        QCOMPARE(shot.pixel(v.DrawGrid1->CellRect(3).topLeft()), qRgb(0, 0, 0));
+        const QImage shot = v.TileGrid->viewport()->grab().toImage();
+        QCOMPARE(shot.pixel(v.TileGrid->CellRect(1).topLeft()), qRgb(9, 0, 246));
+        QCOMPARE(shot.pixel(v.TileGrid->CellRect(3).topLeft()), qRgb(0, 0, 0));
         v.SetImages(&p);
-        QCOMPARE(v.DrawGrid1->RowCount(), 2);
+        QCOMPARE(v.TileGrid->RowCount(), 2);
         QCOMPARE(v.SelectedImage(), 1);  // the selection stays inside the rows
-        v.DrawGrid1->viewport()->grab();
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("2 of 2"));
+        v.TileGrid->viewport()->grab();
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("2 of 2"));
     }
 
     void showsTheDemoGroundTiles()
@@ -260,22 +256,22 @@ private slots:
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
         QCOMPARE(v.CellSize(), QSize(48, 24));
-        QCOMPARE(v.DrawGrid1->RowCount(), static_cast<int>(demo::kGroundTileCount));
+        QCOMPARE(v.TileGrid->RowCount(), static_cast<int>(demo::kGroundTileCount));
         v.SelectImage(demo::kWater);
-        const QImage shot = v.DrawGrid1->viewport()->grab().toImage();
+        const QImage shot = v.TileGrid->viewport()->grab().toImage();
         // The middle of each visible floor diamond shows its tile's colour,
         // as the tile drawn alone shows it.
-        for (int row = v.DrawGrid1->TopRow(); row < v.DrawGrid1->RowCount() && row < v.DrawGrid1->TopRow() + 5; ++row) {
+        for (int row = v.TileGrid->TopRow(); row < v.TileGrid->RowCount() && row < v.TileGrid->TopRow() + 5; ++row) {
             IndexedImage alone(48, 24);
             alone.setColors(palette->Colors());
             Rect b;
             ground.GetBounds(row, b);
             ground.Draw(row, 0, -b.Top, alone);
             const Rgb c = alone.colors()[alone.pixel(24, 12)];
-            QCOMPARE(shot.pixel(v.DrawGrid1->CellRect(row).topLeft() + QPoint(24, 12)), qRgb(c.r, c.g, c.b));
+            QCOMPARE(shot.pixel(v.TileGrid->CellRect(row).topLeft() + QPoint(24, 12)), qRgb(c.r, c.g, c.b));
             QVERIFY(alone.pixel(24, 12) != 0);
         }
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("%1 of 9").arg(demo::kWater + 1));
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("%1 of 9").arg(demo::kWater + 1));
         if (qEnvironmentVariableIsSet("KETRAL_SCREENSHOT")) v.grab().save(qEnvironmentVariable("KETRAL_SCREENSHOT"));
     }
 };

@@ -27,30 +27,30 @@ private slots:
     {
         ResizeMapDialog d;
         QCOMPARE(d.windowTitle(), QStringLiteral("Resize map"));
-        QCOMPARE(d.Label1->text(), QStringLiteral("Base map dimensions (x, y, z)"));
-        QCOMPARE(d.Label2->text(), QStringLiteral("Current map dimensions"));
-        QCOMPARE(d.Label3->text(), QStringLiteral("Floor width"));
-        QCOMPARE(d.Label4->text(), QStringLiteral("Floor height"));
-        QCOMPARE(d.Label5->text(), QStringLiteral("Number of levels"));
-        QCOMPARE(d.Label6->text(), QStringLiteral("New map dimensions (x, y, z)"));
-        QCOMPARE(d.Button1->text(), QStringLiteral("OK"));
-        QCOMPARE(d.Button2->text(), QStringLiteral("Cancel"));
-        for (QSlider* bar : {d.TrackBar1, d.TrackBar2, d.TrackBar3}) {
+        QCOMPARE(d.BaseSizeLabel->text(), QStringLiteral("Base map dimensions (x, y, z)"));
+        QCOMPARE(d.BlockCountLabel->text(), QStringLiteral("Current map dimensions"));
+        QCOMPARE(d.FloorWidthLabel->text(), QStringLiteral("Floor width"));
+        QCOMPARE(d.FloorHeightLabel->text(), QStringLiteral("Floor height"));
+        QCOMPARE(d.LevelCountLabel->text(), QStringLiteral("Number of levels"));
+        QCOMPARE(d.NewSizeLabel->text(), QStringLiteral("New map dimensions (x, y, z)"));
+        QCOMPARE(d.OkButton->text(), QStringLiteral("OK"));
+        QCOMPARE(d.CancelButton->text(), QStringLiteral("Cancel"));
+        for (QSlider* bar : {d.FloorWidthBar, d.FloorHeightBar, d.LevelCountBar}) {
             QCOMPARE(bar->minimum(), 1);
             QCOMPARE(bar->maximum(), 4);
         }
-        QVERIFY(d.NumEdit1->isReadOnly() && d.NumEdit6->isReadOnly());
+        QVERIFY(d.BaseXEdit->isReadOnly() && d.NewZEdit->isReadOnly());
 
         d.Prepare({10, 10, 4}, {2, 2, 1});
-        QCOMPARE(d.NumEdit1->text(), QStringLiteral("10"));
-        QCOMPARE(d.NumEdit3->text(), QStringLiteral("4"));
-        QCOMPARE(d.NumEdit4->text(), QStringLiteral("20"));
-        QCOMPARE(d.NumEdit5->text(), QStringLiteral("20"));
-        QCOMPARE(d.NumEdit6->text(), QStringLiteral("4"));
+        QCOMPARE(d.BaseXEdit->text(), QStringLiteral("10"));
+        QCOMPARE(d.BaseZEdit->text(), QStringLiteral("4"));
+        QCOMPARE(d.NewXEdit->text(), QStringLiteral("20"));
+        QCOMPARE(d.NewYEdit->text(), QStringLiteral("20"));
+        QCOMPARE(d.NewZEdit->text(), QStringLiteral("4"));
         // The user moves "Floor width" to 1: the new sizes show at once.
-        d.TrackBar1->triggerAction(QAbstractSlider::SliderToMinimum);
-        QCOMPARE(d.NumEdit4->text(), QStringLiteral("10"));
-        QCOMPARE(d.NumEdit5->text(), QStringLiteral("20"));
+        d.FloorWidthBar->triggerAction(QAbstractSlider::SliderToMinimum);
+        QCOMPARE(d.NewXEdit->text(), QStringLiteral("10"));
+        QCOMPARE(d.NewYEdit->text(), QStringLiteral("20"));
         QCOMPARE(d.NewSize, (std::array<std::int32_t, 3>{10, 20, 4}));
     }
 
@@ -59,15 +59,15 @@ private slots:
         ResizeMapDialog d;
         std::array<std::int32_t, 3> factors{2, 2, 1};
         WhenShown([](ResizeMapDialog* dlg) {
-            dlg->TrackBar3->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            dlg->Button2->click();
+            dlg->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            dlg->CancelButton->click();
         });
         QVERIFY(!d.EditSizeFactors({10, 10, 4}, factors));
         QCOMPARE(factors, (std::array<std::int32_t, 3>{2, 2, 1}));
 
         WhenShown([](ResizeMapDialog* dlg) {
-            dlg->TrackBar3->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            dlg->Button1->click();
+            dlg->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            dlg->OkButton->click();
         });
         QVERIFY(d.EditSizeFactors({10, 10, 4}, factors));
         QCOMPARE(factors, (std::array<std::int32_t, 3>{2, 2, 2}));
@@ -84,8 +84,8 @@ private slots:
         ResizeMapDialog d;
         std::array<std::int32_t, 3> factors{5, 0, -2};
         WhenShown([](ResizeMapDialog* dlg) {
-            QCOMPARE(dlg->NumEdit4->text(), QStringLiteral("40"));
-            dlg->Button1->click();
+            QCOMPARE(dlg->NewXEdit->text(), QStringLiteral("40"));
+            dlg->OkButton->click();
         });
         QVERIFY(d.EditSizeFactors({10, 10, 4}, factors));
         QCOMPARE(factors, (std::array<std::int32_t, 3>{4, 1, 1}));

@@ -84,43 +84,43 @@ private slots:
     {
         TacticalWindow w;
         QCOMPARE(w.windowTitle(), QStringLiteral("Map"));
-        QCOMPARE(w.PageControl1->count(), 3);
-        QCOMPARE(w.PageControl1->tabText(0), QStringLiteral("View"));
-        QCOMPARE(w.PageControl1->tabText(1), QStringLiteral("Edit"));
-        QCOMPARE(w.PageControl1->tabText(2), QStringLiteral("Maps"));
-        QCOMPARE(w.SpeedButton1->toolTip(), QStringLiteral("Toggle isometric or map view"));
-        QCOMPARE(w.SpeedButton3->toolTip(), QStringLiteral("View units (only saved games)"));
-        QVERIFY(w.SpeedButton1->isCheckable() && !w.SpeedButton1->isChecked());
-        QCOMPARE(w.Label1->text(), QStringLiteral("From level"));
-        QCOMPARE(w.Label2->text(), QStringLiteral("To level"));
-        QCOMPARE(w.Label5->text(), QStringLiteral("Selected level"));
-        for (QSlider* bar : {w.TrackBar1, w.TrackBar2, w.TrackBar3}) {
+        QCOMPARE(w.Pages->count(), 3);
+        QCOMPARE(w.Pages->tabText(0), QStringLiteral("View"));
+        QCOMPARE(w.Pages->tabText(1), QStringLiteral("Edit"));
+        QCOMPARE(w.Pages->tabText(2), QStringLiteral("Maps"));
+        QCOMPARE(w.PlanViewButton->toolTip(), QStringLiteral("Toggle isometric or map view"));
+        QCOMPARE(w.UnitsButton->toolTip(), QStringLiteral("View units (only saved games)"));
+        QVERIFY(w.PlanViewButton->isCheckable() && !w.PlanViewButton->isChecked());
+        QCOMPARE(w.FromLevelLabel->text(), QStringLiteral("From level"));
+        QCOMPARE(w.ToLevelLabel->text(), QStringLiteral("To level"));
+        QCOMPARE(w.SelectedLevelLabel->text(), QStringLiteral("Selected level"));
+        for (QSlider* bar : {w.FromLevelBar, w.ToLevelBar, w.SelectedLevelBar}) {
             QCOMPARE(bar->minimum(), 0);
             QCOMPARE(bar->maximum(), 9);
         }
-        QCOMPARE(w.CheckBox1->text(), QStringLiteral("Left tile"));
-        QCOMPARE(w.CheckBox2->text(), QStringLiteral("Right tile"));
-        QCOMPARE(w.CheckBox3->text(), QStringLiteral("Ground tile"));
-        QCOMPARE(w.CheckBox4->text(), QStringLiteral("Feature tile"));
-        QCOMPARE(w.CheckBox1->property("tag").toInt(), 1);
-        QCOMPARE(w.CheckBox3->property("tag").toInt(), 0);
-        QVERIFY(w.CheckBox4->isChecked());
-        QCOMPARE(w.Button4->text(), QStringLiteral("Save"));
-        QCOMPARE(w.Label4->text(), QStringLiteral("Tile browsers"));
-        QCOMPARE(w.SpeedButton5->toolTip(), QStringLiteral("Show ground tiles"));
-        QCOMPARE(w.SpeedButton7->toolTip(), QStringLiteral("Show left tiles"));
-        QCOMPARE(w.SpeedButton8->toolTip(), QStringLiteral("Show right tiles"));
-        QCOMPARE(w.SpeedButton6->toolTip(), QStringLiteral("Show feature tiles"));
-        QCOMPARE(w.Button10->text(), QStringLiteral("Resize map"));
-        QCOMPARE(w.Button10->property("helpContext").toInt(), 180);
+        QCOMPARE(w.LeftTileBox->text(), QStringLiteral("Left tile"));
+        QCOMPARE(w.RightTileBox->text(), QStringLiteral("Right tile"));
+        QCOMPARE(w.GroundTileBox->text(), QStringLiteral("Ground tile"));
+        QCOMPARE(w.FeatureTileBox->text(), QStringLiteral("Feature tile"));
+        QCOMPARE(w.LeftTileBox->property("tag").toInt(), 1);
+        QCOMPARE(w.GroundTileBox->property("tag").toInt(), 0);
+        QVERIFY(w.FeatureTileBox->isChecked());
+        QCOMPARE(w.SaveButton->text(), QStringLiteral("Save"));
+        QCOMPARE(w.TileBrowsersLabel->text(), QStringLiteral("Tile browsers"));
+        QCOMPARE(w.GroundTilesButton->toolTip(), QStringLiteral("Show ground tiles"));
+        QCOMPARE(w.LeftTilesButton->toolTip(), QStringLiteral("Show left tiles"));
+        QCOMPARE(w.RightTilesButton->toolTip(), QStringLiteral("Show right tiles"));
+        QCOMPARE(w.FeatureTilesButton->toolTip(), QStringLiteral("Show feature tiles"));
+        QCOMPARE(w.ResizeButton->text(), QStringLiteral("Resize map"));
+        QCOMPARE(w.ResizeButton->property("helpContext").toInt(), 180);
         QCOMPARE(w.MapList->property("helpContext").toInt(), 160);
-        QCOMPARE(w.ScrollBar1->orientation(), Qt::Horizontal);
-        QCOMPARE(w.ScrollBar1->minimum(), -100);
-        QCOMPARE(w.ScrollBar1->maximum(), 100);
-        QCOMPARE(w.ScrollBar1->pageStep(), 3);
-        QCOMPARE(w.ScrollBar1->value(), 0);
-        QCOMPARE(w.ScrollBar2->orientation(), Qt::Vertical);
-        QCOMPARE(w.ScrollBar2->value(), -30);
+        QCOMPARE(w.HorizontalScrollBar->orientation(), Qt::Horizontal);
+        QCOMPARE(w.HorizontalScrollBar->minimum(), -100);
+        QCOMPARE(w.HorizontalScrollBar->maximum(), 100);
+        QCOMPARE(w.HorizontalScrollBar->pageStep(), 3);
+        QCOMPARE(w.HorizontalScrollBar->value(), 0);
+        QCOMPARE(w.VerticalScrollBar->orientation(), Qt::Vertical);
+        QCOMPARE(w.VerticalScrollBar->value(), -30);
         for (TileViewer* v : w.TileViewers) QVERIFY(v == nullptr);
     }
 
@@ -128,24 +128,24 @@ private slots:
     {
         TacticalWindow w;
         ShowWindow(w);
-        w.PageControl1->setCurrentIndex(0);
+        w.Pages->setCurrentIndex(0);
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
-        QCOMPARE(w.PageControl1->currentWidget(), w.TabMaps);
+        QCOMPARE(w.Pages->currentWidget(), w.MapsPage);
         QCOMPARE(w.MapList->count(), 2);
         QCOMPARE(w.ListTileDir(), Game().MapsDir + "Desert/");
         QVERIFY(!w.OpenMode());
         const std::string first = w.MapList->item(0)->text().toStdString();
         const TacMapData& map = w.Map()->Core().Map();
         QCOMPARE(map.MapWidth, first == "a" ? 3 : 6);
-        QCOMPARE(w.ScrollBar1->value(), -10);
-        QCOMPARE(w.ScrollBar2->value(), -20);
+        QCOMPARE(w.HorizontalScrollBar->value(), -10);
+        QCOMPARE(w.VerticalScrollBar->value(), -20);
         QCOMPARE(w.Map()->XOffset(), -10);
         QCOMPARE(w.Map()->YOffset(), -20);
         // The level bars follow the map: 2 levels.
-        QCOMPARE(w.TrackBar1->maximum(), 1);
-        QCOMPARE(w.TrackBar2->value(), 1);
-        QCOMPARE(w.TrackBar3->minimum(), 1);
-        QCOMPARE(w.TrackBar3->maximum(), 2);
+        QCOMPARE(w.FromLevelBar->maximum(), 1);
+        QCOMPARE(w.ToLevelBar->value(), 1);
+        QCOMPARE(w.SelectedLevelBar->minimum(), 1);
+        QCOMPARE(w.SelectedLevelBar->maximum(), 2);
 
         // A double click on the other entry loads it.
         w.MapList->setCurrentRow(1);
@@ -172,15 +172,15 @@ private slots:
         QVERIFY(map.IsSavedGame);
         QCOMPARE(map.UnitMark(1, 1, 0), std::uint8_t(kOwnUnit));
         QVERIFY(!w.Map()->Core().View().ViewUnits);
-        w.SpeedButton3->click();
+        w.UnitsButton->click();
         QVERIFY(w.Map()->Core().View().ViewUnits);
-        w.SpeedButton1->click();
+        w.PlanViewButton->click();
         QVERIFY(w.Map()->Core().View().ViewAsMap);
         QCOMPARE(w.Map()->cursor().shape(), Qt::ArrowCursor);
-        w.SpeedButton1->click();
+        w.PlanViewButton->click();
         QCOMPARE(w.Map()->cursor().shape(), Qt::BlankCursor);
 
-        w.Button10->click();
+        w.ResizeButton->click();
         QCOMPARE(messages_, std::vector<std::string>{"Save games cannot be resized."});
         QCOMPARE(map.MapWidth, 3);
     }
@@ -190,7 +190,7 @@ private slots:
         TacticalWindow w;
         dir_->write("maps/Desert/a.smp", Bytes(5, 0));
         dir_->write("maps/Desert/b.smp", Bytes(5, 0));
-        w.ScrollBar1->setValue(7);
+        w.HorizontalScrollBar->setValue(7);
         bool threw = false;
         try {
             w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
@@ -200,7 +200,7 @@ private slots:
         }
         QVERIFY(threw);
         QCOMPARE(w.MapList->count(), 2);  // the list keeps its new entries
-        QCOMPARE(w.ScrollBar1->value(), 7);
+        QCOMPARE(w.HorizontalScrollBar->value(), 7);
 
         // A saved battle naming a directory outside the maps directory.
         dir_->write("savegame/tactgame.02", SavedBattle("..", 1, 1, 1, {}, Bytes(4, 0)));
@@ -212,13 +212,13 @@ private slots:
     {
         TacticalWindow w;
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
-        w.CheckBox1->setChecked(false);
+        w.LeftTileBox->setChecked(false);
         QVERIFY(!w.Map()->Core().View().SlotVisible[1]);
         QVERIFY(w.Map()->Core().View().SlotVisible[0]);
-        w.CheckBox3->setChecked(false);
+        w.GroundTileBox->setChecked(false);
         QVERIFY(!w.Map()->Core().View().SlotVisible[0]);
-        w.ScrollBar1->setValue(4);
-        w.ScrollBar2->setValue(-7);
+        w.HorizontalScrollBar->setValue(4);
+        w.VerticalScrollBar->setValue(-7);
         QCOMPARE(w.Map()->XOffset(), 4);
         QCOMPARE(w.Map()->YOffset(), -7);
     }
@@ -230,26 +230,26 @@ private slots:
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
         QCOMPARE(w.Map()->MaxLevel(), 1);
         // The user moves "To level" down one step.
-        w.TrackBar2->setFocus();
-        w.TrackBar2->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        w.ToLevelBar->setFocus();
+        w.ToLevelBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
         QCOMPARE(w.Map()->MaxLevel(), 0);
-        QCOMPARE(w.TrackBar2->value(), 0);
+        QCOMPARE(w.ToLevelBar->value(), 0);
         // ... and "Selected level" up.
-        w.TrackBar3->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        w.SelectedLevelBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(w.Map()->CurrLevel(), 2);
         // The program sets a level: its bar moves without calling the change
         // handler, which would have taken the selected level back from its bar.
         w.Map()->Core().SetMaxLevel(1);
-        QCOMPARE(w.TrackBar2->value(), 1);
+        QCOMPARE(w.ToLevelBar->value(), 1);
         QCOMPARE(w.Map()->CurrLevel(), 1);  // lowered to the new MaxLevel
-        QCOMPARE(w.TrackBar3->value(), 2);
+        QCOMPARE(w.SelectedLevelBar->value(), 2);
     }
 
     void tileViewersHaveTheirCaptionsAndCollections()
     {
         TacticalWindow w;
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
-        w.SpeedButton8->click();
+        w.RightTilesButton->click();
         TileViewer* right = w.SlotViewer(2);
         QVERIFY(right);
         QVERIFY(right->isVisible());
@@ -257,11 +257,11 @@ private slots:
         QCOMPARE(right->Images(), &w.Map()->Core().Tiles().TileSets[2]);
         QVERIFY(right->Images()->Palette == w.Map()->Core().Tiles().MapPalette.get());
         right->close();
-        w.SpeedButton8->click();
+        w.RightTilesButton->click();
         QCOMPARE(w.SlotViewer(2), right);  // made once, shown again
-        w.SpeedButton5->click();
-        w.SpeedButton7->click();
-        w.SpeedButton6->click();
+        w.GroundTilesButton->click();
+        w.LeftTilesButton->click();
+        w.FeatureTilesButton->click();
         QCOMPARE(w.SlotViewer(0)->windowTitle(), QStringLiteral("Ground tiles"));
         QCOMPARE(w.SlotViewer(1)->windowTitle(), QStringLiteral("Left tiles"));
         QCOMPARE(w.SlotViewer(3)->windowTitle(), QStringLiteral("Feature tiles"));
@@ -275,15 +275,16 @@ private slots:
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "a" ? 0 : 1);
         w.MapListDblClick();  // the empty 3 x 3 x 2 map "a"
         TacticalMapView* map = w.Map();
-        for (QToolButton* b : {w.SpeedButton5, w.SpeedButton7, w.SpeedButton8, w.SpeedButton6}) b->click();
+        for (QToolButton* b : {w.GroundTilesButton, w.LeftTilesButton, w.RightTilesButton, w.FeatureTilesButton})
+            b->click();
         w.SlotViewer(0)->SelectImage(3);
-        w.SlotViewer(0)->BApply->setChecked(true);
+        w.SlotViewer(0)->ApplyBox->setChecked(true);
         w.SlotViewer(1)->SelectImage(2);  // no Apply: left slot unchanged
         w.SlotViewer(2)->SelectImage(5);
-        w.SlotViewer(2)->BApply->setChecked(true);
+        w.SlotViewer(2)->ApplyBox->setChecked(true);
         w.SlotViewer(2)->hide();  // hidden: right slot unchanged
         w.SlotViewer(3)->SelectImage(4);
-        w.SlotViewer(3)->BApply->setChecked(true);
+        w.SlotViewer(3)->ApplyBox->setChecked(true);
 
         // Drag from cell (2, 0) to cell (1, 1) on "Selected level" 2.
         map->Core().SetCurrLevel(2);
@@ -297,7 +298,7 @@ private slots:
                 QCOMPARE(CellAt(w, x, y, 0), (TacCell{0, 0, 0, 0}));
             }
         // A middle click does nothing; a left click with every Apply off paints nothing.
-        for (int k = 0; k < 4; ++k) w.SlotViewer(k)->BApply->setChecked(false);
+        for (int k = 0; k < 4; ++k) w.SlotViewer(k)->ApplyBox->setChecked(false);
         QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, Over(map, 0, 2));
         QTest::mouseClick(map, Qt::MiddleButton, Qt::NoModifier, Over(map, 0, 2));
         QCOMPARE(CellAt(w, 0, 2, 1), (TacCell{0, 0, 0, 0}));
@@ -315,8 +316,8 @@ private slots:
         c[2] = 7;
         c[3] = 2;
         w.CreateTileViewer(0);  // exists, never shown
-        w.SpeedButton7->click();
-        w.SpeedButton6->click();
+        w.LeftTilesButton->click();
+        w.FeatureTilesButton->click();
         w.SlotViewer(3)->hide();
         w.SlotViewer(1)->SelectImage(6);
         QTest::mouseClick(map, Qt::RightButton, Qt::NoModifier, Over(map, 1, 2));
@@ -361,11 +362,11 @@ private slots:
             auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             asked = true;
-            QCOMPARE(dialog->NumEdit1->Value(), 0);
-            QCOMPARE(dialog->NumEdit4->Value(), 0);
-            dialog->Button2->click();
+            QCOMPARE(dialog->BaseXEdit->Value(), 0);
+            QCOMPARE(dialog->NewXEdit->Value(), 0);
+            dialog->CancelButton->click();
         });
-        w.Button10->click();
+        w.ResizeButton->click();
         QVERIFY(asked);
         QVERIFY(!w.Map()->Core().Map().HasCells());
 
@@ -378,11 +379,11 @@ private slots:
             auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             seen = true;
-            dialog->TrackBar3->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 2 blocks of levels
-            dialog->TrackBar1->triggerAction(QAbstractSlider::SliderSingleStepSub);  // 1 block wide
-            dialog->Button1->click();
+            dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 2 blocks of levels
+            dialog->FloorWidthBar->triggerAction(QAbstractSlider::SliderSingleStepSub);  // 1 block wide
+            dialog->OkButton->click();
         });
-        w.Button10->click();
+        w.ResizeButton->click();
         QVERIFY(seen);
         const TacMapData& map = w.Map()->Core().Map();
         QCOMPARE(map.MapWidth, 3);
@@ -390,9 +391,9 @@ private slots:
         QCOMPARE(map.SizeFactors, (Factors3{1, 1, 2, 77, 88}));
         QCOMPARE(CellAt(w, 2, 1, 1), (TacCell{2, 1, 1, 4}));
         QCOMPARE(CellAt(w, 2, 1, 3), (TacCell{0, 0, 0, 0}));
-        QCOMPARE(w.TrackBar2->maximum(), 3);
+        QCOMPARE(w.ToLevelBar->maximum(), 3);
         QCOMPARE(w.Map()->MaxLevel(), 3);
-        QCOMPARE(w.TrackBar3->maximum(), 4);
+        QCOMPARE(w.SelectedLevelBar->maximum(), 4);
     }
 
     void f1ShowsTheTopicOfTheControlWithTheFocus()
@@ -404,18 +405,18 @@ private slots:
         ShowWindow(w);
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.PageControl1->setCurrentWidget(w.TabView);
-        w.TrackBar2->setFocus();
+        w.Pages->setCurrentWidget(w.ViewPage);
+        w.ToLevelBar->setFocus();
         QTest::keyClick(&w, Qt::Key_F1);
         QVERIFY(CurrentHelpWindow());
         QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-70"));
 
         // The tile viewer has a topic of its own.
-        w.SpeedButton5->click();
+        w.GroundTilesButton->click();
         TileViewer* viewer = w.SlotViewer(0);
         QApplication::setActiveWindow(viewer);
         QVERIFY(QTest::qWaitForWindowActive(viewer));
-        viewer->BApply->setFocus();
+        viewer->ApplyBox->setFocus();
         QTest::keyClick(viewer, Qt::Key_F1);
         QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-30"));
         CurrentHelpWindow()->close();
@@ -428,9 +429,9 @@ private slots:
         {
             TacticalWindow w;
             ShowWindow(w);
-            w.SpeedButton5->click();
-            w.SlotViewer(0)->BApply->setChecked(true);
-            w.SpeedButton8->click();
+            w.GroundTilesButton->click();
+            w.SlotViewer(0)->ApplyBox->setChecked(true);
+            w.RightTilesButton->click();
             w.SlotViewer(2)->hide();
         }
         SetSettingsStore(nullptr);
@@ -454,9 +455,9 @@ private slots:
         {
             TacticalWindow w;
             ShowWindow(w);
-            w.SpeedButton7->click();
+            w.LeftTilesButton->click();
             w.SlotViewer(1)->move(40, 50);
-            w.SpeedButton6->click();
+            w.FeatureTilesButton->click();
             w.SlotViewer(3)->hide();
             QEvent quit(QEvent::Quit);
             QCoreApplication::sendEvent(qApp, &quit);

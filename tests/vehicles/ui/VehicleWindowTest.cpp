@@ -28,8 +28,8 @@ private:
 
     static QStringList Armour(const VehicleWindow& f)
     {
-        return {f.NumEdit5->text(), f.NumEdit6->text(), f.NumEdit7->text(),
-                f.NumEdit8->text(), f.NumEdit9->text(), f.NumEdit10->text()};
+        return {f.FrontArmourEdit->text(), f.TopArmourEdit->text(),  f.BottomArmourEdit->text(),
+                f.RearArmourEdit->text(),  f.LeftArmourEdit->text(), f.RightArmourEdit->text()};
     }
 
     static void Type(QLineEdit* box, const QString& text)
@@ -69,12 +69,17 @@ private slots:
             int left, top, width;
         };
         const Expected boxes[] = {
-            {f.NumEdit1, "Label2", "Weight", 8, 24, 121},      {f.NumEdit2, "Label3", "Constitution", 8, 72, 121},
-            {f.Edit1, "Label11", "PCX Filename", 8, 120, 121}, {f.NumEdit4, "Label14", "Passengers", 8, 168, 121},
-            {f.NumEdit5, "Label6", "Front", 232, 48, 57},      {f.NumEdit6, "Label9", "Top", 232, 88, 57},
-            {f.NumEdit7, "Label10", "Bottom", 232, 128, 57},   {f.NumEdit8, "Label8", "Rear", 232, 176, 57},
-            {f.NumEdit9, "Label5", "Left", 160, 104, 57},      {f.NumEdit10, "Label7", "Right", 304, 104, 57},
-            {f.NumEdit11, "Label13", "Total armor", 144, 232, 73},
+            {f.WeightEdit, "WeightLabel", "Weight", 8, 24, 121},
+            {f.ConstitutionEdit, "ConstitutionLabel", "Constitution", 8, 72, 121},
+            {f.PictureEdit, "PictureLabel", "PCX Filename", 8, 120, 121},
+            {f.PassengersEdit, "PassengersLabel", "Passengers", 8, 168, 121},
+            {f.FrontArmourEdit, "FrontArmourLabel", "Front", 232, 48, 57},
+            {f.TopArmourEdit, "TopArmourLabel", "Top", 232, 88, 57},
+            {f.BottomArmourEdit, "BottomArmourLabel", "Bottom", 232, 128, 57},
+            {f.RearArmourEdit, "RearArmourLabel", "Rear", 232, 176, 57},
+            {f.LeftArmourEdit, "LeftArmourLabel", "Left", 160, 104, 57},
+            {f.RightArmourEdit, "RightArmourLabel", "Right", 304, 104, 57},
+            {f.TotalArmourEdit, "TotalArmourLabel", "Total armor", 144, 232, 73},
         };
         for (const Expected& e : boxes) {
             QCOMPARE(e.box->pos(), QPoint(e.left, e.top));
@@ -85,25 +90,26 @@ private slots:
             QCOMPARE(label->x(), e.left);
             QVERIFY(label->y() < e.top);  // above its box
         }
-        QVERIFY(qobject_cast<IntegerEdit*>(f.NumEdit11));
-        QVERIFY(!qobject_cast<IntegerEdit*>(f.Edit1));
-        QCOMPARE(f.Edit1->maxLength(), 10);
+        QVERIFY(qobject_cast<IntegerEdit*>(f.TotalArmourEdit));
+        QVERIFY(!qobject_cast<IntegerEdit*>(f.PictureEdit));
+        QCOMPARE(f.PictureEdit->maxLength(), 10);
 
-        QCOMPARE(f.Bevel1->geometry(), QRect(144, 24, 241, 185));
-        QCOMPARE(f.Label12->text(), QStringLiteral("Armor"));
+        QCOMPARE(f.ArmourFrame->geometry(), QRect(144, 24, 241, 185));
+        QCOMPARE(f.ArmourLabel->text(), QStringLiteral("Armor"));
         // The six armour boxes lie inside the frame, as a plan of the vehicle.
-        for (QLineEdit* side : {f.NumEdit5, f.NumEdit6, f.NumEdit7, f.NumEdit8, f.NumEdit9, f.NumEdit10})
-            QVERIFY(f.Bevel1->geometry().contains(side->geometry()));
-        QVERIFY(f.NumEdit5->y() < f.NumEdit6->y() && f.NumEdit6->y() < f.NumEdit7->y() &&
-                f.NumEdit7->y() < f.NumEdit8->y());
-        QVERIFY(f.NumEdit9->x() < f.NumEdit6->x() && f.NumEdit6->x() < f.NumEdit10->x());
+        for (QLineEdit* side : {f.FrontArmourEdit, f.TopArmourEdit, f.BottomArmourEdit, f.RearArmourEdit,
+                                f.LeftArmourEdit, f.RightArmourEdit})
+            QVERIFY(f.ArmourFrame->geometry().contains(side->geometry()));
+        QVERIFY(f.FrontArmourEdit->y() < f.TopArmourEdit->y() && f.TopArmourEdit->y() < f.BottomArmourEdit->y() &&
+                f.BottomArmourEdit->y() < f.RearArmourEdit->y());
+        QVERIFY(f.LeftArmourEdit->x() < f.TopArmourEdit->x() && f.TopArmourEdit->x() < f.RightArmourEdit->x());
 
-        QCOMPARE(f.Button1->text(), QStringLiteral("Save"));
-        QCOMPARE(f.Button1->pos(), QPoint(8, 264));
-        QCOMPARE(f.Button1->width(), 75);
-        QCOMPARE(f.Button2->text(), QStringLiteral("Close"));
-        QCOMPARE(f.Button2->pos(), QPoint(312, 264));
-        QCOMPARE(f.Button2->width(), 75);
+        QCOMPARE(f.SaveButton->text(), QStringLiteral("Save"));
+        QCOMPARE(f.SaveButton->pos(), QPoint(8, 264));
+        QCOMPARE(f.SaveButton->width(), 75);
+        QCOMPARE(f.CloseButton->text(), QStringLiteral("Close"));
+        QCOMPARE(f.CloseButton->pos(), QPoint(312, 264));
+        QCOMPARE(f.CloseButton->width(), 75);
     }
 
     void openShowsTheRecordAndItsName()
@@ -111,22 +117,22 @@ private slots:
         VehicleWindow f;
         f.OpenVehicle(exe, 5, true);
         QCOMPARE(f.windowTitle(), QStringLiteral("Alien Assault Ship"));
-        QCOMPARE(f.NumEdit1->text(), QStringLiteral("1000"));
-        QCOMPARE(f.NumEdit2->text(), QStringLiteral("200"));
-        QCOMPARE(f.NumEdit4->text(), QStringLiteral("3"));
-        QCOMPARE(f.Edit1->text(), QStringLiteral("HOVER"));
+        QCOMPARE(f.WeightEdit->text(), QStringLiteral("1000"));
+        QCOMPARE(f.ConstitutionEdit->text(), QStringLiteral("200"));
+        QCOMPARE(f.PassengersEdit->text(), QStringLiteral("3"));
+        QCOMPARE(f.PictureEdit->text(), QStringLiteral("HOVER"));
         // Six different values stay as loaded; the total is their sum.
         QCOMPARE(Armour(f), QStringList({"1", "2", "3", "4", "5", "6"}));
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("21"));
-        QVERIFY(f.Button1->isVisibleTo(&f));
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("21"));
+        QVERIFY(f.SaveButton->isVisibleTo(&f));
 
         f.OpenVehicle(exe, 32, false);
         QCOMPARE(f.windowTitle(), QStringLiteral("Griffon AFV"));
-        QCOMPARE(f.Edit1->text(), QStringLiteral("GRIFFON"));
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("100"));
-        QVERIFY(!f.Button1->isVisibleTo(&f));
+        QCOMPARE(f.PictureEdit->text(), QStringLiteral("GRIFFON"));
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("100"));
+        QVERIFY(!f.SaveButton->isVisibleTo(&f));
         f.OpenVehicle(exe, 32, true);
-        QVERIFY(f.Button1->isVisibleTo(&f));
+        QVERIFY(f.SaveButton->isVisibleTo(&f));
         QVERIFY(messages.empty());
     }
 
@@ -135,18 +141,18 @@ private slots:
         VehicleWindow f;
         f.show();
         f.OpenVehicle(exe, 5, true);
-        Type(f.NumEdit11, QStringLiteral("100"));
+        Type(f.TotalArmourEdit, QStringLiteral("100"));
         QCOMPARE(Armour(f), QStringList({"20", "16", "16", "16", "16", "16"}));
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("100"));
-        Type(f.NumEdit11, QStringLiteral("5"));
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("100"));
+        Type(f.TotalArmourEdit, QStringLiteral("5"));
         QCOMPARE(Armour(f), QStringList({"5", "0", "0", "0", "0", "0"}));
 
-        Type(f.NumEdit11, QStringLiteral("60"));
-        Type(f.NumEdit9, QStringLiteral("12"));
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("62"));
+        Type(f.TotalArmourEdit, QStringLiteral("60"));
+        Type(f.LeftArmourEdit, QStringLiteral("12"));
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("62"));
         QCOMPARE(Armour(f), QStringList({"10", "10", "10", "10", "12", "10"}));
-        f.NumEdit8->SetValue(20);  // written by the program, a side counts the same
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("72"));
+        f.RearArmourEdit->SetValue(20);  // written by the program, a side counts the same
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("72"));
         QVERIFY(messages.empty());
     }
 
@@ -154,24 +160,24 @@ private slots:
     {
         VehicleWindow f;
         f.OpenVehicle(exe, 5, true);
-        f.NumEdit5->setText(QStringLiteral("1.5"));
+        f.FrontArmourEdit->setText(QStringLiteral("1.5"));
         QCOMPARE(messages, std::vector<std::string>{"'1.5' is not a valid integer value"});
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("21"));
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("21"));
         // The armour rule works again ...
-        f.NumEdit5->setText(QStringLiteral("7"));
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("27"));
+        f.FrontArmourEdit->setText(QStringLiteral("7"));
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("27"));
         // ... and so does the total rule after its own failing read.
-        f.NumEdit11->setText(QStringLiteral("1.5"));
+        f.TotalArmourEdit->setText(QStringLiteral("1.5"));
         QCOMPARE(messages.size(), std::size_t{2});
-        f.NumEdit11->setText(QStringLiteral("60"));
+        f.TotalArmourEdit->setText(QStringLiteral("60"));
         QCOMPARE(Armour(f), QStringList({"10", "10", "10", "10", "10", "10"}));
         // Called directly, the handler throws and still clears the mark.
-        f.NumEdit6->blockSignals(true);
-        f.NumEdit6->setText(QStringLiteral("x"));
-        f.NumEdit6->blockSignals(false);
-        QVERIFY_THROWS_EXCEPTION(ConversionError, f.NumEdit9Change());
-        f.NumEdit6->setText(QStringLiteral("0"));
-        QCOMPARE(f.NumEdit11->text(), QStringLiteral("50"));
+        f.TopArmourEdit->blockSignals(true);
+        f.TopArmourEdit->setText(QStringLiteral("x"));
+        f.TopArmourEdit->blockSignals(false);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, f.ArmourEditChange());
+        f.TopArmourEdit->setText(QStringLiteral("0"));
+        QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("50"));
     }
 
     void saveWritesExactlyTheEditedBytes()
@@ -179,9 +185,9 @@ private slots:
         VehicleWindow f;
         f.show();
         f.OpenVehicle(exe, 32, true);
-        Type(f.NumEdit1, QStringLiteral("70000"));
-        Type(f.NumEdit4, QStringLiteral("6"));
-        QTest::mouseClick(f.Button1, Qt::LeftButton);
+        Type(f.WeightEdit, QStringLiteral("70000"));
+        Type(f.PassengersEdit, QStringLiteral("6"));
+        QTest::mouseClick(f.SaveButton, Qt::LeftButton);
         QVERIFY(messages.empty());  // no confirmation, no error
         const std::size_t r = 1616972;
         QCOMPARE(ChangedOffsets(), (std::vector<std::size_t>{r + 50, r + 51, r + 64}));
@@ -189,10 +195,10 @@ private slots:
         QVERIFY(f.isVisible());  // the window stays open
 
         // Close hides the window and keeps the edits in the boxes.
-        f.NumEdit2->setText(QStringLiteral("42"));
-        QTest::mouseClick(f.Button2, Qt::LeftButton);
+        f.ConstitutionEdit->setText(QStringLiteral("42"));
+        QTest::mouseClick(f.CloseButton, Qt::LeftButton);
         QVERIFY(!f.isVisible());
-        QCOMPARE(f.NumEdit2->text(), QStringLiteral("42"));
+        QCOMPARE(f.ConstitutionEdit->text(), QStringLiteral("42"));
         QCOMPARE(ChangedOffsets(), (std::vector<std::size_t>{r + 50, r + 51, r + 64}));
     }
 
@@ -201,15 +207,15 @@ private slots:
         VehicleWindow f;
         f.show();
         f.OpenVehicle(exe, 5, true);
-        Type(f.Edit1, QStringLiteral("ABCDEFGHIJKL"));
-        QCOMPARE(f.Edit1->text(), QStringLiteral("ABCDEFGHIJ"));
-        f.Button1Click();
+        Type(f.PictureEdit, QStringLiteral("ABCDEFGHIJKL"));
+        QCOMPARE(f.PictureEdit->text(), QStringLiteral("ABCDEFGHIJ"));
+        f.SaveButtonClick();
         const std::size_t r = 1612940 + 5 * 126;
         const std::vector<std::uint8_t> now = ReadFileBytes(exe);
         QCOMPARE(std::string(now.begin() + r + 71, now.begin() + r + 81), std::string("ABCDEFGHIJ"));
         QCOMPARE(now[r + 81], original[r + 81]);
         f.OpenVehicle(exe, 5, true);
-        QCOMPARE(f.Edit1->text(), QStringLiteral("ABCDEFGHIJ"));
+        QCOMPARE(f.PictureEdit->text(), QStringLiteral("ABCDEFGHIJ"));
     }
 
     void saveWithoutAWholeNumberStopsBeforeTheFile()
@@ -217,10 +223,10 @@ private slots:
         VehicleWindow f;
         f.show();
         f.OpenVehicle(exe, 32, true);
-        f.NumEdit1->setText(QStringLiteral("5"));
-        f.NumEdit2->setText(QStringLiteral("1.5"));
+        f.WeightEdit->setText(QStringLiteral("5"));
+        f.ConstitutionEdit->setText(QStringLiteral("1.5"));
         WriteProtect protect(exe);
-        QTest::mouseClick(f.Button1, Qt::LeftButton);
+        QTest::mouseClick(f.SaveButton, Qt::LeftButton);
         // The conversion error, not the file's: the file was never opened.
         QCOMPARE(messages, std::vector<std::string>{"'1.5' is not a valid integer value"});
         QCOMPARE(ChangedOffsets(), std::vector<std::size_t>{});
@@ -231,14 +237,14 @@ private slots:
         VehicleWindow f;
         f.show();
         f.OpenVehicle(exe, 32, true);
-        Type(f.NumEdit1, QStringLiteral("1234"));
+        Type(f.WeightEdit, QStringLiteral("1234"));
         {
             WriteProtect protect(exe);
-            QTest::mouseClick(f.Button1, Qt::LeftButton);
+            QTest::mouseClick(f.SaveButton, Qt::LeftButton);
         }
         QCOMPARE(messages, std::vector<std::string>{"Cannot open file for writing: " + exe});
         QCOMPARE(ChangedOffsets(), std::vector<std::size_t>{});
-        QCOMPARE(f.NumEdit1->text(), QStringLiteral("1234"));  // the boxes stay as they are
+        QCOMPARE(f.WeightEdit->text(), QStringLiteral("1234"));  // the boxes stay as they are
     }
 
     void failedOpenLeavesTheWindowAsItWas()
@@ -255,11 +261,11 @@ private slots:
             QCOMPARE(std::string(e.what()), "Read beyond end of file: " + shortExe);
         }
         QCOMPARE(f.windowTitle(), QStringLiteral("Alien Assault Ship"));
-        QCOMPARE(f.Edit1->text(), QStringLiteral("HOVER"));
-        QVERIFY(f.Button1->isVisibleTo(&f));
+        QCOMPARE(f.PictureEdit->text(), QStringLiteral("HOVER"));
+        QVERIFY(f.SaveButton->isVisibleTo(&f));
         // Save still belongs to the record on show.
-        f.NumEdit2->setText(QStringLiteral("201"));
-        f.Button1Click();
+        f.ConstitutionEdit->setText(QStringLiteral("201"));
+        f.SaveButtonClick();
         QCOMPARE(ReadFileBytes(shortExe), shortBytes);
         QCOMPARE(ChangedOffsets(), std::vector<std::size_t>{1612940 + 5 * 126 + 46});
     }
