@@ -1,7 +1,9 @@
 // ketral-tool: the editor's headless companion. Dispatches to the commands
 // that register themselves; prints failures on one line and exits 1, usage
-// errors with the usage and exit 2.
+// errors with the usage and exit 2. --help (alone or after a command) prints
+// the usage on stdout, --version the version; both exit 0.
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -25,8 +27,15 @@ std::vector<ToolCommand>& Registry()
 
 void PrintUsage(std::FILE* out)
 {
-    std::fprintf(out, "usage: ketral-tool COMMAND [ARGS...]\n\ncommands:\n");
+    std::fprintf(out, "usage: ketral-tool COMMAND [ARGS...]\n"
+                      "       ketral-tool COMMAND --help\n"
+                      "       ketral-tool --help | --version\n\ncommands:\n");
     for (const ToolCommand& c : Registry()) std::fprintf(out, "  %s\n", c.usage.c_str());
+}
+
+void PrintCommandUsage(std::FILE* out, const ToolCommand& command)
+{
+    std::fprintf(out, "usage: ketral-tool %s\n", command.usage.c_str());
 }
 
 }  // namespace
@@ -71,13 +80,24 @@ int main(int argc, char** argv)
         PrintUsage(stdout);
         return 0;
     }
+    if (name == "--version") {
+        std::printf("ketral-tool %s\n", KETRAL_VERSION);
+        return 0;
+    }
     std::vector<std::string> args(argv + 2, argv + argc);
     for (const ToolCommand& c : AllToolCommands()) {
         if (c.name != name) continue;
+        // --help anywhere among a command's arguments asks for its usage,
+        // before anything is checked or done.
+        if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+            PrintCommandUsage(stdout, c);
+            return 0;
+        }
         try {
             return c.run(args);
         } catch (const UsageError& e) {
-            std::fprintf(stderr, "ketral-tool %s: %s\nusage: %s\n", name.c_str(), e.what(), c.usage.c_str());
+            std::fprintf(stderr, "ketral-tool %s: %s\n", name.c_str(), e.what());
+            PrintCommandUsage(stderr, c);
             return 2;
         } catch (const std::exception& e) {
             std::fprintf(stderr, "%s\n", e.what());
