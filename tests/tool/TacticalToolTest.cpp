@@ -1,6 +1,8 @@
 // ketral-tool tactical-info and render-tactical.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "base/Png.h"
 #include "tactical/TacMapCore.h"
 #include "support/ToolRunner.h"
@@ -90,6 +92,26 @@ TEST_F(TacticalToolTest, FailuresAndWrongCalls)
                dir / "x.raw", "--levels", "1,2"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Levels 1 to 2 are not in the map's levels 0 to 1");
+}
+
+TEST_F(TacticalToolTest, OffsetsAreThoseOfTheScrollBars)
+{
+    // Within -100..100 the picture is drawn; beyond it is a wrong call, in
+    // either view, and nothing is written.
+    for (const char* plan : {"--units", "--plan"}) {
+        for (const char* offset : {"-100,100", "100,-100"}) {
+            ToolRun run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "64x48",
+                               "--out", dir / "in.raw", "--offset", offset, plan});
+            EXPECT_EQ(run.status, 0) << offset << ": " << run.err;
+        }
+        for (const char* offset : {"2147483647,0", "0,2147483647", "-2147483648,0", "0,-2147483648", "101,0", "0,-101"}) {
+            ToolRun run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "64x48",
+                               "--out", dir / "out.raw", "--offset", offset, plan});
+            EXPECT_EQ(run.status, 2) << offset << ": " << run.err;
+            EXPECT_NE(run.err.find("--offset takes X and Y from -100 to 100"), std::string::npos) << run.err;
+            EXPECT_FALSE(std::ifstream(dir / "out.raw").good()) << offset;
+        }
+    }
 }
 
 TEST_F(TacticalToolTest, RenderDrawsWhatTheWindowDraws)

@@ -144,12 +144,12 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     PageControl1->addTab(TabMaps, QStringLiteral("Maps"));
 
     ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
-    ScrollBar1->setRange(-100, 100);
+    ScrollBar1->setRange(kMinViewOffset, kMaxViewOffset);
     ScrollBar1->setSingleStep(1);
     ScrollBar1->setPageStep(3);
     ScrollBar1->setValue(0);
     ScrollBar2 = new QScrollBar(Qt::Vertical, this);
-    ScrollBar2->setRange(-100, 100);
+    ScrollBar2->setRange(kMinViewOffset, kMaxViewOffset);
     ScrollBar2->setSingleStep(1);
     ScrollBar2->setPageStep(3);
     ScrollBar2->setValue(-30);
