@@ -33,6 +33,32 @@ void PrintUsage(std::FILE* out)
     for (const ToolCommand& c : Registry()) std::fprintf(out, "  %s\n", c.usage.c_str());
 }
 
+// Prints an error message as one line of stderr, whatever it quotes (names
+// read from a file, arguments with line breaks): control characters, and the
+// UTF-8 forms of the C1 controls and of the line and paragraph separators,
+// are each shown as '?'.
+void PrintErrorLine(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = [&](std::size_t k) { return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0; };
+        if (c < 0x20 || c == 0x7F) {
+            line += '?';
+        } else if (c == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F) {
+            line += '?';
+            i += 1;
+        } else if (c == 0xE2 && next(1) == 0x80 && (next(2) == 0xA8 || next(2) == 0xA9)) {
+            line += '?';
+            i += 2;
+        } else {
+            line += static_cast<char>(c);
+        }
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 void PrintCommandUsage(std::FILE* out, const ToolCommand& command)
 {
     std::fprintf(out, "usage: ketral-tool %s\n", command.usage.c_str());
@@ -55,7 +81,7 @@ void InstallTextPainter()
         // stderr carries the tool's own messages only: Qt's notes about its
         // environment (no runtime directory, fonts) are left out.
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-            if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+            if (type == QtCriticalMsg || type == QtFatalMsg) PrintErrorLine(text.toStdString());
         });
         static int argc = 1;
         static char name[] = "ketral-tool";
@@ -96,15 +122,15 @@ int main(int argc, char** argv)
         try {
             return c.run(args);
         } catch (const UsageError& e) {
-            std::fprintf(stderr, "ketral-tool %s: %s\n", name.c_str(), e.what());
+            PrintErrorLine("ketral-tool " + name + ": " + e.what());
             PrintCommandUsage(stderr, c);
             return 2;
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s\n", e.what());
+            PrintErrorLine(e.what());
             return 1;
         }
     }
-    std::fprintf(stderr, "ketral-tool: unknown command '%s'\n", name.c_str());
+    PrintErrorLine("ketral-tool: unknown command '" + name + "'");
     PrintUsage(stderr);
     return 2;
 }

@@ -89,3 +89,26 @@ TEST(ToolConventions, UsageErrorsPrintTheUsageOnStderrAndExit2)
     EXPECT_EQ(run.err, "ketral-tool catalogue: unknown option --colour\n"
                        "usage: ketral-tool catalogue [--game DIR] [--cd-only] [--cd-letter L] [--sorted]");
 }
+
+TEST(ToolConventions, AnErrorMessageIsOneLineWhateverItQuotes)
+{
+    // Line breaks and other control characters in arguments are shown as '?'
+    // (C1 controls and the line separator U+2028 in UTF-8 too); the usage
+    // that follows a wrong call keeps its own lines.
+    TempDir scratch;
+    ToolRun run = RunTool({"palette", scratch / "no\nsuch\r\x1b[2Jfile\xC2\x85x\xE2\x80\xA8y"}, scratch);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Palette " + scratch / "no?such??[2Jfile?x?y" + " does not exist");
+
+    run = RunTool({"sprites", scratch / "s", "--kind", "round\nx"}, scratch);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "ketral-tool sprites: --kind must be framed or plain: 'round?x'\n"
+                       "usage: ketral-tool sprites BASE --kind framed|plain [--no-runs]");
+
+    run = RunTool({"foo\nbar"}, scratch);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "ketral-tool: unknown command 'foo?bar'");
+    // Accented letters are no control characters.
+    run = RunTool({"palette", scratch / "d\xC3\xA9sert"}, scratch);
+    EXPECT_EQ(run.err, "Palette " + scratch / "d\xC3\xA9sert" + " does not exist");
+}

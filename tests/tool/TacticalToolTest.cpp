@@ -94,6 +94,21 @@ TEST_F(TacticalToolTest, FailuresAndWrongCalls)
     EXPECT_EQ(run.err, "Levels 1 to 2 are not in the map's levels 0 to 1");
 }
 
+TEST_F(TacticalToolTest, ASavedBattleNamingAMapDirectoryWithALineBreakIsRefusedOnOneLine)
+{
+    dir.mkdir("maps/De\nsert");
+    dir.write("savegame/tactgame.03", SavedBattle("De\nsert", 3, 2, 2, {}, PatternCells(3, 2, 2)));
+    const std::vector<std::string> info = {"tactical-info", "--game", dir.path(), "--save", "tactgame.03"};
+    std::vector<std::string> render = info;
+    render[0] = "render-tactical";
+    render.insert(render.end(), {"--size", "10x10", "--out", dir / "x.raw"});
+    for (const auto& args : {info, render}) {
+        ToolRun run = Run(args);
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_EQ(run.err, "The saved game " + dir / "savegame/tactgame.03" + " names an invalid map directory: 'De?sert'");
+    }
+}
+
 TEST_F(TacticalToolTest, OffsetsAreThoseOfTheScrollBars)
 {
     // Within -100..100 the picture is drawn; beyond it is a wrong call, in
