@@ -4,6 +4,8 @@
 // until the catalogue window closes.
 #include <QDir>
 #include <QFile>
+#include <cstdio>
+#include <cstring>
 
 #include "base/GamePaths.h"
 #include "base/Messages.h"
@@ -23,6 +25,13 @@
 int main(int argc, char** argv)
 {
     using namespace ketral;
+
+    // Answered before any window or display is needed.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("ketral %s\n", KETRAL_VERSION);
+            return 0;
+        }
 
     KetralApplication app(argc, argv);
     // The catalogue window's close ends the program, also while editor

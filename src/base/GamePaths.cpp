@@ -111,11 +111,6 @@ std::string WithTrailingSep(const std::string& dir)
     return dir + kPathSep;
 }
 
-std::string CdDriveRoot(char letter)
-{
-    return std::string("/mnt/") + LowerAscii(letter) + kPathSep;
-}
-
 std::vector<DirEntry> ListDirectory(const std::string& dir, bool includeHidden)
 {
     std::vector<DirEntry> out;

@@ -22,9 +22,6 @@ std::uint64_t FileSize(const std::string& path);  // 0 when missing
 // `dir` with one trailing separator added when it has none (empty stays empty).
 std::string WithTrailingSep(const std::string& dir);
 
-// The directory that stands for CD drive `letter`: "/mnt/<letter in lower case>/".
-std::string CdDriveRoot(char letter);
-
 struct DirEntry {
     std::string name;
     bool isDirectory = false;

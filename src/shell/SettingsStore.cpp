@@ -102,7 +102,8 @@ SettingsKey SettingsStore::OpenKey(const std::string& path)
 
 // ---- FileSettingsStore -------------------------------------------------------
 
-FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path))
+FileSettingsStore::FileSettingsStore(std::string path, Access access)
+    : path_(std::move(path)), readOnly_(access == Access::ReadOnly)
 {
     std::error_code ec;
     if (!fs::exists(fs::path(path_), ec)) return;
@@ -116,6 +117,12 @@ FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path))
         } catch (const SettingsFormatError&) {
             keys_.clear();
         }
+    }
+
+    if (access == Access::ReadOnly) {
+        // Only the editor and writing commands move a file aside.
+        problem_ = "The settings file " + path_ + " could not be read. It was left as it is and empty settings are used.";
+        return;
     }
 
     // The file is unusable: keep it aside under a new name and start empty.
@@ -142,7 +149,8 @@ void FileSettingsStore::Refresh()
 {
     // A file that is missing, unreadable or unparsable now leaves the values
     // held as they are; the next change writes them out whole.
-    if (readOnly_) return;
+    // An unreadable file that was left in place is not read again.
+    if (readOnly_ && !problem_.empty()) return;
     std::error_code ec;
     if (!fs::is_regular_file(fs::path(path_), ec)) return;
     std::string text;

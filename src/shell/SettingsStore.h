@@ -85,12 +85,20 @@ class MemorySettingsStore : public SettingsStore {};
 // to a new name (<path>.unreadable, -2, ...) and the store starts empty;
 // `problem()` then says so once. When it cannot even be moved aside, the store
 // never writes, so that the user's only copy is not overwritten.
+//
+// Opened ReadOnly (programs that only read the settings: ketral-tool,
+// `ketral-settings get`), the store never moves, creates or changes a file:
+// an unreadable file is left as it is, the store starts empty and never writes.
 class FileSettingsStore : public SettingsStore {
 public:
-    explicit FileSettingsStore(std::string path);
+    enum class Access { ReadWrite, ReadOnly };
+    explicit FileSettingsStore(std::string path, Access access = Access::ReadWrite);
     const std::string& path() const { return path_; }
     // The message to show once when the file was unreadable; empty otherwise.
     const std::string& problem() const { return problem_; }
+    // False when changes are kept in memory only: opened ReadOnly, or an
+    // unreadable file could not be moved aside.
+    bool writable() const { return !readOnly_; }
 
 protected:
     void Refresh() override;

@@ -22,6 +22,12 @@ struct CellFrame {
 // A frame far outside any view: erasing it touches nothing.
 inline constexpr CellFrame kNoFrame{5000, 5000, 0, 0};
 
+// Pixel positions beyond this distance from the origin lie far outside any
+// view and any sprite drawn there: the geometry clamps its pixels to it, so
+// that box sizes can be added to them without overflow, whatever the offsets.
+inline constexpr std::int32_t kFarOutsideView = 1 << 30;
+std::int32_t ClampPixel(std::int64_t v);
+
 // num / den rounded to the nearest integer, a half going to the even
 // neighbour (den > 0).
 std::int64_t RoundHalfEven(std::int64_t num, std::int64_t den);
@@ -34,10 +40,11 @@ struct TacProjection {
 
     int OriginX() const { return ViewWidth; }
     int OriginY() const { return -24 * (ViewWidth / 48) - 52; }
-    // Top-left corner of the sprite box of cell (x, y) on level index z.
+    // Top-left corner of the sprite box of cell (x, y) on level index z
+    // (clamped as ClampPixel clamps).
     Point BoxCorner(int x, int y, int z) const;
     // The cell under pointer position p on the selected level currLevel
-    // (1-based); it may lie outside the map.
+    // (1-based); it may lie outside the map (and is clamped to 32 bits).
     Point CellAtPixel(Point p, int currLevel) const;
     // The box corner of cell c on level index currLevel - 1.
     Point CellToPixel(Point c, int currLevel) const { return BoxCorner(c.x, c.y, currLevel - 1); }

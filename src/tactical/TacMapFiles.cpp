@@ -126,8 +126,14 @@ std::string ReadSavedMapDirName(ByteSource& save)
 
 std::string SavedBattleTileDir(const std::string& mapsDir, const std::string& savePath, const std::string& name)
 {
+    // Control characters (a line break, an escape) name no directory of the
+    // game and would garble every message that quotes the name.
+    const bool control = std::any_of(name.begin(), name.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
     const bool bad = name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
-                     name.find('\\') != std::string::npos;
+                     name.find('\\') != std::string::npos || control;
     if (bad)
         throw Error("The saved game " + savePath + " names an invalid map directory: '" + name + "'");
     return mapsDir + name + kPathSep;

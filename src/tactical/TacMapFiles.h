@@ -62,7 +62,8 @@ void ScanUnitTable(ByteSource& save, TacMapData& data);
 std::string ReadSavedMapDirName(ByteSource& save);
 // The tile directory of a saved battle: mapsDir + name + separator. A name
 // that is empty, "." or "..", or holds a path separator, would lead outside
-// the maps directory and is refused with an Error naming the file.
+// the maps directory, and one with a control character names no map
+// directory: both are refused with an Error naming the file.
 std::string SavedBattleTileDir(const std::string& mapsDir, const std::string& savePath, const std::string& name);
 
 }  // namespace ketral

@@ -1,6 +1,7 @@
 #include "tactical/TacRender.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "base/TextPainter.h"
 
@@ -80,7 +81,9 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
     const int W = image.width(), H = image.height();
     const LevelSpan levels = ShownLevels(map, view);
     int sx = W, sy = -52, n = 1;
-    int cx = W / 48 + view.XOffset, cy = W / 48 + view.YOffset;
+    // The row's first cell in 64 bits: the offsets may lie anywhere in their
+    // 32-bit range. The pixel values depend on the image's size only.
+    std::int64_t cx = W / 48 + static_cast<std::int64_t>(view.XOffset), cy = W / 48 + static_cast<std::int64_t>(view.YOffset);
     int dn = 2, dcx = -1, dsx = -48, dsy = 0;
     bool bottomReached = false;
     const std::int64_t bottomLimit = static_cast<std::int64_t>(H) + 80 * (static_cast<std::int64_t>(map.MapLevels) - 1);
@@ -97,15 +100,18 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
         }
         if (cy >= 0 && cy < map.MapHeight) {
             // Only the part of the row inside the map draws anything.
-            const int mFirst = std::max(0, -cx), mLast = std::min(n, map.MapWidth - 1 - cx);
+            const int row = static_cast<int>(cy);
+            const int mFirst = static_cast<int>(std::clamp<std::int64_t>(-cx, 0, n + 1));
+            const int mLast = static_cast<int>(std::clamp<std::int64_t>(map.MapWidth - 1 - cx, -1, n));
             for (int z = levels.first; z <= levels.last; ++z)
                 for (int m = mFirst; m <= mLast; ++m) {
+                    const int x = static_cast<int>(cx + m);
                     const int px = sx + 24 * m, py = sy + 12 * m - 40 * z;
-                    const std::uint8_t* cell = map.Cell(cx + m, cy, z);
+                    const std::uint8_t* cell = map.Cell(x, row, z);
                     for (int s = 0; s < kSlotCount; ++s)
                         if (view.SlotVisible[s]) tiles.TileSets[s].Draw(cell[s], px, py, image);
                     if (unitsOn) {
-                        const std::uint8_t mark = map.UnitMarks[map.CellIndex(cx + m, cy, z)];
+                        const std::uint8_t mark = map.UnitMarks[map.CellIndex(x, row, z)];
                         if (mark != kNoUnit) {
                             DrawUnitMark(image, px, py, mark);
                             image.pen().width = 1;
@@ -133,7 +139,11 @@ void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& til
     const LevelSpan levels = ShownLevels(map, view);
     for (int x = 0; x < map.MapWidth; ++x)
         for (int y = 0; y < map.MapHeight; ++y) {
-            const int px = 8 * (x - view.XOffset - 4), py = 8 * (y - view.YOffset - 30);
+            // In 64 bits: a cell this far away cannot reach the image.
+            const std::int64_t planX = 8 * (static_cast<std::int64_t>(x) - view.XOffset - 4);
+            const std::int64_t planY = 8 * (static_cast<std::int64_t>(y) - view.YOffset - 30);
+            if (planX != ClampPixel(planX) || planY != ClampPixel(planY)) continue;
+            const int px = static_cast<int>(planX), py = static_cast<int>(planY);
             for (int z = levels.first; z <= levels.last; ++z) {
                 const std::uint8_t* cell = map.Cell(x, y, z);
                 for (int s = 0; s < kSlotCount; ++s)
@@ -149,12 +159,20 @@ void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& til
 
 void DrawSelectionFrame(IndexedImage& image, const CellFrame& f)
 {
-    const int L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
-    const int leftX = L - 24 * b, leftY = T + 12 + 12 * b;
-    const int rightX = L + 48 + 24 * a, rightY = T + 12 + 12 * a;
-    const int frontX = L + 24 + 24 * (a - b), frontY = T + 24 + 12 * (a + b);
+    // In 64 bits, whatever the frame holds; a frame wholly outside the image
+    // touches nothing and is not walked.
+    const std::int64_t L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
+    const std::int64_t xs[] = {L - 24 * b, L + 24, L + 48 + 24 * a, L + 24 + 24 * (a - b)};
+    const std::int64_t ys[] = {T + 12 + 12 * b, T, T + 12 + 12 * a, T + 24 + 12 * (a + b)};
+    if (*std::max_element(std::begin(xs), std::end(xs)) < 0 || *std::min_element(std::begin(xs), std::end(xs)) >= image.width() ||
+        *std::max_element(std::begin(ys), std::end(ys)) + 40 < 0 || *std::min_element(std::begin(ys), std::end(ys)) >= image.height())
+        return;
+    const int leftX = ClampPixel(xs[0]), leftY = ClampPixel(ys[0]);
+    const int rightX = ClampPixel(xs[2]), rightY = ClampPixel(ys[2]);
+    const int frontX = ClampPixel(xs[3]), frontY = ClampPixel(ys[3]);
+    const int topX = ClampPixel(xs[1]), topY = ClampPixel(ys[1]);
     image.moveTo(leftX, leftY);
-    image.lineTo(L + 24, T);
+    image.lineTo(topX, topY);
     image.lineTo(rightX, rightY);
     image.lineTo(frontX, frontY);
     image.lineTo(leftX, leftY);

@@ -8,6 +8,11 @@
 
 namespace ketral {
 
+// The scroll offsets (in cells) the window's scroll bars offer, along x and y
+// alike. The drawing itself takes any offset.
+inline constexpr int kMinViewOffset = -100;
+inline constexpr int kMaxViewOffset = 100;
+
 struct TacViewState {
     int XOffset = 0;  // scroll offsets in cells
     int YOffset = 30;

@@ -68,8 +68,11 @@ int RunCitySetBuilding(const std::vector<std::string>& argv)
     ApplyBuildingEdit(building, edit, shortList);
     editor->SaveMap();
 
+    // What the file now holds (the file's fields are narrower than the
+    // dialog's), opened again as the editor would open it.
+    const auto saved = OpenCityForTool(args, true);
     JsonWriter json;
-    WriteBuildingJson(json, map, index);
+    WriteBuildingJson(json, saved->map, index);
     PrintJson(json);
     return 0;
 }

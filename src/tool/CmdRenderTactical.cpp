@@ -31,7 +31,13 @@ int Run(const std::vector<std::string>& argv)
     }
     std::optional<std::pair<int, int>> levels, offset;
     if (auto text = args.value("--levels")) levels = ParsePair(*text, ',');
-    if (auto text = args.value("--offset")) offset = ParsePair(*text, ',');
+    if (auto text = args.value("--offset")) {
+        offset = ParsePair(*text, ',');
+        const auto inRange = [](int v) { return v >= kMinViewOffset && v <= kMaxViewOffset; };
+        if (!inRange(offset->first) || !inRange(offset->second))
+            throw UsageError("--offset takes X and Y from " + std::to_string(kMinViewOffset) + " to " +
+                             std::to_string(kMaxViewOffset) + ", as the scroll bars: '" + *text + "'");
+    }
     std::optional<int> current;
     if (auto text = args.value("--current")) current = ParseInt(*text);
 

@@ -9,11 +9,11 @@ namespace ketral::tool {
 
 namespace {
 
-// The editor's settings, taken as the editor takes them at start-up; the
-// tool writes no value into them.
+// The editor's settings, taken as the editor takes them at start-up. The tool
+// only reads them: an unreadable file is left where it is.
 void CopyStoredSettings(SettingsKey& to, CollectingMessages& messages)
 {
-    FileSettingsStore stored(DefaultSettingsPath());
+    const FileSettingsStore stored(DefaultSettingsPath(), FileSettingsStore::Access::ReadOnly);
     if (!stored.problem().empty()) messages.ShowMessage(stored.problem());
     const auto key = stored.keys().find(kSettingsKey);
     if (key == stored.keys().end()) return;

@@ -44,12 +44,11 @@ TEST(GamePaths, ListsEntriesWithoutDotsAndHiddenOnes)
     EXPECT_THROW(ListDirectory(dir / "missing/"), IoError);
 }
 
-TEST(GamePaths, DirectoryTextsAndCdRoot)
+TEST(GamePaths, DirectoryTexts)
 {
     EXPECT_EQ(WithTrailingSep("/g/zv"), "/g/zv/");
     EXPECT_EQ(WithTrailingSep("/g/zv/"), "/g/zv/");
     EXPECT_EQ(WithTrailingSep(""), "");
-    EXPECT_EQ(CdDriveRoot('E'), "/mnt/e/");
     EXPECT_EQ(AsciiUpper("alienMap1.bld"), "ALIENMAP1.BLD");
     EXPECT_EQ(AsciiUpper("\xE9t\xE9"), "\xE9T\xE9");  // letters a-z only
     EXPECT_TRUE(EqualsIgnoreCase("AlienMap", "ALIENMAP"));

@@ -244,6 +244,31 @@ TEST(SettingsFile, AnUnparsableFileIsKeptAsideAndReportedOnce)
     EXPECT_EQ(ReadText(path + ".unreadable-2"), "key \"unterminated\n");
 }
 
+TEST(SettingsFile, AReadOnlyStoreNeverTouchesTheFile)
+{
+    TempDir tmp;
+    const std::string path = tmp / "settings";
+    {
+        FileSettingsStore store(path);
+        store.OpenKey(kSettingsKey).WriteString("ZorvanPath", "/g/");
+    }
+    const std::string good = ReadText(path);
+    FileSettingsStore reader(path, FileSettingsStore::Access::ReadOnly);
+    EXPECT_FALSE(reader.writable());
+    EXPECT_EQ(reader.OpenKey(kSettingsKey).ReadString("ZorvanPath"), "/g/");
+    reader.OpenKey(kSettingsKey).WriteString("ZorvanPath", "/other/");  // held in memory only
+    EXPECT_EQ(ReadText(path), good);
+
+    tmp.write("settings", "this is not a settings file\n");
+    FileSettingsStore broken(path, FileSettingsStore::Access::ReadOnly);
+    EXPECT_TRUE(broken.keys().empty());
+    EXPECT_EQ(broken.problem(), "The settings file " + path +
+                                    " could not be read. It was left as it is and empty settings are used.");
+    broken.OpenKey(kSettingsKey).WriteInteger("CDOnly", 1);
+    EXPECT_EQ(Names(tmp.path()), (std::vector<std::string>{"settings"}));
+    EXPECT_EQ(ReadText(path), "this is not a settings file\n");
+}
+
 TEST(SettingsFile, ParserRejectsWhatItDoesNotKnow)
 {
     EXPECT_THROW(ParseSettingsText("  text \"a\" \"b\"\n"), SettingsFormatError);  // value outside a key

@@ -24,8 +24,14 @@ std::string ReadText(const std::string& path)
 
 ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch, const std::string& cwd)
 {
-    const char* tool = std::getenv("KETRAL_TOOL");
-    EXPECT_NE(tool, nullptr) << "KETRAL_TOOL names the tool to run";
+    return RunProgram("KETRAL_TOOL", args, scratch, cwd);
+}
+
+ToolRun RunProgram(const char* programVariable, const std::vector<std::string>& args, const TempDir& scratch,
+                   const std::string& cwd)
+{
+    const char* tool = std::getenv(programVariable);
+    EXPECT_NE(tool, nullptr) << programVariable << " names the program to run";
     std::string cmd = cwd.empty() ? std::string() : "cd " + ShellQuote(cwd) + " && ";
     cmd += "XDG_CONFIG_HOME=" + ShellQuote(scratch / ".config") + " " + ShellQuote(tool ? tool : "ketral-tool");
     for (const std::string& a : args) cmd += " " + ShellQuote(a);

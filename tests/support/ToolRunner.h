@@ -18,6 +18,10 @@ struct ToolRun {
 
 // Runs in the directory `cwd` when one is given.
 ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch, const std::string& cwd = "");
+// Runs the executable named by the environment variable `programVariable`
+// (KETRAL_TOOL, KETRAL_EDITOR, KETRAL_SETTINGS) the same way.
+ToolRun RunProgram(const char* programVariable, const std::vector<std::string>& args, const TempDir& scratch,
+                   const std::string& cwd = "");
 
 std::string ShellQuote(const std::string& s);
 // A file's text without its final line ends.

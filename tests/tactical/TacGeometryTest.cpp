@@ -92,6 +92,21 @@ TEST(TacGeometry, SelectionFrameSpansTheDraggedCells)
     EXPECT_EQ(p.SelectionFrame(start, end, true, 1), drag);
 }
 
+TEST(TacGeometry, FarOffsetsClampInsteadOfWrappingAround)
+{
+    const TacProjection low{630, INT32_MIN, INT32_MIN}, high{630, INT32_MAX, INT32_MAX};
+    EXPECT_EQ(low.BoxCorner(INT32_MAX, 0, 0), (Point{kFarOutsideView, kFarOutsideView}));
+    EXPECT_EQ(low.BoxCorner(0, INT32_MAX, 9), (Point{-kFarOutsideView, kFarOutsideView}));
+    EXPECT_EQ(high.BoxCorner(0, 0, 0), (Point{630, -kFarOutsideView}));
+    // The cell under the pointer stays at the edge of the 32-bit range.
+    EXPECT_EQ(high.CellAtPixel({629, 629}, 1), (Point{INT32_MAX, INT32_MAX}));
+    EXPECT_EQ(low.CellAtPixel({0, -1000}, 1), (Point{INT32_MIN, INT32_MIN}));
+    const CellFrame frame = high.SelectionFrame({629, 629}, {0, 0}, true, 1);
+    EXPECT_GE(frame.Right, 0);
+    EXPECT_GE(frame.Bottom, 0);
+    EXPECT_EQ(TileSelectIndices(INT32_MAX, INT32_MAX, INT32_MAX), (Point{INT32_MAX, INT32_MAX}));
+}
+
 TEST(TacGeometry, TileSelectIndicesIgnoreOffsets)
 {
     EXPECT_EQ(TileSelectIndices(174, 128, 1), (Point{11, 3}));  // 510 / 48 and 162 / 48

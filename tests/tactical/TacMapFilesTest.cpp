@@ -220,7 +220,7 @@ TEST(TacMapFiles, SavedMapDirectoryNameStaysInsideTheMapsDirectory)
     EXPECT_EQ(ReadSavedMapDirName(shortName), "dune");
 
     EXPECT_EQ(SavedBattleTileDir("/g/maps/", "/s/t", "dune"), "/g/maps/dune/");
-    for (const char* bad : {"..", ".", "", "../etc", "a/b", "a\\b", "/abs"}) {
+    for (const char* bad : {"..", ".", "", "../etc", "a/b", "a\\b", "/abs", "De\nsert", "a\rb", "\tdune", "\x1b[2J", "x\x7f"}) {
         try {
             SavedBattleTileDir("/g/maps/", "/s/t", bad);
             ADD_FAILURE() << bad;

@@ -335,6 +335,39 @@ TEST(TacRender, PlanViewIgnoresPointerMovesAndReleases)
     EXPECT_FALSE(f.core.View().Dragging);
 }
 
+TEST(TacRender, OffsetsAnywhereInTheir32BitRangeAreDrawnWithoutOverflow)
+{
+    // Far offsets put the whole map far outside the image in both views (the
+    // plan view's 8-pixel steps once wrapped around to visible places); the
+    // grid, the pointer's frame and painting stay within their arithmetic.
+    RenderFixture f;
+    f.UseBlocks();
+    f.core.Resize(320, 240);
+    f.Load("m", 8, 8, 2, DistinctGround(8, 8, 2));
+    f.core.SetViewOption(kOptionGrid, true);
+    const Bytes cells = f.core.Map().Cells;
+    const int far[] = {INT32_MIN, INT32_MIN + 1, -kFarOutsideView, kFarOutsideView, INT32_MAX - 1, INT32_MAX};
+    for (bool plan : {false, true}) {
+        f.core.SetViewOption(kOptionPlan, plan);
+        for (int xo : far)
+            for (int yo : {far[0], far[2], -40, far[3], far[5]}) {
+                f.core.SetXOffset(xo);
+                f.core.SetYOffset(yo);
+                f.core.RedrawView();
+                const IndexedImage& img = f.core.ViewImage();
+                int drawn = 0;
+                for (int y = 0; y < img.height(); ++y)
+                    for (int x = 0; x < img.width(); ++x) drawn += img.pixel(x, y) != 0;
+                EXPECT_EQ(drawn, 0) << plan << " " << xo << "," << yo;
+                f.core.MouseDown(TacMouseButton::Left, 5, 5);
+                f.core.MouseMove(300, 230);
+                f.core.PaintSelection(7, 7, 7, 7);
+                f.core.MouseUp(TacMouseButton::Left, 300, 230);
+                EXPECT_EQ(f.core.Map().Cells, cells) << plan << " " << xo << "," << yo;
+            }
+    }
+}
+
 TEST(TacRender, WithoutAMapNothingIsDrawnAndNoStrayFrameStays)
 {
     TacMapCore core;

@@ -165,6 +165,21 @@ TEST_F(CityToolTest, SetBuildingChangesOnlyItsFieldsAndPrintsIt)
     EXPECT_EQ(after[rec + 170], 9);
 }
 
+TEST_F(CityToolTest, SetBuildingPrintsWhatTheFileHolds)
+{
+    // The file keeps 16 bits of each corner: 70000 is stored as 4464, -1 as
+    // 65535, and that is what is printed (and what city-info reads).
+    ToolRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.01", "2", "x1=70000", "y2=-1",
+                      "--lists", inst.lists});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "{\"nameIndex\": 130, \"x1\": 4464, \"y1\": 40, \"x2\": 45, \"y2\": 65535, \"typeIndex\": 11, "
+              "\"ownerIndex\": 4, \"text\": \"Name 130\"}");
+    ToolRun info = Tool({"city-info", "--game", game, "--save", "savegame.01", "--lists", inst.lists});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find(r.out), std::string::npos) << info.out;
+}
+
 TEST_F(CityToolTest, SetBuildingWithAShortListKeepsTheName)
 {
     ToolRun r = Tool({"city-set-building", "--game", game, "--save", "savegame.02", "0", "nameIndex=5",

@@ -1,6 +1,8 @@
 // ketral-tool tactical-info and render-tactical.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "base/Png.h"
 #include "tactical/TacMapCore.h"
 #include "support/ToolRunner.h"
@@ -90,6 +92,41 @@ TEST_F(TacticalToolTest, FailuresAndWrongCalls)
                dir / "x.raw", "--levels", "1,2"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Levels 1 to 2 are not in the map's levels 0 to 1");
+}
+
+TEST_F(TacticalToolTest, ASavedBattleNamingAMapDirectoryWithALineBreakIsRefusedOnOneLine)
+{
+    dir.mkdir("maps/De\nsert");
+    dir.write("savegame/tactgame.03", SavedBattle("De\nsert", 3, 2, 2, {}, PatternCells(3, 2, 2)));
+    const std::vector<std::string> info = {"tactical-info", "--game", dir.path(), "--save", "tactgame.03"};
+    std::vector<std::string> render = info;
+    render[0] = "render-tactical";
+    render.insert(render.end(), {"--size", "10x10", "--out", dir / "x.raw"});
+    for (const auto& args : {info, render}) {
+        ToolRun run = Run(args);
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_EQ(run.err, "The saved game " + dir / "savegame/tactgame.03" + " names an invalid map directory: 'De?sert'");
+    }
+}
+
+TEST_F(TacticalToolTest, OffsetsAreThoseOfTheScrollBars)
+{
+    // Within -100..100 the picture is drawn; beyond it is a wrong call, in
+    // either view, and nothing is written.
+    for (const char* plan : {"--units", "--plan"}) {
+        for (const char* offset : {"-100,100", "100,-100"}) {
+            ToolRun run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "64x48",
+                               "--out", dir / "in.raw", "--offset", offset, plan});
+            EXPECT_EQ(run.status, 0) << offset << ": " << run.err;
+        }
+        for (const char* offset : {"2147483647,0", "0,2147483647", "-2147483648,0", "0,-2147483648", "101,0", "0,-101"}) {
+            ToolRun run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "64x48",
+                               "--out", dir / "out.raw", "--offset", offset, plan});
+            EXPECT_EQ(run.status, 2) << offset << ": " << run.err;
+            EXPECT_NE(run.err.find("--offset takes X and Y from -100 to 100"), std::string::npos) << run.err;
+            EXPECT_FALSE(std::ifstream(dir / "out.raw").good()) << offset;
+        }
+    }
 }
 
 TEST_F(TacticalToolTest, RenderDrawsWhatTheWindowDraws)

@@ -6,6 +6,10 @@
 //   ketral-settings set NAME TEXT     stores a text
 //   ketral-settings set-int NAME N    stores a 32-bit integer
 //   ketral-settings path              prints the settings file's path
+//
+// Exit status: 0 done, 1 the value is absent, 2 a wrong call, 3 a failure
+// (said on stderr): an unreadable settings file for `get`, which leaves it as
+// it is, or a value that could not be stored.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -37,24 +41,35 @@ int main(int argc, char** argv)
             std::printf("%s\n", DefaultSettingsPath().c_str());
             return 0;
         }
-        FileSettingsStore store(DefaultSettingsPath());
-        if (!store.problem().empty()) std::fprintf(stderr, "%s\n", store.problem().c_str());
-        SettingsKey key = store.OpenKey(kSettingsKey);
         if (command == "get" && argc == 3) {
-            if (!key.ValueExists(argv[2])) return 1;
-            const SettingsValue& v = store.keys().at(kSettingsKey).at(argv[2]);
-            if (v.type == SettingsValue::Type::Text)
-                std::printf("%s\n", v.text.c_str());
+            // Reading moves, creates and changes nothing.
+            const FileSettingsStore store(DefaultSettingsPath(), FileSettingsStore::Access::ReadOnly);
+            if (!store.problem().empty()) {
+                std::fprintf(stderr, "%s\n", store.problem().c_str());
+                return 3;
+            }
+            const auto key = store.keys().find(kSettingsKey);
+            if (key == store.keys().end()) return 1;
+            const auto value = key->second.find(argv[2]);
+            if (value == key->second.end()) return 1;
+            if (value->second.type == SettingsValue::Type::Text)
+                std::printf("%s\n", value->second.text.c_str());
             else
-                std::printf("%d\n", v.integer);
+                std::printf("%d\n", value->second.integer);
             return 0;
         }
-        if (command == "set" && argc == 4) {
-            key.WriteString(argv[2], argv[3]);
-            return 0;
-        }
-        if (command == "set-int" && argc == 4) {
-            key.WriteInteger(argv[2], ParseIntegerText(argv[3]));
+        if ((command == "set" || command == "set-int") && argc == 4) {
+            FileSettingsStore store(DefaultSettingsPath());
+            if (!store.problem().empty()) std::fprintf(stderr, "%s\n", store.problem().c_str());
+            if (!store.writable()) {
+                std::fprintf(stderr, "Nothing was stored: the settings file %s cannot be written.\n", store.path().c_str());
+                return 3;
+            }
+            SettingsKey key = store.OpenKey(kSettingsKey);
+            if (command == "set")
+                key.WriteString(argv[2], argv[3]);
+            else
+                key.WriteInteger(argv[2], ParseIntegerText(argv[3]));
             return 0;
         }
     } catch (const std::exception& e) {

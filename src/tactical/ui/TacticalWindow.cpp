@@ -145,12 +145,12 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     Pages->addTab(MapsPage, QStringLiteral("Maps"));
 
     HorizontalScrollBar = new QScrollBar(Qt::Horizontal, this);
-    HorizontalScrollBar->setRange(-100, 100);
+    HorizontalScrollBar->setRange(kMinViewOffset, kMaxViewOffset);
     HorizontalScrollBar->setSingleStep(1);
     HorizontalScrollBar->setPageStep(3);
     HorizontalScrollBar->setValue(0);
     VerticalScrollBar = new QScrollBar(Qt::Vertical, this);
-    VerticalScrollBar->setRange(-100, 100);
+    VerticalScrollBar->setRange(kMinViewOffset, kMaxViewOffset);
     VerticalScrollBar->setSingleStep(1);
     VerticalScrollBar->setPageStep(3);
     VerticalScrollBar->setValue(-30);

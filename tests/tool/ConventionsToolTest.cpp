@@ -1,0 +1,114 @@
+// The command-line conventions every command shares: --help and --version,
+// usage errors, and failures printed on one line.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/TempDir.h"
+#include "support/ToolRunner.h"
+
+namespace {
+
+using namespace ketral::testing;
+
+const char* const kCommands[] = {"demo",       "catalogue",       "sprites",    "draw-sprite",       "palette",
+                                 "tactical-info", "render-tactical", "render-city", "city-overview", "city-info",
+                                 "city-set-building", "vehicle"};
+
+bool Exists(const std::string& path) { return std::filesystem::exists(std::filesystem::path(path)); }
+
+}  // namespace
+
+TEST(ToolConventions, HelpPrintsTheUsageOnStdoutAndSucceeds)
+{
+    TempDir scratch;
+    for (const char* help : {"--help", "-h"}) {
+        ToolRun run = RunTool({help}, scratch);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out.rfind("usage: ketral-tool COMMAND", 0), 0u) << run.out;
+        for (const char* command : kCommands)
+            EXPECT_NE(run.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    }
+
+    // A command's --help prints its own usage and does nothing else: no
+    // directory is written, no file is looked for, other arguments are not
+    // checked.
+    for (const char* command : kCommands) {
+        ToolRun run = RunTool({command, scratch / "out", "--colour", "--help"}, scratch);
+        EXPECT_EQ(run.status, 0) << command << ": " << run.err;
+        EXPECT_EQ(run.err, "") << command;
+        EXPECT_EQ(run.out.rfind(std::string("usage: ketral-tool ") + command + " ", 0), 0u) << run.out;
+        EXPECT_EQ(run.out.find('\n'), std::string::npos) << run.out;  // that command's usage alone
+    }
+    ToolRun run = RunTool({"render-tactical", "--help", "--out", scratch / "view.png"}, scratch);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_FALSE(Exists(scratch / "out"));
+    EXPECT_FALSE(Exists(scratch / "view.png"));
+}
+
+TEST(ToolConventions, VersionOfTheToolAndTheEditor)
+{
+    TempDir scratch;
+    ToolRun run = RunTool({"--version"}, scratch);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, std::string("ketral-tool ") + KETRAL_VERSION);
+    EXPECT_EQ(run.err, "");
+
+    // The editor answers without a display: a platform that does not exist
+    // would end it at once if it tried to open a window.
+    const char* const previous = std::getenv("QT_QPA_PLATFORM");
+    const std::string saved = previous ? previous : "";
+    ::setenv("QT_QPA_PLATFORM", "no-such-platform", 1);
+    run = RunProgram("KETRAL_EDITOR", {"--version"}, scratch);
+    if (previous)
+        ::setenv("QT_QPA_PLATFORM", saved.c_str(), 1);
+    else
+        ::unsetenv("QT_QPA_PLATFORM");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, std::string("ketral ") + KETRAL_VERSION);
+}
+
+TEST(ToolConventions, UsageErrorsPrintTheUsageOnStderrAndExit2)
+{
+    TempDir scratch;
+    ToolRun run = RunTool({}, scratch);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("usage: ketral-tool COMMAND"), std::string::npos) << run.err;
+
+    run = RunTool({"no-such-command", "--help"}, scratch);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("unknown command 'no-such-command'"), std::string::npos) << run.err;
+
+    run = RunTool({"catalogue", "--colour"}, scratch);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "ketral-tool catalogue: unknown option --colour\n"
+                       "usage: ketral-tool catalogue [--game DIR] [--cd-only] [--cd-letter L] [--sorted]");
+}
+
+TEST(ToolConventions, AnErrorMessageIsOneLineWhateverItQuotes)
+{
+    // Line breaks and other control characters in arguments are shown as '?'
+    // (C1 controls and the line separator U+2028 in UTF-8 too); the usage
+    // that follows a wrong call keeps its own lines.
+    TempDir scratch;
+    ToolRun run = RunTool({"palette", scratch / "no\nsuch\r\x1b[2Jfile\xC2\x85x\xE2\x80\xA8y"}, scratch);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Palette " + scratch / "no?such??[2Jfile?x?y" + " does not exist");
+
+    run = RunTool({"sprites", scratch / "s", "--kind", "round\nx"}, scratch);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "ketral-tool sprites: --kind must be framed or plain: 'round?x'\n"
+                       "usage: ketral-tool sprites BASE --kind framed|plain [--no-runs]");
+
+    run = RunTool({"foo\nbar"}, scratch);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "ketral-tool: unknown command 'foo?bar'");
+    // Accented letters are no control characters.
+    run = RunTool({"palette", scratch / "d\xC3\xA9sert"}, scratch);
+    EXPECT_EQ(run.err, "Palette " + scratch / "d\xC3\xA9sert" + " does not exist");
+}
