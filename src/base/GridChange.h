@@ -51,6 +51,14 @@ public:
         return n;
     }
 
+    // Every run lies inside a grid of n elements.
+    bool FitsIn(std::size_t n) const
+    {
+        for (const Run& r : runs_)
+            if (r.offset > n || r.before.size() > n - r.offset) return false;
+        return true;
+    }
+
     // Writes the values before the change (undo) or after it (redo) into the
     // grid; the grid has the size it had when the change was recorded.
     void Restore(std::vector<T>& grid, bool after) const

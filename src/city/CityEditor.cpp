@@ -272,6 +272,8 @@ void CityEditor::Apply(const CityMapChange& change, bool redo)
 {
     if (change.opening != opening_)
         throw Error("This change belongs to a city map that is no longer open; nothing was changed.");
+    if (!change.cells.FitsIn(map.cells.size()))
+        throw Error("This change does not fit the city map shown; nothing was changed.");
     map.ApplyChange(change, redo);
     bool redraw = !change.cells.Empty();
     if (change.building) {
