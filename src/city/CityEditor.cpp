@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/Progress.h"
+#include "city/CityWholeMap.h"
 #include "shell/GameInstallation.h"
 
 namespace ketral {
@@ -292,5 +293,7 @@ void CityEditor::Apply(const CityMapChange& change, bool redo)
 void CityEditor::Undo(const CityMapChange& change) { Apply(change, false); }
 
 void CityEditor::Redo(const CityMapChange& change) { Apply(change, true); }
+
+IndexedImage CityEditor::WholeMapImage() const { return DrawWholeCityMap(map, view, grid); }
 
 }  // namespace ketral

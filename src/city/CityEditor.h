@@ -130,6 +130,10 @@ public:
     void Undo(const CityMapChange& change);
     void Redo(const CityMapChange& change);
 
+    // The whole map at the shown levels, as the map image draws it
+    // (CityWholeMap.h).
+    IndexedImage WholeMapImage() const;
+
 private:
     CityMapChange NewChange() const;
     void Apply(const CityMapChange& change, bool redo);
