@@ -116,13 +116,6 @@ void CheckWritable(const std::string& path)
         throw IoError("Cannot open file for writing: " + path);
 }
 
-void SyncDirectory(const std::string& file)
-{
-    const int fd = ::open(DirectoryOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    (void)::fsync(fd);
-    ::close(fd);
-}
 
 }  // namespace
 
@@ -174,7 +167,8 @@ std::vector<std::string> SaveFileUpdates(std::vector<FileUpdate>& updates)
         }
         written.push_back(copies[i].path);
     }
-    for (const NewCopy& c : copies) SyncDirectory(c.target);
+    // The directory is not flushed: until the system writes it (within
+    // seconds), a crash leaves the old file whole instead of the new one.
     return written;
 }
 
