@@ -71,7 +71,7 @@ NewCopy WriteCopy(const std::string& path, const std::vector<std::uint8_t>& cont
     const std::size_t slash = copy.target.find_last_of(kPathSep);
     const std::string name = slash == std::string::npos ? copy.target : copy.target.substr(slash + 1);
     std::string pattern = DirectoryOf(copy.target) + kPathSep + "." + name + ".ketral-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) throw WriteFailure(path, errno);
     copy.temp = pattern;
     auto fail = [&](int error) {
@@ -115,7 +115,6 @@ void CheckWritable(const std::string& path)
         ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         throw IoError("Cannot open file for writing: " + path);
 }
-
 
 }  // namespace
 
