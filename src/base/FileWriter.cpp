@@ -6,50 +6,12 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <limits>
 
 #include "base/Errors.h"
-#include "base/GamePaths.h"
-#include "base/LittleEndian.h"
 
 namespace ketral {
-
-FileWriter::FileWriter(const std::string& path) : path_(path)
-{
-    std::string real = ResolveCase(path);
-    if (!FileExists(real) || !(file_ = std::fopen(real.c_str(), "r+b")))
-        throw IoError("Cannot open file for writing: " + path);
-}
-
-FileWriter::~FileWriter()
-{
-    if (file_) std::fclose(file_);
-}
-
-void FileWriter::writeAt(std::uint64_t offset, const void* src, std::size_t n)
-{
-    if (!file_ || offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max()) ||
-        std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 || std::fwrite(src, 1, n, file_) != n)
-        throw IoError("Cannot write file: " + path_);
-}
-
-void FileWriter::writeU8(std::uint64_t offset, std::uint8_t v) { writeAt(offset, &v, 1); }
-
-void FileWriter::writeU16(std::uint64_t offset, std::uint16_t v)
-{
-    std::uint8_t b[2];
-    PutU16(b, v);
-    writeAt(offset, b, 2);
-}
-
-void FileWriter::close()
-{
-    if (!file_) return;
-    bool ok = std::fflush(file_) == 0;
-    ok = std::fclose(file_) == 0 && ok;
-    file_ = nullptr;
-    if (!ok) throw IoError("Cannot write file: " + path_);
-}
 
 void WriteWholeFile(const std::string& path, const void* data, std::size_t n)
 {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
+#include "base/LittleEndian.h"
 
 namespace ketral {
 
@@ -40,18 +40,20 @@ std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& src)
     return out;
 }
 
-void WriteSavedGameBuildings(FileWriter& out, const std::vector<CityBuilding>& buildings)
+void PutBuildingRecords(std::vector<std::uint8_t>& bytes, std::uint64_t tableOffset,
+                        const std::vector<CityBuilding>& buildings)
 {
-    std::uint64_t offset = kSaveBuildingTableOffset;
+    std::size_t at = static_cast<std::size_t>(tableOffset);
     for (const CityBuilding& b : buildings) {
-        out.writeU16(offset, b.nameIndex);
-        out.writeU16(offset + kRecX1, static_cast<std::uint16_t>(b.X1));
-        out.writeU16(offset + kRecX2, static_cast<std::uint16_t>(b.X2));
-        out.writeU16(offset + kRecY1, static_cast<std::uint16_t>(b.Y1));
-        out.writeU16(offset + kRecY2, static_cast<std::uint16_t>(b.Y2));
-        out.writeU8(offset + kRecType, b.typeIndex);
-        out.writeU8(offset + kRecOwner, b.ownerIndex);
-        offset += kBuildingRecordSize;
+        std::uint8_t* r = bytes.data() + at;
+        PutU16(r, b.nameIndex);
+        PutU16(r + kRecX1, static_cast<std::uint16_t>(b.X1));
+        PutU16(r + kRecX2, static_cast<std::uint16_t>(b.X2));
+        PutU16(r + kRecY1, static_cast<std::uint16_t>(b.Y1));
+        PutU16(r + kRecY2, static_cast<std::uint16_t>(b.Y2));
+        r[kRecType] = b.typeIndex;
+        r[kRecOwner] = b.ownerIndex;
+        at += kBuildingRecordSize;
     }
 }
 

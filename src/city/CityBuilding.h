@@ -14,8 +14,6 @@
 
 namespace ketral {
 
-class FileWriter;
-
 inline constexpr int kBuildingRecordSize = 226;
 inline constexpr std::uint64_t kSaveBuildingTableOffset = 97870;
 inline constexpr int kSaveTableEndNameIndex = 138;
@@ -48,10 +46,12 @@ std::vector<CityBuilding> ReadBuildingFile(ByteSource& src);
 // index is 138 or more. A file that ends first throws IoError.
 std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& src);
 
-// Writes the listed fields of every building back into a saved game, record
-// i at 97870 + 226 i (coordinates as their low 16 bits). Nothing else of the
-// file is touched; the end record stays as it is.
-void WriteSavedGameBuildings(FileWriter& out, const std::vector<CityBuilding>& buildings);
+// Puts the listed fields of every building into the bytes of a file, record
+// i at tableOffset + 226 i (97870 in a saved game, 0 in a building file), the
+// coordinates as their low 16 bits. No other byte changes; in a saved game the
+// end record stays as it is. The bytes must hold every record.
+void PutBuildingRecords(std::vector<std::uint8_t>& bytes, std::uint64_t tableOffset,
+                        const std::vector<CityBuilding>& buildings);
 
 bool IsShortNameList(const TextList& nameList);
 // The line of nameList the building's list item shows: typeIndex with a

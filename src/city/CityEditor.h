@@ -25,6 +25,8 @@ public:
     virtual void BuildingsListed() {}  // refill the Buildings list from the map
     virtual void TilesReplaced() {}    // hand the new tile collection to the tile viewer
     virtual void ResetRanges() {}      // level and scroll ranges after an opening
+    // Building `index` changed through an undo or a redo: its list item text.
+    virtual void BuildingChanged(int /*index*/) {}
 };
 
 // The tile viewer as the editor uses it; null when it has not been created.
@@ -72,7 +74,15 @@ public:
     // `editable` is not consulted: the window has no read-only mode.
     void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
-    void SaveMap() { map.SaveMap(); }
+    // The Edit page's "Save" (the building table of a saved game) and
+    // "Save map" (cells and buildings of any city map); see CityMap. Both
+    // throw FileChangedError for a file another program changed since the
+    // opening unless `overwriteChanged`, and return the files written.
+    std::vector<std::string> SaveMap(bool overwriteChanged = false) { return map.SaveMap(overwriteChanged); }
+    std::vector<std::string> SaveWholeMap(bool overwriteChanged = false) { return map.SaveWholeMap(overwriteChanged); }
+    // The first file read by the opening that another program changed
+    // since, or "".
+    std::string FileChangedSinceOpened() const { return map.fileStamps.FirstChanged(); }
 
     // A new map image of w x h (the window's resize, without the redraw).
     void Resize(int width, int height);
@@ -93,15 +103,42 @@ public:
     void SetItemChecked(int item, bool checked);
     void SelectItem(int item);   // and redraw the overview
 
-    // Pointer on the map image.
+    // Pointer on the map image. A left button release that places a tile
+    // returns the change (empty when the cell already held the tile or no
+    // tile was placed).
     void MouseMove(int x, int y);
-    void MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer);
+    CityMapChange MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer);
 
-    // The clear commands: ask, clear on Yes, redraw on either answer.
-    void ClearLevelClick(const std::function<bool(const std::string&)>& ask);
-    void ClearMapClick(const std::function<bool(const std::string&)>& ask);
+    // Sets cell (level, a, b) to `tile` for a from a1 to a2 and b from b1 to
+    // b2 (either order; clipped to the map), as placing tiles does, without
+    // redrawing. Returns the change.
+    CityMapChange PaintCells(int level, int a1, int a2, int b1, int b2, std::uint16_t tile);
+
+    // The clear commands: ask, clear on Yes, redraw on either answer; the
+    // change is empty on No.
+    CityMapChange ClearLevelClick(const std::function<bool(const std::string&)>& ask);
+    CityMapChange ClearMapClick(const std::function<bool(const std::string&)>& ask);
+
+    // Building `index` becomes `after` (the building dialog's OK). Nothing
+    // is redrawn, as after the dialog; the change is empty when nothing differs.
+    CityMapChange ChangeBuilding(int index, const CityBuilding& after);
+
+    // Undo and redo of a change of this opening: the exact values before or
+    // after it come back, then the map is redrawn once (and, for a building,
+    // the mask, the overview and its list item are brought up to date). A
+    // change of an earlier opening throws Error and changes nothing.
+    void Undo(const CityMapChange& change);
+    void Redo(const CityMapChange& change);
+
+    // The whole map at the shown levels, as the map image draws it
+    // (CityWholeMap.h).
+    IndexedImage WholeMapImage() const;
 
 private:
+    CityMapChange NewChange() const;
+    void Apply(const CityMapChange& change, bool redo);
+
+    std::uint64_t opening_ = 0;  // counts the openings
     CityEditorObserver* observer_ = nullptr;
     CityEditorObserver nullObserver_;
     CityEditorObserver& obs() { return observer_ ? *observer_ : nullObserver_; }

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
+#include "base/FileUpdate.h"
 #include "base/GamePaths.h"
+#include "base/LittleEndian.h"
 
 namespace ketral {
 
@@ -39,6 +40,7 @@ void CityMap::LoadBuildings(const std::string& source)
     buildings.clear();
     checked.clear();
     selectedItem = -1;
+    fileStamps.Remember(source);
     FileSource src(source);
     LoadBuildings(src);
     if (savedGame) tableSavedGame = source;
@@ -70,11 +72,28 @@ void CityMap::ReadCells(ByteSource& src, std::uint64_t offset)
         cells[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
 }
 
+void CityMap::ReadCellsFile(const std::string& path, std::uint64_t offset)
+{
+    fileStamps.Remember(path);
+    FileSource src(path);
+    ReadCells(src, offset);
+}
+
 void CityMap::RebuildMask() { FillBuildingMask(mask, buildings, checked); }
 
-void CityMap::SaveMap()
+namespace {
+
+// The cells as the map files hold them: little-endian, level by level.
+void PutCells(std::vector<std::uint8_t>& bytes, std::uint64_t offset, const std::vector<std::uint16_t>& cells)
 {
-    if (!savedGame) return;
+    std::uint8_t* out = bytes.data() + offset;
+    for (std::size_t i = 0; i < cells.size(); ++i) PutU16(out + 2 * i, cells[i]);
+}
+
+}  // namespace
+
+void CityMap::CheckSavedGameTable() const
+{
     // After an opening that stopped before its table was read, the table in
     // memory belongs to the map opened earlier (perhaps a default city map,
     // whose cells lie where a saved game keeps its table).
@@ -88,13 +107,57 @@ void CityMap::SaveMap()
             throw Error("Building " + std::to_string(i) + " has name index " + std::to_string(buildings[i].nameIndex) +
                         ", but a saved game's buildings must have name indices below " +
                         std::to_string(kSaveTableEndNameIndex) + ". Nothing was saved.");
-    if (!FileExists(filePath)) throw IoError("Cannot open file for writing: " + filePath);
+}
+
+void CityMap::PutSavedGameTable(FileUpdate& save) const
+{
+    // The table and the record that ends it.
     const std::uint64_t tableEnd = kSaveBuildingTableOffset + std::uint64_t(kBuildingRecordSize) * buildings.size() + 2;
-    if (FileSize(filePath) < tableEnd)
-        throw IoError("The saved game " + filePath + " no longer holds its building table. Nothing was saved.");
-    FileWriter out(filePath);
-    WriteSavedGameBuildings(out, buildings);
-    out.close();
+    if (save.After().size() < tableEnd)
+        throw IoError("The saved game " + save.Path() + " no longer holds its building table. Nothing was saved.");
+    PutBuildingRecords(save.After(), kSaveBuildingTableOffset, buildings);
+}
+
+std::vector<std::string> CityMap::SaveMap(bool overwriteChanged)
+{
+    if (!savedGame) return {};
+    CheckSavedGameTable();
+    std::vector<FileUpdate> updates;
+    updates.emplace_back(filePath);
+    PutSavedGameTable(updates.back());
+    return SaveFileUpdates(updates, fileStamps, overwriteChanged);
+}
+
+std::vector<std::string> CityMap::SaveWholeMap(bool overwriteChanged)
+{
+    if (!opened)
+        throw Error("The map shown was not read completely from " +
+                    (filePath.empty() ? std::string("its files") : filePath) +
+                    ": the last opening did not finish. Nothing was saved.");
+    std::vector<FileUpdate> updates;
+    if (savedGame) {
+        CheckSavedGameTable();
+        updates.emplace_back(opened->cells);
+        FileUpdate& save = updates.back();
+        PutSavedGameTable(save);
+        if (save.After().size() < kSaveCellsOffset + kCityMapBytes)
+            throw IoError("The saved game " + save.Path() + " no longer holds its city map. Nothing was saved.");
+        PutCells(save.After(), kSaveCellsOffset, cells);
+    } else {
+        updates.emplace_back(opened->cells);
+        FileUpdate& map = updates.back();
+        if (map.After().size() < static_cast<std::size_t>(kCityMapBytes))
+            throw IoError("The city map " + map.Path() + " no longer holds its " + std::to_string(kCityMapBytes) +
+                          " bytes of cells. Nothing was saved.");
+        PutCells(map.After(), 0, cells);
+        updates.emplace_back(opened->table);
+        FileUpdate& table = updates.back();
+        if (table.After().size() < std::uint64_t(kBuildingRecordSize) * buildings.size())
+            throw IoError("The building file " + table.Path() + " no longer holds its " +
+                          std::to_string(buildings.size()) + " buildings. Nothing was saved.");
+        PutBuildingRecords(table.After(), 0, buildings);
+    }
+    return SaveFileUpdates(updates, fileStamps, overwriteChanged);
 }
 
 void CityMap::ClearLevel(int level)
@@ -104,5 +167,12 @@ void CityMap::ClearLevel(int level)
 }
 
 void CityMap::ClearAll() { std::fill(cells.begin(), cells.end(), std::uint16_t{0}); }
+
+void CityMap::ApplyChange(const CityMapChange& change, bool redo)
+{
+    change.cells.Restore(cells, redo);
+    if (change.building && change.building->index >= 0 && change.building->index < buildingCount())
+        buildings[static_cast<std::size_t>(change.building->index)] = redo ? change.building->after : change.building->before;
+}
 
 }  // namespace ketral

@@ -8,15 +8,20 @@
 // alien flag at byte 173, the building table at 97870 and the cells at 224106.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/FileStamp.h"
 #include "city/CityBuilding.h"
+#include "city/CityMapChange.h"
 #include "city/TextList.h"
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
 
 namespace ketral {
+
+class FileUpdate;
 
 inline constexpr int kCityLevels = 10;
 inline constexpr int kCityCells = kCityLevels * kMapSide * kMapSide;  // 100000
@@ -68,6 +73,18 @@ public:
     // file after an opening that stopped half-way.
     std::string tableSavedGame;
 
+    // The files of the last opening that finished: where "Save map" writes
+    // the cells and the building table. Unset while an opening runs and
+    // after one that stopped, so that the data of one map never lands in
+    // another map's files.
+    struct OpenedMapFiles {
+        std::string cells;  // the default city map or the saved game
+        std::string table;  // the building file or the saved game
+    };
+    std::optional<OpenedMapFiles> opened;
+    // Size and modification time of every file read, as at the opening.
+    OpenedFiles fileStamps;
+
     const std::string& listsDir() const { return listsDir_; }
     int buildingCount() const { return static_cast<int>(buildings.size()); }
     std::uint16_t& Cell(int level, int a, int b) { return cells[static_cast<std::size_t>(level * 10000 + a * 100 + b)]; }
@@ -87,20 +104,38 @@ public:
     std::string ItemText(int i) const;
     // Reads the 200000 bytes of cells from `src` at `offset`.
     void ReadCells(ByteSource& src, std::uint64_t offset);
+    // The same from a file, remembering its stamp.
+    void ReadCellsFile(const std::string& path, std::uint64_t offset);
 
     // Rebuilds `mask` from the buildings and their check marks.
     void RebuildMask();
 
-    // Writes the building table back into the saved game it came from; does
-    // nothing for a default city map. The table must have been read from
-    // filePath, the file must still hold it, and no building may carry a
-    // name index that would end it.
-    void SaveMap();
+    // The "Save" button: writes the fields of every building back into the
+    // saved game it came from (PutBuildingRecords); does nothing for a
+    // default city map. The table must have been read from filePath, the file
+    // must still hold it, and no building may carry a name index that would
+    // end it. Every write is a FileUpdate: a file another program changed
+    // since the opening throws FileChangedError unless `overwriteChanged`.
+    // Returns the files written (none when no byte would change).
+    std::vector<std::string> SaveMap(bool overwriteChanged = false);
+
+    // "Save map": the cells and the building table. A saved game gets the
+    // cells at 224106 and the building fields as SaveMap writes them; a
+    // default city map gets the cells in bytes 0..199999 of its map file and
+    // the building fields in its building file, record i at 226 i (the record
+    // count and every other byte stay). Needs a finished opening.
+    std::vector<std::string> SaveWholeMap(bool overwriteChanged = false);
 
     void ClearLevel(int level);
     void ClearAll();
 
+    // Writes a change's values before it (undo) or after it (redo).
+    void ApplyChange(const CityMapChange& change, bool redo);
+
 private:
+    void CheckSavedGameTable() const;
+    void PutSavedGameTable(FileUpdate& save) const;
+
     std::string listsDir_;
 };
 

@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "tactical/TacMapFiles.h"
 #include "tactical/TacRender.h"
+#include "tactical/TacWholeMap.h"
 
 namespace ketral {
 
@@ -20,13 +21,34 @@ void TacMapCore::Repaint()
 void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
                          const std::string& tacDataDir, ProgressSink& progress)
 {
+    ++loads_;
+    source_.reset();
+    stamps_.Clear();
     map_.IsSavedGame = savedGame;
     if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
     tiles_.LoadTileSets(tileDir, progress);
+    // The files a save may write, as they are before they are read.
+    if (savedGame) {
+        stamps_.Remember(mapPath);
+    } else {
+        stamps_.Remember(mapPath + ".smp");
+        stamps_.Remember(mapPath + ".sdt");
+    }
     DiskFileOpener opener;
     LoadMapFiles(map_, tileDir, mapPath, savedGame, opener);
+    source_ = TacMapSource{tileDir, mapPath, savedGame};
     ResetLevelRange();
     RedrawView();
+}
+
+std::vector<std::string> TacMapCore::SaveMap(bool overwriteChanged)
+{
+    if (!source_) {
+        if (!map_.HasCells()) return {};
+        throw Error("The map shown was not read completely: the last opening did not finish. Nothing was saved.");
+    }
+    std::vector<FileUpdate> updates = TacMapFileUpdates(map_, *source_);
+    return SaveFileUpdates(updates, stamps_, overwriteChanged);
 }
 
 // ---- view state
@@ -154,8 +176,32 @@ void TacMapCore::ClearView()
     view_.LastFrame = kNoFrame;
 }
 
+void TacMapCore::WithOneRedraw(const std::function<void()>& work)
+{
+    ++redrawsPutOff_;
+    try {
+        work();
+    } catch (...) {
+        --redrawsPutOff_;
+        if (redrawsPutOff_ == 0 && redrawPending_) {
+            redrawPending_ = false;
+            RedrawView();
+        }
+        throw;
+    }
+    --redrawsPutOff_;
+    if (redrawsPutOff_ == 0 && redrawPending_) {
+        redrawPending_ = false;
+        RedrawView();
+    }
+}
+
 void TacMapCore::RedrawView()
 {
+    if (redrawsPutOff_ > 0) {
+        redrawPending_ = true;
+        return;
+    }
     ClearView();
     if (view_.ViewAsMap)
         DrawPlan(image_, map_, tiles_, view_);
@@ -208,23 +254,41 @@ void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
 
 // ---- editing
 
-void TacMapCore::PaintSelection(int ground, int left, int right, int feature)
+TacMapChange TacMapCore::NewChange() const
+{
+    TacMapChange change;
+    change.opening = loads_;
+    return change;
+}
+
+TacMapChange TacMapCore::PaintSelection(int ground, int left, int right, int feature)
 {
     const Point a = CellAtPixel(view_.DragStart), b = CellAtPixel(view_.PointerPos);
-    const int z = view_.EditLevel();
-    const std::array<int, kSlotCount> values{ground, left, right, feature};
-    if (map_.HasCells() && z < map_.MapLevels) {
-        // Only the part of the rectangle inside the map is written.
-        const int x0 = std::max(std::min(a.x, b.x), 0), x1 = std::min(std::max(a.x, b.x), map_.MapWidth - 1);
-        const int y0 = std::max(std::min(a.y, b.y), 0), y1 = std::min(std::max(a.y, b.y), map_.MapHeight - 1);
-        for (int x = x0; x <= x1; ++x)
-            for (int y = y0; y <= y1; ++y) {
-                std::uint8_t* cell = map_.Cell(x, y, z);
-                for (int s = 0; s < kSlotCount; ++s)
-                    if (values[s] >= 0 && values[s] <= 255) cell[s] = static_cast<std::uint8_t>(values[s]);
-            }
-    }
+    TacMapChange change = PaintCells(a.x, a.y, b.x, b.y, view_.EditLevel(), {ground, left, right, feature});
     RedrawView();
+    return change;
+}
+
+TacMapChange TacMapCore::PaintCells(int x1, int y1, int x2, int y2, int z, const std::array<int, kSlotCount>& values)
+{
+    TacMapChange change = NewChange();
+    if (!map_.HasCells() || z < 0 || z >= map_.MapLevels) return change;
+    // Only the part of the rectangle inside the map is written.
+    const int x0 = std::max(std::min(x1, x2), 0), xEnd = std::min(std::max(x1, x2), map_.MapWidth - 1);
+    const int y0 = std::max(std::min(y1, y2), 0), yEnd = std::min(std::max(y1, y2), map_.MapHeight - 1);
+    if (x0 > xEnd || y0 > yEnd) return change;
+    // Each row of the rectangle is one run of bytes in the grid.
+    const std::size_t rowBytes = static_cast<std::size_t>(xEnd - x0 + 1) * kSlotCount;
+    std::vector<std::uint8_t> before(rowBytes);
+    for (int y = y0; y <= yEnd; ++y) {
+        std::uint8_t* row = map_.Cell(x0, y, z);
+        std::copy(row, row + rowBytes, before.begin());
+        for (std::size_t i = 0; i < rowBytes; i += kSlotCount)
+            for (int s = 0; s < kSlotCount; ++s)
+                if (values[s] >= 0 && values[s] <= 255) row[i + s] = static_cast<std::uint8_t>(values[s]);
+        change.cells.Record(static_cast<std::size_t>(row - map_.Cells.data()), before.data(), row, rowBytes);
+    }
+    return change;
 }
 
 std::optional<TacCell> TacMapCore::PickCell() const
@@ -236,8 +300,9 @@ std::optional<TacCell> TacMapCore::PickCell() const
     return TacCell{cell[0], cell[1], cell[2], cell[3]};
 }
 
-void TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz)
+TacMapChange TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz)
 {
+    TacMapChange change = NewChange();
     const Extent3& base = map_.BaseSize;
     const std::int64_t w = static_cast<std::int64_t>(base.X) * fx, h = static_cast<std::int64_t>(base.Y) * fy,
                        l = static_cast<std::int64_t>(base.Z) * fz;
@@ -246,17 +311,59 @@ void TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t
         map_.SizeFactors.X = fx;
         map_.SizeFactors.Y = fy;
         map_.SizeFactors.Z = fz;
-        return;
+        return change;
     }
     if (!GridBytes(w, h, l))
         throw Error("The map cannot be resized to " + std::to_string(w) + " x " + std::to_string(h) + " x " +
                     std::to_string(l) + " cells");
+    TacResizeChange resize{map_.SizeFactors, map_.SizeFactors, map_.MapWidth, map_.MapHeight, map_.MapLevels,
+                           map_.Cells, map_.UnitMarks};
     map_.SizeFactors.X = fx;
     map_.SizeFactors.Y = fy;
     map_.SizeFactors.Z = fz;
-    map_.ResizeCells(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h), static_cast<std::int32_t>(l));
-    ResetLevelRange();
+    resize.factorsAfter = map_.SizeFactors;
+    change.resize = std::move(resize);
+    WithOneRedraw([&] {
+        map_.ResizeCells(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h), static_cast<std::int32_t>(l));
+        ResetLevelRange();
+        RedrawView();
+    });
+    return change;
+}
+
+void TacMapCore::Apply(const TacMapChange& change, bool redo)
+{
+    if (change.opening != loads_)
+        throw Error("This change belongs to a tactical map that is no longer open; nothing was changed.");
+    if (change.resize) {
+        const TacResizeChange& r = *change.resize;
+        WithOneRedraw([&] {
+            if (redo) {
+                map_.SizeFactors = r.factorsBefore;
+                ApplySizeFactors(r.factorsAfter.X, r.factorsAfter.Y, r.factorsAfter.Z);
+            } else {
+                map_.MapWidth = r.widthBefore;
+                map_.MapHeight = r.heightBefore;
+                map_.MapLevels = r.levelsBefore;
+                map_.Cells = r.cellsBefore;
+                map_.UnitMarks = r.unitMarksBefore;
+                map_.SizeFactors = r.factorsBefore;
+                ResetLevelRange();
+                RedrawView();
+            }
+        });
+        return;
+    }
+    if (!change.cells.FitsIn(map_.Cells.size()))
+        throw Error("This change does not fit the tactical map shown; nothing was changed.");
+    change.cells.Restore(map_.Cells, redo);
     RedrawView();
 }
+
+void TacMapCore::Undo(const TacMapChange& change) { Apply(change, false); }
+
+void TacMapCore::Redo(const TacMapChange& change) { Apply(change, true); }
+
+IndexedImage TacMapCore::WholeMapImage() const { return DrawWholeTacMap(map_, tiles_, view_, image_); }
 
 }  // namespace ketral

@@ -7,11 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "base/FileStamp.h"
 #include "base/IndexedImage.h"
 #include "base/Progress.h"
 #include "tactical/LevelTrackBar.h"
 #include "tactical/TacGeometry.h"
+#include "tactical/TacMapChange.h"
 #include "tactical/TacMapData.h"
+#include "tactical/TacMapSave.h"
 #include "tactical/TacTileSets.h"
 #include "tactical/TacViewState.h"
 
@@ -44,9 +47,22 @@ public:
     // or a saved battle (mapPath = the saved game), with the palette and unit
     // icons of tacDataDir: palette and icons once, tile sets on a change of
     // directory, then the map data; resets the level range and redraws. A
-    // failure throws and leaves the view as it was.
+    // failure throws and leaves the view as it was. Every load starts a new
+    // history: changes of the map before are not applied to this one.
     void LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
                  const std::string& tacDataDir, ProgressSink& progress);
+
+    // Saves the map into the files it was loaded from (TacMapSave.h) and
+    // returns the files written, none when no byte would change. A file
+    // another program changed since the load throws FileChangedError unless
+    // `overwriteChanged`. Without a map nothing happens; after a load that
+    // stopped half-way Error says that nothing was saved.
+    std::vector<std::string> SaveMap(bool overwriteChanged = false);
+    // A map whose last load finished, which SaveMap can write.
+    bool CanSave() const { return source_.has_value(); }
+    // The first file of the map that another program changed since the
+    // load, or "".
+    std::string FileChangedSinceOpened() const { return stamps_.FirstChanged(); }
     SpriteCollection* ViewerTileSet(int slot) { return tiles_.ViewerTileSet(slot); }
 
     // ---- view state
@@ -98,8 +114,11 @@ public:
     // ---- editing
     // Writes each value in 0..255 into its slot of every cell between the
     // cells under the drag start and the pointer, on the selected level;
-    // other values leave their slot alone. Then redraws.
-    void PaintSelection(int ground, int left, int right, int feature);
+    // other values leave their slot alone. Then redraws. Returns the change.
+    TacMapChange PaintSelection(int ground, int left, int right, int feature);
+    // The same for the cells from (x1, y1) to (x2, y2), either order, on
+    // level index z; cells outside the map are skipped. No redraw.
+    TacMapChange PaintCells(int x1, int y1, int x2, int y2, int z, const std::array<int, kSlotCount>& values);
     // The tiles of the cell under the pointer on the selected level, or
     // nothing outside the map.
     std::optional<TacCell> PickCell() const;
@@ -107,12 +126,29 @@ public:
     // cells both sizes share (a map whose load stopped after its block size
     // gets an empty grid); the level range is reset and the view redrawn.
     // Before any block size was read only the counts are taken. Throws an
-    // Error naming the sizes when the grid would be too large.
-    void ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz);
+    // Error naming the sizes when the grid would be too large. Returns the
+    // change (empty when no grid was laid out); the view is redrawn once.
+    TacMapChange ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz);
+
+    // Undo and redo of a change of this load: the exact bytes (and, for a
+    // resize, the sizes and block counts) before or after it come back, the
+    // view is redrawn once. A change of an earlier load, or one that does not
+    // fit the grid, throws Error and changes nothing.
+    void Undo(const TacMapChange& change);
+    void Redo(const TacMapChange& change);
+
+    // ---- whole-map pictures
+    // The whole map at the shown levels, as the view draws it (TacWholeMap.h).
+    IndexedImage WholeMapImage() const;
 
 private:
     void Repaint();
     void BindBar(LevelTrackBar*& field, LevelTrackBar* bar);
+    TacMapChange NewChange() const;
+    void Apply(const TacMapChange& change, bool redo);
+    // Runs `work` with every redraw it asks for put off, then redraws once
+    // if any was asked for.
+    void WithOneRedraw(const std::function<void()>& work);
 
     TacMapData map_;
     TacTileSets tiles_;
@@ -121,6 +157,12 @@ private:
     LevelTrackBar* minBar_ = nullptr;
     LevelTrackBar* maxBar_ = nullptr;
     LevelTrackBar* currBar_ = nullptr;
+
+    std::optional<TacMapSource> source_;  // set by a load that finished
+    OpenedFiles stamps_;                  // the files a save may write, as loaded
+    std::uint64_t loads_ = 0;             // counts the loads
+    int redrawsPutOff_ = 0;
+    bool redrawPending_ = false;
 };
 
 }  // namespace ketral

@@ -1,4 +1,5 @@
 // ketral-tool city-info: what an opening of a city map reads.
+#include "tool/CityInfoJson.h"
 #include "tool/CityToolSupport.h"
 #include "tool/ToolCommand.h"
 
@@ -11,17 +12,8 @@ int RunCityInfo(const std::vector<std::string>& argv)
     Args args(argv, CityOptions(), CityFlags());
     if (!args.positional().empty()) throw UsageError("unexpected argument '" + args.positional().front() + "'");
     auto editor = OpenCityForTool(args);
-    const CityMap& map = editor->map;
     JsonWriter json;
-    json.beginObject();
-    json.field("caption", map.caption);
-    json.field("alien", map.alien);
-    json.key("tileBase").path(map.tileBase);
-    json.key("filePath").path(map.filePath);
-    json.key("buildings").beginArray();
-    for (int i = 0; i < map.buildingCount(); ++i) WriteBuildingJson(json, map, i);
-    json.endArray();
-    json.endObject();
+    WriteCityInfoJson(json, editor->map);
     PrintJson(json);
     return 0;
 }

@@ -18,9 +18,13 @@ void CheckRange(const char* what, int v, int lo, int hi)
 int RunRenderCity(const std::vector<std::string>& argv)
 {
     Args args(argv, CityOptions({"--size", "--out", "--scroll", "--levels", "--current", "--unchecked"}),
-              CityFlags({"--grid", "--only-buildings"}));
+              CityFlags({"--grid", "--only-buildings", "--whole"}));
     if (!args.positional().empty()) throw UsageError("unexpected argument '" + args.positional().front() + "'");
-    const auto [width, height] = ParsePair(args.required("--size"), 'x');
+    // --whole: the smallest picture of the whole map at the shown levels.
+    const bool whole = args.has("--whole");
+    if (whole && (args.has("--size") || args.has("--scroll")))
+        throw UsageError("--whole takes the place of --size and --scroll");
+    const auto [width, height] = whole ? std::pair{100, 100} : ParsePair(args.required("--size"), 'x');
     CheckRange("the width", width, 1, 16384);
     CheckRange("the height", height, 1, 16384);
     const std::string out = args.required("--out");
@@ -49,13 +53,13 @@ int RunRenderCity(const std::vector<std::string>& argv)
     editor->map.RebuildMask();
     editor->grid = args.has("--grid");
     editor->RedrawMap();
-    WriteImageFile(out, editor->mapImage);
+    WriteImageFile(out, whole ? editor->WholeMapImage() : editor->mapImage);
     return 0;
 }
 
 const ToolCommandRegistration kRegistration(
     {"render-city",
-     "render-city [--game DIR] (--map NAME | --save FILE) --size WxH --out FILE [--scroll H,V] "
+     "render-city [--game DIR] (--map NAME | --save FILE) (--size WxH | --whole) --out FILE [--scroll H,V] "
      "[--levels START,EXTRA] [--current L] [--grid] [--only-buildings] [--unchecked I,J,...] [--lists DIR]",
      RunRenderCity});
 

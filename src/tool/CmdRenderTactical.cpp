@@ -14,8 +14,12 @@ constexpr int kMaxImageSide = 16384;
 int Run(const std::vector<std::string>& argv)
 {
     const Args args(argv, TacticalOptions({"--size", "--out", "--levels", "--current", "--offset", "--slots"}),
-                    TacticalFlags({"--plan", "--units"}));
-    const auto [width, height] = ParsePair(args.required("--size"), 'x');
+                    TacticalFlags({"--plan", "--units", "--whole"}));
+    // --whole: the smallest picture of the whole map at the shown levels.
+    const bool whole = args.has("--whole");
+    if (whole && (args.has("--size") || args.has("--offset")))
+        throw UsageError("--whole takes the place of --size and --offset");
+    const auto [width, height] = whole ? std::pair{100, 100} : ParsePair(args.required("--size"), 'x');
     if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide)
         throw UsageError("--size must lie between 1x1 and " + std::to_string(kMaxImageSide) + "x" +
                          std::to_string(kMaxImageSide));
@@ -70,14 +74,14 @@ int Run(const std::vector<std::string>& argv)
     core.SetViewOption(kOptionUnits, args.has("--units"));
     core.SetViewOption(kOptionPlan, args.has("--plan"));
     core.RedrawView();
-    WriteImageFile(out, core.ViewImage());
+    WriteImageFile(out, whole ? core.WholeMapImage() : core.ViewImage());
     return 0;
 }
 
 const ToolCommandRegistration registration(
     {"render-tactical",
-     "render-tactical [--game DIR] [--cd-only] [--cd-letter L] (--map DIRNAME [NAME] | --save FILE) --size WxH --out FILE "
-     "[--plan] [--levels MIN,MAX] [--current N] [--offset X,Y] [--slots DIGITS] [--units]",
+     "render-tactical [--game DIR] [--cd-only] [--cd-letter L] (--map DIRNAME [NAME] | --save FILE) (--size WxH | "
+     "--whole) --out FILE [--plan] [--levels MIN,MAX] [--current N] [--offset X,Y] [--slots DIGITS] [--units]",
      Run});
 
 }  // namespace

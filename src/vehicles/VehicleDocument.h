@@ -4,6 +4,7 @@
 // leaves a later Save pointing at another file or record than the one shown.
 #include <string>
 
+#include "base/FileStamp.h"
 #include "vehicles/VehicleBoxes.h"
 #include "vehicles/VehicleRecord.h"
 
@@ -15,11 +16,13 @@ public:
     // the file, or Error for an index outside 0..32) nothing changes.
     void Open(const std::string& executableFile, int index);
 
-    // Stores the boxes into a copy of the record and writes it back in place.
-    // A box without a whole number throws before the file is opened; a file
-    // that cannot be written throws IoError. Only after a good write does the
-    // copy become the record.
-    void Save(const VehicleBoxes& boxes);
+    // Stores the boxes into a copy of the record and writes it back
+    // (WriteVehicleRecord). A box without a whole number throws before the
+    // file is opened; a file that cannot be written throws IoError; a file
+    // another program changed since the opening throws FileChangedError
+    // unless `overwriteChanged`. Only after a good write does the copy become
+    // the record.
+    void Save(const VehicleBoxes& boxes, bool overwriteChanged = false);
 
     bool IsOpen() const { return open_; }
     const std::string& File() const { return file_; }
@@ -31,6 +34,7 @@ private:
     std::string file_;
     int index_ = 0;
     VehicleRecord record_;
+    OpenedFiles stamps_;
 };
 
 }  // namespace ketral

@@ -4,7 +4,8 @@
 
 #include "base/ByteSource.h"
 #include "base/Errors.h"
-#include "base/FileWriter.h"
+#include "base/FileStamp.h"
+#include "base/FileUpdate.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
 #include "shell/VehicleNames.h"
@@ -71,15 +72,34 @@ VehicleRecord ReadVehicleRecord(const std::string& executableFile, int index)
     return ReadVehicleRecord(source, index);
 }
 
-void WriteVehicleRecord(const std::string& executableFile, int index, const VehicleRecord& record)
+namespace {
+
+std::vector<FileUpdate> RecordUpdate(const std::string& executableFile, int index, const VehicleRecord& record)
 {
     const std::uint64_t offset = VehicleRecordOffset(index);
-    FileWriter writer(executableFile);
+    std::vector<FileUpdate> updates;
+    updates.emplace_back(executableFile);
+    std::vector<std::uint8_t>& bytes = updates.back().After();
     // Writing past the end would grow the executable; a file that has become
     // too short since it was read is refused instead.
-    if (FileSize(executableFile) < offset + kVehicleRecordSize) throw IoError("Cannot write file: " + executableFile);
-    writer.writeAt(offset, record.Bytes.data(), record.Bytes.size());
-    writer.close();
+    if (bytes.size() < offset + kVehicleRecordSize) throw IoError("Cannot write file: " + updates.back().Path());
+    std::copy(record.Bytes.begin(), record.Bytes.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    return updates;
+}
+
+}  // namespace
+
+void WriteVehicleRecord(const std::string& executableFile, int index, const VehicleRecord& record)
+{
+    std::vector<FileUpdate> updates = RecordUpdate(executableFile, index, record);
+    SaveFileUpdates(updates);
+}
+
+void WriteVehicleRecord(const std::string& executableFile, int index, const VehicleRecord& record,
+                        OpenedFiles& opened, bool overwriteChanged)
+{
+    std::vector<FileUpdate> updates = RecordUpdate(executableFile, index, record);
+    SaveFileUpdates(updates, opened, overwriteChanged);
 }
 
 }  // namespace ketral

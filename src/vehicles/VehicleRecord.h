@@ -11,6 +11,7 @@
 namespace ketral {
 
 class ByteSource;
+class OpenedFiles;
 
 inline constexpr std::uint64_t kVehicleTableOffset = 1612940;  // 0x189C8C
 inline constexpr std::uint64_t kVehicleRecordStride = 126;
@@ -47,9 +48,14 @@ struct VehicleRecord {
 VehicleRecord ReadVehicleRecord(ByteSource& source, int index);
 VehicleRecord ReadVehicleRecord(const std::string& executableFile, int index);
 
-// Writes the 102 bytes of record `index` into the existing file in place.
-// A file that cannot be opened for writing, or that is too short to hold the
-// record, throws IoError before any byte is written; the file is never grown.
+// Writes the 102 bytes of record `index` into the existing file; no other
+// byte changes (the file is saved as a FileUpdate, and not at all when the
+// record already holds these bytes). A file that cannot be written, or that
+// is too short to hold the record, throws IoError and stays as it was; the
+// file is never grown. With `opened`, a file changed since it was opened
+// throws FileChangedError unless `overwriteChanged`.
 void WriteVehicleRecord(const std::string& executableFile, int index, const VehicleRecord& record);
+void WriteVehicleRecord(const std::string& executableFile, int index, const VehicleRecord& record,
+                        OpenedFiles& opened, bool overwriteChanged);
 
 }  // namespace ketral

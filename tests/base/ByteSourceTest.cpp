@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "base/ByteSource.h"
 #include "base/Errors.h"
-#include "base/FileWriter.h"
 #include "support/TempDir.h"
 
 using namespace ketral;
-using ketral::testing::ReadFileBytes;
 using ketral::testing::TempDir;
 
 TEST(ByteSource, ReadsLittleEndianNumbersAtOffsets)
@@ -56,31 +52,3 @@ TEST(FileSource, MatchesNamesWithoutCaseAndReportsMissingFiles)
     EXPECT_THROW(FileSource(dir / "vyxdata"), IoError);
 }
 
-TEST(FileWriter, PatchesInPlaceWithoutTruncating)
-{
-    TempDir dir;
-    std::string path = dir.write("vyxexe/VYX2P.EXE", std::vector<std::uint8_t>(10, 0xAA));
-    {
-        FileWriter w(dir / "vyxexe/vyx2p.exe");
-        w.writeU16(2, 0x1234);
-        w.writeU8(9, 0x01);
-        w.close();
-    }
-    auto bytes = ReadFileBytes(path);
-    ASSERT_EQ(bytes.size(), 10u);
-    EXPECT_EQ(bytes[1], 0xAA);
-    EXPECT_EQ(bytes[2], 0x34);
-    EXPECT_EQ(bytes[3], 0x12);
-    EXPECT_EQ(bytes[4], 0xAA);
-    EXPECT_EQ(bytes[9], 0x01);
-    EXPECT_THROW(FileWriter(dir / "missing.exe"), IoError);
-}
-
-TEST(FileWriter, ReadOnlyFileCannotBeOpenedForWriting)
-{
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
-    TempDir dir;
-    std::string path = dir.write("ro.bin", std::vector<std::uint8_t>(4, 0));
-    ::chmod(path.c_str(), 0444);
-    EXPECT_THROW(FileWriter{path}, IoError);
-}

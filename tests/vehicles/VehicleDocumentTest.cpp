@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "base/Errors.h"
+#include "base/FileStamp.h"
+#include "support/FailingWrites.h"
 #include "support/TempDir.h"
 #include "support/WriteProtect.h"
 #include "vehicles/VehicleDocument.h"
@@ -115,6 +117,33 @@ TEST_F(VehicleDocumentTest, FileCutShortAfterOpeningIsNotGrownBySave)
     dir.write("vyxexe/vyx2p.exe", cut);
     EXPECT_THROW(doc.Save(ShowVehicle(doc.Record())), IoError);
     EXPECT_EQ(ReadFileBytes(exe), cut);
+}
+
+TEST_F(VehicleDocumentTest, FullDiskOrAChangedFileLeavesTheExecutable)
+{
+    VehicleDocument doc;
+    doc.Open(exe, 3);
+    VehicleBoxes b = ShowVehicle(doc.Record());
+    EnterBoxText(b, VehicleBox::Passengers, "12");
+    const std::size_t record = 1612940 + 3 * 126;
+    for (std::size_t limit : {std::size_t{0}, record, record + 64, original.size() - 1}) {
+        FullDisk disk(limit);
+        EXPECT_THROW(doc.Save(b), IoError) << "limit " << limit;
+        ASSERT_EQ(ChangedOffsets(), std::vector<std::size_t>{}) << "limit " << limit;
+    }
+    EXPECT_EQ(DirectoryNames(dir / "vyxexe"), std::vector<std::string>{"vyx2p.exe"});
+    EXPECT_EQ(doc.Record().Get(VehicleField::Passengers), ReadVehicleRecord(exe, 3).Get(VehicleField::Passengers));
+
+    // Another program changed the executable since the opening.
+    std::vector<std::uint8_t> theirs = original;
+    theirs.push_back(0);
+    dir.write("vyxexe/vyx2p.exe", theirs);
+    EXPECT_THROW(doc.Save(b), FileChangedError);
+    EXPECT_EQ(ReadFileBytes(exe), theirs);
+    doc.Save(b, true);
+    theirs[record + 64] = 12;
+    theirs[record + 65] = 0;
+    EXPECT_EQ(ReadFileBytes(exe), theirs);
 }
 
 }  // namespace
