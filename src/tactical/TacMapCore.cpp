@@ -21,7 +21,13 @@ void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath,
                          const std::string& tacDataDir, ProgressSink& progress)
 {
     map_.IsSavedGame = savedGame;
-    if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
+    try {
+        if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
+    } catch (const IoError&) {
+        // A palette file cut short is kept: the view shows its colours.
+        if (tiles_.MapPalette) image_.setColors(tiles_.MapPalette->Colors());
+        throw;
+    }
     tiles_.LoadTileSets(tileDir, progress);
     DiskFileOpener opener;
     LoadMapFiles(map_, tileDir, mapPath, savedGame, opener);
