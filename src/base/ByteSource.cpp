@@ -1,8 +1,11 @@
 #include "base/ByteSource.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "base/Errors.h"
 #include "base/GamePaths.h"
@@ -20,9 +23,11 @@ std::vector<std::uint8_t> ByteSource::bytes(std::uint64_t offset, std::size_t n)
 {
     // Refuse before allocating: a size read from a file may be huge.
     if (offset > size() || n > size() - offset) throw IoError("Read beyond end of file: " + name());
-    std::vector<std::uint8_t> out(n);
-    readExact(offset, out.data(), n);
-    return out;
+    return ReadingFile(name(), [&] {
+        std::vector<std::uint8_t> out(n);
+        readExact(offset, out.data(), n);
+        return out;
+    });
 }
 
 std::uint8_t ByteSource::u8(std::uint64_t offset)
@@ -71,31 +76,52 @@ std::size_t MemorySource::readSome(std::uint64_t offset, void* dst, std::size_t 
 
 FileSource::FileSource(const std::string& path) : name_(path)
 {
-    std::string real = ResolveCase(path);
-    if (!FileExists(real) || !(file_ = std::fopen(real.c_str(), "rb"))) throw IoError("Cannot open file: " + path);
-    if (std::fseek(file_, 0, SEEK_END) != 0) {
-        std::fclose(file_);
-        throw IoError("Cannot open file: " + path);
+    const std::string real = ResolveCase(path);
+    fd_ = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) throw IoError("Cannot open file: " + path);
+    // What was opened is checked, not the name before it: the name may have
+    // been replaced by anything in between.
+    struct stat st {};
+    const bool known = ::fstat(fd_, &st) == 0;
+    if (!known || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw IoError("Cannot open file: " + path + (known ? " (not a regular file)" : ""));
     }
-    long end = std::ftell(file_);
-    size_ = end > 0 ? static_cast<std::uint64_t>(end) : 0;
+    size_ = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 FileSource::~FileSource()
 {
-    if (file_) std::fclose(file_);
+    if (fd_ >= 0) ::close(fd_);
 }
 
 std::size_t FileSource::readSome(std::uint64_t offset, void* dst, std::size_t n)
 {
-    if (offset >= size_ || offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max())) return 0;
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return 0;
-    return std::fread(dst, 1, n, file_);
+    std::size_t done = 0;
+    while (done < n && offset + done < size_) {
+        if (offset + done > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) break;
+        const ssize_t got = ::pread(fd_, static_cast<char*>(dst) + done, n - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
+void RefuseLargerThan(const ByteSource& src, std::uint64_t limit, const std::string& kind)
+{
+    if (src.size() > limit)
+        throw IoError("The file " + src.name() + " is " + std::to_string(src.size()) + " bytes, far larger than any " +
+                      kind + " (at most " + std::to_string(limit) + " bytes)");
+}
+
+std::string OutOfMemoryMessage(const std::string& name) { return "Not enough memory to read " + name; }
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::uint64_t limit, const std::string& kind)
 {
     FileSource src(path);
+    RefuseLargerThan(src, limit, kind);
     return src.bytes(0, static_cast<std::size_t>(src.size()));
 }
 

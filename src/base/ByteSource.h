@@ -4,10 +4,12 @@
 // bytes in memory exactly as it runs on files.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
+
+#include "base/Errors.h"
 
 namespace ketral {
 
@@ -46,8 +48,11 @@ private:
     std::string name_;
 };
 
-// A file opened for reading only. The path is matched without regard to
-// letter case (see GamePaths.h). Throws IoError "Cannot open file: " + path.
+// A regular file opened for reading only. The path is matched without regard
+// to letter case (see GamePaths.h). The open never waits (a named pipe or a
+// device behind the name would block it), and the file as opened must be a
+// regular file. Throws IoError "Cannot open file: " + path, followed by
+// " (not a regular file)" for anything else.
 class FileSource : public ByteSource {
 public:
     explicit FileSource(const std::string& path);
@@ -60,11 +65,32 @@ public:
 
 private:
     std::string name_;
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
     std::uint64_t size_ = 0;
 };
 
-// The whole content of a file (case-insensitive path), or IoError.
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+// Readers that take a whole file into memory refuse one far larger than any
+// file of its kind before reading it: IoError "The file <name> is <size>
+// bytes, far larger than any <kind> (at most <limit> bytes)".
+void RefuseLargerThan(const ByteSource& src, std::uint64_t limit, const std::string& kind);
+
+// The message for memory that ran out while `name` was being read.
+std::string OutOfMemoryMessage(const std::string& name);
+
+// Runs `read`; an allocation that fails inside it is reported as IoError
+// naming the file being read, never as a bare std::bad_alloc.
+template <class Read>
+decltype(auto) ReadingFile(const std::string& name, Read&& read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        throw IoError(OutOfMemoryMessage(name));
+    }
+}
+
+// The whole content of a file (case-insensitive path), refused above
+// `limit` bytes as RefuseLargerThan does, or IoError.
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::uint64_t limit, const std::string& kind);
 
 }  // namespace ketral

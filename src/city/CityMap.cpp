@@ -12,8 +12,10 @@ namespace ketral {
 bool IsAlienSaveGame(const std::string& path)
 {
     FileSource src(path);
-    return src.u8(kSaveAlienFlagOffset) == 1;
+    return IsAlienSaveGame(src);
 }
+
+bool IsAlienSaveGame(ByteSource& save) { return save.u8(kSaveAlienFlagOffset) == 1; }
 
 CityMap::CityMap(std::string listsDir) : cells(kCityCells, 0), listsDir_(std::move(listsDir)) {}
 
@@ -52,7 +54,8 @@ void CityMap::LoadBuildings(ByteSource& source)
     buildings.clear();
     checked.clear();
     selectedItem = -1;
-    std::vector<CityBuilding> table = savedGame ? ReadSavedGameBuildings(source) : ReadBuildingFile(source);
+    std::vector<CityBuilding> table = ReadingFile(
+        source.name(), [&] { return savedGame ? ReadSavedGameBuildings(source) : ReadBuildingFile(source); });
     for (std::size_t i = 0; i < table.size(); ++i)
         BuildingItemText(table[i], static_cast<int>(i), nameList, nameListFile);  // throws on a bad index
     buildings = std::move(table);
@@ -66,6 +69,9 @@ std::string CityMap::ItemText(int i) const
 
 void CityMap::ReadCells(ByteSource& src, std::uint64_t offset)
 {
+    // A file too short for the cells fails before anything is allocated.
+    if (src.size() < offset || src.size() - offset < static_cast<std::uint64_t>(mapByteSize))
+        throw IoError("Read beyond end of file: " + src.name());
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(mapByteSize));
     src.readExact(offset, bytes.data(), bytes.size());
     for (int i = 0; i < kCityCells; ++i)

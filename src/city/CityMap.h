@@ -38,6 +38,7 @@ inline constexpr const char* kBuildingOwnersFile = "Building.own";
 // The byte at offset 173 of the saved game is 1 (the city is the alien
 // dimension). Throws IoError when the file cannot be opened or is shorter.
 bool IsAlienSaveGame(const std::string& path);
+bool IsAlienSaveGame(ByteSource& save);
 
 class CityMap {
 public:

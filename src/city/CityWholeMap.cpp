@@ -20,11 +20,11 @@ CityWholeView CityWholeMapView(int startLevel, int extraLevels)
     // position that keeps them inside.
     const int side = kMapSide - 1;
     CityWholeView whole;
-    whole.scrollBar1 = FloorDiv(-32 * side, 128);
-    whole.scrollBar2 = FloorDiv(28 - 15 * high, 32);
-    const int left = -32 * side - 128 * whole.scrollBar1;
+    whole.horizontalScroll = FloorDiv(-32 * side, 128);
+    whole.verticalScroll = FloorDiv(28 - 15 * high, 32);
+    const int left = -32 * side - 128 * whole.horizontalScroll;
     whole.width = left + 32 * 2 * side + kCursorBoxWidth;
-    const int top = 28 - 15 * high - 32 * whole.scrollBar2;
+    const int top = 28 - 15 * high - 32 * whole.verticalScroll;
     whole.height = top + 16 * 2 * side + 15 * (high - low) + kCursorBoxHeight;
     return whole;
 }
@@ -33,8 +33,8 @@ IndexedImage DrawWholeCityMap(const CityMap& map, const CityViewState& view, boo
 {
     const CityWholeView whole = CityWholeMapView(view.startLevel, view.extraLevels);
     CityViewState state = view;
-    state.scrollX = whole.scrollBar1 * 128;
-    state.scrollY = whole.scrollBar2 * 32;
+    state.scrollX = whole.horizontalScroll * 128;
+    state.scrollY = whole.verticalScroll * 32;
     IndexedImage image;
     ResetMapImage(image, whole.width, whole.height, map.palette.get());
     DrawCityMap(image, map, state, grid, nullptr);

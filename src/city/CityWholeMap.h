@@ -12,7 +12,7 @@ namespace ketral {
 
 struct CityWholeView {
     int width = 0, height = 0;
-    int scrollBar1 = 0, scrollBar2 = 0;  // horizontal, vertical
+    int horizontalScroll = 0, verticalScroll = 0;  // horizontal, vertical
     friend bool operator==(const CityWholeView&, const CityWholeView&) = default;
 };
 

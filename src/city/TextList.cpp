@@ -27,8 +27,11 @@ TextList ParseTextList(const std::string& text)
 
 TextList ReadTextList(ByteSource& src)
 {
-    std::vector<std::uint8_t> bytes = src.bytes(0, static_cast<std::size_t>(src.size()));
-    return ParseTextList(std::string(bytes.begin(), bytes.end()));
+    RefuseLargerThan(src, kTextListLimit, "list file");
+    return ReadingFile(src.name(), [&] {
+        std::vector<std::uint8_t> bytes = src.bytes(0, static_cast<std::size_t>(src.size()));
+        return ParseTextList(std::string(bytes.begin(), bytes.end()));
+    });
 }
 
 TextList LoadTextList(const std::string& directory, const std::string& name)

@@ -12,7 +12,11 @@ namespace ketral {
 
 using TextList = std::vector<std::string>;
 
-// Splits the whole content of `src` into lines.
+// The game's lists are a few kilobytes; a larger file is refused unread.
+inline constexpr std::uint64_t kTextListLimit = 16u << 20;
+
+// Splits the whole content of `src` into lines. A source larger than
+// kTextListLimit, and memory that runs out, throw IoError naming it.
 TextList ReadTextList(ByteSource& src);
 TextList ParseTextList(const std::string& text);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/FileTree.h"
 #include "base/GamePaths.h"
 #include "base/Messages.h"
 #include "shell/GameInstallation.h"
@@ -64,22 +65,22 @@ CatalogueNode Node(std::string caption, std::optional<CatalogueEntry> entry = st
     return n;
 }
 
-void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& mapsDir)
+void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& mapsDir, FileTree& files)
 {
     groups.push_back(Node("Strategic maps"));
-    for (const DirEntry& e : ListDirectory(mapsDir))
+    for (const DirEntry& e : files.List(mapsDir, false))
         groups.back().Children.push_back(Node(e.name, NewCatalogueEntry(mapsDir, e.name, MapDirectoryEntry)));
 }
 
-void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir)
+void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir, FileTree& files)
 {
     groups.push_back(Node("Default cityscape maps"));
     auto& children = groups.back().Children;
-    if (FileExists(dir + "alienmap"))
+    if (files.IsFile(dir + "alienmap"))
         children.push_back(Node("Alien dimension", NewCatalogueEntry(dir, "alienmap", CityMapEntry)));
     for (char n = '1'; n <= '5'; ++n) {
         const std::string name = std::string("Citymap") + n;
-        if (FileExists(dir + name))
+        if (files.IsFile(dir + name))
             children.push_back(Node(std::string("Mega-Primus ") + n, NewCatalogueEntry(dir, name, CityMapEntry)));
     }
 }
@@ -91,7 +92,7 @@ void AddVehicles(std::vector<CatalogueNode>& groups, const std::string& exe)
         groups.back().Children.push_back(Node(VehicleNames[i], NewCatalogueEntry(exe, std::to_string(i), VehicleEntry)));
 }
 
-void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir)
+void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir, FileTree& files)
 {
     groups.push_back(Node("Savegames"));
     for (char s = '0'; s <= '9'; ++s) {
@@ -100,15 +101,15 @@ void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir)
         const std::string tact = "tactgame" + suffix;
         const std::string strt = "strtgame" + suffix;
         auto& slots = groups.back().Children;
-        if (FileExists(dir + save)) {
-            const SaveGameHeader header = ReadSaveGameHeader(dir + save);
+        if (files.IsFile(dir + save)) {
+            const SaveGameHeader header = ReadSaveGameHeader(*files.Open(dir + save));
             slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, save, SaveSlotEntry)));
             slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, save, SavedCityMapEntry)));
-        } else if (FileExists(dir + tact)) {
-            const SaveGameHeader header = ReadSaveGameHeader(dir + tact);
+        } else if (files.IsFile(dir + tact)) {
+            const SaveGameHeader header = ReadSaveGameHeader(*files.Open(dir + tact));
             slots.push_back(Node(SlotCaption(header), NewCatalogueEntry(dir, tact, SaveSlotEntry)));
             slots.back().Children.push_back(Node("Tactical map", NewCatalogueEntry(dir, tact, SavedTacticalMapEntry)));
-            if (FileExists(dir + strt))
+            if (files.IsFile(dir + strt))
                 slots.back().Children.push_back(Node("Cityscape map", NewCatalogueEntry(dir, strt, SavedCityMapEntry)));
         }
     }
@@ -116,14 +117,15 @@ void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir)
 
 }  // namespace
 
-void FillCatalogue(std::vector<CatalogueNode>& groups)
+void FillCatalogue(std::vector<CatalogueNode>& groups, FileTree& files)
 {
     groups.clear();
     const GameInstallation& game = Game();
-    if (!game.MapsDir.empty()) AddMapDirectories(groups, game.MapsDir);
-    if (!game.VyxDataDir.empty()) AddCityMaps(groups, game.VyxDataDir);
-    if (!game.VyxExeDir.empty() && FileExists(game.VyxExeDir + "vyx2p.exe")) AddVehicles(groups, game.VyxExeDir + "vyx2p.exe");
-    if (DirectoryExists(game.SaveGameDir) && !game.CdOnlyMode) AddSavedGames(groups, game.SaveGameDir);
+    if (!game.MapsDir.empty()) AddMapDirectories(groups, game.MapsDir, files);
+    if (!game.VyxDataDir.empty()) AddCityMaps(groups, game.VyxDataDir, files);
+    if (!game.VyxExeDir.empty() && files.IsFile(game.VyxExeDir + "vyx2p.exe"))
+        AddVehicles(groups, game.VyxExeDir + "vyx2p.exe");
+    if (files.IsDirectory(game.SaveGameDir) && !game.CdOnlyMode) AddSavedGames(groups, game.SaveGameDir, files);
 }
 
 void BuildCatalogue(SettingsStore& store, MessageSink& messages, std::vector<CatalogueNode>& groups)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/ByteSource.h"
+#include "base/FileTree.h"
 
 namespace ketral {
 
@@ -57,8 +58,9 @@ std::string SlotCaption(const SaveGameHeader& header);
 // "Strategic maps", "Default cityscape maps", "Vehicles", "Savegames", each
 // under its condition, children in build order. An error (a saved game that
 // cannot be read, a maps directory that cannot be listed) is thrown; the
-// groups and nodes added before it stay in `groups`.
-void FillCatalogue(std::vector<CatalogueNode>& groups);
+// groups and nodes added before it stay in `groups`. The directories are
+// looked at through `files` (the disk unless a test gives another tree).
+void FillCatalogue(std::vector<CatalogueNode>& groups, FileTree& files = DiskTree());
 
 // LoadGameSettings, then FillCatalogue. When LoadGameSettings throws, `groups`
 // is left untouched.

@@ -62,10 +62,8 @@ void LoadGameSettings(SettingsStore& store, MessageSink& messages)
                                  "specified in settings menu!");
             return;
         }
-        // The CD letter is the second byte of the game's configuration file.
         FileSource file(cfg);
-        game.CdDriveLetter = static_cast<char>(file.u8(0));
-        game.CdDriveLetter = static_cast<char>(file.u8(1));
+        game.CdDriveLetter = ReadCdLetter(file);
     }
 
     game.MapsDir = ResolveGameDir(std::string("maps") + kPathSep);
@@ -73,6 +71,14 @@ void LoadGameSettings(SettingsStore& store, MessageSink& messages)
     game.VyxExeDir = ResolveGameDir(std::string("vyxexe") + kPathSep);
     game.TacDataDir = ResolveGameDir(std::string("tacdata") + kPathSep);
     game.SaveGameDir = ResolveGameDir(std::string("savegame") + kPathSep);
+}
+
+char ReadCdLetter(ByteSource& config)
+{
+    // Both bytes are read, the first only to fail like the game on a file
+    // that is empty.
+    (void)config.u8(0);
+    return static_cast<char>(config.u8(1));
 }
 
 std::string ResolveGameDir(const std::string& subDir)

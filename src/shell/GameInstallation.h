@@ -8,6 +8,7 @@
 
 namespace ketral {
 
+class ByteSource;
 class SettingsStore;
 
 // Process-wide installation state. A directory text is empty (not available)
@@ -32,6 +33,10 @@ GameInstallation& Game();
 // the installation go to `messages` and end the operation early; errors of the
 // store and of the configuration file are thrown.
 void LoadGameSettings(SettingsStore& store, MessageSink& messages);
+
+// The CD drive letter kept in the game's configuration file "ZORVAN3.CFG":
+// its second byte. A file shorter than two bytes throws IoError.
+char ReadCdLetter(ByteSource& config);
 
 // The existing directory for a game sub-directory ("maps/"), on disk unless
 // in CD-only mode, else on the CD; or "". The result is the directory's path

@@ -6,6 +6,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
+#include <vector>
+
+#include "base/ByteSource.h"
 
 namespace fs = std::filesystem;
 
@@ -170,23 +173,10 @@ std::string FormatSettingsText(const SettingsStore::Keys& keys)
     return out;
 }
 
-bool ReadTextFile(const std::string& path, std::string& text)
+std::string ReadSettingsFile(const std::string& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    text.clear();
-    char buf[4096];
-    bool ok = true;
-    while (true) {
-        std::size_t n = std::fread(buf, 1, sizeof buf, f);
-        text.append(buf, n);
-        if (n < sizeof buf) {
-            ok = !std::ferror(f);
-            break;
-        }
-    }
-    std::fclose(f);
-    return ok;
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(path, kSettingsFileLimit, "settings file");
+    return ReadingFile(path, [&] { return std::string(bytes.begin(), bytes.end()); });
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& text)

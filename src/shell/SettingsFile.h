@@ -8,6 +8,7 @@
 //
 // Inside quotes, the bytes below 32, 127, '"' and '%' are written as %HH; all
 // other bytes stand for themselves. Lines starting with '#' are comments.
+#include <cstdint>
 #include <string>
 
 #include "base/Errors.h"
@@ -24,8 +25,13 @@ public:
 SettingsStore::Keys ParseSettingsText(const std::string& text);
 std::string FormatSettingsText(const SettingsStore::Keys& keys);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadTextFile(const std::string& path, std::string& text);
+// A settings file is a few hundred bytes; one above this is no settings file.
+inline constexpr std::uint64_t kSettingsFileLimit = 16u << 20;
+
+// Reads a whole settings file (only a regular file, never waiting on a pipe).
+// Throws IoError naming the file when it cannot be opened or read, or is
+// larger than kSettingsFileLimit.
+std::string ReadSettingsFile(const std::string& path);
 // Replaces `path` by a file holding `text`: writes a temporary file beside it,
 // flushes it to disk and renames it over `path`, creating the parent
 // directories first. Throws IoError "Cannot write file: " + path; the old file

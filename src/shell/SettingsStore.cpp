@@ -6,6 +6,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "base/ByteSource.h"
 #include "base/Errors.h"
 #include "shell/SettingsFile.h"
 
@@ -108,15 +109,13 @@ FileSettingsStore::FileSettingsStore(std::string path, Access access)
     std::error_code ec;
     if (!fs::exists(fs::path(path_), ec)) return;
 
-    std::string text;
-    bool readable = ReadTextFile(path_, text);
-    if (readable) {
-        try {
-            keys_ = ParseSettingsText(text);
-            return;
-        } catch (const SettingsFormatError&) {
-            keys_.clear();
-        }
+    std::string why;  // what makes the file unusable
+    try {
+        keys_ = ReadingFile(path_, [&] { return ParseSettingsText(ReadSettingsFile(path_)); });
+        return;
+    } catch (const Error& e) {
+        keys_.clear();
+        why = e.what();
     }
 
     if (access == Access::ReadOnly) {
@@ -135,13 +134,13 @@ FileSettingsStore::FileSettingsStore(std::string path, Access access)
         }
     }
     if (!aside.empty() && std::rename(path_.c_str(), aside.c_str()) == 0) {
-        problem_ = "The settings file " + path_ + " could not be read. It was kept as " + aside +
+        problem_ = "The settings file " + path_ + " could not be read (" + why + "). It was kept as " + aside +
                    " and the editor starts with empty settings.";
     } else {
         // Writing now would destroy the only copy of the user's file.
         readOnly_ = true;
-        problem_ = "The settings file " + path_ + " could not be read or moved aside. The editor starts with "
-                   "empty settings and will not save changes to them.";
+        problem_ = "The settings file " + path_ + " could not be read (" + why +
+                   ") or moved aside. The editor starts with empty settings and will not save changes to them.";
     }
 }
 
@@ -153,14 +152,13 @@ void FileSettingsStore::Refresh()
     if (readOnly_ && !problem_.empty()) return;
     std::error_code ec;
     if (!fs::is_regular_file(fs::path(path_), ec)) return;
-    std::string text;
-    if (!ReadTextFile(path_, text)) return;
     try {
-        for (auto& [key, values] : ParseSettingsText(text)) {
+        Keys read = ReadingFile(path_, [&] { return ParseSettingsText(ReadSettingsFile(path_)); });
+        for (auto& [key, values] : read) {
             Values& held = keys_[key];
             for (auto& [name, value] : values) held[name] = std::move(value);
         }
-    } catch (const SettingsFormatError&) {
+    } catch (const Error&) {
     }
 }
 

@@ -79,7 +79,7 @@ void PrepareForDrawing(SpriteData& s)
 // Reads of one loaded file, held in memory, that fail like the file layer.
 class Bytes {
 public:
-    explicit Bytes(ByteSource& src) : name_(src.name()), data_(src.bytes(0, static_cast<std::size_t>(src.size()))) {}
+    explicit Bytes(ByteSource& src) : name_(src.name()), data_(Read(src)) {}
     std::uint64_t size() const { return data_.size(); }
     bool has(std::uint64_t pos, std::uint64_t n) const { return pos <= data_.size() && n <= data_.size() - pos; }
     const std::uint8_t* at(std::uint64_t pos, std::uint64_t n) const
@@ -90,6 +90,11 @@ public:
     const std::string& name() const { return name_; }
 
 private:
+    static std::vector<std::uint8_t> Read(ByteSource& src)
+    {
+        RefuseLargerThan(src, kSpriteFileLimit, "sprite collection file");
+        return src.bytes(0, static_cast<std::size_t>(src.size()));
+    }
     std::string name_;
     std::vector<std::uint8_t> data_;
 };
@@ -124,10 +129,13 @@ private:
 struct SpriteCollection::Impl {
     std::vector<std::shared_ptr<const SpriteData>> entries;
     std::optional<std::array<std::uint8_t, 256>> usage;
+    std::string name;
 
     // The byte position in the ".pck" file of every entry of the ".tab" file.
     static std::vector<std::uint64_t> EntryPositions(ByteSource& tab, const Bytes& pck);
     void Append(std::shared_ptr<const SpriteData> s) { entries.push_back(std::move(s)); }
+    void LoadFramed(ByteSource& tab, ByteSource& pck, ByteSource* use);
+    void LoadPlain(ByteSource& tab, ByteSource& pck);
 };
 
 std::vector<std::uint64_t> SpriteCollection::Impl::EntryPositions(ByteSource& tab, const Bytes& pck)
@@ -154,6 +162,8 @@ void SpriteCollection::Clear()
     impl_->entries.clear();
     impl_->usage.reset();
 }
+
+const std::string& SpriteCollection::Name() const { return impl_->name; }
 
 int SpriteCollection::Count() const { return static_cast<int>(impl_->entries.size()); }
 
@@ -199,12 +209,18 @@ void SpriteCollection::LoadPlain(const std::string& base)
 void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)
 {
     Clear();
+    impl_->name = pckSrc.name();
+    ReadingFile(pckSrc.name(), [&] { impl_->LoadFramed(tabSrc, pckSrc, use); });
+}
+
+void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)
+{
     const Bytes pck(pckSrc);
     const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
     if (use) {
-        std::array<std::uint8_t, 256> usage{};
-        use->readExact(0, usage.data(), usage.size());
-        impl_->usage = usage;
+        std::array<std::uint8_t, 256> table{};
+        use->readExact(0, table.data(), table.size());
+        usage = table;
     }
     DecodeBudget budget(pck);
     std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
@@ -213,7 +229,7 @@ void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSo
         if (!pck.has(pos, 2)) break;
         if (pck.at(pos, 1)[0] != 1) continue;  // not a loadable sprite: no index
         if (auto it = decoded.find(pos); it != decoded.end()) {
-            impl_->Append(it->second);
+            Append(it->second);
             continue;
         }
         auto s = std::make_shared<SpriteData>();
@@ -248,20 +264,26 @@ void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSo
         std::reverse(s->view.Runs.begin(), s->view.Runs.end());
         PrepareForDrawing(*s);
         decoded.emplace(pos, s);
-        impl_->Append(std::move(s));
+        Append(std::move(s));
     }
 }
 
 void SpriteCollection::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
 {
     Clear();
+    impl_->name = pckSrc.name();
+    ReadingFile(pckSrc.name(), [&] { impl_->LoadPlain(tabSrc, pckSrc); });
+}
+
+void SpriteCollection::Impl::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
+{
     const Bytes pck(pckSrc);
     const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
     DecodeBudget budget(pck);
     std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
     for (std::uint64_t pos : positions) {
         if (auto it = decoded.find(pos); it != decoded.end()) {
-            impl_->Append(it->second);
+            Append(it->second);
             continue;
         }
         auto s = std::make_shared<SpriteData>();
@@ -287,7 +309,7 @@ void SpriteCollection::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
         std::reverse(s->view.Runs.begin(), s->view.Runs.end());
         PrepareForDrawing(*s);
         decoded.emplace(pos, s);
-        impl_->Append(std::move(s));
+        Append(std::move(s));
     }
 }
 

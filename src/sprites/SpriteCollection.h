@@ -18,6 +18,10 @@ struct GamePalette;
 
 enum SpriteKind { FramedKind = 0, PlainKind = 1 };
 
+// The ".tab", ".pck" and ".use" files of the game are at most a few
+// megabytes; a larger one is refused before it is read.
+inline constexpr std::uint64_t kSpriteFileLimit = 64u << 20;
+
 // One horizontal run of pixels, relative to the sprite's drawing position.
 struct SpriteRun {
     std::int32_t X = 0;
@@ -56,10 +60,16 @@ public:
     void Load(const std::string& base, int kind);
     void LoadFramed(const std::string& base);
     void LoadPlain(const std::string& base);
-    // The same loads from bytes (the ".use" source may be null).
+    // The same loads from bytes (the ".use" source may be null). A file
+    // larger than kSpriteFileLimit, and memory that runs out while loading,
+    // throw IoError naming the file.
     void LoadFramed(ByteSource& tab, ByteSource& pck, ByteSource* use);
     void LoadPlain(ByteSource& tab, ByteSource& pck);
     void Clear();
+
+    // The ".pck" file of the last load ("" before any): the name the
+    // collection's problems are reported under.
+    const std::string& Name() const;
 
     int Count() const;
     // The sprite at `index`, or nullptr for an index outside the list or an

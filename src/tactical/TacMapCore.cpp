@@ -25,7 +25,13 @@ void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath,
     source_.reset();
     stamps_.Clear();
     map_.IsSavedGame = savedGame;
-    if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
+    try {
+        if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
+    } catch (const IoError&) {
+        // A palette file cut short is kept: the view shows its colours.
+        if (tiles_.MapPalette) image_.setColors(tiles_.MapPalette->Colors());
+        throw;
+    }
     tiles_.LoadTileSets(tileDir, progress);
     // The files a save may write, as they are before they are read.
     if (savedGame) {

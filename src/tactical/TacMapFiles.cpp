@@ -39,7 +39,9 @@ std::unique_ptr<ByteSource> DiskFileOpener::Open(const std::string& path)
     return std::make_unique<FileSource>(path);
 }
 
-void LoadMapFiles(TacMapData& data, const std::string& tileDir, const std::string& mapPath, bool savedGame,
+namespace {
+
+void ReadMapFiles(TacMapData& data, const std::string& tileDir, const std::string& mapPath, bool savedGame,
                   TacFileOpener& opener)
 {
     // Block size.
@@ -97,6 +99,14 @@ void LoadMapFiles(TacMapData& data, const std::string& tileDir, const std::strin
     src->readExact(cellOffset, data.Cells.data(), data.Cells.size());
 
     if (savedGame) ScanUnitTable(*src, data);
+}
+
+}  // namespace
+
+void LoadMapFiles(TacMapData& data, const std::string& tileDir, const std::string& mapPath, bool savedGame,
+                  TacFileOpener& opener)
+{
+    ReadingFile(mapPath, [&] { ReadMapFiles(data, tileDir, mapPath, savedGame, opener); });
 }
 
 void ScanUnitTable(ByteSource& save, TacMapData& data)

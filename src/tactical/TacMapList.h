@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FileTree.h"
+
 namespace ketral {
 
 struct TacMapList {
@@ -23,7 +25,9 @@ struct TacMapList {
 // is mapsDir + the map directory name stored in the saved game.
 // Throws "File not found: " + path for a missing saved game, and the errors
 // of ReadSavedMapDirName and SavedBattleTileDir.
+// The directories are looked at through `files` (the disk unless a test gives
+// another tree).
 TacMapList BuildMapList(const std::string& directory, const std::string& name, bool savedGame,
-                        const std::string& mapsDir);
+                        const std::string& mapsDir, FileTree& files = DiskTree());
 
 }  // namespace ketral

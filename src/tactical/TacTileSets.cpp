@@ -42,7 +42,18 @@ bool TacTileSets::LoadPaletteAndIcons(const std::string& tacDataDir)
         // Without a tactical data directory there is no palette to read: do
         // not look for one in the working directory.
         if (tacDataDir.empty()) throw Error("Palette " + path + " does not exist");
-        std::unique_ptr<GamePalette> palette = LoadPalette(path);
+        if (!FileExists(path)) throw Error("Palette " + path + " does not exist");
+        // A file that cannot be opened leaves no palette; one cut short is
+        // kept with what it holds, and its error is reported this once.
+        FileSource src(path);
+        auto palette = std::make_unique<GamePalette>();
+        try {
+            ReadPalette(src, *palette);
+        } catch (const IoError&) {
+            SetTacticalMarkerColours(*palette);
+            MapPalette = std::move(palette);
+            throw;
+        }
         SetTacticalMarkerColours(*palette);
         MapPalette = std::move(palette);
         loaded = true;

@@ -35,6 +35,8 @@ public:
     // the separator; an empty one holds no files. Returns true when the
     // palette was loaded now. A missing palette throws "Palette <path> does
     // not exist" and leaves no palette, so that the next load tries again.
+    // A palette file cut short throws its read error once but is kept with
+    // the entries it holds: reading it again would fail at every load.
     bool LoadPaletteAndIcons(const std::string& tacDataDir);
 
     // Loads the eight tile collections of `tileDir` (with the separator), in

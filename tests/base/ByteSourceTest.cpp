@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <new>
+#include <sys/stat.h>
+
 #include "base/ByteSource.h"
 #include "base/Errors.h"
+#include "support/GuardedFifo.h"
 #include "support/TempDir.h"
 
 using namespace ketral;
@@ -52,3 +57,80 @@ TEST(FileSource, MatchesNamesWithoutCaseAndReportsMissingFiles)
     EXPECT_THROW(FileSource(dir / "vyxdata"), IoError);
 }
 
+TEST(FileSource, OpensOnlyRegularFilesAndNeverWaitsOnAPipe)
+{
+    TempDir dir;
+    ketral::testing::GuardedFifo pipe(dir / "pipe.dat");
+    try {
+        FileSource src(pipe.path());
+        ADD_FAILURE() << "a named pipe must be refused";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file: " + pipe.path() + " (not a regular file)");
+    }
+    EXPECT_FALSE(pipe.Unblocked()) << "the open waited on the pipe";
+    // Found without regard to case, like any file, and refused as well.
+    EXPECT_THROW(FileSource(dir / "PIPE.DAT"), IoError);
+    EXPECT_FALSE(pipe.Unblocked());
+    // A device is no file of the game either.
+    try {
+        FileSource device("/dev/null");
+        ADD_FAILURE() << "a device must be refused";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file: /dev/null (not a regular file)");
+    }
+    try {
+        FileSource folder(dir.mkdir("folder"));
+        ADD_FAILURE() << "a directory must be refused";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file: " + (dir / "folder/") + " (not a regular file)");
+    }
+}
+
+namespace {
+
+// A file of `size` bytes that takes no room on disk.
+std::string SparseFile(const TempDir& dir, const std::string& name, std::uint64_t size)
+{
+    const std::string path = dir.write(name, std::string("x"));
+    std::filesystem::resize_file(path, size);
+    return path;
+}
+
+// A source whose memory runs out at the first read.
+class StarvedSource : public ByteSource {
+public:
+    const std::string& name() const override { return name_; }
+    std::uint64_t size() const override { return 4096; }
+    std::size_t readSome(std::uint64_t, void*, std::size_t) override { throw std::bad_alloc(); }
+
+private:
+    std::string name_ = "game/starved.dat";
+};
+
+}  // namespace
+
+TEST(ReadWholeFile, RefusesFilesFarLargerThanTheirKindBeforeReading)
+{
+    TempDir dir;
+    const std::string big = SparseFile(dir, "huge.lst", (1ull << 30) + 5);
+    try {
+        ReadWholeFile(big, 16u << 20, "list file");
+        ADD_FAILURE() << "a file of 1 GiB must be refused";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The file " + big + " is 1073741829 bytes, far larger than any list file (at most 16777216 bytes)");
+    }
+    const std::string fits = SparseFile(dir, "fits.lst", 16u << 20);
+    EXPECT_EQ(ReadWholeFile(fits, 16u << 20, "list file").size(), 16u << 20);
+}
+
+TEST(ByteSource, MemoryRunningOutIsReportedWithTheFile)
+{
+    StarvedSource src;
+    try {
+        src.bytes(0, 4096);
+        ADD_FAILURE() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Not enough memory to read game/starved.dat");
+    }
+}

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <new>
+
 #include "CityTestData.h"
 #include "base/ByteSource.h"
 #include "base/Errors.h"
@@ -28,6 +31,42 @@ TEST(TextList, LineEndsOfEveryKind)
     EXPECT_TRUE(ParseTextList("").empty());
     // CR CR LF is a line end, then an empty line.
     EXPECT_EQ(ParseTextList("x\r\r\ny"), (TextList{"x", "", "y"}));
+}
+
+namespace {
+
+// A source whose memory runs out at the first read.
+class StarvedSource : public ByteSource {
+public:
+    const std::string& name() const override { return name_; }
+    std::uint64_t size() const override { return 100; }
+    std::size_t readSome(std::uint64_t, void*, std::size_t) override { throw std::bad_alloc(); }
+
+private:
+    std::string name_ = "lists/Building.Nam";
+};
+
+}  // namespace
+
+TEST(TextList, HugeFilesAreRefusedUnreadAndMemoryRunningOutIsNamed)
+{
+    TempDir dir;
+    const std::string path = dir.write("Building.Nam", std::string("Hut\r\n"));
+    std::filesystem::resize_file(path, 1ull << 30);
+    try {
+        LoadTextList(dir.path(), "Building.Nam");
+        ADD_FAILURE() << "a list of 1 GiB must be refused";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The file " + path + " is 1073741824 bytes, far larger than any list file (at most 16777216 bytes)");
+    }
+    StarvedSource starved;
+    try {
+        ReadTextList(starved);
+        ADD_FAILURE() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Not enough memory to read lists/Building.Nam");
+    }
 }
 
 TEST(TextList, MissingFileIsAnOpenError)

@@ -17,8 +17,8 @@ TEST(CityWholeMap, CursorBoxesFitTheImage)
         for (int extra = 0; start + extra < 10; ++extra) {
             const CityWholeView whole = CityWholeMapView(start, extra);
             CityViewState view;
-            view.scrollX = whole.scrollBar1 * 128;
-            view.scrollY = whole.scrollBar2 * 32;
+            view.scrollX = whole.horizontalScroll * 128;
+            view.scrollY = whole.verticalScroll * 32;
             int left = 1 << 30, right = -(1 << 30), top = 1 << 30, bottom = -(1 << 30);
             for (int level = start; level <= start + extra; ++level)
                 for (int a : {0, 99})
@@ -37,9 +37,9 @@ TEST(CityWholeMap, CursorBoxesFitTheImage)
             EXPECT_LT(top, 32);
             EXPECT_EQ(bottom, whole.height);
             // Positions the window's scroll bars can take.
-            EXPECT_GE(whole.scrollBar1, -100);
-            EXPECT_GE(whole.scrollBar2, -200);
-            EXPECT_LE(whole.scrollBar2, 100);
+            EXPECT_GE(whole.horizontalScroll, -100);
+            EXPECT_GE(whole.verticalScroll, -200);
+            EXPECT_LE(whole.verticalScroll, 100);
         }
     EXPECT_EQ(CityWholeMapView(0, 9), (CityWholeView{6433, 3372, -25, -4}));
 }
@@ -62,8 +62,8 @@ TEST(CityWholeMap, EveryCellOfTheShownLevelsIsDrawn)
         ASSERT_EQ(image.width(), whole.width);
         ASSERT_EQ(image.height(), whole.height);
         CityViewState view;
-        view.scrollX = whole.scrollBar1 * 128;
-        view.scrollY = whole.scrollBar2 * 32;
+        view.scrollX = whole.horizontalScroll * 128;
+        view.scrollY = whole.verticalScroll * 32;
         for (int level = start; level <= start + extra; ++level)
             for (int a = 0; a < 100; ++a)
                 for (int b = 0; b < 100; ++b) {

@@ -1,49 +1,57 @@
-// Fuzzing the city map's readers: building files and saved-game tables, list
-// files, the cells, and everything drawn from what they hold (the mask, the
-// overview and the map scan).
-#include <algorithm>
+// Fuzzing the city map's readers: building files and saved-game tables, the
+// cells, and everything drawn from what they hold (the mask, the overview
+// and the map scan) into a small map image.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "base/ByteSource.h"
+#include "FuzzInput.h"
 #include "base/Errors.h"
 #include "city/CityEditor.h"
 
 using namespace ketral;
-
-namespace {
-
-int Pick(const std::uint8_t* data, std::size_t size, std::size_t at, int lo, int hi)
-{
-    const int v = at < size ? data[at] : 0;
-    return lo + v % (hi - lo + 1);
-}
-
-}  // namespace
+using ketral::fuzz::FuzzInput;
+using ketral::fuzz::PlacedSource;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size < 2) return 0;
-    const std::uint8_t mode = data[0];
+    FuzzInput in(data, size);
+    const std::uint8_t mode = in.byte();
+    const std::uint8_t picks[16] = {in.byte(), in.byte(), in.byte(), in.byte(), in.byte(), in.byte(),
+                                    in.byte(), in.byte(), in.byte(), in.byte(), in.byte(), in.byte(),
+                                    in.byte(), in.byte(), in.byte(), in.byte()};
+    auto pick = [&](int i, int lo, int hi) { return lo + picks[i] % (hi - lo + 1); };
     CityEditor editor;
     CityMap& map = editor.map;
-    map.nameList = ParseTextList(std::string(reinterpret_cast<const char*>(data + 1), std::min<std::size_t>(size - 1, 64)));
+    const std::vector<std::uint8_t> names = in.chunk();
+    map.nameList = ParseTextList(std::string(names.begin(), names.end()));
     map.nameListFile = "Building.Nam";
+    // Now and then the file is long enough to hold the cells, which then
+    // come from the end of the input.
+    const bool withCells = mode == 0xFF;
+    const std::vector<std::uint8_t> rest = in.rest();
     try {
         if (mode & 1) {
-            // The input is a saved game whose building table starts at once.
-            std::vector<std::uint8_t> save(static_cast<std::size_t>(kSaveBuildingTableOffset), 0);
-            save.insert(save.end(), data + 1, data + size);
-            MemorySource src(save, "savegame.00");
+            // A saved game: the input is its building table.
+            // Its other bytes end the building table where the input ends
+            // (a name index of 0xFFFF), instead of a thousand empty records.
+            PlacedSource save(withCells ? kSaveCellsOffset + kCityMapBytes : kSaveBuildingTableOffset + rest.size(),
+                              "savegame.00", 0xFF);
+            save.place(kSaveBuildingTableOffset, rest);
+            if (withCells) save.place(kSaveCellsOffset + kCityMapBytes - rest.size(), rest);
             map.savedGame = true;
-            map.LoadBuildings(src);
-            map.ReadCells(src, 0);
+            map.LoadBuildings(save);
+            map.ReadCells(save, kSaveCellsOffset);
         } else {
-            MemorySource src(data + 1, size - 1, "CITYMAP1.bld");
-            map.LoadBuildings(src);
-            map.ReadCells(src, 0);
+            // A building file, and a default city map of its own.
+            PlacedSource buildings(rest.size(), "CITYMAP1.bld");
+            buildings.place(0, rest);
+            map.LoadBuildings(buildings);
+            PlacedSource cells(withCells ? kCityMapBytes : rest.size(), "CITYMAP1");
+            cells.place(0, rest);
+            map.ReadCells(cells, 0);
         }
     } catch (const Error&) {
     }
@@ -51,19 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < map.checked.size(); ++i) map.checked[i] = ((data[i % size] >> (i % 8)) & 1) != 0;
     editor.view.onlyBuildings = (mode & 2) != 0;
     editor.RebuildBuildingMask();
-    editor.SelectItem(Pick(data, size, 1, -1, 8));
-    editor.Resize(Pick(data, size, 2, 0, 200), Pick(data, size, 3, 0, 120));
+    editor.SelectItem(pick(0, -1, 8));
+    editor.Resize(pick(1, 0, 96), pick(2, 0, 64));
     CityControls c;
-    c.horizontalScroll = Pick(data, size, 4, -100, 100);
-    c.verticalScroll = Pick(data, size, 5, -200, 100);
-    c.startLevel = Pick(data, size, 6, 0, 9);
-    c.extraLevels = Pick(data, size, 7, 0, 9 - c.startLevel);
-    c.currentLevel = Pick(data, size, 8, 0, 9);
+    c.horizontalScroll = pick(3, -100, 100);
+    c.verticalScroll = pick(4, -200, 100);
+    c.startLevel = pick(5, 0, 9);
+    c.extraLevels = pick(6, 0, 9 - c.startLevel);
+    c.currentLevel = pick(7, 0, 9);
     c.onlyBuildings = (mode & 4) != 0;
-    editor.UpdateParam(c, Pick(data, size, 9, 0, 255) * 8, Pick(data, size, 10, 0, 255) * 4);
+    editor.UpdateParam(c, pick(8, 0, 255) * 8, pick(9, 0, 255) * 4);
     editor.grid = (mode & 8) != 0;
     editor.RedrawMap();
-    editor.MouseMove(Pick(data, size, 11, -50, 250), Pick(data, size, 12, -50, 150));
-    editor.MouseUp(MouseButton::Left, Pick(data, size, 13, -50, 250), Pick(data, size, 14, -50, 150), nullptr);
+    editor.MouseMove(pick(10, -50, 150), pick(11, -50, 100));
+    editor.MouseUp(MouseButton::Left, pick(12, -50, 150), pick(13, -50, 100), nullptr);
     return 0;
 }

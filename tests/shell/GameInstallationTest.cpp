@@ -4,6 +4,7 @@
 #include "base/Messages.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
+#include "support/GuardedFifo.h"
 #include "support/TempDir.h"
 
 using namespace ketral;
@@ -220,4 +221,19 @@ TEST(CdMountRoot, DefaultsToMnt)
 {
     EXPECT_EQ(CdMountRoot(), "/mnt/");
     EXPECT_EQ(CdGameRoot('E'), "/mnt/e/zorvan3/");
+}
+
+TEST_F(GameInstallationTest, AConfigurationFileThatIsAPipeIsRefusedWithoutWaiting)
+{
+    tmp.mkdir("game/maps");
+    ketral::testing::GuardedFifo pipe(game + "ZORVAN3.CFG");
+    Store(game);
+    try {
+        Load();
+        ADD_FAILURE() << "a named pipe must be refused";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file: " + game + "ZORVAN3.CFG (not a regular file)");
+    }
+    EXPECT_FALSE(pipe.Unblocked()) << "the catalogue waited on the pipe";
+    EXPECT_EQ(Game().MapsDir, "");
 }

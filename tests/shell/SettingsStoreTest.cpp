@@ -7,6 +7,7 @@
 #include "base/Errors.h"
 #include "shell/SettingsFile.h"
 #include "shell/SettingsStore.h"
+#include "support/GuardedFifo.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -302,4 +303,29 @@ TEST(SettingsFile, DefaultPathFollowsTheXdgConfigurationDirectory)
     if (oldXdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
     if (oldHome) ::setenv("HOME", savedHome.c_str(), 1);
     else ::unsetenv("HOME");
+}
+
+TEST(SettingsFile, APipeOrAHugeFileIsNeitherWaitedOnNorReadButKeptAside)
+{
+    TempDir tmp;
+    const std::string path = tmp / "settings";
+    {
+        ketral::testing::GuardedFifo pipe(path);
+        FileSettingsStore store(path);
+        EXPECT_FALSE(pipe.Unblocked()) << "the store waited on the pipe";
+        EXPECT_NE(store.problem().find("Cannot open file: " + path + " (not a regular file)"), std::string::npos)
+            << store.problem();
+        EXPECT_TRUE(fs::is_fifo(path + ".unreadable"));
+        EXPECT_TRUE(store.keys().empty());
+    }
+
+    tmp.write("big", std::string("x"));
+    fs::resize_file(tmp / "big", 1ull << 30);
+    fs::rename(tmp / "big", path);
+    FileSettingsStore store(path);
+    EXPECT_NE(store.problem().find("The file " + path +
+                                   " is 1073741824 bytes, far larger than any settings file (at most 16777216 bytes)"),
+              std::string::npos)
+        << store.problem();
+    EXPECT_EQ(fs::file_size(path + ".unreadable-2"), 1ull << 30);
 }

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <new>
 
 #include "base/Errors.h"
 #include "base/LittleEndian.h"
 #include "sprites/SpriteCollection.h"
+#include "sprites/TileCells.h"
 #include "support/TempDir.h"
 
 namespace ketral {
@@ -544,6 +547,104 @@ TEST(PPCKFiles, MissingFilesOfBothKinds)
     p.Clear();
     EXPECT_EQ(p.Count(), 0);
     EXPECT_EQ(p.At(0), nullptr);
+}
+
+TEST(PPCKFiles, FilesFarLargerThanAnyCollectionAreRefusedUnread)
+{
+    testing::TempDir dir;
+    Bytes pck = FrameHeader(0, 10, 0, 1);
+    Append(pck, kFramedEnd);
+    dir.write("set.tab", Table({0}));
+    const std::string pckPath = dir.write("set.pck", pck);
+    std::filesystem::resize_file(pckPath, kSpriteFileLimit + 1);
+    SpriteCollection p;
+    try {
+        p.LoadFramed(dir / "set");
+        ADD_FAILURE() << "a .pck of more than 64 MiB must be refused";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "The file " + (dir / "set.pck") +
+                                             " is 67108865 bytes, far larger than any sprite collection file (at "
+                                             "most 67108864 bytes)");
+    }
+    // The .tab file likewise, for both kinds.
+    std::filesystem::resize_file(pckPath, pck.size());
+    std::filesystem::resize_file(dir / "set.tab", kSpriteFileLimit + 4);
+    EXPECT_THROW(p.LoadPlain(dir / "set"), IoError);
+    std::filesystem::resize_file(dir / "set.tab", 4);
+    p.LoadFramed(dir / "set");
+    EXPECT_EQ(p.Count(), 1);
+    EXPECT_EQ(p.Name(), dir / "set.pck");
+}
+
+// A source whose memory runs out at the first read.
+class StarvedSource : public ByteSource {
+public:
+    explicit StarvedSource(std::string name) : name_(std::move(name)) {}
+    const std::string& name() const override { return name_; }
+    std::uint64_t size() const override { return 64; }
+    std::size_t readSome(std::uint64_t, void*, std::size_t) override { throw std::bad_alloc(); }
+
+private:
+    std::string name_;
+};
+
+TEST(PPCKErrors, MemoryRunningOutIsReportedWithTheFile)
+{
+    SpriteCollection p;
+    MemorySource tab(Table({0}), "g/set.tab");
+    StarvedSource pck("g/set.pck");
+    for (int kind : {FramedKind, PlainKind}) {
+        try {
+            if (kind == FramedKind)
+                p.LoadFramed(tab, pck, nullptr);
+            else
+                p.LoadPlain(tab, pck);
+            ADD_FAILURE() << "no error";
+        } catch (const IoError& e) {
+            EXPECT_EQ(std::string(e.what()), "Not enough memory to read g/set.pck");
+        }
+    }
+}
+
+TEST(TileCells, TheLargestSpriteSizesTheCellsAndDamagedFramesAreLeftOut)
+{
+    EXPECT_EQ(MeasureTileCells(nullptr).Width, 0);
+    SpriteCollection p;
+    // Sprite 1 is 40 x 30; sprite 2 is 20 bytes claiming a frame of
+    // (0, 65535, 0, 65535); sprite 3 is 50 x 12; sprite 4 is 1025 x 2.
+    Bytes all = FrameHeader(0, 1, 0, 1);
+    Append(all, kFramedEnd);
+    Bytes one = FrameHeader(0, 41, 0, 30);
+    Append(one, kFramedEnd);
+    Bytes two = FrameHeader(0, 65535, 0, 65535);
+    Append(two, kFramedEnd);
+    Bytes three = FrameHeader(5, 56, 3, 15);
+    Append(three, kFramedEnd);
+    Bytes four = FrameHeader(0, 1026, 0, 2);
+    Append(four, kFramedEnd);
+    for (const Bytes* b : {&one, &two, &three, &four}) Append(all, *b);
+    LoadFramed(p, Table({0, 20, 40, 60, 80}), all);
+    ASSERT_EQ(p.Count(), 5);
+    const TileCellSize size = MeasureTileCells(&p);
+    EXPECT_EQ(size.Width, 50);
+    EXPECT_EQ(size.Height, 30);
+    EXPECT_EQ(size.Oversized, (std::vector<int>{2, 4}));
+    EXPECT_EQ(OversizedTilesMessage(p, size),
+              "Damaged sprite collection: t.pck: sprite 2 is 65534 x 65535 pixels, larger than any tile (at most 1024 x "
+              "1024), and 1 more sprites are as large; the tile viewer shows them cut to its cells.");
+
+    // Exactly the largest tile is no damage.
+    Bytes edge = FrameHeader(0, 1, 0, 1);
+    Append(edge, kFramedEnd);
+    Bytes big = FrameHeader(0, 1025, 0, 1024);
+    Append(big, kFramedEnd);
+    Append(edge, big);
+    LoadFramed(p, Table({0, 20}), edge);
+    const TileCellSize fits = MeasureTileCells(&p);
+    EXPECT_EQ(fits.Width, 1024);
+    EXPECT_EQ(fits.Height, 1024);
+    EXPECT_TRUE(fits.Oversized.empty());
+    EXPECT_EQ(OversizedTilesMessage(p, fits), "");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace ketral {
 namespace {
 
 using namespace tactest;
+using ketral::testing::ReadFileBytes;
 
 class RecordingProgress : public ProgressSink {
 public:
@@ -114,6 +115,38 @@ TEST(TacTileSets, AMissingPaletteStopsTheLoadAndIsTriedAgain)
     TacMapCore other;
     NullProgress quiet;
     EXPECT_THROW(other.LoadMap(f.a, f.a + "m", false, "", quiet), Error);
+}
+
+TEST(TacTileSets, APaletteFileCutShortIsReportedOnceAndKept)
+{
+    TilesFixture f;
+    // 100 whole colours and one red value of the 101st.
+    std::vector<std::uint8_t> pal = ReadFileBytes(f.tacData + "tactical.pal");
+    pal.resize(301);
+    f.dir.write("tacdata/tactical.pal", pal);
+    try {
+        f.Load(f.a, "m");
+        ADD_FAILURE() << "a short palette must be reported";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Read beyond end of file: " + f.tacData + "tactical.pal");
+    }
+    // The entries read stay the control's palette, with the marker colours.
+    ASSERT_TRUE(f.core.Tiles().MapPalette);
+    const GamePalette& kept = *f.core.Tiles().MapPalette;
+    EXPECT_EQ(kept.Entries[5].Red, 20);
+    EXPECT_EQ(kept.Entries[5].Blue, 232);
+    EXPECT_EQ(kept.Entries[100].Red, pal[300] * 4 % 256);
+    EXPECT_EQ(kept.Entries[100].Green, 0);
+    EXPECT_EQ(kept.Entries[253].Red, 255);
+
+    // The next openings go on, drawn with the colours that were read.
+    f.Load(f.a, "m");
+    EXPECT_EQ(f.core.Map().Cells[0], 1);
+    f.Load(f.b, "n");
+    EXPECT_EQ(f.core.Map().Cells[0], 2);
+    EXPECT_EQ(f.core.ViewImage().colors()[5], (Rgb{20, 4, 232}));
+    EXPECT_EQ(f.core.ViewImage().colors()[254], (Rgb{255, 255, 0}));
+    EXPECT_EQ(f.core.Tiles().UnitIcons->Count(), 242);
 }
 
 TEST(TacTileSets, AMissingFramedSetStopsTheLoadAndIsTriedAgain)

@@ -8,9 +8,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/ui/ErrorGuard.h"
 #include "base/ui/QtImage.h"
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
+#include "sprites/TileCells.h"
 
 namespace ketral {
 
@@ -68,17 +70,9 @@ void TileViewer::SetImages(SpriteCollection* images)
 
 void TileViewer::ShowImages()
 {
-    int w = -1, h = -1;
     const int count = images_ ? images_->Count() : 0;
-    for (int i = 0; i < count; ++i) {
-        Rect r;
-        images_->GetBounds(i, r);
-        w = std::max(w, r.Right);
-        h = std::max(h, r.Bottom);
-    }
-    // An empty collection leaves no size to take: its cells have none.
-    w = std::max(w, 0);
-    h = std::max(h, 0);
+    const TileCellSize cells = MeasureTileCells(images_);
+    const int w = cells.Width, h = cells.Height;
     cellImage_ = IndexedImage(w, h);
     cellImage_.setColors(images_ && images_->Palette ? images_->Palette->Colors() : GreyRamp());
     cellImage_.fill(NearestIndex(cellImage_.colors(), Rgb{0, 0, 0}));
@@ -104,6 +98,7 @@ void TileViewer::ShowImages()
         StatusBar->clearMessage();
     adjustSize();
     TileGrid->viewport()->update();
+    if (images_ && !cells.Oversized.empty()) ShowMessageBox(OversizedTilesMessage(*images_, cells), this);
 }
 
 void TileViewer::SelectImage(int index)

@@ -8,6 +8,7 @@
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
 #include "sprites/SpriteWriter.h"
+#include "base/ui/ErrorGuard.h"
 #include "sprites/ui/TileViewer.h"
 #include "support/TempDir.h"
 
@@ -102,6 +103,44 @@ private slots:
         v.SetImages(&plain);
         QCOMPARE(v.CellSize(), QSize(8, 8));
         QCOMPARE(v.TileGrid->RowCount(), 4);
+    }
+
+    void aDamagedFrameIsReportedInsteadOfSizingTheCells()
+    {
+        // Three framed sprites of 20 bytes each: 1 x 1, a damaged one
+        // claiming the frame (0, 65535, 0, 65535), and 48 x 40.
+        std::vector<std::uint8_t> pck, tab;
+        for (const auto& [x2, y2] : {std::pair{2, 1}, std::pair{65535, 65535}, std::pair{49, 40}}) {
+            const std::uint32_t at = static_cast<std::uint32_t>(pck.size()) / 4;
+            tab.insert(tab.end(), {std::uint8_t(at), std::uint8_t(at >> 8), 0, 0});
+            const std::uint8_t header[12] = {1, 0, 0, 0, 0, 0, std::uint8_t(x2), std::uint8_t(x2 >> 8),
+                                             0, 0, std::uint8_t(y2), std::uint8_t(y2 >> 8)};
+            pck.insert(pck.end(), header, header + 12);
+            pck.insert(pck.end(), {0xFF, 0, 0, 0, 0, 0, 0, 0});
+        }
+        dir_.write("damaged.tab", tab);
+        const std::string pckPath = dir_.write("damaged.pck", pck);
+        SpriteCollection damaged;
+        damaged.Load(dir_ / "damaged", FramedKind);
+        QCOMPARE(damaged.Count(), 3);
+        std::vector<std::string> shown;
+        SetMessageBoxHook([&](const std::string& text) { shown.push_back(text); });
+        TileViewer v;
+        v.SetImages(&damaged);
+        SetMessageBoxHook(nullptr);
+        QCOMPARE(v.CellSize(), QSize(48, 40));
+        QCOMPARE(v.DrawGrid1->RowCount(), 3);
+        QCOMPARE(shown.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(shown[0]),
+                 QStringLiteral("Damaged sprite collection: %1: sprite 1 is 65534 x 65535 pixels, larger than any "
+                                "tile (at most 1024 x 1024); the tile viewer shows them cut to its cells.")
+                     .arg(QString::fromStdString(pckPath)));
+        // The damaged cell paints like the others, cut to its cell.
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.SelectImage(1);
+        (void)v.DrawGrid1->viewport()->grab();
+        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("2 of 3"));
     }
 
     void statusTextOfTheLastCellIsNotCutOff()
