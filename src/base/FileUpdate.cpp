@@ -16,6 +16,10 @@ namespace ketral {
 
 namespace {
 
+// The game's largest files (the executable, a saved battle) are a few
+// megabytes; a save never reads a file beyond this into memory.
+constexpr std::uint64_t kLargestGameFile = 256ull << 20;
+
 WriteChannel& DefaultChannel()
 {
     static WriteChannel channel;
@@ -132,7 +136,7 @@ FileUpdate::FileUpdate(const std::string& path) : path_(ResolveCase(path))
 {
     struct stat st {};
     if (::stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) throw IoError("Cannot open file for writing: " + path_);
-    before_ = ReadWholeFile(path_);
+    before_ = ReadWholeFile(path_, kLargestGameFile, "game file");
     after_ = before_;
 }
 

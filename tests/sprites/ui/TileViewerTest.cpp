@@ -129,7 +129,7 @@ private slots:
         v.SetImages(&damaged);
         SetMessageBoxHook(nullptr);
         QCOMPARE(v.CellSize(), QSize(48, 40));
-        QCOMPARE(v.DrawGrid1->RowCount(), 3);
+        QCOMPARE(v.TileGrid->RowCount(), 3);
         QCOMPARE(shown.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(shown[0]),
                  QStringLiteral("Damaged sprite collection: %1: sprite 1 is 65534 x 65535 pixels, larger than any "
@@ -139,8 +139,8 @@ private slots:
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
         v.SelectImage(1);
-        (void)v.DrawGrid1->viewport()->grab();
-        QCOMPARE(v.StatusBar1->currentMessage(), QStringLiteral("2 of 3"));
+        (void)v.TileGrid->viewport()->grab();
+        QCOMPARE(v.StatusBar->currentMessage(), QStringLiteral("2 of 3"));
     }
 
     void statusTextOfTheLastCellIsNotCutOff()
