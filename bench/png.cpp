@@ -14,7 +14,7 @@
 #include "base/GamePaths.h"
 #include "base/Png.h"
 #include "city/CityEditor.h"
-#include "demo/Demo.h"
+#include "BenchDemo.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/TacMapList.h"
 
@@ -28,10 +28,7 @@ constexpr int kWidth = 1920, kHeight = 1080;
 // building lists of the lengths the game's own lists have.
 const std::string& DemoGame()
 {
-    static const std::string game = [] {
-        const std::string dir =
-            (std::filesystem::temp_directory_path() / ("ketral-bench-png-" + std::to_string(::getpid()))).string();
-        std::string path = WriteDemoInstallation(dir);
+    static const std::string game = bench::WriteTemporaryDemo("png", [](const std::string& path) {
         const auto lines = [](const char* prefix, int n) {
             std::string s;
             for (int i = 0; i < n; ++i) s += std::string(prefix) + " " + std::to_string(i) + "\r\n";
@@ -40,11 +37,7 @@ const std::string& DemoGame()
         WriteWholeFile(path + "Building.Nam", lines("Name", 138));
         WriteWholeFile(path + "Building.Typ", lines("Type", 23));
         WriteWholeFile(path + "Building.own", lines("Owner", 15));
-        return path;
-    }();
-    // Registered once the path is made, so that it runs before the path goes.
-    static const bool removedAtExit = [] { return std::atexit([] { std::filesystem::remove_all(DemoGame()); }) == 0; }();
-    (void)removedAtExit;
+    });
     return game;
 }
 
@@ -67,33 +60,12 @@ const IndexedImage& CityPicture()
 
 const IndexedImage& TacticalPicture()
 {
-    static const IndexedImage image = [] {
-        const std::string maps = DemoGame() + "maps/";
-        std::string bestDir, bestPath;
-        std::uintmax_t bestSize = 0;
-        for (const DirEntry& d : ListDirectory(maps)) {
-            if (!d.isDirectory) continue;
-            const TacMapList list = BuildMapList(maps, d.name, false, maps);
-            for (std::size_t i = 0; i < list.Entries.size(); ++i) {
-                const std::uintmax_t size = std::filesystem::file_size(list.MapPath(i) + ".smp");
-                if (size > bestSize) {
-                    bestSize = size;
-                    bestDir = list.ListTileDir;
-                    bestPath = list.MapPath(i);
-                }
-            }
-        }
-        TacMapCore core;
-        core.Resize(kWidth, kHeight);
-        NullProgress progress;
-        core.LoadMap(bestDir, bestPath, false, DemoGame() + "tacdata/", progress);
-        const int w = core.Map().MapWidth;
-        core.SetYOffset(-(kWidth / 48) - w / 2 - 6);
-        core.SetXOffset(-(kWidth / 48) + w / 2 + 4);
-        core.RedrawView();
-        return core.ViewImage();
+    static const std::unique_ptr<TacMapCore> core = [] {
+        auto c = bench::LargestDemoMap(DemoGame(), kWidth, kHeight);
+        c->RedrawView();
+        return c;
     }();
-    return image;
+    return core->ViewImage();
 }
 
 void Encode(benchmark::State& state, const IndexedImage& image)

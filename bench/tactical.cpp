@@ -7,59 +7,19 @@
 #include <string>
 #include <unistd.h>
 
-#include "base/GamePaths.h"
-#include "demo/Demo.h"
-#include "tactical/TacMapCore.h"
-#include "tactical/TacMapList.h"
+#include "BenchDemo.h"
 
 namespace {
 
 using namespace ketral;
 
-// The demo installation, written once into a temporary directory.
 const std::string& DemoGame()
 {
-    static const std::string game = [] {
-        const std::string dir =
-            (std::filesystem::temp_directory_path() / ("ketral-bench-tactical-" + std::to_string(::getpid()))).string();
-        std::string path = WriteDemoInstallation(dir);
-        return path;
-    }();
-    // Registered once the path is made, so that it runs before the path goes.
-    static const bool removedAtExit = [] { return std::atexit([] { std::filesystem::remove_all(DemoGame()); }) == 0; }();
-    (void)removedAtExit;
+    static const std::string game = bench::WriteTemporaryDemo("tactical");
     return game;
 }
 
-// The largest map of the demo, loaded into a 1920 x 1080 view with every
-// level shown, scrolled so that the whole map lies in the view.
-std::unique_ptr<TacMapCore> LargestMap()
-{
-    const std::string maps = DemoGame() + "maps/";
-    std::string bestDir, bestPath;
-    std::uintmax_t bestSize = 0;
-    for (const DirEntry& d : ListDirectory(maps)) {
-        if (!d.isDirectory) continue;
-        const TacMapList list = BuildMapList(maps, d.name, false, maps);
-        for (std::size_t i = 0; i < list.Entries.size(); ++i) {
-            const std::uintmax_t size = std::filesystem::file_size(list.MapPath(i) + ".smp");
-            if (size > bestSize) {
-                bestSize = size;
-                bestDir = list.ListTileDir;
-                bestPath = list.MapPath(i);
-            }
-        }
-    }
-    auto core = std::make_unique<TacMapCore>();
-    core->Resize(1920, 1080);
-    NullProgress progress;
-    core->LoadMap(bestDir, bestPath, false, DemoGame() + "tacdata/", progress);
-    // The map's back corner near the top middle of the view.
-    const int w = core->Map().MapWidth;
-    core->SetYOffset(-(1920 / 48) - w / 2 - 6);
-    core->SetXOffset(-(1920 / 48) + w / 2 + 4);
-    return core;
-}
+std::unique_ptr<TacMapCore> LargestMap() { return bench::LargestDemoMap(DemoGame(), 1920, 1080); }
 
 void BM_IsometricRedraw(benchmark::State& state)
 {

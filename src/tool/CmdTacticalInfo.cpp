@@ -10,11 +10,7 @@ namespace {
 int Run(const std::vector<std::string>& argv)
 {
     const Args args(argv, TacticalOptions(), TacticalFlags());
-    const OpenedTacticalMap opened = OpenTacticalForTool(args, 100, 100);
-    JsonWriter json;
-    WriteTacticalInfoJson(json, opened);
-    PrintJson(json);
-    return 0;
+    return PrintTacticalInfo(args);
 }
 
 const ToolCommandRegistration registration({"tactical-info",

@@ -55,11 +55,7 @@ int RunTacticalPaint(const std::vector<std::string>& argv)
     core.SaveMap();
 
     // What the files hold now.
-    const OpenedTacticalMap saved = OpenTacticalForTool(args, 100, 100);
-    JsonWriter json;
-    WriteTacticalInfoJson(json, saved);
-    PrintJson(json);
-    return 0;
+    return PrintTacticalInfo(args);
 }
 
 const ToolCommandRegistration kRegistration(

@@ -25,11 +25,7 @@ int RunTacticalResize(const std::vector<std::string>& argv)
     core.ApplySizeFactors(factors[0], factors[1], factors[2]);
     core.SaveMap();
 
-    const OpenedTacticalMap saved = OpenTacticalForTool(args, 100, 100);
-    JsonWriter json;
-    WriteTacticalInfoJson(json, saved);
-    PrintJson(json);
-    return 0;
+    return PrintTacticalInfo(args);
 }
 
 const ToolCommandRegistration kRegistration(

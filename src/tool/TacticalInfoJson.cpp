@@ -39,4 +39,13 @@ void WriteTacticalInfoJson(JsonWriter& json, const OpenedTacticalMap& opened)
     json.endObject();
 }
 
+int PrintTacticalInfo(const Args& args)
+{
+    const OpenedTacticalMap opened = OpenTacticalForTool(args, 100, 100);
+    JsonWriter json;
+    WriteTacticalInfoJson(json, opened);
+    PrintJson(json);
+    return 0;
+}
+
 }  // namespace ketral::tool

@@ -8,4 +8,8 @@ namespace ketral::tool {
 
 void WriteTacticalInfoJson(JsonWriter& json, const OpenedTacticalMap& opened);
 
+// Opens the map of `args` as it is now in its files and prints it as
+// tactical-info does; returns the exit status 0.
+int PrintTacticalInfo(const Args& args);
+
 }  // namespace ketral::tool
