@@ -57,7 +57,7 @@ const IndexedImage& CityPicture()
         editor.OpenCityMap(vyxdata, "Citymap1", vyxdata + "pal_01.dat", false, true);
         editor.Resize(kWidth, kHeight);
         CityControls controls;
-        controls.trackBar2 = 9;
+        controls.extraLevels = 9;
         editor.UpdateParam(controls, kWidth, kHeight);
         editor.RedrawMap();
         return editor.mapImage;

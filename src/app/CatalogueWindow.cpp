@@ -1,7 +1,6 @@
 #include "app/CatalogueWindow.h"
 
 #include <QCloseEvent>
-#include <QStringDecoder>
 
 #include "base/Errors.h"
 #include "base/Messages.h"
@@ -18,20 +17,6 @@
 namespace ketral {
 
 namespace {
-
-// Map directory names come from the file system, in the system's encoding
-// (UTF-8), or in the game's 8-bit characters when they come from its CD; every
-// other caption is a text of the game or of the program.
-QString CaptionText(const CatalogueNode& node)
-{
-    const QByteArray bytes = QByteArray::fromStdString(node.Caption);
-    if (node.Entry && node.Entry->Kind == MapDirectoryEntry) {
-        QStringDecoder system(QStringDecoder::System, QStringDecoder::Flag::Stateless);
-        const QString name = system.decode(bytes);
-        if (!system.hasError()) return name;
-    }
-    return QString::fromLatin1(bytes);
-}
 
 // Installation messages go to message boxes, in order.
 class BoxMessages : public MessageSink {
@@ -68,7 +53,7 @@ void AddChildren(QTreeWidgetItem* parent, const CatalogueNode& node)
 
 CatalogueItem::CatalogueItem(const CatalogueNode& node) : caption_(node.Caption), entry_(node.Entry)
 {
-    setText(0, CaptionText(node));
+    setText(0, QString::fromUtf8(node.Caption));
 }
 
 bool CatalogueItem::operator<(const QTreeWidgetItem& other) const
@@ -191,7 +176,7 @@ void CatalogueWindow::BuildCatalogue()
         TreeView->setUpdatesEnabled(true);
     };
     try {
-        FillCatalogue(groups);
+        FillCatalogue(groups, messages);
     } catch (...) {
         fillTree();
         throw;

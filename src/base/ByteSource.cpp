@@ -79,6 +79,8 @@ FileSource::FileSource(const std::string& path) : name_(path)
     }
     long end = std::ftell(file_);
     size_ = end > 0 ? static_cast<std::uint64_t>(end) : 0;
+    // From here on messages name the file as it is spelt on disk.
+    name_ = real;
 }
 
 FileSource::~FileSource()

@@ -15,7 +15,8 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
 
-    // The name used in error messages (the path as the caller gave it).
+    // The name used in error messages: the path of the file as it exists on
+    // disk (for a file the caller's path may differ in letter case).
     virtual const std::string& name() const = 0;
     virtual std::uint64_t size() const = 0;
     // Copies up to n bytes from offset; returns how many were available.
@@ -47,7 +48,8 @@ private:
 };
 
 // A file opened for reading only. The path is matched without regard to
-// letter case (see GamePaths.h). Throws IoError "Cannot open file: " + path.
+// letter case (see GamePaths.h); name() is the path found on disk. Throws
+// IoError "Cannot open file: " + path.
 class FileSource : public ByteSource {
 public:
     explicit FileSource(const std::string& path);

@@ -162,7 +162,7 @@ void CityEditor::MouseMove(int x, int y)
     std::string caption = map.caption;
     if (p.OverGrid()) {
         const std::uint8_t m = map.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];
-        if (m != 0 && m < map.nameList.size()) caption = map.nameList[m];
+        if (m != 0 && m < map.nameList.size()) caption = map.nameList[m].Latin1();
     }
     SetCaption(caption);
     CellPoint next{kNoCursor, kNoCursor};

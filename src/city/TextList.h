@@ -7,14 +7,16 @@
 #include <vector>
 
 #include "base/ByteSource.h"
+#include "base/GameText.h"
 
 namespace ketral {
 
-using TextList = std::vector<std::string>;
+// The lines are texts of the game (Latin-1).
+using TextList = std::vector<GameText>;
 
 // Splits the whole content of `src` into lines.
 TextList ReadTextList(ByteSource& src);
-TextList ParseTextList(const std::string& text);
+TextList ParseTextList(const std::string& bytes);
 
 // Reads the list file `name` from `directory` ("" = the current directory of
 // the process). A missing file throws IoError "Cannot open file: " + path.

@@ -21,12 +21,25 @@ void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath,
                          const std::string& tacDataDir, ProgressSink& progress)
 {
     map_.IsSavedGame = savedGame;
-    if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
+    // The palette goes to the view image whenever it is held, also when the
+    // unit icons after it fail to load.
+    try {
+        tiles_.LoadPaletteAndIcons(tacDataDir);
+    } catch (...) {
+        AttachPalette();
+        throw;
+    }
+    AttachPalette();
     tiles_.LoadTileSets(tileDir, progress);
     DiskFileOpener opener;
     LoadMapFiles(map_, tileDir, mapPath, savedGame, opener);
     ResetLevelRange();
     RedrawView();
+}
+
+void TacMapCore::AttachPalette()
+{
+    if (tiles_.MapPalette) image_.setColors(tiles_.MapPalette->Colors());
 }
 
 // ---- view state

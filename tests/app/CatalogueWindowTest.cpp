@@ -160,10 +160,15 @@ private slots:
         UseGame();
         tmp->mkdir("game/maps/W\xC3\xBCste");  // named by the system, in UTF-8
         tmp->mkdir("game/maps/Caf\xE9");        // a Latin-1 name, as from the game's CD
+        tmp->mkdir("game/maps/Wurm");
+        tmp->mkdir("game/maps/Wald");
         CatalogueWindow form;
         QTreeWidgetItem* maps = form.TreeView->topLevelItem(0);
         form.TreeView->expandItem(maps);
-        QCOMPARE(Texts(maps), (QStringList{"a", "B", QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("W\u00fcste"), "x.txt"}));
+        // Sorted by the letters the names spell: the u with diaeresis sorts
+        // with u, not as the two bytes of its UTF-8 form.
+        QCOMPARE(Texts(maps), (QStringList{"a", "B", QString::fromUtf8("Caf\u00e9"), "Wald", "Wurm",
+                                           QString::fromUtf8("W\u00fcste"), "x.txt"}));
         // The entries keep the names as the file system gives them.
         const auto* cafe = dynamic_cast<const CatalogueItem*>(maps->child(2));
         QVERIFY(cafe && cafe->Entry());

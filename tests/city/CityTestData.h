@@ -198,7 +198,7 @@ namespace ketral::testing {
 inline TextList TextListOf(int n)
 {
     TextList t;
-    for (int i = 0; i < n; ++i) t.push_back("line " + std::to_string(i));
+    for (int i = 0; i < n; ++i) t.push_back(GameText::FromLatin1("line " + std::to_string(i)));
     return t;
 }
 }  // namespace ketral::testing

@@ -7,6 +7,7 @@
 
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/QtImage.h"
+#include "base/ui/QtText.h"
 #include "city/ui/BuildingDialog.h"
 #include "shell/ui/HelpWindow.h"
 #include "sprites/ui/TileViewer.h"
@@ -404,7 +405,7 @@ void CityWindow::BuildingsListed()
     BuildingList->clear();
     const CityMap& map = editor_.map;
     for (int i = 0; i < map.buildingCount(); ++i) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(map.ItemText(i).c_str()));
+        auto* item = new QListWidgetItem(ToQString(map.ItemText(i)));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(map.checked[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
         item->setSizeHint(QSize(0, 16));

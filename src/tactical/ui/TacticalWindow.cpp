@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/QtText.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
 #include "shell/ui/HelpWindow.h"
@@ -19,8 +20,6 @@ namespace ketral {
 namespace {
 
 const char* const kViewerCaptions[4] = {"Ground tiles", "Left tiles", "Right tiles", "Feature tiles"};
-
-QString Text(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
 
 void SetHelp(QWidget* w, int context) { w->setProperty("helpContext", context); }
 
@@ -248,7 +247,8 @@ void TacticalWindow::FillMapList(const std::string& directory, const std::string
     listTileDir_ = list.ListTileDir;
     listPathPrefix_ = list.ListPathPrefix;
     for (const std::string& entry : list.Entries) {
-        auto* item = new QListWidgetItem(Text(entry));
+        // The entries are names of files; the item keeps their bytes.
+        auto* item = new QListWidgetItem(FileNameToQString(entry));
         item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
         MapList->addItem(item);
     }

@@ -159,6 +159,20 @@ private slots:
         QCOMPARE(map.MapWidth, width);
     }
 
+    void mapNamesAreShownAsTheSystemSpellsThemAndOpenAsStored()
+    {
+        // A map named in UTF-8 by the system: shown with its letters, and
+        // opened by the bytes of its name.
+        WriteMapDir(*dir_, "Oasis", 3, 3, 2);
+        dir_->write("maps/Oasis/d\xC3\xA9sert.sdt", SdtBytes(2, 1, 1));
+        dir_->write("maps/Oasis/d\xC3\xA9sert.smp", PatternCells(6, 3, 2));
+        TacticalWindow w;
+        w.OpenTacticalMaps(Game().MapsDir, "Oasis", false);
+        QCOMPARE(w.MapList->count(), 1);
+        QCOMPARE(w.MapList->item(0)->text(), QString::fromUtf8("d\u00e9sert"));
+        QCOMPARE(w.Map()->Core().Map().MapWidth, 6);
+    }
+
     void openingASavedBattleListsItAndShowsItsUnits()
     {
         TacticalWindow w;
