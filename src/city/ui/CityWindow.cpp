@@ -417,7 +417,24 @@ void CityWindow::BuildingsListed()
 
 void CityWindow::TilesReplaced()
 {
-    if (tileViewer_) tileViewer_->SetImages(editor_.map.tiles.get());
+    if (!tileViewer_) return;
+    SpriteCollection* tiles = editor_.map.tiles.get();
+    CellGrid* grid = tileViewer_->TileGrid;
+    // An opening hands the viewer its new collection while it is still
+    // empty, and again once its tiles are read. The selection made before
+    // the opening (with "Apply" perhaps ticked) is kept for the tiles read,
+    // when it still exists among them.
+    if (tiles && tiles->Count() == 0) {
+        if (grid->RowCount() > 0) keptTileRows_ = std::make_pair(grid->Row(), grid->TopRow());
+        tileViewer_->SetImages(tiles);
+        return;
+    }
+    tileViewer_->SetImages(tiles);
+    if (keptTileRows_ && tiles && keptTileRows_->first < tiles->Count()) {
+        grid->SetRow(keptTileRows_->first);
+        grid->SetTopRow(keptTileRows_->second);
+    }
+    keptTileRows_.reset();
 }
 
 void CityWindow::ResetRanges()

@@ -219,6 +219,29 @@ private slots:
         QCOMPARE(viewer->Images(), form->Editor().map.tiles.get());
     }
 
+    void anOpeningKeepsTheViewersSelection()
+    {
+        Open("Citymap1");
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+        TileViewer* viewer = form->TileViewerWindow();
+        viewer->SelectImage(11);
+        viewer->ApplyBox->setChecked(true);
+        Open("Citymap1");
+        QCOMPARE(viewer->Images(), form->Editor().map.tiles.get());
+        QCOMPARE(viewer->SelectedImage(), 11);
+        // "Apply" is still ticked: the click places the chosen tile.
+        form->CurrentLevelBar->setValue(5);
+        QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(0, 17));  // cell (5, 2, 2)
+        QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 11);
+        // A selection beyond the new collection's tiles is not kept.
+        testing::WriteFramedPixels(inst->dir, "game/vyxdata/city", 5);
+        Open("Citymap1");
+        QCOMPARE(viewer->Images()->Count(), 5);
+        QCOMPARE(viewer->SelectedImage(), 0);
+    }
+
     void clearCommandsAsk()
     {
         Open("Citymap1");
