@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "base/Messages.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/OuterSize.h"
 #include "city/ui/CityWindow.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
@@ -105,7 +106,7 @@ CatalogueWindow::CatalogueWindow(QWidget* parent) : QMainWindow(parent), editors
 {
     setWindowTitle(QStringLiteral("Ketral - Alpha"));
     move(kCatalogueLeft, kCatalogueTop);
-    resize(kCatalogueWidth, kCatalogueHeight);
+    SetOuterSize(this, QSize(kCatalogueWidth, kCatalogueHeight));
 
     MainMenu = new QMenuBar(this);
     ExitAction = MainMenu->addAction(QStringLiteral("E&xit"));
@@ -193,7 +194,7 @@ void CatalogueWindow::RestoreCatalogueBounds()
         const int w = key.ReadInteger("FileWW");
         const int h = key.ReadInteger("FileWH");
         move(x, y);
-        resize(w, h);
+        SetOuterSize(this, QSize(w, h));
     }
 }
 
@@ -203,8 +204,9 @@ void CatalogueWindow::SaveCatalogueBounds()
         SettingsKey key = Settings().OpenKey(kSettingsKey);
         key.WriteInteger("FileWX", pos().x());
         key.WriteInteger("FileWY", pos().y());
-        key.WriteInteger("FileWW", width());
-        key.WriteInteger("FileWH", height());
+        // The bounds are those of the whole window, frame included.
+        key.WriteInteger("FileWW", frameGeometry().width());
+        key.WriteInteger("FileWH", frameGeometry().height());
     });
 }
 

@@ -272,6 +272,29 @@ private slots:
         QVERIFY(form.TreeView->updatesEnabled());  // drawing resumes
     }
 
+    void boundsAreThoseOfTheWholeWindow()
+    {
+        UseGame();
+        {
+            CatalogueWindow form;
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QTRY_COMPARE(form.frameGeometry(), QRect(kCatalogueLeft, kCatalogueTop, kCatalogueWidth, kCatalogueHeight));
+            QVERIFY(form.size() != form.frameGeometry().size());  // the test platform draws a frame
+            form.close();
+        }
+        SettingsKey key = store->OpenKey(kSettingsKey);
+        QCOMPARE(key.ReadInteger("FileWW"), kCatalogueWidth);
+        QCOMPARE(key.ReadInteger("FileWH"), kCatalogueHeight);
+        // Stored bounds come back as they were stored.
+        key.WriteInteger("FileWW", 300);
+        key.WriteInteger("FileWH", 310);
+        CatalogueWindow form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_COMPARE(form.frameGeometry(), QRect(kCatalogueLeft, kCatalogueTop, 300, 310));
+    }
+
     void boundsAreRestoredOnlyWhenAllFourExist()
     {
         UseGame();

@@ -6,6 +6,7 @@
 #include <QShortcut>
 
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/OuterSize.h"
 #include "base/ui/QtImage.h"
 #include "base/ui/QtText.h"
 #include "city/ui/BuildingDialog.h"
@@ -105,7 +106,7 @@ CityWindow::CityWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setFont(f);
     BuildControls();
     move(313, 215);
-    resize(783, 540);
+    SetOuterSize(this, QSize(783, 540));  // the size the view outline reckons with
     FormCreate();
 }
 

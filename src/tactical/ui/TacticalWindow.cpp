@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/OuterSize.h"
 #include "base/ui/QtText.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
@@ -69,7 +70,8 @@ int HelpContextOf(QWidget* w)
 TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Map"));
-    setGeometry(363, 130, 809, 607);
+    move(363, 130);
+    SetOuterSize(this, QSize(809, 607));
 
     Pages = new QTabWidget(this);
     Pages->setObjectName(QStringLiteral("Pages"));

@@ -151,6 +151,24 @@ private slots:
         QVERIFY(form->Editor().view.onlyBuildings);
     }
 
+    void theWindowOpensWithItsDesignSizeAsOuterSize()
+    {
+        // The outline reckons with the outer size: it is the design size
+        // before the window is shown and once the frame is known.
+        QCOMPARE(form->frameGeometry().size(), QSize(783, 540));
+        Open("Citymap1");
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTRY_COMPARE(form->frameGeometry().size(), QSize(783, 540));
+        QVERIFY(!form->windowHandle()->frameMargins().isNull());  // the test platform draws a frame
+        const QRect outer = form->frameGeometry();
+        const auto p = ViewOutlineCorners(form->Editor().view, outer.width(), outer.height());
+        QCOMPARE(p[0], (CellPoint{0, 0}));
+        QCOMPARE(p[1], (CellPoint{12, -13}));
+        QCOMPARE(p[2], (CellPoint{29, 4}));
+        QCOMPARE(p[3], (CellPoint{16, 16}));
+    }
+
     void overviewShowsTheOutline()
     {
         Open("Citymap1");

@@ -124,6 +124,15 @@ private slots:
         for (TileViewer* v : w.TileViewers) QVERIFY(v == nullptr);
     }
 
+    void theWindowOpensAtItsDesignBoundsFrameIncluded()
+    {
+        TacticalWindow w;
+        QCOMPARE(w.frameGeometry(), QRect(363, 130, 809, 607));
+        ShowWindow(w);
+        QTRY_COMPARE(w.frameGeometry().size(), QSize(809, 607));
+        QCOMPARE(w.frameGeometry().topLeft(), QPoint(363, 130));
+    }
+
     void openingAMapDirectoryListsItsMapsAndLoadsTheFirst()
     {
         TacticalWindow w;
