@@ -338,6 +338,22 @@ private slots:
         SetSettingsStore(store.get());
     }
 
+    void aSettingsErrorLeavesTheTreeAsItWas()
+    {
+        UseGame();
+        CatalogueWindow form;
+        const QStringList groups = TopLevel(form.TreeView);
+        QCOMPARE(groups.size(), 4);
+        form.TreeView->expandItem(form.TreeView->topLevelItem(0));
+        const QStringList maps = Texts(form.TreeView->topLevelItem(0));
+        store->OpenKey(kSettingsKey).WriteString("CDOnly", "1");
+        form.SettingsAction->trigger();  // no options dialog here: the rebuild runs at once
+        QCOMPARE(boxes, QStringList{"Invalid data type for 'CDOnly'"});
+        QCOMPARE(TopLevel(form.TreeView), groups);
+        QCOMPARE(Texts(form.TreeView->topLevelItem(0)), maps);
+        QVERIFY(form.TreeView->updatesEnabled());
+    }
+
     void anErrorDuringCreationSkipsTheBounds()
     {
         UseGame();

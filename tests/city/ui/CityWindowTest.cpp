@@ -396,6 +396,37 @@ private slots:
         CurrentHelpWindow()->close();
     }
 
+    void aResizeRedrawsTheMapWhenAutoRedrawIsOn()
+    {
+        Open("Citymap1");
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        CityEditor core(inst->lists);
+        core.OpenCityMap(inst->vyxdata, "Citymap1", inst->vyxdata + "pal_01.dat", false, true);
+        auto drawnAlike = [&] {
+            core.Resize(form->Editor().mapImage.width(), form->Editor().mapImage.height());
+            core.RedrawMap();
+            return SamePixels(form->Editor().mapImage, core.mapImage);
+        };
+        auto blank = [&] {
+            const IndexedImage& img = form->Editor().mapImage;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if (img.pixel(x, y) != 0) return false;
+            return true;
+        };
+        form->AutoRedrawBox->setChecked(false);
+        form->resize(600, 420);
+        QTRY_COMPARE(form->Editor().mapImage.width(), form->MapImage->width());
+        QVERIFY(blank());  // the new image is not drawn without "Auto redraw"
+        form->AutoRedrawBox->setChecked(true);
+        form->resize(640, 460);
+        QTRY_COMPARE(form->Editor().mapImage.width(), form->MapImage->width());
+        QCOMPARE(form->Editor().mapImage.height(), form->MapImage->height());
+        QVERIFY(!blank());
+        QVERIFY(drawnAlike());
+    }
+
     void windowDrawsWhatTheCoreDraws()
     {
         Open("Citymap1");
