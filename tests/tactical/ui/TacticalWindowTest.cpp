@@ -290,6 +290,31 @@ private slots:
         QCOMPARE(w.SlotViewer(3)->windowTitle(), QStringLiteral("Feature tiles"));
     }
 
+    void openViewersShowTheTilesOfAMapOfAnotherDirectory()
+    {
+        // "Harbour" has 13 tiles in every set, "Desert" 8.
+        WriteMapDir(*dir_, "Harbour", 3, 3, 2, 13);
+        dir_->write("maps/Harbour/h.sdt", SdtBytes(1, 1, 1));
+        dir_->write("maps/Harbour/h.smp", Bytes(3 * 3 * 2 * 4, 0));
+        TacticalWindow w;
+        ShowWindow(w);
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        w.GroundTilesButton->click();
+        w.FeatureTilesButton->click();
+        w.FeatureTilesButton->click();
+        w.SlotViewer(3)->hide();  // a hidden viewer is handed the tiles as well
+        for (int slot : {0, 3}) QCOMPARE(w.SlotViewer(slot)->TileGrid->RowCount(), 8);
+        w.OpenTacticalMaps(Game().MapsDir, "Harbour", false);
+        for (int slot : {0, 3}) {
+            TileViewer* viewer = w.SlotViewer(slot);
+            QCOMPARE(viewer->Images(), &w.Map()->Core().Tiles().TileSets[slot]);
+            QCOMPARE(viewer->TileGrid->RowCount(), 13);
+        }
+        // The last of the new tiles can be chosen.
+        w.SlotViewer(0)->SelectImage(12);
+        QCOMPARE(w.SlotViewer(0)->SelectedImage(), 12);
+    }
+
     void leftDragPaintsFromVisibleViewersWithApply()
     {
         TacticalWindow w;
