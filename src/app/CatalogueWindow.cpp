@@ -1,11 +1,11 @@
 #include "app/CatalogueWindow.h"
 
 #include <QCloseEvent>
-#include <QStringDecoder>
 
 #include "base/Errors.h"
 #include "base/Messages.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/OuterSize.h"
 #include "city/ui/CityWindow.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
@@ -18,20 +18,6 @@
 namespace ketral {
 
 namespace {
-
-// Map directory names come from the file system, in the system's encoding
-// (UTF-8), or in the game's 8-bit characters when they come from its CD; every
-// other caption is a text of the game or of the program.
-QString CaptionText(const CatalogueNode& node)
-{
-    const QByteArray bytes = QByteArray::fromStdString(node.Caption);
-    if (node.Entry && node.Entry->Kind == MapDirectoryEntry) {
-        QStringDecoder system(QStringDecoder::System, QStringDecoder::Flag::Stateless);
-        const QString name = system.decode(bytes);
-        if (!system.hasError()) return name;
-    }
-    return QString::fromLatin1(bytes);
-}
 
 // Installation messages go to message boxes, in order.
 class BoxMessages : public MessageSink {
@@ -68,7 +54,7 @@ void AddChildren(QTreeWidgetItem* parent, const CatalogueNode& node)
 
 CatalogueItem::CatalogueItem(const CatalogueNode& node) : caption_(node.Caption), entry_(node.Entry)
 {
-    setText(0, CaptionText(node));
+    setText(0, QString::fromUtf8(node.Caption));
 }
 
 bool CatalogueItem::operator<(const QTreeWidgetItem& other) const
@@ -120,7 +106,7 @@ CatalogueWindow::CatalogueWindow(QWidget* parent) : QMainWindow(parent), editors
 {
     setWindowTitle(QStringLiteral("Ketral - Alpha"));
     move(kCatalogueLeft, kCatalogueTop);
-    resize(kCatalogueWidth, kCatalogueHeight);
+    SetOuterSize(this, QSize(kCatalogueWidth, kCatalogueHeight));
 
     MainMenu = new QMenuBar(this);
     ExitAction = MainMenu->addAction(QStringLiteral("E&xit"));
@@ -191,7 +177,7 @@ void CatalogueWindow::BuildCatalogue()
         TreeView->setUpdatesEnabled(true);
     };
     try {
-        FillCatalogue(groups);
+        FillCatalogue(groups, messages);
     } catch (...) {
         fillTree();
         throw;
@@ -208,7 +194,7 @@ void CatalogueWindow::RestoreCatalogueBounds()
         const int w = key.ReadInteger("FileWW");
         const int h = key.ReadInteger("FileWH");
         move(x, y);
-        resize(w, h);
+        SetOuterSize(this, QSize(w, h));
     }
 }
 
@@ -218,8 +204,9 @@ void CatalogueWindow::SaveCatalogueBounds()
         SettingsKey key = Settings().OpenKey(kSettingsKey);
         key.WriteInteger("FileWX", pos().x());
         key.WriteInteger("FileWY", pos().y());
-        key.WriteInteger("FileWW", width());
-        key.WriteInteger("FileWH", height());
+        // The bounds are those of the whole window, frame included.
+        key.WriteInteger("FileWW", frameGeometry().width());
+        key.WriteInteger("FileWH", frameGeometry().height());
     });
 }
 

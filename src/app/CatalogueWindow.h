@@ -92,7 +92,8 @@ private:
     CatalogueTarget* target_ = nullptr;
 };
 
-// The design bounds, used until bounds are stored.
+// The design bounds of the whole window (frame included), used until bounds
+// are stored.
 inline constexpr int kCatalogueLeft = 375;
 inline constexpr int kCatalogueTop = 152;
 inline constexpr int kCatalogueWidth = 279;

@@ -89,6 +89,8 @@ FileSource::FileSource(const std::string& path) : name_(path)
         throw IoError("Cannot open file: " + path + (known ? " (not a regular file)" : ""));
     }
     size_ = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    // From here on messages name the file as it is spelt on disk.
+    name_ = real;
 }
 
 FileSource::~FileSource()

@@ -17,7 +17,8 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
 
-    // The name used in error messages (the path as the caller gave it).
+    // The name used in error messages: the path of the file as it exists on
+    // disk (for a file the caller's path may differ in letter case).
     virtual const std::string& name() const = 0;
     virtual std::uint64_t size() const = 0;
     // Copies up to n bytes from offset; returns how many were available.
@@ -49,7 +50,8 @@ private:
 };
 
 // A regular file opened for reading only. The path is matched without regard
-// to letter case (see GamePaths.h). The open never waits (a named pipe or a
+// to letter case (see GamePaths.h); name() is the path found
+// on disk. The open never waits (a named pipe or a
 // device behind the name would block it), and the file as opened must be a
 // regular file. Throws IoError "Cannot open file: " + path, followed by
 // " (not a regular file)" for anything else.

@@ -64,7 +64,7 @@ int ItemTextIndex(const CityBuilding& building, bool shortList)
     return shortList ? building.typeIndex : building.nameIndex;
 }
 
-std::string BuildingItemText(const CityBuilding& building, int itemIndex, const TextList& nameList,
+GameText BuildingItemText(const CityBuilding& building, int itemIndex, const TextList& nameList,
                              const std::string& nameListFile)
 {
     const bool shortList = IsShortNameList(nameList);

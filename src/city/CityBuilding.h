@@ -59,7 +59,7 @@ bool IsShortNameList(const TextList& nameList);
 int ItemTextIndex(const CityBuilding& building, bool shortList);
 // The item text; throws Error naming the building, the index and
 // `nameListFile` when the index is beyond the last line.
-std::string BuildingItemText(const CityBuilding& building, int itemIndex, const TextList& nameList,
+GameText BuildingItemText(const CityBuilding& building, int itemIndex, const TextList& nameList,
                              const std::string& nameListFile);
 
 // The building mask: 100 x 100 bytes, element X * 100 + Y. 0 means no checked

@@ -1,6 +1,7 @@
 #include "city/CityEditor.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "base/Errors.h"
 #include "base/GamePaths.h"
@@ -9,6 +10,27 @@
 #include "shell/GameInstallation.h"
 
 namespace ketral {
+
+namespace {
+
+// Hides the progress window when an opening ends with an error, so that it
+// does not stay on screen; a finished opening hides it itself.
+class HideProgressOnFailure {
+public:
+    explicit HideProgressOnFailure(ProgressSink& sink) : sink_(sink), pending_(std::uncaught_exceptions()) {}
+    ~HideProgressOnFailure()
+    {
+        if (std::uncaught_exceptions() > pending_) sink_.HideProgress();
+    }
+    HideProgressOnFailure(const HideProgressOnFailure&) = delete;
+    HideProgressOnFailure& operator=(const HideProgressOnFailure&) = delete;
+
+private:
+    ProgressSink& sink_;
+    int pending_;
+};
+
+}  // namespace
 
 CityEditor::CityEditor(std::string listsDir) : map(std::move(listsDir)), overview(kMapSide, kMapSide)
 {
@@ -39,6 +61,7 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     map.caption = savedGame ? "Saved cityscape map" : "Cityscape map: " + fileName;
     // 3.
     progress.StartProgress(2);
+    HideProgressOnFailure hideOnFailure(progress);
     // 4. The palette, also for the map image and the current tiles (which
     //    must never refer to the released record).
     map.palette = LoadPalette(paletteFile);
@@ -168,7 +191,7 @@ void CityEditor::MouseMove(int x, int y)
     std::string caption = map.caption;
     if (p.OverGrid()) {
         const std::uint8_t m = map.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];
-        if (m != 0 && m < map.nameList.size()) caption = map.nameList[m];
+        if (m != 0 && m < map.nameList.size()) caption = map.nameList[m].Latin1();
     }
     SetCaption(caption);
     CellPoint next{kNoCursor, kNoCursor};

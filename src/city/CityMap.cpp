@@ -62,7 +62,7 @@ void CityMap::LoadBuildings(ByteSource& source)
     checked.assign(buildings.size(), true);
 }
 
-std::string CityMap::ItemText(int i) const
+GameText CityMap::ItemText(int i) const
 {
     return BuildingItemText(buildings.at(static_cast<std::size_t>(i)), i, nameList, nameListFile);
 }

@@ -102,7 +102,7 @@ public:
     void LoadBuildings(const std::string& source);
     void LoadBuildings(ByteSource& source);
     // The text of list item i.
-    std::string ItemText(int i) const;
+    GameText ItemText(int i) const;
     // Reads the 200000 bytes of cells from `src` at `offset`.
     void ReadCells(ByteSource& src, std::uint64_t offset);
     // The same from a file, remembering its stamp.

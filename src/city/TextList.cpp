@@ -12,7 +12,7 @@ TextList ParseTextList(const std::string& text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
         if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(line));
+            lines.push_back(GameText::FromLatin1(std::move(line)));
             line.clear();
             open = false;
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
@@ -21,7 +21,7 @@ TextList ParseTextList(const std::string& text)
             open = true;
         }
     }
-    if (open) lines.push_back(std::move(line));
+    if (open) lines.push_back(GameText::FromLatin1(std::move(line)));
     return lines;
 }
 

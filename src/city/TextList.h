@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "base/ByteSource.h"
+#include "base/GameText.h"
 
 namespace ketral {
 
-using TextList = std::vector<std::string>;
+// The lines are texts of the game (Latin-1).
+using TextList = std::vector<GameText>;
 
 // The game's lists are a few kilobytes; a larger file is refused unread.
 inline constexpr std::uint64_t kTextListLimit = 16u << 20;
@@ -18,7 +20,7 @@ inline constexpr std::uint64_t kTextListLimit = 16u << 20;
 // Splits the whole content of `src` into lines. A source larger than
 // kTextListLimit, and memory that runs out, throw IoError naming it.
 TextList ReadTextList(ByteSource& src);
-TextList ParseTextList(const std::string& text);
+TextList ParseTextList(const std::string& bytes);
 
 // Reads the list file `name` from `directory` ("" = the current directory of
 // the process). A missing file throws IoError "Cannot open file: " + path.

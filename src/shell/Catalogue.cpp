@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Errors.h"
 #include "base/FileTree.h"
 #include "base/GamePaths.h"
 #include "base/Messages.h"
@@ -27,11 +28,11 @@ namespace {
 
 constexpr std::size_t kHeaderTextSize = 40;
 
-std::string CutAtZero(const std::uint8_t* p, std::size_t n)
+GameText CutAtZero(const std::uint8_t* p, std::size_t n)
 {
     std::size_t len = 0;
     while (len < n && p[len] != 0) ++len;
-    return std::string(reinterpret_cast<const char*>(p), len);
+    return GameText::FromLatin1(std::string(reinterpret_cast<const char*>(p), len));
 }
 
 }  // namespace
@@ -51,25 +52,43 @@ SaveGameHeader ReadSaveGameHeader(const std::string& path)
     return ReadSaveGameHeader(file);
 }
 
-std::string SlotCaption(const SaveGameHeader& header) { return header.B + ", " + header.A; }
+GameText SlotCaption(const SaveGameHeader& header) { return header.B + ", " + header.A; }
 
 // ---- building the tree ----------------------------------------------------------
 
 namespace {
 
-CatalogueNode Node(std::string caption, std::optional<CatalogueEntry> entry = std::nullopt)
+// A node captioned with a text of the game or of the program.
+CatalogueNode Node(const GameText& caption, std::optional<CatalogueEntry> entry = std::nullopt)
 {
     CatalogueNode n;
-    n.Caption = std::move(caption);
+    n.Caption = caption.ToUtf8();
     n.Entry = std::move(entry);
     return n;
 }
 
-void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& mapsDir, FileTree& files)
+// A node captioned with a name of the file system.
+CatalogueNode FileNameNode(const std::string& name, CatalogueEntry entry)
+{
+    CatalogueNode n;
+    n.Caption = FileNameToUtf8(name);
+    n.Entry = std::move(entry);
+    return n;
+}
+
+void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& mapsDir, FileTree& files,
+                       MessageSink& messages)
 {
     groups.push_back(Node("Strategic maps"));
-    for (const DirEntry& e : files.List(mapsDir, false))
-        groups.back().Children.push_back(Node(e.name, NewCatalogueEntry(mapsDir, e.name, MapDirectoryEntry)));
+    std::vector<DirEntry> entries;
+    try {
+        entries = files.List(mapsDir, false);
+    } catch (const IoError& e) {
+        messages.ShowMessage(e.what());  // the other groups do not depend on it
+        return;
+    }
+    for (const DirEntry& e : entries)
+        groups.back().Children.push_back(FileNameNode(e.name, NewCatalogueEntry(mapsDir, e.name, MapDirectoryEntry)));
 }
 
 void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir, FileTree& files)
@@ -81,7 +100,8 @@ void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir, Fil
     for (char n = '1'; n <= '5'; ++n) {
         const std::string name = std::string("Citymap") + n;
         if (files.IsFile(dir + name))
-            children.push_back(Node(std::string("Mega-Primus ") + n, NewCatalogueEntry(dir, name, CityMapEntry)));
+            children.push_back(
+                Node(GameText::FromLatin1(std::string("Mega-Primus ") + n), NewCatalogueEntry(dir, name, CityMapEntry)));
     }
 }
 
@@ -117,11 +137,11 @@ void AddSavedGames(std::vector<CatalogueNode>& groups, const std::string& dir, F
 
 }  // namespace
 
-void FillCatalogue(std::vector<CatalogueNode>& groups, FileTree& files)
+void FillCatalogue(std::vector<CatalogueNode>& groups, MessageSink& messages, FileTree& files)
 {
     groups.clear();
     const GameInstallation& game = Game();
-    if (!game.MapsDir.empty()) AddMapDirectories(groups, game.MapsDir, files);
+    if (!game.MapsDir.empty()) AddMapDirectories(groups, game.MapsDir, files, messages);
     if (!game.VyxDataDir.empty()) AddCityMaps(groups, game.VyxDataDir, files);
     if (!game.VyxExeDir.empty() && files.IsFile(game.VyxExeDir + "vyx2p.exe"))
         AddVehicles(groups, game.VyxExeDir + "vyx2p.exe");
@@ -131,49 +151,50 @@ void FillCatalogue(std::vector<CatalogueNode>& groups, FileTree& files)
 void BuildCatalogue(SettingsStore& store, MessageSink& messages, std::vector<CatalogueNode>& groups)
 {
     LoadGameSettings(store, messages);
-    FillCatalogue(groups);
+    FillCatalogue(groups, messages);
 }
 
 // ---- sorting -----------------------------------------------------------------------
 
 namespace {
 
-// The letter a Latin-1 byte sorts with (lower case), or 0 for no letter.
-unsigned char BaseLetter(unsigned char c)
+// The letter a character sorts with (lower case), or 0 for no letter.
+char32_t BaseLetter(char32_t c)
 {
     if (c >= 'a' && c <= 'z') return c;
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c - 'A' + 'a');
-    if (c < 0xC0 || c == 0xD7 || c == 0xF7) return 0;
-    // Latin-1 letters 0xC0 to 0xFF, capitals and small letters alike.
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 'a';
+    if (c < 0xC0 || c > 0xFF || c == 0xD7 || c == 0xF7) return 0;
+    // The Latin-1 letters 0xC0 to 0xFF, capitals and small letters alike.
     static const char bases[] = "aaaaaaaceeeeiiiidnooooo_ouuuuy{saaaaaaaceeeeiiiidnooooo_ouuuuy{y";
     return static_cast<unsigned char>(bases[c - 0xC0]);
 }
 
-bool IsUpper(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
+bool IsUpper(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
 
 struct SortKey {
-    int primary;    // symbols, then digits, then letters
-    int secondary;  // the accent: 0 for a plain letter
-    int tertiary;   // 1 for a capital
+    std::uint32_t primary;    // symbols, then digits, then letters, then characters beyond Latin-1
+    std::uint32_t secondary;  // the accent: 0 for a plain letter
+    std::uint32_t tertiary;   // 1 for a capital
 };
 
-SortKey KeyOf(unsigned char c)
+SortKey KeyOf(char32_t c)
 {
-    if (unsigned char base = BaseLetter(c)) {
-        int accent = c >= 0xC0 ? (IsUpper(c) ? c + 0x20 : c) : 0;
-        return {2 * 256 + base, accent, IsUpper(c) ? 1 : 0};
+    if (char32_t base = BaseLetter(c)) {
+        const std::uint32_t accent = c >= 0xC0 ? (IsUpper(c) ? c + 0x20 : c) : 0;
+        return {2 * 256 + base, accent, IsUpper(c) ? 1u : 0u};
     }
     if (c >= '0' && c <= '9') return {1 * 256 + c, 0, 0};
+    if (c > 0xFF) return {3 * 256 + c, 0, 0};
     return {c, 0, 0};
 }
 
 template <class Field>
-int CompareBy(const std::string& a, const std::string& b, Field field)
+int CompareBy(const std::u32string& a, const std::u32string& b, Field field)
 {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        int x = field(KeyOf(static_cast<unsigned char>(a[i])));
-        int y = field(KeyOf(static_cast<unsigned char>(b[i])));
+        const std::uint32_t x = field(KeyOf(a[i]));
+        const std::uint32_t y = field(KeyOf(b[i]));
         if (x != y) return x < y ? -1 : 1;
     }
     if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
@@ -184,9 +205,11 @@ int CompareBy(const std::string& a, const std::string& b, Field field)
 
 int CompareCaptions(const std::string& a, const std::string& b)
 {
-    if (int r = CompareBy(a, b, [](const SortKey& k) { return k.primary; })) return r;
-    if (int r = CompareBy(a, b, [](const SortKey& k) { return k.secondary; })) return r;
-    if (int r = CompareBy(a, b, [](const SortKey& k) { return k.tertiary; })) return r;
+    const std::u32string x = Utf8Characters(a);
+    const std::u32string y = Utf8Characters(b);
+    if (int r = CompareBy(x, y, [](const SortKey& k) { return k.primary; })) return r;
+    if (int r = CompareBy(x, y, [](const SortKey& k) { return k.secondary; })) return r;
+    if (int r = CompareBy(x, y, [](const SortKey& k) { return k.tertiary; })) return r;
     return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
 }
 

@@ -9,6 +9,7 @@
 
 #include "base/ByteSource.h"
 #include "base/FileTree.h"
+#include "base/GameText.h"
 
 namespace ketral {
 
@@ -36,15 +37,18 @@ struct CatalogueEntry {
 CatalogueEntry NewCatalogueEntry(const std::string& dir, const std::string& fileName, EntryKind kind);
 
 struct CatalogueNode {
-    std::string Caption;                 // 8-bit text (file names as the file system gives them)
+    // The caption as readable text, UTF-8: the game's texts are converted from
+    // Latin-1 and the names of map directories with FileNameToUtf8 when the
+    // node is made. The entry keeps the file name's bytes as they are.
+    std::string Caption;
     std::optional<CatalogueEntry> Entry;  // group nodes carry none
     std::vector<CatalogueNode> Children;
 };
 
 // The header of a saved game: two 40-byte texts, each cut at its first zero.
 struct SaveGameHeader {
-    std::string A;
-    std::string B;
+    GameText A;
+    GameText B;
 };
 
 // Reads bytes 0 to 79; a shorter source throws IoError.
@@ -52,23 +56,27 @@ SaveGameHeader ReadSaveGameHeader(ByteSource& source);
 // Opens the file for reading only; throws IoError when it cannot be opened.
 SaveGameHeader ReadSaveGameHeader(const std::string& path);
 // The caption of a slot: B + ", " + A.
-std::string SlotCaption(const SaveGameHeader& header);
+GameText SlotCaption(const SaveGameHeader& header);
 
 // Clears `groups` and fills them from the current installation state:
 // "Strategic maps", "Default cityscape maps", "Vehicles", "Savegames", each
-// under its condition, children in build order. An error (a saved game that
-// cannot be read, a maps directory that cannot be listed) is thrown; the
-// groups and nodes added before it stay in `groups`. The directories are
-// looked at through `files` (the disk unless a test gives another tree).
-void FillCatalogue(std::vector<CatalogueNode>& groups, FileTree& files = DiskTree());
+// under its condition, children in build order. A maps directory that cannot
+// be listed is reported to `messages` and leaves its group empty; the build
+// goes on. A saved game that cannot be read throws; the groups and nodes
+// added before it stay in `groups`. The directories are looked at through
+// `files` (the disk unless a test gives another tree).
+void FillCatalogue(std::vector<CatalogueNode>& groups, MessageSink& messages, FileTree& files = DiskTree());
 
 // LoadGameSettings, then FillCatalogue. When LoadGameSettings throws, `groups`
 // is left untouched.
 void BuildCatalogue(SettingsStore& store, MessageSink& messages, std::vector<CatalogueNode>& groups);
 
-// The order of captions once a node is expanded: letters first (without
-// regard to case and accents), then accents, and letter case only between
-// captions that are otherwise equal (small before capital). Texts are Latin-1.
+// The order of captions once a node is expanded, by the characters they
+// spell: letters first (without regard to case and accents), then accents,
+// and letter case only between captions that are otherwise equal (small
+// before capital). Captions are UTF-8 (see CatalogueNode), so a name of the
+// file system and a text of the game sort by the same rule; characters
+// beyond Latin-1 sort after every letter, by their code.
 // Returns <0, 0 or >0; 0 only for equal texts.
 int CompareCaptions(const std::string& a, const std::string& b);
 // Sorts the direct children of `node` (stable) by CompareCaptions.

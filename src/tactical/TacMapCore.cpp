@@ -25,13 +25,15 @@ void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath,
     source_.reset();
     stamps_.Clear();
     map_.IsSavedGame = savedGame;
+    // The palette goes to the view image whenever it is held, also when the
+    // unit icons after it fail to load.
     try {
-        if (tiles_.LoadPaletteAndIcons(tacDataDir)) image_.setColors(tiles_.MapPalette->Colors());
-    } catch (const IoError&) {
-        // A palette file cut short is kept: the view shows its colours.
-        if (tiles_.MapPalette) image_.setColors(tiles_.MapPalette->Colors());
+        tiles_.LoadPaletteAndIcons(tacDataDir);
+    } catch (...) {
+        AttachPalette();
         throw;
     }
+    AttachPalette();
     tiles_.LoadTileSets(tileDir, progress);
     // The files a save may write, as they are before they are read.
     if (savedGame) {
@@ -55,6 +57,11 @@ std::vector<std::string> TacMapCore::SaveMap(bool overwriteChanged)
     }
     std::vector<FileUpdate> updates = TacMapFileUpdates(map_, *source_);
     return SaveFileUpdates(updates, stamps_, overwriteChanged);
+}
+
+void TacMapCore::AttachPalette()
+{
+    if (tiles_.MapPalette) image_.setColors(tiles_.MapPalette->Colors());
 }
 
 // ---- view state

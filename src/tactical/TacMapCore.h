@@ -143,6 +143,8 @@ public:
 
 private:
     void Repaint();
+    // Gives the view image the palette's colours when a palette is held.
+    void AttachPalette();
     void BindBar(LevelTrackBar*& field, LevelTrackBar* bar);
     TacMapChange NewChange() const;
     void Apply(const TacMapChange& change, bool redo);

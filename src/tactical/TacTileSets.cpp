@@ -70,6 +70,10 @@ void TacTileSets::LoadTileSets(const std::string& tileDir, ProgressSink& progres
     if (tileDir == TileDir) return;
     ProgressGuard guard(progress);
     progress.StartProgress(4);
+    // The sets are about to be emptied: until every one is loaded again they
+    // belong to no directory, so that a failure here makes the next load of
+    // any directory, the one loaded before included, load them anew.
+    TileDir.clear();
     for (SpriteCollection& set : TileSets) set.Clear();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         progress.SetProgress(slot, TileSetProgressText(slot));

@@ -41,8 +41,9 @@ public:
 
     // Loads the eight tile collections of `tileDir` (with the separator), in
     // place, reporting to `progress`; does nothing when tileDir is the
-    // directory loaded last. A missing framed collection throws; TileDir then
-    // keeps its old value so that the next load tries again.
+    // directory loaded last. A missing framed collection throws; TileDir is
+    // then empty (the sets are partly cleared), so that the next load of any
+    // directory loads the sets again.
     void LoadTileSets(const std::string& tileDir, ProgressSink& progress);
 
     // The framed collection of a slot with its Palette set to MapPalette.

@@ -12,15 +12,8 @@ namespace {
 
 void WriteNode(JsonWriter& json, const CatalogueNode& node)
 {
-    // A map directory is named by the file system; the other captions are the
-    // game's texts and the program's own.
-    const bool fileSystemName = node.Entry && node.Entry->Kind == MapDirectoryEntry;
     json.beginObject();
-    json.key("caption");
-    if (fileSystemName)
-        json.path(node.Caption);
-    else
-        json.value(node.Caption);
+    json.key("caption").utf8(node.Caption);
     if (node.Entry) {
         json.field("kind", static_cast<int>(node.Entry->Kind));
         json.key("dir").path(node.Entry->Dir);
@@ -39,9 +32,11 @@ int RunCatalogue(const std::vector<std::string>& argv)
     Args args(argv, kInstallationOptions, flags);
     if (!args.positional().empty()) throw UsageError("unexpected argument " + args.positional().front());
 
-    const std::vector<std::string> messages = SetupInstallation(args);
+    std::vector<std::string> messages = SetupInstallation(args);
     std::vector<CatalogueNode> groups;
-    FillCatalogue(groups);
+    CollectingMessages buildMessages;
+    FillCatalogue(groups, buildMessages);
+    messages.insert(messages.end(), buildMessages.messages.begin(), buildMessages.messages.end());
     if (args.has("--sorted")) SortCatalogue(groups);
 
     JsonWriter json;

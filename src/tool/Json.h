@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/GameText.h"
+
 namespace ketral::tool {
 
 class JsonWriter {
@@ -14,7 +16,10 @@ public:
     JsonWriter& beginArray();
     JsonWriter& endArray();
     JsonWriter& key(const std::string& name);
-    JsonWriter& value(const std::string& text);
+    JsonWriter& value(const std::string& text);  // 8-bit text, read as Latin-1
+    JsonWriter& value(const GameText& text);
+    // A text that is UTF-8 already (the catalogue's captions).
+    JsonWriter& utf8(const std::string& text);
     JsonWriter& value(const char* text) { return value(std::string(text)); }
     JsonWriter& value(std::int64_t number);
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
@@ -38,9 +43,6 @@ private:
     std::vector<bool> first_;  // per open container: no element written yet
     bool afterKey_ = false;
 };
-
-std::string Latin1ToUtf8(const std::string& text);
-bool IsValidUtf8(const std::string& text);
 
 // Prints the document and a newline on stdout.
 void PrintJson(const JsonWriter& json);

@@ -160,10 +160,15 @@ private slots:
         UseGame();
         tmp->mkdir("game/maps/W\xC3\xBCste");  // named by the system, in UTF-8
         tmp->mkdir("game/maps/Caf\xE9");        // a Latin-1 name, as from the game's CD
+        tmp->mkdir("game/maps/Wurm");
+        tmp->mkdir("game/maps/Wald");
         CatalogueWindow form;
         QTreeWidgetItem* maps = form.TreeView->topLevelItem(0);
         form.TreeView->expandItem(maps);
-        QCOMPARE(Texts(maps), (QStringList{"a", "B", QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("W\u00fcste"), "x.txt"}));
+        // Sorted by the letters the names spell: the u with diaeresis sorts
+        // with u, not as the two bytes of its UTF-8 form.
+        QCOMPARE(Texts(maps), (QStringList{"a", "B", QString::fromUtf8("Caf\u00e9"), "Wald", "Wurm",
+                                           QString::fromUtf8("W\u00fcste"), "x.txt"}));
         // The entries keep the names as the file system gives them.
         const auto* cafe = dynamic_cast<const CatalogueItem*>(maps->child(2));
         QVERIFY(cafe && cafe->Entry());
@@ -267,6 +272,29 @@ private slots:
         QVERIFY(form.TreeView->updatesEnabled());  // drawing resumes
     }
 
+    void boundsAreThoseOfTheWholeWindow()
+    {
+        UseGame();
+        {
+            CatalogueWindow form;
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QTRY_COMPARE(form.frameGeometry(), QRect(kCatalogueLeft, kCatalogueTop, kCatalogueWidth, kCatalogueHeight));
+            QVERIFY(form.size() != form.frameGeometry().size());  // the test platform draws a frame
+            form.close();
+        }
+        SettingsKey key = store->OpenKey(kSettingsKey);
+        QCOMPARE(key.ReadInteger("FileWW"), kCatalogueWidth);
+        QCOMPARE(key.ReadInteger("FileWH"), kCatalogueHeight);
+        // Stored bounds come back as they were stored.
+        key.WriteInteger("FileWW", 300);
+        key.WriteInteger("FileWH", 310);
+        CatalogueWindow form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_COMPARE(form.frameGeometry(), QRect(kCatalogueLeft, kCatalogueTop, 300, 310));
+    }
+
     void boundsAreRestoredOnlyWhenAllFourExist()
     {
         UseGame();
@@ -308,6 +336,22 @@ private slots:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(boxes, QStringList{QString::fromStdString("Cannot write file: " + tmp->path() + "settings")});
         SetSettingsStore(store.get());
+    }
+
+    void aSettingsErrorLeavesTheTreeAsItWas()
+    {
+        UseGame();
+        CatalogueWindow form;
+        const QStringList groups = TopLevel(form.TreeView);
+        QCOMPARE(groups.size(), 4);
+        form.TreeView->expandItem(form.TreeView->topLevelItem(0));
+        const QStringList maps = Texts(form.TreeView->topLevelItem(0));
+        store->OpenKey(kSettingsKey).WriteString("CDOnly", "1");
+        form.SettingsAction->trigger();  // no options dialog here: the rebuild runs at once
+        QCOMPARE(boxes, QStringList{"Invalid data type for 'CDOnly'"});
+        QCOMPARE(TopLevel(form.TreeView), groups);
+        QCOMPARE(Texts(form.TreeView->topLevelItem(0)), maps);
+        QVERIFY(form.TreeView->updatesEnabled());
     }
 
     void anErrorDuringCreationSkipsTheBounds()

@@ -46,7 +46,14 @@ TEST(FileSource, MatchesNamesWithoutCaseAndReportsMissingFiles)
     FileSource src(dir / "vyxdata/CITYMAP1");
     EXPECT_EQ(src.size(), 3u);
     EXPECT_EQ(src.u8(2), 7);
-    EXPECT_EQ(src.name(), dir / "vyxdata/CITYMAP1");
+    // Messages name the file as it is spelt on disk.
+    EXPECT_EQ(src.name(), dir / "VyxData/Citymap1");
+    try {
+        src.u8(3);
+        FAIL();
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Read beyond end of file: " + (dir / "VyxData/Citymap1"));
+    }
     try {
         FileSource missing(dir / "nothing.dat");
         FAIL();

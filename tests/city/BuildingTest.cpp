@@ -163,7 +163,7 @@ TEST(ShortNameList, TextFromTypeIndexBelow20Lines)
 {
     CityBuilding b{3, 0, 0, 0, 0, 5, 0};
     TextList nineteen, twenty;
-    for (int i = 0; i < 19; ++i) nineteen.push_back("line " + std::to_string(i));
+    for (int i = 0; i < 19; ++i) nineteen.push_back(GameText::FromLatin1("line " + std::to_string(i)));
     twenty = nineteen;
     twenty.push_back("line 19");
     EXPECT_TRUE(IsShortNameList(nineteen));

@@ -22,7 +22,8 @@ inline constexpr int kPixelDX = 40, kPixelDY = 2;
 struct PckBytes {
     std::vector<std::uint8_t> tab, pck;
 };
-PckBytes MakeFramedPixels(int count);
+// The pixel stands at (kPixelDX, kPixelDY) of the sprite, or at (dx, dy).
+PckBytes MakeFramedPixels(int count, int dx = kPixelDX, int dy = kPixelDY);
 void WriteFramedPixels(const TempDir& dir, const std::string& base, int count);
 
 // A palette file whose entry i is (i, 63 - i / 4, 0) in 6-bit values with
@@ -62,7 +63,7 @@ struct CityInstall {
 
 namespace ketral::testing {
 
-inline PckBytes MakeFramedPixels(int count)
+inline PckBytes MakeFramedPixels(int count, int dx, int dy)
 {
     PckBytes out;
     for (int n = 0; n < count; ++n) {
@@ -73,9 +74,9 @@ inline PckBytes MakeFramedPixels(int count)
         // Frame header: kind 1, X1 0, X2 65 (width 64), Y1 0, Y2 48.
         const std::uint8_t frame[12] = {1, 0, 0, 0, 0, 0, 65, 0, 0, 0, 48, 0};
         out.pck.insert(out.pck.end(), frame, frame + 12);
-        const int place = kPixelDY * 640 + kPixelDX;
+        const int place = dy * 640 + dx;
         const std::uint8_t run[8] = {static_cast<std::uint8_t>(place & 0xFF), static_cast<std::uint8_t>(place >> 8),
-                                     0, 0, static_cast<std::uint8_t>(kPixelDX), 1, 0, 0};
+                                     0, 0, static_cast<std::uint8_t>(dx), 1, 0, 0};
         out.pck.insert(out.pck.end(), run, run + 8);
         out.pck.push_back(n == 0 ? 255 : static_cast<std::uint8_t>(n));
         const std::uint8_t end[8] = {0xFF, 0, 0, 0, 0, 0, 0, 0};
@@ -198,7 +199,7 @@ namespace ketral::testing {
 inline TextList TextListOf(int n)
 {
     TextList t;
-    for (int i = 0; i < n; ++i) t.push_back("line " + std::to_string(i));
+    for (int i = 0; i < n; ++i) t.push_back(GameText::FromLatin1("line " + std::to_string(i)));
     return t;
 }
 }  // namespace ketral::testing

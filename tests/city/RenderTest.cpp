@@ -90,6 +90,44 @@ TEST(Scan, CoversEveryVisibleCellOnceAtItsProjection)
     }
 }
 
+// The scan's edges: the column beyond the last whole one (an image width
+// that is no multiple of 64), the row above the image (r = -1, odd) and the
+// column left of it, seen through sprites whose pixel lies low or far right.
+TEST(Scan, EdgesOfTheScanReachTheImageBorders)
+{
+    const std::tuple<int, int> pixels[] = {{2, 40}, {60, 47}, {40, 2}};
+    const std::tuple<int, int> sizes[] = {{650, 200}, {700, 130}};
+    const std::tuple<int, int, int> cases[] = {{0, 0, 0}, {0, 2, 3}, {1, -3, 4}, {2, 1, -2}, {9, 5, 40}};
+    for (auto [dx, dy] : pixels) {
+        CityMap map;
+        auto bytes = testing::MakeFramedPixels(2, dx, dy);
+        MemorySource tab(bytes.tab), pck(bytes.pck);
+        map.tiles = std::make_unique<SpriteCollection>();
+        map.tiles->LoadFramed(tab, pck, nullptr);
+        for (int l = 0; l < 10; ++l)
+            for (int a = 0; a < 100; ++a)
+                for (int b = 0; b < 100; ++b) map.Cell(l, a, b) = 1;
+        for (auto [w, h] : sizes) {
+            IndexedImage img(w, h);
+            for (auto [level, sh, sv] : cases) {
+                CityViewState v;
+                v.startLevel = level;
+                v.scrollX = sh * 128;
+                v.scrollY = sv * 32;
+                DrawCityMap(img, map, v, false, nullptr);
+                std::set<std::pair<int, int>> expect;
+                for (int a = 0; a < 100; ++a)
+                    for (int b = 0; b < 100; ++b) {
+                        const CellPoint o = CellOrigin(v, level, a, b);
+                        if (img.contains(o.x + dx, o.y + dy)) expect.insert({o.x + dx, o.y + dy});
+                    }
+                EXPECT_EQ(LitPixels(img), expect) << "pixel " << dx << "," << dy << " image " << w << "x" << h
+                                                  << " level " << level << " scroll " << sh << "," << sv;
+            }
+        }
+    }
+}
+
 TEST(Captions, PercentagesRoundHalvesToEven)
 {
     const int expect[] = {0, 12, 25, 38, 50, 62, 75, 88};
@@ -249,6 +287,25 @@ TEST(Outline, CornersOfTheWorkedWindow)
     EXPECT_EQ(FloorDiv64(-64), -1);
     EXPECT_EQ(FloorDiv64(-65), -2);
     EXPECT_EQ(FloorDiv64(63), 0);
+}
+
+TEST(Outline, EveryCornerTakesTheWindowsSizeAndTheScroll)
+{
+    // A window 700 x 500 scrolled to (3, -2): each corner is the overview
+    // cell under one corner of the window.
+    CityViewState v;
+    v.scrollX = 3 * 128;
+    v.scrollY = -2 * 32;
+    auto p = ViewOutlineCorners(v, 700, 500);
+    EXPECT_EQ(p[0], (CellPoint{4, -8}));
+    EXPECT_EQ(p[1], (CellPoint{14, -19}));
+    EXPECT_EQ(p[2], (CellPoint{30, -4}));
+    EXPECT_EQ(p[3], (CellPoint{19, 7}));
+    // Only the height moves the lower corners, only the width the right ones.
+    p = ViewOutlineCorners(v, 700, 628);
+    EXPECT_EQ(p[1], (CellPoint{14, -19}));
+    EXPECT_EQ(p[2], (CellPoint{34, 0}));
+    EXPECT_EQ(p[3], (CellPoint{23, 11}));
 }
 
 TEST(Outline, LinesAreClippedToTheOverview)

@@ -12,6 +12,7 @@
 #include "FuzzInput.h"
 #include "base/Errors.h"
 #include "base/FileTree.h"
+#include "base/Messages.h"
 #include "shell/Catalogue.h"
 #include "shell/GameInstallation.h"
 #include "tactical/TacMapList.h"
@@ -80,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     game.CdOnlyMode = (mode & 8) != 0;
     std::vector<CatalogueNode> groups;
     try {
-        FillCatalogue(groups, tree);
+        CollectingMessages messages;  // a maps directory that cannot be listed
+        FillCatalogue(groups, messages, tree);
     } catch (const IoError&) {
-        // A maps directory that cannot be listed, or a saved game too short
-        // for its header: what was built before stays.
+        // A saved game too short for its header: what was built before stays.
     }
     SortCatalogue(groups);
     std::vector<CatalogueEntry> entries;

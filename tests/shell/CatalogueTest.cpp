@@ -43,11 +43,12 @@ protected:
     std::vector<CatalogueNode> Fill()
     {
         std::vector<CatalogueNode> groups;
-        FillCatalogue(groups);
+        FillCatalogue(groups, messages);
         return groups;
     }
 
     TempDir tmp;
+    CollectingMessages messages;
 };
 
 }  // namespace
@@ -74,6 +75,28 @@ TEST_F(CatalogueTest, MapDirectoriesInFileSystemOrderThenSortedOnExpansion)
 
     SortChildren(groups[0]);
     EXPECT_EQ(Captions(groups[0]), (std::vector<std::string>{"a", "B", "x.txt"}));
+}
+
+TEST_F(CatalogueTest, CaptionsAreReadableTextWhateverTheirSource)
+{
+    // A saved game's name is Latin-1; map directories are named by the system
+    // in UTF-8, or in Latin-1 when they come from the game's CD. Each becomes
+    // the same readable caption, sorted by the letters it spells, while the
+    // entry keeps the name's bytes.
+    Game().MapsDir = tmp.mkdir("maps");
+    tmp.mkdir("maps/W\xC3\xBCste");
+    tmp.mkdir("maps/Wurm");
+    tmp.mkdir("maps/W\xE4ld");
+    Game().SaveGameDir = tmp.mkdir("savegame");
+    tmp.write("savegame/savegame.01", Header("Caf\xE9", "W\xFCste"));
+
+    auto groups = Fill();
+    ASSERT_EQ(Captions(groups), (std::vector<std::string>{"Strategic maps", "Savegames"}));
+    EXPECT_EQ(Captions(groups[1]), std::vector<std::string>{"W\xC3\xBCste, Caf\xC3\xA9"});
+    SortCatalogue(groups);
+    EXPECT_EQ(Captions(groups[0]), (std::vector<std::string>{"W\xC3\xA4ld", "Wurm", "W\xC3\xBCste"}));
+    EXPECT_EQ(groups[0].Children[0].Entry->FileName, "W\xE4ld");
+    EXPECT_EQ(groups[0].Children[2].Entry->FileName, "W\xC3\xBCste");
 }
 
 TEST_F(CatalogueTest, DefaultCityMapsThatExist)
@@ -169,14 +192,14 @@ TEST_F(CatalogueTest, HeaderTexts)
     MemorySource full(Header("Short", letters, 80));
     SaveGameHeader h = ReadSaveGameHeader(full);
     EXPECT_EQ(h.A, "Short");
-    EXPECT_EQ(h.B, letters);
-    EXPECT_EQ(SlotCaption(h), letters + ", Short");
+    EXPECT_EQ(h.B, GameText::FromLatin1(letters));
+    EXPECT_EQ(SlotCaption(h), GameText::FromLatin1(letters + ", Short"));
 
     // Text A fills its 40 bytes and does not run into text B.
     MemorySource both(Header(std::string(40, 'A'), "B\xE9", 80));
     h = ReadSaveGameHeader(both);
-    EXPECT_EQ(h.A, std::string(40, 'A'));
-    EXPECT_EQ(h.B, "B\xE9");
+    EXPECT_EQ(h.A, GameText::FromLatin1(std::string(40, 'A')));
+    EXPECT_EQ(h.B, GameText::FromLatin1("B\xE9"));
 
     MemorySource shortFile(Header("a", "b", 79), "short");
     try {
@@ -198,13 +221,35 @@ TEST_F(CatalogueTest, AShortSavedGameEndsTheBuildAndKeepsWhatCameBefore)
 
     std::vector<CatalogueNode> groups;
     try {
-        FillCatalogue(groups);
+        FillCatalogue(groups, messages);
         FAIL() << "no error";
     } catch (const IoError& e) {
         EXPECT_EQ(std::string(e.what()), "Read beyond end of file: " + dir + "tactgame.02");
     }
     ASSERT_EQ(Captions(groups), (std::vector<std::string>{"Strategic maps", "Savegames"}));
     EXPECT_EQ(Captions(groups[1]), std::vector<std::string>{"B1, one"});
+}
+
+TEST_F(CatalogueTest, AMapsDirectoryThatCannotBeListedIsReportedAndTheBuildGoesOn)
+{
+    // A maps "directory" that is a file cannot be listed.
+    tmp.write("maps", "not a directory");
+    Game().MapsDir = tmp / "maps/";
+    Game().VyxDataDir = tmp.mkdir("vyxdata");
+    tmp.write("vyxdata/Citymap1", "x");
+    Game().VyxExeDir = tmp.mkdir("vyxexe");
+    tmp.write("vyxexe/vyx2p.exe", "MZ");
+    Game().SaveGameDir = tmp.mkdir("savegame");
+    tmp.write("savegame/savegame.01", Header("one", "B1"));
+
+    auto groups = Fill();
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"Cannot read directory: " + tmp / "maps/"});
+    ASSERT_EQ(Captions(groups),
+              (std::vector<std::string>{"Strategic maps", "Default cityscape maps", "Vehicles", "Savegames"}));
+    EXPECT_TRUE(groups[0].Children.empty());
+    EXPECT_EQ(Captions(groups[1]), std::vector<std::string>{"Mega-Primus 1"});
+    EXPECT_EQ(groups[2].Children.size(), 33u);
+    EXPECT_EQ(Captions(groups[3]), std::vector<std::string>{"B1, one"});
 }
 
 TEST_F(CatalogueTest, BuildLeavesTheGroupsAloneWhenTheSettingsFail)
@@ -238,11 +283,16 @@ TEST(CompareCaptions, LettersFirstCaseOnlyAsTieBreak)
     EXPECT_LT(CompareCaptions("Alien Scout", "Aliens"), 0);  // blanks and signs before digits before letters
     EXPECT_LT(CompareCaptions("map-1", "map1"), 0);
     EXPECT_LT(CompareCaptions("map9", "mapa"), 0);
-    // Accented Latin-1 letters sort with their letter, after the plain one.
-    EXPECT_LT(CompareCaptions("e", "\xE9"), 0);
-    EXPECT_LT(CompareCaptions("\xE9", "f"), 0);
-    EXPECT_LT(CompareCaptions("\xE9t\xE9", "etf"), 0);
-    EXPECT_LT(CompareCaptions("\xE9", "\xC9"), 0);
+    // Captions are UTF-8: accented letters sort with their letter, after the
+    // plain one, whatever the bytes of their UTF-8 form.
+    EXPECT_LT(CompareCaptions("e", "\xC3\xA9"), 0);
+    EXPECT_LT(CompareCaptions("\xC3\xA9", "f"), 0);
+    EXPECT_LT(CompareCaptions("\xC3\xA9t\xC3\xA9", "etf"), 0);
+    EXPECT_LT(CompareCaptions("\xC3\xA9", "\xC3\x89"), 0);
+    EXPECT_LT(CompareCaptions("Wurm", "W\xC3\xBCste"), 0);
+    EXPECT_LT(CompareCaptions("W\xC3\xBCste", "Wz"), 0);
+    // Characters beyond Latin-1 sort after every letter.
+    EXPECT_LT(CompareCaptions("z", "\xC5\x81"), 0);
     // A total order: texts that differ never compare equal.
     EXPECT_NE(CompareCaptions("a\x01", "a\x02"), 0);
 }

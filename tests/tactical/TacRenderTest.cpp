@@ -238,6 +238,63 @@ TEST(TacRender, UnitMarksOnlyForSavedBattlesWithUnitsShown)
     EXPECT_TRUE(f.text.calls.empty());
 }
 
+// A blank image whose index 1 is the pen's colour.
+IndexedImage OutlineImage()
+{
+    IndexedImage img(400, 300);
+    img.colors()[1] = Rgb{255, 0, 0};
+    img.pen() = Pen{1, PenMode::Copy, Rgb{255, 0, 0}};
+    return img;
+}
+
+TEST(TacRender, TheFrameOfADraggedSelectionOutlinesEveryCellOfIt)
+{
+    // Cells (10, 29) to (12, 30): two more along x, one more along y. The
+    // frame's corners are those of the cells at the ends of the selection.
+    const TacProjection p{630, 0, 0};
+    const Point lo = p.CellToPixel({10, 29}, 1);
+    IndexedImage img = OutlineImage();
+    DrawSelectionFrame(img, CellFrame{lo.x, lo.y, 2, 1});
+    const Point top = p.CellToPixel({10, 29}, 1);    // the top corner of the first cell
+    const Point right = p.CellToPixel({12, 29}, 1);  // the right corner of the last along x
+    const Point left = p.CellToPixel({10, 30}, 1);   // the left corner of the last along y
+    const Point front = p.CellToPixel({12, 30}, 1);  // the front corner of the far cell
+    const Point corners[] = {{top.x + 24, top.y}, {right.x + 48, right.y + 12}, {left.x, left.y + 12},
+                             {front.x + 24, front.y + 24}};
+    for (Point c : corners) {
+        EXPECT_EQ(Px(img, c.x, c.y), 1) << c.x << "," << c.y;
+        if (c.y != top.y) {
+            EXPECT_EQ(Px(img, c.x, c.y + 40), 1) << "the edge below " << c.x << "," << c.y;
+        }
+    }
+    // Nothing lies beyond the corners.
+    EXPECT_EQ(Px(img, right.x + 52, right.y + 12), 0);
+    EXPECT_EQ(Px(img, left.x - 4, left.y + 12), 0);
+    EXPECT_EQ(Px(img, front.x + 24, front.y + 68), 0);
+}
+
+TEST(TacRender, TheUnitMarkIsABoxWithThreeVerticalEdges)
+{
+    IndexedImage img = OutlineImage();
+    DrawUnitMark(img, 100, 100, kOwnUnit);
+    // The top face: left, front, right and back corners.
+    for (Point c : {Point{100, 112}, Point{124, 124}, Point{148, 112}, Point{124, 100}}) EXPECT_EQ(Px(img, c.x, c.y), 1);
+    // The vertical edges below the left, front and right corners, 40 high
+    // (a line ends before its last point).
+    for (int y : {0, 8, 16, 24, 32, 39}) {
+        EXPECT_EQ(Px(img, 100, 112 + y), 1) << y;
+        EXPECT_EQ(Px(img, 124, 124 + y), 1) << y;
+        EXPECT_EQ(Px(img, 148, 112 + y), 1) << y;
+    }
+    EXPECT_EQ(Px(img, 100, 152), 0);
+    EXPECT_EQ(Px(img, 124, 164), 0);
+    EXPECT_EQ(Px(img, 148, 152), 0);
+    // No edge under the back corner, nor between the edges.
+    EXPECT_EQ(Px(img, 124, 108), 0);
+    EXPECT_EQ(Px(img, 112, 140), 0);
+    EXPECT_EQ(Px(img, 136, 140), 0);
+}
+
 TEST(TacRender, TheFirstDrawingOutlinesInTheInitialPenColour)
 {
     SavedFixture f;

@@ -164,7 +164,7 @@ TEST(TacTileSets, AMissingFramedSetStopsTheLoadAndIsTriedAgain)
     }
     // The progress window does not stay on screen after the failure.
     EXPECT_EQ(f.progress.events.back(), "hide");
-    EXPECT_EQ(f.core.Tiles().TileDir, f.a);
+    EXPECT_EQ(f.core.Tiles().TileDir, "");  // the sets belong to no directory now
     EXPECT_EQ(f.core.Tiles().TileSets[0].Count(), 5);  // slots before it are loaded
     EXPECT_EQ(f.core.Map().Cells[0], 1);                // the map data is not touched
 
@@ -172,6 +172,36 @@ TEST(TacTileSets, AMissingFramedSetStopsTheLoadAndIsTriedAgain)
     f.Load(f.b, "n");
     EXPECT_EQ(f.core.Tiles().TileDir, f.b);
     EXPECT_EQ(f.core.Map().Cells[0], 2);
+}
+
+TEST(TacTileSets, AfterAFailedLoadTheDirectoryLoadedBeforeIsLoadedAgain)
+{
+    // The sets of "a" are cleared by the failed load of "b": a map of "a"
+    // must not be drawn from the half-empty sets.
+    TilesFixture f;
+    f.Load(f.a, "m");
+    std::filesystem::remove(f.dir / "maps/b/mapunits/right.pck");
+    EXPECT_THROW(f.Load(f.b, "n"), Error);
+    f.progress.events.clear();
+    f.Load(f.a, "n");
+    EXPECT_EQ(f.progress.events.size(), 7u);
+    EXPECT_EQ(f.core.Tiles().TileDir, f.a);
+    for (int s = 0; s < 4; ++s) EXPECT_EQ(f.core.Tiles().TileSets[s].Count(), 8) << "slot " << s;
+}
+
+TEST(TacTileSets, DamagedUnitIconsLeaveThePaletteOnTheView)
+{
+    // The icons fail after the palette was read: the palette still reaches
+    // the view image, at once and at every later load, which draw in colour.
+    TilesFixture f;
+    f.dir.write("tacdata/StratIco.tab", Bytes(2, 0));
+    EXPECT_THROW(f.Load(f.a, "m"), IoError);
+    ASSERT_TRUE(f.core.Tiles().MapPalette);
+    EXPECT_EQ(f.core.ViewImage().colors()[5], (Rgb{20, 4, 232}));
+    f.Load(f.a, "m");
+    EXPECT_TRUE(f.core.Map().HasCells());
+    EXPECT_EQ(f.core.ViewImage().colors()[5], (Rgb{20, 4, 232}));
+    EXPECT_EQ(f.core.ViewImage().colors()[252], (Rgb{0, 255, 0}));
 }
 
 TEST(TacTileSets, AMissingPlanSetKeepsThePreviousSprites)

@@ -71,10 +71,17 @@ TEST_F(CatalogueToolTest, NamesOfTheFileSystemAreNotConvertedTwice)
     game.write("Spiel \xC3\xBC/ZORVAN3.CFG", std::string("xD"));
     game.mkdir("Spiel \xC3\xBC/maps/W\xC3\xBCste");
     game.mkdir("Spiel \xC3\xBC/maps/Caf\xE9");
+    game.mkdir("Spiel \xC3\xBC/maps/Wurm");
+    game.mkdir("Spiel \xC3\xBC/maps/Wald");
     ToolRun run = Tool({"catalogue", "--game", g, "--sorted"});
     ASSERT_EQ(run.status, 0) << run.err;
+    // Sorted by the letters the names spell: Wald, Wurm, W\u00fcste.
     EXPECT_EQ(run.out, "{\"messages\": [], \"groups\": [{\"caption\": \"Strategic maps\", \"children\": ["
                        "{\"caption\": \"Caf\xC3\xA9\", \"kind\": 0, \"dir\": \"" + g + "maps/\", \"fileName\": \"Caf\xC3\xA9\", "
+                       "\"children\": []}, "
+                       "{\"caption\": \"Wald\", \"kind\": 0, \"dir\": \"" + g + "maps/\", \"fileName\": \"Wald\", "
+                       "\"children\": []}, "
+                       "{\"caption\": \"Wurm\", \"kind\": 0, \"dir\": \"" + g + "maps/\", \"fileName\": \"Wurm\", "
                        "\"children\": []}, "
                        "{\"caption\": \"W\xC3\xBCste\", \"kind\": 0, \"dir\": \"" + g + "maps/\", \"fileName\": \"W\xC3\xBCste\", "
                        "\"children\": []}]}]}");

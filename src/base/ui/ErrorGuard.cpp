@@ -29,7 +29,8 @@ void ShowMessageBox(const std::string& text, QWidget* parent)
         g_messageHook(text);
         return;
     }
-    QMessageBox::information(parent, QString::fromLatin1(kAppTitle), MessageText(text));
+    // Every message the program shows reports a failure or a problem.
+    QMessageBox::critical(parent, QString::fromLatin1(kAppTitle), MessageText(text));
 }
 
 bool AskYesNo(const std::string& text, QWidget* parent)

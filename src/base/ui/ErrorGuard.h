@@ -15,7 +15,8 @@ namespace ketral {
 // read as such, any other as Latin-1.
 QString MessageText(const std::string& text);
 
-// Shows `text` in a message box with the application title and an OK button.
+// Shows `text` in a message box with the application title, the critical
+// icon and an OK button: every message reports an error or a problem.
 // Tests can replace what it does (see SetMessageBoxHook).
 void ShowMessageBox(const std::string& text, QWidget* parent = nullptr);
 // Asks a warning question with Yes and No; true for Yes.

@@ -1,5 +1,7 @@
 #include "city/ui/BuildingDialog.h"
 
+#include "base/ui/QtText.h"
+
 namespace ketral {
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 void Fill(QListWidget* list, const TextList& lines, int selected)
 {
     list->clear();
-    for (const std::string& line : lines) list->addItem(QString::fromLatin1(line.c_str()));
+    for (const GameText& line : lines) list->addItem(ToQString(line));
     // A stored index beyond the list selects nothing.
     if (selected >= 0 && selected < list->count())
         list->setCurrentRow(selected);

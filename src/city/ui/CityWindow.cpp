@@ -6,7 +6,9 @@
 #include <QShortcut>
 
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/OuterSize.h"
 #include "base/ui/QtImage.h"
+#include "base/ui/QtText.h"
 #include "city/ui/BuildingDialog.h"
 #include "shell/ui/HelpWindow.h"
 #include "sprites/ui/TileViewer.h"
@@ -104,7 +106,7 @@ CityWindow::CityWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setFont(f);
     BuildControls();
     move(313, 215);
-    resize(783, 540);
+    SetOuterSize(this, QSize(783, 540));  // the size the view outline reckons with
     FormCreate();
 }
 
@@ -404,7 +406,7 @@ void CityWindow::BuildingsListed()
     BuildingList->clear();
     const CityMap& map = editor_.map;
     for (int i = 0; i < map.buildingCount(); ++i) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(map.ItemText(i).c_str()));
+        auto* item = new QListWidgetItem(ToQString(map.ItemText(i)));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(map.checked[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
         item->setSizeHint(QSize(0, 16));
@@ -416,7 +418,24 @@ void CityWindow::BuildingsListed()
 
 void CityWindow::TilesReplaced()
 {
-    if (tileViewer_) tileViewer_->SetImages(editor_.map.tiles.get());
+    if (!tileViewer_) return;
+    SpriteCollection* tiles = editor_.map.tiles.get();
+    CellGrid* grid = tileViewer_->TileGrid;
+    // An opening hands the viewer its new collection while it is still
+    // empty, and again once its tiles are read. The selection made before
+    // the opening (with "Apply" perhaps ticked) is kept for the tiles read,
+    // when it still exists among them.
+    if (tiles && tiles->Count() == 0) {
+        if (grid->RowCount() > 0) keptTileRows_ = std::make_pair(grid->Row(), grid->TopRow());
+        tileViewer_->SetImages(tiles);
+        return;
+    }
+    tileViewer_->SetImages(tiles);
+    if (keptTileRows_ && tiles && keptTileRows_->first < tiles->Count()) {
+        grid->SetRow(keptTileRows_->first);
+        grid->SetTopRow(keptTileRows_->second);
+    }
+    keptTileRows_.reset();
 }
 
 void CityWindow::ResetRanges()

@@ -14,7 +14,9 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "city/CityEditor.h"
 
@@ -128,6 +130,9 @@ private:
 
     CityEditor editor_;
     TileViewer* tileViewer_ = nullptr;
+    // The viewer's selected row and top row while an opening hands it the
+    // new collection before its tiles are read.
+    std::optional<std::pair<int, int>> keptTileRows_;
     BuildingDialog* buildingDialog_ = nullptr;
     std::unique_ptr<BuildingDialog> ownDialog_;
     bool fillingList_ = false;

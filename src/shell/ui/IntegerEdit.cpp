@@ -41,7 +41,8 @@ IntegerEdit::IntegerEdit(QWidget* parent) : QLineEdit(parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
-std::int32_t IntegerEdit::Value() const { return ParseIntegerText(text().toLatin1().toStdString()); }
+// The text is read as typed (UTF-8), so that an error quotes it unchanged.
+std::int32_t IntegerEdit::Value() const { return ParseIntegerText(text().toStdString()); }
 
 void IntegerEdit::SetValue(std::int32_t value) { setText(QString::number(value)); }
 

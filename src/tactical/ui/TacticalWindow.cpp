@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/OuterSize.h"
+#include "base/ui/QtText.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
 #include "shell/ui/HelpWindow.h"
@@ -19,8 +21,6 @@ namespace ketral {
 namespace {
 
 const char* const kViewerCaptions[4] = {"Ground tiles", "Left tiles", "Right tiles", "Feature tiles"};
-
-QString Text(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
 
 void SetHelp(QWidget* w, int context) { w->setProperty("helpContext", context); }
 
@@ -70,7 +70,8 @@ int HelpContextOf(QWidget* w)
 TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Map"));
-    setGeometry(363, 130, 809, 607);
+    move(363, 130);
+    SetOuterSize(this, QSize(809, 607));
 
     Pages = new QTabWidget(this);
     Pages->setObjectName(QStringLiteral("Pages"));
@@ -248,7 +249,8 @@ void TacticalWindow::FillMapList(const std::string& directory, const std::string
     listTileDir_ = list.ListTileDir;
     listPathPrefix_ = list.ListPathPrefix;
     for (const std::string& entry : list.Entries) {
-        auto* item = new QListWidgetItem(Text(entry));
+        // The entries are names of files; the item keeps their bytes.
+        auto* item = new QListWidgetItem(FileNameToQString(entry));
         item->setData(Qt::UserRole, QByteArray::fromStdString(entry));
         MapList->addItem(item);
     }

@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/QtText.h"
 #include "shell/VehicleNames.h"
 #include "shell/ui/IntegerEdit.h"
 
@@ -137,8 +138,10 @@ VehicleBoxes VehicleWindow::BoxTexts() const
     VehicleBoxes boxes;
     for (std::size_t i = 0; i < kVehicleBoxCount; ++i) {
         const auto box = static_cast<VehicleBox>(i);
-        const QByteArray text = BoxWidget(box)->text().toLatin1();
-        boxes[box] = std::string(text.constData(), static_cast<std::size_t>(text.size()));
+        // The picture is a text of the game; the numbers are read as typed, so
+        // that an error quotes the text unchanged.
+        const QString text = BoxWidget(box)->text();
+        boxes[box] = box == VehicleBox::Picture ? GameTextFromQString(text).Latin1() : text.toStdString();
     }
     return boxes;
 }

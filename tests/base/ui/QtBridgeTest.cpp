@@ -1,5 +1,8 @@
 // The screen bridge and the picture export, checked against Qt's own reader.
 #include <QImage>
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -9,6 +12,29 @@
 #include "base/ui/QtTextPainter.h"
 
 using namespace ketral;
+
+// What a message box showed, read while it is open; `answer` closes it.
+struct SeenBox {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title, text;
+    bool seen = false;
+};
+
+void WatchForBox(SeenBox& seen, QMessageBox::StandardButton answer)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, &seen, answer] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box || !box->isVisible()) continue;
+            seen = {box->icon(), box->windowTitle(), box->text(), true};
+            timer->deleteLater();
+            box->button(answer)->click();
+            return;
+        }
+    });
+    timer->start(10);
+}
 
 class QtBridgeTest : public QObject {
     Q_OBJECT
@@ -69,6 +95,28 @@ private slots:
         QCOMPARE(shown.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(shown[0]), QStringLiteral("File not found: /g/maps/a.sdt"));
         SetMessageBoxHook(nullptr);
+    }
+
+    void errorsShowTheCriticalIconAndQuestionsTheWarningIcon()
+    {
+        SetMessageBoxHook(nullptr);
+        SetQuestionHook(nullptr);
+        SeenBox error;
+        WatchForBox(error, QMessageBox::Ok);
+        QVERIFY(!Guarded([] { throw std::runtime_error("Cannot open file: /g/a"); }));
+        QVERIFY(error.seen);
+        QCOMPARE(error.icon, QMessageBox::Critical);
+        QCOMPARE(error.title, QStringLiteral("Zorvan Map Editor"));
+        QCOMPARE(error.text, QStringLiteral("Cannot open file: /g/a"));
+
+        SeenBox question;
+        WatchForBox(question, QMessageBox::Yes);
+        QVERIFY(AskYesNo("Clear the level?"));
+        QVERIFY(question.seen);
+        QCOMPARE(question.icon, QMessageBox::Warning);
+        QCOMPARE(question.text, QStringLiteral("Clear the level?"));
+        WatchForBox(question, QMessageBox::No);
+        QVERIFY(!AskYesNo("Clear the level?"));
     }
 
     void messagesReadPathsAsUtf8AndGameTextsAsLatin1()

@@ -151,6 +151,24 @@ private slots:
         QVERIFY(form->Editor().view.onlyBuildings);
     }
 
+    void theWindowOpensWithItsDesignSizeAsOuterSize()
+    {
+        // The outline reckons with the outer size: it is the design size
+        // before the window is shown and once the frame is known.
+        QCOMPARE(form->frameGeometry().size(), QSize(783, 540));
+        Open("Citymap1");
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTRY_COMPARE(form->frameGeometry().size(), QSize(783, 540));
+        QVERIFY(!form->windowHandle()->frameMargins().isNull());  // the test platform draws a frame
+        const QRect outer = form->frameGeometry();
+        const auto p = ViewOutlineCorners(form->Editor().view, outer.width(), outer.height());
+        QCOMPARE(p[0], (CellPoint{0, 0}));
+        QCOMPARE(p[1], (CellPoint{12, -13}));
+        QCOMPARE(p[2], (CellPoint{29, 4}));
+        QCOMPARE(p[3], (CellPoint{16, 16}));
+    }
+
     void overviewShowsTheOutline()
     {
         Open("Citymap1");
@@ -217,6 +235,29 @@ private slots:
         // A new opening hands the viewer its new collection.
         Open("alienmap");
         QCOMPARE(viewer->Images(), form->Editor().map.tiles.get());
+    }
+
+    void anOpeningKeepsTheViewersSelection()
+    {
+        Open("Citymap1");
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+        TileViewer* viewer = form->TileViewerWindow();
+        viewer->SelectImage(11);
+        viewer->ApplyBox->setChecked(true);
+        Open("Citymap1");
+        QCOMPARE(viewer->Images(), form->Editor().map.tiles.get());
+        QCOMPARE(viewer->SelectedImage(), 11);
+        // "Apply" is still ticked: the click places the chosen tile.
+        form->CurrentLevelBar->setValue(5);
+        QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(0, 17));  // cell (5, 2, 2)
+        QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 11);
+        // A selection beyond the new collection's tiles is not kept.
+        testing::WriteFramedPixels(inst->dir, "game/vyxdata/city", 5);
+        Open("Citymap1");
+        QCOMPARE(viewer->Images()->Count(), 5);
+        QCOMPARE(viewer->SelectedImage(), 0);
     }
 
     void clearCommandsAsk()
@@ -353,6 +394,37 @@ private slots:
             QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QString(c.anchor));
         }
         CurrentHelpWindow()->close();
+    }
+
+    void aResizeRedrawsTheMapWhenAutoRedrawIsOn()
+    {
+        Open("Citymap1");
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        CityEditor core(inst->lists);
+        core.OpenCityMap(inst->vyxdata, "Citymap1", inst->vyxdata + "pal_01.dat", false, true);
+        auto drawnAlike = [&] {
+            core.Resize(form->Editor().mapImage.width(), form->Editor().mapImage.height());
+            core.RedrawMap();
+            return SamePixels(form->Editor().mapImage, core.mapImage);
+        };
+        auto blank = [&] {
+            const IndexedImage& img = form->Editor().mapImage;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if (img.pixel(x, y) != 0) return false;
+            return true;
+        };
+        form->AutoRedrawBox->setChecked(false);
+        form->resize(600, 420);
+        QTRY_COMPARE(form->Editor().mapImage.width(), form->MapImage->width());
+        QVERIFY(blank());  // the new image is not drawn without "Auto redraw"
+        form->AutoRedrawBox->setChecked(true);
+        form->resize(640, 460);
+        QTRY_COMPARE(form->Editor().mapImage.width(), form->MapImage->width());
+        QCOMPARE(form->Editor().mapImage.height(), form->MapImage->height());
+        QVERIFY(!blank());
+        QVERIFY(drawnAlike());
     }
 
     void windowDrawsWhatTheCoreDraws()

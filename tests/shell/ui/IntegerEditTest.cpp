@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "base/Errors.h"
+#include "base/ui/ErrorGuard.h"
 #include "shell/ui/IntegerEdit.h"
 
 using namespace ketral;
@@ -17,7 +18,7 @@ private:
         try {
             edit.Value();
         } catch (const ConversionError& e) {
-            return QString::fromLatin1(e.what());
+            return MessageText(e.what());  // as the message box shows it
         }
         return QString();
     }
@@ -107,6 +108,19 @@ private slots:
         QCOMPARE(edit.Value(), 12);
         edit.setText("-");
         QVERIFY(!ConversionMessage(edit).isEmpty());
+    }
+
+    void anErrorQuotesPastedTextAsItWasTyped()
+    {
+        // Pasted text is not filtered; characters beyond Latin-1 (and Latin-1
+        // letters) are quoted unchanged, not as question marks.
+        IntegerEdit edit;
+        const QString pasted = QString::fromUtf8("12\u20ac \u0663\u00e9");
+        QApplication::clipboard()->setText(pasted);
+        edit.selectAll();
+        edit.paste();
+        QCOMPARE(edit.text(), pasted);
+        QCOMPARE(ConversionMessage(edit), QStringLiteral("'") + pasted + QStringLiteral("' is not a valid integer value"));
     }
 };
 

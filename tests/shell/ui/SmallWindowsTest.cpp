@@ -39,6 +39,45 @@ private slots:
         QVERIFY(!form.isVisible());
     }
 
+    void progressIsPaintedWhileTheLoadBlocksTheEventLoop()
+    {
+        // What the window's label and bar showed each time they were painted.
+        struct PaintLog : QObject {
+            ProgressWindow* form = nullptr;
+            QStringList painted;
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint) {
+                    if (watched == form->TextLabel) painted << "label " + form->TextLabel->text();
+                    if (watched == form->ProgressBar) painted << "bar " + QString::number(form->ProgressBar->value());
+                }
+                return false;
+            }
+        };
+        ProgressWindow form;
+        PaintLog log;
+        log.form = &form;
+        form.TextLabel->installEventFilter(&log);
+        form.ProgressBar->installEventFilter(&log);
+        // The load runs without returning to the event loop: every step is
+        // painted before the call returns.
+        CurrentProgress().StartProgress(4);
+        QVERIFY(log.painted.contains("bar 0"));
+        log.painted.clear();
+        CurrentProgress().SetProgress(1, "Loading left tiles");
+        QVERIFY2(log.painted.contains("label Loading left tiles"), qPrintable(log.painted.join("; ")));
+        QVERIFY(log.painted.contains("bar 1"));
+        log.painted.clear();
+        CurrentProgress().SetProgress(3, "Loading feature tiles");
+        QVERIFY(log.painted.contains("label Loading feature tiles"));
+        QVERIFY(log.painted.contains("bar 3"));
+        // A new text alone (the bar stays) is painted too.
+        log.painted.clear();
+        CurrentProgress().SetProgress(3, "");
+        QVERIFY2(log.painted.contains("label "), qPrintable(log.painted.join("; ")));
+        CurrentProgress().HideProgress();
+    }
+
     void progressSinkGoesWithTheWindow()
     {
         {

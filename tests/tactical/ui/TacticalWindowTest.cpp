@@ -124,6 +124,15 @@ private slots:
         for (TileViewer* v : w.TileViewers) QVERIFY(v == nullptr);
     }
 
+    void theWindowOpensAtItsDesignBoundsFrameIncluded()
+    {
+        TacticalWindow w;
+        QCOMPARE(w.frameGeometry(), QRect(363, 130, 809, 607));
+        ShowWindow(w);
+        QTRY_COMPARE(w.frameGeometry().size(), QSize(809, 607));
+        QCOMPARE(w.frameGeometry().topLeft(), QPoint(363, 130));
+    }
+
     void openingAMapDirectoryListsItsMapsAndLoadsTheFirst()
     {
         TacticalWindow w;
@@ -157,6 +166,20 @@ private slots:
         w.OpenTacticalMaps(Game().MapsDir, "Empty", false);
         QCOMPARE(w.MapList->count(), 0);
         QCOMPARE(map.MapWidth, width);
+    }
+
+    void mapNamesAreShownAsTheSystemSpellsThemAndOpenAsStored()
+    {
+        // A map named in UTF-8 by the system: shown with its letters, and
+        // opened by the bytes of its name.
+        WriteMapDir(*dir_, "Oasis", 3, 3, 2);
+        dir_->write("maps/Oasis/d\xC3\xA9sert.sdt", SdtBytes(2, 1, 1));
+        dir_->write("maps/Oasis/d\xC3\xA9sert.smp", PatternCells(6, 3, 2));
+        TacticalWindow w;
+        w.OpenTacticalMaps(Game().MapsDir, "Oasis", false);
+        QCOMPARE(w.MapList->count(), 1);
+        QCOMPARE(w.MapList->item(0)->text(), QString::fromUtf8("d\u00e9sert"));
+        QCOMPARE(w.Map()->Core().Map().MapWidth, 6);
     }
 
     void openingASavedBattleListsItAndShowsItsUnits()
@@ -265,6 +288,31 @@ private slots:
         QCOMPARE(w.SlotViewer(0)->windowTitle(), QStringLiteral("Ground tiles"));
         QCOMPARE(w.SlotViewer(1)->windowTitle(), QStringLiteral("Left tiles"));
         QCOMPARE(w.SlotViewer(3)->windowTitle(), QStringLiteral("Feature tiles"));
+    }
+
+    void openViewersShowTheTilesOfAMapOfAnotherDirectory()
+    {
+        // "Harbour" has 13 tiles in every set, "Desert" 8.
+        WriteMapDir(*dir_, "Harbour", 3, 3, 2, 13);
+        dir_->write("maps/Harbour/h.sdt", SdtBytes(1, 1, 1));
+        dir_->write("maps/Harbour/h.smp", Bytes(3 * 3 * 2 * 4, 0));
+        TacticalWindow w;
+        ShowWindow(w);
+        w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+        w.GroundTilesButton->click();
+        w.FeatureTilesButton->click();
+        w.FeatureTilesButton->click();
+        w.SlotViewer(3)->hide();  // a hidden viewer is handed the tiles as well
+        for (int slot : {0, 3}) QCOMPARE(w.SlotViewer(slot)->TileGrid->RowCount(), 8);
+        w.OpenTacticalMaps(Game().MapsDir, "Harbour", false);
+        for (int slot : {0, 3}) {
+            TileViewer* viewer = w.SlotViewer(slot);
+            QCOMPARE(viewer->Images(), &w.Map()->Core().Tiles().TileSets[slot]);
+            QCOMPARE(viewer->TileGrid->RowCount(), 13);
+        }
+        // The last of the new tiles can be chosen.
+        w.SlotViewer(0)->SelectImage(12);
+        QCOMPARE(w.SlotViewer(0)->SelectedImage(), 12);
     }
 
     void leftDragPaintsFromVisibleViewersWithApply()
