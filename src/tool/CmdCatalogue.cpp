@@ -42,7 +42,7 @@ int RunCatalogue(const std::vector<std::string>& argv)
     JsonWriter json;
     json.beginObject();
     json.key("messages").beginArray();
-    for (const std::string& m : messages) json.value(m);
+    for (const std::string& m : messages) json.path(m);  // they quote paths of the file system
     json.endArray();
     json.key("groups").beginArray();
     for (const CatalogueNode& group : groups) WriteNode(json, group);

@@ -93,6 +93,11 @@ TEST_F(CatalogueToolTest, InstallationMessagesAndCdOnlyMode)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\"messages\": [\"Game path: '" + game / "missing/" +
                            "' does not exist. Please specify path in settings menu!\"], \"groups\": []}");
+    // A message naming a path of the file system keeps its UTF-8 letters.
+    run = Tool({"catalogue", "--game", game / "W\xC3\xBCste"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"messages\": [\"Game path: '" + game / "W\xC3\xBCste/" +
+                           "' does not exist. Please specify path in settings menu!\"], \"groups\": []}");
 
     // CD-only mode: no configuration file needed, no saved games listed, and
     // the CD (/mnt/<letter>/) does not exist here.
