@@ -400,6 +400,7 @@ private slots:
         const QImage view(out + "/view.png");
         QVERIFY(!view.isNull());
         QVERIFY(SamePixels(view, w.Map()->Core().ViewImage()));
+        QVERIFY(store_->OpenKey(kLayoutKey).ValueExists(kExportDirValue));
         QCOMPARE(QString::fromStdString(store_->OpenKey(kLayoutKey).ReadString(kExportDirValue)), out);
 
         // The next dialog starts where the last picture went.
