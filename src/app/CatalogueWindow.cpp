@@ -71,6 +71,7 @@ public:
 
     void OpenTacticalMaps(const std::string& directory, const std::string& name, bool savedGame) override
     {
+        // The window comes up also when the user kept its map with unsaved changes.
         TacticalWindow* w = Need(form_.tactical_);
         w->OpenTacticalMaps(directory, name, savedGame);
         ShowEditor(w);
@@ -242,7 +243,15 @@ void CatalogueWindow::AboutActionClick()
 
 bool CatalogueWindow::FormCloseQuery()
 {
-    // A failed save is reported; it never keeps the program from ending.
+    // The program ends only when no editor window keeps a map with unsaved
+    // changes: each asks; Cancel, or a save that failed (its error shown),
+    // keeps the program running.
+    bool mayEnd = false;
+    Guarded([this, &mayEnd] {
+        mayEnd = (!tactical_ || tactical_->ResolveUnsavedChanges()) && (!city_ || city_->ResolveUnsavedChanges());
+    }, this);
+    if (!mayEnd) return false;
+    // A failed save of the bounds is reported; it never keeps the program from ending.
     Guarded([this] { SaveCatalogueBounds(); }, this);
     return true;
 }

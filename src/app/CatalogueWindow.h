@@ -69,7 +69,9 @@ public:
     void SettingsActionClick();
     void HelpActionClick();
     void AboutActionClick();
-    // Saves the bounds; the close always goes on.
+    // The close ends the program: first the editor windows resolve their
+    // unsaved changes (false when the user kept a map), then the bounds
+    // are saved.
     bool FormCloseQuery();
 
 signals:

@@ -5,12 +5,17 @@
 #include <QPainter>
 #include <QShortcut>
 
+#include "base/SaveQuestions.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/MapChangeCommand.h"
 #include "base/ui/OuterSize.h"
+#include "base/ui/SaveChangesBox.h"
 #include "base/ui/QtImage.h"
 #include "base/ui/QtText.h"
 #include "city/ui/BuildingDialog.h"
 #include "shell/ui/HelpWindow.h"
+#include "shell/ui/MapMenuBar.h"
+#include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
 
 namespace ketral {
@@ -123,6 +128,9 @@ void CityWindow::BuildControls()
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
+    UndoStack = new QUndoStack(this);
+    MenuBar = new MapMenuBar(this, UndoStack);
+    grid->setMenuBar(MenuBar);
 
     ControlPanel = new QWidget(this);
     ControlPanel->setFixedWidth(137);
@@ -218,6 +226,9 @@ void CityWindow::BuildControls()
     // Events.
     connect(RedrawButton, &QPushButton::clicked, this, Handler(this, [this] { RedrawMap(); }));
     connect(SaveButton, &QPushButton::clicked, this, Handler(this, [this] { SaveMap(); }));
+    connect(MenuBar->SaveMapAction, &QAction::triggered, this, Handler(this, [this] { SaveWholeMap(); }));
+    connect(MenuBar->ExportPictureAction, &QAction::triggered, this, Handler(this, [this] { ExportViewPicture(); }));
+    connect(MenuBar->ExportWholeMapAction, &QAction::triggered, this, Handler(this, [this] { ExportWholeMap(); }));
     connect(TilesButton, &QPushButton::clicked, this, Handler(this, [this] { TileBrowserClick(); }));
     connect(ClearLevelButton, &QPushButton::clicked, this, Handler(this, [this] { ClearLevelClick(); }));
     connect(ClearMapButton, &QPushButton::clicked, this, Handler(this, [this] { ClearMapClick(); }));
@@ -270,11 +281,45 @@ BuildingDialog* CityWindow::PropertiesDialog()
     return buildingDialog_;
 }
 
-void CityWindow::OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
-                         bool savedGame, bool editable)
+bool CityWindow::OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
+                             bool savedGame, bool editable)
 {
+    if (!ResolveUnsavedChanges()) return false;
+    // Every opening, also one that stops half-way, replaces the map the
+    // history belonged to.
+    UndoStack->clear();
+    mapName_ = fileName;
     editor_.grid = GridBox->isChecked();
     editor_.OpenCityMap(directory, fileName, paletteFile, savedGame, editable);
+    return true;
+}
+
+bool CityWindow::SaveWholeMap()
+{
+    const bool saved = SaveAskingOverwrite([this](bool overwrite) { editor_.SaveWholeMap(overwrite); },
+                                           [this](const std::string& q) { return AskYesNo(q, this); });
+    if (saved) UndoStack->setClean();
+    return saved;
+}
+
+bool CityWindow::ResolveUnsavedChanges()
+{
+    return MayDropUnsavedChanges(HasUnsavedChanges(), mapName_,
+                                 [this](const std::string&) { return AskSaveChanges(mapName_, this); },
+                                 [this] { return SaveWholeMap(); });
+}
+
+void CityWindow::PushChange(CityMapChange change)
+{
+    if (change.Empty()) return;
+    UndoStack->push(new MapChangeCommand<CityEditor, CityMapChange>(editor_, std::move(change)));
+}
+
+void CityWindow::ExportViewPicture() { ExportPicture(this, QStringLiteral("Export picture"), editor_.mapImage); }
+
+void CityWindow::ExportWholeMap()
+{
+    ExportPicture(this, QStringLiteral("Export whole map"), editor_.WholeMapImage());
 }
 
 void CityWindow::showEvent(QShowEvent* event)
@@ -339,7 +384,7 @@ void CityWindow::MapImageMouseUp(Qt::MouseButton button, int x, int y)
     std::unique_ptr<ViewerAccess> viewer;
     if (tileViewer_) viewer = std::make_unique<ViewerAccess>(*tileViewer_);
     editor_.grid = GridBox->isChecked();
-    editor_.MouseUp(b, x, y, viewer.get());
+    PushChange(editor_.MouseUp(b, x, y, viewer.get()));
 }
 
 void CityWindow::TileBrowserClick()
@@ -355,16 +400,21 @@ void CityWindow::TileBrowserClick()
 void CityWindow::ClearLevelClick()
 {
     editor_.grid = GridBox->isChecked();
-    editor_.ClearLevelClick([this](const std::string& q) { return AskYesNo(q, this); });
+    PushChange(editor_.ClearLevelClick([this](const std::string& q) { return AskYesNo(q, this); }));
 }
 
 void CityWindow::ClearMapClick()
 {
     editor_.grid = GridBox->isChecked();
-    editor_.ClearMapClick([this](const std::string& q) { return AskYesNo(q, this); });
+    PushChange(editor_.ClearMapClick([this](const std::string& q) { return AskYesNo(q, this); }));
 }
 
-void CityWindow::SaveMap() { editor_.SaveMap(); }
+void CityWindow::SaveMap()
+{
+    // Writes only the building table; the unsaved state of the cells stays.
+    SaveAskingOverwrite([this](bool overwrite) { editor_.SaveMap(overwrite); },
+                        [this](const std::string& q) { return AskYesNo(q, this); });
+}
 
 void CityWindow::BuildingListClickCheck(QListWidgetItem* item)
 {
@@ -385,8 +435,9 @@ void CityWindow::BuildingListDblClick()
     const int row = SelectedBuilding();
     if (row < 0 || row >= editor_.map.buildingCount()) return;
     CityMap& map = editor_.map;
-    PropertiesDialog()->EditBuilding(map.buildings[static_cast<std::size_t>(row)], map.typeList, map.nameList,
-                                   map.ownerList);
+    CityBuilding building = map.buildings[static_cast<std::size_t>(row)];
+    PropertiesDialog()->EditBuilding(building, map.typeList, map.nameList, map.ownerList);
+    PushChange(editor_.ChangeBuilding(row, building));
 }
 
 // ---- what the editor reports ---------------------------------------------------
@@ -413,6 +464,15 @@ void CityWindow::BuildingsListed()
         BuildingList->addItem(item);
     }
     BuildingList->setUpdatesEnabled(true);
+    fillingList_ = false;
+}
+
+void CityWindow::BuildingChanged(int index)
+{
+    QListWidgetItem* item = BuildingList->item(index);
+    if (!item) return;
+    fillingList_ = true;
+    item->setText(ToQString(editor_.map.ItemText(index)));
     fillingList_ = false;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // The city map window: the map image with two scroll bars, and at its left a
 // panel with the pages "View", "Edit" and "Buildings" above the building
-// overview. The window's work is done by the CityEditor it owns; the window
-// turns control changes and pointer events into its calls and shows what it
-// reports.
+// overview, below a menu bar (MapMenuBar). The window's work is done by the
+// CityEditor it owns; the window turns control changes and pointer events
+// into its calls and shows what it reports. Every change of the map is one
+// step of the window's undo stack; "Save map" writes the cells and the
+// building table and marks the stack clean. Before unsaved changes would be
+// thrown away the user is asked.
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -11,6 +14,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,6 +28,7 @@ namespace ketral {
 
 class TileViewer;
 class BuildingDialog;
+class MapMenuBar;
 
 // Shows an indexed image unscaled at its top-left corner and reports the
 // pointer over it.
@@ -54,9 +59,27 @@ public:
     ~CityWindow() override;
 
     // Opens a default city map or the city map of a saved game; a failure is
-    // thrown to the caller, which then does not show the window.
-    void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
+    // thrown to the caller, which then does not show the window. First the
+    // unsaved changes of the map shown are resolved: false when the user
+    // kept that map (nothing else happened).
+    bool OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
+
+    // "Save map": cells and building table, asking before a file another
+    // program changed is overwritten. Returns whether it saved (then the
+    // undo stack is clean).
+    bool SaveWholeMap();
+    // The map has changes that "Save map" has not written.
+    bool HasUnsavedChanges() const { return !UndoStack->isClean(); }
+    // Before the map shown goes: with unsaved changes asks "Save changes to
+    // <map name>?" (Save, Discard, Cancel). True when the map may go; a
+    // failed save throws and the map stays.
+    bool ResolveUnsavedChanges();
+    // The file name of the map shown, as it was opened ("" before).
+    const std::string& MapName() const { return mapName_; }
+    // "Export picture..." (the map image) and "Export whole map...".
+    void ExportViewPicture();
+    void ExportWholeMap();
 
     // The building properties dialog that double clicks on the Buildings
     // list open (made on first use when none was given).
@@ -78,7 +101,7 @@ public:
     void TileBrowserClick();
     void ClearLevelClick();
     void ClearMapClick();
-    void SaveMap();
+    void SaveMap();  // the Edit page's "Save": the building table of a saved game
     void BuildingListClickCheck(QListWidgetItem* item);
     void BuildingListClick();
     void BuildingListDblClick();
@@ -108,6 +131,8 @@ public:
     QWidget* BuildingsPage;
     QListWidget* BuildingList;
     QCheckBox* OnlyBuildingsBox;
+    QUndoStack* UndoStack;
+    MapMenuBar* MenuBar;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -121,12 +146,16 @@ private:
     void BuildingsListed() override;
     void TilesReplaced() override;
     void ResetRanges() override;
+    void BuildingChanged(int index) override;
 
     void FormCreate();
     void BuildControls();
     CityControls Controls() const;
     // The row of the selected item of the Buildings list, -1 when none is.
     int SelectedBuilding() const;
+    // One step of the undo stack for a change the editor made (none for an
+    // empty change).
+    void PushChange(CityMapChange change);
 
     CityEditor editor_;
     TileViewer* tileViewer_ = nullptr;
@@ -136,6 +165,7 @@ private:
     BuildingDialog* buildingDialog_ = nullptr;
     std::unique_ptr<BuildingDialog> ownDialog_;
     bool fillingList_ = false;
+    std::string mapName_;
 };
 
 }  // namespace ketral

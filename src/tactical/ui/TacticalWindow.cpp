@@ -5,12 +5,17 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "base/SaveQuestions.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/MapChangeCommand.h"
 #include "base/ui/OuterSize.h"
 #include "base/ui/QtText.h"
+#include "base/ui/SaveChangesBox.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
 #include "shell/ui/HelpWindow.h"
+#include "shell/ui/MapMenuBar.h"
+#include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
 #include "tactical/TacMapList.h"
 #include "tactical/ui/QtLevelTrackBar.h"
@@ -156,6 +161,9 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     VerticalScrollBar->setPageStep(3);
     VerticalScrollBar->setValue(-30);
 
+    UndoStack = new QUndoStack(this);
+    MenuBar = new MapMenuBar(this, UndoStack);
+
     FormCreate();
 
     // Handlers.
@@ -163,10 +171,15 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(UnitsButton, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(4, down); });
     for (QCheckBox* box : {LeftTileBox, RightTileBox, GroundTileBox, FeatureTileBox})
         connect(box, &QCheckBox::toggled, this, [this, box](bool) { TileBoxClick(box); });
-    connect(SaveButton, &QPushButton::clicked, this, [this] { SaveMap(); });
+    connect(SaveButton, &QPushButton::clicked, this, [this] { Guarded([this] { SaveMap(); }, this); });
+    connect(MenuBar->SaveMapAction, &QAction::triggered, this, [this] { Guarded([this] { SaveMap(); }, this); });
+    connect(MenuBar->ExportPictureAction, &QAction::triggered, this,
+            [this] { Guarded([this] { ExportViewPicture(); }, this); });
+    connect(MenuBar->ExportWholeMapAction, &QAction::triggered, this,
+            [this] { Guarded([this] { ExportWholeMap(); }, this); });
     for (QToolButton* b : {GroundTilesButton, LeftTilesButton, RightTilesButton, FeatureTilesButton})
         connect(b, &QToolButton::clicked, this, [this, b] { TileBrowserClick(b); });
-    connect(ResizeButton, &QPushButton::clicked, this, [this] { map_->ResizeMap(); });
+    connect(ResizeButton, &QPushButton::clicked, this, [this] { Guarded([this] { PushChange(map_->ResizeMap()); }, this); });
     connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { MapListDblClick(); });
     connect(HorizontalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
     connect(VerticalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
@@ -201,6 +214,7 @@ void TacticalWindow::FormCreate()
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
+    grid->setMenuBar(MenuBar);
     grid->addWidget(Pages, 0, 0, 2, 1);
     grid->addWidget(map_, 0, 1);
     grid->addWidget(VerticalScrollBar, 0, 2);
@@ -227,19 +241,21 @@ TacticalWindow::~TacticalWindow()
     }
 }
 
-void TacticalWindow::OpenTacticalMaps(const std::string& directory, const std::string& name, bool savedGame)
+bool TacticalWindow::OpenTacticalMaps(const std::string& directory, const std::string& name, bool savedGame)
 {
+    if (!ResolveUnsavedChanges()) return false;
     openMode_ = savedGame;
     Pages->setCurrentWidget(MapsPage);
     FillMapList(directory, name, savedGame);
     if (MapList->count() > 0) {
         MapList->setCurrentRow(0);
-        MapListDblClick();
+        LoadSelectedMap();
     } else {
         ReattachViewers();
     }
     VerticalScrollBar->setValue(-20);
     HorizontalScrollBar->setValue(-10);
+    return true;
 }
 
 void TacticalWindow::FillMapList(const std::string& directory, const std::string& name, bool savedGame)
@@ -260,7 +276,19 @@ void TacticalWindow::MapListDblClick()
 {
     QListWidgetItem* item = MapList->currentItem();
     if (!item || !item->isSelected()) return;
+    if (!ResolveUnsavedChanges()) return;
+    LoadSelectedMap();
+}
+
+void TacticalWindow::LoadSelectedMap()
+{
+    QListWidgetItem* item = MapList->currentItem();
+    if (!item || !item->isSelected()) return;
     const std::string entry = item->data(Qt::UserRole).toByteArray().toStdString();
+    // Every load, also one that stops half-way, replaces the map the
+    // history belonged to.
+    UndoStack->clear();
+    mapName_ = entry;
     try {
         map_->LoadMap(listTileDir_, listPathPrefix_ + entry, openMode_);
     } catch (...) {
@@ -268,6 +296,38 @@ void TacticalWindow::MapListDblClick()
         throw;
     }
     ReattachViewers();
+}
+
+bool TacticalWindow::SaveMap()
+{
+    TacMapCore& core = map_->Core();
+    const bool saved = SaveAskingOverwrite([&core](bool overwrite) { core.SaveMap(overwrite); },
+                                           [this](const std::string& q) { return AskYesNo(q, this); });
+    if (saved) UndoStack->setClean();
+    return saved;
+}
+
+bool TacticalWindow::ResolveUnsavedChanges()
+{
+    return MayDropUnsavedChanges(HasUnsavedChanges(), mapName_,
+                                 [this](const std::string&) { return AskSaveChanges(mapName_, this); },
+                                 [this] { return SaveMap(); });
+}
+
+void TacticalWindow::PushChange(TacMapChange change)
+{
+    if (change.Empty()) return;
+    UndoStack->push(new MapChangeCommand<TacMapCore, TacMapChange>(map_->Core(), std::move(change)));
+}
+
+void TacticalWindow::ExportViewPicture()
+{
+    ExportPicture(this, QStringLiteral("Export picture"), map_->Core().ViewImage());
+}
+
+void TacticalWindow::ExportWholeMap()
+{
+    ExportPicture(this, QStringLiteral("Export whole map"), map_->Core().WholeMapImage());
 }
 
 void TacticalWindow::ReattachViewers()
@@ -310,7 +370,7 @@ void TacticalWindow::TileSelect(TacticalMapView*, Qt::MouseButton button, int, i
             const TileViewer* viewer = TileViewers[k];
             if (viewer && viewer->isVisible() && viewer->ApplyBox->isChecked()) v[k] = viewer->SelectedImage();
         }
-        map_->PaintSelection(v[0], v[1], v[2], v[3]);
+        PushChange(map_->PaintSelection(v[0], v[1], v[2], v[3]));
     } else if (button == Qt::RightButton) {
         const std::optional<TacCell> picked = map_->PickCell();
         if (!picked) return;

@@ -1,8 +1,11 @@
 #pragma once
 // The tactical map window: the map control, a tab strip with the view, edit
 // and map list controls, two scroll bars and up to four tile viewers (one per
-// cell slot). A left drag paints the tiles selected in the viewers, a right
-// click picks a cell's tiles into them. Edits stay in memory.
+// cell slot), below a menu bar (MapMenuBar). A left drag paints the tiles
+// selected in the viewers, a right click picks a cell's tiles into them.
+// Every change of the map is one step of the window's undo stack; "Save map"
+// (and the Edit page's "Save") writes the map into its files and marks the
+// stack clean. Before unsaved changes would be thrown away the user is asked.
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +13,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QToolButton>
 #include <QWidget>
 #include <array>
@@ -17,8 +21,11 @@
 #include <optional>
 #include <string>
 
+#include "tactical/TacMapChange.h"
+
 namespace ketral {
 
+class MapMenuBar;
 class TacticalMapView;
 class TileViewer;
 class QtLevelTrackBar;
@@ -31,11 +38,30 @@ public:
 
     // Fills the map list from a map directory (savedGame false) or a saved
     // battle (savedGame true) and loads its first entry. A failed load throws
-    // after the tile viewers have been given their collections again.
-    void OpenTacticalMaps(const std::string& directory, const std::string& name, bool savedGame);
+    // after the tile viewers have been given their collections again. First
+    // the unsaved changes of the map shown are resolved: false when the user
+    // kept that map (nothing else happened).
+    bool OpenTacticalMaps(const std::string& directory, const std::string& name, bool savedGame);
     void FillMapList(const std::string& directory, const std::string& name, bool savedGame);
-    // Loads the selected entry of the map list (none selected: nothing).
+    // Loads the selected entry of the map list (none selected: nothing),
+    // after resolving the unsaved changes of the map shown.
     void MapListDblClick();
+
+    // "Save map" and the Edit page's "Save": the map into the files it was
+    // read from, asking before a file another program changed is
+    // overwritten. Returns whether it saved (then the undo stack is clean).
+    bool SaveMap();
+    // The map has changes that "Save map" has not written.
+    bool HasUnsavedChanges() const { return !UndoStack->isClean(); }
+    // Before the map shown goes: with unsaved changes asks "Save changes to
+    // <map name>?" (Save, Discard, Cancel). True when the map may go; a
+    // failed save throws and the map stays.
+    bool ResolveUnsavedChanges();
+    // The map list entry of the map shown ("" before the first load).
+    const std::string& MapName() const { return mapName_; }
+    // "Export picture..." (the view image) and "Export whole map...".
+    void ExportViewPicture();
+    void ExportWholeMap();
     // Left button: paint from the viewers; right button: pick into them.
     void TileSelect(TacticalMapView* sender, Qt::MouseButton button, int i, int j);
     // The viewer of a slot, made on first use.
@@ -61,6 +87,8 @@ public:
     QScrollBar *HorizontalScrollBar, *VerticalScrollBar;
 
     std::array<TileViewer*, 4> TileViewers{};
+    QUndoStack* UndoStack;
+    MapMenuBar* MenuBar;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,14 +97,18 @@ private:
     void FormCreate();
     void TileBoxClick(QCheckBox* box);
     void TileBrowserClick(QToolButton* button);
-    void SaveMap() {}  // the game's maps are not written
     void ReattachViewers();
+    void LoadSelectedMap();
+    // One step of the undo stack for a change the core made (none for an
+    // empty change).
+    void PushChange(TacMapChange change);
 
     TacticalMapView* map_ = nullptr;
     std::array<QtLevelTrackBar*, 3> bars_{};
     std::string listTileDir_;
     std::string listPathPrefix_;
     bool openMode_ = false;
+    std::string mapName_;
     // Which viewers were open when the program began to end: ending closes
     // every window before this one is destroyed and writes its layout.
     std::optional<std::array<bool, 4>> viewersOpenAtQuit_;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include "base/SaveQuestions.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/QtText.h"
 #include "shell/VehicleNames.h"
@@ -168,7 +169,14 @@ void VehicleWindow::ShowVehicle()
                         VehicleBox::Right, VehicleBox::Total});
 }
 
-void VehicleWindow::SaveButtonClick() { document_.Save(BoxTexts()); }
+void VehicleWindow::SaveButtonClick()
+{
+    // A file another program changed since the opening is overwritten only
+    // when the user says so.
+    const VehicleBoxes boxes = BoxTexts();
+    SaveAskingOverwrite([&](bool overwrite) { document_.Save(boxes, overwrite); },
+                        [this](const std::string& q) { return AskYesNo(q, this); });
+}
 
 void VehicleWindow::CloseButtonClick() { hide(); }
 

@@ -8,6 +8,7 @@
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/SaveChangesBox.h"
 #include "city/CityTestData.h"
 #include "city/ui/BuildingDialog.h"
 #include "city/ui/CityWindow.h"
@@ -54,10 +55,13 @@ private slots:
             questions.push_back(q);
             return answer;
         });
+        // A map with changes gives way to the next opening unsaved.
+        SetSaveChangesHook([](const std::string&) { return UnsavedChoice::Discard; });
         form = std::make_unique<CityWindow>();
     }
     void cleanup()
     {
+        SetSaveChangesHook(nullptr);
         form.reset();
         QDir::setCurrent(QDir::tempPath());
         inst.reset();

@@ -202,6 +202,37 @@ private slots:
         QCOMPARE(ChangedOffsets(), (std::vector<std::size_t>{r + 50, r + 51, r + 64}));
     }
 
+    void aFileChangedOnDiskIsOverwrittenOnlyOnYes()
+    {
+        std::vector<std::string> questions;
+        bool yes = false;
+        SetQuestionHook([&](const std::string& q) {
+            questions.push_back(q);
+            return yes;
+        });
+        VehicleWindow f;
+        f.show();
+        f.OpenVehicle(exe, 32, true);
+        Type(f.WeightEdit, QStringLiteral("1234"));
+        // Another program changes a byte far from the record.
+        std::vector<std::uint8_t> theirs = original;
+        theirs[10] ^= 0xFF;
+        dir->write("vyxexe/vyx2p.exe", theirs);
+
+        QTest::mouseClick(f.SaveButton, Qt::LeftButton);
+        QCOMPARE(questions, std::vector<std::string>{exe + " was changed by another program since it was opened. Overwrite it?"});
+        QVERIFY(messages.empty());  // a question, not an error
+        QCOMPARE(ReadFileBytes(exe), theirs);
+
+        yes = true;
+        QTest::mouseClick(f.SaveButton, Qt::LeftButton);
+        QCOMPARE(questions.size(), std::size_t(2));
+        original = theirs;  // the record's bytes go into the file as it is now
+        const std::size_t r = 1616972;
+        QCOMPARE(ChangedOffsets(), (std::vector<std::size_t>{r + 50, r + 51}));
+        SetQuestionHook(nullptr);
+    }
+
     void tenCharacterNameIsTheMostTheBoxTakes()
     {
         VehicleWindow f;

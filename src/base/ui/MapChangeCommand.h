@@ -1,0 +1,33 @@
+#pragma once
+// One step of a map window's undo stack: a change the editing core has
+// already made and recorded. Pushing the command does not apply it again;
+// later undos and redos hand it back to the core, which writes the values
+// before or after it and redraws once.
+#include <QUndoCommand>
+#include <utility>
+
+namespace ketral {
+
+// Core has Undo(const Change&) and Redo(const Change&).
+template <class Core, class Change>
+class MapChangeCommand : public QUndoCommand {
+public:
+    MapChangeCommand(Core& core, Change change) : core_(core), change_(std::move(change)) {}
+
+    void undo() override { core_.Undo(change_); }
+    void redo() override
+    {
+        if (applied_) {
+            applied_ = false;  // the push: the core made the change already
+            return;
+        }
+        core_.Redo(change_);
+    }
+
+private:
+    Core& core_;
+    Change change_;
+    bool applied_ = true;
+};
+
+}  // namespace ketral

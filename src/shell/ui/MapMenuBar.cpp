@@ -1,0 +1,37 @@
+#include "shell/ui/MapMenuBar.h"
+
+#include "base/ui/ErrorGuard.h"
+
+namespace ketral {
+
+MapMenuBar::MapMenuBar(QWidget* window, QUndoStack* stack) : QMenuBar(window)
+{
+    FileMenu = addMenu(QStringLiteral("&File"));
+    SaveMapAction = FileMenu->addAction(QStringLiteral("Save map"));
+    SaveMapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileMenu->addSeparator();
+    ExportPictureAction = FileMenu->addAction(QStringLiteral("Export picture..."));
+    ExportWholeMapAction = FileMenu->addAction(QStringLiteral("Export whole map..."));
+
+    EditMenu = addMenu(QStringLiteral("&Edit"));
+    UndoAction = EditMenu->addAction(QStringLiteral("Undo"));
+    UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    RedoAction = EditMenu->addAction(QStringLiteral("Redo"));
+    RedoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
+    // The shortcuts work wherever the focus is in the window, also while
+    // the menu bar is hidden by the platform.
+    for (QAction* a : {SaveMapAction, ExportPictureAction, ExportWholeMapAction, UndoAction, RedoAction}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(a);
+    }
+
+    UndoAction->setEnabled(stack->canUndo());
+    RedoAction->setEnabled(stack->canRedo());
+    connect(stack, &QUndoStack::canUndoChanged, UndoAction, &QAction::setEnabled);
+    connect(stack, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
+    connect(UndoAction, &QAction::triggered, window, [stack, window] { Guarded([stack] { stack->undo(); }, window); });
+    connect(RedoAction, &QAction::triggered, window, [stack, window] { Guarded([stack] { stack->redo(); }, window); });
+}
+
+}  // namespace ketral

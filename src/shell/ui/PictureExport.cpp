@@ -1,0 +1,57 @@
+#include "shell/ui/PictureExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "base/Errors.h"
+#include "base/Png.h"
+#include "shell/SettingsStore.h"
+
+namespace ketral {
+
+namespace {
+
+QString LastExportDir()
+{
+    SettingsKey key = Settings().OpenKey(kLayoutKey);
+    if (key.ValueExists(kExportDirValue)) {
+        try {
+            const QString dir = QFile::decodeName(QByteArray::fromStdString(key.ReadString(kExportDirValue)));
+            if (QFileInfo(dir).isDir()) return dir;
+        } catch (const SettingsError&) {
+            // A value of another type is no directory; the next export stores one.
+        }
+    }
+    return QDir::homePath();
+}
+
+void RememberExportDir(const QString& dir)
+{
+    Settings().ChangeTogether([&] {
+        Settings().OpenKey(kSettingsKey);
+        Settings().OpenKey(kLayoutKey).WriteString(kExportDirValue, QFile::encodeName(dir).toStdString());
+    });
+}
+
+}  // namespace
+
+std::string ExportPicture(QWidget* parent, const QString& caption, const IndexedImage& image)
+{
+    QFileDialog dialog(parent, caption, LastExportDir(), QStringLiteral("PNG pictures (*.png)"));
+    dialog.setObjectName(QStringLiteral("ExportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    QString file = dialog.selectedFiles().constFirst();
+    // Not every platform's dialog adds the default ending.
+    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".png");
+    const std::string path = QFile::encodeName(file).toStdString();
+    WriteImageFile(path, image);
+    RememberExportDir(QFileInfo(file).absolutePath());
+    return path;
+}
+
+}  // namespace ketral

@@ -1,0 +1,430 @@
+// The tactical window's menu bar: Save map into the map's files, undo and
+// redo of paints and resizes with the keyboard, the question before unsaved
+// changes are thrown away, the question before a file changed on disk is
+// overwritten, and pictures of the view and of the whole map.
+#include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "base/FileStamp.h"
+#include "base/ui/ErrorGuard.h"
+#include "base/ui/SaveChangesBox.h"
+#include "shell/GameInstallation.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/MapMenuBar.h"
+#include "shell/ui/PictureExport.h"
+#include "sprites/ui/TileViewer.h"
+#include "support/WriteProtect.h"
+#include "tactical/TacTestFiles.h"
+#include "tactical/ui/ResizeMapDialog.h"
+#include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalWindow.h"
+
+using namespace ketral;
+using namespace ketral::tactest;
+using ketral::testing::ReadFileBytes;
+
+class TacticalSaveUndoTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::TempDir> dir_;
+    std::unique_ptr<MemorySettingsStore> store_;
+    std::vector<std::string> messages_, yesNo_, saveQuestions_;
+    bool yes_ = true;
+    UnsavedChoice choice_ = UnsavedChoice::Cancel;
+
+    std::string Smp(const std::string& name) const { return (*dir_) / ("maps/Desert/" + name + ".smp"); }
+
+    // Opens map directory "Desert" and loads its map `name` ("a": 3 x 3 x 2,
+    // every cell 0; "b": 6 x 3 x 2, a pattern).
+    static void Load(TacticalWindow& w, const std::string& name)
+    {
+        QVERIFY(w.OpenTacticalMaps(Game().MapsDir, "Desert", false));
+        const int row = w.MapList->item(0)->text().toStdString() == name ? 0 : 1;
+        w.MapList->setCurrentRow(row);
+        if (w.MapName() != name) w.MapListDblClick();
+        QCOMPARE(w.MapName(), name);
+    }
+
+    static void Activate(QWidget& w)
+    {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+    }
+
+    static QPoint Over(TacticalMapView* map, int x, int y)
+    {
+        const Point b = map->Core().CellToPixel({x, y});
+        return {b.x + 24, b.y + 12};
+    }
+
+    // Ground tile `tile` with "Apply" in the ground viewer.
+    static void ChooseGround(TacticalWindow& w, int tile)
+    {
+        if (!w.SlotViewer(0)) w.GroundTilesButton->click();
+        w.SlotViewer(0)->show();
+        w.SlotViewer(0)->SelectImage(tile);
+        w.SlotViewer(0)->ApplyBox->setChecked(true);
+    }
+
+    // A left drag over the map from cell (x1, y1) to (x2, y2).
+    static void Drag(TacticalWindow& w, int x1, int y1, int x2, int y2)
+    {
+        TacticalMapView* map = w.Map();
+        QTest::mousePress(map, Qt::LeftButton, Qt::NoModifier, Over(map, x1, y1));
+        QTest::mouseMove(map, Over(map, x2, y2));
+        QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, Over(map, x2, y2));
+    }
+
+    static const Bytes& Cells(TacticalWindow& w) { return w.Map()->Core().Map().Cells; }
+
+    // The file dialog on the screen, if any.
+    static QFileDialog* OpenFileDialog()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) return d;
+        return nullptr;
+    }
+
+    // Types `file` into the dialog's name box, as a user does.
+    static void TypeFileName(QFileDialog* dialog, const QString& file)
+    {
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        edit->setText(file);
+    }
+
+    // Answers the next file dialog, once it is up, with `file` (empty: closes it).
+    static void AnswerFileDialog(const QString& file, QString* startDir = nullptr, int tries = 200)
+    {
+        QTimer::singleShot(10, [file, startDir, tries] {
+            QFileDialog* dialog = OpenFileDialog();
+            if (!dialog && tries > 0) return AnswerFileDialog(file, startDir, tries - 1);
+            QVERIFY(dialog);
+            if (startDir) *startDir = dialog->directory().absolutePath();
+            if (file.isEmpty()) {
+                dialog->close();
+                return;
+            }
+            TypeFileName(dialog, file);
+            static_cast<QDialog*>(dialog)->accept();  // the dialog's own accept, as its button does
+        });
+    }
+
+    static bool SamePixels(const QImage& png, const IndexedImage& image)
+    {
+        if (png.width() != image.width() || png.height() != image.height()) return false;
+        if (png.format() != QImage::Format_Indexed8) return false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (png.pixelIndex(x, y) != image.pixel(x, y)) return false;
+        return true;
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<testing::TempDir>();
+        store_ = std::make_unique<MemorySettingsStore>();
+        SetSettingsStore(store_.get());
+        Game() = GameInstallation{};
+        Game().MapsDir = (*dir_) / "maps/";
+        Game().TacDataDir = WriteTacData(*dir_);
+        Game().SaveGameDir = (*dir_) / "savegame/";
+        WriteMapDir(*dir_, "Desert", 3, 3, 2);
+        dir_->write("maps/Desert/a.sdt", SdtBytes(1, 1, 1));
+        dir_->write("maps/Desert/a.smp", Bytes(3 * 3 * 2 * 4, 0));
+        dir_->write("maps/Desert/b.sdt", SdtBytes(2, 1, 1));
+        dir_->write("maps/Desert/b.smp", PatternCells(6, 3, 2));
+        dir_->write("savegame/tactgame.01",
+                    SavedBattle("Desert", 3, 3, 1, {{1, 0, 1, 1, 0}}, PatternCells(3, 3, 1)));
+        messages_.clear();
+        yesNo_.clear();
+        saveQuestions_.clear();
+        yes_ = true;
+        choice_ = UnsavedChoice::Cancel;
+        SetMessageBoxHook([this](const std::string& text) { messages_.push_back(text); });
+        SetQuestionHook([this](const std::string& q) {
+            yesNo_.push_back(q);
+            return yes_;
+        });
+        SetSaveChangesHook([this](const std::string& q) {
+            saveQuestions_.push_back(q);
+            return choice_;
+        });
+    }
+    void cleanup()
+    {
+        SetMessageBoxHook(nullptr);
+        SetQuestionHook(nullptr);
+        SetSaveChangesHook(nullptr);
+        SetSettingsStore(nullptr);
+        dir_.reset();
+    }
+
+    void menuBarSitsAboveTheClientArea()
+    {
+        TacticalWindow w;
+        Activate(w);
+        QStringList menus;
+        for (QAction* a : w.MenuBar->actions()) menus << a->text();
+        QCOMPARE(menus, (QStringList{"&File", "&Edit"}));
+        QCOMPARE(w.MenuBar->SaveMapAction->text(), QStringLiteral("Save map"));
+        QCOMPARE(w.MenuBar->SaveMapAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(w.MenuBar->ExportPictureAction->text(), QStringLiteral("Export picture..."));
+        QCOMPARE(w.MenuBar->ExportWholeMapAction->text(), QStringLiteral("Export whole map..."));
+        QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo"));
+        QCOMPARE(w.MenuBar->UndoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(w.MenuBar->RedoAction->text(), QStringLiteral("Redo"));
+        QCOMPARE(w.MenuBar->RedoAction->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+        // Above the pages and the map, which keep their places side by side.
+        QVERIFY(w.MenuBar->isVisible());
+        QVERIFY(w.MenuBar->geometry().bottom() < w.Pages->geometry().top());
+        QVERIFY(w.MenuBar->geometry().bottom() < w.Map()->geometry().top());
+        QCOMPARE(w.Map()->geometry().left(), w.Pages->geometry().right() + 1);
+        QVERIFY(!w.MenuBar->UndoAction->isEnabled());
+        QVERIFY(!w.MenuBar->RedoAction->isEnabled());
+    }
+
+    void saveMapWritesTheChangedCellsOnly()
+    {
+        TacticalWindow w;
+        Activate(w);
+        Load(w, "b");
+        const Bytes before = ReadFileBytes(Smp("b"));
+        const Bytes sdt = ReadFileBytes((*dir_) / "maps/Desert/b.sdt");
+        const Bytes building = ReadFileBytes((*dir_) / "maps/Desert/building.dat");
+        ChooseGround(w, 7);
+        QApplication::setActiveWindow(&w);
+        Drag(w, 0, 0, 1, 1);  // level 0 ("Selected level" 1)
+        QVERIFY(w.HasUnsavedChanges());
+        Bytes expected = before;
+        for (int y = 0; y <= 1; ++y)
+            for (int x = 0; x <= 1; ++x) expected[static_cast<std::size_t>((y * 6 + x) * 4)] = 7;
+        QCOMPARE(Cells(w), expected);
+
+        w.MenuBar->SaveMapAction->trigger();
+        QVERIFY(messages_.empty());
+        QCOMPARE(ReadFileBytes(Smp("b")), expected);
+        QCOMPARE(ReadFileBytes((*dir_) / "maps/Desert/b.sdt"), sdt);
+        QCOMPARE(ReadFileBytes((*dir_) / "maps/Desert/building.dat"), building);
+        QVERIFY(!w.HasUnsavedChanges());
+
+        // The Edit page's "Save" does the same; Ctrl+S too.
+        Drag(w, 5, 2, 5, 2);
+        expected[static_cast<std::size_t>((2 * 6 + 5) * 4)] = 7;
+        QVERIFY(w.HasUnsavedChanges());
+        w.SaveButton->click();
+        QCOMPARE(ReadFileBytes(Smp("b")), expected);
+        QVERIFY(!w.HasUnsavedChanges());
+        ChooseGround(w, 6);
+        Activate(w);
+        Drag(w, 4, 0, 4, 0);
+        expected[static_cast<std::size_t>(4 * 4)] = 6;
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(ReadFileBytes(Smp("b")), expected);
+        QVERIFY(!w.HasUnsavedChanges());
+    }
+
+    void undoAndRedoOfPaintsAndResizesByTheKeys()
+    {
+        TacticalWindow w;
+        Load(w, "b");
+        const TacMapData& map = w.Map()->Core().Map();
+        const Bytes opened = Cells(w);
+        ChooseGround(w, 7);
+        Activate(w);
+        Drag(w, 0, 0, 2, 1);
+        const Bytes painted = Cells(w);
+        QVERIFY(painted != opened);
+        QVERIFY(w.MenuBar->UndoAction->isEnabled());
+
+        // Resize to 1 x 1 x 2 blocks: 3 x 3 x 4.
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            dialog->FloorWidthBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            dialog->OkButton->click();
+        });
+        w.ResizeButton->click();
+        QCOMPARE(map.MapWidth, 3);
+        QCOMPARE(map.MapLevels, 4);
+        const Bytes resized = Cells(w);
+        QCOMPARE(w.UndoStack->count(), 2);
+
+        Activate(w);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(map.MapWidth, 6);
+        QCOMPARE(map.MapLevels, 2);
+        QCOMPARE(map.SizeFactors.X, 2);
+        QCOMPARE(Cells(w), painted);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Cells(w), opened);
+        QVERIFY(!w.HasUnsavedChanges());  // back at the opening
+        QVERIFY(!w.MenuBar->UndoAction->isEnabled());
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);  // nothing left to undo
+        QCOMPARE(Cells(w), opened);
+
+        QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Cells(w), painted);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Cells(w), resized);
+        QCOMPARE(map.MapLevels, 4);
+        QVERIFY(messages_.empty());
+
+        // Undo after a save: the file gets the bytes back with the next save.
+        const Bytes original = ReadFileBytes(Smp("b"));
+        w.MenuBar->UndoAction->trigger();
+        w.MenuBar->UndoAction->trigger();
+        QVERIFY(w.HasUnsavedChanges() == false);
+        w.MenuBar->RedoAction->trigger();
+        w.MenuBar->SaveMapAction->trigger();
+        QCOMPARE(ReadFileBytes(Smp("b")), painted);
+        w.MenuBar->UndoAction->trigger();
+        QVERIFY(w.HasUnsavedChanges());
+        w.MenuBar->SaveMapAction->trigger();
+        QCOMPARE(ReadFileBytes(Smp("b")), original);
+
+        // A new opening starts a new history.
+        w.MenuBar->RedoAction->trigger();
+        choice_ = UnsavedChoice::Discard;
+        Load(w, "a");
+        QCOMPARE(w.UndoStack->count(), 0);
+        QVERIFY(!w.MenuBar->UndoAction->isEnabled());
+    }
+
+    void anotherMapAsksBeforeUnsavedChangesAreThrownAway()
+    {
+        TacticalWindow w;
+        Activate(w);
+        Load(w, "a");
+        // Without changes nothing is asked.
+        w.MapList->setCurrentRow(w.MapList->item(0)->text() == "a" ? 1 : 0);
+        w.MapListDblClick();
+        QCOMPARE(w.MapName(), std::string("b"));
+        QVERIFY(saveQuestions_.empty());
+        Load(w, "a");
+
+        ChooseGround(w, 5);
+        QApplication::setActiveWindow(&w);
+        Drag(w, 1, 1, 1, 1);
+        const Bytes painted = Cells(w);
+        const int rowB = w.MapList->item(0)->text() == "a" ? 1 : 0;
+
+        // Cancel: the map stays with its changes.
+        choice_ = UnsavedChoice::Cancel;
+        w.MapList->setCurrentRow(rowB);
+        w.MapListDblClick();
+        QCOMPARE(saveQuestions_, std::vector<std::string>{"Save changes to a?"});
+        QCOMPARE(w.MapName(), std::string("a"));
+        QCOMPARE(Cells(w), painted);
+        QVERIFY(w.HasUnsavedChanges());
+        QVERIFY(!w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.01", true));
+        QCOMPARE(w.MapList->count(), 2);  // the list stays too
+        QCOMPARE(Cells(w), painted);
+
+        // A save that fails: the error is shown and the map stays.
+        choice_ = UnsavedChoice::Save;
+        {
+            testing::WriteProtect protect(Smp("a"));
+            QVERIFY(!Guarded([&] { w.MapListDblClick(); }));
+        }
+        QCOMPARE(messages_.size(), std::size_t(1));
+        QVERIFY(messages_[0].find("a.smp") != std::string::npos);
+        QCOMPARE(w.MapName(), std::string("a"));
+        QCOMPARE(ReadFileBytes(Smp("a")), Bytes(72, 0));
+        QVERIFY(w.HasUnsavedChanges());
+
+        // Save: written, then the other map comes.
+        w.MapListDblClick();
+        QCOMPARE(ReadFileBytes(Smp("a")), painted);
+        QCOMPARE(w.MapName(), std::string("b"));
+        QVERIFY(!w.HasUnsavedChanges());
+
+        // Discard: nothing written, the other map comes.
+        Drag(w, 0, 0, 0, 0);
+        const Bytes bFile = ReadFileBytes(Smp("b"));
+        choice_ = UnsavedChoice::Discard;
+        QVERIFY(w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.01", true));
+        QCOMPARE(saveQuestions_.back(), std::string("Save changes to b?"));
+        QCOMPARE(ReadFileBytes(Smp("b")), bFile);
+        QCOMPARE(w.MapName(), std::string("tactgame.01"));
+        QVERIFY(!w.HasUnsavedChanges());
+        QCOMPARE(saveQuestions_.size(), std::size_t(5));
+    }
+
+    void aFileChangedOnDiskIsOverwrittenOnlyOnYes()
+    {
+        TacticalWindow w;
+        Activate(w);
+        Load(w, "a");
+        ChooseGround(w, 3);
+        QApplication::setActiveWindow(&w);
+        Drag(w, 0, 0, 0, 0);
+        const Bytes theirs = Bytes(80, 1);  // another program wrote the file
+        dir_->write("maps/Desert/a.smp", theirs);
+
+        yes_ = false;
+        w.MenuBar->SaveMapAction->trigger();
+        QCOMPARE(yesNo_, std::vector<std::string>{ChangedOnDiskQuestion(Smp("a"))});
+        QCOMPARE(ReadFileBytes(Smp("a")), theirs);
+        QVERIFY(w.HasUnsavedChanges());
+        QVERIFY(messages_.empty());
+
+        yes_ = true;
+        w.MenuBar->SaveMapAction->trigger();
+        QCOMPARE(yesNo_.size(), std::size_t(2));
+        Bytes expected = theirs;  // the map's cells over the file as it is now
+        std::copy(Cells(w).begin(), Cells(w).end(), expected.begin());
+        QCOMPARE(ReadFileBytes(Smp("a")), expected);
+        QVERIFY(!w.HasUnsavedChanges());
+    }
+
+    void picturesOfTheViewAndTheWholeMap()
+    {
+        TacticalWindow w;
+        Activate(w);
+        Load(w, "b");
+        const QString out = QDir::cleanPath(QString::fromStdString(dir_->mkdir("pictures")));
+        AnswerFileDialog(out + "/view");  // no ending: ".png" is added
+        w.MenuBar->ExportPictureAction->trigger();
+        QVERIFY(messages_.empty());
+        const QImage view(out + "/view.png");
+        QVERIFY(!view.isNull());
+        QVERIFY(SamePixels(view, w.Map()->Core().ViewImage()));
+        QVERIFY(store_->OpenKey(kLayoutKey).ValueExists(kExportDirValue));
+        QCOMPARE(QString::fromStdString(store_->OpenKey(kLayoutKey).ReadString(kExportDirValue)), out);
+
+        // The next dialog starts where the last picture went.
+        QString startDir;
+        AnswerFileDialog(out + "/whole.png", &startDir);
+        w.MenuBar->ExportWholeMapAction->trigger();
+        QCOMPARE(startDir, out);
+        const QImage whole(out + "/whole.png");
+        const IndexedImage expected = w.Map()->Core().WholeMapImage();
+        QVERIFY(expected.width() != w.Map()->Core().ViewImage().width());
+        QVERIFY(SamePixels(whole, expected));
+
+        // A picture that cannot be written: the error is shown.
+        AnswerFileDialog(out + "/missing/x.png");
+        w.MenuBar->ExportPictureAction->trigger();
+        QCOMPARE(messages_.size(), std::size_t(1));
+        QVERIFY(!QFile::exists(out + "/missing/x.png"));
+
+        // A cancelled dialog writes nothing.
+        AnswerFileDialog(QString());
+        w.MenuBar->ExportPictureAction->trigger();
+        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 2);
+    }
+};
+
+QTEST_MAIN(TacticalSaveUndoTest)
+#include "TacticalSaveUndoTest.moc"
