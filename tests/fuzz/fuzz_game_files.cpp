@@ -37,12 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const SaveGameHeader header = ReadSaveGameHeader(file);
         if (size < 80 || header.A.size() > 40 || header.B.size() > 40) std::abort();
         // Captions sort the same way from either side, and only equal ones tie.
-        const std::string a = SlotCaption(header);
-        const std::string b = header.A + ", " + header.B;
+        // Captions are shown (and sorted) as UTF-8.
+        const std::string a = SlotCaption(header).ToUtf8();
+        const std::string b = header.A.ToUtf8() + ", " + header.B.ToUtf8();
         const int ab = CompareCaptions(a, b), ba = CompareCaptions(b, a);
         if (ab != -ba || (ab == 0) != (a == b)) std::abort();
         CatalogueNode node;
-        for (const std::string& caption : {a, b, header.A, header.B}) node.Children.push_back(CatalogueNode{caption, {}, {}});
+        for (const std::string& caption : {a, b, header.A.ToUtf8(), header.B.ToUtf8()}) node.Children.push_back(CatalogueNode{caption, {}, {}});
         SortChildren(node);
         for (std::size_t i = 1; i < node.Children.size(); ++i)
             if (CompareCaptions(node.Children[i - 1].Caption, node.Children[i].Caption) > 0) std::abort();
