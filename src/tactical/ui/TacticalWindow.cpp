@@ -276,7 +276,13 @@ void TacticalWindow::MapListDblClick()
 {
     QListWidgetItem* item = MapList->currentItem();
     if (!item || !item->isSelected()) return;
-    if (!ResolveUnsavedChanges()) return;
+    if (!ResolveUnsavedChanges()) {
+        // The map stays: so does its entry as the list's selection.
+        for (int row = 0; row < MapList->count(); ++row)
+            if (MapList->item(row)->data(Qt::UserRole).toByteArray().toStdString() == mapName_)
+                MapList->setCurrentRow(row);
+        return;
+    }
     LoadSelectedMap();
 }
 

@@ -325,6 +325,7 @@ private slots:
         w.MapListDblClick();
         QCOMPARE(saveQuestions_, std::vector<std::string>{"Save changes to a?"});
         QCOMPARE(w.MapName(), std::string("a"));
+        QCOMPARE(w.MapList->currentItem()->text(), QStringLiteral("a"));  // the list shows the kept map again
         QCOMPARE(Cells(w), painted);
         QVERIFY(w.HasUnsavedChanges());
         QVERIFY(!w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.01", true));
@@ -335,6 +336,7 @@ private slots:
         choice_ = UnsavedChoice::Save;
         {
             testing::WriteProtect protect(Smp("a"));
+            w.MapList->setCurrentRow(rowB);
             QVERIFY(!Guarded([&] { w.MapListDblClick(); }));
         }
         QCOMPARE(messages_.size(), std::size_t(1));
@@ -344,6 +346,7 @@ private slots:
         QVERIFY(w.HasUnsavedChanges());
 
         // Save: written, then the other map comes.
+        w.MapList->setCurrentRow(rowB);
         w.MapListDblClick();
         QCOMPARE(ReadFileBytes(Smp("a")), painted);
         QCOMPARE(w.MapName(), std::string("b"));
