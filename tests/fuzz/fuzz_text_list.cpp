@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TextList lines = ReadTextList(file);
     std::string again;
     std::size_t ends = 0;
-    for (const std::string& line : lines) {
+    for (const GameText& text : lines) {
+        const std::string& line = text.Latin1();
         if (line.find_first_of("\r\n") != std::string::npos) std::abort();
         again += line + "\r\n";
     }
