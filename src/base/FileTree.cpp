@@ -1,5 +1,7 @@
 #include "base/FileTree.h"
 
+#include <string_view>
+
 #include "base/Errors.h"
 
 namespace ketral {
@@ -17,17 +19,17 @@ public:
     std::unique_ptr<ByteSource> Open(const std::string& path) override { return std::make_unique<FileSource>(path); }
 };
 
-std::string WithoutTrailingSep(std::string path)
+std::string_view WithoutTrailingSep(std::string_view path)
 {
-    while (path.size() > 1 && path.back() == kPathSep) path.pop_back();
+    while (path.size() > 1 && path.back() == kPathSep) path.remove_suffix(1);
     return path;
 }
 
-std::string ParentOf(const std::string& path)
+std::string_view ParentOf(std::string_view path)
 {
     const std::size_t sep = path.rfind(kPathSep);
-    if (sep == std::string::npos) return "";
-    return sep == 0 ? std::string(1, kPathSep) : path.substr(0, sep);
+    if (sep == std::string_view::npos) return {};
+    return path.substr(0, sep == 0 ? 1 : sep);
 }
 
 }  // namespace
@@ -40,33 +42,43 @@ FileTree& DiskTree()
 
 void MemoryFileTree::AddFile(const std::string& path, std::vector<std::uint8_t> bytes)
 {
-    const std::string name = WithoutTrailingSep(path);
-    files_[name] = std::move(bytes);
-    AddDirectory(ParentOf(name));
+    const std::string_view name = WithoutTrailingSep(path);
+    files_[std::string(name)] = std::move(bytes);
+    AddDirectory(std::string(ParentOf(name)));
 }
 
 void MemoryFileTree::AddDirectory(const std::string& path)
 {
-    for (std::string dir = WithoutTrailingSep(path); !dir.empty() && dirs_.insert(dir).second; dir = ParentOf(dir)) {
-    }
+    // Up to the first directory already there (whose parents are there too).
+    for (std::string_view dir = WithoutTrailingSep(path); !dir.empty() && dirs_.find(dir) == dirs_.end();
+         dir = ParentOf(dir))
+        dirs_.emplace(dir);
 }
 
-bool MemoryFileTree::IsFile(const std::string& path) { return files_.count(path) != 0; }
+bool MemoryFileTree::IsFile(const std::string& path) { return files_.find(path) != files_.end(); }
 
 bool MemoryFileTree::IsDirectory(const std::string& path)
 {
-    return !path.empty() && dirs_.count(WithoutTrailingSep(path)) != 0;
+    return !path.empty() && dirs_.find(WithoutTrailingSep(path)) != dirs_.end();
 }
 
 std::vector<DirEntry> MemoryFileTree::List(const std::string& dir, bool includeHidden)
 {
-    const std::string base = WithoutTrailingSep(dir);
+    const std::string base(WithoutTrailingSep(dir));
     if (!IsDirectory(dir)) throw IoError("Cannot read directory: " + dir);
+    // The entries are the names right below base + separator: in both
+    // sorted containers they follow that prefix, mixed with deeper names.
+    const std::string prefix = base.back() == kPathSep ? base : base + kPathSep;
+    auto under = [&](const std::string& path) { return path.compare(0, prefix.size(), prefix) == 0; };
+    auto entryName = [&](const std::string& path) {
+        const std::string_view name = std::string_view(path).substr(prefix.size());
+        return name.empty() || name.find(kPathSep) != std::string_view::npos ? std::string() : std::string(name);
+    };
     std::map<std::string, bool> entries;  // name -> is a directory
-    for (const auto& [path, bytes] : files_)
-        if (ParentOf(path) == base) entries.emplace(path.substr(path.rfind(kPathSep) + 1), false);
-    for (const std::string& d : dirs_)
-        if (d != base && ParentOf(d) == base) entries[d.substr(d.rfind(kPathSep) + 1)] = true;
+    for (auto it = files_.lower_bound(prefix); it != files_.end() && under(it->first); ++it)
+        if (std::string name = entryName(it->first); !name.empty()) entries.emplace(std::move(name), false);
+    for (auto it = dirs_.lower_bound(prefix); it != dirs_.end() && under(*it); ++it)
+        if (std::string name = entryName(*it); !name.empty()) entries[std::move(name)] = true;
     std::vector<DirEntry> out;
     for (const auto& [name, isDirectory] : entries) {
         DirEntry e;

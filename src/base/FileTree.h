@@ -3,6 +3,7 @@
 // whether a file or directory is there, the entries of a directory and the
 // bytes of a file. The program looks at the disk (DiskTree()); tests and
 // fuzz targets hand the same listing code a tree held in memory.
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -42,8 +43,8 @@ public:
     std::unique_ptr<ByteSource> Open(const std::string& path) override;
 
 private:
-    std::map<std::string, std::vector<std::uint8_t>> files_;
-    std::set<std::string> dirs_;  // without their trailing separator
+    std::map<std::string, std::vector<std::uint8_t>, std::less<>> files_;
+    std::set<std::string, std::less<>> dirs_;  // without their trailing separator
 };
 
 }  // namespace ketral

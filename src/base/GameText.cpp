@@ -92,6 +92,7 @@ std::string FileNameToUtf8(std::string_view name)
 std::u32string Utf8Characters(std::string_view utf8)
 {
     std::u32string out;
+    out.reserve(utf8.size());
     char32_t cp = 0;
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t n = Utf8Sequence(utf8, i, cp);

@@ -70,9 +70,22 @@ void IndexedImage::plot(int x, int y, std::uint8_t index)
         }
 }
 
+std::uint8_t IndexedImage::penIndex()
+{
+    static_assert(sizeof(ColorTable) == 3 * 256, "a colour table is 768 bytes without gaps");
+    if (!penIndexKnown_ || !(penIndexColor_ == pen_.color) ||
+        std::memcmp(penIndexColors_.data(), colors_.data(), sizeof colors_) != 0) {
+        penIndex_ = NearestIndex(colors_, pen_.color);
+        penIndexColor_ = pen_.color;
+        penIndexColors_ = colors_;
+        penIndexKnown_ = true;
+    }
+    return penIndex_;
+}
+
 void IndexedImage::lineTo(int x1, int y1)
 {
-    const std::uint8_t index = NearestIndex(colors_, pen_.color);
+    const std::uint8_t index = penIndex();
     int x = penX_, y = penY_;
     const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
     const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;

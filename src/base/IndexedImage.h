@@ -71,6 +71,9 @@ public:
 
 private:
     void plot(int x, int y, std::uint8_t index);
+    // The palette index of the pen's colour, looked up again only when the
+    // colour or the palette changed since the last line.
+    std::uint8_t penIndex();
 
     int width_ = 0;
     int height_ = 0;
@@ -80,6 +83,10 @@ private:
     Pen pen_;
     int penX_ = 0;
     int penY_ = 0;
+    bool penIndexKnown_ = false;
+    Rgb penIndexColor_;
+    ColorTable penIndexColors_{};
+    std::uint8_t penIndex_ = 0;
 };
 
 }  // namespace ketral

@@ -1,6 +1,7 @@
 #include "city/CityMap.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "base/Errors.h"
 #include "base/FileUpdate.h"
@@ -69,13 +70,20 @@ GameText CityMap::ItemText(int i) const
 
 void CityMap::ReadCells(ByteSource& src, std::uint64_t offset)
 {
-    // A file too short for the cells fails before anything is allocated.
+    // A file too short for the cells fails before anything is changed.
     if (src.size() < offset || src.size() - offset < static_cast<std::uint64_t>(mapByteSize))
         throw IoError("Read beyond end of file: " + src.name());
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(mapByteSize));
-    src.readExact(offset, bytes.data(), bytes.size());
-    for (int i = 0; i < kCityCells; ++i)
-        cells[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    // The cells are read in place: the file holds them in the order and
+    // byte order of a little-endian machine's memory. A read that fails
+    // half-way leaves an empty map, never a mixture of two maps.
+    try {
+        src.readExact(offset, cells.data(), cells.size() * sizeof cells[0]);
+    } catch (...) {
+        std::fill(cells.begin(), cells.end(), std::uint16_t{0});
+        throw;
+    }
+    if constexpr (std::endian::native != std::endian::little)
+        for (std::uint16_t& c : cells) c = static_cast<std::uint16_t>((c >> 8) | (c << 8));
 }
 
 void CityMap::ReadCellsFile(const std::string& path, std::uint64_t offset)

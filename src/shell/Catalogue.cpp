@@ -87,6 +87,7 @@ void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& ma
         messages.ShowMessage(e.what());  // the other groups do not depend on it
         return;
     }
+    groups.back().Children.reserve(entries.size());
     for (const DirEntry& e : entries)
         groups.back().Children.push_back(FileNameNode(e.name, NewCatalogueEntry(mapsDir, e.name, MapDirectoryEntry)));
 }
@@ -108,6 +109,7 @@ void AddCityMaps(std::vector<CatalogueNode>& groups, const std::string& dir, Fil
 void AddVehicles(std::vector<CatalogueNode>& groups, const std::string& exe)
 {
     groups.push_back(Node("Vehicles"));
+    groups.back().Children.reserve(kVehicleCount);
     for (int i = 0; i < kVehicleCount; ++i)
         groups.back().Children.push_back(Node(VehicleNames[i], NewCatalogueEntry(exe, std::to_string(i), VehicleEntry)));
 }
@@ -203,20 +205,40 @@ int CompareBy(const std::u32string& a, const std::u32string& b, Field field)
 
 }  // namespace
 
-int CompareCaptions(const std::string& a, const std::string& b)
+namespace {
+
+// CompareCaptions of captions a and b, whose characters are x and y.
+int CompareDecoded(const std::u32string& x, const std::u32string& y, const std::string& a, const std::string& b)
 {
-    const std::u32string x = Utf8Characters(a);
-    const std::u32string y = Utf8Characters(b);
     if (int r = CompareBy(x, y, [](const SortKey& k) { return k.primary; })) return r;
     if (int r = CompareBy(x, y, [](const SortKey& k) { return k.secondary; })) return r;
     if (int r = CompareBy(x, y, [](const SortKey& k) { return k.tertiary; })) return r;
     return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
 }
 
+}  // namespace
+
+int CompareCaptions(const std::string& a, const std::string& b)
+{
+    return CompareDecoded(Utf8Characters(a), Utf8Characters(b), a, b);
+}
+
 void SortChildren(CatalogueNode& node)
 {
-    std::stable_sort(node.Children.begin(), node.Children.end(),
-                     [](const CatalogueNode& x, const CatalogueNode& y) { return CompareCaptions(x.Caption, y.Caption) < 0; });
+    // Every caption is decoded once, not at each of its comparisons.
+    std::vector<CatalogueNode>& children = node.Children;
+    std::vector<std::u32string> characters;
+    characters.reserve(children.size());
+    for (const CatalogueNode& child : children) characters.push_back(Utf8Characters(child.Caption));
+    std::vector<std::size_t> order(children.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
+        return CompareDecoded(characters[i], characters[j], children[i].Caption, children[j].Caption) < 0;
+    });
+    std::vector<CatalogueNode> sorted;
+    sorted.reserve(children.size());
+    for (std::size_t i : order) sorted.push_back(std::move(children[i]));
+    children = std::move(sorted);
 }
 
 namespace {

@@ -1,16 +1,12 @@
 #include "shell/SettingsStore.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <pwd.h>
 #include <unistd.h>
 
 #include "base/ByteSource.h"
 #include "base/Errors.h"
 #include "shell/SettingsFile.h"
-
-namespace fs = std::filesystem;
 
 namespace ketral {
 
@@ -103,15 +99,14 @@ SettingsKey SettingsStore::OpenKey(const std::string& path)
 
 // ---- FileSettingsStore -------------------------------------------------------
 
-FileSettingsStore::FileSettingsStore(std::string path, Access access)
-    : path_(std::move(path)), readOnly_(access == Access::ReadOnly)
+FileSettingsStore::FileSettingsStore(std::string path, Access access, SettingsFileSystem& files)
+    : files_(files), path_(std::move(path)), readOnly_(access == Access::ReadOnly)
 {
-    std::error_code ec;
-    if (!fs::exists(fs::path(path_), ec)) return;
+    if (!files_.Exists(path_)) return;
 
     std::string why;  // what makes the file unusable
     try {
-        keys_ = ReadingFile(path_, [&] { return ParseSettingsText(ReadSettingsFile(path_)); });
+        keys_ = ReadingFile(path_, [&] { return ParseSettingsText(files_.Read(path_)); });
         return;
     } catch (const Error& e) {
         keys_.clear();
@@ -128,12 +123,12 @@ FileSettingsStore::FileSettingsStore(std::string path, Access access)
     std::string aside;
     for (int n = 1; n < 1000; ++n) {
         std::string candidate = path_ + (n == 1 ? ".unreadable" : ".unreadable-" + std::to_string(n));
-        if (!fs::exists(fs::path(candidate), ec)) {
+        if (!files_.Exists(candidate)) {
             aside = candidate;
             break;
         }
     }
-    if (!aside.empty() && std::rename(path_.c_str(), aside.c_str()) == 0) {
+    if (!aside.empty() && files_.Rename(path_, aside)) {
         problem_ = "The settings file " + path_ + " could not be read (" + why + "). It was kept as " + aside +
                    " and the editor starts with empty settings.";
     } else {
@@ -150,10 +145,9 @@ void FileSettingsStore::Refresh()
     // held as they are; the next change writes them out whole.
     // An unreadable file that was left in place is not read again.
     if (readOnly_ && !problem_.empty()) return;
-    std::error_code ec;
-    if (!fs::is_regular_file(fs::path(path_), ec)) return;
+    if (!files_.IsRegularFile(path_)) return;
     try {
-        Keys read = ReadingFile(path_, [&] { return ParseSettingsText(ReadSettingsFile(path_)); });
+        Keys read = ReadingFile(path_, [&] { return ParseSettingsText(files_.Read(path_)); });
         for (auto& [key, values] : read) {
             Values& held = keys_[key];
             for (auto& [name, value] : values) held[name] = std::move(value);
@@ -165,7 +159,7 @@ void FileSettingsStore::Refresh()
 void FileSettingsStore::Persist()
 {
     if (readOnly_) return;
-    WriteFileAtomically(path_, FormatSettingsText(keys_));
+    files_.Write(path_, FormatSettingsText(keys_));
 }
 
 // ---- paths and the current store ---------------------------------------------

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/SettingsFileSystem.h"
+
 namespace ketral {
 
 inline constexpr const char* kSettingsKey = "\\SOFTWARE\\Ketral";
@@ -92,7 +94,10 @@ class MemorySettingsStore : public SettingsStore {};
 class FileSettingsStore : public SettingsStore {
 public:
     enum class Access { ReadWrite, ReadOnly };
-    explicit FileSettingsStore(std::string path, Access access = Access::ReadWrite);
+    // `files`: where the file is kept (the disk unless a test or the fuzz
+    // target says otherwise); it must outlive the store.
+    explicit FileSettingsStore(std::string path, Access access = Access::ReadWrite,
+                               SettingsFileSystem& files = DiskSettingsFiles());
     const std::string& path() const { return path_; }
     // The message to show once when the file was unreadable; empty otherwise.
     const std::string& problem() const { return problem_; }
@@ -105,6 +110,7 @@ protected:
     void Persist() override;
 
 private:
+    SettingsFileSystem& files_;
     std::string path_;
     std::string problem_;
     bool readOnly_ = false;

@@ -84,6 +84,33 @@ TEST(IndexedImage, NotXorTwiceRestoresThePicture)
     EXPECT_EQ(Snapshot(img), before);
 }
 
+TEST(IndexedImage, LinesFollowChangesOfPenColourAndPalette)
+{
+    IndexedImage img(10, 4);
+    img.setColors(GreyRamp());
+    img.pen().color = Rgb{200, 200, 200};
+    img.moveTo(0, 0);
+    img.lineTo(10, 0);
+    EXPECT_EQ(img.pixel(3, 0), 200);
+    // Another pen colour, the same palette.
+    img.pen().color = Rgb{30, 30, 30};
+    img.moveTo(0, 1);
+    img.lineTo(10, 1);
+    EXPECT_EQ(img.pixel(3, 1), 30);
+    // The same pen colour, a palette changed in place: another entry is nearer.
+    img.colors()[30] = Rgb{0, 0, 255};
+    img.moveTo(0, 2);
+    img.lineTo(10, 2);
+    EXPECT_EQ(img.pixel(3, 2), 29);
+    // ... and a palette set anew.
+    ColorTable reversed = GreyRamp();
+    for (int i = 0; i < 256; ++i) reversed[i] = GreyRamp()[255 - i];
+    img.setColors(reversed);
+    img.moveTo(0, 3);
+    img.lineTo(10, 3);
+    EXPECT_EQ(img.pixel(3, 3), 225);
+}
+
 TEST(IndexedImage, NearestIndexPrefersTheLowestOnTies)
 {
     ColorTable t{};

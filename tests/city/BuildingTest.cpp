@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <new>
 
@@ -357,6 +359,52 @@ TEST_F(SaveTest, ReadOnlyFileIsAnError)
         EXPECT_THROW(map.SaveMap(), IoError);
     }
     EXPECT_EQ(testing::ReadFileBytes(path), original);
+}
+
+}  // namespace
+}  // namespace ketral
+
+namespace ketral {
+namespace {
+
+// A city map file whose reading fails with an I/O error after `good` bytes.
+class BrokenCellFile : public MemorySource {
+public:
+    BrokenCellFile(std::vector<std::uint8_t> bytes, std::uint64_t good) : MemorySource(std::move(bytes), "CITYMAP2"), good_(good) {}
+    std::size_t readSome(std::uint64_t offset, void* dst, std::size_t n) override
+    {
+        if (offset >= good_) throw IoError("Input/output error: CITYMAP2");
+        return MemorySource::readSome(offset, dst, static_cast<std::size_t>(std::min<std::uint64_t>(n, good_ - offset)));
+    }
+
+private:
+    std::uint64_t good_;
+};
+
+TEST(CityCells, ReadInFileOrderAndNeverMixedWithAnEarlierMap)
+{
+    std::vector<std::uint8_t> bytes(kCityMapBytes);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    CityMap map;
+    MemorySource file(bytes, "CITYMAP1");
+    map.ReadCells(file, 0);
+    // Cell (L, a, b) at byte L * 20000 + a * 200 + b * 2, low byte first.
+    for (const auto& [l, a, b] : {std::array{0, 0, 0}, std::array{3, 17, 99}, std::array{9, 99, 99}}) {
+        const std::size_t at = static_cast<std::size_t>(l * 20000 + a * 200 + b * 2);
+        EXPECT_EQ(map.Cell(l, a, b), bytes[at] | bytes[at + 1] << 8) << l << " " << a << " " << b;
+    }
+    const std::vector<std::uint16_t> first = map.cells;
+
+    // Too short: refused before a cell changes.
+    MemorySource shortFile(std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 1), "CITYMAP2");
+    EXPECT_THROW(map.ReadCells(shortFile, 0), IoError);
+    EXPECT_EQ(map.cells, first);
+
+    // A read failing half-way: an empty map, not half of each.
+    std::vector<std::uint8_t> other(kCityMapBytes, 0x11);
+    BrokenCellFile broken(other, kCityMapBytes / 2);
+    EXPECT_THROW(map.ReadCells(broken, 0), IoError);
+    EXPECT_EQ(map.cells, std::vector<std::uint16_t>(kCityCells, 0));
 }
 
 }  // namespace

@@ -27,10 +27,10 @@ std::string Text(const std::vector<std::uint8_t>& bytes) { return std::string(by
 const char* const kSaveKinds[] = {"savegame", "tactgame", "strtgame"};
 const char* const kCityFiles[] = {"alienmap", "Citymap1", "Citymap2", "Citymap3", "Citymap4", "Citymap5", "Citymap6"};
 
-void Walk(const std::vector<CatalogueNode>& nodes, std::vector<CatalogueEntry>& entries)
+void Walk(const std::vector<CatalogueNode>& nodes, std::vector<const CatalogueEntry*>& entries)
 {
     for (const CatalogueNode& n : nodes) {
-        if (n.Entry) entries.push_back(*n.Entry);
+        if (n.Entry) entries.push_back(&*n.Entry);
         Walk(n.Children, entries);
     }
 }
@@ -87,9 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A saved game too short for its header: what was built before stays.
     }
     SortCatalogue(groups);
-    std::vector<CatalogueEntry> entries;
+    std::vector<const CatalogueEntry*> entries;
     Walk(groups, entries);
-    for (const CatalogueEntry& e : entries) {
+    for (const CatalogueEntry* entry : entries) {
+        const CatalogueEntry& e = *entry;
         if (e.Kind != MapDirectoryEntry && e.Kind != SavedTacticalMapEntry) continue;
         const bool saved = e.Kind == SavedTacticalMapEntry;
         if (!tree.IsDirectory(e.Dir)) std::abort();

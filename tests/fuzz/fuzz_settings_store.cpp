@@ -1,10 +1,15 @@
 // The settings file layer on any bytes: the editor's store reads the file
-// (in a directory of its own, on a memory file system where there is one)
 // and either takes its keys, exactly as the parser reads the text, or moves
 // it aside unchanged and starts empty. A value written afterwards reaches
 // the file together with every key read.
+//
+// The store keeps its file in memory here, so that an input costs no file
+// system call; now and then an input also goes through a real file (in a
+// directory of this process's own, on a memory file system where there is
+// one), which must end exactly as in memory.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +18,7 @@
 
 #include "base/Errors.h"
 #include "shell/SettingsFile.h"
+#include "shell/SettingsFileSystem.h"
 #include "shell/SettingsStore.h"
 
 using namespace ketral;
@@ -53,23 +59,24 @@ bool SameKeys(const SettingsStore::Keys& a, const SettingsStore::Keys& b)
     return true;
 }
 
-std::string Contents(const std::string& path)
+// The settings file and the file it was moved aside to ("" for none) after
+// the store has read it and written a value.
+struct Outcome {
+    std::string settings, aside;
+    bool movedAside = false;
+    SettingsStore::Keys keys;
+};
+
+void Fail(const char* what)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+// Runs the store on `files`, where `path` holds `text`, and checks what it does.
+Outcome Run(SettingsFileSystem& files, const std::string& path, const std::string& text)
 {
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    const std::string path = WorkDir() + "/settings";
     const std::string aside = path + ".unreadable";
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
     bool parses = true;
     SettingsStore::Keys parsed;
     try {
@@ -77,22 +84,50 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const SettingsFormatError&) {
         parses = false;
     }
-    {
-        FileSettingsStore store(path);
-        if (parses) {
-            if (!store.problem().empty() || !SameKeys(store.keys(), parsed)) std::abort();
-            if (Contents(path) != text) std::abort();  // reading never writes
-        } else {
-            if (store.problem().empty() || !store.keys().empty()) std::abort();
-            if (fs::exists(path) || Contents(aside) != text) std::abort();
-        }
-        store.OpenKey(kSettingsKey).WriteInteger("CDOnly", 1);
-        SettingsStore::Keys expected = parsed;
-        expected[kSettingsKey]["CDOnly"] = SettingsValue{SettingsValue::Type::Integer, "", 1};
-        if (!SameKeys(ParseSettingsText(ReadSettingsFile(path)), expected)) std::abort();
+    Outcome out;
+    FileSettingsStore store(path, FileSettingsStore::Access::ReadWrite, files);
+    out.keys = store.keys();
+    if (parses) {
+        if (!store.problem().empty() || !SameKeys(store.keys(), parsed)) Fail("a readable file was not taken whole");
+        if (files.Read(path) != text) Fail("reading changed the file");
+    } else {
+        if (store.problem().empty() || !store.keys().empty()) Fail("an unreadable file was taken");
+        if (files.Exists(path) || files.Read(aside) != text) Fail("an unreadable file was not moved aside whole");
+        out.movedAside = true;
+        out.aside = files.Read(aside);
     }
-    std::error_code ec;
-    fs::remove(path, ec);
-    fs::remove(aside, ec);
+    store.OpenKey(kSettingsKey).WriteInteger("CDOnly", 1);
+    SettingsStore::Keys expected = parsed;
+    expected[kSettingsKey]["CDOnly"] = SettingsValue{SettingsValue::Type::Integer, "", 1};
+    out.settings = files.Read(path);
+    if (!SameKeys(ParseSettingsText(out.settings), expected)) Fail("the written file lost a key");
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    static MemorySettingsFiles& memory = *new MemorySettingsFiles;
+    static unsigned inputs = 0;
+    memory.files.clear();
+    memory.files["/config/ketral/settings"] = text;
+    const Outcome inMemory = Run(memory, "/config/ketral/settings", text);
+
+    if (++inputs % 64 == 1) {
+        const std::string path = WorkDir() + "/settings";
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        }
+        const Outcome onDisk = Run(DiskSettingsFiles(), path, text);
+        if (onDisk.settings != inMemory.settings || onDisk.aside != inMemory.aside ||
+            onDisk.movedAside != inMemory.movedAside || !SameKeys(onDisk.keys, inMemory.keys))
+            Fail("the store ended differently on disk than in memory");
+        std::error_code ec;
+        fs::remove(path, ec);
+        fs::remove(path + ".unreadable", ec);
+    }
     return 0;
 }
