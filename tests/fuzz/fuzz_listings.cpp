@@ -15,6 +15,7 @@
 #include "base/Messages.h"
 #include "shell/Catalogue.h"
 #include "shell/GameInstallation.h"
+#include "tactical/TacMapFiles.h"
 #include "tactical/TacMapList.h"
 
 using namespace ketral;
@@ -56,8 +57,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             tree.AddFile("/g/maps/" + lastDir + "/" + Text(in.chunk()), in.chunk());
             break;
         case 2: {  // a saved game
-            const std::string name = std::string(kSaveKinds[(kind / 5) % 3]) + ".0" + char('0' + in.byte() % 10);
-            tree.AddFile("/g/savegame/" + name, in.chunk());
+            const std::uint8_t slot = in.byte();
+            const std::string name = std::string(kSaveKinds[(kind / 5) % 3]) + ".0" + char('0' + slot % 10);
+            std::vector<std::uint8_t> bytes = in.chunk();
+            if (slot >= 128) {
+                // Long enough to name its battle's map directory.
+                bytes.resize(kSaveMapDirOffset, 0);
+                const std::vector<std::uint8_t> dir = in.take(8);
+                bytes.insert(bytes.end(), dir.begin(), dir.end());
+            }
+            tree.AddFile("/g/savegame/" + name, std::move(bytes));
             break;
         }
         case 3:  // a city map, or the executable
