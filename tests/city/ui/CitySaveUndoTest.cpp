@@ -254,6 +254,28 @@ private slots:
         QCOMPARE(form->UndoStack->count(), 4);
     }
 
+    void theKeysWorkWhileTheTileViewerIsActive()
+    {
+        QVERIFY(Open("Citymap1"));
+        Activate();
+        const CityMap& map = form->Editor().map;
+        const Cells opened = map.cells;
+        PlaceTile(11);
+        const Cells placed = map.cells;
+        TileViewer* viewer = form->TileViewerWindow();
+        viewer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QApplication::setActiveWindow(viewer);
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
+        QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(map.cells, opened);
+        QTest::keyClick(viewer, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(map.cells, placed);
+        QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(ReadFileBytes(MapFile()), CellBytes(placed));
+        QVERIFY(!form->HasUnsavedChanges());
+    }
+
     void anotherMapAsksBeforeUnsavedChangesAreThrownAway()
     {
         QVERIFY(Open("Citymap1"));

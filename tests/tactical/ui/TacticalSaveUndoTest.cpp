@@ -233,6 +233,24 @@ private slots:
         QVERIFY(!w.HasUnsavedChanges());
     }
 
+    void theKeysWorkWhileATileViewerIsActive()
+    {
+        TacticalWindow w;
+        Load(w, "b");
+        const Bytes opened = Cells(w);
+        ChooseGround(w, 7);
+        Activate(w);
+        Drag(w, 0, 0, 2, 1);
+        const Bytes painted = Cells(w);
+        QVERIFY(painted != opened);
+        TileViewer* viewer = w.SlotViewer(0);
+        Activate(*viewer);
+        QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Cells(w), opened);
+        QTest::keyClick(viewer, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Cells(w), painted);
+    }
+
     void undoAndRedoOfPaintsAndResizesByTheKeys()
     {
         TacticalWindow w;
