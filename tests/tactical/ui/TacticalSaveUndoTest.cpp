@@ -233,24 +233,6 @@ private slots:
         QVERIFY(!w.HasUnsavedChanges());
     }
 
-    void theKeysWorkWhileATileViewerIsActive()
-    {
-        TacticalWindow w;
-        Load(w, "b");
-        const Bytes opened = Cells(w);
-        ChooseGround(w, 7);
-        Activate(w);
-        Drag(w, 0, 0, 2, 1);
-        const Bytes painted = Cells(w);
-        QVERIFY(painted != opened);
-        TileViewer* viewer = w.SlotViewer(0);
-        Activate(*viewer);
-        QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Cells(w), opened);
-        QTest::keyClick(viewer, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(Cells(w), painted);
-    }
-
     void undoAndRedoOfPaintsAndResizesByTheKeys()
     {
         TacticalWindow w;
@@ -263,6 +245,15 @@ private slots:
         const Bytes painted = Cells(w);
         QVERIFY(painted != opened);
         QVERIFY(w.MenuBar->UndoAction->isEnabled());
+
+        // The keys work also while a tile viewer of the window is active.
+        TileViewer* viewer = w.SlotViewer(0);
+        Activate(*viewer);
+        QTest::keyClick(viewer, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Cells(w), opened);
+        QTest::keyClick(viewer, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Cells(w), painted);
+        Activate(w);
 
         // Resize to 1 x 1 x 2 blocks: 3 x 3 x 4.
         QTimer::singleShot(0, [] {
