@@ -22,13 +22,12 @@ void WriteWholeFile(const std::string& path, const void* data, std::size_t n)
     if (!ok) throw IoError("Cannot write file: " + path);
 }
 
-void WriteWholeFileAtomically(const std::string& path, const void* data, std::size_t n)
+void WriteWholeFileAtomically(const std::string& path, const void* data, std::size_t n, unsigned newFileMode)
 {
     // A name of its own for every call, so that two writers never share one.
     static std::atomic<unsigned> serial{0};
     const std::string temp = path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-    // 0666 less the umask, as for any new file.
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(newFileMode));
     if (fd < 0) throw IoError("Cannot create file: " + path);
 
     bool ok = true;

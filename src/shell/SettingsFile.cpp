@@ -1,14 +1,11 @@
 #include "shell/SettingsFile.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 #include "base/ByteSource.h"
+#include "base/FileWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -181,28 +178,14 @@ std::string ReadSettingsFile(const std::string& path)
 
 void WriteFileAtomically(const std::string& path, const std::string& text)
 {
-    const IoError failure("Cannot write file: " + path);
     std::error_code ec;
     fs::path target(path);
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-
-    std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) throw failure;
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        std::remove(temp.c_str());
-        throw failure;
+    try {
+        // The settings are the user's own: a new file is for its owner only.
+        WriteWholeFileAtomically(path, text.data(), text.size(), 0600);
+    } catch (const IoError&) {
+        throw IoError("Cannot write file: " + path);
     }
 }
 

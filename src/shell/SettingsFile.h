@@ -32,8 +32,8 @@ inline constexpr std::uint64_t kSettingsFileLimit = 16u << 20;
 // Throws IoError naming the file when it cannot be opened or read, or is
 // larger than kSettingsFileLimit.
 std::string ReadSettingsFile(const std::string& path);
-// Replaces `path` by a file holding `text`: writes a temporary file beside it,
-// flushes it to disk and renames it over `path`, creating the parent
+// Replaces `path` by a file holding `text` as WriteWholeFileAtomically does
+// (a new settings file is readable by its owner only), creating the parent
 // directories first. Throws IoError "Cannot write file: " + path; the old file
 // is then unchanged and no temporary file is left.
 void WriteFileAtomically(const std::string& path, const std::string& text);

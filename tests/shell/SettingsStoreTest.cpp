@@ -135,6 +135,8 @@ TEST(SettingsFile, EveryWriteReplacesTheFileWhole)
     EXPECT_NE(ReadText(path).find("/second/"), std::string::npos);
     // No temporary file is left beside it.
     EXPECT_EQ(Names(tmp.path()), (std::vector<std::string>{"old-link", "settings"}));
+    // A settings file is its owner's alone.
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(SettingsFile, TwoProgramsOnOneFileKeepEachOthersValues)
