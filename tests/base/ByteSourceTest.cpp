@@ -7,9 +7,11 @@
 #include "base/ByteSource.h"
 #include "base/Errors.h"
 #include "support/GuardedFifo.h"
+#include "support/StarvedSource.h"
 #include "support/TempDir.h"
 
 using namespace ketral;
+using ketral::testing::StarvedSource;
 using ketral::testing::TempDir;
 
 TEST(ByteSource, ReadsLittleEndianNumbersAtOffsets)
@@ -103,17 +105,6 @@ std::string SparseFile(const TempDir& dir, const std::string& name, std::uint64_
     return path;
 }
 
-// A source whose memory runs out at the first read.
-class StarvedSource : public ByteSource {
-public:
-    const std::string& name() const override { return name_; }
-    std::uint64_t size() const override { return 4096; }
-    std::size_t readSome(std::uint64_t, void*, std::size_t) override { throw std::bad_alloc(); }
-
-private:
-    std::string name_ = "game/starved.dat";
-};
-
 }  // namespace
 
 TEST(ReadWholeFile, RefusesFilesFarLargerThanTheirKindBeforeReading)
@@ -133,7 +124,7 @@ TEST(ReadWholeFile, RefusesFilesFarLargerThanTheirKindBeforeReading)
 
 TEST(ByteSource, MemoryRunningOutIsReportedWithTheFile)
 {
-    StarvedSource src;
+    StarvedSource src("game/starved.dat", 4096);
     try {
         src.bytes(0, 4096);
         ADD_FAILURE() << "no error";

@@ -14,6 +14,7 @@
 #include "base/GamePaths.h"
 #include "city/CityBuilding.h"
 #include "city/CityMap.h"
+#include "support/StarvedSource.h"
 #include "support/WriteProtect.h"
 
 namespace ketral {
@@ -21,6 +22,7 @@ namespace {
 
 using testing::EncodeBuilding;
 using testing::MakeSavedGame;
+using testing::StarvedSource;
 using testing::TempDir;
 
 TEST(TextList, LineEndsOfEveryKind)
@@ -35,21 +37,6 @@ TEST(TextList, LineEndsOfEveryKind)
     EXPECT_EQ(ParseTextList("x\r\r\ny"), (TextList{"x", "", "y"}));
 }
 
-namespace {
-
-// A source whose memory runs out at the first read.
-class StarvedSource : public ByteSource {
-public:
-    const std::string& name() const override { return name_; }
-    std::uint64_t size() const override { return 100; }
-    std::size_t readSome(std::uint64_t, void*, std::size_t) override { throw std::bad_alloc(); }
-
-private:
-    std::string name_ = "lists/Building.Nam";
-};
-
-}  // namespace
-
 TEST(TextList, HugeFilesAreRefusedUnreadAndMemoryRunningOutIsNamed)
 {
     TempDir dir;
@@ -62,7 +49,7 @@ TEST(TextList, HugeFilesAreRefusedUnreadAndMemoryRunningOutIsNamed)
         EXPECT_EQ(std::string(e.what()),
                   "The file " + path + " is 1073741824 bytes, far larger than any list file (at most 16777216 bytes)");
     }
-    StarvedSource starved;
+    StarvedSource starved("lists/Building.Nam", 100);
     try {
         ReadTextList(starved);
         ADD_FAILURE() << "no error";

@@ -9,12 +9,14 @@
 #include "base/LittleEndian.h"
 #include "sprites/SpriteCollection.h"
 #include "sprites/TileCells.h"
+#include "support/StarvedSource.h"
 #include "support/TempDir.h"
 
 namespace ketral {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testing::StarvedSource;
 
 void Add(Bytes& b, std::initializer_list<int> v)
 {
@@ -576,23 +578,11 @@ TEST(PPCKFiles, FilesFarLargerThanAnyCollectionAreRefusedUnread)
     EXPECT_EQ(p.Name(), dir / "set.pck");
 }
 
-// A source whose memory runs out at the first read.
-class StarvedSource : public ByteSource {
-public:
-    explicit StarvedSource(std::string name) : name_(std::move(name)) {}
-    const std::string& name() const override { return name_; }
-    std::uint64_t size() const override { return 64; }
-    std::size_t readSome(std::uint64_t, void*, std::size_t) override { throw std::bad_alloc(); }
-
-private:
-    std::string name_;
-};
-
 TEST(PPCKErrors, MemoryRunningOutIsReportedWithTheFile)
 {
     SpriteCollection p;
     MemorySource tab(Table({0}), "g/set.tab");
-    StarvedSource pck("g/set.pck");
+    StarvedSource pck("g/set.pck", 64);
     for (int kind : {FramedKind, PlainKind}) {
         try {
             if (kind == FramedKind)

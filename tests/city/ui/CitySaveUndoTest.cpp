@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QImage>
-#include <QLineEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -19,9 +18,11 @@
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/FileDialogAnswer.h"
 
 using namespace ketral;
 using ketral::testing::CityInstall;
+using ketral::testing::AnswerFileDialog;
 using ketral::testing::ReadFileBytes;
 using Bytes = std::vector<std::uint8_t>;
 using Cells = std::vector<std::uint16_t>;
@@ -83,34 +84,6 @@ class CitySaveUndoTest : public QObject {
             out.push_back(static_cast<std::uint8_t>(c >> 8));
         }
         return out;
-    }
-
-    // The file dialog on the screen, if any.
-    static QFileDialog* OpenFileDialog()
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) return d;
-        return nullptr;
-    }
-
-    // Types `file` into the dialog's name box, as a user does.
-    static void TypeFileName(QFileDialog* dialog, const QString& file)
-    {
-        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit);
-        edit->setText(file);
-    }
-
-    // Answers the next file dialog with `file`, once it is up.
-    static void AnswerFileDialog(const QString& file, int tries = 200)
-    {
-        QTimer::singleShot(10, [file, tries] {
-            QFileDialog* fileDialog = OpenFileDialog();
-            if (!fileDialog && tries > 0) return AnswerFileDialog(file, tries - 1);
-            QVERIFY(fileDialog);
-            TypeFileName(fileDialog, file);
-            static_cast<QDialog*>(fileDialog)->accept();
-        });
     }
 
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QImage>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -17,6 +16,7 @@
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/FileDialogAnswer.h"
 #include "support/WriteProtect.h"
 #include "tactical/TacTestFiles.h"
 #include "tactical/ui/ResizeMapDialog.h"
@@ -25,6 +25,7 @@
 
 using namespace ketral;
 using namespace ketral::tactest;
+using ketral::testing::AnswerFileDialog;
 using ketral::testing::ReadFileBytes;
 
 class TacticalSaveUndoTest : public QObject {
@@ -83,39 +84,6 @@ private:
     }
 
     static const Bytes& Cells(TacticalWindow& w) { return w.Map()->Core().Map().Cells; }
-
-    // The file dialog on the screen, if any.
-    static QFileDialog* OpenFileDialog()
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) return d;
-        return nullptr;
-    }
-
-    // Types `file` into the dialog's name box, as a user does.
-    static void TypeFileName(QFileDialog* dialog, const QString& file)
-    {
-        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit);
-        edit->setText(file);
-    }
-
-    // Answers the next file dialog, once it is up, with `file` (empty: closes it).
-    static void AnswerFileDialog(const QString& file, QString* startDir = nullptr, int tries = 200)
-    {
-        QTimer::singleShot(10, [file, startDir, tries] {
-            QFileDialog* dialog = OpenFileDialog();
-            if (!dialog && tries > 0) return AnswerFileDialog(file, startDir, tries - 1);
-            QVERIFY(dialog);
-            if (startDir) *startDir = dialog->directory().absolutePath();
-            if (file.isEmpty()) {
-                dialog->close();
-                return;
-            }
-            TypeFileName(dialog, file);
-            static_cast<QDialog*>(dialog)->accept();  // the dialog's own accept, as its button does
-        });
-    }
 
     static bool SamePixels(const QImage& png, const IndexedImage& image)
     {
