@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/LittleEndian.h"
+#include "shell/GameInstallation.h"
 #include "support/TempDir.h"
 
 namespace ketral::tactest {
@@ -198,6 +199,24 @@ inline Bytes SavedBattle(const std::string& mapDir, int w, int h, int l, const s
     }
     std::copy(cells.begin(), cells.end(), save.begin() + 1457102);
     return save;
+}
+
+// Makes a game in `dir` the current one: map directory "Desert" (blocks of
+// 3 x 3 x 2 cells) with maps "a" (1 block, cells 0) and "b" (2 x 1 x 1 blocks,
+// PatternCells), and a saved battle "tactgame.01" on "Desert" (3 x 3 x 1)
+// with `units`.
+inline void InstallDesertGame(const testing::TempDir& dir, const std::vector<Unit>& units)
+{
+    Game() = GameInstallation{};
+    Game().MapsDir = dir / "maps/";
+    Game().TacDataDir = WriteTacData(dir);
+    Game().SaveGameDir = dir / "savegame/";
+    WriteMapDir(dir, "Desert", 3, 3, 2);
+    dir.write("maps/Desert/a.sdt", SdtBytes(1, 1, 1));
+    dir.write("maps/Desert/a.smp", Bytes(3 * 3 * 2 * 4, 0));
+    dir.write("maps/Desert/b.sdt", SdtBytes(2, 1, 1));
+    dir.write("maps/Desert/b.smp", PatternCells(6, 3, 2));
+    dir.write("savegame/tactgame.01", SavedBattle("Desert", 3, 3, 1, units, PatternCells(3, 3, 1)));
 }
 
 }  // namespace ketral::tactest

@@ -101,17 +101,7 @@ private slots:
         dir_ = std::make_unique<testing::TempDir>();
         store_ = std::make_unique<MemorySettingsStore>();
         SetSettingsStore(store_.get());
-        Game() = GameInstallation{};
-        Game().MapsDir = (*dir_) / "maps/";
-        Game().TacDataDir = WriteTacData(*dir_);
-        Game().SaveGameDir = (*dir_) / "savegame/";
-        WriteMapDir(*dir_, "Desert", 3, 3, 2);
-        dir_->write("maps/Desert/a.sdt", SdtBytes(1, 1, 1));
-        dir_->write("maps/Desert/a.smp", Bytes(3 * 3 * 2 * 4, 0));
-        dir_->write("maps/Desert/b.sdt", SdtBytes(2, 1, 1));
-        dir_->write("maps/Desert/b.smp", PatternCells(6, 3, 2));
-        dir_->write("savegame/tactgame.01",
-                    SavedBattle("Desert", 3, 3, 1, {{1, 0, 1, 1, 0}}, PatternCells(3, 3, 1)));
+        InstallDesertGame(*dir_, {{1, 0, 1, 1, 0}});
         messages_.clear();
         yesNo_.clear();
         saveQuestions_.clear();
