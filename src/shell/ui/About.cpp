@@ -42,13 +42,13 @@ AboutBox::AboutBox(QWidget* parent)
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setGeometry(137, 222, 92, 30);
     OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+    connect(OKButton, &QPushButton::clicked, this, [this] { OnOkClicked(); });
 
     // Centred on the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
-void AboutBox::OKButtonClick() { close(); }
+void AboutBox::OnOkClicked() { close(); }
 
 }  // namespace ketral

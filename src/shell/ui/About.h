@@ -21,7 +21,7 @@ public:
     QPushButton* OKButton;
 
     // Closes the box; it stays created and can be shown again.
-    void OKButtonClick();
+    void OnOkClicked();
 };
 
 }  // namespace ketral
