@@ -133,10 +133,13 @@ private slots:
         for (QAction* a : {form->MenuBar->SaveMapAction, form->MenuBar->ExportPictureAction,
                            form->MenuBar->ExportWholeMapAction, form->MenuBar->UndoAction, form->MenuBar->RedoAction})
             texts << a->text();
-        QCOMPARE(texts, (QStringList{"Save map", "Export picture...", "Export whole map...", "Undo", "Redo\tCtrl+Y, Ctrl+Shift+Z"}));
+        QCOMPARE(texts, (QStringList{"Save map", "Export picture...", "Export whole map...", "Undo",
+                                     "Redo\tCtrl+Y, Ctrl+Shift+Z"}));
         QVERIFY(form->MenuBar->isVisible());
-        QVERIFY(form->MenuBar->geometry().bottom() < form->ControlPanel->geometry().top());
-        QVERIFY(form->MenuBar->geometry().bottom() < form->MapImage->geometry().top());
+        // The splitter holds the panel and the map image.
+        QCOMPARE(form->ControlPanel->parentWidget(), form->PanelSplitter);
+        QCOMPARE(form->MapImage->parentWidget(), form->PanelSplitter);
+        QVERIFY(form->MenuBar->geometry().bottom() < form->PanelSplitter->geometry().top());
         QCOMPARE(form->ControlPanel->width(), 137);
         QCOMPARE(form->Editor().mapImage.width(), form->MapImage->width());
         QCOMPARE(form->Editor().mapImage.height(), form->MapImage->height());

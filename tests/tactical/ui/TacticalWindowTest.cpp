@@ -403,7 +403,8 @@ private slots:
         // Growing the window redraws at the new size; the map stays where it
         // was relative to the view's top-left corner.
         const Point corner = map->Core().CellToPixel({1, 1});
-        map->Core().RedrawView();  // without the frame
+        map->Core().SetViewOption(kOptionGrid, true);  // something drawn in every cell
+        map->Core().RedrawView();                      // without the frame
         const IndexedImage before = map->Core().ViewImage();
         w.resize(w.width() + 400, w.height() + 300);
         QTRY_COMPARE(map->Core().ViewImage().width(), map->width());
