@@ -97,7 +97,8 @@ RowSpan VisibleCells(const TacProjection& proj, const IndexedImage& image, const
     // Box corner of cell x: px = ox + 24 (u - v), py = oy + 12 (u + v) - 40 z
     // with u = x - XOffset, v = y - YOffset; both grow with x.
     const std::int64_t v = static_cast<std::int64_t>(y) - proj.YOffset;
-    const std::int64_t ox = proj.OriginX(), oy = static_cast<std::int64_t>(proj.OriginY()) - 40 * static_cast<std::int64_t>(z);
+    const std::int64_t ox = proj.OriginX();
+    const std::int64_t oy = static_cast<std::int64_t>(proj.OriginY()) - 40 * static_cast<std::int64_t>(z);
     const std::int64_t uLo = std::max(v + CeilDiv(-kCellReach - ox, 24), CeilDiv(-kCellReach - oy, 12) - v);
     const std::int64_t uHi = std::min(v + FloorDiv(image.width() + kCellReach - ox, 24),
                                       FloorDiv(image.height() + kCellReach - oy, 12) - v);
