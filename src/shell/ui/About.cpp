@@ -39,10 +39,10 @@ AboutBox::AboutBox(QWidget* parent)
     Notice->setWordWrap(true);
     Notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setGeometry(137, 222, 92, 30);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, [this] { OnOkClicked(); });
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setGeometry(137, 222, 92, 30);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, [this] { OnOkClicked(); });
 
     // Centred on the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())

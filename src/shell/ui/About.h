@@ -18,7 +18,7 @@ public:
     QLabel* Version;
     QLabel* Comments;
     QLabel* Notice;
-    QPushButton* OKButton;
+    QPushButton* OkButton;
 
     // Closes the box; it stays created and can be shown again.
     void OnOkClicked();
