@@ -215,7 +215,7 @@ TEST_F(Editor, ClearMapAnsweredYesAndNo)
     EXPECT_EQ(std::count(editor.map.cells.begin(), editor.map.cells.end(), 0), 100000);
 }
 
-TEST_F(Editor, UpdateParamTakesTheControlPositions)
+TEST_F(Editor, ApplyControlsTakesTheControlPositions)
 {
     CityControls c;
     c.horizontalScroll = -3;

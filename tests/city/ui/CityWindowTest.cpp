@@ -136,7 +136,7 @@ private slots:
         QVERIFY(messages.empty());
     }
 
-    void paramChange()
+    void aControlChangeAppliesTheControls()
     {
         Open("Citymap1");
         form->LevelsToShowBar->setValue(5);
