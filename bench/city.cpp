@@ -63,7 +63,7 @@ CityScene& Scene()
         c.horizontalScroll = -7;
         c.verticalScroll = 30;
         c.extraLevels = 9;
-        e.UpdateParam(c, kWidth, kHeight);
+        e.ApplyControls(c, kWidth, kHeight);
 
         // The bytes the drawing writes: the whole image, then each visible run.
         scene.pieces.push_back({0, nullptr, static_cast<std::size_t>(e.mapImage.stride()) * kHeight});

@@ -51,7 +51,7 @@ const IndexedImage& CityPicture()
         editor.Resize(kWidth, kHeight);
         CityControls controls;
         controls.extraLevels = 9;
-        editor.UpdateParam(controls, kWidth, kHeight);
+        editor.ApplyControls(controls, kWidth, kHeight);
         editor.RedrawMap();
         return editor.mapImage;
     }();

@@ -134,7 +134,7 @@ void Report(benchmark::State& state, const Scene& s)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(s.pixelBytes));
 }
 
-void BM_TPPCKDraw(benchmark::State& state)
+void BM_SpriteDraw(benchmark::State& state)
 {
     Scene& s = TheScene();
     IndexedImage view(kWidth, kHeight);
@@ -145,7 +145,7 @@ void BM_TPPCKDraw(benchmark::State& state)
     }
     Report(state, s);
 }
-BENCHMARK(BM_TPPCKDraw)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SpriteDraw)->Unit(benchmark::kMicrosecond);
 
 void BM_MemcpyOfTheSameRuns(benchmark::State& state)
 {

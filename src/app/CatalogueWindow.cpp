@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "base/Messages.h"
+#include "base/ui/CutTextToolTips.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/OuterSize.h"
 #include "city/ui/CityWindow.h"
@@ -117,10 +118,10 @@ CatalogueWindow::CatalogueWindow(QWidget* parent) : QMainWindow(parent), editors
     setMenuBar(MainMenu);
     // Every handler runs inside the error guard, so no error unwinds through
     // the toolkit's own code.
-    connect(ExitAction, &QAction::triggered, this, [this] { Guarded([this] { ExitActionClick(); }, this); });
-    connect(SettingsAction, &QAction::triggered, this, [this] { Guarded([this] { SettingsActionClick(); }, this); });
-    connect(HelpAction, &QAction::triggered, this, [this] { Guarded([this] { HelpActionClick(); }, this); });
-    connect(AboutAction, &QAction::triggered, this, [this] { Guarded([this] { AboutActionClick(); }, this); });
+    connect(ExitAction, &QAction::triggered, this, [this] { Guarded([this] { OnExitClicked(); }, this); });
+    connect(SettingsAction, &QAction::triggered, this, [this] { Guarded([this] { OnSettingsClicked(); }, this); });
+    connect(HelpAction, &QAction::triggered, this, [this] { Guarded([this] { OnHelpClicked(); }, this); });
+    connect(AboutAction, &QAction::triggered, this, [this] { Guarded([this] { OnAboutClicked(); }, this); });
 
     TreeView = new QTreeWidget(this);
     TreeView->setHeaderHidden(true);
@@ -128,16 +129,17 @@ CatalogueWindow::CatalogueWindow(QWidget* parent) : QMainWindow(parent), editors
     TreeView->setIndentation(19);
     TreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView->setSortingEnabled(false);
-    connect(TreeView, &QTreeWidget::itemDoubleClicked, this, [this] { Guarded([this] { TreeViewDblClick(); }, this); });
+    new CutTextToolTips(TreeView);  // saved games' captions are longer than the window is wide
+    connect(TreeView, &QTreeWidget::itemDoubleClicked, this, [this] { Guarded([this] { OnEntryActivated(); }, this); });
     connect(TreeView, &QTreeWidget::itemExpanded, this,
-            [this](QTreeWidgetItem* item) { Guarded([this, item] { TreeViewExpanding(item); }, this); });
+            [this](QTreeWidgetItem* item) { Guarded([this, item] { OnNodeExpanding(item); }, this); });
 
-    Guarded([this] { FormCreate(); }, nullptr);
+    Guarded([this] { SetUpCatalogue(); }, nullptr);
 }
 
 CatalogueWindow::~CatalogueWindow() = default;
 
-void CatalogueWindow::FormCreate()
+void CatalogueWindow::SetUpCatalogue()
 {
     setCentralWidget(TreeView);  // the tree fills the client area
     BuildCatalogue();
@@ -211,29 +213,29 @@ void CatalogueWindow::SaveCatalogueBounds()
     });
 }
 
-void CatalogueWindow::TreeViewDblClick()
+void CatalogueWindow::OnEntryActivated()
 {
     const auto* item = dynamic_cast<const CatalogueItem*>(TreeView->currentItem());
     if (!item || !item->Entry()) return;
     DispatchEntry(*item->Entry(), Game().VyxDataDir, target_ ? *target_ : *editors_);
 }
 
-void CatalogueWindow::TreeViewExpanding(QTreeWidgetItem* item)
+void CatalogueWindow::OnNodeExpanding(QTreeWidgetItem* item)
 {
     if (item) item->sortChildren(0, Qt::AscendingOrder);
 }
 
-void CatalogueWindow::ExitActionClick() { close(); }
+void CatalogueWindow::OnExitClicked() { close(); }
 
-void CatalogueWindow::SettingsActionClick()
+void CatalogueWindow::OnSettingsClicked()
 {
     if (options_) options_->exec();
     BuildCatalogue();
 }
 
-void CatalogueWindow::HelpActionClick() { ShowHelpContents(); }
+void CatalogueWindow::OnHelpClicked() { ShowHelpContents(); }
 
-void CatalogueWindow::AboutActionClick()
+void CatalogueWindow::OnAboutClicked()
 {
     if (!about_) return;
     about_->show();
@@ -241,7 +243,7 @@ void CatalogueWindow::AboutActionClick()
     about_->activateWindow();
 }
 
-bool CatalogueWindow::FormCloseQuery()
+bool CatalogueWindow::OnCloseRequested()
 {
     // The program ends only when no editor window keeps a map with unsaved
     // changes: each asks; Cancel, or a save that failed (its error shown),
@@ -258,7 +260,7 @@ bool CatalogueWindow::FormCloseQuery()
 
 void CatalogueWindow::closeEvent(QCloseEvent* event)
 {
-    if (!FormCloseQuery()) {
+    if (!OnCloseRequested()) {
         event->ignore();
         return;
     }

@@ -36,7 +36,7 @@ private:
 class CatalogueWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Runs FormCreate: the tree, BuildCatalogue, RestoreCatalogueBounds. An
+    // Runs SetUpCatalogue: the tree, BuildCatalogue, RestoreCatalogueBounds. An
     // error is shown and ends the creation steps.
     explicit CatalogueWindow(QWidget* parent = nullptr);
     ~CatalogueWindow() override;
@@ -63,16 +63,16 @@ public:
     QAction* AboutAction;
 
     // Handlers.
-    void TreeViewDblClick();
-    void TreeViewExpanding(QTreeWidgetItem* item);
-    void ExitActionClick();
-    void SettingsActionClick();
-    void HelpActionClick();
-    void AboutActionClick();
+    void OnEntryActivated();
+    void OnNodeExpanding(QTreeWidgetItem* item);
+    void OnExitClicked();
+    void OnSettingsClicked();
+    void OnHelpClicked();
+    void OnAboutClicked();
     // The close ends the program: first the editor windows resolve their
     // unsaved changes (false when the user kept a map), then the bounds
     // are saved.
-    bool FormCloseQuery();
+    bool OnCloseRequested();
 
 signals:
     // The window has closed: the program ends.
@@ -83,7 +83,7 @@ protected:
 
 private:
     class EditorTarget;
-    void FormCreate();
+    void SetUpCatalogue();
 
     TacticalWindow* tactical_ = nullptr;
     CityWindow* city_ = nullptr;

@@ -147,7 +147,7 @@ void CityEditor::DrawBuildMap()
     obs().OverviewChanged();
 }
 
-void CityEditor::UpdateParam(const CityControls& c, int windowW, int windowH)
+void CityEditor::ApplyControls(const CityControls& c, int windowW, int windowH)
 {
     SetCaption(std::to_string(c.horizontalScroll) + " " + std::to_string(c.verticalScroll));
     view.scrollX = c.horizontalScroll * 128;
@@ -255,7 +255,7 @@ CityMapChange CityEditor::PaintCells(int level, int a1, int a2, int b1, int b2, 
     return change;
 }
 
-CityMapChange CityEditor::ClearLevelClick(const std::function<bool(const std::string&)>& ask)
+CityMapChange CityEditor::ClearLevel(const std::function<bool(const std::string&)>& ask)
 {
     CityMapChange change = NewChange();
     if (ask(kClearLevelQuestion) && view.currentLevel >= 0 && view.currentLevel < kCityLevels) {
@@ -269,7 +269,7 @@ CityMapChange CityEditor::ClearLevelClick(const std::function<bool(const std::st
     return change;
 }
 
-CityMapChange CityEditor::ClearMapClick(const std::function<bool(const std::string&)>& ask)
+CityMapChange CityEditor::ClearMap(const std::function<bool(const std::string&)>& ask)
 {
     CityMapChange change = NewChange();
     if (ask(kClearMapQuestion)) {
@@ -289,6 +289,7 @@ CityMapChange CityEditor::ChangeBuilding(int index, const CityBuilding& after)
     if (building == after) return change;
     change.building = CityBuildingChange{index, building, after};
     building = after;
+    obs().BuildingChanged(index);
     return change;
 }
 

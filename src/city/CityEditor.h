@@ -25,7 +25,8 @@ public:
     virtual void BuildingsListed() {}  // refill the Buildings list from the map
     virtual void TilesReplaced() {}    // hand the new tile collection to the tile viewer
     virtual void ResetRanges() {}      // level and scroll ranges after an opening
-    // Building `index` changed through an undo or a redo: its list item text.
+    // Building `index` changed (the dialog's OK, an undo, a redo): its list
+    // item text.
     virtual void BuildingChanged(int /*index*/) {}
 };
 
@@ -42,7 +43,7 @@ public:
 
 enum class MouseButton { Left, Right, Middle };
 
-// The positions of the window's controls that UpdateParam reads.
+// The positions of the window's controls that ApplyControls reads.
 struct CityControls {
     int horizontalScroll = 0, verticalScroll = 0;           // scroll bar positions
     int startLevel = 0, extraLevels = 0, currentLevel = 0;  // "Starting level", "Levels to show", "Current level"
@@ -74,11 +75,14 @@ public:
     // `editable` is not consulted: the window has no read-only mode.
     void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
-    // The Edit page's "Save" (the building table of a saved game) and
-    // "Save map" (cells and buildings of any city map); see CityMap. Both
-    // throw FileChangedError for a file another program changed since the
-    // opening unless `overwriteChanged`, and return the files written.
-    std::vector<std::string> SaveMap(bool overwriteChanged = false) { return map.SaveMap(overwriteChanged); }
+    // The building table of a saved game alone, and "Save map" (cells and
+    // buildings of any city map, also the Edit page's "Save"); see CityMap.
+    // Both throw FileChangedError for a file another program changed since
+    // the opening unless `overwriteChanged`, and return the files written.
+    std::vector<std::string> SaveBuildingTable(bool overwriteChanged = false)
+    {
+        return map.SaveBuildingTable(overwriteChanged);
+    }
     std::vector<std::string> SaveWholeMap(bool overwriteChanged = false) { return map.SaveWholeMap(overwriteChanged); }
     // The first file read by the opening that another program changed
     // since, or "".
@@ -90,11 +94,11 @@ public:
     void DrawBuildMap();
     void SetCaption(const std::string& caption);
 
-    // UpdateParam after the window has limited "Levels to show": caption
+    // ApplyControls after the window has limited "Levels to show": caption
     // "%d %d" of the scroll bars, view state from the controls, overview with
     // the outline of a window of outer size windowW x windowH.
-    void UpdateParam(const CityControls& controls, int windowW, int windowH);
-    // ParamChange from a track bar does nothing when the three track bar
+    void ApplyControls(const CityControls& controls, int windowW, int windowH);
+    // OnControlChanged from a track bar does nothing when the three track bar
     // positions equal the view state's levels.
     bool LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const;
 
@@ -116,11 +120,12 @@ public:
 
     // The clear commands: ask, clear on Yes, redraw on either answer; the
     // change is empty on No.
-    CityMapChange ClearLevelClick(const std::function<bool(const std::string&)>& ask);
-    CityMapChange ClearMapClick(const std::function<bool(const std::string&)>& ask);
+    CityMapChange ClearLevel(const std::function<bool(const std::string&)>& ask);
+    CityMapChange ClearMap(const std::function<bool(const std::string&)>& ask);
 
-    // Building `index` becomes `after` (the building dialog's OK). Nothing
-    // is redrawn, as after the dialog; the change is empty when nothing differs.
+    // Building `index` becomes `after` (the building dialog's OK). Its list
+    // item is brought up to date; mask and overview are not redrawn. The
+    // change is empty when nothing differs.
     CityMapChange ChangeBuilding(int index, const CityBuilding& after);
 
     // Undo and redo of a change of this opening: the exact values before or

@@ -132,7 +132,7 @@ void CityMap::PutSavedGameTable(FileUpdate& save) const
     PutBuildingRecords(save.After(), kSaveBuildingTableOffset, buildings);
 }
 
-std::vector<std::string> CityMap::SaveMap(bool overwriteChanged)
+std::vector<std::string> CityMap::SaveBuildingTable(bool overwriteChanged)
 {
     if (!savedGame) return {};
     CheckSavedGameTable();

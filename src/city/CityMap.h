@@ -111,17 +111,18 @@ public:
     // Rebuilds `mask` from the buildings and their check marks.
     void RebuildMask();
 
-    // The "Save" button: writes the fields of every building back into the
-    // saved game it came from (PutBuildingRecords); does nothing for a
-    // default city map. The table must have been read from filePath, the file
-    // must still hold it, and no building may carry a name index that would
-    // end it. Every write is a FileUpdate: a file another program changed
-    // since the opening throws FileChangedError unless `overwriteChanged`.
-    // Returns the files written (none when no byte would change).
-    std::vector<std::string> SaveMap(bool overwriteChanged = false);
+    // Writes the fields of every building back into the saved game it came
+    // from (PutBuildingRecords), the cells left as they are; does nothing for
+    // a default city map (ketral-tool's building edits use it). The table
+    // must have been read from filePath, the file must still hold it, and no
+    // building may carry a name index that would end it. Every write is a
+    // FileUpdate: a file another program changed since the opening throws
+    // FileChangedError unless `overwriteChanged`. Returns the files written
+    // (none when no byte would change).
+    std::vector<std::string> SaveBuildingTable(bool overwriteChanged = false);
 
     // "Save map": the cells and the building table. A saved game gets the
-    // cells at 224106 and the building fields as SaveMap writes them; a
+    // cells at 224106 and the building fields as SaveBuildingTable writes them; a
     // default city map gets the cells in bytes 0..199999 of its map file and
     // the building fields in its building file, record i at 226 i (the record
     // count and every other byte stay). Needs a finished opening.

@@ -2,7 +2,8 @@
 // The isometric projection of a tactical map and the pointer geometry built
 // on it. A cell's sprite box is 48 pixels wide; one step along x moves it
 // 24 pixels right and 12 down, one step along y 24 left and 12 down, one
-// level 40 up. The projection is anchored at the view's right edge.
+// level 40 up. The projection is anchored on a width: the right edge of an
+// image that wide.
 #include <cstdint>
 
 namespace ketral {
@@ -32,14 +33,20 @@ std::int32_t ClampPixel(std::int64_t v);
 // neighbour (den > 0).
 std::int64_t RoundHalfEven(std::int64_t num, std::int64_t den);
 
+// The width the map view is anchored on, whatever its size: the view at the
+// window's design size. Growing or shrinking the window then shows more or
+// less of the map to the right and below, and the map keeps the place the
+// scroll bars give it relative to the view's top-left corner.
+inline constexpr int kViewAnchorWidth = 630;
+
 // The view parameters the projection depends on.
 struct TacProjection {
-    int ViewWidth = 0;
+    int AnchorWidth = 0;
     int XOffset = 0;
     int YOffset = 0;
 
-    int OriginX() const { return ViewWidth; }
-    int OriginY() const { return -24 * (ViewWidth / 48) - 52; }
+    int OriginX() const { return AnchorWidth; }
+    int OriginY() const { return -24 * (AnchorWidth / 48) - 52; }
     // Top-left corner of the sprite box of cell (x, y) on level index z
     // (clamped as ClampPixel clamps).
     Point BoxCorner(int x, int y, int z) const;

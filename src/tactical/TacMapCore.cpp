@@ -219,7 +219,7 @@ void TacMapCore::RedrawView()
     if (view_.ViewAsMap)
         DrawPlan(image_, map_, tiles_, view_);
     else
-        DrawIsometric(image_, map_, tiles_, view_);
+        DrawIsometric(image_, map_, tiles_, view_, Projection());
     Repaint();
 }
 

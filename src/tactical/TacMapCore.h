@@ -81,9 +81,6 @@ public:
     void SetMinTrackBar(LevelTrackBar* bar);
     void SetMaxTrackBar(LevelTrackBar* bar);
     void SetCurrTrackBar(LevelTrackBar* bar);
-    LevelTrackBar* MinTrackBar() const { return minBar_; }
-    LevelTrackBar* MaxTrackBar() const { return maxBar_; }
-    LevelTrackBar* CurrTrackBar() const { return currBar_; }
     // Levels 0 to the top shown, level 1 selected, the bars' ranges to match.
     void ResetLevelRange();
     // The change handler of the three bars.
@@ -95,11 +92,13 @@ public:
     // ---- drawing
     IndexedImage& ViewImage() { return image_; }
     const IndexedImage& ViewImage() const { return image_; }
-    // The control's size changed: resize the image and redraw.
+    // The control's size changed: resize the image and redraw (the map
+    // stays where it is relative to the top-left corner).
     void Resize(int width, int height);
     void RedrawView();
     void ClearView();
-    TacProjection Projection() const { return {image_.width(), view_.XOffset, view_.YOffset}; }
+    // Anchored on kViewAnchorWidth, not on the image's width.
+    TacProjection Projection() const { return {kViewAnchorWidth, view_.XOffset, view_.YOffset}; }
 
     // ---- pointer (positions in view image pixels)
     Point CellAtPixel(Point p) const { return Projection().CellAtPixel(p, view_.CurrLevel); }

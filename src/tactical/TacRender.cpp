@@ -35,9 +35,8 @@ std::uint8_t LabelInk(int mark)
     }
 }
 
-void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState& view)
+void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState& view, const TacProjection& proj)
 {
-    const TacProjection proj{image.width(), view.XOffset, view.YOffset};
     const int z = view.EditLevel();
     if (z >= map.MapLevels) return;
     for (int y = 0; y < map.MapHeight; ++y)
@@ -71,65 +70,85 @@ void DrawUnitMark(IndexedImage& image, int px, int py, int mark)
         text->drawText(image, px, py, UnitMarkLabel(mark), LabelInk(mark), NearestIndex(image.colors(), Rgb{0, 0, 0}));
 }
 
-void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view)
+namespace {
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    std::int64_t q = a / b;
+    if (a % b != 0 && (a < 0) != (b < 0)) --q;
+    return q;
+}
+
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+
+// How far beyond the image a cell's box corner may lie and the cell still
+// show in it: its sprite (48 wide, up to 64 high in the game's tiles), the
+// unit mark drawn on it and the mark's label.
+constexpr std::int64_t kCellReach = 128;
+
+// The cells x of row y on level z whose box corner lies within kCellReach
+// of the image, clipped to the map (first > last: none).
+struct RowSpan {
+    int first, last;
+};
+
+RowSpan VisibleCells(const TacProjection& proj, const IndexedImage& image, const TacMapData& map, int y, int z)
+{
+    // Box corner of cell x: px = ox + 24 (u - v), py = oy + 12 (u + v) - 40 z
+    // with u = x - XOffset, v = y - YOffset; both grow with x.
+    const std::int64_t v = static_cast<std::int64_t>(y) - proj.YOffset;
+    const std::int64_t ox = proj.OriginX();
+    const std::int64_t oy = static_cast<std::int64_t>(proj.OriginY()) - 40 * static_cast<std::int64_t>(z);
+    const std::int64_t uLo = std::max(v + CeilDiv(-kCellReach - ox, 24), CeilDiv(-kCellReach - oy, 12) - v);
+    const std::int64_t uHi = std::min(v + FloorDiv(image.width() + kCellReach - ox, 24),
+                                      FloorDiv(image.height() + kCellReach - oy, 12) - v);
+    const std::int64_t first = std::max<std::int64_t>(uLo + proj.XOffset, 0);
+    const std::int64_t last = std::min<std::int64_t>(uHi + proj.XOffset, map.MapWidth - 1);
+    if (first > last) return {0, -1};
+    return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+}  // namespace
+
+void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view,
+                   const TacProjection& projection)
 {
     if (!map.HasCells()) return;
     view.LastFrame = kNoFrame;
     const bool unitsOn = UnitsShown(map, view);
     image.pen().mode = PenMode::Copy;
 
-    const int W = image.width(), H = image.height();
     const LevelSpan levels = ShownLevels(map, view);
-    int sx = W, sy = -52, n = 1;
-    // The row's first cell in 64 bits: the offsets may lie anywhere in their
-    // 32-bit range. The pixel values depend on the image's size only.
-    std::int64_t cx = W / 48 + static_cast<std::int64_t>(view.XOffset), cy = W / 48 + static_cast<std::int64_t>(view.YOffset);
-    int dn = 2, dcx = -1, dsx = -48, dsy = 0;
-    bool bottomReached = false;
-    const std::int64_t bottomLimit = static_cast<std::int64_t>(H) + 80 * (static_cast<std::int64_t>(map.MapLevels) - 1);
-    do {
-        if (sy + 12 * static_cast<std::int64_t>(n) > bottomLimit && !bottomReached) {
-            dn -= 2;
-            bottomReached = true;
-        }
-        if (dsx < 0 && sx < -12) {
-            dn -= 2;
-            dsy = 24;
-            dsx = 0;
-            dcx = 1;
-        }
-        if (cy >= 0 && cy < map.MapHeight) {
-            // Only the part of the row inside the map draws anything.
-            const int row = static_cast<int>(cy);
-            const int mFirst = static_cast<int>(std::clamp<std::int64_t>(-cx, 0, n + 1));
-            const int mLast = static_cast<int>(std::clamp<std::int64_t>(map.MapWidth - 1 - cx, -1, n));
-            for (int z = levels.first; z <= levels.last; ++z)
-                for (int m = mFirst; m <= mLast; ++m) {
-                    const int x = static_cast<int>(cx + m);
-                    const int px = sx + 24 * m, py = sy + 12 * m - 40 * z;
-                    const std::uint8_t* cell = map.Cell(x, row, z);
-                    for (int s = 0; s < kSlotCount; ++s)
-                        if (view.SlotVisible[s]) tiles.TileSets[s].Draw(cell[s], px, py, image);
-                    if (unitsOn) {
-                        const std::uint8_t mark = map.UnitMarks[map.CellIndex(x, row, z)];
-                        if (mark != kNoUnit) {
-                            DrawUnitMark(image, px, py, mark);
-                            image.pen().width = 1;
-                        }
+    // Rows from the back (increasing y); in each, every cell of a level
+    // (increasing x) before the level above it, so that nearer and higher
+    // cells cover those behind and below them.
+    for (int y = 0; y < map.MapHeight; ++y)
+        for (int z = levels.first; z <= levels.last; ++z) {
+            const RowSpan span = VisibleCells(projection, image, map, y, z);
+            for (int x = span.first; x <= span.last; ++x) {
+                const Point p = projection.BoxCorner(x, y, z);
+                const std::uint8_t* cell = map.Cell(x, y, z);
+                for (int s = 0; s < kSlotCount; ++s)
+                    if (view.SlotVisible[s]) tiles.TileSets[s].Draw(cell[s], p.x, p.y, image);
+                if (unitsOn) {
+                    const std::uint8_t mark = map.UnitMarks[map.CellIndex(x, y, z)];
+                    if (mark != kNoUnit) {
+                        DrawUnitMark(image, p.x, p.y, mark);
+                        image.pen().width = 1;
                     }
                 }
+            }
         }
-        n += dn;
-        cx += dcx;
-        cy += 1;
-        sx += dsx;
-        sy += dsy;
-    } while (n > 0);
 
-    if (view.ShowGrid) DrawCellGrid(image, map, view);
+    if (view.ShowGrid) DrawCellGrid(image, map, view, projection);
     image.pen().width = 1;
     image.pen().mode = PenMode::NotXor;
     image.pen().color = kFramePenColour;
+}
+
+void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view)
+{
+    DrawIsometric(image, map, tiles, view, TacProjection{image.width(), view.XOffset, view.YOffset});
 }
 
 void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, const TacViewState& view)

@@ -15,9 +15,13 @@ inline constexpr Rgb kInitialPenColour{85, 2, 0};
 inline constexpr Rgb kFramePenColour{112, 0, 0};
 
 // Draws every visible cell of the shown levels row by row from the back, all
-// cells of one level of a row before the next level up; then unit marks are
-// outlined where shown. Leaves the pen at width 1, not-xor, kFramePenColour,
-// and view.LastFrame at kNoFrame. Does nothing without cells.
+// cells of one level of a row before the next level up, where `projection`
+// puts them; then unit marks are outlined where shown. Leaves the pen at
+// width 1, not-xor, kFramePenColour, and view.LastFrame at kNoFrame. Does
+// nothing without cells.
+void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view,
+                   const TacProjection& projection);
+// The same anchored on the image's own width.
 void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view);
 
 // Draws the plan: every cell of the shown levels from the plan tile sets,

@@ -66,7 +66,7 @@ int RunCitySetBuilding(const std::vector<std::string>& argv)
             edit.nameRow = ListRow("nameIndex", a.value, map.nameList, map.nameListFile);
     }
     ApplyBuildingEdit(building, edit, shortList);
-    editor->SaveMap();
+    editor->SaveBuildingTable();
 
     // What the file now holds (the file's fields are narrower than the
     // dialog's), opened again as the editor would open it.

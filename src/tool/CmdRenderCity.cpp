@@ -48,7 +48,7 @@ int RunRenderCity(const std::vector<std::string>& argv)
             throw UsageError("--unchecked " + std::to_string(i) + ": the map has " +
                              std::to_string(editor->map.buildingCount()) + " buildings");
     editor->Resize(width, height);
-    editor->UpdateParam(controls, width, height);
+    editor->ApplyControls(controls, width, height);
     for (int i : unchecked) editor->map.checked[static_cast<std::size_t>(i)] = false;
     editor->map.RebuildMask();
     editor->grid = args.has("--grid");

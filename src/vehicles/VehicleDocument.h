@@ -24,7 +24,6 @@ public:
     // the record.
     void Save(const VehicleBoxes& boxes, bool overwriteChanged = false);
 
-    bool IsOpen() const { return open_; }
     const std::string& File() const { return file_; }
     int Index() const { return index_; }
     const VehicleRecord& Record() const { return record_; }

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include "base/ui/CutTextToolTips.h"
 #include "base/ui/ErrorGuard.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
@@ -155,6 +156,31 @@ private slots:
         QCOMPARE(TopLevel(form.TreeView), (QStringList{"Strategic maps", "Default cityscape maps", "Vehicles", "Savegames"}));
     }
 
+    void aCaptionCutByTheNarrowWindowIsItsTooltip()
+    {
+        const std::string longName(40, 'W');
+        tmp->write("game/savegame/savegame.05", Save("A long saved game", longName));
+        UseGame();
+        CatalogueWindow form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.frameGeometry().width(), 279);  // the window keeps its design width
+        QTreeWidgetItem* saves = Find(form.TreeView, "Savegames");
+        form.TreeView->expandItem(saves);
+        const QString caption = QString::fromStdString(longName + ", A long saved game");
+        QTreeWidgetItem* slot = Find(form.TreeView, caption);
+        QVERIFY(slot);
+        auto* tips = qobject_cast<CutTextToolTips*>(form.TreeView->itemDelegate());
+        QVERIFY(tips);
+        const QModelIndex cut = form.TreeView->indexFromItem(slot);
+        const QModelIndex whole = form.TreeView->indexFromItem(saves);
+        QCOMPARE(tips->ToolTipText(cut), caption);
+        QCOMPARE(tips->ToolTipText(whole), QString());
+        // Widened, the window shows the caption whole: no tooltip.
+        form.resize(1200, form.height());
+        QTRY_COMPARE(tips->ToolTipText(cut), QString());
+    }
+
     void mapDirectoryNamesInEitherEncoding()
     {
         UseGame();
@@ -187,7 +213,7 @@ private slots:
             QTreeWidgetItem* item = Find(form.TreeView, caption);
             QVERIFY2(item, qPrintable(caption));
             form.TreeView->setCurrentItem(item);
-            form.TreeViewDblClick();
+            form.OnEntryActivated();
         };
         dbl("Griffon AFV");
         dbl("a");
@@ -247,7 +273,7 @@ private slots:
         auto* item = new CatalogueItem(node);
         form.TreeView->addTopLevelItem(item);
         form.TreeView->setCurrentItem(item);
-        form.TreeViewDblClick();  // the editor windows themselves are not needed for this
+        form.OnEntryActivated();  // the editor windows themselves are not needed for this
         QCOMPARE(boxes, QStringList{"Not implemented"});
     }
 
@@ -257,7 +283,7 @@ private slots:
         CatalogueWindow form;
         // Without editor windows the open fails; the error reaches the box.
         form.TreeView->setCurrentItem(Find(form.TreeView, "a"));
-        QVERIFY(!Guarded([&] { form.TreeViewDblClick(); }));
+        QVERIFY(!Guarded([&] { form.OnEntryActivated(); }));
         QCOMPARE(boxes.size(), 1);
     }
 
@@ -377,7 +403,7 @@ private slots:
         form.TreeView->expandItem(form.TreeView->topLevelItem(0));
 
         QTimer::singleShot(0, &options, [&] { options.CancelButton->click(); });
-        form.SettingsActionClick();
+        form.OnSettingsClicked();
         QCOMPARE(options.result(), int(QDialog::Rejected));
         QCOMPARE(form.TreeView->topLevelItem(0)->childCount(), 4);
         QVERIFY(!form.TreeView->topLevelItem(0)->isExpanded());  // a rebuild collapses everything

@@ -50,7 +50,7 @@ class UnsavedChangesTest : public QObject {
     void DoubleClick(QTreeWidgetItem* item)
     {
         form->TreeView->setCurrentItem(item);
-        Guarded([this] { form->TreeViewDblClick(); });
+        Guarded([this] { form->OnEntryActivated(); });
     }
 
     // One undo step in the tactical window: ground tile 1 on cell (0, 0, 0),

@@ -261,7 +261,7 @@ TEST_F(SaveTest, EditingBuilding3ChangesOnlyItsFields)
 {
     ASSERT_EQ(map.buildingCount(), 5);
     map.buildings[3] = CityBuilding{0x0081, 0x0A0B, 0x0C0D, 0x0E0F, 0x1011, 0xEE, 0xDD};
-    map.SaveMap();
+    map.SaveBuildingTable();
     auto after = testing::ReadFileBytes(path);
     ASSERT_EQ(after.size(), original.size());
     const std::size_t rec = 97870 + 3 * 226;
@@ -282,7 +282,7 @@ TEST_F(SaveTest, CoordinatesAreWrittenAsTheirLow16Bits)
 {
     map.buildings[0].X1 = 70000;  // 0x11170
     map.buildings[0].Y2 = -1;
-    map.SaveMap();
+    map.SaveBuildingTable();
     auto after = testing::ReadFileBytes(path);
     EXPECT_EQ(after[97870 + 2], 0x70);
     EXPECT_EQ(after[97870 + 3], 0x11);
@@ -294,7 +294,7 @@ TEST_F(SaveTest, DefaultCityMapIsNeverWritten)
 {
     map.savedGame = false;
     map.buildings[0].X1 = 77;
-    map.SaveMap();
+    map.SaveBuildingTable();
     EXPECT_EQ(testing::ReadFileBytes(path), original);
 }
 
@@ -303,7 +303,7 @@ TEST_F(SaveTest, OnlyTheSavedGameTheTableCameFromIsWritten)
     const std::string other = dir.write("savegame.04", original);
     map.buildings[0].X1 = 77;
     map.filePath = other;
-    EXPECT_THROW(map.SaveMap(), Error);
+    EXPECT_THROW(map.SaveBuildingTable(), Error);
     EXPECT_EQ(testing::ReadFileBytes(other), original);
     // A table read from a building file belongs to no saved game.
     const std::string bld = dir.write("CITYMAP1.bld", EncodeBuilding(buildings[0]));
@@ -311,7 +311,7 @@ TEST_F(SaveTest, OnlyTheSavedGameTheTableCameFromIsWritten)
     map.LoadBuildings(bld);
     map.savedGame = true;
     map.filePath = path;
-    EXPECT_THROW(map.SaveMap(), Error);
+    EXPECT_THROW(map.SaveBuildingTable(), Error);
     EXPECT_EQ(testing::ReadFileBytes(path), original);
 }
 
@@ -319,14 +319,14 @@ TEST_F(SaveTest, NameIndexThatWouldEndTheTableIsRefused)
 {
     map.buildings[1].nameIndex = 138;
     map.buildings[0].X1 = 50;
-    EXPECT_THROW(map.SaveMap(), Error);
+    EXPECT_THROW(map.SaveBuildingTable(), Error);
     EXPECT_EQ(testing::ReadFileBytes(path), original);
 }
 
 TEST_F(SaveTest, VanishedFileIsAnErrorAndNothingIsCreated)
 {
     ASSERT_EQ(::unlink(path.c_str()), 0);
-    EXPECT_THROW(map.SaveMap(), IoError);
+    EXPECT_THROW(map.SaveBuildingTable(), IoError);
     EXPECT_FALSE(FileExists(path));
 }
 
@@ -334,7 +334,7 @@ TEST_F(SaveTest, FileCutShortIsAnErrorAndNotExtended)
 {
     auto cut = std::vector<std::uint8_t>(original.begin(), original.begin() + 97870 + 226 * 2);
     dir.write("savegame.03", cut);
-    EXPECT_THROW(map.SaveMap(), IoError);
+    EXPECT_THROW(map.SaveBuildingTable(), IoError);
     EXPECT_EQ(testing::ReadFileBytes(path), cut);
 }
 
@@ -343,7 +343,7 @@ TEST_F(SaveTest, ReadOnlyFileIsAnError)
     map.buildings[0].X1 = 77;
     {
         testing::WriteProtect readOnly(path);
-        EXPECT_THROW(map.SaveMap(), IoError);
+        EXPECT_THROW(map.SaveBuildingTable(), IoError);
     }
     EXPECT_EQ(testing::ReadFileBytes(path), original);
 }

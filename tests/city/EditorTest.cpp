@@ -1,6 +1,6 @@
 // The window-independent part of the city map window: pointer to cell, the
 // cursor box and the caption under the pointer, placing and picking tiles,
-// the clear commands, UpdateParam and ParamChange's rule.
+// the clear commands, ApplyControls and OnControlChanged's rule.
 #include <gtest/gtest.h>
 
 #include "CityTestData.h"
@@ -188,12 +188,12 @@ TEST_F(Editor, ClearLevelAnsweredYesAndNo)
     editor.view.currentLevel = 4;
     std::string asked;
     log.mapImages = 0;
-    editor.ClearLevelClick([&](const std::string& q) { asked = q; return false; });
+    editor.ClearLevel([&](const std::string& q) { asked = q; return false; });
     EXPECT_EQ(asked, "This will clear level selected in CURRENT LEVEL. Are you sure you want to proceed ?");
     EXPECT_EQ(editor.map.cells, before);
     EXPECT_EQ(log.mapImages, 1);
 
-    editor.ClearLevelClick([](const std::string&) { return true; });
+    editor.ClearLevel([](const std::string&) { return true; });
     EXPECT_EQ(log.mapImages, 2);
     for (int l = 0; l < 10; ++l)
         for (int a = 0; a < 100; ++a)
@@ -206,16 +206,16 @@ TEST_F(Editor, ClearMapAnsweredYesAndNo)
     editor.map.Cell(9, 99, 99) = 3;
     editor.map.Cell(0, 0, 0) = 4;
     std::string asked;
-    editor.ClearMapClick([&](const std::string& q) { asked = q; return false; });
+    editor.ClearMap([&](const std::string& q) { asked = q; return false; });
     EXPECT_EQ(asked, "This will clear entire map. Are you sure you want to proceed ?");
     EXPECT_EQ(editor.map.Cell(9, 99, 99), 3);
     log.mapImages = 0;
-    editor.ClearMapClick([](const std::string&) { return true; });
+    editor.ClearMap([](const std::string&) { return true; });
     EXPECT_EQ(log.mapImages, 1);
     EXPECT_EQ(std::count(editor.map.cells.begin(), editor.map.cells.end(), 0), 100000);
 }
 
-TEST_F(Editor, UpdateParamTakesTheControlPositions)
+TEST_F(Editor, ApplyControlsTakesTheControlPositions)
 {
     CityControls c;
     c.horizontalScroll = -3;
@@ -223,7 +223,7 @@ TEST_F(Editor, UpdateParamTakesTheControlPositions)
     c.extraLevels = 4;
     c.currentLevel = 6;
     c.onlyBuildings = true;
-    editor.UpdateParam(c, 783, 540);
+    editor.ApplyControls(c, 783, 540);
     EXPECT_EQ(editor.Caption(), "-3 0");
     EXPECT_EQ(editor.view.scrollX, -384);
     EXPECT_EQ(editor.view.scrollY, 0);
@@ -236,7 +236,7 @@ TEST_F(Editor, UpdateParamTakesTheControlPositions)
     // The outline at scroll (-384, 0): p0 = ((0 - 384) / 64, 384 / 64) = (-6, 6).
     EXPECT_EQ(editor.overview.pixel(0, 12), 0);
     c.verticalScroll = 7;
-    editor.UpdateParam(c, 783, 540);
+    editor.ApplyControls(c, 783, 540);
     EXPECT_EQ(editor.Caption(), "-3 7");
     EXPECT_EQ(editor.view.scrollY, 224);
 }

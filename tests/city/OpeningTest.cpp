@@ -231,7 +231,7 @@ TEST_F(Opening, FailedOpeningNeverWritesItsTableIntoTheEarlierSave)
     inst.dir.write("lists/Building.Nam", testing::MakeList("Name", 3));
     EXPECT_THROW(OpenSave("savegame.01"), Error);
     // No table was read: Save says so instead of reporting a save.
-    EXPECT_THROW(editor.SaveMap(), Error);
+    EXPECT_THROW(editor.SaveBuildingTable(), Error);
     EXPECT_EQ(testing::ReadFileBytes(inst.savegame + "savegame.01"), before);
 }
 
@@ -247,7 +247,7 @@ TEST_F(Opening, SaveAfterAnUnfinishedOpeningWritesNothing)
     EXPECT_TRUE(editor.map.savedGame);
     EXPECT_EQ(editor.map.buildingCount(), 3);  // still Citymap1's
     try {
-        editor.SaveMap();
+        editor.SaveBuildingTable();
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("Nothing was saved"), std::string::npos) << e.what();
@@ -260,7 +260,7 @@ TEST_F(Opening, SaveAfterAnUnfinishedOpeningWritesNothing)
     inst.dir.write("game/savegame/savegame.07", shortSave);
     EXPECT_THROW(OpenSave("savegame.07"), IoError);
     editor.map.buildings[0].X2 = 66;
-    editor.SaveMap();
+    editor.SaveBuildingTable();
     const auto saved = testing::ReadFileBytes(inst.savegame + "savegame.07");
     EXPECT_EQ(saved[97870 + 4], 66);
 }
@@ -269,7 +269,7 @@ TEST_F(Opening, SaveWritesTheEditedBuildingIntoTheSavedGame)
 {
     OpenSave("savegame.01");
     editor.map.buildings[2].X2 = 47;
-    editor.SaveMap();
+    editor.SaveBuildingTable();
     CityEditor again(inst.lists);
     again.OpenCityMap(inst.savegame, "savegame.01", inst.vyxdata + "pal_01.dat", true, true);
     auto expect = inst.savedBuildings;

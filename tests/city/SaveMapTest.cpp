@@ -144,7 +144,7 @@ TEST_F(CitySave, TheEditPagesSaveStillWritesOnlyTheBuildingTableOfASavedGame)
     Bytes save = ReadFileBytes(saveFile);
     editor.PaintCells(0, 0, 99, 0, 99, 1);
     editor.ChangeBuilding(0, CityBuilding{9, 8, 7, 6, 5, 4, 3});
-    EXPECT_EQ(editor.SaveMap(), std::vector<std::string>{saveFile});
+    EXPECT_EQ(editor.SaveBuildingTable(), std::vector<std::string>{saveFile});
     PutFields(save, 97870, 9, 8, 7, 6, 5, 4, 3);
     EXPECT_EQ(ReadFileBytes(saveFile), save);
     // A default city map: nothing at all.
@@ -152,7 +152,7 @@ TEST_F(CitySave, TheEditPagesSaveStillWritesOnlyTheBuildingTableOfASavedGame)
     const Bytes map = ReadFileBytes(mapFile), bld = ReadFileBytes(bldFile);
     editor.PaintCells(0, 0, 99, 0, 99, 1);
     editor.ChangeBuilding(0, CityBuilding{9, 8, 7, 6, 5, 4, 3});
-    EXPECT_TRUE(editor.SaveMap().empty());
+    EXPECT_TRUE(editor.SaveBuildingTable().empty());
     EXPECT_EQ(ReadFileBytes(mapFile), map);
     EXPECT_EQ(ReadFileBytes(bldFile), bld);
 }
@@ -181,17 +181,17 @@ TEST_F(CitySave, SaveFailingAtAnyByteLeavesTheSavedGameAsItWas)
     limits.insert(small.size() - 1);
     for (std::size_t limit : limits) {
         testing::FullDisk disk(limit);
-        ASSERT_THROW(map.SaveMap(), IoError) << "limit " << limit;
+        ASSERT_THROW(map.SaveBuildingTable(), IoError) << "limit " << limit;
         ASSERT_EQ(ReadFileBytes(path), small) << "limit " << limit;
     }
     {
         testing::FullDisk flushFails(small.size(), true);
-        EXPECT_THROW(map.SaveMap(), IoError);
+        EXPECT_THROW(map.SaveBuildingTable(), IoError);
         EXPECT_EQ(ReadFileBytes(path), small);
     }
     EXPECT_EQ(DirectoryNames(inst.savegame).size(), 3u);
     // With room on the disk: exactly the fields.
-    map.SaveMap();
+    map.SaveBuildingTable();
     Bytes expect = small;
     for (std::size_t i = 0; i < inst.savedBuildings.size(); ++i) {
         const CityBuilding& b = inst.savedBuildings[i];
@@ -278,9 +278,9 @@ TEST_F(CitySave, FileChangedOnDiskSinceTheOpeningIsNotOverwrittenUnasked)
     inst.dir.write("game/savegame/savegame.01", theirs);
     EXPECT_EQ(editor.FileChangedSinceOpened(), saveFile);
     EXPECT_THROW(editor.SaveWholeMap(), FileChangedError);
-    EXPECT_TRUE(editor.SaveMap().empty());  // its table is as in the file: nothing to overwrite
+    EXPECT_TRUE(editor.SaveBuildingTable().empty());  // its table is as in the file: nothing to overwrite
     editor.ChangeBuilding(0, CityBuilding{1, 1, 1, 1, 1, 1, 1});
-    EXPECT_THROW(editor.SaveMap(), FileChangedError);
+    EXPECT_THROW(editor.SaveBuildingTable(), FileChangedError);
     EXPECT_EQ(ReadFileBytes(saveFile), theirs);
     // Overwrite it: their bytes with this map's cells and table.
     editor.SaveWholeMap(true);

@@ -50,9 +50,9 @@ TEST_F(CityUndo, EveryKindOfChangeComesBackExactly)
     changes.push_back(editor.MouseUp(MouseButton::Left, 0, 0, &viewer));  // one tile on cell (0, 0, 0)
     ASSERT_EQ(editor.map.Cell(0, 0, 0), 11);
     changes.push_back(editor.PaintCells(4, 0, 99, 20, 22, 5));
-    changes.push_back(editor.ClearLevelClick([](const std::string&) { return true; }));  // level 0
+    changes.push_back(editor.ClearLevel([](const std::string&) { return true; }));  // level 0
     changes.push_back(editor.ChangeBuilding(1, CityBuilding{3, 1, 2, 3, 4, 5, 1}));
-    changes.push_back(editor.ClearMapClick([](const std::string&) { return true; }));
+    changes.push_back(editor.ClearMap([](const std::string&) { return true; }));
     const std::vector<std::uint16_t> lastCells = editor.map.cells;
     const std::vector<CityBuilding> lastBuildings = editor.map.buildings;
     for (const CityMapChange& c : changes) EXPECT_FALSE(c.Empty());
@@ -72,7 +72,7 @@ TEST_F(CityUndo, EveryKindOfChangeComesBackExactly)
     }
     EXPECT_EQ(editor.map.cells, openedCells);
     EXPECT_EQ(editor.map.buildings, openedBuildings);
-    EXPECT_EQ(counts.buildings, std::vector<int>{1});
+    EXPECT_EQ(counts.buildings, (std::vector<int>{1, 1}));  // the change itself and its undo
     for (const CityMapChange& c : changes) editor.Redo(c);
     EXPECT_EQ(editor.map.cells, lastCells);
     EXPECT_EQ(editor.map.buildings, lastBuildings);
@@ -87,8 +87,8 @@ TEST_F(CityUndo, ChangesThatChangeNothingAreEmpty)
     viewer.selected = editor.map.Cell(0, 0, 0);
     EXPECT_TRUE(editor.MouseUp(MouseButton::Left, 0, 0, &viewer).Empty());
     EXPECT_TRUE(editor.MouseUp(MouseButton::Right, 0, 0, &viewer).Empty());
-    EXPECT_TRUE(editor.ClearLevelClick([](const std::string&) { return false; }).Empty());
-    EXPECT_TRUE(editor.ClearMapClick([](const std::string&) { return false; }).Empty());
+    EXPECT_TRUE(editor.ClearLevel([](const std::string&) { return false; }).Empty());
+    EXPECT_TRUE(editor.ClearMap([](const std::string&) { return false; }).Empty());
     EXPECT_TRUE(editor.ChangeBuilding(0, editor.map.buildings[0]).Empty());
     EXPECT_TRUE(editor.ChangeBuilding(99, CityBuilding{}).Empty());
     EXPECT_TRUE(editor.PaintCells(10, 0, 0, 0, 0, 1).Empty());  // no level 10
@@ -103,9 +103,12 @@ TEST_F(CityUndo, BuildingUndoUpdatesMaskOverviewAndItsItem)
     moved.X2 = 62;
     moved.Y1 = 60;
     moved.Y2 = 62;
+    counts.mapImages = counts.overviews = 0;
     const CityMapChange change = editor.ChangeBuilding(0, moved);
-    // As after the building dialog, nothing is refreshed yet.
+    // After the building dialog only its list item is brought up to date.
+    EXPECT_EQ(counts.buildings, std::vector<int>{0});
     EXPECT_EQ(editor.map.mask[60 * 100 + 60], 0);
+    EXPECT_EQ(counts.overviews + counts.mapImages, 0);
     counts.mapImages = counts.overviews = 0;
     editor.Redo(change);
     EXPECT_EQ(editor.map.mask[60 * 100 + 60], before.typeIndex);
@@ -115,7 +118,7 @@ TEST_F(CityUndo, BuildingUndoUpdatesMaskOverviewAndItsItem)
     EXPECT_EQ(editor.map.buildings[0], before);
     EXPECT_EQ(editor.map.mask[60 * 100 + 60], 0);
     EXPECT_EQ(editor.map.mask[before.X1 * 100 + before.Y1], before.typeIndex);
-    EXPECT_EQ(counts.buildings, (std::vector<int>{0, 0}));
+    EXPECT_EQ(counts.buildings, (std::vector<int>{0, 0, 0}));
 }
 
 TEST_F(CityUndo, AChangeOfAnEarlierOpeningIsNotApplied)

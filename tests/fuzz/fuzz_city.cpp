@@ -97,7 +97,7 @@ void Run(CityEditor& editor, const std::uint8_t* data, std::size_t size)
     c.extraLevels = pick(6, 0, 9 - c.startLevel);
     c.currentLevel = pick(7, 0, 9);
     c.onlyBuildings = (mode & 4) != 0;
-    editor.UpdateParam(c, pick(8, 0, 255) * 8, pick(9, 0, 255) * 4);
+    editor.ApplyControls(c, pick(8, 0, 255) * 8, pick(9, 0, 255) * 4);
     editor.grid = (mode & 8) != 0;
     editor.RedrawMap();
     editor.MouseMove(pick(10, -50, 150), pick(11, -50, 100));

@@ -97,7 +97,7 @@ Bytes ExampleSprite()
     return b;
 }
 
-TEST(PPCKFramed, FrameAndRunHeadersAreDecoded)
+TEST(FramedSprites, FrameAndRunHeadersAreDecoded)
 {
     Bytes pck(12, 0);  // sprite 0: a frame with no runs
     pck[0] = 1;
@@ -133,7 +133,7 @@ TEST(PPCKFramed, FrameAndRunHeadersAreDecoded)
     EXPECT_EQ(rect, untouched);
 }
 
-TEST(PPCKFramed, RunsAreKeptInTheReverseOfFileOrderAndPlacedFromBothBytes)
+TEST(FramedSprites, RunsAreKeptInTheReverseOfFileOrderAndPlacedFromBothBytes)
 {
     Bytes pck = FrameHeader(0, 100, 0, 80);
     FramedRun(pck, 0, 0, 0, {1});
@@ -154,7 +154,7 @@ TEST(PPCKFramed, RunsAreKeptInTheReverseOfFileOrderAndPlacedFromBothBytes)
     EXPECT_EQ(runs[2].X, 0);
 }
 
-TEST(PPCKFramed, PixelsPastTheFrameAreCutButStillConsumed)
+TEST(FramedSprites, PixelsPastTheFrameAreCutButStillConsumed)
 {
     // Frame X1 10, Width 64. A run at frame column 61 with ten pixels keeps
     // three; the next run is still found after all ten bytes.
@@ -187,7 +187,7 @@ TEST(PPCKFramed, PixelsPastTheFrameAreCutButStillConsumed)
     EXPECT_EQ(p.At(0)->Runs.at(0).Length, 0);
 }
 
-TEST(PPCKFramed, OpaquePrefixIsFourTimesKKeptInEightBits)
+TEST(FramedSprites, OpaquePrefixIsFourTimesKKeptInEightBits)
 {
     Bytes pck = FrameHeader(0, 200, 0, 3);
     FramedRun(pck, 0, 0, 0, {1}, 64);   // 256 wraps to 0
@@ -202,7 +202,7 @@ TEST(PPCKFramed, OpaquePrefixIsFourTimesKKeptInEightBits)
     EXPECT_EQ(runs[0].Opaque, 252);
 }
 
-TEST(PPCKFramed, EntriesOfAnotherKindTakeNoIndex)
+TEST(FramedSprites, EntriesOfAnotherKindTakeNoIndex)
 {
     Bytes pck;
     Bytes offsets;
@@ -223,7 +223,7 @@ TEST(PPCKFramed, EntriesOfAnotherKindTakeNoIndex)
     EXPECT_EQ(p.At(4)->Width, 14);  // the entry after the skipped one moved up
 }
 
-TEST(PPCKCollection, OffsetUnitFollowsTheLastOffset)
+TEST(SpriteOffsets, OffsetUnitFollowsTheLastOffset)
 {
     // A .pck of 1000 bytes: last offset 200 counts in 4-byte units (800 < 1000),
     // last offset 250 counts in bytes (1000 is not greater than 1000).
@@ -257,7 +257,7 @@ TEST(PPCKCollection, OffsetUnitFollowsTheLastOffset)
     EXPECT_TRUE(p.At(0)->Runs.empty());
 }
 
-TEST(PPCKPlain, RunHeadersAndFixedBounds)
+TEST(PlainSprites, RunHeadersAndFixedBounds)
 {
     Bytes pck;
     Add(pck, {0x85, 0x02, 0x03, 0x00, 7, 8, 9});
@@ -300,7 +300,7 @@ Bytes DrawExampleRun(int px, int width = 12)
     return Bytes(img.row(0), img.row(0) + width);
 }
 
-TEST(PPCKDraw, OpaquePrefixOnlyForRunsWhollyInside)
+TEST(SpriteDrawing, OpaquePrefixOnlyForRunsWhollyInside)
 {
     EXPECT_EQ(DrawExampleRun(0), (Bytes{0, 0, 0, 0, 5, 5, 5, 5, 9, 7, 9, 9}));
     EXPECT_EQ(DrawExampleRun(2), (Bytes{9, 9, 0, 0, 0, 0, 5, 5, 5, 5, 9, 7}));
@@ -315,7 +315,7 @@ TEST(PPCKDraw, OpaquePrefixOnlyForRunsWhollyInside)
     EXPECT_EQ(DrawExampleRun(12), Bytes(12, 9));
 }
 
-TEST(PPCKDraw, RowsOutsideAndIndexZeroAreNotDrawn)
+TEST(SpriteDrawing, RowsOutsideAndIndexZeroAreNotDrawn)
 {
     Bytes pck;
     Append(pck, kPlainEnd);
@@ -342,7 +342,7 @@ TEST(PPCKDraw, RowsOutsideAndIndexZeroAreNotDrawn)
     EXPECT_EQ(Bytes(img.bits(), img.bits() + 8), (Bytes{4, 3, 3, 0, 0, 0, 0, 0}));
 }
 
-TEST(PPCKDraw, LaterRunsInDrawingOrderWin)
+TEST(SpriteDrawing, LaterRunsInDrawingOrderWin)
 {
     // File order: run A (1s), then run B (2s) over the same place. Drawing
     // visits B first, so A ends on top.
@@ -357,7 +357,7 @@ TEST(PPCKDraw, LaterRunsInDrawingOrderWin)
     EXPECT_EQ(Bytes(img.bits(), img.bits() + 5), (Bytes{1, 1, 1, 2, 0}));
 }
 
-TEST(PPCKDraw, OpaqueLargerThanTheRunStopsAtItsPixels)
+TEST(SpriteDrawing, OpaqueLargerThanTheRunStopsAtItsPixels)
 {
     Bytes pck = FrameHeader(0, 100, 0, 1);
     FramedRun(pck, 1, 0, 1, {0, 6}, 63);
@@ -372,7 +372,7 @@ TEST(PPCKDraw, OpaqueLargerThanTheRunStopsAtItsPixels)
 
 // Every run placement against a straightforward reading of the clipping rules,
 // including runs that end at the image buffer's last byte.
-TEST(PPCKDraw, MatchesTheClippingRulesEverywhere)
+TEST(SpriteDrawing, MatchesTheClippingRulesEverywhere)
 {
     Bytes pck = FrameHeader(0, 200, 0, 4);
     Bytes pixels;
@@ -411,7 +411,7 @@ TEST(PPCKDraw, MatchesTheClippingRulesEverywhere)
     }
 }
 
-TEST(PPCKErrors, BadBytesFailWithAReadErrorAndKeepWhatWasAppended)
+TEST(SpriteReadErrors, BadBytesFailWithAReadErrorAndKeepWhatWasAppended)
 {
     SpriteCollection p;
     // A .tab shorter than 4 bytes.
@@ -455,7 +455,7 @@ TEST(PPCKErrors, BadBytesFailWithAReadErrorAndKeepWhatWasAppended)
     EXPECT_EQ(p.Count(), 1);
 }
 
-TEST(PPCKErrors, UsageFileMustHoldTheWholeTable)
+TEST(SpriteReadErrors, UsageFileMustHoldTheWholeTable)
 {
     Bytes pck = FrameHeader(0, 10, 0, 1);
     Append(pck, kFramedEnd);
@@ -477,7 +477,7 @@ TEST(PPCKErrors, UsageFileMustHoldTheWholeTable)
     EXPECT_FALSE(p.UsageTable().has_value());
 }
 
-TEST(PPCKErrors, RepeatedAndOverlappingEntriesStayBounded)
+TEST(SpriteReadErrors, RepeatedAndOverlappingEntriesStayBounded)
 {
     // Many entries at the same sprite share one decoded sprite.
     Bytes pck = FrameHeader(0, 100, 0, 10);
@@ -502,7 +502,7 @@ TEST(PPCKErrors, RepeatedAndOverlappingEntriesStayBounded)
     EXPECT_THROW(LoadFramed(p, offsets, chain), IoError);
 }
 
-TEST(PPCKFiles, MissingFilesOfBothKinds)
+TEST(SpriteFiles, MissingFilesOfBothKinds)
 {
     testing::TempDir dir;
     Bytes pck = FrameHeader(0, 10, 0, 1);
@@ -551,7 +551,7 @@ TEST(PPCKFiles, MissingFilesOfBothKinds)
     EXPECT_EQ(p.At(0), nullptr);
 }
 
-TEST(PPCKFiles, FilesFarLargerThanAnyCollectionAreRefusedUnread)
+TEST(SpriteFiles, FilesFarLargerThanAnyCollectionAreRefusedUnread)
 {
     testing::TempDir dir;
     Bytes pck = FrameHeader(0, 10, 0, 1);
@@ -578,7 +578,7 @@ TEST(PPCKFiles, FilesFarLargerThanAnyCollectionAreRefusedUnread)
     EXPECT_EQ(p.Name(), dir / "set.pck");
 }
 
-TEST(PPCKErrors, MemoryRunningOutIsReportedWithTheFile)
+TEST(SpriteReadErrors, MemoryRunningOutIsReportedWithTheFile)
 {
     SpriteCollection p;
     MemorySource tab(Table({0}), "g/set.tab");

@@ -170,22 +170,29 @@ TEST(TacRender, LevelsSlotsAndEmptyTiles)
     EXPECT_EQ(Px(img, low.x, low.y), 0);
 }
 
-TEST(TacRender, ResizingRedrawsAtTheNewSize)
+TEST(TacRender, ResizingRedrawsAtTheNewSizeWithTheMapInItsPlace)
 {
     RenderFixture f;
     f.UseBlocks();
     f.Load("m", 30, 30, 1, DistinctGround(30, 30, 1));
     f.core.SetXOffset(-10);
     f.core.SetYOffset(-20);
-    for (int w : {480, 600, 701}) {
-        f.core.Resize(w, 400);
+    f.core.Resize(480, 300);
+    const IndexedImage small = f.core.ViewImage();
+    const Point corner = f.core.CellToPixel({5, 5});
+    // Whatever the size, the map keeps its place relative to the top-left
+    // corner: the smaller picture is the top-left part of every larger one.
+    for (auto [w, h] : {std::pair{600, 400}, {701, 333}, {1920, 1080}}) {
+        f.core.Resize(w, h);
         ASSERT_EQ(f.core.ViewImage().width(), w);
-        ASSERT_EQ(f.core.ViewImage().height(), 400);
-        // The map moves with the right edge: cell (5, 5) lies where the
-        // projection for this width puts it.
-        const Point b = f.core.Projection().BoxCorner(5, 5, 0);
-        ASSERT_TRUE(f.core.ViewImage().contains(b.x, b.y));
-        EXPECT_EQ(Px(f.core.ViewImage(), b.x, b.y), SlotBase(0) + f.core.Map().Cell(5, 5, 0)[0]);
+        ASSERT_EQ(f.core.ViewImage().height(), h);
+        EXPECT_EQ(f.core.CellToPixel({5, 5}), corner) << w;
+        EXPECT_EQ(Px(f.core.ViewImage(), corner.x, corner.y + 1), SlotBase(0) + f.core.Map().Cell(5, 5, 0)[0]) << w;
+        bool same = true;
+        for (int y = 0; y < small.height() && same; ++y)
+            same = std::equal(small.row(y), small.row(y) + small.width(), f.core.ViewImage().row(y));
+        EXPECT_TRUE(same) << w << " x " << h;
+        EXPECT_TRUE(SamePixels(f.core.ViewImage(), ReferenceIsometric(f.core))) << w;
     }
 }
 

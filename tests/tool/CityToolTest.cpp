@@ -86,7 +86,7 @@ TEST_F(CityToolTest, RenderDrawsWhatTheEditorDraws)
     c.extraLevels = 3;
     c.currentLevel = 2;
     c.onlyBuildings = true;
-    e->UpdateParam(c, 640, 400);
+    e->ApplyControls(c, 640, 400);
     e->SetItemChecked(0, false);
     e->grid = true;
     e->RedrawMap();
@@ -107,7 +107,7 @@ TEST_F(CityToolTest, RenderDefaultsToAllLevelsAndWritesPng)
     e->Resize(64, 48);
     CityControls c;
     c.extraLevels = 9;
-    e->UpdateParam(c, 64, 48);
+    e->ApplyControls(c, 64, 48);
     e->RedrawMap();
     EXPECT_EQ(png, EncodePng(e->mapImage));
 }

@@ -132,16 +132,17 @@ TEST_F(TacticalToolTest, OffsetsAreThoseOfTheScrollBars)
 TEST_F(TacticalToolTest, RenderDrawsWhatTheWindowDraws)
 {
     const std::string out = dir / "view.raw";
-    ToolRun run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "--size", "300x200", "--out", out});
+    // Wide enough to show the map where the default offsets place it.
+    ToolRun run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "--size", "640x200", "--out", out});
     ASSERT_EQ(run.status, 0) << run.err;
-    const Bytes defaults = Expected(dir / "maps/Desert/a", false, 300, 200, [](TacMapCore&) {});
+    const Bytes defaults = Expected(dir / "maps/Desert/a", false, 640, 200, [](TacMapCore&) {});
     EXPECT_EQ(ketral::testing::ReadFileBytes(out), defaults);
     EXPECT_NE(std::count(defaults.begin(), defaults.end(), 0), static_cast<long>(defaults.size()));
 
-    run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "a", "--size", "300x200", "--out", out,
+    run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "a", "--size", "640x200", "--out", out,
                "--levels", "1,1", "--current", "2", "--offset", "-8,-25", "--slots", "03"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const Bytes changed = Expected(dir / "maps/Desert/a", false, 300, 200, [](TacMapCore& c) {
+    const Bytes changed = Expected(dir / "maps/Desert/a", false, 640, 200, [](TacMapCore& c) {
         c.SetMinLevel(1);
         c.SetMaxLevel(1);
         c.SetCurrLevel(2);

@@ -29,8 +29,16 @@ void ShowMessageBox(const std::string& text, QWidget* parent)
         g_messageHook(text);
         return;
     }
-    // Every message the program shows reports a failure or a problem.
     QMessageBox::critical(parent, QString::fromLatin1(kAppTitle), MessageText(text));
+}
+
+void ShowInformation(const std::string& text, QWidget* parent)
+{
+    if (g_messageHook) {
+        g_messageHook(text);
+        return;
+    }
+    QMessageBox::information(parent, QString::fromLatin1(kAppTitle), MessageText(text));
 }
 
 bool AskYesNo(const std::string& text, QWidget* parent)

@@ -16,9 +16,12 @@ namespace ketral {
 QString MessageText(const std::string& text);
 
 // Shows `text` in a message box with the application title, the critical
-// icon and an OK button: every message reports an error or a problem.
+// icon and an OK button: an error or a problem.
 // Tests can replace what it does (see SetMessageBoxHook).
 void ShowMessageBox(const std::string& text, QWidget* parent = nullptr);
+// The same with the information icon: a notice that reports no failure.
+// It goes to the same hook.
+void ShowInformation(const std::string& text, QWidget* parent = nullptr);
 // Asks a warning question with Yes and No; true for Yes.
 bool AskYesNo(const std::string& text, QWidget* parent = nullptr);
 

@@ -4,8 +4,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QSplitter>
 
 #include "base/SaveQuestions.h"
+#include "base/ui/CutTextToolTips.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/MapChangeCommand.h"
 #include "base/ui/OuterSize.h"
@@ -112,12 +114,12 @@ CityWindow::CityWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     BuildControls();
     move(313, 215);
     SetOuterSize(this, QSize(783, 540));  // the size the view outline reckons with
-    FormCreate();
+    StartEditor();
 }
 
 CityWindow::~CityWindow()
 {
-    // FormDestroy: the tile viewer goes with the window; the editor releases
+    // The tile viewer goes with the window; the editor releases
     // the lists, the tiles and the palette.
     editor_.SetObserver(nullptr);
     delete tileViewer_;
@@ -132,8 +134,11 @@ void CityWindow::BuildControls()
     MenuBar = new MapMenuBar(this, UndoStack);
     grid->setMenuBar(MenuBar);
 
+    // The panel starts 137 wide; the splitter to its right widens it for
+    // long building names.
     ControlPanel = new QWidget(this);
-    ControlPanel->setFixedWidth(137);
+    ControlPanel->setMinimumWidth(137);
+    ControlPanel->installEventFilter(this);
     Pages = new QTabWidget(ControlPanel);
     Pages->setGeometry(0, 0, 137, 353);
     // The three tabs share the narrow panel.
@@ -199,6 +204,7 @@ void CityWindow::BuildControls()
     BuildingList->setGeometry(0, 0, 131, 273);
     BuildingList->setSelectionMode(QAbstractItemView::SingleSelection);
     BuildingList->setProperty("helpContext", 190);
+    new CutTextToolTips(BuildingList);
     OnlyBuildingsBox = new QCheckBox(QStringLiteral("Only buildings"), BuildingsPage);
     OnlyBuildingsBox->setGeometry(8, 280, 113, 20);
     OnlyBuildingsBox->setProperty("helpContext", 195);
@@ -216,8 +222,13 @@ void CityWindow::BuildControls()
     VerticalScrollBar->setRange(0, 100);
     VerticalScrollBar->setPageStep(3);
 
-    grid->addWidget(ControlPanel, 0, 0);
-    grid->addWidget(MapImage, 0, 1);
+    PanelSplitter = new QSplitter(Qt::Horizontal, this);
+    PanelSplitter->setChildrenCollapsible(false);
+    PanelSplitter->addWidget(ControlPanel);
+    PanelSplitter->addWidget(MapImage);
+    PanelSplitter->setStretchFactor(0, 0);
+    PanelSplitter->setStretchFactor(1, 1);
+    grid->addWidget(PanelSplitter, 0, 0, 1, 2);
     grid->addWidget(VerticalScrollBar, 0, 2);
     grid->addWidget(HorizontalScrollBar, 1, 0, 1, 3);
     grid->setColumnStretch(1, 1);
@@ -225,32 +236,33 @@ void CityWindow::BuildControls()
 
     // Events.
     connect(RedrawButton, &QPushButton::clicked, this, Handler(this, [this] { RedrawMap(); }));
-    connect(SaveButton, &QPushButton::clicked, this, Handler(this, [this] { SaveMap(); }));
+    // The Edit page's "Save" is "Save map".
+    connect(SaveButton, &QPushButton::clicked, this, Handler(this, [this] { SaveWholeMap(); }));
     connect(MenuBar->SaveMapAction, &QAction::triggered, this, Handler(this, [this] { SaveWholeMap(); }));
     connect(MenuBar->ExportPictureAction, &QAction::triggered, this, Handler(this, [this] { ExportViewPicture(); }));
     connect(MenuBar->ExportWholeMapAction, &QAction::triggered, this, Handler(this, [this] { ExportWholeMap(); }));
-    connect(TilesButton, &QPushButton::clicked, this, Handler(this, [this] { TileBrowserClick(); }));
-    connect(ClearLevelButton, &QPushButton::clicked, this, Handler(this, [this] { ClearLevelClick(); }));
-    connect(ClearMapButton, &QPushButton::clicked, this, Handler(this, [this] { ClearMapClick(); }));
+    connect(TilesButton, &QPushButton::clicked, this, Handler(this, [this] { OnTileBrowserClicked(); }));
+    connect(ClearLevelButton, &QPushButton::clicked, this, Handler(this, [this] { OnClearLevelClicked(); }));
+    connect(ClearMapButton, &QPushButton::clicked, this, Handler(this, [this] { OnClearMapClicked(); }));
     for (QSlider* t : {StartLevelBar, LevelsToShowBar, CurrentLevelBar})
-        connect(t, &QSlider::valueChanged, this, Handler(this, [this, t] { ParamChange(t); }));
+        connect(t, &QSlider::valueChanged, this, Handler(this, [this, t] { OnControlChanged(t); }));
     for (QScrollBar* s : {HorizontalScrollBar, VerticalScrollBar})
-        connect(s, &QScrollBar::valueChanged, this, Handler(this, [this, s] { ParamChange(s); }));
+        connect(s, &QScrollBar::valueChanged, this, Handler(this, [this, s] { OnControlChanged(s); }));
     for (QCheckBox* c : {AutoRedrawBox, GridBox, OnlyBuildingsBox})
-        connect(c, &QCheckBox::toggled, this, Handler(this, [this, c] { ParamChange(c); }));
+        connect(c, &QCheckBox::toggled, this, Handler(this, [this, c] { OnControlChanged(c); }));
     connect(BuildingList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        if (!fillingList_) Guarded([&] { BuildingListClickCheck(item); }, this);
+        if (!fillingList_) Guarded([&] { OnBuildingCheckToggled(item); }, this);
     });
     // A click on an item, and a selection moved with the keyboard. The
     // current row alone is no selection: the list takes a current row when
     // it merely gets the focus.
     connect(BuildingList, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!fillingList_) Guarded([&] { BuildingListClick(); }, this);
+        if (!fillingList_) Guarded([&] { OnBuildingSelected(); }, this);
     });
-    connect(BuildingList, &QListWidget::itemClicked, this, Handler(this, [this] { BuildingListClick(); }));
-    connect(BuildingList, &QListWidget::itemDoubleClicked, this, Handler(this, [this] { BuildingListDblClick(); }));
-    MapImage->OnMouseMove = [this](int x, int y) { MapImageMouseMove(x, y); };
-    MapImage->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { MapImageMouseUp(b, x, y); };
+    connect(BuildingList, &QListWidget::itemClicked, this, Handler(this, [this] { OnBuildingSelected(); }));
+    connect(BuildingList, &QListWidget::itemDoubleClicked, this, Handler(this, [this] { OnBuildingActivated(); }));
+    MapImage->OnMouseMove = [this](int x, int y) { OnMapPointerMoved(x, y); };
+    MapImage->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { OnMapPointerReleased(b, x, y); };
 
     // F1: the help topic of the control with the focus.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
@@ -259,7 +271,17 @@ void CityWindow::BuildControls()
             }));
 }
 
-void CityWindow::FormCreate()
+bool CityWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The pages and the Buildings list follow the panel's width.
+    if (watched == ControlPanel && event->type() == QEvent::Resize) {
+        Pages->resize(ControlPanel->width(), Pages->height());
+        BuildingList->resize(ControlPanel->width() - 6, BuildingList->height());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CityWindow::StartEditor()
 {
     editor_.SetObserver(this);
     // The owner list is read once; a missing file is reported and the window
@@ -269,7 +291,7 @@ void CityWindow::FormCreate()
     // nothing is drawn before a map is opened or the window shown.
     layout()->activate();
     editor_.Resize(std::max(MapImage->width(), 0), std::max(MapImage->height(), 0));
-    MapImage->OnResize = [this] { FormResize(); };
+    MapImage->OnResize = [this] { OnMapImageResized(); };
 }
 
 BuildingDialog* CityWindow::PropertiesDialog()
@@ -325,7 +347,7 @@ void CityWindow::ExportWholeMap()
 void CityWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) Guarded([this] { RedrawMap(); }, this);  // FormShow
+    if (!event->spontaneous()) Guarded([this] { RedrawMap(); }, this);  // shown: drawn
 }
 
 CityControls CityWindow::Controls() const
@@ -340,22 +362,22 @@ CityControls CityWindow::Controls() const
     return c;
 }
 
-void CityWindow::FormResize()
+void CityWindow::OnMapImageResized()
 {
     editor_.Resize(std::max(MapImage->width(), 0), std::max(MapImage->height(), 0));
     if (AutoRedrawBox->isChecked()) RedrawMap();
 }
 
-void CityWindow::ParamChange(QObject* sender)
+void CityWindow::OnControlChanged(QObject* sender)
 {
     const bool trackBar = sender == StartLevelBar || sender == LevelsToShowBar || sender == CurrentLevelBar;
     if (trackBar && editor_.LevelsMatchView(StartLevelBar->value(), LevelsToShowBar->value(), CurrentLevelBar->value()))
         return;
-    UpdateParam();
+    ApplyControls();
     if (AutoRedrawBox->isChecked()) RedrawMap();
 }
 
-void CityWindow::UpdateParam()
+void CityWindow::ApplyControls()
 {
     {
         // Limiting "Levels to show" may move it; that is no change of the user's.
@@ -363,7 +385,7 @@ void CityWindow::UpdateParam()
         LevelsToShowBar->setMaximum(9 - StartLevelBar->value());
     }
     const QRect outer = frameGeometry();
-    editor_.UpdateParam(Controls(), outer.width(), outer.height());
+    editor_.ApplyControls(Controls(), outer.width(), outer.height());
 }
 
 void CityWindow::RedrawMap()
@@ -374,9 +396,9 @@ void CityWindow::RedrawMap()
 
 void CityWindow::DrawBuildMap() { editor_.DrawBuildMap(); }
 
-void CityWindow::MapImageMouseMove(int x, int y) { editor_.MouseMove(x, y); }
+void CityWindow::OnMapPointerMoved(int x, int y) { editor_.MouseMove(x, y); }
 
-void CityWindow::MapImageMouseUp(Qt::MouseButton button, int x, int y)
+void CityWindow::OnMapPointerReleased(Qt::MouseButton button, int x, int y)
 {
     MouseButton b = button == Qt::LeftButton ? MouseButton::Left
                     : button == Qt::RightButton ? MouseButton::Right
@@ -387,7 +409,7 @@ void CityWindow::MapImageMouseUp(Qt::MouseButton button, int x, int y)
     PushChange(editor_.MouseUp(b, x, y, viewer.get()));
 }
 
-void CityWindow::TileBrowserClick()
+void CityWindow::OnTileBrowserClicked()
 {
     if (!tileViewer_) {
         tileViewer_ = new TileViewer(this);
@@ -397,26 +419,19 @@ void CityWindow::TileBrowserClick()
     tileViewer_->show();
 }
 
-void CityWindow::ClearLevelClick()
+void CityWindow::OnClearLevelClicked()
 {
     editor_.grid = GridBox->isChecked();
-    PushChange(editor_.ClearLevelClick([this](const std::string& q) { return AskYesNo(q, this); }));
+    PushChange(editor_.ClearLevel([this](const std::string& q) { return AskYesNo(q, this); }));
 }
 
-void CityWindow::ClearMapClick()
+void CityWindow::OnClearMapClicked()
 {
     editor_.grid = GridBox->isChecked();
-    PushChange(editor_.ClearMapClick([this](const std::string& q) { return AskYesNo(q, this); }));
+    PushChange(editor_.ClearMap([this](const std::string& q) { return AskYesNo(q, this); }));
 }
 
-void CityWindow::SaveMap()
-{
-    // Writes only the building table; the unsaved state of the cells stays.
-    SaveAskingOverwrite([this](bool overwrite) { editor_.SaveMap(overwrite); },
-                        [this](const std::string& q) { return AskYesNo(q, this); });
-}
-
-void CityWindow::BuildingListClickCheck(QListWidgetItem* item)
+void CityWindow::OnBuildingCheckToggled(QListWidgetItem* item)
 {
     editor_.grid = GridBox->isChecked();
     editor_.SetItemChecked(BuildingList->row(item), item->checkState() == Qt::Checked);
@@ -428,9 +443,9 @@ int CityWindow::SelectedBuilding() const
     return items.isEmpty() ? -1 : BuildingList->row(items.front());
 }
 
-void CityWindow::BuildingListClick() { editor_.SelectItem(SelectedBuilding()); }
+void CityWindow::OnBuildingSelected() { editor_.SelectItem(SelectedBuilding()); }
 
-void CityWindow::BuildingListDblClick()
+void CityWindow::OnBuildingActivated()
 {
     const int row = SelectedBuilding();
     if (row < 0 || row >= editor_.map.buildingCount()) return;
@@ -501,7 +516,7 @@ void CityWindow::TilesReplaced()
 void CityWindow::ResetRanges()
 {
     // The ranges change; the positions stay where the controls keep them and
-    // no handler runs (the view state keeps the last UpdateParam's values).
+    // no handler runs (the view state keeps the last ApplyControls's values).
     const QSignalBlocker b1(StartLevelBar), b2(LevelsToShowBar), b3(CurrentLevelBar), s1(HorizontalScrollBar),
         s2(VerticalScrollBar);
     StartLevelBar->setRange(0, 9);

@@ -1,18 +1,20 @@
 #pragma once
 // The city map window: the map image with two scroll bars, and at its left a
 // panel with the pages "View", "Edit" and "Buildings" above the building
-// overview, below a menu bar (MapMenuBar). The window's work is done by the
-// CityEditor it owns; the window turns control changes and pointer events
-// into its calls and shows what it reports. Every change of the map is one
-// step of the window's undo stack; "Save map" writes the cells and the
-// building table and marks the stack clean. Before unsaved changes would be
-// thrown away the user is asked.
+// overview, below a menu bar (MapMenuBar); a splitter lets the user widen
+// the panel. The window's work is done by the CityEditor it owns; the window
+// turns control changes and pointer events into its calls and shows what it
+// reports. Every change of the map is one step of the window's undo stack;
+// "Save map" (and the Edit page's "Save") writes the cells and the building
+// table and marks the stack clean. Before unsaved changes would be thrown
+// away the user is asked.
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QWidget>
@@ -65,9 +67,9 @@ public:
     bool OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
 
-    // "Save map": cells and building table, asking before a file another
-    // program changed is overwritten. Returns whether it saved (then the
-    // undo stack is clean).
+    // "Save map" and the Edit page's "Save": cells and building table,
+    // asking before a file another program changed is overwritten. Returns
+    // whether it saved (then the undo stack is clean).
     bool SaveWholeMap();
     // The map has changes that "Save map" has not written.
     bool HasUnsavedChanges() const { return !UndoStack->isClean(); }
@@ -91,25 +93,25 @@ public:
     CityEditor& Editor() { return editor_; }
 
     // Handlers.
-    void FormResize();
-    void ParamChange(QObject* sender);
-    void UpdateParam();
+    void OnMapImageResized();
+    void OnControlChanged(QObject* sender);
+    void ApplyControls();
     void RedrawMap();
     void DrawBuildMap();
-    void MapImageMouseMove(int x, int y);
-    void MapImageMouseUp(Qt::MouseButton button, int x, int y);
-    void TileBrowserClick();
-    void ClearLevelClick();
-    void ClearMapClick();
-    void SaveMap();  // the Edit page's "Save": the building table of a saved game
-    void BuildingListClickCheck(QListWidgetItem* item);
-    void BuildingListClick();
-    void BuildingListDblClick();
+    void OnMapPointerMoved(int x, int y);
+    void OnMapPointerReleased(Qt::MouseButton button, int x, int y);
+    void OnTileBrowserClicked();
+    void OnClearLevelClicked();
+    void OnClearMapClicked();
+    void OnBuildingCheckToggled(QListWidgetItem* item);
+    void OnBuildingSelected();
+    void OnBuildingActivated();
 
     IndexedImageView* MapImage;
     QScrollBar* HorizontalScrollBar;
     QScrollBar* VerticalScrollBar;
     QWidget* ControlPanel;  // the pages and the overview, left of the map
+    QSplitter* PanelSplitter;  // between the panel and the map image
     QTabWidget* Pages;
     IndexedImageView* OverviewImage;
     QWidget* ViewPage;
@@ -136,6 +138,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // CityEditorObserver
@@ -148,7 +151,7 @@ private:
     void ResetRanges() override;
     void BuildingChanged(int index) override;
 
-    void FormCreate();
+    void StartEditor();
     void BuildControls();
     CityControls Controls() const;
     // The row of the selected item of the Buildings list, -1 when none is.

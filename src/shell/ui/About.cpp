@@ -39,16 +39,16 @@ AboutBox::AboutBox(QWidget* parent)
     Notice->setWordWrap(true);
     Notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setGeometry(137, 222, 92, 30);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setGeometry(137, 222, 92, 30);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, [this] { OnOkClicked(); });
 
     // Centred on the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
-void AboutBox::OKButtonClick() { close(); }
+void AboutBox::OnOkClicked() { close(); }
 
 }  // namespace ketral

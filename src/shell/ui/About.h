@@ -18,10 +18,10 @@ public:
     QLabel* Version;
     QLabel* Comments;
     QLabel* Notice;
-    QPushButton* OKButton;
+    QPushButton* OkButton;
 
     // Closes the box; it stays created and can be shown again.
-    void OKButtonClick();
+    void OnOkClicked();
 };
 
 }  // namespace ketral

@@ -48,6 +48,13 @@ void IntegerEdit::SetValue(std::int32_t value) { setText(QString::number(value))
 
 void IntegerEdit::keyPressEvent(QKeyEvent* event)
 {
+    // Selecting all changes no text: of the keyboard commands it alone is
+    // the box's own.
+    if (event == QKeySequence::SelectAll) {
+        selectAll();
+        event->accept();
+        return;
+    }
     if (!PassesFilter(event)) {
         event->ignore();
         return;

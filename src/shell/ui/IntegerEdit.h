@@ -24,9 +24,10 @@ public:
 protected:
     // The typing filter. Keys that type no character (arrows, Home, End,
     // Delete, Shift+Insert) work as in any edit box; of the characters typed,
-    // only digits, "." and backspace reach the box. Keyboard commands that
-    // type control characters (Ctrl+C, Ctrl+V, ...) and Enter, Escape and Tab
-    // are not handled by the box; they go on to the window.
+    // only digits, "." and backspace reach the box. Ctrl+A selects the whole
+    // text. Other keyboard commands that type control characters (Ctrl+C,
+    // Ctrl+V, ...) and Enter, Escape and Tab are not handled by the box; they
+    // go on to the window.
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -18,6 +18,11 @@ MapMenuBar::MapMenuBar(QWidget* window, QUndoStack* stack) : QMenuBar(window)
     UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     RedoAction = EditMenu->addAction(QStringLiteral("Redo"));
     RedoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // A menu shows an action's first key only; the text after a tab takes
+    // its place, so that both keys of "Redo" show.
+    QStringList keys;
+    for (const QKeySequence& k : RedoAction->shortcuts()) keys << k.toString(QKeySequence::NativeText);
+    RedoAction->setText(QStringLiteral("Redo\t") + keys.join(QStringLiteral(", ")));
 
     // The shortcuts work wherever the focus is in the window, also while
     // the menu bar is hidden by the platform.

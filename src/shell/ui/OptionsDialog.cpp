@@ -50,7 +50,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     CdOnlyBox = new QCheckBox(QStringLiteral("Use CD only"), this);
     CdOnlyBox->move(8, 136);
     CdOnlyBox->resize(std::max(97, CdOnlyBox->sizeHint().width()), 17);
-    connect(CdOnlyBox, &QCheckBox::toggled, this, [this] { CdOnlyBoxClick(); });
+    connect(CdOnlyBox, &QCheckBox::toggled, this, [this] { OnCdOnlyToggled(); });
 
     CdOnlyLabel = new QLabel(
         QStringLiteral("When selected, all of the maps are loaded from CD, but you cannot edit them. Also, you "
@@ -73,7 +73,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     OkButton = new QPushButton(QStringLiteral("OK"), this);
     OkButton->setGeometry(160, 240, 75, 25);
     OkButton->setAutoDefault(false);
-    connect(OkButton, &QPushButton::clicked, this, [this] { Guarded([this] { OkButtonClick(); }, this); });
+    connect(OkButton, &QPushButton::clicked, this, [this] { Guarded([this] { OnOkClicked(); }, this); });
 
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setGeometry(312, 240, 75, 25);
@@ -85,19 +85,17 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     setTabOrder(CdLetterEdit, OkButton);
     setTabOrder(OkButton, CancelButton);
 
-    FormCreate();
+    OnCdOnlyToggled();  // the letter controls start disabled
 }
 
-void OptionsDialog::FormCreate() { CdOnlyBoxClick(); }
-
-void OptionsDialog::CdOnlyBoxClick()
+void OptionsDialog::OnCdOnlyToggled()
 {
     const bool cd = CdOnlyBox->isChecked();
     CdLetterLabel->setEnabled(cd);
     CdLetterEdit->setEnabled(cd);
 }
 
-void OptionsDialog::FormShow()
+void OptionsDialog::ShowStoredSettings()
 {
     SettingsKey key = Settings().OpenKey(kSettingsKey);
     if (key.ValueExists("ZorvanPath"))
@@ -105,12 +103,12 @@ void OptionsDialog::FormShow()
     if (key.ValueExists("CDOnly")) CdOnlyBox->setChecked(key.ReadBool("CDOnly"));
     if (key.ValueExists("CDLetter"))
         CdLetterEdit->setText(QString::fromLatin1(QByteArray::fromStdString(key.ReadString("CDLetter"))));
-    CdOnlyBoxClick();
+    OnCdOnlyToggled();
 }
 
-void OptionsDialog::GamePathEditExit() { GamePathEdit->setText(NormaliseGamePath(GamePathEdit->text())); }
+void OptionsDialog::OnGamePathLeft() { GamePathEdit->setText(NormaliseGamePath(GamePathEdit->text())); }
 
-void OptionsDialog::OkButtonClick()
+void OptionsDialog::OnOkClicked()
 {
     Settings().ChangeTogether([this] {
         SettingsKey key = Settings().OpenKey(kSettingsKey);
@@ -124,7 +122,7 @@ void OptionsDialog::OkButtonClick()
 void OptionsDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) Guarded([this] { FormShow(); }, this);
+    if (!event->spontaneous()) Guarded([this] { ShowStoredSettings(); }, this);
 }
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)
@@ -152,7 +150,7 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
     if (watched == GamePathEdit && event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            Guarded([this] { GamePathEditExit(); }, this);
+            Guarded([this] { OnGamePathLeft(); }, this);
     }
     return QDialog::eventFilter(watched, event);
 }

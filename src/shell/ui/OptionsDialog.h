@@ -27,16 +27,15 @@ public:
     QPushButton* CancelButton;
 
     // Handlers.
-    void FormCreate();
     // Puts the stored values into their controls; a value not stored leaves
     // its control as it was.
-    void FormShow();
-    void CdOnlyBoxClick();
+    void ShowStoredSettings();
+    void OnCdOnlyToggled();
     // Trims characters of code 32 or less from both ends and ends a non-empty
     // path with the separator.
-    void GamePathEditExit();
+    void OnGamePathLeft();
     // Writes "ZorvanPath", "CDOnly", "CDLetter", then closes with OK.
-    void OkButtonClick();
+    void OnOkClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -44,7 +43,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// The path as GamePathEditExit leaves it.
+// The path as OnGamePathLeft leaves it.
 QString NormaliseGamePath(const QString& text);
 
 }  // namespace ketral

@@ -45,11 +45,11 @@ TileViewer::TileViewer(QWidget* parent)
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(false);
-    FormCreate();
+    LayOutControls();
     ShowImages();
 }
 
-void TileViewer::FormCreate()
+void TileViewer::LayOutControls()
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -49,7 +49,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    void LayOutControls();
     void TileGridDrawCell(QPainter& painter, int row, const QRect& rect, bool selected);
 
     SpriteCollection* images_ = nullptr;

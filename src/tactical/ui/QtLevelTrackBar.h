@@ -23,8 +23,6 @@ public:
     int Position() const override { return slider_->value(); }
     void SetChangeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
 
-    QSlider* Slider() const { return slider_; }
-
 private:
     QSlider* slider_;
     std::function<void()> handler_;

@@ -88,12 +88,12 @@ ResizeMapDialog::ResizeMapDialog(QWidget* parent) : QDialog(parent)
     // Only the user's moves reach the handler; positions set by the
     // program are set with the bar's signals blocked.
     for (QSlider* bar : {FloorWidthBar, FloorHeightBar, LevelCountBar})
-        connect(bar, &QSlider::valueChanged, this, [this](int) { FactorBarChange(); });
+        connect(bar, &QSlider::valueChanged, this, [this](int) { OnFactorBarMoved(); });
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void ResizeMapDialog::FactorBarChange()
+void ResizeMapDialog::OnFactorBarMoved()
 {
     const std::array<IntegerEdit*, 3> base{BaseXEdit, BaseYEdit, BaseZEdit};
     const std::array<QSlider*, 3> bars{FloorWidthBar, FloorHeightBar, LevelCountBar};
@@ -114,7 +114,7 @@ void ResizeMapDialog::Prepare(const std::array<std::int32_t, 3>& base, const std
         const QSignalBlocker block(bars[i]);
         bars[i]->setValue(std::clamp(factors[i], 1, 4));
     }
-    FactorBarChange();
+    OnFactorBarMoved();
 }
 
 std::array<std::int32_t, 3> ResizeMapDialog::Factors() const

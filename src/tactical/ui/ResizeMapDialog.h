@@ -27,7 +27,7 @@ public:
     std::array<std::int32_t, 3> Factors() const;
 
     // The change handler of the three track bars.
-    void FactorBarChange();
+    void OnFactorBarMoved();
 
     std::array<std::int32_t, 3> NewSize{0, 0, 0};
 

@@ -54,7 +54,7 @@ TacMapChange TacticalMapView::ResizeMap()
 {
     const TacMapData& map = core_.Map();
     if (map.IsSavedGame) {
-        ShowMessageBox("Save games cannot be resized.", this);
+        ShowInformation("Save games cannot be resized.", this);
         return {};
     }
     ResizeMapDialog dialog(this);

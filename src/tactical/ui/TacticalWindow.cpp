@@ -164,13 +164,13 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     UndoStack = new QUndoStack(this);
     MenuBar = new MapMenuBar(this, UndoStack);
 
-    FormCreate();
+    PlaceMapView();
 
     // Handlers.
     connect(PlanViewButton, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(6, down); });
     connect(UnitsButton, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(4, down); });
     for (QCheckBox* box : {LeftTileBox, RightTileBox, GroundTileBox, FeatureTileBox})
-        connect(box, &QCheckBox::toggled, this, [this, box](bool) { TileBoxClick(box); });
+        connect(box, &QCheckBox::toggled, this, [this, box](bool) { OnTileBoxToggled(box); });
     connect(SaveButton, &QPushButton::clicked, this, [this] { Guarded([this] { SaveMap(); }, this); });
     connect(MenuBar->SaveMapAction, &QAction::triggered, this, [this] { Guarded([this] { SaveMap(); }, this); });
     connect(MenuBar->ExportPictureAction, &QAction::triggered, this,
@@ -178,9 +178,9 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(MenuBar->ExportWholeMapAction, &QAction::triggered, this,
             [this] { Guarded([this] { ExportWholeMap(); }, this); });
     for (QToolButton* b : {GroundTilesButton, LeftTilesButton, RightTilesButton, FeatureTilesButton})
-        connect(b, &QToolButton::clicked, this, [this, b] { TileBrowserClick(b); });
+        connect(b, &QToolButton::clicked, this, [this, b] { OnTileBrowserClicked(b); });
     connect(ResizeButton, &QPushButton::clicked, this, [this] { Guarded([this] { PushChange(map_->ResizeMap()); }, this); });
-    connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { MapListDblClick(); });
+    connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { OnMapListActivated(); });
     connect(HorizontalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
     connect(VerticalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
 
@@ -207,7 +207,7 @@ bool TacticalWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TacticalWindow::FormCreate()
+void TacticalWindow::PlaceMapView()
 {
     map_ = new TacticalMapView(this);
     map_->setObjectName(QStringLiteral("MapView"));
@@ -272,7 +272,7 @@ void TacticalWindow::FillMapList(const std::string& directory, const std::string
     }
 }
 
-void TacticalWindow::MapListDblClick()
+void TacticalWindow::OnMapListActivated()
 {
     QListWidgetItem* item = MapList->currentItem();
     if (!item || !item->isSelected()) return;
@@ -346,12 +346,12 @@ void TacticalWindow::ReattachViewers()
     }
 }
 
-void TacticalWindow::TileBoxClick(QCheckBox* box)
+void TacticalWindow::OnTileBoxToggled(QCheckBox* box)
 {
     map_->SetViewOption(box->property("tag").toInt(), box->isChecked());
 }
 
-void TacticalWindow::TileBrowserClick(QToolButton* button)
+void TacticalWindow::OnTileBrowserClicked(QToolButton* button)
 {
     const int slot = button->property("tag").toInt() - 1;
     if (slot < 0 || slot > 3) return;

@@ -45,7 +45,7 @@ public:
     void FillMapList(const std::string& directory, const std::string& name, bool savedGame);
     // Loads the selected entry of the map list (none selected: nothing),
     // after resolving the unsaved changes of the map shown.
-    void MapListDblClick();
+    void OnMapListActivated();
 
     // "Save map" and the Edit page's "Save": the map into the files it was
     // read from, asking before a file another program changed is
@@ -94,9 +94,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
-    void TileBoxClick(QCheckBox* box);
-    void TileBrowserClick(QToolButton* button);
+    void PlaceMapView();
+    void OnTileBoxToggled(QCheckBox* box);
+    void OnTileBrowserClicked(QToolButton* button);
     void ReattachViewers();
     void LoadSelectedMap();
     // One step of the undo stack for a change the core made (none for an

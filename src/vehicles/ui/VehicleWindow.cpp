@@ -96,13 +96,13 @@ VehicleWindow::VehicleWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     CloseButton->setGeometry(312, 264, 75, 25);
 
-    connect(SaveButton, &QPushButton::clicked, this, [this] { Guarded([this] { SaveButtonClick(); }, this); });
-    connect(CloseButton, &QPushButton::clicked, this, [this] { Guarded([this] { CloseButtonClick(); }, this); });
+    connect(SaveButton, &QPushButton::clicked, this, [this] { Guarded([this] { OnSaveClicked(); }, this); });
+    connect(CloseButton, &QPushButton::clicked, this, [this] { Guarded([this] { OnCloseClicked(); }, this); });
     for (IntegerEdit* armour :
          {FrontArmourEdit, TopArmourEdit, BottomArmourEdit, RearArmourEdit, LeftArmourEdit, RightArmourEdit})
-        connect(armour, &QLineEdit::textChanged, this, [this] { Guarded([this] { ArmourEditChange(); }, this); });
+        connect(armour, &QLineEdit::textChanged, this, [this] { Guarded([this] { OnArmourEdited(); }, this); });
     connect(TotalArmourEdit, &QLineEdit::textChanged, this,
-            [this] { Guarded([this] { TotalArmourEditChange(); }, this); });
+            [this] { Guarded([this] { OnTotalArmourEdited(); }, this); });
 }
 
 QLineEdit* VehicleWindow::BoxWidget(VehicleBox box) const
@@ -169,7 +169,7 @@ void VehicleWindow::ShowVehicle()
                         VehicleBox::Right, VehicleBox::Total});
 }
 
-void VehicleWindow::SaveButtonClick()
+void VehicleWindow::OnSaveClicked()
 {
     // A file another program changed since the opening is overwritten only
     // when the user says so.
@@ -178,9 +178,9 @@ void VehicleWindow::SaveButtonClick()
                         [this](const std::string& q) { return AskYesNo(q, this); });
 }
 
-void VehicleWindow::CloseButtonClick() { hide(); }
+void VehicleWindow::OnCloseClicked() { hide(); }
 
-void VehicleWindow::ArmourEditChange()
+void VehicleWindow::OnArmourEdited()
 {
     if (busy_) return;
     BusyScope busy(busy_);
@@ -189,7 +189,7 @@ void VehicleWindow::ArmourEditChange()
     SetBoxTexts(boxes, {VehicleBox::Total});
 }
 
-void VehicleWindow::TotalArmourEditChange()
+void VehicleWindow::OnTotalArmourEdited()
 {
     if (busy_) return;
     BusyScope busy(busy_);

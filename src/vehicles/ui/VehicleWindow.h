@@ -33,12 +33,10 @@ public:
     VehicleBoxes BoxTexts() const;
 
     // Handlers. They throw on failure; the connections report the error.
-    void SaveButtonClick();
-    void CloseButtonClick();
-    void ArmourEditChange();       // any of the six armour boxes changed
-    void TotalArmourEditChange();  // the total changed
-
-    const VehicleDocument& Document() const { return document_; }
+    void OnSaveClicked();
+    void OnCloseClicked();
+    void OnArmourEdited();       // any of the six armour boxes changed
+    void OnTotalArmourEdited();  // the total changed
 
     IntegerEdit* WeightEdit;
     IntegerEdit* ConstitutionEdit;

@@ -73,7 +73,7 @@ class CitySaveUndoTest : public QObject {
             dialog->NameList->setCurrentRow(name);
             dialog->OkButton->click();
         });
-        form->BuildingListDblClick();
+        form->OnBuildingActivated();
     }
 
     static Bytes CellBytes(const Cells& cells)
@@ -133,10 +133,13 @@ private slots:
         for (QAction* a : {form->MenuBar->SaveMapAction, form->MenuBar->ExportPictureAction,
                            form->MenuBar->ExportWholeMapAction, form->MenuBar->UndoAction, form->MenuBar->RedoAction})
             texts << a->text();
-        QCOMPARE(texts, (QStringList{"Save map", "Export picture...", "Export whole map...", "Undo", "Redo"}));
+        QCOMPARE(texts, (QStringList{"Save map", "Export picture...", "Export whole map...", "Undo",
+                                     "Redo\tCtrl+Y, Ctrl+Shift+Z"}));
         QVERIFY(form->MenuBar->isVisible());
-        QVERIFY(form->MenuBar->geometry().bottom() < form->ControlPanel->geometry().top());
-        QVERIFY(form->MenuBar->geometry().bottom() < form->MapImage->geometry().top());
+        // The splitter holds the panel and the map image.
+        QCOMPARE(form->ControlPanel->parentWidget(), form->PanelSplitter);
+        QCOMPARE(form->MapImage->parentWidget(), form->PanelSplitter);
+        QVERIFY(form->MenuBar->geometry().bottom() < form->PanelSplitter->geometry().top());
         QCOMPARE(form->ControlPanel->width(), 137);
         QCOMPARE(form->Editor().mapImage.width(), form->MapImage->width());
         QCOMPARE(form->Editor().mapImage.height(), form->MapImage->height());
@@ -161,21 +164,34 @@ private slots:
         QVERIFY(!form->HasUnsavedChanges());
     }
 
-    void editPageSaveKeepsTheChangesUnsaved()
+    void editPageSaveSavesTheMapAsSaveMapDoes()
     {
-        QVERIFY(Open("savegame.01", true));
-        const Bytes before = ReadFileBytes(inst->savegame + "savegame.01");
+        // A default city map: its map file and its building file.
+        QVERIFY(Open("Citymap1"));
+        Bytes map = ReadFileBytes(MapFile());
+        Bytes table = ReadFileBytes(BuildingFile());
         Activate();
+        PlaceTile(11);
+        RenameBuilding(0, 9);
+        form->Pages->setCurrentWidget(form->EditPage);
+        QTest::mouseClick(form->SaveButton, Qt::LeftButton);
+        QVERIFY(messages.empty());
+        map[(5 * 10000 + 2 * 100 + 2) * 2] = 11;
+        table[0] = 9;
+        QCOMPARE(ReadFileBytes(MapFile()), map);
+        QCOMPARE(ReadFileBytes(BuildingFile()), table);
+        QVERIFY(!form->HasUnsavedChanges());
+
+        // A saved game: its cells and its building table.
+        QVERIFY(Open("savegame.01", true));
+        Bytes save = ReadFileBytes(inst->savegame + "savegame.01");
         PlaceTile(4);
         RenameBuilding(1, 12);
-        form->SaveButton->click();  // the building table only
-        Bytes expected = before;
-        expected[97870 + 226] = 12;
-        QCOMPARE(ReadFileBytes(inst->savegame + "savegame.01"), expected);
-        QVERIFY(form->HasUnsavedChanges());
-        form->MenuBar->SaveMapAction->trigger();
-        expected[224106 + (5 * 10000 + 2 * 100 + 2) * 2] = 4;
-        QCOMPARE(ReadFileBytes(inst->savegame + "savegame.01"), expected);
+        form->SaveButton->click();
+        QVERIFY(messages.empty());
+        save[97870 + 226] = 12;
+        save[224106 + (5 * 10000 + 2 * 100 + 2) * 2] = 4;
+        QCOMPARE(ReadFileBytes(inst->savegame + "savegame.01"), save);
         QVERIFY(!form->HasUnsavedChanges());
     }
 
@@ -194,7 +210,7 @@ private slots:
         snap();
         RenameBuilding(0, 7);
         snap();
-        QCOMPARE(form->BuildingList->item(0)->text(), QStringLiteral("Name 2"));  // as after the dialog
+        QCOMPARE(form->BuildingList->item(0)->text(), QStringLiteral("Name 7"));  // at once after the dialog
         yes = true;
         form->CurrentLevelBar->setValue(0);
         form->ClearLevelButton->click();

@@ -1,4 +1,4 @@
-// The city map window: its controls, the opening, ParamChange's rule, the
+// The city map window: its controls, the opening, OnControlChanged's rule, the
 // pointer, the tile viewer, the clear commands, Save and the Buildings page.
 #include <QApplication>
 #include <QSignalSpy>
@@ -7,6 +7,7 @@
 
 #include "base/Errors.h"
 #include "base/GamePaths.h"
+#include "base/ui/CutTextToolTips.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/SaveChangesBox.h"
 #include "city/CityTestData.h"
@@ -128,14 +129,14 @@ private slots:
         QCOMPARE(form->Editor().view.currentLevel, 10);
         Open("Citymap1");
         QCOMPARE(form->CurrentLevelBar->value(), 9);
-        // No handler ran: the view keeps the last UpdateParam's value.
+        // No handler ran: the view keeps the last ApplyControls's value.
         QCOMPARE(form->Editor().view.currentLevel, 10);
         // Clicks on a level that does not exist change nothing.
-        form->MapImageMouseUp(Qt::LeftButton, 0, 0);
+        form->OnMapPointerReleased(Qt::LeftButton, 0, 0);
         QVERIFY(messages.empty());
     }
 
-    void paramChange()
+    void aControlChangeAppliesTheControls()
     {
         Open("Citymap1");
         form->LevelsToShowBar->setValue(5);
@@ -205,7 +206,7 @@ private slots:
         for (int y = 0; y < now.height() && !changed; ++y)
             for (int x = 0; x < now.width(); ++x) changed |= now.pixel(x, y) != before.pixel(x, y);
         QVERIFY(changed);
-        form->MapImageMouseMove(10, 0);
+        form->OnMapPointerMoved(10, 0);
         QCOMPARE(Title(form.get()), std::string("Cityscape map: Citymap1"));
         QVERIFY(form->MapImage->cursor().shape() == Qt::BlankCursor);
     }
@@ -217,7 +218,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->CurrentLevelBar->setValue(5);
         // Without a viewer a left click changes nothing.
-        form->MapImageMouseUp(Qt::LeftButton, 0, 0);
+        form->OnMapPointerReleased(Qt::LeftButton, 0, 0);
         QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 0);
         QTest::mouseClick(form->TilesButton, Qt::LeftButton);
         TileViewer* viewer = form->TileViewerWindow();
@@ -226,7 +227,7 @@ private slots:
         QVERIFY(viewer->isVisible());
         QCOMPARE(viewer->Images(), form->Editor().map.tiles.get());
         viewer->SelectImage(11);
-        form->MapImageMouseUp(Qt::LeftButton, 0, 0);
+        form->OnMapPointerReleased(Qt::LeftButton, 0, 0);
         QCOMPARE(int(form->Editor().map.Cell(5, 2, 2)), 0);  // "Apply" unticked
         viewer->ApplyBox->setChecked(true);
         QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(0, 17));  // cell (5, 2, 2)
@@ -234,7 +235,7 @@ private slots:
         // A right click picks into the viewer, also when it is hidden.
         viewer->hide();
         form->Editor().map.Cell(5, 2, 2) = 6;
-        form->MapImageMouseUp(Qt::RightButton, 0, 0);
+        form->OnMapPointerReleased(Qt::RightButton, 0, 0);
         QCOMPARE(viewer->SelectedImage(), 6);
         // A new opening hands the viewer its new collection.
         Open("alienmap");
@@ -319,15 +320,47 @@ private slots:
             QCOMPARE(dialog.NameList->currentRow(), 2);
             dialog.X2Edit->SetValue(11);
             dialog.TypeList->setCurrentRow(4);
+            dialog.NameList->setCurrentRow(6);
             dialog.OkButton->click();
         });
-        form->BuildingListDblClick();
+        form->OnBuildingActivated();
         const CityBuilding& b = form->Editor().map.buildings[0];
         QCOMPARE(b.X2, 11);
         QCOMPARE(int(b.typeIndex), 4);
-        QCOMPARE(int(b.nameIndex), 2);
-        // Nothing is refreshed after the dialog: the item text stays.
-        QCOMPARE(form->BuildingList->item(0)->text(), QString("Name 2"));
+        QCOMPARE(int(b.nameIndex), 6);
+        // The item shows the new name at once; its check mark stays.
+        QCOMPARE(form->BuildingList->item(0)->text(), QString("Name 6"));
+        QCOMPARE(form->BuildingList->item(0)->checkState(), Qt::Checked);
+    }
+
+    void aLongBuildingNameWidensThePanelOrIsItsTooltip()
+    {
+        const QString longName = QStringLiteral("Name 2: the Mega-Primus tower of rising commerce");
+        std::string names;
+        for (int i = 0; i < 138; ++i) names += (i == 2 ? longName.toStdString() : "Name " + std::to_string(i)) + "\r\n";
+        inst->dir.write("lists/Building.Nam", names);
+        Open("Citymap1");
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->Pages->setCurrentWidget(form->BuildingsPage);
+        QCOMPARE(form->ControlPanel->width(), 137);  // the design width
+        auto* tips = qobject_cast<CutTextToolTips*>(form->BuildingList->itemDelegate());
+        QVERIFY(tips);
+        const QModelIndex cut = form->BuildingList->model()->index(0, 0);
+        const QModelIndex whole = form->BuildingList->model()->index(1, 0);
+        QCOMPARE(form->BuildingList->item(0)->text(), longName);
+        QCOMPARE(tips->ToolTipText(cut), longName);
+        QCOMPARE(tips->ToolTipText(whole), QString());
+        // The splitter widens the panel, its pages and the list.
+        QSplitterHandle* handle = form->PanelSplitter->handle(1);
+        QVERIFY(handle && handle->isVisible());
+        form->PanelSplitter->setSizes({500, form->PanelSplitter->width() - 500});
+        QTRY_COMPARE(form->ControlPanel->width(), 500);
+        QCOMPARE(form->Pages->width(), 500);
+        QVERIFY(form->BuildingList->width() > 490);
+        QTRY_COMPARE(tips->ToolTipText(cut), QString());
+        // The map image follows: the editor draws at its new size.
+        QTRY_COMPARE(form->Editor().mapImage.width(), form->MapImage->width());
     }
 
     void failedOpeningIsThrown()
@@ -355,7 +388,7 @@ private slots:
             shown = dialog.isVisible();
             dialog.reject();
         });
-        form->BuildingListDblClick();
+        form->OnBuildingActivated();
         QVERIFY(!shown);
 
         // A click selects; a second click on the same item draws the overview
@@ -442,7 +475,7 @@ private slots:
         core.Resize(form->Editor().mapImage.width(), form->Editor().mapImage.height());
         CityControls c;
         c.horizontalScroll = 1;
-        core.UpdateParam(c, 10, 10);
+        core.ApplyControls(c, 10, 10);
         core.grid = true;
         core.RedrawMap();
         const IndexedImage& a = form->Editor().mapImage;

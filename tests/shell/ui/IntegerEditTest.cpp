@@ -73,6 +73,16 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(edit.text(), QStringLiteral("55"));
+        // Ctrl+A alone is the box's own: it selects the whole text, which
+        // the next digit replaces.
+        edit.setCursorPosition(1);
+        QVERIFY(!edit.hasSelectedText());
+        QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
+        QApplication::sendEvent(&edit, &selectAll);
+        QVERIFY(selectAll.isAccepted());
+        QCOMPARE(edit.selectedText(), QStringLiteral("55"));
+        QTest::keyClicks(&edit, "3");
+        QCOMPARE(edit.text(), QStringLiteral("3"));
         // Enter is not used by the box: the window gets it.
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
         QApplication::sendEvent(&edit, &enter);

@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(form.CdLetterEdit->text(), QStringLiteral("E"));
         QCOMPARE(form.CdLetterEdit->maxLength(), 1);
         QVERIFY(!form.CdOnlyBox->isChecked());
-        QVERIFY(!form.CdLetterEdit->isEnabled());  // FormCreate ran CdOnlyBoxClick
+        QVERIFY(!form.CdLetterEdit->isEnabled());  // the letter controls start disabled
         QVERIFY(!form.CdLetterLabel->isEnabled());
         QVERIFY(!form.OkButton->autoDefault() && !form.OkButton->isDefault());
         QVERIFY(!form.CancelButton->autoDefault() && !form.CancelButton->isDefault());
@@ -127,7 +127,7 @@ private slots:
         Open(form);
         form.CdLetterEdit->clear();
         form.CdOnlyBox->setChecked(true);
-        form.OkButtonClick();
+        form.OnOkClicked();
         QCOMPARE(Key().ReadString("ZorvanPath"), std::string(""));
         QCOMPARE(Key().ReadInteger("CDOnly"), 1);
         QCOMPARE(Key().ReadString("CDLetter"), std::string(""));

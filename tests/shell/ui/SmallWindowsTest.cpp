@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(box.size(), QSize(367, 262));
         QCOMPARE(box.ProductName->text(), QStringLiteral("Ketral - Zorvan Map Editor"));
         QCOMPARE(box.Version->text(), QStringLiteral("v1.0 Final beta"));
-        QVERIFY(box.OKButton->isDefault());
+        QVERIFY(box.OkButton->isDefault());
         for (int round = 0; round < 2; ++round) {
             box.show();
             QApplication::setActiveWindow(&box);

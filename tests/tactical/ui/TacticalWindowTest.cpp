@@ -2,6 +2,7 @@
 // painting and picking with the tile viewers, the level bars and the layout.
 #include <QApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -148,7 +149,7 @@ private slots:
 
         // A double click on the other entry loads it.
         w.MapList->setCurrentRow(1);
-        w.MapListDblClick();
+        w.OnMapListActivated();
         QCOMPARE(map.MapWidth, first == "a" ? 6 : 3);
 
         // A directory without maps lists nothing and keeps the map in view.
@@ -196,6 +197,21 @@ private slots:
         w.ResizeButton->click();
         QCOMPARE(messages_, std::vector<std::string>{"Save games cannot be resized."});
         QCOMPARE(map.MapWidth, 3);
+
+        // The refusal is a notice, not an error: the box has the information icon.
+        SetMessageBoxHook(nullptr);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            icon = box->icon();
+            text = box->text();
+            box->accept();
+        });
+        w.ResizeButton->click();
+        QCOMPARE(text, QStringLiteral("Save games cannot be resized."));
+        QCOMPARE(icon, QMessageBox::Information);
     }
 
     void aFailedOpeningThrowsAndLeavesTheScrollBars()
@@ -311,7 +327,7 @@ private slots:
         ShowWindow(w);
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "a" ? 0 : 1);
-        w.MapListDblClick();  // the empty 3 x 3 x 2 map "a"
+        w.OnMapListActivated();  // the empty 3 x 3 x 2 map "a"
         TacticalMapView* map = w.Map();
         for (QToolButton* b : {w.GroundTilesButton, w.LeftTilesButton, w.RightTilesButton, w.FeatureTilesButton})
             b->click();
@@ -384,10 +400,24 @@ private slots:
         QTest::mouseMove(map, Over(map, 2, 1));
         QCOMPARE(map->Core().View().LastFrame, map->Core().SelectionFrame());
         QCOMPARE(map->Core().ViewImage().pixel(0, map->height() - 1), std::uint8_t(99));
-        // Growing the window redraws at the new size.
-        w.resize(w.width() + 40, w.height() + 30);
+        // Growing the window redraws at the new size; the map stays where it
+        // was relative to the view's top-left corner.
+        const Point corner = map->Core().CellToPixel({1, 1});
+        map->Core().SetViewOption(kOptionGrid, true);  // something drawn in every cell
+        map->Core().RedrawView();                      // without the frame
+        const IndexedImage before = map->Core().ViewImage();
+        w.resize(w.width() + 400, w.height() + 300);
         QTRY_COMPARE(map->Core().ViewImage().width(), map->width());
         QCOMPARE(map->Core().ViewImage().height(), map->height());
+        QCOMPARE(map->Core().CellToPixel({1, 1}), corner);
+        const IndexedImage& after = map->Core().ViewImage();
+        int drawn = 0;
+        for (int y = 0; y < before.height(); ++y)
+            for (int x = 0; x < before.width(); ++x) {
+                QCOMPARE(after.pixel(x, y), before.pixel(x, y));
+                drawn += before.pixel(x, y) != 0;
+            }
+        QVERIFY(drawn > 0);
     }
 
     void resizeMapReLaysTheGridAndTheLevelRange()
@@ -410,7 +440,7 @@ private slots:
 
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "b" ? 0 : 1);
-        w.MapListDblClick();  // "b": 6 x 3 x 2 in blocks of 3 x 3 x 2
+        w.OnMapListActivated();  // "b": 6 x 3 x 2 in blocks of 3 x 3 x 2
         QCOMPARE(w.Map()->Core().Map().MapWidth, 6);
         bool seen = false;
         QTimer::singleShot(0, [&] {

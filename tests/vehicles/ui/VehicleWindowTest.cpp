@@ -175,7 +175,7 @@ private slots:
         f.TopArmourEdit->blockSignals(true);
         f.TopArmourEdit->setText(QStringLiteral("x"));
         f.TopArmourEdit->blockSignals(false);
-        QVERIFY_THROWS_EXCEPTION(ConversionError, f.ArmourEditChange());
+        QVERIFY_THROWS_EXCEPTION(ConversionError, f.OnArmourEdited());
         f.TopArmourEdit->setText(QStringLiteral("0"));
         QCOMPARE(f.TotalArmourEdit->text(), QStringLiteral("50"));
     }
@@ -240,7 +240,7 @@ private slots:
         f.OpenVehicle(exe, 5, true);
         Type(f.PictureEdit, QStringLiteral("ABCDEFGHIJKL"));
         QCOMPARE(f.PictureEdit->text(), QStringLiteral("ABCDEFGHIJ"));
-        f.SaveButtonClick();
+        f.OnSaveClicked();
         const std::size_t r = 1612940 + 5 * 126;
         const std::vector<std::uint8_t> now = ReadFileBytes(exe);
         QCOMPARE(std::string(now.begin() + r + 71, now.begin() + r + 81), std::string("ABCDEFGHIJ"));
@@ -296,7 +296,7 @@ private slots:
         QVERIFY(f.SaveButton->isVisibleTo(&f));
         // Save still belongs to the record on show.
         f.ConstitutionEdit->setText(QStringLiteral("201"));
-        f.SaveButtonClick();
+        f.OnSaveClicked();
         QCOMPARE(ReadFileBytes(shortExe), shortBytes);
         QCOMPARE(ChangedOffsets(), std::vector<std::size_t>{1612940 + 5 * 126 + 46});
     }
