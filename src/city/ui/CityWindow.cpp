@@ -1,5 +1,6 @@
 #include "city/ui/CityWindow.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -264,10 +265,12 @@ void CityWindow::BuildControls()
     MapImage->OnMouseMove = [this](int x, int y) { OnMapPointerMoved(x, y); };
     MapImage->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { OnMapPointerReleased(b, x, y); };
 
-    // F1: the help topic of the control with the focus.
+    // F1: the help topic of the control with the focus, also when that is in
+    // the tile viewer, which belongs to this window.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, Handler(this, [this] {
-                ShowHelpContext(HelpContextOf(focusWidget() ? focusWidget() : this));
+                QWidget* focus = QApplication::focusWidget();
+                ShowHelpContext(HelpContextOf(focus ? focus : this));
             }));
 }
 

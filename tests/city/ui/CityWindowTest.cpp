@@ -430,6 +430,16 @@ private slots:
             QVERIFY(CurrentHelpWindow());
             QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QString(c.anchor));
         }
+
+        // The tile viewer belongs to the window and has a topic of its own.
+        form->TilesButton->click();
+        TileViewer* viewer = form->TileViewerWindow();
+        QVERIFY(viewer);
+        QApplication::setActiveWindow(viewer);
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
+        viewer->ApplyBox->setFocus();
+        QTest::keyClick(viewer, Qt::Key_F1);
+        QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-30"));
         CurrentHelpWindow()->close();
     }
 
