@@ -14,12 +14,14 @@
 #include "base/GamePaths.h"
 #include "city/CityBuilding.h"
 #include "city/CityMap.h"
+#include "support/CountingSource.h"
 #include "support/StarvedSource.h"
 #include "support/WriteProtect.h"
 
 namespace ketral {
 namespace {
 
+using testing::CountingSource;
 using testing::EncodeBuilding;
 using testing::MakeSavedGame;
 using testing::StarvedSource;
@@ -392,6 +394,60 @@ TEST(CityCells, ReadInFileOrderAndNeverMixedWithAnEarlierMap)
     BrokenCellFile broken(other, kCityMapBytes / 2);
     EXPECT_THROW(map.ReadCells(broken, 0), IoError);
     EXPECT_EQ(map.cells, std::vector<std::uint16_t>(kCityCells, 0));
+}
+
+// An opening reads each file in a few reads, however many buildings its
+// table holds (not one read per field of a record).
+TEST(CityReads, EveryFileOfAnOpeningInAFewReads)
+{
+    std::vector<CityBuilding> many;
+    for (int i = 0; i < 170; ++i)
+        many.push_back({static_cast<std::uint16_t>(i % 138), i % 100, i % 50, i % 100, i % 50,
+                        static_cast<std::uint8_t>(i % 7), static_cast<std::uint8_t>(i % 3)});
+    std::vector<std::uint8_t> buildingFile;
+    for (const CityBuilding& b : many) {
+        const auto r = EncodeBuilding(b);
+        buildingFile.insert(buildingFile.end(), r.begin(), r.end());
+    }
+    const std::vector<std::uint8_t> cells = testing::MakeCells([](int l, int a, int b) {
+        return static_cast<std::uint16_t>(l * 1000 + a * 10 + b);
+    });
+    const std::vector<std::uint8_t> savedGame = MakeSavedGame(many, 0, cells);
+    struct Case {
+        const char* what;
+        bool savedGame;
+        const std::vector<std::uint8_t>& table;
+        const std::vector<std::uint8_t>& cells;
+        std::uint64_t cellOffset;
+    };
+    const Case cases[] = {
+        {"saved game's city", true, savedGame, savedGame, kSaveCellsOffset},
+        {"default city map", false, buildingFile, cells, 0},
+    };
+    const std::string names = testing::MakeList("Name", 138);
+    const testing::PckBytes tiles = testing::MakeFramedPixels(16);
+    for (const Case& c : cases) {
+        CountingSource nameList(std::vector<std::uint8_t>(names.begin(), names.end()), "Building.Nam");
+        CountingSource palette(testing::MakePaletteFile(), "pal_01.dat");
+        CountingSource tab(tiles.tab, "city.tab"), pck(tiles.pck, "city.pck");
+        CountingSource table(c.table, "table"), cellFile(c.cells, "cells");
+        CityMap map;
+        map.nameList = ReadTextList(nameList);
+        GamePalette colours;
+        ReadPalette(palette, colours);
+        SpriteCollection tileSet;
+        tileSet.LoadFramed(tab, pck, nullptr);
+        map.savedGame = c.savedGame;
+        if (c.savedGame) {
+            EXPECT_FALSE(IsAlienSaveGame(table));
+        }
+        map.LoadBuildings(table);
+        map.ReadCells(cellFile, c.cellOffset);
+        EXPECT_EQ(map.buildings, many) << c.what;
+        EXPECT_EQ(map.Cell(9, 99, 99), 9000 + 990 + 99) << c.what;
+        for (const CountingSource* file : {&nameList, &palette, &tab, &pck, &table, &cellFile})
+            EXPECT_LE(file->reads(), 3) << c.what << ": " << file->name();
+    }
 }
 
 }  // namespace
