@@ -84,7 +84,7 @@ void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& ma
     try {
         entries = files.List(mapsDir, false);
     } catch (const IoError& e) {
-        messages.ShowMessage(e.what());  // the other groups do not depend on it
+        messages.ShowMessage(e.Message());  // the other groups do not depend on it
         return;
     }
     groups.back().Children.reserve(entries.size());
