@@ -29,14 +29,14 @@ using testing::TempDir;
 
 TEST(TextList, LineEndsOfEveryKind)
 {
-    EXPECT_EQ(ParseTextList("a\r\nb\rc\nd"), (TextList{"a", "b", "c", "d"}));
+    EXPECT_EQ(ParseTextList("a\r\nb\rc\nd"), testing::Lines({"a", "b", "c", "d"}));
     // A line end at the very end adds no empty line; empty lines inside count.
-    EXPECT_EQ(ParseTextList("a\r\n\r\nb\r\n"), (TextList{"a", "", "b"}));
-    EXPECT_EQ(ParseTextList("a\n\n"), (TextList{"a", ""}));
-    EXPECT_EQ(ParseTextList("\r\n"), (TextList{""}));
+    EXPECT_EQ(ParseTextList("a\r\n\r\nb\r\n"), testing::Lines({"a", "", "b"}));
+    EXPECT_EQ(ParseTextList("a\n\n"), testing::Lines({"a", ""}));
+    EXPECT_EQ(ParseTextList("\r\n"), testing::Lines({""}));
     EXPECT_TRUE(ParseTextList("").empty());
     // CR CR LF is a line end, then an empty line.
-    EXPECT_EQ(ParseTextList("x\r\r\ny"), (TextList{"x", "", "y"}));
+    EXPECT_EQ(ParseTextList("x\r\r\ny"), testing::Lines({"x", "", "y"}));
 }
 
 TEST(TextList, HugeFilesAreRefusedUnreadAndMemoryRunningOutIsNamed)
@@ -64,7 +64,7 @@ TEST(TextList, MissingFileIsAnOpenError)
 {
     TempDir dir;
     dir.write("Building.own", std::string("One\r\nTwo\r\n"));
-    EXPECT_EQ(LoadTextList(dir.path(), "building.OWN"), (TextList{"One", "Two"}));
+    EXPECT_EQ(LoadTextList(dir.path(), "building.OWN"), testing::Lines({"One", "Two"}));
     try {
         LoadTextList(dir.path(), "Building.Nam");
         FAIL() << "no error";
@@ -156,16 +156,16 @@ TEST(ShortNameList, TextFromTypeIndexBelow20Lines)
     TextList nineteen, twenty;
     for (int i = 0; i < 19; ++i) nineteen.push_back(GameText::FromLatin1("line " + std::to_string(i)));
     twenty = nineteen;
-    twenty.push_back("line 19");
+    twenty.push_back(GameText::FromLatin1("line 19"));
     EXPECT_TRUE(IsShortNameList(nineteen));
     EXPECT_FALSE(IsShortNameList(twenty));
-    EXPECT_EQ(BuildingItemText(b, 0, nineteen, "AlienBld.Typ"), "line 5");
-    EXPECT_EQ(BuildingItemText(b, 0, twenty, "Building.Nam"), "line 3");
+    EXPECT_EQ(BuildingItemText(b, 0, nineteen, "AlienBld.Typ"), GameText::FromLatin1("line 5"));
+    EXPECT_EQ(BuildingItemText(b, 0, twenty, "Building.Nam"), GameText::FromLatin1("line 3"));
 }
 
 TEST(ShortNameList, IndexBeyondTheListNamesIndexAndFile)
 {
-    TextList names(25, "x");
+    TextList names(25, GameText::FromLatin1("x"));
     try {
         BuildingItemText(CityBuilding{30, 0, 0, 0, 0, 1, 0}, 4, names, "Building.Nam");
         FAIL() << "no error";
@@ -176,7 +176,7 @@ TEST(ShortNameList, IndexBeyondTheListNamesIndexAndFile)
         EXPECT_NE(m.find("Building.Nam"), std::string::npos) << m;
         EXPECT_NE(m.find("0 to 24"), std::string::npos) << m;
     }
-    TextList shortList(5, "y");
+    TextList shortList(5, GameText::FromLatin1("y"));
     try {
         BuildingItemText(CityBuilding{0, 0, 0, 0, 0, 5, 0}, 1, shortList, "AlienBld.Typ");
         FAIL() << "no error";
@@ -247,7 +247,7 @@ protected:
         path = dir.write("savegame.03", original);
         map.savedGame = true;
         map.filePath = dir / "SAVEGAME.03";  // upper-cased as an opening forms it
-        map.nameList = TextList(138, "n");
+        map.nameList = TextList(138, GameText::FromLatin1("n"));
         map.nameListFile = "Building.Nam";
         map.LoadBuildings(map.filePath);
     }
