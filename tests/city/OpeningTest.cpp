@@ -17,7 +17,7 @@ using testing::CityInstall;
 // Records the steps an opening shows, in order.
 struct Recorder : CityEditorObserver, ProgressSink {
     std::vector<std::string> log;
-    void CaptionChanged(const std::string& c) override { log.push_back("caption " + c); }
+    void CaptionChanged(const UserText& c) override { log.push_back("caption " + c.ToUtf8()); }
     void MapImageChanged() override { log.push_back("map image"); }
     void OverviewChanged() override { log.push_back("overview"); }
     void ShowViewPage() override { log.push_back("view page"); }

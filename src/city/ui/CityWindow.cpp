@@ -442,7 +442,7 @@ void CityWindow::BuildingListDblClick()
 
 // ---- what the editor reports ---------------------------------------------------
 
-void CityWindow::CaptionChanged(const std::string& caption) { setWindowTitle(QString::fromLatin1(caption.c_str())); }
+void CityWindow::CaptionChanged(const UserText& caption) { setWindowTitle(ToQString(caption)); }
 
 void CityWindow::MapImageChanged() { MapImage->update(); }
 
