@@ -24,7 +24,7 @@ namespace {
 class BoxMessages : public MessageSink {
 public:
     explicit BoxMessages(QWidget* window) : window_(window) {}
-    void ShowMessage(const std::string& text) override { ShowMessageBox(text, window_->isVisible() ? window_ : nullptr); }
+    void ShowMessage(const UserText& text) override { ShowMessageBox(text, window_->isVisible() ? window_ : nullptr); }
 
 private:
     QWidget* window_;

@@ -3,13 +3,21 @@
 // in the message box; the windows add nothing to it.
 #include <stdexcept>
 #include <string>
+#include <utility>
+
+#include "base/UserText.h"
 
 namespace ketral {
 
-// Any failure that ends an operation and is reported to the user.
+// Any failure that ends an operation and is reported to the user. The
+// message keeps its parts (UserText); what() is the message in UTF-8.
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Error(UserText message) : std::runtime_error(message.ToUtf8()), message_(std::move(message)) {}
+    const UserText& Message() const { return message_; }
+
+private:
+    UserText message_;
 };
 
 // A file could not be opened, read or written, or came short.

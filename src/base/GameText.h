@@ -3,9 +3,10 @@
 // texts in Latin-1 (building lists, saved-game names, vehicle names); names
 // of the file system are bytes in the system's encoding (UTF-8), kept exactly
 // as the system gives them so that they open the same file again. A GameText
-// is never a std::string by accident: every crossing between the two, and to
-// the windows and the tool's JSON, goes through a conversion named here or in
-// base/ui/QtText.h.
+// is never a std::string by accident, nor made from one or from a C string
+// without saying which encoding it holds: every crossing between the two, and
+// to the windows and the tool's JSON, goes through a conversion named here or
+// in base/ui/QtText.h. Texts for the user that join both are UserText.
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -15,9 +16,7 @@ namespace ketral {
 class GameText {
 public:
     GameText() = default;
-    // A literal of the program (plain ASCII) is a game text as it stands.
-    GameText(const char* ascii) : bytes_(ascii) {}
-    // Bytes read from a game file.
+    // Bytes read from a game file (or a literal of plain ASCII).
     static GameText FromLatin1(std::string bytes);
     // Characters outside Latin-1 become '?', as the game cannot hold them.
     static GameText FromUtf8(std::string_view utf8);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/UserText.h"
+
 namespace ketral {
 
 inline constexpr const char* kAppTitle = "Zorvan Map Editor";
@@ -12,13 +14,13 @@ inline constexpr const char* kAppTitle = "Zorvan Map Editor";
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    virtual void ShowMessage(const std::string& text) = 0;
+    virtual void ShowMessage(const UserText& text) = 0;
 };
 
 class CollectingMessages : public MessageSink {
 public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
+    void ShowMessage(const UserText& text) override { messages.push_back(text.ToUtf8()); }
+    std::vector<std::string> messages;  // in UTF-8
 };
 
 }  // namespace ketral

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/BufferedSource.h"
 #include "base/Errors.h"
 #include "base/LittleEndian.h"
 
@@ -20,8 +21,9 @@ CityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset)
     return b;
 }
 
-std::vector<CityBuilding> ReadBuildingFile(ByteSource& src)
+std::vector<CityBuilding> ReadBuildingFile(ByteSource& file)
 {
+    BufferedSource src(file);
     const std::uint64_t n = src.size() / kBuildingRecordSize;
     std::vector<CityBuilding> out;
     out.reserve(static_cast<std::size_t>(n));
@@ -29,8 +31,9 @@ std::vector<CityBuilding> ReadBuildingFile(ByteSource& src)
     return out;
 }
 
-std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& src)
+std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& file)
 {
+    BufferedSource src(file);
     std::vector<CityBuilding> out;
     std::uint64_t offset = kSaveBuildingTableOffset;
     while (src.u16(offset) < kSaveTableEndNameIndex) {

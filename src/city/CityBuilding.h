@@ -39,6 +39,8 @@ struct CityBuilding {
 // One record from its bytes.
 CityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset);
 
+// Both tables are read through a BufferedSource: a few reads of the file, not
+// one per field.
 // A ".bld" file: file size div 226 records from offset 0 (a trailing partial
 // record is ignored). Every record is kept, however many there are.
 std::vector<CityBuilding> ReadBuildingFile(ByteSource& src);

@@ -37,7 +37,7 @@ CityEditor::CityEditor(std::string listsDir) : map(std::move(listsDir)), overvie
     overview.setColors(OverviewColours());
 }
 
-void CityEditor::SetCaption(const std::string& caption)
+void CityEditor::SetCaption(const UserText& caption)
 {
     caption_ = caption;
     obs().CaptionChanged(caption_);
@@ -137,7 +137,7 @@ void CityEditor::Resize(int width, int height)
 
 void CityEditor::RedrawMap()
 {
-    DrawCityMap(mapImage, map, view, grid, [this](const std::string& c) { SetCaption(c); });
+    DrawCityMap(mapImage, map, view, grid, [this](const UserText& c) { SetCaption(c); });
     obs().MapImageChanged();
 }
 
@@ -188,10 +188,10 @@ void CityEditor::SelectItem(int item)
 void CityEditor::MouseMove(int x, int y)
 {
     const PointerCell p = MapPointToCell(view, x, y);
-    std::string caption = map.caption;
+    UserText caption = map.caption;
     if (p.OverGrid()) {
         const std::uint8_t m = map.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];
-        if (m != 0 && m < map.nameList.size()) caption = map.nameList[m].Latin1();
+        if (m != 0 && m < map.nameList.size()) caption = map.nameList[m];
     }
     SetCaption(caption);
     CellPoint next{kNoCursor, kNoCursor};

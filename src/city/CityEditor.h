@@ -17,7 +17,7 @@ namespace ketral {
 class CityEditorObserver {
 public:
     virtual ~CityEditorObserver() = default;
-    virtual void CaptionChanged(const std::string& /*caption*/) {}
+    virtual void CaptionChanged(const UserText& /*caption*/) {}
     virtual void MapImageChanged() {}
     virtual void OverviewChanged() {}
     // Steps of an opening that belong to the window.
@@ -65,7 +65,7 @@ public:
     IndexedImage overview;   // 100 x 100
 
     void SetObserver(CityEditorObserver* observer) { observer_ = observer; }
-    const std::string& Caption() const { return caption_; }
+    const UserText& Caption() const { return caption_; }
 
     // Reads the owner list (the window does it once, when it is created).
     void LoadOwnerList() { map.LoadOwnerList(); }
@@ -92,7 +92,7 @@ public:
     void Resize(int width, int height);
     void RedrawMap();
     void DrawBuildMap();
-    void SetCaption(const std::string& caption);
+    void SetCaption(const UserText& caption);
 
     // ApplyControls after the window has limited "Levels to show": caption
     // "%d %d" of the scroll bars, view state from the controls, overview with
@@ -147,7 +147,7 @@ private:
     CityEditorObserver* observer_ = nullptr;
     CityEditorObserver nullObserver_;
     CityEditorObserver& obs() { return observer_ ? *observer_ : nullObserver_; }
-    std::string caption_;
+    UserText caption_;
 };
 
 }  // namespace ketral

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/FileStamp.h"
+#include "base/UserText.h"
 #include "city/CityBuilding.h"
 #include "city/CityMapChange.h"
 #include "city/TextList.h"
@@ -56,7 +57,8 @@ public:
     std::string filePath;  // directory + upper-cased name: the file the cells came from
     std::unique_ptr<GamePalette> palette;
     std::unique_ptr<SpriteCollection> tiles;
-    std::string caption;  // the window's base caption
+    // The window's base caption: the program's text and the map's file name.
+    UserText caption;
 
     // The Buildings list: one check mark per building (all set by an opening)
     // and the selected item (-1: none).

@@ -15,7 +15,7 @@ int RedrawingPercent(int level, int startLevel, int extraLevels)
     return static_cast<int>(q);
 }
 
-std::string RedrawingCaption(const std::string& baseCaption, int percent)
+UserText RedrawingCaption(const UserText& baseCaption, int percent)
 {
     return baseCaption + "  - Redrawing " + std::to_string(percent) + "%";
 }
@@ -41,7 +41,7 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p)
 }
 
 void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
-                 const std::function<void(const std::string&)>& caption)
+                 const std::function<void(const UserText&)>& caption)
 {
     view.cursorX = kNoCursor;
     view.cursorY = kNoCursor;

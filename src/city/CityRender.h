@@ -34,7 +34,7 @@ inline constexpr Rgb kPureRed{255, 0, 0};
 // The caption percentage of level `level`: (level - start) / (extra + 1) x 100
 // rounded to the nearest integer, halves to the even neighbour.
 int RedrawingPercent(int level, int startLevel, int extraLevels);
-std::string RedrawingCaption(const std::string& baseCaption, int percent);
+UserText RedrawingCaption(const UserText& baseCaption, int percent);
 
 // x div 64 rounded toward minus infinity.
 inline int FloorDiv64(int v) { return v >= 0 ? v / 64 : -((-v + 63) / 64); }
@@ -65,7 +65,7 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p);
 // mode. `caption` receives the "  - Redrawing" caption of each level and the
 // base caption at the end. Sets the remembered cursor to (5000, 5000).
 void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
-                 const std::function<void(const std::string&)>& caption);
+                 const std::function<void(const UserText&)>& caption);
 
 // The overview's colour table: 0 black, 1 white, 2 red.
 ColorTable OverviewColours();

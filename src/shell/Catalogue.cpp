@@ -52,14 +52,14 @@ SaveGameHeader ReadSaveGameHeader(const std::string& path)
     return ReadSaveGameHeader(file);
 }
 
-GameText SlotCaption(const SaveGameHeader& header) { return header.B + ", " + header.A; }
+GameText SlotCaption(const SaveGameHeader& header) { return header.B + GameText::FromLatin1(", ") + header.A; }
 
 // ---- building the tree ----------------------------------------------------------
 
 namespace {
 
 // A node captioned with a text of the game or of the program.
-CatalogueNode Node(const GameText& caption, std::optional<CatalogueEntry> entry = std::nullopt)
+CatalogueNode Node(const UserText& caption, std::optional<CatalogueEntry> entry = std::nullopt)
 {
     CatalogueNode n;
     n.Caption = caption.ToUtf8();
@@ -84,7 +84,7 @@ void AddMapDirectories(std::vector<CatalogueNode>& groups, const std::string& ma
     try {
         entries = files.List(mapsDir, false);
     } catch (const IoError& e) {
-        messages.ShowMessage(e.what());  // the other groups do not depend on it
+        messages.ShowMessage(e.Message());  // the other groups do not depend on it
         return;
     }
     groups.back().Children.reserve(entries.size());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/BufferedSource.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
@@ -109,8 +110,9 @@ void LoadMapFiles(TacMapData& data, const std::string& tileDir, const std::strin
     ReadingFile(mapPath, [&] { ReadMapFiles(data, tileDir, mapPath, savedGame, opener); });
 }
 
-void ScanUnitTable(ByteSource& save, TacMapData& data)
+void ScanUnitTable(ByteSource& file, TacMapData& data)
 {
+    BufferedSource save(file);
     data.UnitMarks.assign(data.Cells.size() / kSlotCount, kNoUnit);
     for (int i = 0; i < kSaveUnitRecordCount; ++i) {
         const std::uint64_t rec = kSaveUnitTableOffset + kSaveUnitRecordSize * static_cast<std::uint64_t>(i);

@@ -54,7 +54,8 @@ public:
 void LoadMapFiles(TacMapData& data, const std::string& tileDir, const std::string& mapPath, bool savedGame,
                   TacFileOpener& opener);
 
-// The unit marks of a saved battle, for the current map sizes.
+// The unit marks of a saved battle, for the current map sizes. The table is
+// read through a BufferedSource (one read, not one per field).
 void ScanUnitTable(ByteSource& save, TacMapData& data);
 
 // The map directory name stored in a saved battle: the characters before the

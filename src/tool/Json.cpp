@@ -58,6 +58,8 @@ JsonWriter& JsonWriter::value(const std::string& text) { return quoted(Latin1ToU
 
 JsonWriter& JsonWriter::value(const GameText& text) { return quoted(text.ToUtf8()); }
 
+JsonWriter& JsonWriter::value(const UserText& text) { return quoted(text.ToUtf8()); }
+
 JsonWriter& JsonWriter::utf8(const std::string& text) { return quoted(text); }
 
 JsonWriter& JsonWriter::path(const std::string& text) { return quoted(FileNameToUtf8(text)); }

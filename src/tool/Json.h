@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/GameText.h"
+#include "base/UserText.h"
 
 namespace ketral::tool {
 
@@ -18,6 +19,7 @@ public:
     JsonWriter& key(const std::string& name);
     JsonWriter& value(const std::string& text);  // 8-bit text, read as Latin-1
     JsonWriter& value(const GameText& text);
+    JsonWriter& value(const UserText& text);
     // A text that is UTF-8 already (the catalogue's captions).
     JsonWriter& utf8(const std::string& text);
     JsonWriter& value(const char* text) { return value(std::string(text)); }

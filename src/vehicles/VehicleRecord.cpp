@@ -53,7 +53,7 @@ std::string VehicleRecord::PictureName() const
 void VehicleRecord::SetPictureName(const std::string& name)
 {
     if (name.size() > kPictureNameSize)
-        throw Error("The picture file name '" + name + "' is longer than " + std::to_string(kPictureNameSize) +
+        throw Error("The picture file name '" + GameText::FromLatin1(name) + "' is longer than " + std::to_string(kPictureNameSize) +
                     " characters");
     std::fill_n(&Bytes[kPictureNameOffset], kPictureNameSize, std::uint8_t{0});
     std::copy(name.begin(), name.end(), &Bytes[kPictureNameOffset]);

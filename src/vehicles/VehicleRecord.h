@@ -38,8 +38,8 @@ struct VehicleRecord {
     // The picture (PCX) file name: the characters of bytes 71..80 up to the
     // first zero byte.
     std::string PictureName() const;
-    // Clears bytes 71..80, then writes the characters of `name` from byte 71
-    // on. A name longer than the field throws Error and changes nothing.
+    // Clears bytes 71..80, then writes the characters of `name` (Latin-1)
+    // from byte 71 on. A name longer than the field throws Error and changes nothing.
     void SetPictureName(const std::string& name);
 };
 

@@ -14,12 +14,14 @@
 #include "base/GamePaths.h"
 #include "city/CityBuilding.h"
 #include "city/CityMap.h"
+#include "support/CountingSource.h"
 #include "support/StarvedSource.h"
 #include "support/WriteProtect.h"
 
 namespace ketral {
 namespace {
 
+using testing::CountingSource;
 using testing::EncodeBuilding;
 using testing::MakeSavedGame;
 using testing::StarvedSource;
@@ -27,14 +29,14 @@ using testing::TempDir;
 
 TEST(TextList, LineEndsOfEveryKind)
 {
-    EXPECT_EQ(ParseTextList("a\r\nb\rc\nd"), (TextList{"a", "b", "c", "d"}));
+    EXPECT_EQ(ParseTextList("a\r\nb\rc\nd"), testing::Lines({"a", "b", "c", "d"}));
     // A line end at the very end adds no empty line; empty lines inside count.
-    EXPECT_EQ(ParseTextList("a\r\n\r\nb\r\n"), (TextList{"a", "", "b"}));
-    EXPECT_EQ(ParseTextList("a\n\n"), (TextList{"a", ""}));
-    EXPECT_EQ(ParseTextList("\r\n"), (TextList{""}));
+    EXPECT_EQ(ParseTextList("a\r\n\r\nb\r\n"), testing::Lines({"a", "", "b"}));
+    EXPECT_EQ(ParseTextList("a\n\n"), testing::Lines({"a", ""}));
+    EXPECT_EQ(ParseTextList("\r\n"), testing::Lines({""}));
     EXPECT_TRUE(ParseTextList("").empty());
     // CR CR LF is a line end, then an empty line.
-    EXPECT_EQ(ParseTextList("x\r\r\ny"), (TextList{"x", "", "y"}));
+    EXPECT_EQ(ParseTextList("x\r\r\ny"), testing::Lines({"x", "", "y"}));
 }
 
 TEST(TextList, HugeFilesAreRefusedUnreadAndMemoryRunningOutIsNamed)
@@ -62,7 +64,7 @@ TEST(TextList, MissingFileIsAnOpenError)
 {
     TempDir dir;
     dir.write("Building.own", std::string("One\r\nTwo\r\n"));
-    EXPECT_EQ(LoadTextList(dir.path(), "building.OWN"), (TextList{"One", "Two"}));
+    EXPECT_EQ(LoadTextList(dir.path(), "building.OWN"), testing::Lines({"One", "Two"}));
     try {
         LoadTextList(dir.path(), "Building.Nam");
         FAIL() << "no error";
@@ -154,16 +156,16 @@ TEST(ShortNameList, TextFromTypeIndexBelow20Lines)
     TextList nineteen, twenty;
     for (int i = 0; i < 19; ++i) nineteen.push_back(GameText::FromLatin1("line " + std::to_string(i)));
     twenty = nineteen;
-    twenty.push_back("line 19");
+    twenty.push_back(GameText::FromLatin1("line 19"));
     EXPECT_TRUE(IsShortNameList(nineteen));
     EXPECT_FALSE(IsShortNameList(twenty));
-    EXPECT_EQ(BuildingItemText(b, 0, nineteen, "AlienBld.Typ"), "line 5");
-    EXPECT_EQ(BuildingItemText(b, 0, twenty, "Building.Nam"), "line 3");
+    EXPECT_EQ(BuildingItemText(b, 0, nineteen, "AlienBld.Typ"), GameText::FromLatin1("line 5"));
+    EXPECT_EQ(BuildingItemText(b, 0, twenty, "Building.Nam"), GameText::FromLatin1("line 3"));
 }
 
 TEST(ShortNameList, IndexBeyondTheListNamesIndexAndFile)
 {
-    TextList names(25, "x");
+    TextList names(25, GameText::FromLatin1("x"));
     try {
         BuildingItemText(CityBuilding{30, 0, 0, 0, 0, 1, 0}, 4, names, "Building.Nam");
         FAIL() << "no error";
@@ -174,7 +176,7 @@ TEST(ShortNameList, IndexBeyondTheListNamesIndexAndFile)
         EXPECT_NE(m.find("Building.Nam"), std::string::npos) << m;
         EXPECT_NE(m.find("0 to 24"), std::string::npos) << m;
     }
-    TextList shortList(5, "y");
+    TextList shortList(5, GameText::FromLatin1("y"));
     try {
         BuildingItemText(CityBuilding{0, 0, 0, 0, 0, 5, 0}, 1, shortList, "AlienBld.Typ");
         FAIL() << "no error";
@@ -245,7 +247,7 @@ protected:
         path = dir.write("savegame.03", original);
         map.savedGame = true;
         map.filePath = dir / "SAVEGAME.03";  // upper-cased as an opening forms it
-        map.nameList = TextList(138, "n");
+        map.nameList = TextList(138, GameText::FromLatin1("n"));
         map.nameListFile = "Building.Nam";
         map.LoadBuildings(map.filePath);
     }
@@ -392,6 +394,60 @@ TEST(CityCells, ReadInFileOrderAndNeverMixedWithAnEarlierMap)
     BrokenCellFile broken(other, kCityMapBytes / 2);
     EXPECT_THROW(map.ReadCells(broken, 0), IoError);
     EXPECT_EQ(map.cells, std::vector<std::uint16_t>(kCityCells, 0));
+}
+
+// An opening reads each file in a few reads, however many buildings its
+// table holds (not one read per field of a record).
+TEST(CityReads, EveryFileOfAnOpeningInAFewReads)
+{
+    std::vector<CityBuilding> many;
+    for (int i = 0; i < 170; ++i)
+        many.push_back({static_cast<std::uint16_t>(i % 138), i % 100, i % 50, i % 100, i % 50,
+                        static_cast<std::uint8_t>(i % 7), static_cast<std::uint8_t>(i % 3)});
+    std::vector<std::uint8_t> buildingFile;
+    for (const CityBuilding& b : many) {
+        const auto r = EncodeBuilding(b);
+        buildingFile.insert(buildingFile.end(), r.begin(), r.end());
+    }
+    const std::vector<std::uint8_t> cells = testing::MakeCells([](int l, int a, int b) {
+        return static_cast<std::uint16_t>(l * 1000 + a * 10 + b);
+    });
+    const std::vector<std::uint8_t> savedGame = MakeSavedGame(many, 0, cells);
+    struct Case {
+        const char* what;
+        bool savedGame;
+        const std::vector<std::uint8_t>& table;
+        const std::vector<std::uint8_t>& cells;
+        std::uint64_t cellOffset;
+    };
+    const Case cases[] = {
+        {"saved game's city", true, savedGame, savedGame, kSaveCellsOffset},
+        {"default city map", false, buildingFile, cells, 0},
+    };
+    const std::string names = testing::MakeList("Name", 138);
+    const testing::PckBytes tiles = testing::MakeFramedPixels(16);
+    for (const Case& c : cases) {
+        CountingSource nameList(std::vector<std::uint8_t>(names.begin(), names.end()), "Building.Nam");
+        CountingSource palette(testing::MakePaletteFile(), "pal_01.dat");
+        CountingSource tab(tiles.tab, "city.tab"), pck(tiles.pck, "city.pck");
+        CountingSource table(c.table, "table"), cellFile(c.cells, "cells");
+        CityMap map;
+        map.nameList = ReadTextList(nameList);
+        GamePalette colours;
+        ReadPalette(palette, colours);
+        SpriteCollection tileSet;
+        tileSet.LoadFramed(tab, pck, nullptr);
+        map.savedGame = c.savedGame;
+        if (c.savedGame) {
+            EXPECT_FALSE(IsAlienSaveGame(table));
+        }
+        map.LoadBuildings(table);
+        map.ReadCells(cellFile, c.cellOffset);
+        EXPECT_EQ(map.buildings, many) << c.what;
+        EXPECT_EQ(map.Cell(9, 99, 99), 9000 + 990 + 99) << c.what;
+        for (const CountingSource* file : {&nameList, &palette, &tab, &pck, &table, &cellFile})
+            EXPECT_LE(file->reads(), 3) << c.what << ": " << file->name();
+    }
 }
 
 }  // namespace

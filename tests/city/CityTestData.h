@@ -3,6 +3,7 @@
 // sprite n is one pixel of index n at (40, 2) from its origin, city maps,
 // building files, saved games and list files.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,13 @@ inline CityInstall::CityInstall()
 }  // namespace ketral::testing
 
 namespace ketral::testing {
+// A list of the given lines (plain ASCII).
+inline TextList Lines(std::initializer_list<const char*> lines)
+{
+    TextList t;
+    for (const char* line : lines) t.push_back(GameText::FromLatin1(line));
+    return t;
+}
 // Lines "line 0" .. "line n-1".
 inline TextList TextListOf(int n)
 {

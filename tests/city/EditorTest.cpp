@@ -23,7 +23,7 @@ struct FakeViewer : CityTileViewer {
 struct CaptionLog : CityEditorObserver {
     std::vector<std::string> captions;
     int mapImages = 0;
-    void CaptionChanged(const std::string& c) override { captions.push_back(c); }
+    void CaptionChanged(const UserText& c) override { captions.push_back(c.ToUtf8()); }
     void MapImageChanged() override { ++mapImages; }
 };
 

@@ -17,7 +17,7 @@ using testing::CityInstall;
 // Records the steps an opening shows, in order.
 struct Recorder : CityEditorObserver, ProgressSink {
     std::vector<std::string> log;
-    void CaptionChanged(const std::string& c) override { log.push_back("caption " + c); }
+    void CaptionChanged(const UserText& c) override { log.push_back("caption " + c.ToUtf8()); }
     void MapImageChanged() override { log.push_back("map image"); }
     void OverviewChanged() override { log.push_back("overview"); }
     void ShowViewPage() override { log.push_back("view page"); }
@@ -70,7 +70,7 @@ TEST_F(Opening, StepsInOrderWithTheirProgressTexts)
     EXPECT_FALSE(editor.map.alien);
     EXPECT_EQ(editor.map.buildings, inst.cityBuildings);
     EXPECT_EQ(editor.map.checked, std::vector<bool>(3, true));
-    EXPECT_EQ(editor.map.ItemText(0), "Name 2");
+    EXPECT_EQ(editor.map.ItemText(0), GameText::FromLatin1("Name 2"));
     EXPECT_EQ(editor.map.ownerList.size(), 5u);
     EXPECT_EQ(editor.map.typeList.size(), 12u);
     EXPECT_EQ(editor.map.Cell(0, 3, 4), 1 + 7 % 15);
@@ -98,7 +98,7 @@ TEST_F(Opening, AlienMapInAnyLetterCase)
     EXPECT_EQ(editor.map.buildings, inst.alienBuildings);
     // A short list: the texts come from the type index.
     EXPECT_EQ(editor.map.nameListFile, "AlienBld.Typ");
-    EXPECT_EQ(editor.map.ItemText(1), "Alien 8");
+    EXPECT_EQ(editor.map.ItemText(1), GameText::FromLatin1("Alien 8"));
     EXPECT_EQ(editor.map.Cell(0, 50, 50), 3);
 }
 

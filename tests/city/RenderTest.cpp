@@ -146,13 +146,13 @@ TEST(Captions, EachLevelThenTheBaseCaption)
     std::vector<std::string> seen;
     CityViewState v;
     v.startLevel = 2;
-    DrawCityMap(img, m.map, v, false, [&](const std::string& c) { seen.push_back(c); });
+    DrawCityMap(img, m.map, v, false, [&](const UserText& c) { seen.push_back(c.ToUtf8()); });
     EXPECT_EQ(seen, (std::vector<std::string>{"Cityscape map: Test  - Redrawing 0%", "Cityscape map: Test"}));
 
     seen.clear();
     v.startLevel = 0;
     v.extraLevels = 3;
-    DrawCityMap(img, m.map, v, false, [&](const std::string& c) { seen.push_back(c); });
+    DrawCityMap(img, m.map, v, false, [&](const UserText& c) { seen.push_back(c.ToUtf8()); });
     ASSERT_EQ(seen.size(), 5u);
     EXPECT_EQ(seen[1], "Cityscape map: Test  - Redrawing 25%");
     EXPECT_EQ(seen[3], "Cityscape map: Test  - Redrawing 75%");

@@ -191,7 +191,7 @@ TEST_F(CatalogueTest, HeaderTexts)
     const std::string letters(40, 'Q');
     MemorySource full(Header("Short", letters, 80));
     SaveGameHeader h = ReadSaveGameHeader(full);
-    EXPECT_EQ(h.A, "Short");
+    EXPECT_EQ(h.A, GameText::FromLatin1("Short"));
     EXPECT_EQ(h.B, GameText::FromLatin1(letters));
     EXPECT_EQ(SlotCaption(h), GameText::FromLatin1(letters + ", Short"));
 

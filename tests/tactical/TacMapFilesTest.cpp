@@ -4,6 +4,7 @@
 #include <map>
 
 #include "base/Errors.h"
+#include "support/CountingSource.h"
 #include "tactical/TacMapFiles.h"
 #include "tactical/TacMapList.h"
 #include "tactical/TacTestFiles.h"
@@ -206,6 +207,50 @@ TEST(TacMapFiles, UnitTableEndsAtTheFirstFreeRecordAndAfterFifty)
     EXPECT_EQ(data.UnitMark(49, 0, 0), kCivilianUnit);
     EXPECT_EQ(data.UnitMark(50, 0, 0), kNoUnit);
     EXPECT_EQ(data.UnitMark(55, 0, 0), kNoUnit);
+}
+
+// Files in memory; counts the reads asked of each.
+class CountingOpener : public TacFileOpener {
+public:
+    std::map<std::string, Bytes> files;
+    std::map<std::string, int> reads;
+    std::unique_ptr<ByteSource> Open(const std::string& path) override
+    {
+        auto it = files.find(path);
+        if (it == files.end()) return nullptr;
+        return std::make_unique<testing::CountingSource>(it->second, path, &reads[path]);
+    }
+};
+
+// A map or a saved battle is read in a few reads of each file, however many
+// units its table holds (not one read per field of a unit).
+TEST(TacMapFiles, EveryFileIsReadInAFewReads)
+{
+    CountingOpener files;
+    files.files["/g/maps/d/building.dat"] = Size3(10, 10, 4);
+    files.files["/g/maps/d/a.sdt"] = SdtBytes(2, 1, 1);
+    files.files["/g/maps/d/a.smp"] = PatternCells(20, 10, 4);
+    std::vector<Unit> units;
+    for (int i = 0; i < 50; ++i)
+        units.push_back({1, 27, static_cast<std::uint16_t>(i % 20), static_cast<std::uint16_t>(i / 20), 1});
+    files.files["/s/tactgame.04"] = SavedBattle("d", 20, 10, 4, units, PatternCells(20, 10, 4));
+    const struct {
+        const char* mapPath;
+        bool savedGame;
+    } cases[] = {{"/g/maps/d/a", false}, {"/s/tactgame.04", true}};
+    for (const auto& c : cases) {
+        files.reads.clear();
+        TacMapData data;
+        data.IsSavedGame = c.savedGame;
+        LoadMapFiles(data, "/g/maps/d/", c.mapPath, c.savedGame, files);
+        EXPECT_EQ(data.Cells, PatternCells(20, 10, 4)) << c.mapPath;
+        if (c.savedGame) {
+            EXPECT_EQ(std::count(data.UnitMarks.begin(), data.UnitMarks.end(), kCivilianUnit), 50);
+            EXPECT_EQ(data.UnitMark(9, 2, 1), kCivilianUnit);
+        }
+        EXPECT_FALSE(files.reads.empty());
+        for (const auto& [path, n] : files.reads) EXPECT_LE(n, 3) << path;
+    }
 }
 
 TEST(TacMapFiles, SavedMapDirectoryNameStaysInsideTheMapsDirectory)

@@ -56,6 +56,16 @@ TEST_F(CityToolTest, InfoOfADefaultMap)
                   "\"text\": \"Name 137\"}]}");
 }
 
+TEST_F(CityToolTest, InfoCaptionQuotesTheMapsNameInUtf8)
+{
+    const std::string name = "Stra\xC3\x9F" "e";  // as the system names it
+    inst.dir.write("game/vyxdata/STRA\xC3\x9F" "E", ReadFileBytes(inst.vyxdata + "Citymap1"));
+    inst.dir.write("game/vyxdata/STRA\xC3\x9F" "E.bld", ReadFileBytes(inst.vyxdata + "CITYMAP1.bld"));
+    ToolRun r = Tool({"city-info", "--game", game, "--map", name, "--lists", inst.lists});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"caption\": \"Cityscape map: " + name + "\", ", 0), 0u) << r.out;
+}
+
 TEST_F(CityToolTest, InfoOfAnAlienSavedGame)
 {
     ToolRun r = Tool({"city-info", "--game", game, "--save", "SAVEGAME.02", "--lists", inst.lists});

@@ -80,6 +80,10 @@ TEST_F(VehicleToolTest, BadValuesFailAndWriteNothing)
     run = Run({"32", "--set", "picture=ABCDEFGHIJK"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("ABCDEFGHIJK"), std::string::npos) << run.err;
+    // The name, stored in Latin-1, is quoted in UTF-8 as it was given.
+    run = Run({"32", "--set", "picture=CAF\xC3\x89" "ABCDEFG"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "The picture file name 'CAF\xC3\x89" "ABCDEFG' is longer than 10 characters");
 
     EXPECT_EQ(Run({"32", "--set", "armour=5"}).status, 2);
     EXPECT_EQ(Run({"32", "--set"}).status, 2);

@@ -1,9 +1,10 @@
 #include "base/ui/ErrorGuard.h"
 
 #include <QMessageBox>
-#include <QStringDecoder>
 
+#include "base/Errors.h"
 #include "base/Messages.h"
+#include "base/ui/QtText.h"
 
 namespace ketral {
 
@@ -12,38 +13,32 @@ MessageBoxHook g_messageHook;
 QuestionHook g_questionHook;
 }  // namespace
 
-QString MessageText(const std::string& text)
-{
-    const QByteArray bytes = QByteArray::fromStdString(text);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : decoded;
-}
+QString MessageText(const UserText& text) { return ToQString(text); }
 
 void SetMessageBoxHook(MessageBoxHook hook) { g_messageHook = std::move(hook); }
 void SetQuestionHook(QuestionHook hook) { g_questionHook = std::move(hook); }
 
-void ShowMessageBox(const std::string& text, QWidget* parent)
+void ShowMessageBox(const UserText& text, QWidget* parent)
 {
     if (g_messageHook) {
-        g_messageHook(text);
+        g_messageHook(text.ToUtf8());
         return;
     }
     QMessageBox::critical(parent, QString::fromLatin1(kAppTitle), MessageText(text));
 }
 
-void ShowInformation(const std::string& text, QWidget* parent)
+void ShowInformation(const UserText& text, QWidget* parent)
 {
     if (g_messageHook) {
-        g_messageHook(text);
+        g_messageHook(text.ToUtf8());
         return;
     }
     QMessageBox::information(parent, QString::fromLatin1(kAppTitle), MessageText(text));
 }
 
-bool AskYesNo(const std::string& text, QWidget* parent)
+bool AskYesNo(const UserText& text, QWidget* parent)
 {
-    if (g_questionHook) return g_questionHook(text);
+    if (g_questionHook) return g_questionHook(text.ToUtf8());
     return QMessageBox::warning(parent, QString::fromLatin1(kAppTitle), MessageText(text),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
@@ -53,6 +48,8 @@ bool Guarded(const std::function<void()>& fn, QWidget* parent)
     try {
         fn();
         return true;
+    } catch (const Error& e) {
+        ShowMessageBox(e.Message(), parent);
     } catch (const std::exception& e) {
         ShowMessageBox(e.what(), parent);
     } catch (...) {

@@ -8,24 +8,27 @@
 #include <functional>
 #include <string>
 
+#include "base/UserText.h"
+
 namespace ketral {
 
-// A message as the boxes show it. Messages join the game's 8-bit texts
-// (Latin-1) with paths of the system (UTF-8): a text that is valid UTF-8 is
-// read as such, any other as Latin-1.
-QString MessageText(const std::string& text);
+// A message as the boxes show it: each part in its own encoding (the game's
+// 8-bit texts in Latin-1, the program's texts and paths of the system in
+// UTF-8; see ToQString(const UserText&)).
+QString MessageText(const UserText& text);
 
 // Shows `text` in a message box with the application title, the critical
 // icon and an OK button: an error or a problem.
 // Tests can replace what it does (see SetMessageBoxHook).
-void ShowMessageBox(const std::string& text, QWidget* parent = nullptr);
+void ShowMessageBox(const UserText& text, QWidget* parent = nullptr);
 // The same with the information icon: a notice that reports no failure.
 // It goes to the same hook.
-void ShowInformation(const std::string& text, QWidget* parent = nullptr);
+void ShowInformation(const UserText& text, QWidget* parent = nullptr);
 // Asks a warning question with Yes and No; true for Yes.
-bool AskYesNo(const std::string& text, QWidget* parent = nullptr);
+bool AskYesNo(const UserText& text, QWidget* parent = nullptr);
 
-// Window tests install hooks so that no modal box blocks them.
+// Window tests install hooks so that no modal box blocks them. The hooks are
+// handed the text in UTF-8.
 using MessageBoxHook = std::function<void(const std::string&)>;
 using QuestionHook = std::function<bool(const std::string&)>;
 void SetMessageBoxHook(MessageBoxHook hook);

@@ -12,4 +12,12 @@ GameText GameTextFromQString(const QString& text) { return GameText::FromUtf8(te
 
 QString FileNameToQString(const std::string& name) { return QString::fromStdString(FileNameToUtf8(name)); }
 
+QString ToQString(const UserText& text)
+{
+    QString out;
+    for (const UserText::Part& p : text.Parts())
+        out += p.encoding == UserText::Encoding::Latin1 ? ToQString(GameText::FromLatin1(p.bytes)) : FileNameToQString(p.bytes);
+    return out;
+}
+
 }  // namespace ketral

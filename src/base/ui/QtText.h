@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/GameText.h"
+#include "base/UserText.h"
 
 namespace ketral {
 
@@ -14,5 +15,7 @@ QString ToQString(const GameText& text);
 GameText GameTextFromQString(const QString& text);
 // A name or path of the file system, to be shown; see FileNameToUtf8.
 QString FileNameToQString(const std::string& name);
+// A message or caption, part by part in the encoding each part holds.
+QString ToQString(const UserText& text);
 
 }  // namespace ketral

@@ -460,7 +460,7 @@ void CityWindow::OnBuildingActivated()
 
 // ---- what the editor reports ---------------------------------------------------
 
-void CityWindow::CaptionChanged(const std::string& caption) { setWindowTitle(QString::fromLatin1(caption.c_str())); }
+void CityWindow::CaptionChanged(const UserText& caption) { setWindowTitle(ToQString(caption)); }
 
 void CityWindow::MapImageChanged() { MapImage->update(); }
 

@@ -142,7 +142,7 @@ protected:
 
 private:
     // CityEditorObserver
-    void CaptionChanged(const std::string& caption) override;
+    void CaptionChanged(const UserText& caption) override;
     void MapImageChanged() override;
     void OverviewChanged() override;
     void ShowViewPage() override;

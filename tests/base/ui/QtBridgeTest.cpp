@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "base/Errors.h"
 #include "base/Png.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/QtImage.h"
@@ -128,6 +129,15 @@ private slots:
         QCOMPARE(MessageText("Caf\xE9 du port"), QString::fromUtf8("Caf\u00e9 du port"));
         QCOMPARE(MessageText("Read beyond end of file: /g/a\xC3"), QString::fromUtf8("Read beyond end of file: /g/a\u00c3"));
         QCOMPARE(MessageText("plain"), QStringLiteral("plain"));
+        // Both in one message: each part in its own encoding.
+        QCOMPARE(MessageText("Building " + GameText::FromLatin1("Caf\xE9") + " in /home/j\xC3\xBCrgen/Building.Nam"),
+                 QString::fromUtf8("Building Caf\u00e9 in /home/j\u00fcrgen/Building.Nam"));
+        // An error keeps them for the box.
+        SetMessageBoxHook(nullptr);
+        SeenBox box;
+        WatchForBox(box, QMessageBox::Ok);
+        QVERIFY(!Guarded([] { throw Error("Name " + GameText::FromLatin1("\xC3\xBC") + " in /g/\xC3\xBC"); }));
+        QCOMPARE(box.text, QString::fromUtf8("Name \u00c3\u00bc in /g/\u00fc"));
     }
 };
 

@@ -189,6 +189,24 @@ private slots:
         QCOMPARE(int(ov.pixel(25, 22)), 2);
     }
 
+    void captionShowsFileNamesAsUtf8AndBuildingNamesAsLatin1()
+    {
+        // A map whose name has a letter of UTF-8, as the system names files,
+        // and a building whose name is Latin-1, as the game's lists hold it.
+        const std::string name = "Stra\xC3\x9F" "e";
+        inst->dir.write("game/vyxdata/STRA\xC3\x9F" "E", testing::ReadFileBytes(inst->vyxdata + "Citymap1"));
+        inst->dir.write("game/vyxdata/STRA\xC3\x9F" "E.bld", testing::ReadFileBytes(inst->vyxdata + "CITYMAP1.bld"));
+        std::string names = testing::MakeList("Name", 138);
+        names.replace(names.find("Name 1\r\n"), 6, "Caf\xE9");
+        inst->dir.write("lists/Building.Nam", names);
+        Open(name);
+        QCOMPARE(form->windowTitle(), QString::fromUtf8("Cityscape map: Stra\u00dfe"));
+        // Building 0 covers X 5..9, Y 3..7 with type 1: line 1 of the names.
+        const CellPoint o = CellOrigin(form->Editor().view, 0, 4, 6);
+        form->MapImageMouseMove(o.x, o.y);
+        QCOMPARE(form->windowTitle(), QString::fromUtf8("Caf\u00e9"));
+    }
+
     void pointerShowsTheBuildingAndTheBox()
     {
         Open("Citymap1");
