@@ -88,10 +88,17 @@ std::string CopyName(const std::string& file, const std::string& suffix) { retur
 constexpr char kRecordMark[] = ".ketral-commit-";
 
 // The file a rename must replace: a symbolic link's target, so that the link stays.
+// A link to a file not made yet leads to where the file will be.
 std::string RenameTarget(const std::string& path)
 {
     std::error_code ec;
-    std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+    std::filesystem::path p = path;
+    for (int i = 0; i < 40 && std::filesystem::is_symlink(p, ec); ++i) {
+        const std::filesystem::path link = std::filesystem::read_symlink(p, ec);
+        if (ec) break;
+        p = link.is_absolute() ? link : p.parent_path() / link;
+    }
+    std::filesystem::path target = std::filesystem::weakly_canonical(p, ec);
     return ec || target.empty() ? path : target.string();
 }
 
