@@ -399,17 +399,16 @@ void RemoveLeftOverCopies(const std::string& dir, const std::string& name)
 
 // The locks of existing files, taken in one order so that two saves of
 // overlapping sets never wait for each other.
-std::vector<Fd> LockAll(std::vector<std::string> targets, const std::vector<std::string>& paths,
+std::vector<Fd> LockAll(const std::vector<std::string>& targets, const std::vector<std::string>& paths,
                         std::string& missing)
 {
     std::vector<std::size_t> order(targets.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return targets[a] < targets[b]; });
     std::vector<Fd> locks;
-    for (std::size_t i : order) {
-        if (i > 0 && std::find(targets.begin(), targets.begin() + static_cast<std::ptrdiff_t>(i), targets[i]) !=
-                         targets.begin() + static_cast<std::ptrdiff_t>(i))
-            continue;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::size_t i = order[k];
+        if (k > 0 && targets[order[k - 1]] == targets[i]) continue;  // one file named twice
         Fd fd = LockExisting(targets[i]);
         if (!fd.Valid()) {
             missing = paths[i];
@@ -503,8 +502,11 @@ void WriteFileAtomically(const std::string& path, const WriteContent& content, u
         struct stat st {};
         bool exists = ::stat(path.c_str(), &st) == 0;
         // A pipe, a terminal or /dev/stdout cannot be replaced: it is written.
-        const bool device = path.rfind("/dev/", 0) == 0 || path.rfind("/proc/", 0) == 0;
-        if (device || (exists && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)))) {
+        // A descriptor's name is written also when it leads to a regular file
+        // (the shell's "> file"), whose copy would never reach the descriptor.
+        const bool descriptor = path == "/dev/stdout" || path == "/dev/stderr" || path.rfind("/dev/fd/", 0) == 0 ||
+                                path.rfind("/proc/self/fd/", 0) == 0;
+        if (descriptor || (exists && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)))) {
             Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (S_ISREG(st.st_mode) ? O_TRUNC : 0)));
             if (!fd.Valid()) throw Failure{path, errno};
             ChannelWriter writer(fd.Get(), path);
