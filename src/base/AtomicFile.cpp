@@ -204,8 +204,8 @@ NewCopy WriteCopy(const std::string& path, const std::string& target, const stru
     NewCopy copy;
     copy.path = path;
     copy.target = target;
-    copy.fd = CreateBeside(path, target, "." + NameOf(target) + ".ketral-", old ? 0600 : static_cast<mode_t>(newFileMode),
-                           copy.temp, copy.suffix);
+    const mode_t mode = old ? 0600 : static_cast<mode_t>(newFileMode);
+    copy.fd = CreateBeside(path, target, CopyName(NameOf(target), ""), mode, copy.temp, copy.suffix);
     const int fd = copy.fd.Get();
     try {
         if (old) {
@@ -367,7 +367,8 @@ void FinishRecords(const std::string& dir, const std::vector<std::string>& names
             }
             if (!plan.toRename.empty()) SyncDirectory(dir, Join(dir, entries.front().file));
         }
-        if (channel.Remove(record) != 0 && errno != ENOENT) throw Failure{Join(dir, entries.empty() ? recordName : entries.front().file), errno};
+        if (channel.Remove(record) != 0 && errno != ENOENT)
+            throw Failure{Join(dir, entries.empty() ? recordName : entries.front().file), errno};
     }
 }
 
@@ -471,7 +472,8 @@ void RenameAll(std::vector<NewCopy>& copies, const std::vector<const FileReplace
             try {
                 struct stat st {};
                 const bool exists = ::stat(copies[j].target.c_str(), &st) == 0;
-                NewCopy back = WriteCopy(copies[j].path, copies[j].target, exists ? &st : nullptr, 0666, sources[j]->restore);
+                NewCopy back =
+                    WriteCopy(copies[j].path, copies[j].target, exists ? &st : nullptr, 0666, sources[j]->restore);
                 if (channel.Rename(back.temp, back.target) != 0) ::unlink(back.temp.c_str());
             } catch (...) {
             }
@@ -639,7 +641,10 @@ namespace {
 // A source read from a new copy, named as the file it will replace.
 class RenamedSource : public ByteSource {
 public:
-    RenamedSource(std::unique_ptr<ByteSource> inner, std::string name) : inner_(std::move(inner)), name_(std::move(name)) {}
+    RenamedSource(std::unique_ptr<ByteSource> inner, std::string name)
+        : inner_(std::move(inner)), name_(std::move(name))
+    {
+    }
     const std::string& name() const override { return name_; }
     std::uint64_t size() const override { return inner_->size(); }
     std::size_t readSome(std::uint64_t offset, void* dst, std::size_t n) override
