@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "base/AtomicFile.h"
 #include "base/GamePaths.h"
 
 namespace ketral {
@@ -33,7 +34,7 @@ FileChangedError::FileChangedError(const std::string& path)
 void OpenedFiles::Remember(const std::string& path)
 {
     const std::string real = ResolveCase(path);
-    const FileStamp stamp = StampOf(real);
+    const FileStamp stamp = StampOf(CurrentCopyOf(real));
     for (auto& [p, s] : files_)
         if (p == real) {
             s = stamp;
@@ -46,14 +47,14 @@ bool OpenedFiles::ChangedSinceOpened(const std::string& path) const
 {
     const std::string real = ResolveCase(path);
     for (const auto& [p, s] : files_)
-        if (p == real) return StampOf(p) != s;
+        if (p == real) return StampOf(CurrentCopyOf(p)) != s;
     return false;
 }
 
 std::string OpenedFiles::FirstChanged() const
 {
     for (const auto& [p, s] : files_)
-        if (StampOf(p) != s) return p;
+        if (StampOf(CurrentCopyOf(p)) != s) return p;
     return "";
 }
 

@@ -40,7 +40,9 @@ private:
 };
 
 // The files a map was read from, with their stamps at the opening. Paths are
-// kept as they exist on disk.
+// kept as they exist on disk. A file with a new copy that an interrupted save
+// left waiting (CurrentCopyOf, AtomicFile.h) has the copy's stamp, which the
+// rename that finishes that save keeps.
 class OpenedFiles {
 public:
     void Clear() { files_.clear(); }

@@ -10,44 +10,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 #include <vector>
+
+#include "base/AtomicFile.h"
 
 namespace ketral {
 
 class OpenedFiles;
 
-// Where the bytes of a new copy go. The default writes to the file and
-// flushes it; a test installs one that fails like a full disk.
-class WriteChannel {
-public:
-    virtual ~WriteChannel() = default;
-    // Writes up to n bytes; returns how many, or -1 with errno set.
-    virtual ssize_t Write(int fd, const std::uint8_t* data, std::size_t n);
-    // Flushes the file to the disk; 0, or -1 with errno set.
-    virtual int Sync(int fd);
-};
-
-// The channel every save uses; the default one unless a test installed another.
-WriteChannel& CurrentWriteChannel();
-
-// Installs `channel` for as long as the object lives.
-class ScopedWriteChannel {
-public:
-    explicit ScopedWriteChannel(WriteChannel& channel);
-    ~ScopedWriteChannel();
-    ScopedWriteChannel(const ScopedWriteChannel&) = delete;
-    ScopedWriteChannel& operator=(const ScopedWriteChannel&) = delete;
-
-private:
-    WriteChannel* previous_;
-};
-
 // One game file to save: its bytes as they are now and the bytes it shall
 // hold, which start as a copy of them.
 class FileUpdate {
 public:
-    // Reads the file (name matched without regard to case). A file that is
+    // Reads the file (name matched without regard to case; the new copy an
+    // interrupted save left for it, when one waits). A file that is
     // missing or is not a regular file throws IoError "Cannot open file for
     // writing: " + path; so does, when it is saved with changes, a file that
     // may not be written (also one that grants nobody write permission, which
@@ -66,13 +42,15 @@ private:
 };
 
 // Writes every update that changes its file and returns their paths, in
-// order. The new copies of all files are written and flushed before the first
-// rename, so a failure there leaves every file as it was; should a later
-// rename fail, the files already replaced get their old bytes back.
+// order, replacing the files together (ReplaceFilesTogether, AtomicFile.h):
+// a failure leaves every file as it was, and a crash between two renames is
+// finished by the next save or opening.
 //
 // With `opened`, a file that changed since it was opened is refused with
-// FileChangedError before anything is written, unless `overwriteChanged`;
-// the stamps of the files written are then remembered anew.
+// FileChangedError unless `overwriteChanged`; the check is made under the
+// files' save locks, so that of two programs saving the same file at once
+// the second finds it changed. The stamps of the files written are then
+// remembered anew.
 std::vector<std::string> SaveFileUpdates(std::vector<FileUpdate>& updates);
 std::vector<std::string> SaveFileUpdates(std::vector<FileUpdate>& updates, OpenedFiles& opened, bool overwriteChanged);
 

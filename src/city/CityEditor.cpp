@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/Progress.h"
@@ -103,6 +104,7 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     else
         source = alienOpening ? directory + "albuild.bld" : path + ".bld";
     map.LoadNameAndTypeLists(alienOpening);
+    if (finishesInterruptedSaves_) FinishInterruptedSaves({path, source});
     // 10.
     map.LoadBuildings(source);
     obs().BuildingsListed();

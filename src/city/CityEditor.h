@@ -75,6 +75,10 @@ public:
     // `editable` is not consulted: the window has no read-only mode.
     void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
+    // Whether an opening first finishes a save of the map's files that was
+    // stopped half-way (FinishInterruptedSaves, AtomicFile.h); the tool's
+    // openings only read, the window's do. On by default.
+    void SetFinishesInterruptedSaves(bool finish) { finishesInterruptedSaves_ = finish; }
     // The building table of a saved game alone, and "Save map" (cells and
     // buildings of any city map, also the Edit page's "Save"); see CityMap.
     // Both throw FileChangedError for a file another program changed since
@@ -144,6 +148,7 @@ private:
     void Apply(const CityMapChange& change, bool redo);
 
     std::uint64_t opening_ = 0;  // counts the openings
+    bool finishesInterruptedSaves_ = true;
     CityEditorObserver* observer_ = nullptr;
     CityEditorObserver nullObserver_;
     CityEditorObserver& obs() { return observer_ ? *observer_ : nullObserver_; }

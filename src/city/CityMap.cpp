@@ -44,8 +44,8 @@ void CityMap::LoadBuildings(const std::string& source)
     checked.clear();
     selectedItem = -1;
     fileStamps.Remember(source);
-    FileSource src(source);
-    LoadBuildings(src);
+    const std::unique_ptr<ByteSource> src = OpenCurrentCopy(source);
+    LoadBuildings(*src);
     if (savedGame) tableSavedGame = source;
 }
 
@@ -89,8 +89,8 @@ void CityMap::ReadCells(ByteSource& src, std::uint64_t offset)
 void CityMap::ReadCellsFile(const std::string& path, std::uint64_t offset)
 {
     fileStamps.Remember(path);
-    FileSource src(path);
-    ReadCells(src, offset);
+    const std::unique_ptr<ByteSource> src = OpenCurrentCopy(path);
+    ReadCells(*src, offset);
 }
 
 void CityMap::RebuildMask() { FillBuildingMask(mask, buildings, checked); }

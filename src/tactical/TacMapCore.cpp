@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "tactical/TacMapFiles.h"
 #include "tactical/TacRender.h"
@@ -36,6 +37,9 @@ void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath,
     AttachPalette();
     tiles_.LoadTileSets(tileDir, progress);
     // The files a save may write, as they are before they are read.
+    if (finishesInterruptedSaves_)
+        FinishInterruptedSaves(savedGame ? std::vector<std::string>{mapPath}
+                                         : std::vector<std::string>{mapPath + ".smp", mapPath + ".sdt"});
     if (savedGame) {
         stamps_.Remember(mapPath);
     } else {

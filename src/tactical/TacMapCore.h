@@ -51,6 +51,10 @@ public:
     // history: changes of the map before are not applied to this one.
     void LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
                  const std::string& tacDataDir, ProgressSink& progress);
+    // Whether a load first finishes a save of the map's files that was
+    // stopped half-way (FinishInterruptedSaves, AtomicFile.h); the tool's
+    // loads only read, the window's do. On by default.
+    void SetFinishesInterruptedSaves(bool finish) { finishesInterruptedSaves_ = finish; }
 
     // Saves the map into the files it was loaded from (TacMapSave.h) and
     // returns the files written, none when no byte would change. A file
@@ -162,6 +166,7 @@ private:
     std::optional<TacMapSource> source_;  // set by a load that finished
     OpenedFiles stamps_;                  // the files a save may write, as loaded
     std::uint64_t loads_ = 0;             // counts the loads
+    bool finishesInterruptedSaves_ = true;
     int redrawsPutOff_ = 0;
     bool redrawPending_ = false;
 };

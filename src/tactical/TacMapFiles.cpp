@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/AtomicFile.h"
 #include "base/BufferedSource.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
@@ -37,7 +38,7 @@ bool AllPositive(std::int32_t x, std::int32_t y, std::int32_t z) { return x >= 1
 std::unique_ptr<ByteSource> DiskFileOpener::Open(const std::string& path)
 {
     if (!FileExists(path)) return nullptr;
-    return std::make_unique<FileSource>(path);
+    return OpenCurrentCopy(path);
 }
 
 namespace {

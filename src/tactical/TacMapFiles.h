@@ -34,7 +34,9 @@ public:
     virtual std::unique_ptr<ByteSource> Open(const std::string& path) = 0;
 };
 
-// The game's files on disk (names matched without regard to case).
+// The game's files on disk (names matched without regard to case), as the
+// last save left them: a new copy an interrupted save left waiting is read
+// instead of its file (CurrentCopyOf, AtomicFile.h).
 class DiskFileOpener : public TacFileOpener {
 public:
     std::unique_ptr<ByteSource> Open(const std::string& path) override;

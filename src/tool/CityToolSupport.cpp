@@ -36,6 +36,9 @@ std::unique_ptr<CityEditor> OpenCityForTool(const Args& args, bool mustBeSaved)
     // The tool keeps its working directory; the lists are read from their own.
     auto editor = std::make_unique<CityEditor>(args.value("--lists", DataDir()));
     editor->LoadOwnerList();
+    // A command that only reads writes nothing; one that saves finishes an
+    // interrupted save of the map's files when it saves.
+    editor->SetFinishesInterruptedSaves(false);
     editor->OpenCityMap(directory, save ? *save : *map, Game().VyxDataDir + "pal_01.dat", save.has_value(), true);
     return editor;
 }

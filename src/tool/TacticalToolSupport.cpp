@@ -60,6 +60,9 @@ OpenedTacticalMap OpenTacticalForTool(const Args& args, int width, int height)
 
     opened.core = std::make_unique<TacMapCore>();
     opened.core->Resize(width, height);
+    // A command that only reads writes nothing; one that saves finishes an
+    // interrupted save of the map's files when it saves.
+    opened.core->SetFinishesInterruptedSaves(false);
     NullProgress progress;
     opened.core->LoadMap(opened.list.ListTileDir, opened.list.MapPath(entry), save.has_value(), game.TacDataDir,
                          progress);

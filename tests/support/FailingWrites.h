@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 #include "base/FileUpdate.h"
 
 namespace ketral::testing {
@@ -38,6 +40,14 @@ private:
     int count_ = 0;
     ScopedWriteChannel scope_;
 };
+
+// How a save run by RunStoppedAt ended.
+enum class StoppedSave { Stopped, Finished, Failed };
+
+// Runs `save` in a child process that ends at once, as if killed, when its
+// write channel is asked for operation number `step` (1 for the first write,
+// flush, rename or removal), before that operation is done.
+StoppedSave RunStoppedAt(int step, const std::function<void()>& save);
 
 // The names in `dir` (hidden ones too), sorted: a save leaves no copy behind.
 std::vector<std::string> DirectoryNames(const std::string& dir);

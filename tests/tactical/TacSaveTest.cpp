@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "TacTestFiles.h"
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "base/FileStamp.h"
 #include "support/FailingWrites.h"
@@ -215,6 +216,58 @@ TEST_F(TacSave, FullDiskLeavesBothFilesOfAResizedMap)
     });
     EXPECT_THROW(core.SaveMap(), IoError);
     EXPECT_EQ(ReadFileBytes(smp), smpBytes);
+}
+
+// A resize stopped at every step of its save, as by a kill or a power cut.
+// Afterwards the map always opens, with the old grid and block counts or the
+// new ones and never a mixture, also where the files on disk are mixed (the
+// new cells renamed, the counts not yet); reading it writes nothing, and
+// opening it in the editor finishes the save and leaves no extra file.
+TEST_F(TacSave, ResizeStoppedAtEveryStepOpensAsTheOldOrTheNewMap)
+{
+    LoadMap();
+    core.ApplySizeFactors(2, 2, 1);
+    core.SaveMap();
+    const Bytes newSmp = ReadFileBytes(smp), newSdt = ReadFileBytes(sdt);
+    const std::vector<std::string> names = MapNames();
+    bool finished = false, sawMixedFiles = false, sawOld = false, sawNew = false;
+    int step = 1;
+    for (; !finished && step < 100; ++step) {
+        dir.write("maps/Desert/a.smp", smpBytes);
+        dir.write("maps/Desert/a.sdt", sdtBytes);
+        LoadMap();
+        core.ApplySizeFactors(2, 2, 1);
+        const testing::StoppedSave how = testing::RunStoppedAt(step, [&] { core.SaveMap(); });
+        ASSERT_NE(how, testing::StoppedSave::Failed) << "step " << step;
+        finished = how == testing::StoppedSave::Finished;
+        sawMixedFiles = sawMixedFiles || (ReadFileBytes(smp) == newSmp && ReadFileBytes(sdt) == sdtBytes);
+
+        // Read as a command that only reads it.
+        const std::vector<std::string> left = DirectoryNames(tileDir);
+        const FileStamp smpStamp = StampOf(smp), sdtStamp = StampOf(sdt);
+        TacMapCore reader;
+        reader.SetFinishesInterruptedSaves(false);
+        ASSERT_NO_THROW(reader.LoadMap(tileDir, tileDir + "a", false, dir / "tacdata/", progress)) << "step " << step;
+        const bool isNew = reader.Map().SizeFactors.Z == 1;  // 2 x 1 x 2 before, 2 x 2 x 1 after
+        (isNew ? sawNew : sawOld) = true;
+        EXPECT_EQ(reader.Map().SizeFactors.Y, isNew ? 2 : 1) << "step " << step;
+        EXPECT_EQ(OpenCurrentCopy(smp)->bytes(0, isNew ? newSmp.size() : smpBytes.size()), isNew ? newSmp : smpBytes)
+            << "step " << step;
+        EXPECT_EQ(DirectoryNames(tileDir), left) << "step " << step;
+        EXPECT_EQ(StampOf(smp), smpStamp);
+        EXPECT_EQ(StampOf(sdt), sdtStamp);
+
+        // Opened in the editor: the files are the pair the reader saw.
+        LoadMap();
+        EXPECT_EQ(ReadFileBytes(smp), isNew ? newSmp : smpBytes) << "step " << step;
+        EXPECT_EQ(ReadFileBytes(sdt), isNew ? newSdt : sdtBytes) << "step " << step;
+        EXPECT_EQ(MapNames(), names) << "step " << step;
+    }
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(sawMixedFiles);
+    EXPECT_TRUE(sawOld);
+    EXPECT_TRUE(sawNew);
+    EXPECT_GT(step, 8);
 }
 
 TEST_F(TacSave, ReadOnlyOrVanishedFilesAreErrorsThatNameTheFile)

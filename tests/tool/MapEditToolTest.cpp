@@ -2,12 +2,15 @@
 // pictures of render-tactical and render-city.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <sys/stat.h>
 
 #include "base/FileStamp.h"
 #include "base/Png.h"
 #include "city/CityEditor.h"
 #include "city/CityTestData.h"
+#include "support/FailingWrites.h"
 #include "support/ToolRunner.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/TacTestFiles.h"
@@ -132,6 +135,50 @@ TEST_F(TacticalEditTool, ResizeWritesTheNewGridAndTheBlockCounts)
     EXPECT_EQ(Run({"tactical-resize", "--game", dir.path(), "--map", "Desert", "a", "--factors", "1,5,1"}).status, 2);
     EXPECT_EQ(Run({"tactical-resize", "--game", dir.path(), "--map", "Desert", "a", "--factors", "1,1"}).status, 2);
     EXPECT_EQ(ReadFileBytes(smp), grid);
+}
+
+// A resize killed between its two renames: the tool reads the map as the
+// new one without writing anything, and its next save finishes the resize.
+TEST_F(TacticalEditTool, AResizeKilledBetweenItsRenamesIsReadWholeAndFinishedByTheNextSave)
+{
+    const std::string tileDir = dir / "maps/Desert/";
+    const std::vector<std::string> names = ketral::testing::DirectoryNames(tileDir);
+    bool mixed = false;
+    for (int step = 1; step < 40 && !mixed; ++step) {
+        // What the last step left goes.
+        for (const std::string& name : ketral::testing::DirectoryNames(tileDir))
+            if (std::find(names.begin(), names.end(), name) == names.end()) std::remove((tileDir + name).c_str());
+        dir.write("maps/Desert/a.sdt", SdtBytes(2, 1, 2));
+        dir.write("maps/Desert/a.smp", PatternCells(6, 2, 2));
+        TacMapCore core;
+        core.Resize(100, 100);
+        NullProgress progress;
+        core.LoadMap(tileDir, tileDir + "a", false, dir / "tacdata/", progress);
+        core.ApplySizeFactors(1, 2, 1);
+        ASSERT_EQ(core.Map().SizeFactors.Y, 2);
+        ASSERT_EQ(ketral::testing::RunStoppedAt(step, [&] { core.SaveMap(); }), ketral::testing::StoppedSave::Stopped);
+        const bool newCells = ReadFileBytes(smp).size() == 3 * 4 * 4, newCounts = ReadFileBytes(sdt) == SdtBytes(1, 2, 1);
+        mixed = newCells != newCounts;
+    }
+    ASSERT_TRUE(mixed) << "no step stopped the resize between its renames";
+    const std::vector<std::string> left = ketral::testing::DirectoryNames(tileDir);
+    const FileStamp smpStamp = StampOf(smp), sdtStamp = StampOf(sdt);
+
+    ToolRun run = Run({"tactical-info", "--game", dir.path(), "--map", "Desert", "a"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"sizeFactors\": [1, 2, 1], \"width\": 3, \"height\": 4"), std::string::npos) << run.out;
+    EXPECT_EQ(ketral::testing::DirectoryNames(tileDir), left);
+    EXPECT_EQ(StampOf(smp), smpStamp);
+    EXPECT_EQ(StampOf(sdt), sdtStamp);
+
+    run = Run({"tactical-paint", "--game", dir.path(), "--map", "Desert", "a", "--level", "0", "--from", "0,0", "--to",
+               "0,0", "ground=7"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"sizeFactors\": [1, 2, 1], \"width\": 3, \"height\": 4"), std::string::npos) << run.out;
+    EXPECT_EQ(ReadFileBytes(sdt), SdtBytes(1, 2, 1));
+    EXPECT_EQ(ReadFileBytes(smp).size(), 3u * 4 * 4);
+    EXPECT_EQ(ReadFileBytes(smp)[0], 7);
+    EXPECT_EQ(ketral::testing::DirectoryNames(tileDir), names);
 }
 
 TEST_F(TacticalEditTool, WholeMapPicturesAreTheEditorsOwn)
