@@ -125,6 +125,10 @@ void CityMap::CheckSavedGameTable() const
 
 void CityMap::PutSavedGameTable(FileUpdate& save) const
 {
+    // The table never reaches into the cells, whatever the table in memory.
+    if (buildings.size() > static_cast<std::size_t>(kSaveMaxBuildings))
+        throw Error("A saved game holds at most " + std::to_string(kSaveMaxBuildings) + " buildings, not " +
+                    std::to_string(buildings.size()) + ". Nothing was saved.");
     // The table and the record that ends it.
     const std::uint64_t tableEnd = kSaveBuildingTableOffset + std::uint64_t(kBuildingRecordSize) * buildings.size() + 2;
     if (save.After().size() < tableEnd)
