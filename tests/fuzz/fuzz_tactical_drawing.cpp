@@ -63,10 +63,14 @@ void DrawTactical(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
     std::vector<std::uint8_t> sizes = in.take(12);
     std::vector<std::uint8_t> factors = in.take(20);
     std::vector<std::uint8_t> cells = in.rest();
+    // The sizes as the loader reads them: a saved battle's bytes beyond the
+    // input are zeros.
+    std::uint8_t padded[12] = {};
+    if (!sizes.empty()) std::memcpy(padded, sizes.data(), sizes.size());
     std::int64_t d[3] = {1, 1, 1};
     for (int i = 0; i < 3; ++i) {
         std::int32_t v = 0;
-        if (sizes.size() >= 12) std::memcpy(&v, sizes.data() + 4 * i, 4);
+        std::memcpy(&v, padded + 4 * i, 4);
         std::int32_t f = 1;
         if (!saved && factors.size() >= 12) std::memcpy(&f, factors.data() + 4 * i, 4);
         d[i] = static_cast<std::int64_t>(v) * f;
