@@ -36,7 +36,7 @@ std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& file)
     BufferedSource src(file);
     std::vector<CityBuilding> out;
     std::uint64_t offset = kSaveBuildingTableOffset;
-    while (src.u16(offset) < kSaveTableEndNameIndex) {
+    while (out.size() < static_cast<std::size_t>(kSaveMaxBuildings) && src.u16(offset) < kSaveTableEndNameIndex) {
         out.push_back(DecodeBuildingRecord(src, offset));
         offset += kBuildingRecordSize;
     }

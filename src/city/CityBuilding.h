@@ -17,6 +17,12 @@ namespace ketral {
 inline constexpr int kBuildingRecordSize = 226;
 inline constexpr std::uint64_t kSaveBuildingTableOffset = 97870;
 inline constexpr int kSaveTableEndNameIndex = 138;
+// A saved game's table lies before the city's cells, which begin at 224106:
+// at most 558 whole records fit. A table without an end record stops there
+// rather than reading cells as buildings (and later writing into them).
+inline constexpr std::uint64_t kSaveBuildingTableLimit = 224106;
+inline constexpr int kSaveMaxBuildings =
+    static_cast<int>((kSaveBuildingTableLimit - kSaveBuildingTableOffset) / kBuildingRecordSize);
 // A name list with fewer lines than this is a short list: the building texts
 // then come from the type index (the alien dimension's lists).
 inline constexpr std::size_t kShortNameListLines = 20;
@@ -45,7 +51,8 @@ CityBuilding DecodeBuildingRecord(ByteSource& src, std::uint64_t offset);
 // record is ignored). Every record is kept, however many there are.
 std::vector<CityBuilding> ReadBuildingFile(ByteSource& src);
 // A saved game: records from offset 97870 up to the first one whose name
-// index is 138 or more. A file that ends first throws IoError.
+// index is 138 or more, at most the 558 records before the cells. A file
+// that ends first throws IoError.
 std::vector<CityBuilding> ReadSavedGameBuildings(ByteSource& src);
 
 // Puts the listed fields of every building into the bytes of a file, record

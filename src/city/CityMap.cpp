@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "base/Errors.h"
 #include "base/FileUpdate.h"
@@ -97,11 +98,17 @@ void CityMap::RebuildMask() { FillBuildingMask(mask, buildings, checked); }
 
 namespace {
 
-// The cells as the map files hold them: little-endian, level by level.
+// The cells as the map files hold them: little-endian, level by level (on a
+// little-endian machine the bytes of the array as they are, as ReadCells
+// reads them).
 void PutCells(std::vector<std::uint8_t>& bytes, std::uint64_t offset, const std::vector<std::uint16_t>& cells)
 {
     std::uint8_t* out = bytes.data() + offset;
-    for (std::size_t i = 0; i < cells.size(); ++i) PutU16(out + 2 * i, cells[i]);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, cells.data(), cells.size() * sizeof cells[0]);
+    } else {
+        for (std::size_t i = 0; i < cells.size(); ++i) PutU16(out + 2 * i, cells[i]);
+    }
 }
 
 }  // namespace
@@ -125,6 +132,10 @@ void CityMap::CheckSavedGameTable() const
 
 void CityMap::PutSavedGameTable(FileUpdate& save) const
 {
+    // The table never reaches into the cells, whatever the table in memory.
+    if (buildings.size() > static_cast<std::size_t>(kSaveMaxBuildings))
+        throw Error("A saved game holds at most " + std::to_string(kSaveMaxBuildings) + " buildings, not " +
+                    std::to_string(buildings.size()) + ". Nothing was saved.");
     // The table and the record that ends it.
     const std::uint64_t tableEnd = kSaveBuildingTableOffset + std::uint64_t(kBuildingRecordSize) * buildings.size() + 2;
     if (save.After().size() < tableEnd)

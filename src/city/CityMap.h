@@ -28,7 +28,7 @@ inline constexpr int kCityLevels = 10;
 inline constexpr int kCityCells = kCityLevels * kMapSide * kMapSide;  // 100000
 inline constexpr int kCityMapBytes = 2 * kCityCells;                  // 200000
 inline constexpr std::uint64_t kSaveAlienFlagOffset = 173;
-inline constexpr std::uint64_t kSaveCellsOffset = 224106;
+inline constexpr std::uint64_t kSaveCellsOffset = kSaveBuildingTableLimit;
 
 // The list files, read by bare name from the lists directory.
 inline constexpr const char* kBuildingNamesFile = "Building.Nam";

@@ -107,20 +107,49 @@ void SetPlace(SpriteRun& run, std::uint8_t p0, std::uint8_t p1)
     run.Row = ((p1 << 1) | (p0 >> 7)) / 5;
 }
 
-// Decoding the same stretch of sprite data over and over (entries that
-// overlap without being equal) could make a small file take endless time and
-// memory; such a file is refused once the decoded bytes far exceed its size.
+// Entries that overlap without being equal (one starting inside another's
+// runs) would decode the same stretch of sprite data again and again: a file
+// of a megabyte could take gigabytes. A byte of the ".pck" decoded for the
+// first time is free, since what it becomes in memory is a bounded multiple
+// of it; a header or run that takes bytes another one took already pays for
+// the memory it becomes from a budget of a few times the file's size, and the
+// load is refused once that is spent. Time stays linear too: every byte
+// looked at is either fresh or paid for.
 class DecodeBudget {
 public:
-    explicit DecodeBudget(const Bytes& pck) : name_(pck.name()), left_(16 * pck.size() + (1u << 20)) {}
-    void spend(std::uint64_t n)
+    // What a sprite, and a run beside its pixels, cost in memory (the
+    // collection's entry, the shared sprite and its place in the map of
+    // decoded offsets; the run's two forms and its allocation).
+    static constexpr std::uint64_t kSpriteCost = sizeof(SpriteData) + 96;
+    static constexpr std::uint64_t kRunCost = sizeof(SpriteRun) + sizeof(DrawRun) + 16;
+    static constexpr std::uint64_t kFactor = 4;
+    static constexpr std::uint64_t kAllowance = 1u << 20;
+
+    explicit DecodeBudget(const Bytes& pck)
+        : name_(pck.name()), taken_(static_cast<std::size_t>(pck.size()), false), left_(kFactor * pck.size() + kAllowance)
     {
-        if (n > left_) throw IoError("Damaged sprite collection: " + name_);
-        left_ -= n;
     }
+
+    // Bytes [pos, pos + n) of the file, already read, become `memory` bytes
+    // of decoded sprites.
+    void Take(std::uint64_t pos, std::uint64_t n, std::uint64_t memory)
+    {
+        const auto first = taken_.begin() + static_cast<std::ptrdiff_t>(pos);
+        const auto last = first + static_cast<std::ptrdiff_t>(n);
+        if (std::find(first, last, true) == last) {
+            std::fill(first, last, true);
+            return;
+        }
+        const std::uint64_t cost = std::max(memory, n);
+        if (cost > left_) throw IoError("Damaged sprite collection: " + name_);
+        left_ -= cost;
+    }
+
+    static std::uint64_t RunCost(std::uint64_t kept) { return kRunCost + kept + 2 * PaddedLength(kept); }
 
 private:
     std::string name_;
+    std::vector<bool> taken_;
     std::uint64_t left_;
 };
 
@@ -234,6 +263,7 @@ void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, 
         }
         auto s = std::make_shared<SpriteData>();
         const std::uint8_t* h = pck.at(pos, 12);
+        budget.Take(pos, 12, DecodeBudget::kSpriteCost);
         const std::int32_t x1 = GetU16(h + 4), x2 = GetU16(h + 6), y1 = GetU16(h + 8), y2 = GetU16(h + 10);
         s->view.Width = x2 - x1 - 1;
         s->view.Height = y2 - y1;
@@ -241,19 +271,20 @@ void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, 
         s->view.Top = y1;
         std::uint64_t p = pos + 12;
         for (;;) {
-            budget.spend(8);
             const std::uint8_t* r = pck.at(p, 8);
-            p += 8;
-            if (r[0] == 0xFF) break;
+            if (r[0] == 0xFF) {
+                budget.Take(p, 8, 0);
+                break;
+            }
             const std::uint32_t c = r[4], n = r[5];
-            budget.spend(n);
-            const std::uint8_t* pixels = pck.at(p, n);
-            p += n;
+            const std::uint8_t* pixels = pck.at(p + 8, n);
             // Pixels past the frame's right edge are cut; a run that starts
             // beyond that edge keeps none.
             std::int64_t kept = n;
             const std::int64_t column = static_cast<std::int64_t>(c) - x1;
             if (column + n > s->view.Width) kept = std::max<std::int64_t>(0, s->view.Width - column);
+            budget.Take(p, 8 + n, DecodeBudget::RunCost(static_cast<std::uint64_t>(kept)));
+            p += 8 + n;
             SpriteRun run;
             SetPlace(run, r[0], r[1]);
             run.Length = static_cast<std::int32_t>(kept);
@@ -291,15 +322,17 @@ void SpriteCollection::Impl::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
         s->view.Height = 8;
         std::uint64_t p = pos;
         for (;;) {
-            budget.spend(4);
             // A sprite cut short anywhere ends the load with the read error.
             const std::uint8_t* r = pck.at(p, 4);
-            p += 4;
-            if (r[0] == 0xFF) break;
+            if (r[0] == 0xFF) {
+                // A plain sprite has no header of its own: its end pays for it.
+                budget.Take(p, 4, DecodeBudget::kSpriteCost);
+                break;
+            }
             const std::uint32_t n = r[2];
-            budget.spend(n);
-            const std::uint8_t* pixels = pck.at(p, n);
-            p += n;
+            const std::uint8_t* pixels = pck.at(p + 4, n);
+            budget.Take(p, 4 + n, DecodeBudget::RunCost(n));
+            p += 4 + n;
             SpriteRun run;
             SetPlace(run, r[0], r[1]);
             run.Length = static_cast<std::int32_t>(n);

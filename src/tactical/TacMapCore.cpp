@@ -323,6 +323,12 @@ TacMapChange TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std:
     const Extent3& base = map_.BaseSize;
     const std::int64_t w = static_cast<std::int64_t>(base.X) * fx, h = static_cast<std::int64_t>(base.Y) * fy,
                        l = static_cast<std::int64_t>(base.Z) * fz;
+    const bool blockSizeRead = base.X != 0 || base.Y != 0 || base.Z != 0;
+    if (blockSizeRead && (fx < 1 || fy < 1 || fz < 1))
+        // Counts below 1 would be saved into the ".sdt", which could then not
+        // be opened again.
+        throw Error("The map cannot be resized to " + std::to_string(fx) + " x " + std::to_string(fy) + " x " +
+                    std::to_string(fz) + " blocks: every count must be at least 1");
     if (w == 0 || h == 0 || l == 0) {
         // No block size read yet: the counts are taken, there is no grid to lay out.
         map_.SizeFactors.X = fx;

@@ -4,6 +4,7 @@
 // the usage on stdout, --version the version; both exit 0.
 #include <QGuiApplication>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -33,28 +34,54 @@ void PrintUsage(std::FILE* out)
     for (const ToolCommand& c : Registry()) std::fprintf(out, "  %s\n", c.usage.c_str());
 }
 
+// The length of the valid UTF-8 sequence at text[i] (1 for ASCII) and its
+// character, or 0 when none starts there.
+std::size_t Utf8SequenceAt(const std::string& text, std::size_t i, char32_t& cp)
+{
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    }
+    const std::size_t extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
+    if (extra == 0 || text.size() - i <= extra) return 0;
+    std::uint32_t value = c & (0x3F >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto d = static_cast<unsigned char>(text[i + k]);
+        if ((d & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (d & 0x3F);
+    }
+    static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[extra] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    cp = value;
+    return extra + 1;
+}
+
 // Prints an error message as one line of stderr, whatever it quotes (names
-// read from a file, arguments with line breaks): control characters, and the
-// UTF-8 forms of the C1 controls and of the line and paragraph separators,
-// are each shown as '?'.
+// read from a file, arguments with line breaks): control characters, the C1
+// controls (in UTF-8 and as the single bytes 0x80..0x9F of a game's Latin-1
+// text, which a terminal may take for the start of an escape sequence) and
+// the line and paragraph separators are each shown as '?'. Other bytes that
+// are no UTF-8 stay as they are.
 void PrintErrorLine(const std::string& text)
 {
     std::string line;
     line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = [&](std::size_t k) { return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0; };
-        if (c < 0x20 || c == 0x7F) {
-            line += '?';
-        } else if (c == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F) {
-            line += '?';
+        char32_t cp = 0;
+        const std::size_t n = Utf8SequenceAt(text, i, cp);
+        if (n == 0) {
+            line += c <= 0x9F ? '?' : static_cast<char>(c);
             i += 1;
-        } else if (c == 0xE2 && next(1) == 0x80 && (next(2) == 0xA8 || next(2) == 0xA9)) {
-            line += '?';
-            i += 2;
-        } else {
-            line += static_cast<char>(c);
+            continue;
         }
+        const bool control = cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0x2028 || cp == 0x2029;
+        if (control)
+            line += '?';
+        else
+            line.append(text, i, n);
+        i += n;
     }
     std::fprintf(stderr, "%s\n", line.c_str());
 }

@@ -136,6 +136,28 @@ TEST(SavedGameTable, MoreThan256BuildingsAreAllKept)
     EXPECT_EQ(ReadSavedGameBuildings(src), many);
 }
 
+TEST(SavedGameTable, WithoutAnEndRecordStopsWhereTheCellsBegin)
+{
+    // Record i starts at 97870 + 226 i; records 0..557 lie before the cells
+    // at 224106, record 558 would reach into them.
+    struct Case {
+        std::size_t endRecord;  // the first record whose name index is 138
+        std::size_t expected;
+    };
+    const Case cases[] = {{557, 557}, {558, 558}, {600, 558}};
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> save(224106 + 200000, 0);  // name index 0 everywhere, cells included
+        save[kSaveBuildingTableOffset + 226 * 557 + 2] = 42;  // X1 of the last record that fits
+        PutU16(&save[kSaveBuildingTableOffset + 226 * c.endRecord], 138);
+        MemorySource src(save);
+        auto table = ReadSavedGameBuildings(src);
+        ASSERT_EQ(table.size(), c.expected) << c.endRecord;
+        if (c.expected == 558) {
+            EXPECT_EQ(table.back().X1, 42);
+        }
+    }
+}
+
 TEST(SavedGameTable, FileEndingInsideARecordIsAnIoErrorNamingTheFile)
 {
     std::vector<CityBuilding> one = {{3, 1, 2, 3, 4, 5, 6}};

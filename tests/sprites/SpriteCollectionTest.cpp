@@ -502,6 +502,45 @@ TEST(SpriteReadErrors, RepeatedAndOverlappingEntriesStayBounded)
     EXPECT_THROW(LoadFramed(p, offsets, chain), IoError);
 }
 
+TEST(SpriteReadErrors, OverlappingEntriesArePaidForByTheirMemory)
+{
+    // A plain chain of `runs` one-pixel runs (5 bytes each) and entries that
+    // start at its first `entries` runs: every entry decodes the rest of the
+    // chain again. A run of one pixel takes far more memory than its 5 bytes,
+    // so the bytes decoded again are no measure of what they cost.
+    struct Case {
+        int runs, entries;
+        bool refused;
+    };
+    const Case cases[] = {
+        {200000, 1, false},  // a megabyte of runs decoded once: no overlap at all
+        {2000, 2, false},    // a little overlap is within the budget
+        {2000, 80, true},    // 160000 runs, 800 KB decoded again: refused
+    };
+    for (const Case& c : cases) {
+        Bytes pck;
+        for (int i = 0; i < c.runs; ++i) PlainRun(pck, i % 8, i % 8, {static_cast<std::uint8_t>(1 + i % 9)});
+        Append(pck, kPlainEnd);
+        Bytes tab;
+        for (int i = 0; i < c.entries; ++i) Append(tab, Table({static_cast<std::uint32_t>(5 * i)}));
+        Append(tab, Table({static_cast<std::uint32_t>(pck.size() - 4)}));  // the end: offsets count in bytes
+        SpriteCollection p;
+        if (c.refused) {
+            try {
+                LoadPlain(p, tab, pck);
+                ADD_FAILURE() << c.entries << " entries loaded";
+            } catch (const IoError& e) {
+                EXPECT_EQ(std::string(e.what()), "Damaged sprite collection: t.pck");
+            }
+            continue;
+        }
+        LoadPlain(p, tab, pck);
+        ASSERT_EQ(p.Count(), c.entries + 1) << c.entries;
+        EXPECT_EQ(p.At(c.entries - 1)->Runs.size(), static_cast<std::size_t>(c.runs - (c.entries - 1)));
+        EXPECT_TRUE(p.At(c.entries)->Runs.empty());
+    }
+}
+
 TEST(SpriteFiles, MissingFilesOfBothKinds)
 {
     testing::TempDir dir;

@@ -1,6 +1,8 @@
 // Painting, picking and resizing the cell grid.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "base/Errors.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/TacTestFiles.h"
@@ -198,6 +200,12 @@ TEST(TacEdit, NewBlockCountsResizeTheMapAndItsLevelRange)
     EXPECT_THROW(f.core.ApplySizeFactors(4, 4, 4), Error);
     EXPECT_EQ(f.core.Map().MapLevels, 8);
     EXPECT_EQ(f.core.Map().SizeFactors.Z, 2);
+    // So are counts below 1 (a save would write them into the ".sdt", which
+    // then could not be opened again).
+    for (const std::array<int, 3> counts : {std::array{0, 1, 1}, std::array{1, 0, 1}, std::array{1, 1, -1}}) {
+        EXPECT_THROW(f.core.ApplySizeFactors(counts[0], counts[1], counts[2]), Error);
+        EXPECT_EQ(f.core.Map().SizeFactors, (Factors3{1, 1, 2, 5, 6}));
+    }
 }
 
 TEST(TacEdit, NewBlockCountsBeforeAnyGridExists)

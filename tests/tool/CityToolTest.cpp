@@ -215,6 +215,39 @@ TEST_F(CityToolTest, SetBuildingRefusesWhatTheDialogCannotStore)
     EXPECT_EQ(ReadFileBytes(inst.savegame + "savegame.01"), before);
 }
 
+TEST_F(CityToolTest, SetBuildingNeverWritesIntoTheCells)
+{
+    // A table without an end record: name index 5 in every record and every
+    // cell, so that reading on would take the cells for buildings.
+    std::vector<std::uint8_t> save(224106 + 200000, 0);
+    for (std::size_t at = 0; at + 1 < save.size(); at += 2) save[at] = 5;
+    save[173] = 0;
+    save[97870 + 600 * 226] = 138;  // in the cells, where "record" 600 would start
+    inst.dir.write("game/savegame/savegame.03", save);
+    ToolRun info = Tool({"city-info", "--game", game, "--save", "savegame.03", "--lists", inst.lists});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("\"x1\": 5, "), std::string::npos);
+    std::size_t items = 0;
+    for (std::size_t at = info.out.find("\"nameIndex\""); at != std::string::npos;
+         at = info.out.find("\"nameIndex\"", at + 1))
+        ++items;
+    EXPECT_EQ(items, 558u);
+
+    ToolRun beyond = Tool({"city-set-building", "--game", game, "--save", "savegame.03", "580", "x1=1", "--lists",
+                           inst.lists});
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_EQ(beyond.err.substr(0, beyond.err.find('\n')),
+              "ketral-tool city-set-building: INDEX 580: the map has 558 buildings");
+    EXPECT_EQ(ReadFileBytes(inst.savegame + "savegame.03"), save);
+
+    ToolRun last = Tool({"city-set-building", "--game", game, "--save", "savegame.03", "557", "x1=1", "--lists",
+                         inst.lists});
+    ASSERT_EQ(last.status, 0) << last.err;
+    auto expected = save;
+    expected[97870 + 557 * 226 + 2] = 1;
+    EXPECT_EQ(ReadFileBytes(inst.savegame + "savegame.03"), expected);
+}
+
 TEST_F(CityToolTest, FailuresPrintTheEditorsMessage)
 {
     ToolRun r = Tool({"city-info", "--game", game, "--map", "Citymap7", "--lists", inst.lists});

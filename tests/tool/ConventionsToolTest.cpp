@@ -108,7 +108,10 @@ TEST(ToolConventions, AnErrorMessageIsOneLineWhateverItQuotes)
     run = RunTool({"foo\nbar"}, scratch);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "ketral-tool: unknown command 'foo?bar'");
-    // Accented letters are no control characters.
+    // Accented letters are no control characters, in UTF-8 or in Latin-1;
+    // the C1 controls of Latin-1 (0x80..0x9F) are.
     run = RunTool({"palette", scratch / "d\xC3\xA9sert"}, scratch);
     EXPECT_EQ(run.err, "Palette " + scratch / "d\xC3\xA9sert" + " does not exist");
+    run = RunTool({"palette", scratch / "d\xE9s\x9B" "2J\x80\x9F\xA0"}, scratch);
+    EXPECT_EQ(run.err, "Palette " + scratch / "d\xE9s?2J??\xA0" + " does not exist");
 }

@@ -109,6 +109,18 @@ TEST_F(TacticalToolTest, ASavedBattleNamingAMapDirectoryWithALineBreakIsRefusedO
     }
 }
 
+TEST_F(TacticalToolTest, ALatin1ControlCharacterOfAMapDirectoryNameIsShownAsAQuestionMark)
+{
+    // 0x9B is a C1 control in Latin-1: some terminals start an escape
+    // sequence with it. The directory does not exist, and the message that
+    // says so quotes the name.
+    dir.write("savegame/tactgame.04", SavedBattle("De\x9B" "2J", 3, 2, 2, {}, PatternCells(3, 2, 2)));
+    ToolRun run = Run({"tactical-info", "--game", dir.path(), "--save", "tactgame.04"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("maps/De?2J/"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\x9B'), std::string::npos) << run.err;
+}
+
 TEST_F(TacticalToolTest, OffsetsAreThoseOfTheScrollBars)
 {
     // Within -100..100 the picture is drawn; beyond it is a wrong call, in

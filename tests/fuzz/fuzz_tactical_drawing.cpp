@@ -1,0 +1,137 @@
+// Fuzzes the drawing of the tactical view with damaged tiles: a map of a
+// map directory or a saved battle is read from the input together with tile
+// sets and unit icons made of the input, and drawn as the window draws it at
+// several scroll positions and level ranges, in the isometric and the plan
+// view, with the grid, the unit marks, the shown slots and the selection
+// frame; a small map is also drawn whole. Nothing touches the disk.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FuzzTiles.h"
+#include "tactical/TacMapCore.h"
+#include "tactical/TacMapFiles.h"
+
+using namespace ketral;
+using namespace ketral::fuzz;
+
+namespace {
+
+class FuzzOpener : public TacFileOpener {
+public:
+    std::map<std::string, PlacedSource> files;
+    std::unique_ptr<ByteSource> Open(const std::string& path) override
+    {
+        auto it = files.find(path);
+        if (it == files.end()) return nullptr;
+        return std::make_unique<PlacedSource>(it->second);
+    }
+};
+
+// Grids the input could not fill are left out (see fuzz_tactical); the
+// whole map is drawn only for grids of a few hundred cells.
+constexpr std::uint64_t kLargestGrid = 1u << 14;
+constexpr std::uint64_t kLargestWholeMapGrid = 1u << 11;
+
+void DrawTactical(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
+{
+    static TacMapCore& core = *new TacMapCore;
+    const CollectionBytes framed = TakeCollection(in);
+    const CollectionBytes plain = TakeCollection(in);
+    const CollectionBytes icons = TakeCollection(in);
+    // One slot gets the tiles (every slot is drawn by the same code; loading
+    // the same bytes four times would only slow each input down).
+    TacTileSets& tiles = core.Tiles();
+    const std::size_t slot = picks[7] % kSlotCount;
+    for (std::size_t s = 0; s < kSlotCount; ++s) {
+        tiles.TileSets[s].Clear();
+        tiles.PlanTileSets[s].Clear();
+    }
+    framed.LoadInto(tiles.TileSets[slot], true);
+    plain.LoadInto(tiles.PlanTileSets[slot], false);
+    if (!tiles.UnitIcons) tiles.UnitIcons = std::make_unique<SpriteCollection>();
+    icons.LoadInto(*tiles.UnitIcons, false);
+
+    // The map: a map of a directory, or the grid of a saved battle with
+    // its sizes in front.
+    const bool saved = (mode & 0x10) != 0;
+    FuzzOpener opener;
+    std::vector<std::uint8_t> sizes = in.take(12);
+    std::vector<std::uint8_t> factors = in.take(20);
+    std::vector<std::uint8_t> cells = in.rest();
+    // The sizes as the loader reads them: a saved battle's bytes beyond the
+    // input are zeros.
+    std::uint8_t padded[12] = {};
+    if (!sizes.empty()) std::memcpy(padded, sizes.data(), sizes.size());
+    std::int64_t d[3] = {1, 1, 1};
+    for (int i = 0; i < 3; ++i) {
+        std::int32_t v = 0;
+        std::memcpy(&v, padded + 4 * i, 4);
+        std::int32_t f = 1;
+        if (!saved && factors.size() >= 12) std::memcpy(&f, factors.data() + 4 * i, 4);
+        d[i] = static_cast<std::int64_t>(v) * f;
+    }
+    const auto bytes = GridBytes(d[0], d[1], d[2]);
+    if (bytes && *bytes > kLargestGrid) return;
+    if (saved) {
+        PlacedSource save(kSaveCellsOffset + cells.size(), "save");
+        save.place(kSaveMapSizeOffset, std::move(sizes));
+        save.place(kSaveCellsOffset, std::move(cells));
+        opener.files.emplace("save", std::move(save));
+    } else {
+        opener.files.emplace("d/building.dat", FileOf(std::move(sizes), "d/building.dat"));
+        opener.files.emplace("d/m.sdt", FileOf(std::move(factors), "d/m.sdt"));
+        opener.files.emplace("d/m.smp", FileOf(std::move(cells), "d/m.smp"));
+    }
+    TacMapData& map = core.Map();
+    map = TacMapData{};
+    map.IsSavedGame = saved;
+    try {
+        LoadMapFiles(map, "d/", saved ? "save" : "d/m", saved, opener);
+    } catch (const Error&) {
+        // A map read half-way is drawn as the window would draw it.
+    }
+    core.ResetLevelRange();
+    core.SetViewOption(kOptionGrid, (mode & 2) != 0);
+    core.SetViewOption(kOptionUnits, (mode & 8) != 0);
+    for (int s = 0; s < kSlotCount; ++s) core.SetViewOption(s, ((picks[7] >> (2 + s)) & 1) == 0);
+    core.Resize(16 + picks[0] % 112, 16 + picks[1] % 80);
+    for (int i = 0; i < 3; ++i) {
+        const std::uint8_t* p = picks + 2 + 4 * i;
+        core.SetViewOption(kOptionPlan, ((mode >> (5 + i)) & 1) != 0);
+        core.SetXOffset(p[0] % 201 - 100);
+        core.SetYOffset(p[1] % 201 - 100);
+        core.SetMinLevel(p[2] % 4);
+        core.SetMaxLevel(p[2] / 4 % 8);
+        core.SetCurrLevel(p[3] % 8);
+        core.RedrawView();
+    }
+    // The selection frame, dragged across the last view.
+    core.MouseDown(TacMouseButton::Left, picks[11] - 64, picks[10] - 64);
+    core.MouseMove(picks[8] - 64, picks[9] - 64);
+    core.MouseUp(TacMouseButton::Left, picks[8] - 64, picks[9] - 64);
+    if (map.HasCells() && map.Cells.size() / kSlotCount <= kLargestWholeMapGrid && (mode & 4)) {
+        try {
+            (void)core.WholeMapImage();
+        } catch (const Error&) {
+            // A picture too large to make is refused.
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 16) return 0;
+    FuzzInput in(data, size);
+    const std::uint8_t mode = in.byte();
+    std::uint8_t picks[14];
+    for (std::uint8_t& p : picks) p = in.byte();
+    DrawTactical(in, mode, picks);
+    return 0;
+}
