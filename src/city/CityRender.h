@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/IndexedImage.h"
+#include "base/ViewWindow.h"
 #include "city/CityMap.h"
 
 namespace ketral {
@@ -65,6 +66,10 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p);
 // mode. `caption` receives the "  - Redrawing" caption of each level and the
 // base caption at the end. Sets the remembered cursor to (5000, 5000).
 void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
+                 const std::function<void(const std::string&)>& caption);
+// The same for the part `window` of a map image of window.viewWidth x
+// viewHeight: the image's pixels are exactly those of that map image there.
+void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid,
                  const std::function<void(const std::string&)>& caption);
 
 // The overview's colour table: 0 black, 1 white, 2 red.

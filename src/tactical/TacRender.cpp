@@ -35,14 +35,16 @@ std::uint8_t LabelInk(int mark)
     }
 }
 
-void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState& view)
+void DrawCellGrid(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacViewState& view)
 {
-    const TacProjection proj{image.width(), view.XOffset, view.YOffset};
+    const TacProjection proj{window.viewWidth, view.XOffset, view.YOffset};
     const int z = view.EditLevel();
     if (z >= map.MapLevels) return;
     for (int y = 0; y < map.MapHeight; ++y)
         for (int x = 0; x < map.MapWidth; ++x) {
-            const Point p = proj.BoxCorner(x, y, z);
+            Point p = proj.BoxCorner(x, y, z);
+            p.x -= window.left;
+            p.y -= window.top;
             if (p.x + 48 < 0 || p.x > image.width() || p.y + 24 < 0 || p.y > image.height()) continue;
             image.moveTo(p.x, p.y + 12);
             image.lineTo(p.x + 24, p.y);
@@ -50,6 +52,58 @@ void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState
             image.lineTo(p.x + 24, p.y + 24);
             image.lineTo(p.x, p.y + 12);
         }
+}
+
+// The rows, relative to a cell's drawing position, that drawing the cell may
+// touch: lo <= row < hi.
+struct RowReach {
+    int lo = 0, hi = 0;
+    void Add(int from, int to)
+    {
+        lo = std::min(lo, from);
+        hi = std::max(hi, to);
+    }
+    void Add(const SpriteCollection& sprites)
+    {
+        for (int i = 1; i < sprites.Count(); ++i)
+            if (const Sprite* sprite = sprites.At(i))
+                for (const SpriteRun& run : sprite->Runs) Add(run.Row, run.Row + 1);
+    }
+};
+
+// A unit mark: its outline (a pen 2 pixels wide reaches one row above) and
+// its label.
+void AddUnitMarkReach(RowReach& reach)
+{
+    reach.Add(-1, 65);
+    if (TextPainter* text = CurrentTextPainter())
+        for (int mark : {kCivilianUnit, kEnemyUnit, kOwnUnit}) reach.Add(0, text->textSize(UnitMarkLabel(mark)).height);
+}
+
+// Whether the image holds only some rows of the view: then cells that cannot
+// reach those rows are left out, which is what makes a band of a large
+// picture cheap. A whole view is drawn exactly as the window always drew it.
+bool IsBand(const IndexedImage& image, const ViewWindow& window)
+{
+    return window.top != 0 || image.height() != window.viewHeight;
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    std::int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
+
+// The steps m (from 0) of a run of positions base + step * m whose cells,
+// reaching rows `reach` from their position, touch the image's rows of the
+// view: first <= m <= last.
+std::pair<std::int64_t, std::int64_t> StepsInBand(std::int64_t base, int step, const RowReach& reach,
+                                                  const IndexedImage& image, const ViewWindow& window)
+{
+    const std::int64_t top = window.top, bottom = top + image.height();
+    // base + step m + reach.hi > top and base + step m + reach.lo < bottom.
+    return {FloorDiv(top - reach.hi - base, step) + 1, -FloorDiv(-(bottom - reach.lo - base), step) - 1};
 }
 
 }  // namespace
@@ -73,12 +127,25 @@ void DrawUnitMark(IndexedImage& image, int px, int py, int mark)
 
 void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view)
 {
+    DrawIsometric(image, ViewWindow{image.width(), image.height(), 0, 0}, map, tiles, view);
+}
+
+void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+                   TacViewState& view)
+{
     if (!map.HasCells()) return;
     view.LastFrame = kNoFrame;
     const bool unitsOn = UnitsShown(map, view);
     image.pen().mode = PenMode::Copy;
 
-    const int W = image.width(), H = image.height();
+    const bool band = IsBand(image, window);
+    RowReach reach;
+    if (band) {
+        for (int s = 0; s < kSlotCount; ++s)
+            if (view.SlotVisible[s]) reach.Add(tiles.TileSets[s]);
+        if (unitsOn) AddUnitMarkReach(reach);
+    }
+    const int W = window.viewWidth, H = window.viewHeight;
     const LevelSpan levels = ShownLevels(map, view);
     int sx = W, sy = -52, n = 1;
     // The row's first cell in 64 bits: the offsets may lie anywhere in their
@@ -103,10 +170,16 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
             const int row = static_cast<int>(cy);
             const int mFirst = static_cast<int>(std::clamp<std::int64_t>(-cx, 0, n + 1));
             const int mLast = static_cast<int>(std::clamp<std::int64_t>(map.MapWidth - 1 - cx, -1, n));
-            for (int z = levels.first; z <= levels.last; ++z)
-                for (int m = mFirst; m <= mLast; ++m) {
+            for (int z = levels.first; z <= levels.last; ++z) {
+                int first = mFirst, last = mLast;
+                if (band) {
+                    const auto [inFirst, inLast] = StepsInBand(sy - 40 * static_cast<std::int64_t>(z), 12, reach, image, window);
+                    first = static_cast<int>(std::max<std::int64_t>(first, inFirst));
+                    last = static_cast<int>(std::min<std::int64_t>(last, inLast));
+                }
+                for (int m = first; m <= last; ++m) {
                     const int x = static_cast<int>(cx + m);
-                    const int px = sx + 24 * m, py = sy + 12 * m - 40 * z;
+                    const int px = sx + 24 * m - window.left, py = sy + 12 * m - 40 * z - window.top;
                     const std::uint8_t* cell = map.Cell(x, row, z);
                     for (int s = 0; s < kSlotCount; ++s)
                         if (view.SlotVisible[s]) tiles.TileSets[s].Draw(cell[s], px, py, image);
@@ -118,6 +191,7 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
                         }
                     }
                 }
+            }
         }
         n += dn;
         cx += dcx;
@@ -126,7 +200,7 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
         sy += dsy;
     } while (n > 0);
 
-    if (view.ShowGrid) DrawCellGrid(image, map, view);
+    if (view.ShowGrid) DrawCellGrid(image, window, map, view);
     image.pen().width = 1;
     image.pen().mode = PenMode::NotXor;
     image.pen().color = kFramePenColour;
@@ -134,16 +208,35 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
 
 void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, const TacViewState& view)
 {
+    DrawPlan(image, ViewWindow{image.width(), image.height(), 0, 0}, map, tiles, view);
+}
+
+void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+              const TacViewState& view)
+{
     if (!map.HasCells()) return;
     const bool unitsOn = UnitsShown(map, view);
     const LevelSpan levels = ShownLevels(map, view);
+    int yFirst = 0, yLast = map.MapHeight - 1;
+    if (IsBand(image, window)) {
+        RowReach reach;
+        for (int s = 0; s < kSlotCount; ++s)
+            if (view.SlotVisible[s]) reach.Add(tiles.PlanTileSets[s]);
+        if (unitsOn && tiles.UnitIcons) reach.Add(*tiles.UnitIcons);
+        if (view.ShowGrid) reach.Add(0, 8);
+        // Row y of cells lies at 8 (y - YOffset - 30).
+        const auto [inFirst, inLast] =
+            StepsInBand(-8 * (static_cast<std::int64_t>(view.YOffset) + 30), 8, reach, image, window);
+        yFirst = static_cast<int>(std::clamp<std::int64_t>(inFirst, 0, map.MapHeight));
+        yLast = static_cast<int>(std::clamp<std::int64_t>(inLast, -1, map.MapHeight - 1));
+    }
     for (int x = 0; x < map.MapWidth; ++x)
-        for (int y = 0; y < map.MapHeight; ++y) {
+        for (int y = yFirst; y <= yLast; ++y) {
             // In 64 bits: a cell this far away cannot reach the image.
             const std::int64_t planX = 8 * (static_cast<std::int64_t>(x) - view.XOffset - 4);
             const std::int64_t planY = 8 * (static_cast<std::int64_t>(y) - view.YOffset - 30);
             if (planX != ClampPixel(planX) || planY != ClampPixel(planY)) continue;
-            const int px = static_cast<int>(planX), py = static_cast<int>(planY);
+            const int px = static_cast<int>(planX) - window.left, py = static_cast<int>(planY) - window.top;
             for (int z = levels.first; z <= levels.last; ++z) {
                 const std::uint8_t* cell = map.Cell(x, y, z);
                 for (int s = 0; s < kSlotCount; ++s)
