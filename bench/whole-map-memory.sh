@@ -14,7 +14,7 @@ cd "$work"
 
 # Two map directories with the demo's tiles: "Big" holds "big" (4096 x 4096
 # cells, a plan picture of 32768 x 32768 pixels), "Wide" holds "wide" (672 x
-# 672 cells, an isometric picture of 32256 x 16210 pixels). Each starts as one
+# 672 cells, an isometric picture of 32256 x 16168 pixels). Each starts as one
 # empty block and gets four blocks along x and y.
 le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x00\\x00"; }
 for spec in Big:big:1024 Wide:wide:168; do
