@@ -223,7 +223,8 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
         for (int s = 0; s < kSlotCount; ++s)
             if (view.SlotVisible[s]) reach.Add(tiles.PlanTileSets[s]);
         if (unitsOn && tiles.UnitIcons) reach.Add(*tiles.UnitIcons);
-        if (view.ShowGrid) reach.Add(0, 8);
+        // The grid's squares, in a pen that may be wider than a pixel.
+        if (view.ShowGrid) reach.Add(-image.pen().width, 8 + image.pen().width);
         // Row y of cells lies at 8 (y - YOffset - 30).
         const auto [inFirst, inLast] =
             StepsInBand(-8 * (static_cast<std::int64_t>(view.YOffset) + 30), 8, reach, image, window);

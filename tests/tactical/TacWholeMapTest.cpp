@@ -163,7 +163,7 @@ protected:
         for (std::size_t i = 0; i < cells.size(); ++i) cells[i] = static_cast<std::uint8_t>(cells[i] % 8);
         dir.write("maps/Hills/m.smp", cells);
         dir.write("savegame/tactgame.01",
-                  SavedBattle("Hills", 9, 5, 3, {{1, 0, 0, 0, 2}, {1, 1, 8, 4, 0}, {1, 2, 4, 0, 1}}, cells));
+                  SavedBattle("Hills", 9, 5, 3, {{1, 0, 0, 0, 2}, {1, 1, 8, 4, 0}, {1, 2, 8, 2, 2}}, cells));
     }
 
     void Load(TacMapCore& core, bool saved)
@@ -179,18 +179,18 @@ protected:
 
 struct PictureCase {
     const char* name;
-    bool plan, saved, units;
+    bool plan, saved, units, grid;
     int minLevel, maxLevel;
     std::array<bool, kSlotCount> slots;
 };
 
 const PictureCase kPictureCases[] = {
-    {"isometric, all levels", false, false, false, 0, 2, {true, true, true, true}},
-    {"isometric, the middle level", false, false, false, 1, 1, {true, true, true, true}},
-    {"isometric, walls only", false, false, false, 0, 1, {false, true, true, false}},
-    {"isometric, unit marks", false, true, true, 0, 2, {true, true, true, true}},
-    {"plan, all levels", true, false, false, 0, 2, {true, true, true, true}},
-    {"plan, unit icons", true, true, true, 1, 2, {true, false, true, true}},
+    {"isometric, all levels", false, false, false, false, 0, 2, {true, true, true, true}},
+    {"isometric, the middle level", false, false, false, false, 1, 1, {true, true, true, true}},
+    {"isometric, walls only, grid", false, false, false, true, 0, 1, {false, true, true, false}},
+    {"isometric, unit marks", false, true, true, false, 0, 2, {true, true, true, true}},
+    {"plan, all levels", true, false, false, false, 0, 2, {true, true, true, true}},
+    {"plan, unit icons, grid", true, true, true, true, 1, 2, {true, false, true, true}},
 };
 
 void SetView(TacMapCore& core, const PictureCase& c)
@@ -200,6 +200,7 @@ void SetView(TacMapCore& core, const PictureCase& c)
     core.SetMaxLevel(c.maxLevel);
     for (int s = 0; s < kSlotCount; ++s) core.SetViewOption(s, c.slots[static_cast<std::size_t>(s)]);
     core.SetViewOption(kOptionUnits, c.units);
+    core.SetViewOption(kOptionGrid, c.grid);
     core.SetViewOption(kOptionPlan, c.plan);
 }
 
