@@ -67,10 +67,6 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p);
 // base caption at the end. Sets the remembered cursor to (5000, 5000).
 void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
                  const std::function<void(const std::string&)>& caption);
-// The same for the part `window` of a map image of window.viewWidth x
-// viewHeight: the image's pixels are exactly those of that map image there.
-void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid,
-                 const std::function<void(const std::string&)>& caption);
 
 // The overview's colour table: 0 black, 1 white, 2 red.
 ColorTable OverviewColours();
@@ -89,5 +85,10 @@ void DrawCursorBox(IndexedImage& image, int x0, int y0);
 
 // A new map image of w x h with the palette (if any), its pen red in not-xor mode.
 void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette);
+
+// DrawCityMap for the part `window` of a map image of window.viewWidth x
+// viewHeight, without captions: the image's pixels are exactly those of that
+// map image there.
+void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid);
 
 }  // namespace ketral

@@ -45,7 +45,7 @@ void CityWholePicture::DrawBand(IndexedImage& band, int top) const
     CityViewState state = view_;
     ViewWindow window = whole_.window;
     window.top += top;
-    DrawCityMap(band, window, map_, state, grid_, nullptr);
+    DrawCityMap(band, window, map_, state, grid_);
 }
 
 IndexedImage DrawWholeCityMap(const CityMap& map, const CityViewState& view, bool grid)
