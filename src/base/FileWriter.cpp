@@ -22,4 +22,12 @@ void WriteWholeFileAtomically(const std::string& path, const void* data, std::si
         path, [&](ContentWriter& out) { out.Write(data, n); }, newFileMode);
 }
 
+void WriteFileAtomically(const std::string& path, const std::function<void(const ByteWriter&)>& produce,
+                         unsigned newFileMode)
+{
+    WriteFileAtomically(
+        path, [&](ContentWriter& out) { produce([&out](const void* data, std::size_t n) { out.Write(data, n); }); },
+        newFileMode);
+}
+
 }  // namespace ketral

@@ -4,6 +4,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <exception>
 #include <new>
 
 #include "base/Errors.h"
@@ -19,10 +20,12 @@ namespace {
 // hardly faster and a third larger than level 9.
 constexpr int kCompressionLevel = 7;
 
-// What libpng's callbacks share with the encoder: where the bytes go and the
-// message of the error that stopped it.
+// What libpng's callbacks share with the encoder: where the bytes go, the
+// exception that stopped the writing of them, and the message of any other
+// error that stopped libpng.
 struct PngSink {
-    std::vector<std::uint8_t>* out = nullptr;
+    const ByteWriter* write = nullptr;
+    std::exception_ptr failure;
     char message[256] = "";
 };
 
@@ -38,52 +41,97 @@ void OnPngWarning(png_structp, png_const_charp) {}
 void OnPngWrite(png_structp png, png_bytep data, png_size_t n)
 {
     auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
-    bool full = false;
+    bool failed = false;
     try {
-        sink->out->insert(sink->out->end(), data, data + n);
-    } catch (const std::bad_alloc&) {
-        full = true;
+        (*sink->write)(data, n);
+    } catch (...) {
+        sink->failure = std::current_exception();
+        failed = true;
     }
     // Outside the handler: png_error leaves this frame by longjmp.
-    if (full) png_error(png, "out of memory");
+    if (failed) png_error(png, "the picture's bytes could not be written");
 }
 
 void OnPngFlush(png_structp) {}
 
-// Runs libpng from start to end. Every C++ object lives in the caller, so the
-// longjmp of an error only leaves libpng's frames and the callbacks above,
-// which hold nothing that needs destroying. Returns false on an error, whose
-// text is then in sink.message.
-bool RunLibpng(const IndexedImage& image, const png_color* palette, png_bytepp rows, PngSink& sink)
+// The three steps of libpng's row interface. Each returns false on an error,
+// after which libpng's state is undefined and only destroying it is allowed.
+// Every C++ object lives in the caller, so the longjmp of an error only
+// leaves libpng's frames and the callbacks above, which hold nothing that
+// needs destroying.
+bool StartLibpng(png_structp png, png_infop info, PngSink& sink, int width, int height, const png_color* palette)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
-    if (!png) {
-        std::snprintf(sink.message, sizeof sink.message, "out of memory");
-        return false;
-    }
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        std::snprintf(sink.message, sizeof sink.message, "out of memory");
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
+    if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, &sink, OnPngWrite, OnPngFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_PLTE(png, info, palette, PNG_MAX_PALETTE_LENGTH);
     // Row filters do not help palette indices; they only cost time.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, kCompressionLevel);
     png_write_info(png, info);
-    png_write_image(png, rows);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
     return true;
 }
+
+bool RowsToLibpng(png_structp png, png_bytepp rows, png_uint_32 n)
+{
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_write_rows(png, rows, n);
+    return true;
+}
+
+bool EndLibpng(png_structp png)
+{
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_write_end(png, nullptr);
+    return true;
+}
+
+// An 8-bit palette PNG made row by row from the top; its bytes go to `write`
+// as libpng makes them.
+class PngRowEncoder {
+public:
+    PngRowEncoder(const ByteWriter& write, int width, int height, const ColorTable& colours)
+    {
+        sink_.write = &write;
+        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink_, OnPngError, OnPngWarning);
+        if (png_) info_ = png_create_info_struct(png_);
+        if (!png_ || !info_) {
+            png_destroy_write_struct(&png_, nullptr);
+            throw Error("Cannot make the PNG picture: out of memory");
+        }
+        png_color palette[PNG_MAX_PALETTE_LENGTH];
+        for (std::size_t i = 0; i < PNG_MAX_PALETTE_LENGTH; ++i)
+            palette[i] = png_color{colours[i].r, colours[i].g, colours[i].b};
+        Check(StartLibpng(png_, info_, sink_, width, height, palette));
+    }
+    ~PngRowEncoder() { png_destroy_write_struct(&png_, &info_); }
+    PngRowEncoder(const PngRowEncoder&) = delete;
+    PngRowEncoder& operator=(const PngRowEncoder&) = delete;
+
+    // The first `n` rows of `image`, which libpng copies before it works on
+    // them: the image is only read.
+    void Rows(const IndexedImage& image, int n)
+    {
+        rows_.resize(static_cast<std::size_t>(n));
+        for (int y = 0; y < n; ++y) rows_[static_cast<std::size_t>(y)] = const_cast<png_bytep>(image.row(y));
+        Check(RowsToLibpng(png_, rows_.data(), static_cast<png_uint_32>(n)));
+    }
+    void Finish() { Check(EndLibpng(png_)); }
+
+private:
+    void Check(bool ok)
+    {
+        if (ok) return;
+        if (sink_.failure) std::rethrow_exception(sink_.failure);
+        throw Error("Cannot make the PNG picture: " + std::string(sink_.message));
+    }
+
+    PngSink sink_;
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+    std::vector<png_bytep> rows_;
+};
 
 bool EndsWith(const std::string& s, const std::string& suffix)
 {
@@ -108,20 +156,20 @@ std::vector<std::uint8_t> RawPixels(const IndexedImage& image)
 
 std::vector<std::uint8_t> EncodePng(const IndexedImage& image)
 {
-    png_color palette[PNG_MAX_PALETTE_LENGTH];
-    for (std::size_t i = 0; i < PNG_MAX_PALETTE_LENGTH; ++i)
-        palette[i] = png_color{image.colors()[i].r, image.colors()[i].g, image.colors()[i].b};
-    // libpng copies each row before it works on it: the image is only read.
-    std::vector<png_bytep> rows(static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(image.row(y));
-
     std::vector<std::uint8_t> out;
     // Room for a well-compressed map picture, so that few reallocations follow.
     out.reserve(64 * 1024);
-    PngSink sink;
-    sink.out = &out;
-    if (!RunLibpng(image, palette, rows.data(), sink))
-        throw Error("Cannot make the PNG picture: " + std::string(sink.message));
+    const ByteWriter append = [&out](const void* data, std::size_t n) {
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        try {
+            out.insert(out.end(), bytes, bytes + n);
+        } catch (const std::bad_alloc&) {
+            throw Error("Cannot make the PNG picture: out of memory");
+        }
+    };
+    PngRowEncoder encoder(append, image.width(), image.height(), image.colors());
+    encoder.Rows(image, image.height());
+    encoder.Finish();
     return out;
 }
 
@@ -135,6 +183,24 @@ void WriteImageFile(const std::string& path, const IndexedImage& image)
     else
         throw Error("Unknown picture file type: " + path + " (use .png or .raw)");
     WriteWholeFileAtomically(path, bytes.data(), bytes.size());
+}
+
+void WriteImageFile(const std::string& path, const BandedPicture& picture, int bandRows)
+{
+    const bool png = EndsWith(path, ".png");
+    if (!png && !EndsWith(path, ".raw")) throw Error("Unknown picture file type: " + path + " (use .png or .raw)");
+    if (bandRows <= 0) bandRows = BandRows(picture.Width());
+    WriteFileAtomically(path, [&](const ByteWriter& write) {
+        if (png) {
+            PngRowEncoder encoder(write, picture.Width(), picture.Height(), picture.Colors());
+            ForEachBand(picture, bandRows, [&](const IndexedImage& band, int) { encoder.Rows(band, band.height()); });
+            encoder.Finish();
+        } else {
+            ForEachBand(picture, bandRows, [&](const IndexedImage& band, int) {
+                for (int y = 0; y < band.height(); ++y) write(band.row(y), static_cast<std::size_t>(band.width()));
+            });
+        }
+    });
 }
 
 }  // namespace ketral

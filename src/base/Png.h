@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/BandedPicture.h"
 #include "base/IndexedImage.h"
 
 namespace ketral {
@@ -14,5 +15,10 @@ std::vector<std::uint8_t> EncodePng(const IndexedImage& image);
 // ending is an Error.
 void WriteImageFile(const std::string& path, const IndexedImage& image);
 std::vector<std::uint8_t> RawPixels(const IndexedImage& image);
+// The same for a picture drawn in bands of `bandRows` rows (0: BandRows of
+// its width), each band's rows written to the file as soon as they are drawn;
+// the file is replaced atomically as WriteWholeFileAtomically replaces it.
+// The bytes are those WriteImageFile writes for the whole picture drawn at once.
+void WriteImageFile(const std::string& path, const BandedPicture& picture, int bandRows = 0);
 
 }  // namespace ketral

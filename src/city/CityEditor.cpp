@@ -320,6 +320,7 @@ void CityEditor::Undo(const CityMapChange& change) { Apply(change, false); }
 
 void CityEditor::Redo(const CityMapChange& change) { Apply(change, true); }
 
+CityWholePicture CityEditor::WholeMapPicture() const { return CityWholePicture(map, view, grid); }
 IndexedImage CityEditor::WholeMapImage() const { return DrawWholeCityMap(map, view, grid); }
 
 }  // namespace ketral

@@ -10,6 +10,7 @@
 #include "base/IndexedImage.h"
 #include "city/CityMap.h"
 #include "city/CityRender.h"
+#include "city/CityWholeMap.h"
 
 namespace ketral {
 
@@ -140,7 +141,9 @@ public:
     void Redo(const CityMapChange& change);
 
     // The whole map at the shown levels, as the map image draws it
-    // (CityWholeMap.h).
+    // (CityWholeMap.h): drawn band by band to be written as it is drawn, or at
+    // once. The picture reads the map while it lives.
+    CityWholePicture WholeMapPicture() const;
     IndexedImage WholeMapImage() const;
 
 private:

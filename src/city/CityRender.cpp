@@ -5,6 +5,93 @@
 
 namespace ketral {
 
+namespace {
+
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// The rows, relative to a cell's origin, that drawing a cell may touch:
+// lo <= row < hi.
+struct RowReach {
+    int lo = 0, hi = 0;
+    void Add(int from, int to)
+    {
+        lo = std::min(lo, from);
+        hi = std::max(hi, to);
+    }
+};
+
+RowReach CellReach(const SpriteCollection* tiles, bool grid)
+{
+    RowReach reach;
+    if (tiles)
+        for (int i = 1; i < tiles->Count(); ++i)
+            if (const Sprite* sprite = tiles->At(i))
+                for (const SpriteRun& run : sprite->Runs) reach.Add(run.Row, run.Row + 1);
+    if (grid) reach.Add(15, 31);
+    return reach;
+}
+
+// Draws the part `window` of the map image; `onLevel` is called as each level
+// starts.
+template <typename OnLevel>
+void DrawCityLevels(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid,
+                    OnLevel onLevel)
+{
+    view.cursorX = kNoCursor;
+    view.cursorY = kNoCursor;
+    // The background is cleared row by row in the image memory.
+    if (image.width() > 0)
+        for (int y = 0; y < image.height(); ++y) std::memset(image.row(y), 0, static_cast<std::size_t>(image.width()));
+    image.pen().color = kPureRed;
+    image.pen().mode = PenMode::Copy;
+
+    const int cols = window.viewWidth / 64;
+    const int rows = window.viewHeight / 16;
+    const SpriteCollection* tiles = map.tiles.get();
+    const std::uint16_t* cells = map.cells.data();
+    const int lastLevel = std::min(view.startLevel + view.extraLevels, kCityLevels - 1);
+    // An image that holds only some rows of the view (a band of a large
+    // picture) leaves out the screen rows whose cells cannot reach them.
+    const bool band = window.top != 0 || image.height() != window.viewHeight;
+    const RowReach reach = band ? CellReach(tiles, grid) : RowReach{};
+    for (int level = std::max(view.startLevel, 0); level <= lastLevel; ++level) {
+        onLevel(level);
+        const std::uint16_t* levelCells = cells + level * kMapSide * kMapSide;
+        const bool gridHere = grid && level == view.currentLevel;
+        int rFirst = -1, rLast = 4 * level + rows;
+        if (band) {
+            // Screen row r lies at 16 r - 15 L - 4; its cells reach the rows
+            // window.top .. window.top + image.height() - 1 only in between.
+            const int base = -15 * level - 4;
+            rFirst = std::max(rFirst, FloorDiv(window.top - reach.hi - base, 16) + 1);
+            rLast = std::min(rLast, -FloorDiv(-(window.top + image.height() - reach.lo - base), 16) - 1);
+        }
+        for (int r = rFirst; r <= rLast; ++r) {
+            const int ypix = 16 * r - 15 * level - 4;
+            const int xoff = (r & 1) ? 32 : 0;  // r = -1 counts as odd
+            const int t = 2 * (ypix + view.scrollY) + 30 * level;
+            for (int c = -1; c <= cols; ++c) {
+                const int xpix = 64 * c + xoff;
+                const int bRaw = t + xpix + view.scrollX;
+                const int aRaw = t - xpix - view.scrollX;
+                if (aRaw < 0 || aRaw >= 6400 || bRaw < 0 || bRaw >= 6400) continue;
+                const int a = aRaw >> 6, b = bRaw >> 6;
+                const int x = xpix - window.left, y = ypix - window.top;
+                if (tiles && !(view.onlyBuildings && map.mask[static_cast<std::size_t>(b * kMapSide + a)] == 0))
+                    tiles->Draw(levelCells[a * kMapSide + b], x, y, image);
+                if (gridHere) {
+                    image.moveTo(x, y + 15);
+                    image.lineTo(x + 32, y + 30);
+                    image.lineTo(x + 64, y + 15);
+                }
+            }
+        }
+    }
+    image.pen().mode = PenMode::NotXor;
+}
+
+}  // namespace
+
 int RedrawingPercent(int level, int startLevel, int extraLevels)
 {
     const long num = static_cast<long>(level - startLevel) * 100;
@@ -43,45 +130,9 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p)
 void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
                  const std::function<void(const UserText&)>& caption)
 {
-    view.cursorX = kNoCursor;
-    view.cursorY = kNoCursor;
-    // The background is cleared row by row in the image memory.
-    if (image.width() > 0)
-        for (int y = 0; y < image.height(); ++y) std::memset(image.row(y), 0, static_cast<std::size_t>(image.width()));
-    image.pen().color = kPureRed;
-    image.pen().mode = PenMode::Copy;
-
-    const int cols = image.width() / 64;
-    const int rows = image.height() / 16;
-    const SpriteCollection* tiles = map.tiles.get();
-    const std::uint16_t* cells = map.cells.data();
-    const int lastLevel = std::min(view.startLevel + view.extraLevels, kCityLevels - 1);
-    for (int level = std::max(view.startLevel, 0); level <= lastLevel; ++level) {
-        if (caption)
-            caption(RedrawingCaption(map.caption, RedrawingPercent(level, view.startLevel, view.extraLevels)));
-        const std::uint16_t* levelCells = cells + level * kMapSide * kMapSide;
-        const bool gridHere = grid && level == view.currentLevel;
-        for (int r = -1; r <= 4 * level + rows; ++r) {
-            const int ypix = 16 * r - 15 * level - 4;
-            const int xoff = (r & 1) ? 32 : 0;  // r = -1 counts as odd
-            const int t = 2 * (ypix + view.scrollY) + 30 * level;
-            for (int c = -1; c <= cols; ++c) {
-                const int xpix = 64 * c + xoff;
-                const int bRaw = t + xpix + view.scrollX;
-                const int aRaw = t - xpix - view.scrollX;
-                if (aRaw < 0 || aRaw >= 6400 || bRaw < 0 || bRaw >= 6400) continue;
-                const int a = aRaw >> 6, b = bRaw >> 6;
-                if (tiles && !(view.onlyBuildings && map.mask[static_cast<std::size_t>(b * kMapSide + a)] == 0))
-                    tiles->Draw(levelCells[a * kMapSide + b], xpix, ypix, image);
-                if (gridHere) {
-                    image.moveTo(xpix, ypix + 15);
-                    image.lineTo(xpix + 32, ypix + 30);
-                    image.lineTo(xpix + 64, ypix + 15);
-                }
-            }
-        }
-    }
-    image.pen().mode = PenMode::NotXor;
+    DrawCityLevels(image, ViewWindow{image.width(), image.height(), 0, 0}, map, view, grid, [&](int level) {
+        if (caption) caption(RedrawingCaption(map.caption, RedrawingPercent(level, view.startLevel, view.extraLevels)));
+    });
     if (caption) caption(map.caption);
 }
 
@@ -162,6 +213,11 @@ void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette
     image.pen().color = kPureRed;
     image.pen().mode = PenMode::NotXor;
     image.pen().width = 1;
+}
+
+void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid)
+{
+    DrawCityLevels(image, window, map, view, grid, [](int) {});
 }
 
 }  // namespace ketral

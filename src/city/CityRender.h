@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/IndexedImage.h"
+#include "base/ViewWindow.h"
 #include "city/CityMap.h"
 
 namespace ketral {
@@ -84,5 +85,10 @@ void DrawCursorBox(IndexedImage& image, int x0, int y0);
 
 // A new map image of w x h with the palette (if any), its pen red in not-xor mode.
 void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette);
+
+// DrawCityMap for the part `window` of a map image of window.viewWidth x
+// viewHeight, without captions: the image's pixels are exactly those of that
+// map image there.
+void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid);
 
 }  // namespace ketral

@@ -23,22 +23,34 @@ CityWholeView CityWholeMapView(int startLevel, int extraLevels)
     whole.horizontalScroll = FloorDiv(-32 * side, 128);
     whole.verticalScroll = FloorDiv(28 - 15 * high, 32);
     const int left = -32 * side - 128 * whole.horizontalScroll;
-    whole.width = left + 32 * 2 * side + kCursorBoxWidth;
+    whole.width = 32 * 2 * side + kCursorBoxWidth;
     const int top = 28 - 15 * high - 32 * whole.verticalScroll;
-    whole.height = top + 16 * 2 * side + 15 * (high - low) + kCursorBoxHeight;
+    whole.height = 16 * 2 * side + 15 * (high - low) + kCursorBoxHeight;
+    whole.window = ViewWindow{left + whole.width, top + whole.height, left, top};
     return whole;
+}
+
+CityWholePicture::CityWholePicture(const CityMap& map, const CityViewState& view, bool grid)
+    : map_(map), view_(view), grid_(grid), whole_(CityWholeMapView(view.startLevel, view.extraLevels)),
+      colors_(map.palette ? map.palette->Colors() : ColorTable{})
+{
+    view_.scrollX = whole_.horizontalScroll * 128;
+    view_.scrollY = whole_.verticalScroll * 32;
+}
+
+void CityWholePicture::DrawBand(IndexedImage& band, int top) const
+{
+    // The pen of a new map image (ResetMapImage).
+    band.pen() = Pen{1, PenMode::NotXor, kPureRed};
+    CityViewState state = view_;
+    ViewWindow window = whole_.window;
+    window.top += top;
+    DrawCityMap(band, window, map_, state, grid_);
 }
 
 IndexedImage DrawWholeCityMap(const CityMap& map, const CityViewState& view, bool grid)
 {
-    const CityWholeView whole = CityWholeMapView(view.startLevel, view.extraLevels);
-    CityViewState state = view;
-    state.scrollX = whole.horizontalScroll * 128;
-    state.scrollY = whole.verticalScroll * 32;
-    IndexedImage image;
-    ResetMapImage(image, whole.width, whole.height, map.palette.get());
-    DrawCityMap(image, map, state, grid, nullptr);
-    return image;
+    return DrawWholePicture(CityWholePicture(map, view, grid));
 }
 
 }  // namespace ketral

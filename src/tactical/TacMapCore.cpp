@@ -387,6 +387,7 @@ void TacMapCore::Undo(const TacMapChange& change) { Apply(change, false); }
 
 void TacMapCore::Redo(const TacMapChange& change) { Apply(change, true); }
 
+TacWholePicture TacMapCore::WholeMapPicture() const { return TacWholePicture(map_, tiles_, view_, image_); }
 IndexedImage TacMapCore::WholeMapImage() const { return DrawWholeTacMap(map_, tiles_, view_, image_); }
 
 }  // namespace ketral

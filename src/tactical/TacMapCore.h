@@ -17,6 +17,7 @@
 #include "tactical/TacMapSave.h"
 #include "tactical/TacTileSets.h"
 #include "tactical/TacViewState.h"
+#include "tactical/TacWholeMap.h"
 
 namespace ketral {
 
@@ -141,7 +142,10 @@ public:
     void Redo(const TacMapChange& change);
 
     // ---- whole-map pictures
-    // The whole map at the shown levels, as the view draws it (TacWholeMap.h).
+    // The whole map at the shown levels, as the view draws it (TacWholeMap.h):
+    // drawn band by band to be written as it is drawn, or at once. The picture
+    // reads the map and its tiles while it lives.
+    TacWholePicture WholeMapPicture() const;
     IndexedImage WholeMapImage() const;
 
 private:

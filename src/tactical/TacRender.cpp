@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "base/TextPainter.h"
 
@@ -35,13 +36,16 @@ std::uint8_t LabelInk(int mark)
     }
 }
 
-void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState& view, const TacProjection& proj)
+void DrawCellGrid(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacViewState& view,
+                  const TacProjection& proj)
 {
     const int z = view.EditLevel();
     if (z >= map.MapLevels) return;
     for (int y = 0; y < map.MapHeight; ++y)
         for (int x = 0; x < map.MapWidth; ++x) {
-            const Point p = proj.BoxCorner(x, y, z);
+            Point p = proj.BoxCorner(x, y, z);
+            p.x -= window.left;
+            p.y -= window.top;
             if (p.x + 48 < 0 || p.x > image.width() || p.y + 24 < 0 || p.y > image.height()) continue;
             image.moveTo(p.x, p.y + 12);
             image.lineTo(p.x + 24, p.y);
@@ -49,6 +53,58 @@ void DrawCellGrid(IndexedImage& image, const TacMapData& map, const TacViewState
             image.lineTo(p.x + 24, p.y + 24);
             image.lineTo(p.x, p.y + 12);
         }
+}
+
+// The rows, relative to a cell's drawing position, that drawing the cell may
+// touch: lo <= row < hi.
+struct RowReach {
+    int lo = 0, hi = 0;
+    void Add(int from, int to)
+    {
+        lo = std::min(lo, from);
+        hi = std::max(hi, to);
+    }
+    void Add(const SpriteCollection& sprites)
+    {
+        for (int i = 1; i < sprites.Count(); ++i)
+            if (const Sprite* sprite = sprites.At(i))
+                for (const SpriteRun& run : sprite->Runs) Add(run.Row, run.Row + 1);
+    }
+};
+
+// A unit mark: its outline (a pen 2 pixels wide reaches one row above) and
+// its label.
+void AddUnitMarkReach(RowReach& reach)
+{
+    reach.Add(-1, 65);
+    if (TextPainter* text = CurrentTextPainter())
+        for (int mark : {kCivilianUnit, kEnemyUnit, kOwnUnit}) reach.Add(0, text->textSize(UnitMarkLabel(mark)).height);
+}
+
+// Whether the image holds only some rows of the view: then cells that cannot
+// reach those rows are left out, which is what makes a band of a large
+// picture cheap. A whole view is drawn exactly as the window always drew it.
+bool IsBand(const IndexedImage& image, const ViewWindow& window)
+{
+    return window.top != 0 || image.height() != window.viewHeight;
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    std::int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
+
+// The steps m (from 0) of a run of positions base + step * m whose cells,
+// reaching rows `reach` from their position, touch the image's rows of the
+// view: first <= m <= last.
+std::pair<std::int64_t, std::int64_t> StepsInBand(std::int64_t base, int step, const RowReach& reach,
+                                                  const IndexedImage& image, const ViewWindow& window)
+{
+    const std::int64_t top = window.top, bottom = top + image.height();
+    // base + step m + reach.hi > top and base + step m + reach.lo < bottom.
+    return {FloorDiv(top - reach.hi - base, step) + 1, -FloorDiv(-(bottom - reach.lo - base), step) - 1};
 }
 
 }  // namespace
@@ -72,36 +128,37 @@ void DrawUnitMark(IndexedImage& image, int px, int py, int mark)
 
 namespace {
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
-{
-    std::int64_t q = a / b;
-    if (a % b != 0 && (a < 0) != (b < 0)) --q;
-    return q;
-}
-
 std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
 
-// How far beyond the image a cell's box corner may lie and the cell still
+// How far beyond the view a cell's box corner may lie and the cell still
 // show in it: its sprite (48 wide, up to 64 high in the game's tiles), the
 // unit mark drawn on it and the mark's label.
 constexpr std::int64_t kCellReach = 128;
 
-// The cells x of row y on level z whose box corner lies within kCellReach
-// of the image, clipped to the map (first > last: none).
+// The cells x of row y on level z whose box corner lies within kCellReach of
+// the view and, for a band, whose drawing reaches the band's rows `reach`
+// from the corner, clipped to the map (first > last: none). Corners are in
+// view pixels; the image holds the view's pixels from (window.left,
+// window.top) on.
 struct RowSpan {
     int first, last;
 };
 
-RowSpan VisibleCells(const TacProjection& proj, const IndexedImage& image, const TacMapData& map, int y, int z)
+RowSpan VisibleCells(const TacProjection& proj, const ViewWindow& window, const IndexedImage& image,
+                     const std::optional<RowReach>& reach, const TacMapData& map, int y, int z)
 {
     // Box corner of cell x: px = ox + 24 (u - v), py = oy + 12 (u + v) - 40 z
     // with u = x - XOffset, v = y - YOffset; both grow with x.
     const std::int64_t v = static_cast<std::int64_t>(y) - proj.YOffset;
     const std::int64_t ox = proj.OriginX();
     const std::int64_t oy = static_cast<std::int64_t>(proj.OriginY()) - 40 * static_cast<std::int64_t>(z);
-    const std::int64_t uLo = std::max(v + CeilDiv(-kCellReach - ox, 24), CeilDiv(-kCellReach - oy, 12) - v);
-    const std::int64_t uHi = std::min(v + FloorDiv(image.width() + kCellReach - ox, 24),
-                                      FloorDiv(image.height() + kCellReach - oy, 12) - v);
+    std::int64_t pyLo = -kCellReach, pyHi = window.viewHeight + kCellReach;
+    if (reach) {
+        pyLo = std::max<std::int64_t>(pyLo, window.top + 1 - reach->hi);
+        pyHi = std::min<std::int64_t>(pyHi, window.top + image.height() - reach->lo - 1);
+    }
+    const std::int64_t uLo = std::max(v + CeilDiv(-kCellReach - ox, 24), CeilDiv(pyLo - oy, 12) - v);
+    const std::int64_t uHi = std::min(v + FloorDiv(window.viewWidth + kCellReach - ox, 24), FloorDiv(pyHi - oy, 12) - v);
     const std::int64_t first = std::max<std::int64_t>(uLo + proj.XOffset, 0);
     const std::int64_t last = std::min<std::int64_t>(uHi + proj.XOffset, map.MapWidth - 1);
     if (first > last) return {0, -1};
@@ -113,20 +170,35 @@ RowSpan VisibleCells(const TacProjection& proj, const IndexedImage& image, const
 void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view,
                    const TacProjection& projection)
 {
+    DrawIsometric(image, ViewWindow{image.width(), image.height(), 0, 0}, map, tiles, view, projection);
+}
+
+void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+                   TacViewState& view, const TacProjection& projection)
+{
     if (!map.HasCells()) return;
     view.LastFrame = kNoFrame;
     const bool unitsOn = UnitsShown(map, view);
     image.pen().mode = PenMode::Copy;
 
+    std::optional<RowReach> reach;
+    if (IsBand(image, window)) {
+        reach.emplace();
+        for (int s = 0; s < kSlotCount; ++s)
+            if (view.SlotVisible[s]) reach->Add(tiles.TileSets[s]);
+        if (unitsOn) AddUnitMarkReach(*reach);
+    }
     const LevelSpan levels = ShownLevels(map, view);
     // Rows from the back (increasing y); in each, every cell of a level
     // (increasing x) before the level above it, so that nearer and higher
     // cells cover those behind and below them.
     for (int y = 0; y < map.MapHeight; ++y)
         for (int z = levels.first; z <= levels.last; ++z) {
-            const RowSpan span = VisibleCells(projection, image, map, y, z);
+            const RowSpan span = VisibleCells(projection, window, image, reach, map, y, z);
             for (int x = span.first; x <= span.last; ++x) {
-                const Point p = projection.BoxCorner(x, y, z);
+                Point p = projection.BoxCorner(x, y, z);
+                p.x -= window.left;
+                p.y -= window.top;
                 const std::uint8_t* cell = map.Cell(x, y, z);
                 for (int s = 0; s < kSlotCount; ++s)
                     if (view.SlotVisible[s]) tiles.TileSets[s].Draw(cell[s], p.x, p.y, image);
@@ -140,7 +212,7 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
             }
         }
 
-    if (view.ShowGrid) DrawCellGrid(image, map, view, projection);
+    if (view.ShowGrid) DrawCellGrid(image, window, map, view, projection);
     image.pen().width = 1;
     image.pen().mode = PenMode::NotXor;
     image.pen().color = kFramePenColour;
@@ -151,18 +223,44 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
     DrawIsometric(image, map, tiles, view, TacProjection{image.width(), view.XOffset, view.YOffset});
 }
 
+void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+                   TacViewState& view)
+{
+    DrawIsometric(image, window, map, tiles, view, TacProjection{window.viewWidth, view.XOffset, view.YOffset});
+}
+
 void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, const TacViewState& view)
+{
+    DrawPlan(image, ViewWindow{image.width(), image.height(), 0, 0}, map, tiles, view);
+}
+
+void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+              const TacViewState& view)
 {
     if (!map.HasCells()) return;
     const bool unitsOn = UnitsShown(map, view);
     const LevelSpan levels = ShownLevels(map, view);
+    int yFirst = 0, yLast = map.MapHeight - 1;
+    if (IsBand(image, window)) {
+        RowReach reach;
+        for (int s = 0; s < kSlotCount; ++s)
+            if (view.SlotVisible[s]) reach.Add(tiles.PlanTileSets[s]);
+        if (unitsOn && tiles.UnitIcons) reach.Add(*tiles.UnitIcons);
+        // The grid's squares, in a pen that may be wider than a pixel.
+        if (view.ShowGrid) reach.Add(-image.pen().width, 8 + image.pen().width);
+        // Row y of cells lies at 8 (y - YOffset - 30).
+        const auto [inFirst, inLast] =
+            StepsInBand(-8 * (static_cast<std::int64_t>(view.YOffset) + 30), 8, reach, image, window);
+        yFirst = static_cast<int>(std::clamp<std::int64_t>(inFirst, 0, map.MapHeight));
+        yLast = static_cast<int>(std::clamp<std::int64_t>(inLast, -1, map.MapHeight - 1));
+    }
     for (int x = 0; x < map.MapWidth; ++x)
-        for (int y = 0; y < map.MapHeight; ++y) {
+        for (int y = yFirst; y <= yLast; ++y) {
             // In 64 bits: a cell this far away cannot reach the image.
             const std::int64_t planX = 8 * (static_cast<std::int64_t>(x) - view.XOffset - 4);
             const std::int64_t planY = 8 * (static_cast<std::int64_t>(y) - view.YOffset - 30);
             if (planX != ClampPixel(planX) || planY != ClampPixel(planY)) continue;
-            const int px = static_cast<int>(planX), py = static_cast<int>(planY);
+            const int px = static_cast<int>(planX) - window.left, py = static_cast<int>(planY) - window.top;
             for (int z = levels.first; z <= levels.last; ++z) {
                 const std::uint8_t* cell = map.Cell(x, y, z);
                 for (int s = 0; s < kSlotCount; ++s)

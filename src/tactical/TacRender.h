@@ -2,6 +2,7 @@
 // Drawing a tactical map into the view image: the isometric view, the plan
 // view (8 pixels per cell), unit marks and the selection frame.
 #include "base/IndexedImage.h"
+#include "base/ViewWindow.h"
 #include "tactical/TacGeometry.h"
 #include "tactical/TacMapData.h"
 #include "tactical/TacTileSets.h"
@@ -23,10 +24,19 @@ void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets
                    const TacProjection& projection);
 // The same anchored on the image's own width.
 void DrawIsometric(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, TacViewState& view);
+// The same for the part `window` of a view of window.viewWidth x viewHeight:
+// the image's pixels are exactly those of the view's image there.
+void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+                   TacViewState& view);
+// The same where `projection` puts the cells in the view.
+void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+                   TacViewState& view, const TacProjection& projection);
 
 // Draws the plan: every cell of the shown levels from the plan tile sets,
 // then the unit icons where shown.
 void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, const TacViewState& view);
+void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
+              const TacViewState& view);
 
 // The outline of one isometric box (40 pixels high) spanning Right + 1 cells
 // along x and Bottom + 1 along y, in the image's current pen.

@@ -23,7 +23,7 @@ TacWholeView TacWholeMapView(const TacMapData& map, const TacViewState& view)
 {
     if (!map.HasCells()) throw Error("No map is open");
     const std::int64_t w = map.MapWidth, h = map.MapHeight;
-    std::int64_t width, height, xOffset, yOffset;
+    std::int64_t width, height, xOffset, yOffset, top = 0;
     if (view.ViewAsMap) {
         // Cell (x, y) at 8 (x - XOffset - 4), 8 (y - YOffset - 30).
         width = 8 * w;
@@ -43,32 +43,48 @@ TacWholeView TacWholeMapView(const TacMapData& map, const TacViewState& view)
         // YOffset) - 40 zHigh; the sum has the parity of k.
         std::int64_t s = FloorDiv(originY - 40 * zHigh, 12);
         if ((s - k) % 2 != 0) --s;
-        const std::int64_t top = originY - 12 * s - 40 * zHigh;
-        height = top + 12 * (w + h - 2) + 40 * (zHigh - zLow) + 64;
+        top = originY - 12 * s - 40 * zHigh;
+        height = 12 * (w + h - 2) + 40 * (zHigh - zLow) + 64;
         xOffset = (s + k) / 2;
         yOffset = (s - k) / 2;
     }
     if (width > kMaxWholeMapSide || height > kMaxWholeMapSide)
         throw Error("A picture of the whole map would be " + std::to_string(width) + " x " + std::to_string(height) +
                     " pixels; the largest side drawn is " + std::to_string(kMaxWholeMapSide));
-    return {static_cast<int>(width), static_cast<int>(height), static_cast<int>(xOffset), static_cast<int>(yOffset)};
+    TacWholeView whole;
+    whole.width = static_cast<int>(width);
+    whole.height = static_cast<int>(height);
+    whole.xOffset = static_cast<int>(xOffset);
+    whole.yOffset = static_cast<int>(yOffset);
+    whole.window = ViewWindow{whole.width, static_cast<int>(top + height), 0, static_cast<int>(top)};
+    return whole;
+}
+
+TacWholePicture::TacWholePicture(const TacMapData& map, const TacTileSets& tiles, const TacViewState& view,
+                                 const IndexedImage& viewImage)
+    : map_(map), tiles_(tiles), view_(view), whole_(TacWholeMapView(map, view)), colors_(viewImage.colors()),
+      pen_(viewImage.pen())
+{
+    view_.XOffset = whole_.xOffset;
+    view_.YOffset = whole_.yOffset;
+}
+
+void TacWholePicture::DrawBand(IndexedImage& band, int top) const
+{
+    TacViewState state = view_;
+    band.pen() = pen_;
+    ViewWindow window = whole_.window;
+    window.top += top;
+    if (state.ViewAsMap)
+        DrawPlan(band, window, map_, tiles_, state);
+    else
+        DrawIsometric(band, window, map_, tiles_, state);
 }
 
 IndexedImage DrawWholeTacMap(const TacMapData& map, const TacTileSets& tiles, const TacViewState& view,
                              const IndexedImage& viewImage)
 {
-    const TacWholeView whole = TacWholeMapView(map, view);
-    TacViewState state = view;
-    state.XOffset = whole.xOffset;
-    state.YOffset = whole.yOffset;
-    IndexedImage image(whole.width, whole.height);
-    image.setColors(viewImage.colors());
-    image.pen() = viewImage.pen();
-    if (state.ViewAsMap)
-        DrawPlan(image, map, tiles, state);
-    else
-        DrawIsometric(image, map, tiles, state);
-    return image;
+    return DrawWholePicture(TacWholePicture(map, tiles, view, viewImage));
 }
 
 }  // namespace ketral

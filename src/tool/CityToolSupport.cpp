@@ -27,6 +27,7 @@ std::unique_ptr<CityEditor> OpenCityForTool(const Args& args, bool mustBeSaved)
     if (mustBeSaved && !save) throw UsageError("missing --save");
     if (map.has_value() == save.has_value()) throw UsageError("give either --map NAME or --save FILE");
 
+    if (save) CheckSavedGameName(*save);
     const std::vector<std::string> messages = SetupInstallation(args);
     const std::string& directory = save ? Game().SaveGameDir : Game().VyxDataDir;
     if (directory.empty() || Game().VyxDataDir.empty()) {

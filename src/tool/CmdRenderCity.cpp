@@ -53,7 +53,11 @@ int RunRenderCity(const std::vector<std::string>& argv)
     editor->map.RebuildMask();
     editor->grid = args.has("--grid");
     editor->RedrawMap();
-    WriteImageFile(out, whole ? editor->WholeMapImage() : editor->mapImage);
+    // A whole-map picture is written band by band as it is drawn.
+    if (whole)
+        WriteImageFile(out, editor->WholeMapPicture());
+    else
+        WriteImageFile(out, editor->mapImage);
     return 0;
 }
 

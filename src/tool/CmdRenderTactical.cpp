@@ -74,7 +74,12 @@ int Run(const std::vector<std::string>& argv)
     core.SetViewOption(kOptionUnits, args.has("--units"));
     core.SetViewOption(kOptionPlan, args.has("--plan"));
     core.RedrawView();
-    WriteImageFile(out, whole ? core.WholeMapImage() : core.ViewImage());
+    // A whole-map picture may be far larger than memory allows to hold: it
+    // is written band by band as it is drawn.
+    if (whole)
+        WriteImageFile(out, core.WholeMapPicture());
+    else
+        WriteImageFile(out, core.ViewImage());
     return 0;
 }
 

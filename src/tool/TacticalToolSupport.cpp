@@ -25,6 +25,7 @@ OpenedTacticalMap OpenTacticalForTool(const Args& args, int width, int height)
     const auto map = args.value("--map");
     const auto save = args.value("--save");
     if (map.has_value() == save.has_value()) throw UsageError("give either --map DIRNAME [NAME] or --save FILE");
+    if (save) CheckSavedGameName(*save);
     if (save && !args.positional().empty()) throw UsageError("unexpected argument " + args.positional().front());
     if (args.positional().size() > 1) throw UsageError("unexpected argument " + args.positional()[1]);
 

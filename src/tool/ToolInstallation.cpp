@@ -45,4 +45,13 @@ std::vector<std::string> SetupInstallation(const Args& args)
     return messages.messages;
 }
 
+void CheckSavedGameName(const std::string& name)
+{
+    // A path would be joined to the savegame directory and matched there,
+    // which names some other file or none.
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+        throw UsageError("--save takes the name of a saved game in the game's savegame directory (such as "
+                         "savegame.02), without a directory: '" + name + "'");
+}
+
 }  // namespace ketral::tool

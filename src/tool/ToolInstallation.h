@@ -16,4 +16,9 @@ inline const std::set<std::string> kInstallationFlags = {"--cd-only"};
 // Sets Game() as the editor would; returns the installation messages in order.
 std::vector<std::string> SetupInstallation(const Args& args);
 
+// The value of --save names a saved game inside the game's savegame directory
+// (savegame.02, tactgame.03), which is found without regard to letter case. A
+// value with a directory part is a UsageError that says so.
+void CheckSavedGameName(const std::string& name);
+
 }  // namespace ketral::tool

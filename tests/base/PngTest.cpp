@@ -235,3 +235,97 @@ TEST(Png, FailedWritesAreReportedAndLeaveNothingBehind)
 
     EXPECT_EQ(DirectoryNames(dir.path()), (std::set<std::string>{"full.png", "locked", "taken.png"}));
 }
+
+namespace {
+
+// A picture whose band is cut from a whole image; a band drawn past
+// `failAtRow` throws, as a drawing that runs out of memory would.
+class CutPicture : public BandedPicture {
+public:
+    explicit CutPicture(IndexedImage whole, int failAtRow = 1 << 30) : whole_(std::move(whole)), failAtRow_(failAtRow) {}
+    int Width() const override { return whole_.width(); }
+    int Height() const override { return whole_.height(); }
+    const ColorTable& Colors() const override { return whole_.colors(); }
+    void DrawBand(IndexedImage& band, int top) const override
+    {
+        EXPECT_EQ(band.width(), Width());
+        EXPECT_EQ(band.colors(), Colors());
+        if (top + band.height() > failAtRow_) throw Error("drawing failed");
+        for (int y = 0; y < band.height(); ++y)
+            for (int x = 0; x < band.width(); ++x) {
+                EXPECT_EQ(band.pixel(x, y), 0);  // every band starts empty
+                band.setPixel(x, y, whole_.pixel(x, top + y));
+            }
+    }
+
+private:
+    IndexedImage whole_;
+    int failAtRow_;
+};
+
+}  // namespace
+
+TEST(Png, APictureDrawnInBandsIsWrittenAsTheWholeImage)
+{
+    TempDir dir;
+    const IndexedImage whole = PatternImage(43, 37);
+    const CutPicture picture(whole);
+    for (int rows : {0, 1, 5, 36, 37, 100}) {
+        SCOPED_TRACE(rows);
+        WriteImageFile(dir / "a.png", picture, rows);
+        EXPECT_EQ(ReadFileBytes(dir / "a.png"), EncodePng(whole));
+        WriteImageFile(dir / "a.raw", picture, rows);
+        EXPECT_EQ(ReadFileBytes(dir / "a.raw"), RawPixels(whole));
+    }
+    IndexedImage once = DrawWholePicture(picture);
+    EXPECT_EQ(RawPixels(once), RawPixels(whole));
+    EXPECT_EQ(once.colors(), whole.colors());
+    EXPECT_THROW(WriteImageFile(dir / "a.bmp", picture), Error);
+    EXPECT_EQ(DirectoryNames(dir.path()), (std::set<std::string>{"a.png", "a.raw"}));
+    // Bands of a few megabytes, at least one row.
+    EXPECT_EQ(BandRows(1024), static_cast<int>(kBandBytes / 1024));
+    EXPECT_EQ(BandRows(static_cast<int>(kBandBytes) + 1), 1);
+}
+
+TEST(Png, APictureThatFailsHalfwayLeavesTheOldFile)
+{
+    TempDir dir;
+    const std::vector<std::uint8_t> old(100, 0x5A);
+    const std::string png = dir.write("map.png", old), raw = dir.write("map.raw", old);
+
+    // The drawing fails in its third band.
+    const CutPicture failing(NoiseImage(300, 200), 25);
+    for (const std::string& path : {png, raw}) {
+        try {
+            WriteImageFile(path, failing, 10);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), "drawing failed");
+        }
+        EXPECT_EQ(ReadFileBytes(path), old);
+    }
+
+    // The disk fills up halfway through.
+    const CutPicture picture(NoiseImage(301, 200));
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    struct rlimit small = before;
+    small.rlim_cur = 4096;
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::vector<std::string> errors;
+    for (const std::string& path : {png, raw}) {
+        try {
+            WriteImageFile(path, picture, 10);
+            errors.push_back("no error");
+        } catch (const IoError& e) {
+            errors.push_back(e.what());
+        }
+    }
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(errors, (std::vector<std::string>{"Cannot write file: " + png, "Cannot write file: " + raw}));
+    EXPECT_EQ(ReadFileBytes(png), old);
+    EXPECT_EQ(ReadFileBytes(raw), old);
+    EXPECT_EQ(DirectoryNames(dir.path()), (std::set<std::string>{"map.png", "map.raw"}));
+}

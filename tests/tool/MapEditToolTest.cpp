@@ -282,7 +282,7 @@ TEST_F(CityEditTool, WholeMapPictureIsTheEditorsOwn)
     e.OpenCityMap(inst.vyxdata, "Citymap1", inst.vyxdata + "pal_01.dat", false, true);
     e.view.extraLevels = 2;
     const IndexedImage whole = e.WholeMapImage();
-    EXPECT_EQ(whole.width(), 6433);
+    EXPECT_EQ(whole.width(), 6401);
     EXPECT_EQ(ReadFileBytes(scratch / "w.raw"), RawPixels(whole));
     EXPECT_EQ(Tool({"render-city", "--game", game, "--map", "Citymap1", "--whole", "--scroll", "0,0", "--out",
                     scratch / "w.raw", "--lists", inst.lists})
