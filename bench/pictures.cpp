@@ -65,7 +65,7 @@ void BM_WholeCityPicture(benchmark::State& state)
     editor.OpenCityMap(DemoGame() + "vyxdata/", "Citymap1", DemoGame() + "vyxdata/pal_01.dat", false, true);
     CityControls controls;
     controls.extraLevels = 9;
-    editor.UpdateParam(controls, 1920, 1080);
+    editor.ApplyControls(controls, 1920, 1080);
     for (auto _ : state) WriteCityPicture(editor);
 }
 BENCHMARK(BM_WholeCityPicture)->Unit(benchmark::kMillisecond);

@@ -344,7 +344,7 @@ void CityWindow::ExportViewPicture() { ExportPicture(this, QStringLiteral("Expor
 
 void CityWindow::ExportWholeMap()
 {
-    ExportPicture(this, QStringLiteral("Export whole map"), editor_.WholeMapImage());
+    ExportPicture(this, QStringLiteral("Export whole map"), editor_.WholeMapPicture());
 }
 
 void CityWindow::showEvent(QShowEvent* event)

@@ -35,9 +35,10 @@ void RememberExportDir(const QString& dir)
     });
 }
 
-}  // namespace
-
-std::string ExportPicture(QWidget* parent, const QString& caption, const IndexedImage& image)
+// Asks for the file, has `write` write the picture there and remembers the
+// directory once it is written.
+template <typename Write>
+std::string AskAndWrite(QWidget* parent, const QString& caption, const Write& write)
 {
     QFileDialog dialog(parent, caption, LastExportDir(), QStringLiteral("PNG pictures (*.png)"));
     dialog.setObjectName(QStringLiteral("ExportDialog"));
@@ -49,9 +50,21 @@ std::string ExportPicture(QWidget* parent, const QString& caption, const Indexed
     // Not every platform's dialog adds the default ending.
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".png");
     const std::string path = QFile::encodeName(file).toStdString();
-    WriteImageFile(path, image);
+    write(path);
     RememberExportDir(QFileInfo(file).absolutePath());
     return path;
+}
+
+}  // namespace
+
+std::string ExportPicture(QWidget* parent, const QString& caption, const IndexedImage& image)
+{
+    return AskAndWrite(parent, caption, [&](const std::string& path) { WriteImageFile(path, image); });
+}
+
+std::string ExportPicture(QWidget* parent, const QString& caption, const BandedPicture& picture)
+{
+    return AskAndWrite(parent, caption, [&](const std::string& path) { WriteImageFile(path, picture); });
 }
 
 }  // namespace ketral

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <string>
 
+#include "base/BandedPicture.h"
 #include "base/IndexedImage.h"
 
 namespace ketral {
@@ -17,5 +18,8 @@ inline constexpr const char* kExportDirValue = "ExportDir";
 // picture there; returns the path written, or "" when the dialog was
 // cancelled. A failed write throws and the directory is not remembered.
 std::string ExportPicture(QWidget* parent, const QString& caption, const IndexedImage& image);
+// The same for a picture drawn band by band as it is written (a whole map),
+// which is never held whole in memory.
+std::string ExportPicture(QWidget* parent, const QString& caption, const BandedPicture& picture);
 
 }  // namespace ketral

@@ -333,7 +333,7 @@ void TacticalWindow::ExportViewPicture()
 
 void TacticalWindow::ExportWholeMap()
 {
-    ExportPicture(this, QStringLiteral("Export whole map"), map_->Core().WholeMapImage());
+    ExportPicture(this, QStringLiteral("Export whole map"), map_->Core().WholeMapPicture());
 }
 
 void TacticalWindow::ReattachViewers()

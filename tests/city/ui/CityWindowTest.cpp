@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Cityscape map: Stra\u00dfe"));
         // Building 0 covers X 5..9, Y 3..7 with type 1: line 1 of the names.
         const CellPoint o = CellOrigin(form->Editor().view, 0, 4, 6);
-        form->MapImageMouseMove(o.x, o.y);
+        form->OnMapPointerMoved(o.x, o.y);
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Caf\u00e9"));
     }
 
