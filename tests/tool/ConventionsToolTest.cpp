@@ -109,9 +109,10 @@ TEST(ToolConventions, AnErrorMessageIsOneLineWhateverItQuotes)
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "ketral-tool: unknown command 'foo?bar'");
     // Accented letters are no control characters, in UTF-8 or in Latin-1;
-    // the C1 controls of Latin-1 (0x80..0x9F) are.
+    // the C1 controls of Latin-1 (0x80..0x9F) are. A name that is no UTF-8
+    // is read as Latin-1 and printed in UTF-8.
     run = RunTool({"palette", scratch / "d\xC3\xA9sert"}, scratch);
     EXPECT_EQ(run.err, "Palette " + scratch / "d\xC3\xA9sert" + " does not exist");
     run = RunTool({"palette", scratch / "d\xE9s\x9B" "2J\x80\x9F\xA0"}, scratch);
-    EXPECT_EQ(run.err, "Palette " + scratch / "d\xE9s?2J??\xA0" + " does not exist");
+    EXPECT_EQ(run.err, "Palette " + scratch / "d\xC3\xA9s?2J??\xC2\xA0" + " does not exist");
 }
