@@ -1,6 +1,6 @@
 # Installs with apt-get whatever of the build's needs is missing. Sourced by
 # ./run and ./test.
-KETRAL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libpng-dev libgtest-dev libgmock-dev
+KETRAL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev lld qt6-base-dev libpng-dev libgtest-dev libgmock-dev
                  libbenchmark-dev fonts-dejavu-core xvfb xauth)
 
 ketral_ensure_packages() {

@@ -131,24 +131,29 @@ CityPlan MakeCity(int number)
             const int centre = std::max(std::abs(ba - 5), std::abs(bb - 5));
             const int tall = std::max(2, 9 - centre - dice.Roll(3));
             const int colour = dice.Roll(4);
+            // Each building rolls its owner, then its name (then its height),
+            // one at a time: the order in which a call's arguments are worked
+            // out differs between compilers.
             if (kind <= 3) {
                 // One large building.
-                plan.Build(a0 + 1, b0 + 1, a0 + 7, b0 + 7, tall, storeys[colour], roofs[colour], pickName(), use.type,
-                           owner());
+                const std::uint8_t who = owner();
+                plan.Build(a0 + 1, b0 + 1, a0 + 7, b0 + 7, tall, storeys[colour], roofs[colour], pickName(), use.type, who);
             } else if (kind <= 6) {
                 // Two buildings side by side.
-                plan.Build(a0 + 1, b0 + 1, a0 + 7, b0 + 3, tall, storeys[colour], roofs[colour], pickName(), use.type,
-                           owner());
+                const std::uint8_t who = owner();
+                plan.Build(a0 + 1, b0 + 1, a0 + 7, b0 + 3, tall, storeys[colour], roofs[colour], pickName(), use.type, who);
                 const int c2 = (colour + 1) % 4;
+                const std::uint8_t who2 = owner();
                 plan.Build(a0 + 1, b0 + 5, a0 + 7, b0 + 7, std::max(2, tall - 2), storeys[c2], roofs[c2], pickName(),
-                           use.type, owner());
+                           use.type, who2);
             } else {
                 // Four small buildings round a courtyard.
                 for (int q = 0; q < 4; ++q) {
                     const int qa = a0 + 1 + (q / 2) * 4, qb = b0 + 1 + (q % 2) * 4;
                     const int c = (colour + q) % 4;
-                    plan.Build(qa, qb, qa + 2, qb + 2, 2 + dice.Roll(3), storeys[c], roofs[c], pickName(), use.type,
-                               owner());
+                    const std::uint8_t who = owner();
+                    const std::uint16_t name = pickName();
+                    plan.Build(qa, qb, qa + 2, qb + 2, 2 + dice.Roll(3), storeys[c], roofs[c], name, use.type, who);
                 }
             }
         }

@@ -118,8 +118,11 @@ void LayGround(DemoMap& m, Theme theme, Dice& rnd)
     const std::uint8_t patch = theme == Theme::Outpost ? kDirt : theme == Theme::Canyon ? kDirt : kCheckerFloor;
     const int patches = std::max(1, m.W() * m.H() / 80);
     for (int i = 0; i < patches; ++i) {
+        // One roll at a time, in a fixed order: the order in which a call's
+        // arguments are worked out differs between compilers.
         const int x = rnd.Roll(m.W()), y = rnd.Roll(m.H());
-        m.Fill(x, y, x + 1 + rnd.Roll(3), y + 1 + rnd.Roll(2), 0, patch);
+        const int depth = rnd.Roll(2), width = rnd.Roll(3);
+        m.Fill(x, y, x + 1 + width, y + 1 + depth, 0, patch);
     }
     if (theme == Theme::Outpost) {
         // A dirt road along x through the middle.
@@ -176,8 +179,12 @@ void Build(DemoMap& m, Theme theme, int blockW, int blockH, Dice& rnd)
                 for (int y = y0; y <= y1; ++y)
                     if (y != y0 + 1) m.Set(px, y, 0, kLeft, wall);
             }
-            for (int i = 0, count = 1 + rnd.Roll(3); i < count; ++i)
-                m.Set(x0 + rnd.Roll(w), y0 + rnd.Roll(h), 0, kFeature, furniture[rnd.Roll(5)]);
+            for (int i = 0, count = 1 + rnd.Roll(3); i < count; ++i) {
+                const std::uint8_t piece = furniture[rnd.Roll(5)];
+                const int fy = y0 + rnd.Roll(h);
+                const int fx = x0 + rnd.Roll(w);
+                m.Set(fx, fy, 0, kFeature, piece);
+            }
             // Upper storeys: a smaller room on each level above, while it lasts.
             int sx0 = x0, sy0 = y0, sx1 = x1, sy1 = y1;
             // The first building always has an upper storey when there are levels for it.

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "base/ByteSource.h"
 #include "base/Errors.h"
@@ -12,6 +15,7 @@
 #include "shell/Catalogue.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
+#include "support/Digest.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -32,7 +36,89 @@ std::map<std::string, std::vector<std::uint8_t>> Snapshot(const std::string& roo
     return files;
 }
 
+// The digests committed beside this test: "<digest> <path>" lines.
+std::string DigestsFile()
+{
+    const char* dir = std::getenv("KETRAL_TEST_SOURCE");
+    return std::string(dir ? dir : "tests") + "/demo/demo-installation.fnv";
+}
+
+std::map<std::string, std::string> ReadDigests(const std::string& path)
+{
+    std::map<std::string, std::string> out;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        const auto space = line.find(' ');
+        if (space != std::string::npos) out[line.substr(space + 1)] = line.substr(0, space);
+    }
+    return out;
+}
+
 }  // namespace
+
+TEST(Fnv1a64, KnownValues)
+{
+    const struct {
+        std::string text;
+        const char* hex;
+    } cases[] = {
+        {"", "cbf29ce484222325"},
+        {"a", "af63dc4c8601ec8c"},
+        {"foobar", "85944171f73967e8"},
+        {std::string("\0", 1), "af63bd4c8601b7df"},
+    };
+    for (const auto& c : cases) {
+        ketral::testing::Fnv1a64 digest;
+        digest.Add(c.text);
+        EXPECT_EQ(digest.Hex(), c.hex) << c.text;
+    }
+    // Adding in pieces is adding the whole.
+    ketral::testing::Fnv1a64 pieces;
+    pieces.Add("foo");
+    pieces.Add("bar");
+    EXPECT_EQ(pieces.Hex(), "85944171f73967e8");
+}
+
+// The demo is the same with every compiler and on every machine: each file
+// (path and bytes) matches the committed digests. Should the demo change on
+// purpose, the test leaves the new list in its working directory, to
+// replace tests/demo/demo-installation.fnv.
+TEST(DemoInstallation, MatchesTheCommittedDigests)
+{
+    TempDir tmp;
+    const auto actual = ketral::testing::TreeDigests(WriteDemoInstallation(tmp / "game"));
+    const auto expected = ReadDigests(DigestsFile());
+    std::ostringstream differences;
+    int count = 0;
+    if (expected.empty()) {
+        differences << "  no digests in " << DigestsFile() << "\n";
+        ++count;
+    }
+    for (const auto& [path, digest] : expected) {
+        auto it = actual.find(path);
+        if (it == actual.end()) {
+            differences << "  missing: " << path << "\n";
+            ++count;
+        } else if (it->second != digest) {
+            differences << "  differs: " << path << "\n";
+            ++count;
+        }
+    }
+    for (const auto& entry : actual)
+        if (!expected.count(entry.first)) {
+            differences << "  new:     " << entry.first << "\n";
+            ++count;
+        }
+    if (count > 0) {
+        std::ofstream list("demo-installation.fnv");
+        list << "# FNV-1a 64 of every file of the demo installation (tests/demo/DemoInstallationTest.cpp)\n";
+        for (const auto& [path, digest] : actual) list << digest << " " << path << "\n";
+        ADD_FAILURE() << count << " differences from " << DigestsFile() << ":\n"
+                      << differences.str() << "The new list is " << fs::absolute("demo-installation.fnv").string();
+    }
+}
 
 TEST(DemoInstallation, IsByteIdenticalOnEveryRun)
 {

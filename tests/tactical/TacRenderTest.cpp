@@ -284,18 +284,27 @@ TEST(TacRender, TheUnitMarkIsABoxWithThreeVerticalEdges)
 {
     IndexedImage img = OutlineImage();
     DrawUnitMark(img, 100, 100, kOwnUnit);
-    // The top face: left, front, right and back corners.
-    for (Point c : {Point{100, 112}, Point{124, 124}, Point{148, 112}, Point{124, 100}}) EXPECT_EQ(Px(img, c.x, c.y), 1);
+    // The pen is two pixels wide: a point (x, y) covers x - 1 and x, rows
+    // y - 1 and y. Each edge is checked on both sides, so that a line moved
+    // by one pixel either way shows.
+    // The top face: left, front, right and back corners; nothing just
+    // beyond the left, right and back ones (the front one has an edge below).
+    for (Point c : {Point{100, 112}, Point{124, 124}, Point{148, 112}, Point{124, 100}})
+        EXPECT_EQ(Px(img, c.x, c.y), 1) << c.x << "," << c.y;
+    for (Point c : {Point{97, 112}, Point{149, 112}, Point{124, 98}}) EXPECT_EQ(Px(img, c.x, c.y), 0) << c.x << "," << c.y;
     // The vertical edges below the left, front and right corners, 40 high
     // (a line ends before its last point).
-    for (int y : {0, 8, 16, 24, 32, 39}) {
-        EXPECT_EQ(Px(img, 100, 112 + y), 1) << y;
-        EXPECT_EQ(Px(img, 124, 124 + y), 1) << y;
-        EXPECT_EQ(Px(img, 148, 112 + y), 1) << y;
+    for (Point top : {Point{100, 112}, Point{124, 124}, Point{148, 112}}) {
+        for (int y : {0, 8, 16, 24, 32, 39}) {
+            EXPECT_EQ(Px(img, top.x, top.y + y), 1) << top.x << "," << top.y + y;
+            if (y == 0) continue;  // the top face's lines run through the corner
+            EXPECT_EQ(Px(img, top.x - 1, top.y + y), 1) << top.x - 1 << "," << top.y + y;
+            EXPECT_EQ(Px(img, top.x - 2, top.y + y), 0) << "left of the edge " << top.x << "," << top.y + y;
+            EXPECT_EQ(Px(img, top.x + 1, top.y + y), 0) << "right of the edge " << top.x << "," << top.y + y;
+        }
+        EXPECT_EQ(Px(img, top.x, top.y + 40), 0) << "below the edge " << top.x;
+        EXPECT_EQ(Px(img, top.x - 1, top.y + 40), 0) << "below the edge " << top.x;
     }
-    EXPECT_EQ(Px(img, 100, 152), 0);
-    EXPECT_EQ(Px(img, 124, 164), 0);
-    EXPECT_EQ(Px(img, 148, 152), 0);
     // No edge under the back corner, nor between the edges.
     EXPECT_EQ(Px(img, 124, 108), 0);
     EXPECT_EQ(Px(img, 112, 140), 0);
