@@ -80,8 +80,8 @@ TEST_F(CityRegion, PasteWritesTheCopiedTilesIntoBothKindsOfFile)
     const Case cases[] = {
         {"up a level", {0, 0, 0}, {1, 9, 19}, {3, 40, 50}, false, false},
         {"corners in any order, saved game", {1, 9, 19}, {0, 0, 0}, {3, 40, 50}, false, true},
-        {"skip empty keeps what lies under empty tiles", {0, 0, 0}, {1, 9, 9}, {0, 50, 50}, true, false},
-        {"without skip empty the empty tiles are written", {0, 0, 0}, {1, 9, 9}, {0, 50, 50}, false, false},
+        {"skip empty keeps what lies under empty tiles", {0, 0, 0}, {1, 9, 9}, {-1, 50, 50}, true, false},
+        {"without skip empty the empty tiles are written", {0, 0, 0}, {1, 9, 9}, {-1, 50, 50}, false, false},
         {"clipped at the far edges", {0, 0, 0}, {0, 20, 20}, {9, 90, 95}, false, true},
         {"clipped at the near edges", {0, 10, 10}, {1, 30, 30}, {-1, -5, -15}, false, false},
         {"overlapping along b", {0, 0, 0}, {0, 5, 40}, {0, 0, 3}, false, false},
