@@ -111,8 +111,11 @@ public:
     // where `use[s]`.
     void Fill(const CellBox& box, const std::vector<T>& values, const std::vector<bool>& use, GridChange<T>& change)
     {
-        CellBox target;
-        if (!Clip(box.lo, box.Size(), target)) return;
+        // Clipped corner by corner: the box's sizes may not fit an int.
+        const CellBox target{{std::max(box.lo.x, 0), std::max(box.lo.y, 0), std::max(box.lo.z, 0)},
+                             {std::min(box.hi.x, size_.x - 1), std::min(box.hi.y, size_.y - 1),
+                              std::min(box.hi.z, size_.z - 1)}};
+        if (target.lo.x > target.hi.x || target.lo.y > target.hi.y || target.lo.z > target.hi.z) return;
         const std::size_t rowValues = static_cast<std::size_t>(target.hi.x - target.lo.x + 1) * Per();
         std::vector<T> before(rowValues);
         for (int z = target.lo.z; z <= target.hi.z; ++z)

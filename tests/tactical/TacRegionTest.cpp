@@ -2,6 +2,8 @@
 // checked by the bytes a Save writes, by undo, and by the clipboard text.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "TacTestFiles.h"
 #include "base/Errors.h"
 #include "tactical/TacMapCore.h"
@@ -127,6 +129,7 @@ TEST_F(TacRegion, FillAndEmptyWriteTheChosenSlotsOfTheClippedBox)
         {"all slots, clipped", {4, -3, 1}, {9, 0, 7}, {5, 6, 7, 8}},
         {"empty two slots", {0, 0, 0}, {5, 1, 0}, {0, -1, -1, 0}},
         {"outside the map", {6, 0, 0}, {8, 1, 1}, {1, 1, 1, 1}},
+        {"corners as far out as they go", {INT_MIN, INT_MIN, INT_MIN}, {INT_MAX, INT_MAX, INT_MAX}, {-1, -1, 4, -1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
