@@ -10,6 +10,7 @@
 #include "base/IndexedImage.h"
 #include "city/CityMap.h"
 #include "city/CityRender.h"
+#include "city/CityTileBlock.h"
 #include "city/CityWholeMap.h"
 
 namespace ketral {
@@ -122,6 +123,23 @@ public:
     // b2 (either order; clipped to the map), as placing tiles does, without
     // redrawing. Returns the change.
     CityMapChange PaintCells(int level, int a1, int a2, int b1, int b2, std::uint16_t tile);
+
+    // Regions (CityRegions.cpp): corners in either order. None of them
+    // redraws; each returns one change of the cells it changed.
+    // The tiles of the box from `from` to `to`; a corner outside the map
+    // throws Error.
+    CityTileBlock CopyCells(CityCell from, CityCell to) const;
+    // Writes `block` with its smallest corner at `at`; cells outside the map
+    // are skipped, and with `skipEmpty` a copied tile 0 leaves the map's
+    // tile. A paste that puts no cell inside the map throws Error and
+    // changes nothing.
+    CityMapChange PasteCells(const CityTileBlock& block, CityCell at, bool skipEmpty);
+    // Sets every cell of the box (clipped to the map) to `tile`; EmptyCells to 0.
+    CityMapChange FillCells(CityCell from, CityCell to, std::uint16_t tile);
+    CityMapChange EmptyCells(CityCell from, CityCell to) { return FillCells(from, to, 0); }
+    // Sets the 4-connected cells of start.level that hold the start cell's
+    // tile to `tile`. Nothing changes for a start outside the map.
+    CityMapChange BucketFill(CityCell start, std::uint16_t tile);
 
     // The clear commands: ask, clear on Yes, redraw on either answer; the
     // change is empty on No.

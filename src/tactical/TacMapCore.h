@@ -11,6 +11,7 @@
 #include "base/IndexedImage.h"
 #include "base/Progress.h"
 #include "tactical/LevelTrackBar.h"
+#include "tactical/TacCellBlock.h"
 #include "tactical/TacGeometry.h"
 #include "tactical/TacMapChange.h"
 #include "tactical/TacMapData.h"
@@ -133,6 +134,27 @@ public:
     // Error naming the sizes when the grid would be too large. Returns the
     // change (empty when no grid was laid out); the view is redrawn once.
     TacMapChange ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz);
+
+    // ---- regions (TacMapRegions.cpp); corners in either order, z the level
+    // index. None of them redraws; each returns one change of the cells it
+    // changed.
+    // The cells of the box from `from` to `to`, all four slots. A box that
+    // reaches outside the map throws Error naming the map's sizes.
+    TacCellBlock CopyCells(Cell3 from, Cell3 to) const;
+    // Writes `block` with its lowest corner at `at`; cells outside the map
+    // are skipped, and with `skipEmpty` a slot whose copied value is 0 leaves
+    // the map's slot. A paste that puts no cell inside the map throws Error
+    // and changes nothing.
+    TacMapChange PasteCells(const TacCellBlock& block, Cell3 at, bool skipEmpty);
+    // Writes each value in 0..255 into its slot of every cell of the box
+    // (clipped to the map); other values leave their slot alone.
+    TacMapChange FillCells(Cell3 from, Cell3 to, const std::array<int, kSlotCount>& values);
+    // Sets the chosen slots of every cell of the box (clipped) to 0.
+    TacMapChange EmptyCells(Cell3 from, Cell3 to, const std::array<bool, kSlotCount>& slots = {true, true, true, true});
+    // Writes `tile` into `slot` of the 4-connected cells of level start.z
+    // whose slot holds what the start cell's does. Nothing changes for a
+    // start outside the map.
+    TacMapChange BucketFill(Cell3 start, int slot, std::uint8_t tile);
 
     // Undo and redo of a change of this load: the exact bytes (and, for a
     // resize, the sizes and block counts) before or after it come back, the
