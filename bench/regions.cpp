@@ -43,7 +43,7 @@ CityEditor& Editor()
         c.horizontalScroll = -7;
         c.verticalScroll = 30;
         c.extraLevels = 9;
-        e->UpdateParam(c, kWidth, kHeight);
+        e->ApplyControls(c, kWidth, kHeight);
         return e;
     }();
     return *editor;
