@@ -43,8 +43,17 @@ void IndexedImage::fillRect(int left, int top, int right, int bottom, std::uint8
     top = std::max(top, 0);
     right = std::min(right, width_);
     bottom = std::min(bottom, height_);
-    if (left >= right) return;
-    for (int y = top; y < bottom; ++y) std::memset(row(y) + left, index, static_cast<std::size_t>(right - left));
+    if (left >= right || top >= bottom) return;
+    const auto n = static_cast<std::size_t>(right - left);
+    std::uint8_t* p = row(top) + left;
+    // The edges of frames are columns one pixel wide: stored directly, not
+    // by a call per row.
+    for (int y = top; y < bottom; ++y, p += stride_) {
+        if (n == 1)
+            *p = index;
+        else
+            std::memset(p, index, n);
+    }
 }
 
 void IndexedImage::moveTo(int x, int y)

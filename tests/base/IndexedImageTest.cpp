@@ -203,3 +203,31 @@ TEST(IndexedImage, LinesPartlyOrWhollyOutsideDrawTheirPointsInside)
         }
     }
 }
+
+TEST(IndexedImage, FillRectFillsTheClippedRectangleOnly)
+{
+    struct Case {
+        int left, top, right, bottom;
+        int inside;  // pixels filled
+    };
+    const Case cases[] = {
+        {2, 1, 3, 6, 5},     {-4, 2, 1, 4, 2},  {6, -3, 7, 20, 7}, {0, 0, 7, 7, 49}, {-9, -9, 20, 20, 49},
+        {3, 3, 5, 4, 2},     {7, 0, 9, 7, 0},   {0, 7, 7, 9, 0},   {4, 2, 4, 6, 0},  {4, 5, 6, 5, 0},
+        {2, 6, 3, 9, 1},     {5, 2, 2, 5, 0},
+    };
+    for (const Case& c : cases) {
+        IndexedImage img(7, 7);
+        for (int y = 0; y < 7; ++y) std::fill(img.row(y), img.row(y) + img.stride(), std::uint8_t{3});
+        img.fillRect(c.left, c.top, c.right, c.bottom, 9);
+        int filled = 0;
+        for (int y = 0; y < 7; ++y) {
+            for (int x = 0; x < img.stride(); ++x) {
+                const bool in = x >= c.left && x < c.right && y >= c.top && y < c.bottom && x < 7;
+                EXPECT_EQ(img.row(y)[x], in ? 9 : 3) << c.left << "," << c.top << " - " << c.right << "," << c.bottom
+                                                     << " at " << x << "," << y;
+                filled += img.row(y)[x] == 9;
+            }
+        }
+        EXPECT_EQ(filled, c.inside);
+    }
+}
