@@ -1,6 +1,7 @@
 #include "base/IndexedImage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -42,8 +43,17 @@ void IndexedImage::fillRect(int left, int top, int right, int bottom, std::uint8
     top = std::max(top, 0);
     right = std::min(right, width_);
     bottom = std::min(bottom, height_);
-    if (left >= right) return;
-    for (int y = top; y < bottom; ++y) std::memset(row(y) + left, index, static_cast<std::size_t>(right - left));
+    if (left >= right || top >= bottom) return;
+    const auto n = static_cast<std::size_t>(right - left);
+    std::uint8_t* p = row(top) + left;
+    // The edges of frames are columns one pixel wide: stored directly, not
+    // by a call per row.
+    for (int y = top; y < bottom; ++y, p += stride_) {
+        if (n == 1)
+            *p = index;
+        else
+            std::memset(p, index, n);
+    }
 }
 
 void IndexedImage::moveTo(int x, int y)
@@ -87,10 +97,24 @@ void IndexedImage::lineTo(int x1, int y1)
 {
     const std::uint8_t index = penIndex();
     int x = penX_, y = penY_;
+    penX_ = x1;
+    penY_ = y1;
+    // The pixels a point of the line reaches: lo..hi around it (a wider pen
+    // covers a square). A line that reaches no pixel of the image is not
+    // walked at all, and the walk ends where the line has left the image
+    // for good (x and y only move towards the end point).
+    const int lo = pen_.width <= 1 ? 0 : -(pen_.width / 2);
+    const int hi = pen_.width <= 1 ? 0 : lo + pen_.width - 1;
+    const auto reaches = [&](std::int64_t from, std::int64_t to, int size) {
+        return std::max(from, to) + hi >= 0 && std::min(from, to) + lo < size;
+    };
+    if (!reaches(x, x1, width_) || !reaches(y, y1, height_)) return;
     const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
     const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
     int err = dx + dy;
     while (x != x1 || y != y1) {
+        if (sx > 0 ? std::int64_t{x} + lo >= width_ : std::int64_t{x} + hi < 0) break;
+        if (sy > 0 ? std::int64_t{y} + lo >= height_ : std::int64_t{y} + hi < 0) break;
         plot(x, y, index);
         int e2 = 2 * err;
         if (e2 >= dy) {
@@ -102,8 +126,6 @@ void IndexedImage::lineTo(int x1, int y1)
             y += sy;
         }
     }
-    penX_ = x1;
-    penY_ = y1;
 }
 
 void IndexedImage::frameRect(int left, int top, int right, int bottom)
