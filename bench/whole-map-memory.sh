@@ -17,8 +17,8 @@ cd "$work"
 # 672 cells, an isometric picture of 32256 x 16168 pixels). Each starts as one
 # empty block and gets four blocks along x and y.
 le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x00\\x00"; }
-for spec in Big:big:1024 Wide:wide:168; do
-    IFS=: read -r dir name side <<<"$spec"
+for entry in Big:big:1024 Wide:wide:168; do
+    IFS=: read -r dir name side <<<"$entry"
     mkdir game/maps/$dir
     cp -r game/maps/Outpost/mapunits game/maps/$dir/
     { le32 $side; le32 $side; le32 1; le32 0; le32 0; le32 0; } >game/maps/$dir/building.dat

@@ -103,7 +103,11 @@ public:
         png_color palette[PNG_MAX_PALETTE_LENGTH];
         for (std::size_t i = 0; i < PNG_MAX_PALETTE_LENGTH; ++i)
             palette[i] = png_color{colours[i].r, colours[i].g, colours[i].b};
-        Check(StartLibpng(png_, info_, sink_, width, height, palette));
+        // A constructor that throws runs no destructor: libpng's state goes first.
+        if (!StartLibpng(png_, info_, sink_, width, height, palette)) {
+            png_destroy_write_struct(&png_, &info_);
+            Check(false);
+        }
     }
     ~PngRowEncoder() { png_destroy_write_struct(&png_, &info_); }
     PngRowEncoder(const PngRowEncoder&) = delete;
