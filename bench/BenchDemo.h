@@ -7,9 +7,12 @@
 #include <string>
 #include <unistd.h>
 
+#include "base/FileWriter.h"
 #include "base/GamePaths.h"
+#include "city/CityEditor.h"
 #include "base/Progress.h"
 #include "demo/Demo.h"
+#include "demo/DemoParts.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/TacMapList.h"
 
@@ -63,6 +66,41 @@ inline std::unique_ptr<TacMapCore> LargestDemoMap(const std::string& game, int w
     core->SetYOffset(-(width / 48) - w / 2 - 6);
     core->SetXOffset(-(width / 48) + w / 2 + 4);
     return core;
+}
+
+// Building lists of the game's sizes (names, types, owners) in `dir`.
+inline void WriteBuildingLists(const std::string& dir)
+{
+    const auto lines = [](const char* prefix, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += std::string(prefix) + " " + std::to_string(i) + "\r\n";
+        return s;
+    };
+    WriteWholeFile(dir + "Building.Nam", lines("Name", 138));
+    WriteWholeFile(dir + "Building.Typ", lines("Type", 23));
+    WriteWholeFile(dir + "Building.own", lines("Owner", 15));
+}
+
+// The demo's first city with its tiles and building lists in the temporary
+// directory named after `tag`, opened as the window opens it in a width x
+// height view with every level shown, viewed from its middle.
+inline std::unique_ptr<CityEditor> OpenDemoCity(const std::string& tag, int width, int height)
+{
+    const std::string root = (std::filesystem::temp_directory_path() / ("ketral-bench-" + tag)).string() + "/";
+    const DemoLayout layout = MakeDemoLayout(root);
+    WriteDemoArt(layout);
+    WriteDemoCityMaps(layout);
+    WriteBuildingLists(root);
+    auto e = std::make_unique<CityEditor>(root);
+    e->LoadOwnerList();
+    e->Resize(width, height);
+    e->OpenCityMap(layout.vyxdata, "Citymap1", layout.vyxdata + "pal_01.dat", false, true);
+    CityControls c;
+    c.horizontalScroll = -7;
+    c.verticalScroll = 30;
+    c.extraLevels = 9;
+    e->ApplyControls(c, width, height);
+    return e;
 }
 
 }  // namespace ketral::bench

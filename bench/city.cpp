@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchDemo.h"
 #include "base/FileWriter.h"
 #include "city/CityEditor.h"
 #include "demo/DemoParts.h"
@@ -33,37 +34,14 @@ struct CityScene {
     std::size_t pixelBytes = 0;
 };
 
-std::string Lines(const char* prefix, int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) s += std::string(prefix) + " " + std::to_string(i) + "\r\n";
-    return s;
-}
-
 // The demo's first city with its tiles, opened as the window opens it, and
 // viewed from its middle.
 CityScene& Scene()
 {
     static CityScene s = [] {
         CityScene scene;
-        const std::string root = (std::filesystem::temp_directory_path() / "ketral-bench-city").string() + "/";
-        const DemoLayout layout = MakeDemoLayout(root);
-        WriteDemoArt(layout);
-        WriteDemoCityMaps(layout);
-        WriteWholeFile(root + "Building.Nam", Lines("Name", 138));
-        WriteWholeFile(root + "Building.Typ", Lines("Type", 23));
-        WriteWholeFile(root + "Building.own", Lines("Owner", 15));
-
-        scene.editor = std::make_unique<CityEditor>(root);
+        scene.editor = bench::OpenDemoCity("city", kWidth, kHeight);
         CityEditor& e = *scene.editor;
-        e.LoadOwnerList();
-        e.Resize(kWidth, kHeight);
-        e.OpenCityMap(layout.vyxdata, "Citymap1", layout.vyxdata + "pal_01.dat", false, true);
-        CityControls c;
-        c.horizontalScroll = -7;
-        c.verticalScroll = 30;
-        c.extraLevels = 9;
-        e.ApplyControls(c, kWidth, kHeight);
 
         // The bytes the drawing writes: the whole image, then each visible run.
         scene.pieces.push_back({0, nullptr, static_cast<std::size_t>(e.mapImage.stride()) * kHeight});

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchDemo.h"
 #include "base/FileWriter.h"
 #include "city/CityEditor.h"
 #include "demo/DemoParts.h"
@@ -18,34 +19,9 @@ using namespace ketral;
 
 constexpr int kWidth = 1920, kHeight = 1080;
 
-std::string Lines(const char* prefix, int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) s += std::string(prefix) + " " + std::to_string(i) + "\r\n";
-    return s;
-}
-
 CityEditor& Editor()
 {
-    static std::unique_ptr<CityEditor> editor = [] {
-        const std::string root = (std::filesystem::temp_directory_path() / "ketral-bench-regions").string() + "/";
-        const DemoLayout layout = MakeDemoLayout(root);
-        WriteDemoArt(layout);
-        WriteDemoCityMaps(layout);
-        WriteWholeFile(root + "Building.Nam", Lines("Name", 138));
-        WriteWholeFile(root + "Building.Typ", Lines("Type", 23));
-        WriteWholeFile(root + "Building.own", Lines("Owner", 15));
-        auto e = std::make_unique<CityEditor>(root);
-        e->LoadOwnerList();
-        e->Resize(kWidth, kHeight);
-        e->OpenCityMap(layout.vyxdata, "Citymap1", layout.vyxdata + "pal_01.dat", false, true);
-        CityControls c;
-        c.horizontalScroll = -7;
-        c.verticalScroll = 30;
-        c.extraLevels = 9;
-        e->ApplyControls(c, kWidth, kHeight);
-        return e;
-    }();
+    static std::unique_ptr<CityEditor> editor = bench::OpenDemoCity("regions", kWidth, kHeight);
     return *editor;
 }
 

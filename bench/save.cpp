@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchDemo.h"
 #include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "city/CityEditor.h"
@@ -25,13 +26,6 @@ namespace {
 
 using namespace ketral;
 namespace fs = std::filesystem;
-
-std::string Lines(const char* prefix, int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i) s += std::string(prefix) + " " + std::to_string(i) + "\r\n";
-    return s;
-}
 
 struct Scene {
     std::string game;
@@ -48,9 +42,7 @@ Scene& TheScene()
         const std::string root = (fs::temp_directory_path() / "ketral-bench-save").string() + "/";
         fs::remove_all(root);
         scene.game = WriteDemoInstallation(root + "game");
-        WriteWholeFile(root + "Building.Nam", Lines("Name", 138));
-        WriteWholeFile(root + "Building.Typ", Lines("Type", 23));
-        WriteWholeFile(root + "Building.own", Lines("Owner", 15));
+        bench::WriteBuildingLists(root);
         GameInstallation& game = Game();
         game.GamePath = scene.game;
         game.VyxDataDir = scene.game + "vyxdata/";

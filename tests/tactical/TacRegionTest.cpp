@@ -24,11 +24,6 @@ constexpr int kGround[4][6] = {
     {2, 1, 2, 2, 2, 1},
 };
 
-std::size_t SlotAt(int w, int h, int x, int y, int z, int s)
-{
-    return ((static_cast<std::size_t>(z) * h + y) * w + x) * 4 + s;
-}
-
 class TacRegion : public ::testing::Test {
 protected:
     void SetUp() override

@@ -20,11 +20,6 @@ using testing::DirectoryNames;
 using testing::ReadFileBytes;
 
 // Slot s of cell (x, y, z) in a grid of w x h cells, counted in bytes.
-std::size_t SlotAt(int w, int h, int x, int y, int z, int s)
-{
-    return ((static_cast<std::size_t>(z) * h + y) * w + x) * 4 + s;
-}
-
 // A game with the map directory "Desert" (blocks of 3 x 2 x 1; the map "a"
 // has counts 2 x 1 x 2, a grid of 6 x 2 x 2 and 5 bytes after it) and a saved
 // battle of 3 x 2 x 2 cells on it.

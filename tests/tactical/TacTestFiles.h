@@ -100,6 +100,12 @@ inline void WriteCollection(const testing::TempDir& dir, const std::string& base
 // Colour indices the tile sets of a test map directory draw with: slot s,
 // tile k draws index SlotBase(s) + k (isometric: one pixel at the sprite's
 // origin; plan: one pixel at (1 + s, 1)).
+// The byte of slot s of cell (x, y, z) in the cells of a w x h map.
+inline std::size_t SlotAt(int w, int h, int x, int y, int z, int s)
+{
+    return ((static_cast<std::size_t>(z) * h + y) * w + x) * 4 + s;
+}
+
 inline int SlotBase(int slot) { return 10 + 40 * slot; }
 inline int PlanBase(int slot) { return 170 + 10 * slot; }
 

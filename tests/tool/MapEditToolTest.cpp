@@ -22,11 +22,6 @@ using ketral::testing::ReadFileBytes;
 using ketral::testing::ToolRun;
 using namespace ketral::tactest;
 
-std::size_t SlotAt(int w, int h, int x, int y, int z, int s)
-{
-    return ((static_cast<std::size_t>(z) * h + y) * w + x) * 4 + s;
-}
-
 // A game with the map directory "Desert" (map "a": blocks of 3 x 2 x 1,
 // counts 2 x 1 x 2) and the saved battle "tactgame.02" of 3 x 2 x 2 cells.
 class TacticalEditTool : public ::testing::Test {

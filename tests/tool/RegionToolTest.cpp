@@ -14,11 +14,6 @@ using ketral::testing::ReadFileBytes;
 using ketral::testing::ToolRun;
 using namespace ketral::tactest;
 
-std::size_t SlotAt(int w, int h, int x, int y, int z, int s)
-{
-    return ((static_cast<std::size_t>(z) * h + y) * w + x) * 4 + s;
-}
-
 // Maps "a" and "b" of 6 x 2 x 2 cells in "Desert" and the saved battle
 // "tactgame.02" of 3 x 2 x 2 cells on it.
 class TacticalCopyTool : public ::testing::Test {
