@@ -1,5 +1,7 @@
 #include "base/Png.h"
 
+#include <sys/stat.h>
+
 #include <png.h>
 
 #include <csetjmp>
@@ -177,22 +179,26 @@ std::vector<std::uint8_t> EncodePng(const IndexedImage& image)
     return out;
 }
 
+// Whether `path` gets a PNG (true) or raw indices (false): by its ending, and
+// a pipe or a character device without either ending (/dev/stdout) gets a PNG.
+bool WritesPng(const std::string& path)
+{
+    if (EndsWith(path, ".png")) return true;
+    if (EndsWith(path, ".raw")) return false;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))) return true;
+    throw Error("Unknown picture file type: " + path + " (use .png or .raw)");
+}
+
 void WriteImageFile(const std::string& path, const IndexedImage& image)
 {
-    std::vector<std::uint8_t> bytes;
-    if (EndsWith(path, ".png"))
-        bytes = EncodePng(image);
-    else if (EndsWith(path, ".raw"))
-        bytes = RawPixels(image);
-    else
-        throw Error("Unknown picture file type: " + path + " (use .png or .raw)");
+    const std::vector<std::uint8_t> bytes = WritesPng(path) ? EncodePng(image) : RawPixels(image);
     WriteWholeFileAtomically(path, bytes.data(), bytes.size());
 }
 
 void WriteImageFile(const std::string& path, const BandedPicture& picture, int bandRows)
 {
-    const bool png = EndsWith(path, ".png");
-    if (!png && !EndsWith(path, ".raw")) throw Error("Unknown picture file type: " + path + " (use .png or .raw)");
+    const bool png = WritesPng(path);
     if (bandRows <= 0) bandRows = BandRows(picture.Width());
     WriteFileAtomically(path, [&](const ByteWriter& write) {
         if (png) {

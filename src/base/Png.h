@@ -11,8 +11,9 @@
 namespace ketral {
 
 std::vector<std::uint8_t> EncodePng(const IndexedImage& image);
-// Writes a ".png" file, or a ".raw" file of width x height indices; any other
-// ending is an Error.
+// Writes a ".png" file, or a ".raw" file of width x height indices; a pipe or
+// character device without either ending (/dev/stdout) gets the PNG; any
+// other file is an Error.
 void WriteImageFile(const std::string& path, const IndexedImage& image);
 std::vector<std::uint8_t> RawPixels(const IndexedImage& image);
 // The same for a picture drawn in bands of `bandRows` rows (0: BandRows of

@@ -2,7 +2,9 @@
 
 #include <png.h>
 #include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -136,6 +138,24 @@ TEST(Png, RawFilesHoldTheIndicesRowByRowWithoutPadding)
     WriteImageFile(dir / "a.raw", img);
     EXPECT_EQ(ReadFileBytes(dir / "a.raw"), (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 9}));
     EXPECT_THROW(WriteImageFile(dir / "a.bmp", img), Error);
+}
+
+TEST(Png, APipeWithoutAnEndingGetsThePng)
+{
+    IndexedImage img(3, 2);
+    img.setPixel(2, 1, 9);
+    TempDir dir;
+    const std::string pipe = dir / "out";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    WriteImageFile(pipe, img);
+    std::vector<std::uint8_t> got(4096);
+    const ssize_t n = ::read(reader, got.data(), got.size());
+    ::close(reader);
+    ASSERT_GT(n, 0);
+    got.resize(static_cast<std::size_t>(n));
+    EXPECT_EQ(got, EncodePng(img));
 }
 
 TEST(Png, DecodesToThePaletteAndEveryIndex)
