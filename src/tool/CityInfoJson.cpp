@@ -17,4 +17,11 @@ void WriteCityInfoJson(JsonWriter& json, const CityMap& map)
     json.endObject();
 }
 
+void PrintCityInfo(const CityMap& map)
+{
+    JsonWriter json;
+    WriteCityInfoJson(json, map);
+    PrintJson(json);
+}
+
 }  // namespace ketral::tool

@@ -60,9 +60,7 @@ int RunCityCopy(const std::vector<std::string>& argv)
     target->SaveWholeMap();
 
     const auto saved = OpenCityForTool(targetArgs);
-    JsonWriter json;
-    WriteCityInfoJson(json, saved->map);
-    PrintJson(json);
+    PrintCityInfo(saved->map);
     return 0;
 }
 

@@ -34,9 +34,7 @@ int RunCityPaint(const std::vector<std::string>& argv)
     editor->SaveWholeMap();
 
     const auto saved = OpenCityForTool(args);
-    JsonWriter json;
-    WriteCityInfoJson(json, saved->map);
-    PrintJson(json);
+    PrintCityInfo(saved->map);
     return 0;
 }
 
