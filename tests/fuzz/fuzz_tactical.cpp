@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
+#include "TacFuzzOpener.h"
 #include "base/Errors.h"
 #include "tactical/TacMapFiles.h"
 #include "tactical/TacRender.h"
@@ -19,18 +20,7 @@ namespace {
 using namespace ketral;
 using ketral::fuzz::FuzzInput;
 using ketral::fuzz::PlacedSource;
-
-// The files of one input; each opening gets a source of its own, as on disk.
-class FuzzOpener : public TacFileOpener {
-public:
-    std::map<std::string, PlacedSource> files;
-    std::unique_ptr<ByteSource> Open(const std::string& path) override
-    {
-        auto it = files.find(path);
-        if (it == files.end()) return nullptr;
-        return std::make_unique<PlacedSource>(it->second);
-    }
-};
+using ketral::fuzz::FuzzOpener;
 
 // The fuzz bytes in a saved battle, at the offsets the loader reads; the
 // rest of the input is the cell grid.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FuzzTiles.h"
+#include "TacFuzzOpener.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/TacMapFiles.h"
 
@@ -20,17 +21,6 @@ using namespace ketral;
 using namespace ketral::fuzz;
 
 namespace {
-
-class FuzzOpener : public TacFileOpener {
-public:
-    std::map<std::string, PlacedSource> files;
-    std::unique_ptr<ByteSource> Open(const std::string& path) override
-    {
-        auto it = files.find(path);
-        if (it == files.end()) return nullptr;
-        return std::make_unique<PlacedSource>(it->second);
-    }
-};
 
 // Grids the input could not fill are left out (see fuzz_tactical); the
 // whole map is drawn only for grids of a few hundred cells.
