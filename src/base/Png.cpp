@@ -61,13 +61,17 @@ void OnPngFlush(png_structp) {}
 // Every C++ object lives in the caller, so the longjmp of an error only
 // leaves libpng's frames and the callbacks above, which hold nothing that
 // needs destroying.
-bool StartLibpng(png_structp png, png_infop info, PngSink& sink, int width, int height, const png_color* palette)
+bool StartLibpng(png_structp png, png_infop info, PngSink& sink, int width, int height, const png_color* palette,
+                 bool zeroTransparent)
 {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, &sink, OnPngWrite, OnPngFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_PLTE(png, info, palette, PNG_MAX_PALETTE_LENGTH);
+    // Entries beyond the transparency table are opaque: one entry says it all.
+    png_byte transparent[1] = {0};
+    if (zeroTransparent) png_set_tRNS(png, info, transparent, 1, nullptr);
     // Row filters do not help palette indices; they only cost time.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, kCompressionLevel);
@@ -93,7 +97,7 @@ bool EndLibpng(png_structp png)
 // as libpng makes them.
 class PngRowEncoder {
 public:
-    PngRowEncoder(const ByteWriter& write, int width, int height, const ColorTable& colours)
+    PngRowEncoder(const ByteWriter& write, int width, int height, const ColorTable& colours, bool zeroTransparent = false)
     {
         sink_.write = &write;
         png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink_, OnPngError, OnPngWarning);
@@ -106,7 +110,7 @@ public:
         for (std::size_t i = 0; i < PNG_MAX_PALETTE_LENGTH; ++i)
             palette[i] = png_color{colours[i].r, colours[i].g, colours[i].b};
         // A constructor that throws runs no destructor: libpng's state goes first.
-        if (!StartLibpng(png_, info_, sink_, width, height, palette)) {
+        if (!StartLibpng(png_, info_, sink_, width, height, palette, zeroTransparent)) {
             png_destroy_write_struct(&png_, &info_);
             Check(false);
         }
@@ -160,7 +164,7 @@ std::vector<std::uint8_t> RawPixels(const IndexedImage& image)
     return out;
 }
 
-std::vector<std::uint8_t> EncodePng(const IndexedImage& image)
+std::vector<std::uint8_t> EncodePng(const IndexedImage& image, bool zeroTransparent)
 {
     std::vector<std::uint8_t> out;
     // Room for a well-compressed map picture, so that few reallocations follow.
@@ -173,7 +177,7 @@ std::vector<std::uint8_t> EncodePng(const IndexedImage& image)
             throw Error("Cannot make the PNG picture: out of memory");
         }
     };
-    PngRowEncoder encoder(append, image.width(), image.height(), image.colors());
+    PngRowEncoder encoder(append, image.width(), image.height(), image.colors(), zeroTransparent);
     encoder.Rows(image, image.height());
     encoder.Finish();
     return out;

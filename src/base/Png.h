@@ -10,7 +10,9 @@
 
 namespace ketral {
 
-std::vector<std::uint8_t> EncodePng(const IndexedImage& image);
+// With `zeroTransparent` the picture's transparency table makes index 0
+// fully transparent and every other index opaque.
+std::vector<std::uint8_t> EncodePng(const IndexedImage& image, bool zeroTransparent = false);
 // Writes a ".png" file, or a ".raw" file of width x height indices; a pipe or
 // character device without either ending (/dev/stdout) gets the PNG; any
 // other file is an Error.

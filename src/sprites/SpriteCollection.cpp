@@ -159,6 +159,7 @@ struct SpriteCollection::Impl {
     std::vector<std::shared_ptr<const SpriteData>> entries;
     std::optional<std::array<std::uint8_t, 256>> usage;
     std::string name;
+    int kind = -1;
 
     // The byte position in the ".pck" file of every entry of the ".tab" file.
     static std::vector<std::uint64_t> EntryPositions(ByteSource& tab, const Bytes& pck);
@@ -193,6 +194,8 @@ void SpriteCollection::Clear()
 }
 
 const std::string& SpriteCollection::Name() const { return impl_->name; }
+
+int SpriteCollection::Kind() const { return impl_->kind; }
 
 int SpriteCollection::Count() const { return static_cast<int>(impl_->entries.size()); }
 
@@ -239,6 +242,7 @@ void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSo
 {
     Clear();
     impl_->name = pckSrc.name();
+    impl_->kind = FramedKind;
     ReadingFile(pckSrc.name(), [&] { impl_->LoadFramed(tabSrc, pckSrc, use); });
 }
 
@@ -303,6 +307,7 @@ void SpriteCollection::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
 {
     Clear();
     impl_->name = pckSrc.name();
+    impl_->kind = PlainKind;
     ReadingFile(pckSrc.name(), [&] { impl_->LoadPlain(tabSrc, pckSrc); });
 }
 

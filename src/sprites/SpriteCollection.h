@@ -70,6 +70,8 @@ public:
     // The ".pck" file of the last load ("" before any): the name the
     // collection's problems are reported under.
     const std::string& Name() const;
+    // The kind of the last load (FramedKind or PlainKind), -1 before any.
+    int Kind() const;
 
     int Count() const;
     // The sprite at `index`, or nullptr for an index outside the list or an

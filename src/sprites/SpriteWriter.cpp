@@ -77,6 +77,11 @@ std::vector<std::uint8_t> EncodePlain(const Sprite& s)
 
 }  // namespace
 
+std::vector<std::uint8_t> EncodeSprite(const Sprite& sprite, SpriteKind kind)
+{
+    return kind == FramedKind ? EncodeFramed(sprite) : EncodePlain(sprite);
+}
+
 PckFiles EncodeSpriteCollection(const std::vector<Sprite>& sprites, SpriteKind kind, PckOffsetUnit unit)
 {
     PckFiles files;
@@ -87,7 +92,7 @@ PckFiles EncodeSpriteCollection(const std::vector<Sprite>& sprites, SpriteKind k
         return files;
     }
     std::vector<std::vector<std::uint8_t>> encoded;
-    for (const Sprite& s : sprites) encoded.push_back(kind == FramedKind ? EncodeFramed(s) : EncodePlain(s));
+    for (const Sprite& s : sprites) encoded.push_back(EncodeSprite(s, kind));
 
     const std::uint64_t step = unit == PckOffsetUnit::FourBytes ? 4 : 1;
     std::vector<std::uint64_t> offsets;

@@ -29,6 +29,11 @@ struct PckFiles {
 PckFiles EncodeSpriteCollection(const std::vector<Sprite>& sprites, SpriteKind kind,
                                 PckOffsetUnit unit = PckOffsetUnit::Bytes);
 
+// The bytes of one entry of a ".pck" file: the sprite's frame header (framed
+// kind), its runs in file order and the end header. Throws Error as
+// EncodeSpriteCollection does.
+std::vector<std::uint8_t> EncodeSprite(const Sprite& sprite, SpriteKind kind);
+
 // Writes base + ".tab" and base + ".pck" (and base + ".use" when a usage table
 // is given, framed collections only).
 void WriteSpriteCollection(const std::string& base, const std::vector<Sprite>& sprites, SpriteKind kind,

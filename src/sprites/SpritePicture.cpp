@@ -1,0 +1,221 @@
+#include "sprites/SpritePicture.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "base/Errors.h"
+
+namespace ketral {
+
+namespace {
+
+// Gaps of transparent pixels up to a run header's size stay inside a run:
+// a new run would cost more bytes than the gap.
+int MergedGap(SpriteKind kind) { return kind == FramedKind ? 8 : 4; }
+
+// The last column a run of row `row` may start at.
+int LastRunStart(int row) { return row % 2 ? 126 : 127; }
+
+std::uint32_t Packed(Rgb c) { return static_cast<std::uint32_t>(c.r) << 16 | static_cast<std::uint32_t>(c.g) << 8 | c.b; }
+
+// Colours to palette indices, remembering every colour looked up.
+class ColourMatcher {
+public:
+    explicit ColourMatcher(const ColorTable& palette) : palette_(palette)
+    {
+        for (int i = 255; i >= 1; --i) exact_[Packed(palette[static_cast<std::size_t>(i)])] = static_cast<std::uint8_t>(i);
+    }
+    // The index of colour `c`; `exact` tells whether the palette has it.
+    std::uint8_t Match(Rgb c, bool& exact)
+    {
+        const std::uint32_t key = Packed(c);
+        if (auto it = exact_.find(key); it != exact_.end()) {
+            exact = true;
+            return it->second;
+        }
+        exact = false;
+        if (auto it = nearest_.find(key); it != nearest_.end()) return it->second;
+        int best = 1;
+        long bestDistance = -1;
+        for (int i = 1; i < 256; ++i) {
+            const Rgb& p = palette_[static_cast<std::size_t>(i)];
+            const long dr = p.r - c.r, dg = p.g - c.g, db = p.b - c.b;
+            const long d = dr * dr + dg * dg + db * db;
+            if (bestDistance < 0 || d < bestDistance) {
+                bestDistance = d;
+                best = i;
+            }
+        }
+        nearest_[key] = static_cast<std::uint8_t>(best);
+        return static_cast<std::uint8_t>(best);
+    }
+
+private:
+    const ColorTable& palette_;
+    std::unordered_map<std::uint32_t, std::uint8_t> exact_, nearest_;
+};
+
+}  // namespace
+
+IndexedImage SpritePicture(const Sprite& sprite)
+{
+    int width = 1, height = 1;
+    for (const SpriteRun& r : sprite.Runs) {
+        width = std::max(width, r.X + r.Length);
+        height = std::max(height, r.Row + 1);
+    }
+    IndexedImage picture(width, height);
+    for (const SpriteRun& r : sprite.Runs) {
+        if (r.X < 0 || r.Row < 0) continue;  // no loaded run lies there
+        std::uint8_t* row = picture.row(r.Row) + r.X;
+        for (std::size_t i = 0; i < r.Pixels.size(); ++i)
+            if (r.Pixels[i]) row[i] = r.Pixels[i];
+    }
+    return picture;
+}
+
+bool SamePixels(const IndexedImage& a, const IndexedImage& b)
+{
+    const int w = std::max(a.width(), b.width()), h = std::max(a.height(), b.height());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t pa = a.contains(x, y) ? a.pixel(x, y) : 0;
+            const std::uint8_t pb = b.contains(x, y) ? b.pixel(x, y) : 0;
+            if (pa != pb) return false;
+        }
+    return true;
+}
+
+PixelBox NonZeroBox(const IndexedImage& picture)
+{
+    PixelBox box;
+    for (int y = 0; y < picture.height(); ++y) {
+        const std::uint8_t* row = picture.row(y);
+        for (int x = 0; x < picture.width(); ++x) {
+            if (!row[x]) continue;
+            if (box.Empty) {
+                box.Empty = false;
+                box.Top = y;
+            }
+            box.Bottom = y + 1;
+            box.Right = std::max(box.Right, x + 1);
+        }
+    }
+    return box;
+}
+
+void CheckSpritePictureSize(int width, int height, const std::string& name)
+{
+    if (width <= kLargestSpritePictureSide && height <= kLargestSpritePictureSide && width > 0 && height > 0) return;
+    throw Error("The picture " + name + " is " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels; a sprite holds at most " + std::to_string(kLastSpriteColumn + 1) + " x " +
+                std::to_string(kLastSpriteRow + 1) +
+                " (runs start below column 128 and are at most 255 pixels long; a run's place is stored in 16 bits "
+                "as row x 640 + column)");
+}
+
+std::vector<SpriteRun> RunsOfPicture(const IndexedImage& picture, SpriteKind kind, const std::string& name)
+{
+    std::vector<SpriteRun> runs;
+    const int w = picture.width(), gap = MergedGap(kind);
+    for (int y = 0; y < picture.height(); ++y) {
+        const std::uint8_t* p = picture.row(y);
+        const int lastStart = LastRunStart(y);
+        int x = 0;
+        while (x < w) {
+            if (!p[x]) {
+                ++x;
+                continue;
+            }
+            if (y > kLastSpriteRow)
+                throw Error(name + ": row " + std::to_string(y) + " holds pixels, but a sprite's rows end at " +
+                            std::to_string(kLastSpriteRow) +
+                            " (a run's place is stored in 16 bits as row x 640 + column)");
+            // A pixel beyond the last start column is reached by a run that
+            // starts there and covers the pixels before it too (they are
+            // the picture's own, drawn again, or transparent).
+            const int start = std::min(x, lastStart);
+            if (x - start >= 255)
+                throw Error(name + ": the pixel at column " + std::to_string(x) + " of row " + std::to_string(y) +
+                            " cannot be stored: runs start below column " + std::to_string(lastStart + 1) +
+                            " on this row and are at most 255 pixels long, so its pixels end at column " +
+                            std::to_string(lastStart + 254));
+            int end = x;
+            int j = x;
+            while (j < w && j - start < 255) {
+                if (p[j]) {
+                    end = ++j;
+                    continue;
+                }
+                int k = j;
+                while (k < w && !p[k]) ++k;
+                if (k >= w || k - j > gap) break;
+                j = k;
+            }
+            SpriteRun r;
+            r.X = start;
+            r.Row = y;
+            r.Length = end - start;
+            r.Pixels.assign(p + start, p + end);
+            runs.push_back(std::move(r));
+            x = end;
+        }
+    }
+    return runs;
+}
+
+MappedPicture MapPictureColours(const PngPicture& picture, const ColorTable& palette, const std::string& name)
+{
+    MappedPicture out;
+    out.Pixels = IndexedImage(picture.Width, picture.Height);
+    out.Pixels.setColors(palette);
+    const std::size_t w = static_cast<std::size_t>(picture.Width);
+    ColourMatcher matcher(palette);
+    if (picture.Paletted) {
+        // Each entry of the picture's palette is mapped once.
+        const bool samePalette = picture.Palette.size() == 256 &&
+                                 std::equal(picture.Palette.begin(), picture.Palette.end(), palette.begin());
+        std::vector<std::uint8_t> index(picture.Palette.size());
+        std::vector<bool> exact(picture.Palette.size(), true);
+        for (std::size_t i = 0; i < picture.Palette.size(); ++i) {
+            if (samePalette) {
+                index[i] = static_cast<std::uint8_t>(i);
+            } else if (picture.PaletteAlpha[i] < 128) {
+                index[i] = 0;
+            } else {
+                bool e = false;
+                index[i] = matcher.Match(picture.Palette[i], e);
+                exact[i] = e;
+            }
+        }
+        for (int y = 0; y < picture.Height; ++y) {
+            const std::uint8_t* in = picture.Pixels.data() + static_cast<std::size_t>(y) * w;
+            std::uint8_t* row = out.Pixels.row(y);
+            for (std::size_t x = 0; x < w; ++x) {
+                const std::uint8_t v = in[x];
+                if (v >= index.size())
+                    throw Error("Cannot read the picture " + name + ": it uses colour " + std::to_string(v) +
+                                ", which its palette of " + std::to_string(index.size()) + " colours does not have");
+                row[x] = index[v];
+                if (!exact[v]) ++out.Approximated;
+            }
+        }
+        return out;
+    }
+    for (int y = 0; y < picture.Height; ++y) {
+        const std::uint8_t* in = picture.Pixels.data() + static_cast<std::size_t>(y) * w * 4;
+        std::uint8_t* row = out.Pixels.row(y);
+        for (std::size_t x = 0; x < w; ++x, in += 4) {
+            if (in[3] < 128) {
+                row[x] = 0;
+                continue;
+            }
+            bool exact = false;
+            row[x] = matcher.Match(Rgb{in[0], in[1], in[2]}, exact);
+            if (!exact) ++out.Approximated;
+        }
+    }
+    return out;
+}
+
+}  // namespace ketral
