@@ -418,6 +418,7 @@ void CityWindow::OnTileBrowserClicked()
         tileViewer_ = new TileViewer(this);
         tileViewer_->SetImages(editor_.map.tiles.get());
         tileViewer_->setWindowTitle(QStringLiteral("Tiles"));
+        connect(tileViewer_, &TileViewer::TilesImported, this, Handler(this, [this] { RedrawMap(); }));
     }
     tileViewer_->show();
 }

@@ -2,16 +2,23 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/Errors.h"
+#include "base/FileWriter.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/QtImage.h"
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
+#include "sprites/SpriteExport.h"
+#include "sprites/SpriteImport.h"
 #include "sprites/TileCells.h"
 
 namespace ketral {
@@ -24,6 +31,27 @@ ColorTable GreyRamp()
     ColorTable t{};
     for (int i = 0; i < 256; ++i) t[i] = Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};
     return t;
+}
+
+std::string Path(const QString& file) { return QFile::encodeName(file).toStdString(); }
+
+// Asks for a file or directory; "" when the dialog was cancelled.
+QString AskPath(QWidget* parent, const QString& caption, const QString& start, QFileDialog::FileMode mode,
+                QFileDialog::AcceptMode accept, const QString& name = {})
+{
+    QFileDialog dialog(parent, caption, start);
+    dialog.setObjectName(QStringLiteral("TileFileDialog"));
+    dialog.setFileMode(mode);
+    dialog.setAcceptMode(accept);
+    if (mode == QFileDialog::Directory) {
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        dialog.setNameFilter(QStringLiteral("PNG pictures (*.png)"));
+        dialog.setDefaultSuffix(QStringLiteral("png"));
+    }
+    if (!name.isEmpty()) dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
@@ -46,7 +74,120 @@ TileViewer::TileViewer(QWidget* parent)
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(false);
     LayOutControls();
+    MakeActions();
     ShowImages();
+}
+
+void TileViewer::MakeActions()
+{
+    const auto add = [this](const QString& text, void (TileViewer::*handler)()) {
+        auto* action = new QAction(text, this);
+        connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }, this); });
+        TileGrid->addAction(action);
+        return action;
+    };
+    ExportTilesAction = add(QStringLiteral("Export tiles..."), &TileViewer::ExportTiles);
+    ExportTileAction = add(QStringLiteral("Export tile..."), &TileViewer::ExportTile);
+    ImportTilesAction = add(QStringLiteral("Import tiles..."), &TileViewer::ImportTiles);
+    ReplaceTileAction = add(QStringLiteral("Replace tile..."), &TileViewer::ReplaceTile);
+    TileGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TileViewer::UpdateActions()
+{
+    const bool loaded = images_ && images_->Kind() >= 0;
+    const bool any = loaded && images_->Count() > 0;
+    ExportTilesAction->setEnabled(any);
+    ExportTileAction->setEnabled(any);
+    ImportTilesAction->setEnabled(loaded);
+    ReplaceTileAction->setEnabled(any);
+}
+
+ColorTable TileViewer::Colours() const
+{
+    return images_ && images_->Palette ? images_->Palette->Colors() : GreyRamp();
+}
+
+void TileViewer::ExportTiles()
+{
+    if (!images_ || images_->Kind() < 0) return;
+    const QString dir = AskPath(this, QStringLiteral("Export tiles"), lastDir_, QFileDialog::Directory,
+                                QFileDialog::AcceptOpen);
+    if (dir.isEmpty()) return;
+    const int written = ExportSprites(*images_, static_cast<SpriteKind>(images_->Kind()), Colours(), Path(dir));
+    lastDir_ = dir;
+    ShowInformation(std::to_string(written) + " tiles and " + kCollectionIndexName + " written to " + Path(dir) + ".", this);
+}
+
+void TileViewer::ExportTile()
+{
+    if (!images_ || images_->Kind() < 0) return;
+    const int index = SelectedImage();
+    const QString name = QString::fromStdString(SpritePictureName(index));
+    const QString file = AskPath(this, QStringLiteral("Export tile"), lastDir_, QFileDialog::AnyFile,
+                                 QFileDialog::AcceptSave, name);
+    if (file.isEmpty()) return;
+    const std::vector<std::uint8_t> png = SpritePictureFile(*images_, index, Colours());
+    WriteWholeFileAtomically(Path(file), png.data(), png.size());
+    lastDir_ = QFileInfo(file).absolutePath();
+}
+
+void TileViewer::ImportTiles()
+{
+    if (!images_ || images_->Kind() < 0) return;
+    const QString dir = AskPath(this, QStringLiteral("Import tiles"), lastDir_, QFileDialog::Directory,
+                                QFileDialog::AcceptOpen);
+    if (dir.isEmpty()) return;
+    lastDir_ = dir;
+    const std::string base = images_->Name().substr(0, images_->Name().size() - 4);
+    SpriteImport import = ImportDirectory(base, static_cast<SpriteKind>(images_->Kind()), Colours(), Path(dir));
+    RunImport(import);
+}
+
+void TileViewer::ReplaceTile()
+{
+    if (!images_ || images_->Kind() < 0) return;
+    const int index = SelectedImage();
+    const QString file = AskPath(this, QStringLiteral("Replace tile"), lastDir_, QFileDialog::ExistingFile,
+                                 QFileDialog::AcceptOpen);
+    if (file.isEmpty()) return;
+    lastDir_ = QFileInfo(file).absolutePath();
+    const std::string base = images_->Name().substr(0, images_->Name().size() - 4);
+    SpriteImport import(base, static_cast<SpriteKind>(images_->Kind()), Colours(), {{index, Path(file)}});
+    RunImport(import);
+}
+
+void TileViewer::RunImport(SpriteImport& import)
+{
+    if (!import.Changes()) {
+        ShowInformation("The pictures show the tiles as they are; nothing was written.", this);
+        return;
+    }
+    const std::size_t n = import.Replaced().size() + import.Appended().size();
+    if (!AskYesNo("Replace " + std::to_string(n) + " tiles of " + import.Base() +
+                      "? The collection's files are written now.",
+                  this))
+        return;
+    import.Save();
+    const int row = TileGrid->Row(), top = TileGrid->TopRow();
+    // Read again in place: the owner's views draw from this very collection.
+    try {
+        images_->Load(import.Base(), images_->Kind());
+    } catch (...) {
+        ShowImages();
+        emit TilesImported();
+        throw;
+    }
+    ShowImages();
+    if (row < TileGrid->RowCount()) {
+        TileGrid->SetRow(row);
+        TileGrid->SetTopRow(top);
+    }
+    emit TilesImported();
+    if (import.Approximated() > 0)
+        ShowInformation(std::to_string(import.Approximated()) +
+                            " pixels have colours that the palette does not hold; they took the nearest colours.",
+                        this);
 }
 
 void TileViewer::LayOutControls()
@@ -97,6 +238,7 @@ void TileViewer::ShowImages()
     else
         StatusBar->clearMessage();
     adjustSize();
+    UpdateActions();
     TileGrid->viewport()->update();
     if (images_ && !cells.Oversized.empty()) ShowMessageBox(OversizedTilesMessage(*images_, cells), this);
 }

@@ -8,6 +8,13 @@
 // SetImages again whenever it replaces or reloads the collection, before the
 // viewer is painted again. Until then the viewer paints only the rows it had
 // at the last ShowImages that the collection still holds.
+//
+// The grid's context menu exports the tiles as pictures ("Export tiles...",
+// "Export tile...") and imports pictures as tiles ("Import tiles...",
+// "Replace tile..."). An import writes the collection's files at once, reads
+// the collection again in place and raises TilesImported, on which the owner
+// redraws whatever shows the tiles.
+#include <QAction>
 #include <QCheckBox>
 #include <QStatusBar>
 #include <QWidget>
@@ -18,6 +25,7 @@
 namespace ketral {
 
 class SpriteCollection;
+class SpriteImport;
 
 class TileViewer : public QWidget {
     Q_OBJECT
@@ -44,6 +52,20 @@ public:
     CellGrid* TileGrid;
     QCheckBox* ApplyBox;
     QStatusBar* StatusBar;
+    QAction* ExportTilesAction;
+    QAction* ExportTileAction;
+    QAction* ImportTilesAction;
+    QAction* ReplaceTileAction;
+
+    void ExportTiles();
+    void ExportTile();
+    void ImportTiles();
+    void ReplaceTile();
+
+signals:
+    // The collection's files were written by an import and the collection
+    // was read again (also when reading it failed).
+    void TilesImported();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,11 +73,17 @@ protected:
 private:
     void LayOutControls();
     void TileGridDrawCell(QPainter& painter, int row, const QRect& rect, bool selected);
+    void MakeActions();
+    void UpdateActions();
+    ColorTable Colours() const;
+    // Asks, saves, reads the collection again and tells the owner.
+    void RunImport(SpriteImport& import);
 
     SpriteCollection* images_ = nullptr;
     IndexedImage cellImage_;
     int visibleRows_ = 5;
     int shownCount_ = 0;  // the collection's count at the last ShowImages
+    QString lastDir_;     // where the last export or import went
 };
 
 }  // namespace ketral

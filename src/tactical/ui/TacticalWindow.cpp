@@ -366,6 +366,7 @@ void TacticalWindow::CreateTileViewer(int slot)
     TileViewers[slot] = viewer;
     viewer->SetImages(map_->ViewerTileSet(slot));
     viewer->setWindowTitle(QString::fromLatin1(kViewerCaptions[slot]));
+    connect(viewer, &TileViewer::TilesImported, this, [this] { map_->Core().RedrawView(); });
 }
 
 void TacticalWindow::TileSelect(TacticalMapView*, Qt::MouseButton button, int, int)
