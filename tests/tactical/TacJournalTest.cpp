@@ -88,7 +88,9 @@ TEST_F(TacJournal, StepsThatDoNotFitTheMapAreRefused)
     const std::uint8_t before[2] = {0, 0}, after[2] = {1, 1};
     outside.cells.Record(core.Map().Cells.size() - 1, before, after, 2);
     TacMapChange otherSizes = resize;
-    otherSizes.resize->widthBefore = 7;
+    otherSizes.resize->widthBefore += 1;  // a grid of those sizes, but not the map's
+    otherSizes.resize->cellsBefore.resize(*GridBytes(otherSizes.resize->widthBefore, otherSizes.resize->heightBefore,
+                                                     otherSizes.resize->levelsBefore));
     TacMapChange shortGrid = resize;
     shortGrid.resize->cellsBefore.pop_back();
     struct Case {
