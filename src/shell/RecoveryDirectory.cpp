@@ -117,6 +117,7 @@ void DiscardJournal(const std::string& path)
 
 RecoveryJournalFile::~RecoveryJournalFile()
 {
+    WaitForFlush();
     Remove();
     if (lockFd_ >= 0) {
         ::unlink((path_ + kLockEnding).c_str());
@@ -152,13 +153,21 @@ void RecoveryJournalFile::Claim()
 
 void RecoveryJournalFile::Replace(const JournalBytes& bytes)
 {
+    WaitForFlush();  // a whole new journal takes the place of the appended one
     Claim();
     WriteFileAtomically(path_, [&bytes](ContentWriter& w) { w.Write(bytes.data(), bytes.size()); }, 0600);
     exists_ = true;
 }
 
+bool RecoveryJournalFile::WaitForFlush()
+{
+    if (flusher_.joinable()) flusher_.join();
+    return !flushFailed_.exchange(false);
+}
+
 void RecoveryJournalFile::Append(const JournalBytes& bytes)
 {
+    if (!WaitForFlush()) throw IoError("Cannot write file: " + path_);
     const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) throw IoError("Cannot write file: " + path_);
     WriteChannel& channel = CurrentWriteChannel();
@@ -170,9 +179,14 @@ void RecoveryJournalFile::Append(const JournalBytes& bytes)
         if (n <= 0) ok = false;
         else done += static_cast<std::size_t>(n);
     }
-    ok = ok && channel.Sync(fd) == 0;
-    ::close(fd);
-    if (!ok) throw IoError("Cannot write file: " + path_);
+    if (!ok) {
+        ::close(fd);
+        throw IoError("Cannot write file: " + path_);
+    }
+    flusher_ = std::thread([this, fd, &channel] {
+        if (channel.Sync(fd) != 0) flushFailed_ = true;
+        ::close(fd);
+    });
 }
 
 void RecoveryJournalFile::Remove()
