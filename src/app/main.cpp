@@ -4,6 +4,7 @@
 // until the catalogue window closes.
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +18,7 @@
 #include "shell/ui/About.h"
 #include "shell/ui/HelpWindow.h"
 #include "app/CatalogueWindow.h"
+#include "app/RecoveryOffer.h"
 #include "shell/ui/OptionsDialog.h"
 #include "shell/ui/ProgressWindow.h"
 #include "tactical/ui/TacticalWindow.h"
@@ -72,6 +74,9 @@ int main(int argc, char** argv)
         QObject::connect(&catalogue, &CatalogueWindow::closed, &app, &QCoreApplication::quit);
 
         catalogue.show();
+        // Unsaved changes that an earlier run left in recovery journals are
+        // offered once the catalogue is up.
+        QTimer::singleShot(0, &catalogue, [&] { OfferRecovery(&catalogue, &tactical, &city); });
         result = app.exec();
     }
     SetSettingsStore(nullptr);

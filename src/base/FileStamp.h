@@ -54,6 +54,8 @@ public:
     // The first remembered file that changed since, or "" when none did.
     std::string FirstChanged() const;
     bool Empty() const { return files_.empty(); }
+    // Every remembered file with its stamp, in the order remembered.
+    const std::vector<std::pair<std::string, FileStamp>>& Files() const { return files_; }
 
 private:
     std::vector<std::pair<std::string, FileStamp>> files_;

@@ -93,6 +93,8 @@ public:
     // The first file read by the opening that another program changed
     // since, or "".
     std::string FileChangedSinceOpened() const { return map.fileStamps.FirstChanged(); }
+    // The opening that changes belong to (CityMapChange::opening).
+    std::uint64_t Opening() const { return opening_; }
 
     // A new map image of w x h (the window's resize, without the redraw).
     void Resize(int width, int height);

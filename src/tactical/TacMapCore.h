@@ -69,6 +69,10 @@ public:
     // The first file of the map that another program changed since the
     // load, or "".
     std::string FileChangedSinceOpened() const { return stamps_.FirstChanged(); }
+    // The files of the last load with their stamps at the load.
+    const OpenedFiles& OpenedFileStamps() const { return stamps_; }
+    // The load that changes belong to (TacMapChange::opening).
+    std::uint64_t Opening() const { return loads_; }
     SpriteCollection* ViewerTileSet(int slot) { return tiles_.ViewerTileSet(slot); }
 
     // ---- view state

@@ -33,7 +33,8 @@ ToolRun RunProgram(const char* programVariable, const std::vector<std::string>& 
     const char* tool = std::getenv(programVariable);
     EXPECT_NE(tool, nullptr) << programVariable << " names the program to run";
     std::string cmd = cwd.empty() ? std::string() : "cd " + ShellQuote(cwd) + " && ";
-    cmd += "XDG_CONFIG_HOME=" + ShellQuote(scratch / ".config") + " " + ShellQuote(tool ? tool : "ketral-tool");
+    cmd += "XDG_CONFIG_HOME=" + ShellQuote(scratch / ".config") + " XDG_STATE_HOME=" + ShellQuote(scratch / ".state") +
+           " " + ShellQuote(tool ? tool : "ketral-tool");
     for (const std::string& a : args) cmd += " " + ShellQuote(a);
     cmd += " >" + ShellQuote(scratch / ".tool-out") + " 2>" + ShellQuote(scratch / ".tool-err") + " </dev/null";
     ToolRun run;

@@ -1,8 +1,8 @@
 #pragma once
 // Runs ketral-tool (the executable named by $KETRAL_TOOL) as a user would,
 // and collects its exit status and output. The editor's own settings are never
-// read or written by these runs: XDG_CONFIG_HOME points into the scratch
-// directory.
+// read or written by these runs: XDG_CONFIG_HOME (and XDG_STATE_HOME, where
+// the recovery journals live) point into the scratch directory.
 #include <string>
 #include <vector>
 

@@ -23,6 +23,7 @@ public:
         }
         core_.Redo(change_);
     }
+    const Change& change() const { return change_; }
 
 private:
     Core& core_;

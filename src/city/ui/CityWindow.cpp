@@ -16,6 +16,7 @@
 #include "base/ui/QtImage.h"
 #include "base/ui/QtText.h"
 #include "city/ui/BuildingDialog.h"
+#include "city/ui/CityRecovery.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
@@ -116,6 +117,8 @@ CityWindow::CityWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     move(313, 215);
     SetOuterSize(this, QSize(783, 540));  // the size the view outline reckons with
     StartEditor();
+    // Unsaved changes are kept in a recovery journal until they are saved.
+    KeepCityJournal(*this);
 }
 
 CityWindow::~CityWindow()

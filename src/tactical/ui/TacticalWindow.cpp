@@ -20,6 +20,7 @@
 #include "tactical/TacMapList.h"
 #include "tactical/ui/QtLevelTrackBar.h"
 #include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalRecovery.h"
 
 namespace ketral {
 
@@ -165,6 +166,8 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     MenuBar = new MapMenuBar(this, UndoStack);
 
     PlaceMapView();
+    // Unsaved changes are kept in a recovery journal until they are saved.
+    KeepTacticalJournal(*this);
 
     // Handlers.
     connect(PlanViewButton, &QToolButton::toggled, this, [this](bool down) { map_->SetViewOption(6, down); });

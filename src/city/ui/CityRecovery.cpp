@@ -1,0 +1,69 @@
+#include "city/ui/CityRecovery.h"
+
+#include "base/Errors.h"
+#include "base/ui/MapChangeCommand.h"
+#include "city/ui/CityWindow.h"
+#include "shell/GameInstallation.h"
+
+namespace ketral {
+
+namespace {
+
+using CityCommand = MapChangeCommand<CityEditor, CityMapChange>;
+
+}  // namespace
+
+CityJournalOpening CityWindowOpening(CityWindow& w)
+{
+    const CityMap& map = w.Editor().map;
+    CityJournalOpening o;
+    o.fileName = w.MapName();
+    // The cells' file is the directory and the upper-cased name.
+    o.directory = map.filePath.substr(0, map.filePath.size() - std::min(map.filePath.size(), o.fileName.size()));
+    o.paletteFile = Game().VyxDataDir + "pal_01.dat";
+    o.savedGame = map.savedGame;
+    o.editable = true;
+    return o;
+}
+
+UndoJournal* KeepCityJournal(CityWindow& w)
+{
+    auto encode = [](const QUndoCommand& command) {
+        const auto* step = dynamic_cast<const CityCommand*>(&command);
+        if (!step) throw Error("an edit of the city map cannot be put into the journal");
+        return EncodeCityChange(step->change());
+    };
+    auto describe = [&w] { return CityJournalHeader(w.Editor(), CityWindowOpening(w), w.MapName(), Game().GamePath); };
+    return new UndoJournal(w.UndoStack, JournalKind::City, encode, describe, &w);
+}
+
+bool RestoreCityJournal(CityWindow& w, const JournalContent& content, const std::string& journal)
+{
+    const CityJournalOpening o = DecodeCityOpening(content.header.opening, journal);
+    if (!w.OpenCityMap(o.directory, o.fileName, o.paletteFile, o.savedGame, o.editable)) return false;
+    CityEditor& editor = w.Editor();
+    auto step = [&](const JournalBytes& bytes, bool redo) {
+        CityMapChange change = DecodeCityChange(bytes, editor.Opening(), journal);
+        CheckCityChangeFits(editor.map, change);
+        if (redo)
+            editor.Redo(change);
+        else
+            editor.Undo(change);
+        return change;
+    };
+    // From the files to the first step the journal holds of the history,
+    for (const JournalBytes& bytes : content.undoFirst) step(bytes, false);
+    const auto [first, last] = content.HeldRange();
+    for (std::uint32_t k = content.base; k > first; --k) step(content.steps.at(k - 1), false);
+    // then the history as the window had it, each step done and pushed.
+    QUndoStack* stack = w.UndoStack;
+    for (std::uint32_t k = first; k < last; ++k) {
+        stack->push(new CityCommand(editor, step(content.steps.at(k), true)));
+        if (k + 1 == content.base && content.undoFirst.empty()) stack->setClean();
+    }
+    if (!content.undoFirst.empty()) stack->resetClean();  // the files' state is not in the history
+    stack->setIndex(static_cast<int>(content.index - first));
+    return true;
+}
+
+}  // namespace ketral

@@ -1,0 +1,88 @@
+#include "tactical/ui/TacticalRecovery.h"
+
+#include "base/Errors.h"
+#include "base/ui/MapChangeCommand.h"
+#include "shell/GameInstallation.h"
+#include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalWindow.h"
+
+namespace ketral {
+
+namespace {
+
+using TacCommand = MapChangeCommand<TacMapCore, TacMapChange>;
+
+}  // namespace
+
+TacJournalOpening TacticalWindowOpening(const TacticalWindow& w)
+{
+    TacJournalOpening o;
+    o.savedGame = w.OpenMode();
+    o.entry = w.MapName();
+    o.tileDir = w.ListTileDir();
+    o.mapPath = w.ListPathPrefix() + w.MapName();
+    o.tacDataDir = Game().TacDataDir;
+    if (o.savedGame) {
+        o.directory = w.ListPathPrefix();
+        o.name = w.MapName();
+    } else {
+        // The list's directory is the maps directory and the map directory's name.
+        std::string dir = w.ListTileDir();
+        if (!dir.empty() && dir.back() == '/') dir.pop_back();
+        const std::size_t slash = dir.rfind('/');
+        o.directory = slash == std::string::npos ? std::string() : dir.substr(0, slash + 1);
+        o.name = slash == std::string::npos ? dir : dir.substr(slash + 1);
+    }
+    return o;
+}
+
+UndoJournal* KeepTacticalJournal(TacticalWindow& w)
+{
+    auto encode = [](const QUndoCommand& command) {
+        const auto* step = dynamic_cast<const TacCommand*>(&command);
+        if (!step) throw Error("an edit of the tactical map cannot be put into the journal");
+        return EncodeTacChange(step->change());
+    };
+    auto describe = [&w] {
+        return TacJournalHeader(w.Map()->Core(), TacticalWindowOpening(w), w.MapName(), Game().GamePath);
+    };
+    return new UndoJournal(w.UndoStack, JournalKind::Tactical, encode, describe, &w);
+}
+
+bool RestoreTacticalJournal(TacticalWindow& w, const JournalContent& content, const std::string& journal)
+{
+    const TacJournalOpening o = DecodeTacOpening(content.header.opening, journal);
+    if (!w.OpenTacticalMaps(o.directory, o.name, o.savedGame)) return false;
+    if (w.MapName() != o.entry) {
+        for (int row = 0; row < w.MapList->count(); ++row)
+            if (w.MapList->item(row)->data(Qt::UserRole).toByteArray().toStdString() == o.entry)
+                w.MapList->setCurrentRow(row);
+        w.OnMapListActivated();
+        if (w.MapName() != o.entry) throw Error("The map " + o.entry + " is no longer in " + o.tileDir);
+    }
+    TacMapCore& core = w.Map()->Core();
+    auto step = [&](const JournalBytes& bytes, bool redo) {
+        TacMapChange change = DecodeTacChange(bytes, core.Opening(), journal);
+        CheckTacChangeFits(core.Map(), change, redo);
+        if (redo)
+            core.Redo(change);
+        else
+            core.Undo(change);
+        return change;
+    };
+    // From the files to the first step the journal holds of the history,
+    for (const JournalBytes& bytes : content.undoFirst) step(bytes, false);
+    const auto [first, last] = content.HeldRange();
+    for (std::uint32_t k = content.base; k > first; --k) step(content.steps.at(k - 1), false);
+    // then the history as the window had it, each step done and pushed.
+    QUndoStack* stack = w.UndoStack;
+    for (std::uint32_t k = first; k < last; ++k) {
+        stack->push(new TacCommand(core, step(content.steps.at(k), true)));
+        if (k + 1 == content.base && content.undoFirst.empty()) stack->setClean();
+    }
+    if (!content.undoFirst.empty()) stack->resetClean();  // the files' state is not in the history
+    stack->setIndex(static_cast<int>(content.index - first));
+    return true;
+}
+
+}  // namespace ketral

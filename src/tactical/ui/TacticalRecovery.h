@@ -1,0 +1,28 @@
+#pragma once
+// The recovery journal of the tactical window, and a journal's edits brought
+// back into the window.
+#include <string>
+
+#include "shell/RecoveryJournal.h"
+#include "shell/ui/UndoJournal.h"
+#include "tactical/TacJournal.h"
+
+namespace ketral {
+
+class TacticalWindow;
+
+// Starts keeping the journal of the window's map; the journal lives as long
+// as the window's undo stack.
+UndoJournal* KeepTacticalJournal(TacticalWindow& window);
+
+// How the window opened the map it shows.
+TacJournalOpening TacticalWindowOpening(const TacticalWindow& window);
+
+// Opens the journal's map in the window (resolving the unsaved changes of the
+// map shown first: false when the user kept it) and replays the journal's
+// edits as steps of the undo stack: the map is as it was, Undo takes the
+// edits back one by one and "Save map" writes them. A step that does not fit
+// throws Error; the steps before it stay.
+bool RestoreTacticalJournal(TacticalWindow& window, const JournalContent& content, const std::string& journal);
+
+}  // namespace ketral

@@ -1,0 +1,306 @@
+// The recovery journal of both map windows: kept while the map has unsaved
+// changes and removed when they are saved, undone, discarded or the window
+// ends; "recovery is off" said once when the journal cannot be written; and
+// the start-up's offer of the journals left behind: Restore, Discard, Later,
+// changed files, files gone, damaged journals and journals of a running
+// editor.
+#include <QDir>
+#include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "app/RecoveryOffer.h"
+#include "base/ui/ErrorGuard.h"
+#include "base/ui/MapChangeCommand.h"
+#include "base/ui/SaveChangesBox.h"
+#include "city/ui/CityWindow.h"
+#include "demo/Demo.h"
+#include "shell/GameInstallation.h"
+#include "shell/RecoveryDirectory.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/UndoJournal.h"
+#include "support/FailingWrites.h"
+#include "support/TempDir.h"
+#include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalWindow.h"
+
+using namespace ketral;
+using ketral::testing::ReadFileBytes;
+
+namespace {
+
+// One of the two map windows, as the tests drive it.
+struct MapWindow {
+    const char* name;
+    std::function<QWidget*()> make;
+    std::function<void(QWidget*)> open;       // its first map
+    std::function<void(QWidget*)> openOther;  // another map
+    std::function<void(QWidget*, int)> edit;  // one step
+    std::function<bool(QWidget*)> save;
+    std::function<std::vector<std::uint8_t>(QWidget*)> cells;
+    std::function<QUndoStack*(QWidget*)> stack;
+    std::string file;  // the cells' file, relative to the game
+};
+
+UndoJournal* JournalOf(QUndoStack* stack) { return stack->findChild<UndoJournal*>(); }
+
+std::vector<std::uint8_t> Bytes16(const std::vector<std::uint16_t>& v)
+{
+    std::vector<std::uint8_t> out;
+    for (std::uint16_t c : v) out.insert(out.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8)});
+    return out;
+}
+
+std::vector<MapWindow> Windows()
+{
+    return {
+        {"tactical", [] { return new TacticalWindow; },
+         [](QWidget* w) { static_cast<TacticalWindow*>(w)->OpenTacticalMaps(Game().MapsDir, "Harbour", false); },
+         [](QWidget* w) { static_cast<TacticalWindow*>(w)->OpenTacticalMaps(Game().MapsDir, "Outpost", false); },
+         [](QWidget* w, int k) {
+             auto* t = static_cast<TacticalWindow*>(w);
+             TacMapCore& core = t->Map()->Core();
+             t->UndoStack->push(new MapChangeCommand<TacMapCore, TacMapChange>(
+                 core, core.PaintCells(k, 0, k, 1, 0, {40 + k, -1, -1, 7})));
+         },
+         [](QWidget* w) { return static_cast<TacticalWindow*>(w)->SaveMap(); },
+         [](QWidget* w) { return static_cast<TacticalWindow*>(w)->Map()->Core().Map().Cells; },
+         [](QWidget* w) { return static_cast<TacticalWindow*>(w)->UndoStack; }, "maps/Harbour/pier.smp"},
+        {"city", [] { return new CityWindow; },
+         [](QWidget* w) {
+             static_cast<CityWindow*>(w)->OpenCityMap(Game().VyxDataDir, "Citymap1", Game().VyxDataDir + "pal_01.dat",
+                                                      false, true);
+         },
+         [](QWidget* w) {
+             static_cast<CityWindow*>(w)->OpenCityMap(Game().VyxDataDir, "Citymap2", Game().VyxDataDir + "pal_01.dat",
+                                                      false, true);
+         },
+         [](QWidget* w, int k) {
+             auto* c = static_cast<CityWindow*>(w);
+             c->UndoStack->push(new MapChangeCommand<CityEditor, CityMapChange>(
+                 c->Editor(), c->Editor().PaintCells(2, k, k + 3, 0, 9, static_cast<std::uint16_t>(300 + k))));
+         },
+         [](QWidget* w) { return static_cast<CityWindow*>(w)->SaveWholeMap(); },
+         [](QWidget* w) { return Bytes16(static_cast<CityWindow*>(w)->Editor().map.cells); },
+         [](QWidget* w) { return static_cast<CityWindow*>(w)->UndoStack; }, "vyxdata/Citymap1"},
+    };
+}
+
+}  // namespace
+
+class RecoveryWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ketral::testing::TempDir> tmp;
+    std::string game;
+    std::unique_ptr<MemorySettingsStore> store;
+    std::vector<std::string> boxes, asked;
+    std::vector<RecoveryChoice> answers;
+
+    std::string Journals() const { return (*tmp) / "state/ketral/recovery/"; }
+
+    // The journal a window wrote, left behind as by an editor that was killed.
+    std::string LeaveBehind(const MapWindow& mw, int steps)
+    {
+        std::unique_ptr<QWidget> w(mw.make());
+        mw.open(w.get());
+        for (int k = 0; k < steps; ++k) mw.edit(w.get(), k);
+        UndoJournal* journal = JournalOf(mw.stack(w.get()));
+        journal->Flush();
+        const std::string left = Journals() + mw.name + "-999999-" + std::to_string(steps) + ".journal";
+        ::link(journal->Path().c_str(), left.c_str());
+        return left;
+    }
+
+private slots:
+    void init()
+    {
+        tmp = std::make_unique<ketral::testing::TempDir>();
+        game = WriteDemoInstallation((*tmp) / "game");
+        ::setenv("XDG_STATE_HOME", ((*tmp) / "state").c_str(), 1);
+        store = std::make_unique<MemorySettingsStore>();
+        SetSettingsStore(store.get());
+        store->OpenKey(kSettingsKey).WriteString("ZorvanPath", game);
+        store->OpenKey(kSettingsKey).WriteInteger("CDOnly", 0);
+        Game().Reset();
+        CollectingMessages messages;
+        LoadGameSettings(*store, messages);
+        const char* data = std::getenv("KETRAL_TEST_DATA");
+        QVERIFY(data);
+        QVERIFY(QDir::setCurrent(QString::fromLocal8Bit(data)));
+        boxes.clear();
+        asked.clear();
+        answers.clear();
+        UndoJournal::ResetOffNotice();
+        SetMessageBoxHook([this](const std::string& text) { boxes.push_back(text); });
+        SetSaveChangesHook([](const std::string&) { return UnsavedChoice::Discard; });
+        SetRecoveryQuestionHook([this](const std::string& text, bool canRestore) {
+            asked.push_back(text + (canRestore ? "" : " [no restore]"));
+            if (answers.empty()) return RecoveryChoice::Later;
+            const RecoveryChoice a = answers.front();
+            answers.erase(answers.begin());
+            return a;
+        });
+    }
+    void cleanup()
+    {
+        SetMessageBoxHook(nullptr);
+        SetSaveChangesHook(nullptr);
+        SetRecoveryQuestionHook(nullptr);
+        SetSettingsStore(nullptr);
+        Game().Reset();
+        ::unsetenv("XDG_STATE_HOME");
+        tmp.reset();
+    }
+
+    void theJournalLivesWhileChangesAreUnsaved()
+    {
+        for (const MapWindow& mw : Windows()) {
+            std::unique_ptr<QWidget> w(mw.make());
+            mw.open(w.get());
+            QUndoStack* stack = mw.stack(w.get());
+            UndoJournal* journal = JournalOf(stack);
+            QVERIFY(journal);
+            // Step: what it does; the changes journalled afterwards (0: no journal).
+            const std::vector<std::pair<std::function<void()>, std::size_t>> steps = {
+                {[&] { mw.edit(w.get(), 1); }, 1},
+                {[&] { mw.edit(w.get(), 2); }, 2},
+                {[&] { stack->undo(); }, 1},
+                {[&] { stack->undo(); }, 0},  // back at the files
+                {[&] { stack->redo(); }, 1},
+                {[&] { QVERIFY(mw.save(w.get())); }, 0},
+                {[&] { stack->undo(); }, 1},  // past the save
+                {[&] { mw.edit(w.get(), 3); }, 2},
+                {[&] { mw.openOther(w.get()); }, 0},  // changes discarded
+                {[&] { mw.edit(w.get(), 4); }, 1},
+            };
+            for (std::size_t i = 0; i < steps.size(); ++i) {
+                steps[i].first();
+                journal->Flush();
+                const std::string step = std::string(mw.name) + " " + std::to_string(i);
+                const std::size_t edits = journal->Path().empty() ? 0 : ReadJournalFile(journal->Path()).EditCount();
+                QCOMPARE(std::make_pair(step, edits), std::make_pair(step, steps[i].second));
+            }
+            QCOMPARE(ListJournals().size(), std::size_t(1));
+            w.reset();  // the program's normal end
+            QVERIFY(ListJournals().empty());
+        }
+    }
+
+    void recoveryIsOffWhenTheJournalCannotBeWritten()
+    {
+        struct Case {
+            const char* what;
+            std::function<std::shared_ptr<void>()> make;  // the failure, for as long as it lives
+        };
+        const Case cases[] = {
+            {"no state directory",
+             [this] {
+                 const std::string file = (*tmp).write("not-a-directory", std::string("x"));
+                 ::setenv("XDG_STATE_HOME", file.c_str(), 1);
+                 return std::shared_ptr<void>();
+             }},
+            {"a full disk", [] { return std::make_shared<ketral::testing::FullDisk>(0); }},
+        };
+        for (const Case& c : cases) {
+            boxes.clear();
+            UndoJournal::ResetOffNotice();
+            const auto failure = c.make();
+            std::vector<std::unique_ptr<QWidget>> windows;
+            for (const MapWindow& mw : Windows()) {
+                windows.emplace_back(mw.make());
+                QWidget* w = windows.back().get();
+                mw.open(w);
+                const auto opened = mw.cells(w);
+                for (int k = 0; k < 2; ++k) {
+                    mw.edit(w, k);
+                    JournalOf(mw.stack(w))->Flush();
+                }
+                // Editing went on.
+                QVERIFY2(mw.cells(w) != opened, c.what);
+                QCOMPARE(mw.stack(w)->count(), 2);
+                QVERIFY(JournalOf(mw.stack(w))->IsOff());
+            }
+            QCOMPARE(boxes.size(), std::size_t(1));
+            QVERIFY2(boxes[0].rfind("Recovery is off: ", 0) == 0, boxes[0].c_str());
+            ::setenv("XDG_STATE_HOME", ((*tmp) / "state").c_str(), 1);
+        }
+    }
+
+    void theJournalsLeftBehindAreOfferedOnce()
+    {
+        const std::vector<MapWindow> kinds = Windows();
+        struct Case {
+            const char* what;
+            std::size_t kind;
+            std::function<void(const std::string& journal)> prepare;
+            RecoveryChoice answer;
+            std::string question;  // its start
+            bool restored, journalKept;
+        };
+        const Case cases[] = {
+            {"restore a tactical map", 0, nullptr, RecoveryChoice::Restore,
+             "Ketral ended while pier had unsaved changes (", true, false},
+            {"restore a city map", 1, nullptr, RecoveryChoice::Restore,
+             "Ketral ended while Citymap1 had unsaved changes (", true, false},
+            {"later", 1, nullptr, RecoveryChoice::Later, "Ketral ended while Citymap1 had unsaved changes (", false, true},
+            {"discard", 0, nullptr, RecoveryChoice::Discard, "Ketral ended while pier had unsaved changes (", false, false},
+            {"files changed since", 0,
+             [&](const std::string&) {
+                 struct timespec t[2] = {{0, UTIME_OMIT}, {1, 0}};
+                 ::utimensat(AT_FDCWD, (game + "maps/Harbour/pier.smp").c_str(), t, 0);
+             },
+             RecoveryChoice::Later, "The files of pier changed since; the recovered edits may not fit. Restore anyway?",
+             false, true},
+            {"files gone", 1, [&](const std::string&) { ::unlink((game + "vyxdata/Citymap1").c_str()); },
+             RecoveryChoice::Restore, "The files of Citymap1 are gone;", false, true},
+            {"damaged", 0, [](const std::string& j) { ::truncate(j.c_str(), 30); }, RecoveryChoice::Later,
+             "The recovery journal ", false, true},
+            {"a running editor's", 0,
+             [](const std::string& j) {
+                 const int fd = ::open((j + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+                 ::flock(fd, LOCK_EX);  // the lock of a running editor; closed below
+             },
+             RecoveryChoice::Restore, "", false, true},
+        };
+        for (const Case& c : cases) {
+            init();
+            const MapWindow& mw = kinds[c.kind];
+            const std::string journal = LeaveBehind(mw, 3);
+            const auto filesBefore = ReadFileBytes(game + mw.file);
+            if (c.prepare) c.prepare(journal);
+            answers = {c.answer};
+            TacticalWindow tactical;
+            CityWindow city;
+            QWidget* w = c.kind == 0 ? static_cast<QWidget*>(&tactical) : static_cast<QWidget*>(&city);
+            OfferRecovery(nullptr, &tactical, &city);
+
+            QCOMPARE(asked.size(), std::size_t(c.question.empty() ? 0 : 1));
+            if (!c.question.empty()) QVERIFY2(asked[0].rfind(c.question, 0) == 0, (c.what + (": " + asked[0])).c_str());
+            QCOMPARE(std::make_pair(c.what, ::access(journal.c_str(), F_OK) == 0), std::make_pair(c.what, c.journalKept));
+            QUndoStack* stack = mw.stack(w);
+            QCOMPARE(std::make_pair(c.what, stack->count()), std::make_pair(c.what, c.restored ? 3 : 0));
+            if (c.restored) {
+                QVERIFY(asked[0].find(", 3 changes). Restore them?") != std::string::npos);
+                // As it was: the three edits as unsaved changes, written to a
+                // journal of this editor; Undo takes them back to the files.
+                QVERIFY(stack->index() == 3 && !stack->isClean());
+                const std::string own = JournalOf(stack)->Path();
+                QVERIFY(!own.empty() && own != journal);
+                const auto edited = mw.cells(w);
+                for (int k = 0; k < 3; ++k) stack->undo();
+                QVERIFY(stack->isClean());
+                QVERIFY(mw.cells(w) != edited);
+                QVERIFY(mw.cells(w) == ReadFileBytes(game + mw.file));
+            }
+            // Never a game file written without the user's word.
+            if (::access((game + mw.file).c_str(), F_OK) == 0) QVERIFY(ReadFileBytes(game + mw.file) == filesBefore);
+            cleanup();
+        }
+    }
+};
+
+QTEST_MAIN(RecoveryWindowTest)
+#include "RecoveryWindowTest.moc"
