@@ -23,6 +23,8 @@ public:
     virtual void ZoomChanged(int /*percent*/) {}
     // The pointer moved to another cell, or the cell under it changed.
     virtual void PointerCellChanged() {}
+    // The selection box of the view state changed (the region tools set it).
+    virtual void SelectionChanged() {}
 };
 
 }  // namespace ketral

@@ -162,6 +162,8 @@ void CityEditor::ApplyControls(const CityControls& c, int windowW, int windowH)
     view.onlyBuildings = c.onlyBuildings;
     outlineSize_ = PixelPos{windowW, windowH};
     DrawOverviewWithOutline();
+    // Another level or scroll puts another cell under the pointer.
+    UpdateHover();
 }
 
 void CityEditor::DrawOverviewWithOutline()
@@ -203,7 +205,8 @@ void CityEditor::ZoomAbout(int percent, PixelPos at)
     }
     obs().ZoomChanged(percent);
     RedrawMap();
-    SetHover(std::nullopt);
+    // The image pixel under the pointer is another one now; the next move tells.
+    PointerLeft();
 }
 
 void CityEditor::SetZoom(int percent) { ZoomAbout(percent, {viewSize_.x / 2, viewSize_.y / 2}); }
@@ -215,7 +218,24 @@ void CityEditor::SetHover(const std::optional<Cell3>& cell)
     obs().PointerCellChanged();
 }
 
-void CityEditor::PointerLeft() { SetHover(std::nullopt); }
+void CityEditor::UpdateHover()
+{
+    if (!pointer_) {
+        SetHover(std::nullopt);
+        return;
+    }
+    const PointerCell p = MapPointToCell(view, pointer_->x, pointer_->y);
+    if (p.OverGrid() && p.level >= 0 && p.level < kCityLevels)
+        SetHover(Cell3{p.a(), p.b(), p.level});
+    else
+        SetHover(std::nullopt);
+}
+
+void CityEditor::PointerLeft()
+{
+    pointer_.reset();
+    UpdateHover();
+}
 
 bool CityEditor::LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const
 {
@@ -244,10 +264,8 @@ void CityEditor::SelectItem(int item)
 void CityEditor::MouseMove(int x, int y)
 {
     const PointerCell p = MapPointToCell(view, x, y);
-    if (p.OverGrid() && p.level >= 0 && p.level < kCityLevels)
-        SetHover(Cell3{p.a(), p.b(), p.level});
-    else
-        SetHover(std::nullopt);
+    pointer_ = PixelPos{x, y};
+    UpdateHover();
     UserText caption = map.caption;
     if (p.OverGrid()) {
         const std::uint8_t m = map.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];

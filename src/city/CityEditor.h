@@ -191,10 +191,13 @@ private:
     CityMapChange NewChange() const;
     void Apply(const CityMapChange& change, bool redo);
     void SetHover(const std::optional<Cell3>& cell);
+    // The cell under the pointer's last position, on the current level.
+    void UpdateHover();
     // The overview with the outline of the part of the map the window shows.
     void DrawOverviewWithOutline();
 
     PixelPos viewSize_{0, 0};        // the map image's control, in screen pixels
+    std::optional<PixelPos> pointer_;  // the pointer's last position in the map image
     std::optional<PixelPos> outlineSize_;  // the window's outer size ApplyControls had
 
     std::uint64_t opening_ = 0;  // counts the openings

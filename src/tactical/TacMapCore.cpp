@@ -265,6 +265,8 @@ void TacMapCore::RedrawView()
     else
         DrawIsometric(image_, map_, tiles_, view_, Projection());
     Repaint();
+    // Another level, scroll or view may put another cell under the pointer.
+    ReportPointerCell();
 }
 
 // ---- pointer

@@ -127,9 +127,15 @@ TEST_F(CityZoom, TheCellUnderThePointer)
     EXPECT_EQ(editor.CellUnderPointer(), std::nullopt);
     EXPECT_EQ(told.pointerCells, told0 + 1);
     editor.MouseMove(o.x, o.y);
+    // Another current level puts another cell under the resting pointer.
+    c.currentLevel = 1;
+    editor.ApplyControls(c, 783, 540);
+    const PointerCell p = MapPointToCell(editor.view, o.x, o.y);
+    EXPECT_EQ(editor.CellUnderPointer(), (Cell3{p.a(), p.b(), 1}));
+    EXPECT_EQ(told.pointerCells, told0 + 3);
     editor.PointerLeft();
     EXPECT_EQ(editor.CellUnderPointer(), std::nullopt);
-    EXPECT_EQ(told.pointerCells, told0 + 3);
+    EXPECT_EQ(told.pointerCells, told0 + 4);
 }
 
 }  // namespace

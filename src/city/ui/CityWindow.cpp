@@ -511,6 +511,12 @@ void CityWindow::ZoomChanged(int percent)
 
 void CityWindow::PointerCellChanged() { ShowPointerStatus(); }
 
+void CityWindow::SelectionChanged()
+{
+    const std::optional<CellBox>& box = editor_.view.selection;
+    StatusBar->SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
+}
+
 void CityWindow::ShowPointerStatus()
 {
     const std::optional<Cell3> cell = editor_.CellUnderPointer();

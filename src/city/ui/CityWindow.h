@@ -159,6 +159,7 @@ private:
     void ScrollShown(int x, int y) override;
     void ZoomChanged(int percent) override;
     void PointerCellChanged() override;
+    void SelectionChanged() override;
 
     void StartEditor();
     void BuildControls();

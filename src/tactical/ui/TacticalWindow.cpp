@@ -292,6 +292,12 @@ void TacticalWindow::ZoomChanged(int percent)
 
 void TacticalWindow::PointerCellChanged() { ShowPointerStatus(); }
 
+void TacticalWindow::SelectionChanged()
+{
+    const std::optional<CellBox>& box = map_->Core().View().Selection;
+    StatusBar->SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
+}
+
 void TacticalWindow::ShowPointerStatus()
 {
     const TacMapCore& core = map_->Core();

@@ -105,6 +105,7 @@ private:
     void ScrollShown(int x, int y) override;
     void ZoomChanged(int percent) override;
     void PointerCellChanged() override;
+    void SelectionChanged() override;
     QSlider* BarOf(LevelControl which) const;
 
     void PlaceMapView();

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "base/MapStatusText.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/MapStatusBar.h"
 #include "shell/GameInstallation.h"
@@ -227,6 +228,12 @@ private slots:
         QTest::mouseMove(map, Over(map, 2, 1));
         QCOMPARE(Text(w.StatusBar->CellLabel), QStringLiteral("x 2, y 1, level 2"));
         QCOMPARE(Text(w.StatusBar->TilesLabel), QStringLiteral("Ground 0, Left 0, Right 0, Feature 0"));
+        // Another selected level: the resting pointer is over another cell.
+        w.SelectedLevelBar->setValue(1);
+        QCOMPARE(Text(w.StatusBar->CellLabel), QString::fromStdString(TacticalCellText(map->Core().CellUnderPointer())));
+        QVERIFY(Text(w.StatusBar->CellLabel) != QStringLiteral("x 2, y 1, level 2"));
+        w.SelectedLevelBar->setValue(2);
+        QCOMPARE(Text(w.StatusBar->CellLabel), QStringLiteral("x 2, y 1, level 2"));
         // A paint shows the new tiles and "Modified"; undo takes both back.
         w.GroundTilesButton->click();
         w.SlotViewer(0)->SelectImage(7);
