@@ -130,7 +130,9 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
 
 void CityEditor::Resize(int width, int height)
 {
-    ResetMapImage(mapImage, width, height, map.palette.get());
+    viewSize_ = {width, height};
+    const PixelPos size = ZoomedImageSize(width, height, view.zoom);
+    ResetMapImage(mapImage, size.x, size.y, map.palette.get());
     // The new image holds no cursor box to erase.
     view.cursorX = kNoCursor;
     view.cursorY = kNoCursor;
@@ -158,9 +160,81 @@ void CityEditor::ApplyControls(const CityControls& c, int windowW, int windowH)
     view.extraLevels = c.extraLevels;
     view.currentLevel = c.currentLevel;
     view.onlyBuildings = c.onlyBuildings;
+    outlineSize_ = PixelPos{windowW, windowH};
+    DrawOverviewWithOutline();
+    // Another level or scroll puts another cell under the pointer.
+    UpdateHover();
+}
+
+void CityEditor::DrawOverviewWithOutline()
+{
     ketral::DrawBuildMap(overview, map);
-    DrawViewOutline(overview, view, windowW, windowH);
+    if (outlineSize_) {
+        // At a zoom the window shows a part of the map as large as its size / zoom.
+        const PixelPos shown = ZoomedImageSize(outlineSize_->x, outlineSize_->y, view.zoom);
+        DrawViewOutline(overview, view, shown.x, shown.y);
+    }
     obs().OverviewChanged();
+}
+
+PixelPos CityEditor::ScrollStepsForShift(PixelPos shift)
+{
+    const auto nearest = [](int v, int step) {
+        const int half = step / 2;
+        return v >= 0 ? (v + half) / step : -((-v + half) / step);
+    };
+    return {nearest(-shift.x, 128), nearest(-shift.y, 32)};
+}
+
+void CityEditor::ZoomAbout(int percent, PixelPos at)
+{
+    if (!IsZoomStep(percent) || percent == view.zoom) return;
+    const PixelPos before = ViewToImage(at, view.zoom), after = ViewToImage(at, percent);
+    const PixelPos steps = ScrollStepsForShift({after.x - before.x, after.y - before.y});
+    view.zoom = percent;
+    Resize(viewSize_.x, viewSize_.y);
+    // Before the first opening the scroll bars have other ranges and nothing
+    // is shown: the scroll stays.
+    if (opening_ > 0) {
+        const int h = std::clamp(view.scrollX / 128 + steps.x, kCityScrollMinX, kCityScrollMaxX);
+        const int v = std::clamp(view.scrollY / 32 + steps.y, kCityScrollMinY, kCityScrollMaxY);
+        view.scrollX = h * 128;
+        view.scrollY = v * 32;
+        obs().ScrollShown(h, v);
+        DrawOverviewWithOutline();
+    }
+    obs().ZoomChanged(percent);
+    RedrawMap();
+    // The image pixel under the pointer is another one now; the next move tells.
+    PointerLeft();
+}
+
+void CityEditor::SetZoom(int percent) { ZoomAbout(percent, {viewSize_.x / 2, viewSize_.y / 2}); }
+
+void CityEditor::SetHover(const std::optional<Cell3>& cell)
+{
+    if (cell == view.hover) return;
+    view.hover = cell;
+    obs().PointerCellChanged();
+}
+
+void CityEditor::UpdateHover()
+{
+    if (!pointer_) {
+        SetHover(std::nullopt);
+        return;
+    }
+    const PointerCell p = MapPointToCell(view, pointer_->x, pointer_->y);
+    if (p.OverGrid() && p.level >= 0 && p.level < kCityLevels)
+        SetHover(Cell3{p.a(), p.b(), p.level});
+    else
+        SetHover(std::nullopt);
+}
+
+void CityEditor::PointerLeft()
+{
+    pointer_.reset();
+    UpdateHover();
 }
 
 bool CityEditor::LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const
@@ -190,6 +264,8 @@ void CityEditor::SelectItem(int item)
 void CityEditor::MouseMove(int x, int y)
 {
     const PointerCell p = MapPointToCell(view, x, y);
+    pointer_ = PixelPos{x, y};
+    UpdateHover();
     UserText caption = map.caption;
     if (p.OverGrid()) {
         const std::uint8_t m = map.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/IndexedImage.h"
+#include "base/MapViewObserver.h"
 #include "city/CityMap.h"
 #include "city/CityRender.h"
 #include "city/CityTileBlock.h"
@@ -15,10 +16,10 @@
 
 namespace ketral {
 
-// What the window shows of the editor's work.
-class CityEditorObserver {
+// What the window shows of the editor's work; the view state's changes
+// that the editor makes itself (a zoom) come as MapViewObserver calls.
+class CityEditorObserver : public MapViewObserver {
 public:
-    virtual ~CityEditorObserver() = default;
     virtual void CaptionChanged(const UserText& /*caption*/) {}
     virtual void MapImageChanged() {}
     virtual void OverviewChanged() {}
@@ -51,6 +52,11 @@ struct CityControls {
     int startLevel = 0, extraLevels = 0, currentLevel = 0;  // "Starting level", "Levels to show", "Current level"
     bool onlyBuildings = false;
 };
+
+// The scroll bars' ranges once a map is open, in their own steps (128 pixels
+// across, 32 down).
+inline constexpr int kCityScrollMinX = -100, kCityScrollMaxX = 100;
+inline constexpr int kCityScrollMinY = -200, kCityScrollMaxY = 100;
 
 inline constexpr const char* kClearLevelQuestion =
     "This will clear level selected in CURRENT LEVEL. Are you sure you want to proceed ?";
@@ -96,8 +102,20 @@ public:
     // The opening that changes belong to (CityMapChange::opening).
     std::uint64_t Opening() const { return opening_; }
 
-    // A new map image of w x h (the window's resize, without the redraw).
+    // A new map image for a view of w x h screen pixels: as large as the view
+    // shows at the zoom (the window's resize, without the redraw).
     void Resize(int width, int height);
+
+    // A zoom step of MapZoom.h (others are ignored), keeping the map point
+    // under screen position `at` of the view where it is, as far as the
+    // scroll bars' steps and ranges allow; the window is told the scroll
+    // positions and the zoom, the overview and the map are drawn again.
+    void ZoomAbout(int percent, PixelPos at);
+    // The same about the centre of the view.
+    void SetZoom(int percent);
+    // The scroll bar steps that move the map by `shift` image pixels, to the
+    // nearest step.
+    static PixelPos ScrollStepsForShift(PixelPos shift);
     void RedrawMap();
     void DrawBuildMap();
     void SetCaption(const UserText& caption);
@@ -120,6 +138,11 @@ public:
     // tile was placed).
     void MouseMove(int x, int y);
     CityMapChange MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer);
+    // The pointer left the map image.
+    void PointerLeft();
+    // The cell under the pointer on the current level (x = a, y = b, z =
+    // level), or nothing outside the view or the map.
+    std::optional<Cell3> CellUnderPointer() const { return view.hover; }
 
     // Sets cell (level, a, b) to `tile` for a from a1 to a2 and b from b1 to
     // b2 (either order; clipped to the map), as placing tiles does, without
@@ -169,6 +192,15 @@ public:
 private:
     CityMapChange NewChange() const;
     void Apply(const CityMapChange& change, bool redo);
+    void SetHover(const std::optional<Cell3>& cell);
+    // The cell under the pointer's last position, on the current level.
+    void UpdateHover();
+    // The overview with the outline of the part of the map the window shows.
+    void DrawOverviewWithOutline();
+
+    PixelPos viewSize_{0, 0};        // the map image's control, in screen pixels
+    std::optional<PixelPos> pointer_;  // the pointer's last position in the map image
+    std::optional<PixelPos> outlineSize_;  // the window's outer size ApplyControls had
 
     std::uint64_t opening_ = 0;  // counts the openings
     bool finishesInterruptedSaves_ = true;

@@ -9,9 +9,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "base/GridRegion.h"
 #include "base/IndexedImage.h"
+#include "base/MapZoom.h"
 #include "base/ViewWindow.h"
 #include "city/CityMap.h"
 
@@ -26,6 +29,12 @@ struct CityViewState {
     int currentLevel = 0;  // the level that is edited and gridded
     bool onlyBuildings = false;
     int cursorX = 0, cursorY = 0;  // origin of the cursor box last drawn
+    int zoom = kDefaultZoom;       // percent of the map image's pixels on screen
+    // The cell under the pointer (x = a, y = b, z = level) for the status
+    // bar; unset while the pointer is outside the view or the map.
+    std::optional<Cell3> hover;
+    // The box of cells the region tools work on; none while nothing is selected.
+    std::optional<CellBox> selection;
 };
 
 // A remembered cursor origin that lies off every image: drawing there changes nothing.

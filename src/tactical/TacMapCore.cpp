@@ -89,7 +89,7 @@ void TacMapCore::SetMinLevel(int v)
     if (v == view_.MinLevel || v < 0 || v > view_.MaxLevel) return;
     view_.MinLevel = v;
     if (view_.CurrLevel < v) view_.CurrLevel = v;
-    if (minBar_) minBar_->SetPosition(v);
+    ShowLevel(LevelControl::From, v);
     RedrawView();
 }
 
@@ -98,7 +98,7 @@ void TacMapCore::SetMaxLevel(int v)
     if (v == view_.MaxLevel || v >= map_.MapLevels || v < view_.MinLevel) return;
     view_.MaxLevel = v;
     if (v < view_.CurrLevel) view_.CurrLevel = v;
-    if (maxBar_) maxBar_->SetPosition(v);
+    ShowLevel(LevelControl::To, v);
     RedrawView();
 }
 
@@ -106,47 +106,85 @@ void TacMapCore::SetCurrLevel(int v)
 {
     if (v == view_.CurrLevel) return;
     view_.CurrLevel = v;
-    if (currBar_) currBar_->SetPosition(v);
+    ShowLevel(LevelControl::Selected, v);
     RedrawView();
 }
 
-void TacMapCore::BindBar(LevelTrackBar*& field, LevelTrackBar* bar)
+void TacMapCore::SetScroll(int x, int y)
 {
-    if (!bar) return;
-    field = bar;
-    bar->SetChangeHandler([this] { SyncLevels(); });
-    ResetLevelRange();
+    if (x == view_.XOffset && y == view_.YOffset) return;
+    view_.XOffset = x;
+    view_.YOffset = y;
+    if (observer_) observer_->ScrollShown(x, y);
+    RedrawView();
 }
 
-void TacMapCore::SetMinTrackBar(LevelTrackBar* bar) { BindBar(minBar_, bar); }
-void TacMapCore::SetMaxTrackBar(LevelTrackBar* bar) { BindBar(maxBar_, bar); }
-void TacMapCore::SetCurrTrackBar(LevelTrackBar* bar) { BindBar(currBar_, bar); }
+PixelPos TacMapCore::ScrollStepsForShift(PixelPos shift) const
+{
+    if (view_.ViewAsMap)  // 8 pixels a cell
+        return {static_cast<int>(RoundHalfEven(-static_cast<std::int64_t>(shift.x), 8)),
+                static_cast<int>(RoundHalfEven(-static_cast<std::int64_t>(shift.y), 8))};
+    // One step along x moves the map 24 pixels left and 12 up, one along y
+    // 24 right and 12 up.
+    const std::int64_t sx = shift.x, sy = shift.y;
+    return {static_cast<int>(RoundHalfEven(-(sx + 2 * sy), 48)), static_cast<int>(RoundHalfEven(sx - 2 * sy, 48))};
+}
+
+void TacMapCore::ZoomAbout(int percent, PixelPos at)
+{
+    if (!IsZoomStep(percent) || percent == view_.Zoom) return;
+    const PixelPos before = ViewToImage(at, view_.Zoom), after = ViewToImage(at, percent);
+    const PixelPos steps = ScrollStepsForShift({after.x - before.x, after.y - before.y});
+    view_.Zoom = percent;
+    WithOneRedraw([&] {
+        Resize(viewSize_.x, viewSize_.y);
+        SetScroll(std::clamp(view_.XOffset + steps.x, kMinViewOffset, kMaxViewOffset),
+                  std::clamp(view_.YOffset + steps.y, kMinViewOffset, kMaxViewOffset));
+        RedrawView();
+    });
+    if (observer_) observer_->ZoomChanged(percent);
+    ReportPointerCell();
+}
+
+void TacMapCore::SetZoom(int percent) { ZoomAbout(percent, {viewSize_.x / 2, viewSize_.y / 2}); }
+
+void TacMapCore::SetLevelRange(LevelControl which, int min, int max)
+{
+    view_.LevelRanges[static_cast<std::size_t>(which)] = {min, max};
+    if (observer_) observer_->LevelRangeChanged(which, min, max);
+}
+
+void TacMapCore::ShowLevel(LevelControl which, int level)
+{
+    if (observer_) observer_->LevelShown(which, level);
+}
 
 void TacMapCore::ResetLevelRange()
 {
     if (!map_.HasCells()) return;
     const int top = map_.MapLevels - 1;
-    if (minBar_) minBar_->SetRange(0, top);
+    SetLevelRange(LevelControl::From, 0, top);
     SetMinLevel(0);
-    if (maxBar_) maxBar_->SetRange(0, top);
+    SetLevelRange(LevelControl::To, 0, top);
     SetMaxLevel(top);
-    if (currBar_) currBar_->SetRange(1, map_.MapLevels);
+    SetLevelRange(LevelControl::Selected, 1, map_.MapLevels);
     SetCurrLevel(1);
-    // A setter that found its level unchanged left its bar where it was; the
-    // bars must show the levels in force.
-    if (minBar_) minBar_->SetPosition(view_.MinLevel);
-    if (maxBar_) maxBar_->SetPosition(view_.MaxLevel);
-    if (currBar_) currBar_->SetPosition(view_.CurrLevel);
+    // A setter that found its level unchanged did not tell the window; the
+    // controls must show the levels in force.
+    ShowLevel(LevelControl::From, view_.MinLevel);
+    ShowLevel(LevelControl::To, view_.MaxLevel);
+    ShowLevel(LevelControl::Selected, view_.CurrLevel);
 }
 
-void TacMapCore::SyncLevels()
+void TacMapCore::SyncLevels(int from, int to, int selected)
 {
-    if (minBar_) SetMinLevel(minBar_->Position());
-    if (maxBar_) {
-        maxBar_->SetMin(view_.MinLevel);
-        SetMaxLevel(maxBar_->Position());
-    }
-    if (currBar_) SetCurrLevel(currBar_->Position());
+    SetMinLevel(from);
+    // The "To level" control cannot go below the lowest level shown.
+    const LevelRange toRange = LevelRangeOf(LevelControl::To);
+    SetLevelRange(LevelControl::To, view_.MinLevel, std::max(toRange.Max, view_.MinLevel));
+    const LevelRange limited = LevelRangeOf(LevelControl::To);
+    SetMaxLevel(std::clamp(to, limited.Min, limited.Max));
+    SetCurrLevel(selected);
 }
 
 void TacMapCore::SetViewOption(int index, bool value)
@@ -180,7 +218,9 @@ bool TacMapCore::ViewOption(int index) const
 
 void TacMapCore::Resize(int width, int height)
 {
-    image_.resize(width, height);
+    viewSize_ = {width, height};
+    const PixelPos size = ZoomedImageSize(width, height, view_.Zoom);
+    image_.resize(size.x, size.y);
     view_.LastFrame = kNoFrame;
     if (map_.HasCells()) RedrawView();
     Repaint();
@@ -225,6 +265,8 @@ void TacMapCore::RedrawView()
     else
         DrawIsometric(image_, map_, tiles_, view_, Projection());
     Repaint();
+    // Another level, scroll or view may put another cell under the pointer.
+    ReportPointerCell();
 }
 
 // ---- pointer
@@ -245,6 +287,8 @@ void TacMapCore::MouseDown(TacMouseButton button, int x, int y)
 
 void TacMapCore::MouseMove(int x, int y)
 {
+    view_.Hover = Point{x, y};
+    ReportPointerCell();
     if (view_.ViewAsMap) return;
     view_.PointerPos = {x, y};
     const CellFrame f = SelectionFrame();
@@ -267,6 +311,36 @@ void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
         const Point ij = TileSelectIndices(x, y, view_.CurrLevel);
         OnTileSelect(button, ij.x, ij.y);
     }
+}
+
+void TacMapCore::PointerLeft()
+{
+    view_.Hover.reset();
+    ReportPointerCell();
+}
+
+std::optional<Cell3> TacMapCore::CellUnderPointer() const
+{
+    if (!view_.Hover || !map_.HasCells()) return std::nullopt;
+    const Point p = *view_.Hover;
+    Point c;
+    if (view_.ViewAsMap) {
+        const auto floor8 = [](std::int64_t v) { return v >= 0 ? v / 8 : -((-v + 7) / 8); };
+        c = {ClampPixel(floor8(p.x) + view_.XOffset + 4), ClampPixel(floor8(p.y) + view_.YOffset + 30)};
+    } else {
+        c = CellAtPixel(p);
+    }
+    const int z = view_.EditLevel();
+    if (!map_.Contains(c.x, c.y, z)) return std::nullopt;
+    return Cell3{c.x, c.y, z};
+}
+
+void TacMapCore::ReportPointerCell()
+{
+    const std::optional<Cell3> cell = CellUnderPointer();
+    if (cell == reportedCell_) return;
+    reportedCell_ = cell;
+    if (observer_) observer_->PointerCellChanged();
 }
 
 // ---- editing

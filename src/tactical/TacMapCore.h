@@ -10,7 +10,7 @@
 #include "base/FileStamp.h"
 #include "base/IndexedImage.h"
 #include "base/Progress.h"
-#include "tactical/LevelTrackBar.h"
+#include "base/MapViewObserver.h"
 #include "tactical/TacCellBlock.h"
 #include "tactical/TacGeometry.h"
 #include "tactical/TacMapChange.h"
@@ -87,23 +87,44 @@ public:
     void SetMinLevel(int v);
     void SetMaxLevel(int v);
     void SetCurrLevel(int v);
-    // The bars that show and set the three levels (not owned; may be null).
-    void SetMinTrackBar(LevelTrackBar* bar);
-    void SetMaxTrackBar(LevelTrackBar* bar);
-    void SetCurrTrackBar(LevelTrackBar* bar);
-    // Levels 0 to the top shown, level 1 selected, the bars' ranges to match.
+    // The window that shows the view state (not owned; may be null). A
+    // setter that changes a level tells it the level its control shows.
+    void SetViewObserver(MapViewObserver* observer) { observer_ = observer; }
+    // Levels 0 to the top shown, level 1 selected, the controls' ranges to match.
     void ResetLevelRange();
-    // The change handler of the three bars.
-    void SyncLevels();
+    // The user moved a level control: the three controls now show from, to
+    // and selected. The lowest level shown is taken first; the "To level"
+    // control then cannot go below it (its position is raised with it),
+    // then the highest level and the selected one are taken.
+    void SyncLevels(int from, int to, int selected);
+    // The levels the control offers (LevelRangeChanged told the window).
+    LevelRange LevelRangeOf(LevelControl which) const { return view_.LevelRanges[static_cast<std::size_t>(which)]; }
+    // Both scroll offsets at once (one redraw); the window's scroll bars are
+    // told (ScrollShown).
+    void SetScroll(int x, int y);
+    // The change of the scroll offsets that moves the map by `shift` image
+    // pixels in the view shown (isometric or plan), to the nearest step.
+    PixelPos ScrollStepsForShift(PixelPos shift) const;
     // 0..3 slot shown, 4 unit marks, 5 grid, 6 plan view; others do nothing.
     void SetViewOption(int index, bool value);
     bool ViewOption(int index) const;
 
+    // ---- zoom
+    int Zoom() const { return view_.Zoom; }
+    // A zoom step of MapZoom.h (others are ignored), keeping the map point
+    // under screen position `at` of the view where it is, as far as the
+    // scroll offsets' steps and range allow; the image takes the size the
+    // view needs at the new zoom and is redrawn; the window is told.
+    void ZoomAbout(int percent, PixelPos at);
+    // The same about the centre of the view.
+    void SetZoom(int percent);
+
     // ---- drawing
     IndexedImage& ViewImage() { return image_; }
     const IndexedImage& ViewImage() const { return image_; }
-    // The control's size changed: resize the image and redraw (the map
-    // stays where it is relative to the top-left corner).
+    // The control's size (in screen pixels) changed: the image takes the
+    // size it shows at the zoom, and is redrawn (the map stays where it is
+    // relative to the top-left corner).
     void Resize(int width, int height);
     void RedrawView();
     void ClearView();
@@ -119,6 +140,11 @@ public:
     // Moves the selection frame (isometric view only) without redrawing the map.
     void MouseMove(int x, int y);
     void MouseUp(TacMouseButton button, int x, int y);
+    // The pointer left the view.
+    void PointerLeft();
+    // The cell under the pointer on the selected level, in the view shown;
+    // nothing while the pointer is outside the view or the map.
+    std::optional<Cell3> CellUnderPointer() const;
 
     // ---- editing
     // Writes each value in 0..255 into its slot of every cell between the
@@ -178,7 +204,10 @@ private:
     void Repaint();
     // Gives the view image the palette's colours when a palette is held.
     void AttachPalette();
-    void BindBar(LevelTrackBar*& field, LevelTrackBar* bar);
+    void SetLevelRange(LevelControl which, int min, int max);
+    // Tells the window when the cell under the pointer is another.
+    void ReportPointerCell();
+    void ShowLevel(LevelControl which, int level);
     TacMapChange NewChange() const;
     void Apply(const TacMapChange& change, bool redo);
     // Runs `work` with every redraw it asks for put off, then redraws once
@@ -189,9 +218,9 @@ private:
     TacTileSets tiles_;
     TacViewState view_;
     IndexedImage image_;
-    LevelTrackBar* minBar_ = nullptr;
-    LevelTrackBar* maxBar_ = nullptr;
-    LevelTrackBar* currBar_ = nullptr;
+    MapViewObserver* observer_ = nullptr;
+    PixelPos viewSize_{100, 100};  // the control's size in screen pixels
+    std::optional<Cell3> reportedCell_;  // the last cell PointerCellChanged told of
 
     std::optional<TacMapSource> source_;  // set by a load that finished
     OpenedFiles stamps_;                  // the files a save may write, as loaded

@@ -10,49 +10,52 @@ namespace {
 
 using namespace tactest;
 
-// A track bar as a toolkit has it: positions set by the program never call
-// the handler; UserMoves does.
-class FakeBar : public LevelTrackBar {
+// The three level controls as a window has them: ranges and positions set by
+// the core's observer calls; UserMoves is the user's move of one of them,
+// which hands all three positions to the core.
+struct FakeBar {
+    int min = 0, max = 9, pos = 0;
+};
+
+class FakeControls : public MapViewObserver {
 public:
-    int min = 0, max = 9, pos = 0, handlerCalls = 0;
-    std::function<void()> handler;
-    void SetRange(int lo, int hi) override
+    FakeBar bars[3];
+    TacMapCore* core = nullptr;
+    FakeBar& operator[](LevelControl c) { return bars[static_cast<int>(c)]; }
+    void LevelRangeChanged(LevelControl which, int lo, int hi) override
     {
         if (hi < lo) throw Error("Track bar range");
-        min = lo;
-        max = hi;
-        pos = std::clamp(pos, min, max);
+        FakeBar& b = (*this)[which];
+        b.min = lo;
+        b.max = hi;
+        b.pos = std::clamp(b.pos, lo, hi);
     }
-    void SetMin(int lo) override
+    void LevelShown(LevelControl which, int p) override
     {
-        min = lo;
-        max = std::max(max, lo);
-        pos = std::clamp(pos, min, max);
+        FakeBar& b = (*this)[which];
+        b.pos = std::clamp(p, b.min, b.max);
     }
-    int Min() const override { return min; }
-    int Max() const override { return max; }
-    void SetPosition(int p) override { pos = std::clamp(p, min, max); }
-    int Position() const override { return pos; }
-    void SetChangeHandler(std::function<void()> h) override { handler = std::move(h); }
-    void UserMoves(int p)
+    void UserMoves(LevelControl which, int p)
     {
-        SetPosition(p);
-        ++handlerCalls;
-        if (handler) handler();
+        FakeBar& b = (*this)[which];
+        b.pos = std::clamp(p, b.min, b.max);
+        core->SyncLevels(bars[0].pos, bars[1].pos, bars[2].pos);
     }
 };
 
 // A core with a map of `levels` levels in memory (no tiles needed).
 struct ViewFixture {
     TacMapCore core;
-    FakeBar minBar, maxBar, currBar;
+    FakeControls controls;
+    FakeBar& minBar = controls.bars[0];
+    FakeBar& maxBar = controls.bars[1];
+    FakeBar& currBar = controls.bars[2];
     int redraws = 0;
     explicit ViewFixture(int levels)
     {
         core.OnRepaint = [this] { ++redraws; };
-        core.SetMinTrackBar(&minBar);
-        core.SetMaxTrackBar(&maxBar);
-        core.SetCurrTrackBar(&currBar);
+        controls.core = &core;
+        core.SetViewObserver(&controls);
         SetLevels(levels);
     }
     void SetLevels(int levels)
@@ -87,8 +90,8 @@ TEST(TacView, ResetLevelRangeShowsEveryLevelAndSelectsTheFirst)
     EXPECT_EQ(f.minBar.pos, 0);
     EXPECT_EQ(f.maxBar.pos, 1);
     EXPECT_EQ(f.currBar.max, 2);
-    // Program changes never reached the handlers.
-    EXPECT_EQ(f.minBar.handlerCalls + f.maxBar.handlerCalls + f.currBar.handlerCalls, 0);
+    // The core remembers the ranges it gave the controls.
+    EXPECT_EQ(f.core.LevelRangeOf(LevelControl::Selected), (LevelRange{1, 2}));
 }
 
 TEST(TacView, BarsShowTheLevelsAfterAResetEvenWhenALevelKeptItsValue)
@@ -96,10 +99,11 @@ TEST(TacView, BarsShowTheLevelsAfterAResetEvenWhenALevelKeptItsValue)
     // A new view draws levels 0..1; the first map has two levels, so
     // MaxLevel keeps its value 1 - its bar must still show 1, not 0.
     TacMapCore core;
-    FakeBar maxBar, currBar;
+    FakeControls controls;
+    FakeBar& maxBar = controls[LevelControl::To];
+    FakeBar& currBar = controls[LevelControl::Selected];
     currBar.pos = 5;
-    core.SetMaxTrackBar(&maxBar);
-    core.SetCurrTrackBar(&currBar);
+    core.SetViewObserver(&controls);
     TacMapData& m = core.Map();
     m.MapWidth = m.MapHeight = 2;
     m.MapLevels = 2;
@@ -115,9 +119,10 @@ TEST(TacView, BarsShowTheLevelsAfterAResetEvenWhenALevelKeptItsValue)
 TEST(TacView, WithoutCellsTheRangeIsLeftAlone)
 {
     TacMapCore core;
-    FakeBar bar;
-    core.SetMaxTrackBar(&bar);
-    EXPECT_EQ(bar.max, 9);
+    FakeControls controls;
+    core.SetViewObserver(&controls);
+    core.ResetLevelRange();
+    EXPECT_EQ(controls[LevelControl::To].max, 9);
     EXPECT_EQ(core.MaxLevel(), 1);
     EXPECT_EQ(core.CurrLevel(), 0);
 }
@@ -171,15 +176,15 @@ TEST(TacView, SettersRedrawOnlyOnChange)
 TEST(TacView, UserMovesOfTheBarsSyncTheLevels)
 {
     ViewFixture f(6);
-    f.maxBar.UserMoves(2);
+    f.controls.UserMoves(LevelControl::To, 2);
     EXPECT_EQ(f.core.MaxLevel(), 2);
-    f.minBar.UserMoves(1);
+    f.controls.UserMoves(LevelControl::From, 1);
     EXPECT_EQ(f.core.MinLevel(), 1);
     EXPECT_EQ(f.maxBar.min, 1);  // the upper bar cannot go below the lower level
-    f.currBar.UserMoves(2);
+    f.controls.UserMoves(LevelControl::Selected, 2);
     EXPECT_EQ(f.core.CurrLevel(), 2);
     // Moving the lower bar above the upper level leaves the level range as it was.
-    f.minBar.UserMoves(4);
+    f.controls.UserMoves(LevelControl::From, 4);
     EXPECT_EQ(f.core.MinLevel(), 1);
     EXPECT_EQ(f.core.MaxLevel(), 2);
 }

@@ -7,10 +7,12 @@
 #include <QShortcut>
 #include <QSplitter>
 
+#include "base/MapStatusText.h"
 #include "base/SaveQuestions.h"
 #include "base/ui/CutTextToolTips.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/MapChangeCommand.h"
+#include "base/ui/MapStatusBar.h"
 #include "base/ui/OuterSize.h"
 #include "base/ui/SaveChangesBox.h"
 #include "base/ui/QtImage.h"
@@ -214,8 +216,8 @@ void CityWindow::BuildControls()
     OnlyBuildingsBox->setProperty("helpContext", 195);
     Pages->addTab(BuildingsPage, QStringLiteral("Buildings"));
 
-    MapImage = new IndexedImageView(editor_.mapImage, this);
-    MapImage->setAttribute(Qt::WA_OpaquePaintEvent);
+    MapImage = new ZoomedImageView(this);
+    MapImage->SetImage(&editor_.mapImage);
     MapImage->setMouseTracking(true);
     MapImage->setCursor(Qt::BlankCursor);
     MapImage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -225,6 +227,8 @@ void CityWindow::BuildControls()
     VerticalScrollBar = new QScrollBar(Qt::Vertical, this);
     VerticalScrollBar->setRange(0, 100);
     VerticalScrollBar->setPageStep(3);
+    MapImage->SetScrollBars(HorizontalScrollBar, VerticalScrollBar);
+    StatusBar = new MapStatusBar(this);
 
     PanelSplitter = new QSplitter(Qt::Horizontal, this);
     PanelSplitter->setChildrenCollapsible(false);
@@ -235,6 +239,7 @@ void CityWindow::BuildControls()
     grid->addWidget(PanelSplitter, 0, 0, 1, 2);
     grid->addWidget(VerticalScrollBar, 0, 2);
     grid->addWidget(HorizontalScrollBar, 1, 0, 1, 3);
+    grid->addWidget(StatusBar, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
 
@@ -265,8 +270,30 @@ void CityWindow::BuildControls()
     });
     connect(BuildingList, &QListWidget::itemClicked, this, Handler(this, [this] { OnBuildingSelected(); }));
     connect(BuildingList, &QListWidget::itemDoubleClicked, this, Handler(this, [this] { OnBuildingActivated(); }));
-    MapImage->OnMouseMove = [this](int x, int y) { OnMapPointerMoved(x, y); };
-    MapImage->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { OnMapPointerReleased(b, x, y); };
+    MapImage->OnMove = [this](int x, int y) { OnMapPointerMoved(x, y); };
+    MapImage->OnRelease = [this](Qt::MouseButton b, int x, int y) { OnMapPointerReleased(b, x, y); };
+    MapImage->OnLeave = [this] { editor_.PointerLeft(); };
+    MapImage->PanSteps = [](PixelPos shift) { return CityEditor::ScrollStepsForShift(shift); };
+    // Zoom: the View menu about the view's centre, Ctrl+wheel about the pointer.
+    auto zoom = [this](int percent, std::optional<QPoint> at) {
+        editor_.grid = GridBox->isChecked();
+        if (at)
+            editor_.ZoomAbout(percent, {at->x(), at->y()});
+        else
+            editor_.SetZoom(percent);
+        MenuBar->ShowZoom(editor_.view.zoom);
+    };
+    MapImage->OnZoomSteps = [this, zoom](int steps, QPoint at) { zoom(StepZoom(editor_.view.zoom, steps), at); };
+    connect(MenuBar->ZoomInAction, &QAction::triggered, this,
+            Handler(this, [this, zoom] { zoom(StepZoom(editor_.view.zoom, 1), std::nullopt); }));
+    connect(MenuBar->ZoomOutAction, &QAction::triggered, this,
+            Handler(this, [this, zoom] { zoom(StepZoom(editor_.view.zoom, -1), std::nullopt); }));
+    for (QAction* a : MenuBar->ZoomActions)
+        connect(a, &QAction::triggered, this, Handler(this, [a, zoom] { zoom(a->data().toInt(), std::nullopt); }));
+    // "Modified" while the stack is not clean; the tile under the pointer
+    // after every step.
+    connect(UndoStack, &QUndoStack::cleanChanged, this, [this](bool clean) { StatusBar->SetModified(!clean); });
+    connect(UndoStack, &QUndoStack::indexChanged, this, [this] { ShowPointerStatus(); });
 
     // F1: the help topic of the control with the focus, also when that is in
     // the tile viewer, which belongs to this window.
@@ -466,7 +493,42 @@ void CityWindow::OnBuildingActivated()
 
 void CityWindow::CaptionChanged(const UserText& caption) { setWindowTitle(ToQString(caption)); }
 
-void CityWindow::MapImageChanged() { MapImage->update(); }
+void CityWindow::MapImageChanged()
+{
+    MapImage->SetZoom(editor_.view.zoom);
+    MapImage->update();
+}
+
+void CityWindow::ScrollShown(int x, int y)
+{
+    const QSignalBlocker blockX(HorizontalScrollBar), blockY(VerticalScrollBar);
+    HorizontalScrollBar->setValue(x);
+    VerticalScrollBar->setValue(y);
+}
+
+void CityWindow::ZoomChanged(int percent)
+{
+    MapImage->SetZoom(percent);
+    MenuBar->ShowZoom(percent);
+    StatusBar->SetZoom(percent);
+}
+
+void CityWindow::PointerCellChanged() { ShowPointerStatus(); }
+
+void CityWindow::SelectionChanged()
+{
+    const std::optional<CellBox>& box = editor_.view.selection;
+    StatusBar->SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
+}
+
+void CityWindow::ShowPointerStatus()
+{
+    const std::optional<Cell3> cell = editor_.CellUnderPointer();
+    std::optional<std::uint16_t> tile;
+    if (cell && editor_.map.cells.size() == static_cast<std::size_t>(kCityCells))
+        tile = editor_.map.Cell(cell->z, cell->x, cell->y);
+    StatusBar->SetCellText(CityCellText(cell), CityTileText(tile));
+}
 
 void CityWindow::OverviewChanged() { OverviewImage->update(); }
 
@@ -529,8 +591,8 @@ void CityWindow::ResetRanges()
     StartLevelBar->setRange(0, 9);
     LevelsToShowBar->setRange(0, 9);
     CurrentLevelBar->setRange(0, 9);
-    HorizontalScrollBar->setRange(-100, 100);
-    VerticalScrollBar->setRange(-200, 100);
+    HorizontalScrollBar->setRange(kCityScrollMinX, kCityScrollMaxX);
+    VerticalScrollBar->setRange(kCityScrollMinY, kCityScrollMaxY);
 }
 
 }  // namespace ketral

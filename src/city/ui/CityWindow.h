@@ -24,6 +24,7 @@
 #include <string>
 #include <utility>
 
+#include "base/ui/ZoomedImageView.h"
 #include "city/CityEditor.h"
 
 namespace ketral {
@@ -31,6 +32,7 @@ namespace ketral {
 class TileViewer;
 class BuildingDialog;
 class MapMenuBar;
+class MapStatusBar;
 
 // Shows an indexed image unscaled at its top-left corner and reports the
 // pointer over it.
@@ -107,7 +109,7 @@ public:
     void OnBuildingSelected();
     void OnBuildingActivated();
 
-    IndexedImageView* MapImage;
+    ZoomedImageView* MapImage;
     QScrollBar* HorizontalScrollBar;
     QScrollBar* VerticalScrollBar;
     QWidget* ControlPanel;  // the pages and the overview, left of the map
@@ -135,6 +137,10 @@ public:
     QCheckBox* OnlyBuildingsBox;
     QUndoStack* UndoStack;
     MapMenuBar* MenuBar;
+    MapStatusBar* StatusBar;
+
+    // The fields of the status bar about the pointer's cell, as the editor says.
+    void ShowPointerStatus();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -150,6 +156,10 @@ private:
     void TilesReplaced() override;
     void ResetRanges() override;
     void BuildingChanged(int index) override;
+    void ScrollShown(int x, int y) override;
+    void ZoomChanged(int percent) override;
+    void PointerCellChanged() override;
+    void SelectionChanged() override;
 
     void StartEditor();
     void BuildControls();

@@ -1,5 +1,8 @@
 #include "shell/ui/MapMenuBar.h"
 
+#include <QActionGroup>
+
+#include "base/MapZoom.h"
 #include "base/ui/ErrorGuard.h"
 
 namespace ketral {
@@ -24,9 +27,27 @@ MapMenuBar::MapMenuBar(QWidget* window, QUndoStack* stack) : QMenuBar(window)
     for (const QKeySequence& k : RedoAction->shortcuts()) keys << k.toString(QKeySequence::NativeText);
     RedoAction->setText(QStringLiteral("Redo\t") + keys.join(QStringLiteral(", ")));
 
+    ViewMenu = addMenu(QStringLiteral("&View"));
+    ZoomInAction = ViewMenu->addAction(QStringLiteral("Zoom in"));
+    ZoomInAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    ZoomOutAction = ViewMenu->addAction(QStringLiteral("Zoom out"));
+    ZoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    ViewMenu->addSeparator();
+    auto* zooms = new QActionGroup(this);
+    for (std::size_t i = 0; i < kZoomSteps.size(); ++i) {
+        QAction* a = ViewMenu->addAction(QStringLiteral("%1 %").arg(kZoomSteps[i]));
+        a->setCheckable(true);
+        a->setData(kZoomSteps[i]);
+        zooms->addAction(a);
+        ZoomActions[i] = a;
+    }
+    ShowZoom(kDefaultZoom);
+    ZoomActions[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+
     // The shortcuts work wherever the focus is in the window, also while
     // the menu bar is hidden by the platform.
-    for (QAction* a : {SaveMapAction, ExportPictureAction, ExportWholeMapAction, UndoAction, RedoAction}) {
+    for (QAction* a : {SaveMapAction, ExportPictureAction, ExportWholeMapAction, UndoAction, RedoAction, ZoomInAction,
+                       ZoomOutAction, ZoomActions[1]}) {
         a->setShortcutContext(Qt::WindowShortcut);
         window->addAction(a);
     }
@@ -37,6 +58,11 @@ MapMenuBar::MapMenuBar(QWidget* window, QUndoStack* stack) : QMenuBar(window)
     connect(stack, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
     connect(UndoAction, &QAction::triggered, window, [stack, window] { Guarded([stack] { stack->undo(); }, window); });
     connect(RedoAction, &QAction::triggered, window, [stack, window] { Guarded([stack] { stack->redo(); }, window); });
+}
+
+void MapMenuBar::ShowZoom(int percent)
+{
+    for (QAction* a : ZoomActions) a->setChecked(a->data().toInt() == percent);
 }
 
 }  // namespace ketral

@@ -3,11 +3,14 @@
 // map" (Ctrl+S), "Export picture..." and "Export whole map..."; Edit: "Undo"
 // (Ctrl+Z) and "Redo" (Ctrl+Y, Ctrl+Shift+Z, both shown), which step through the
 // window's undo stack inside the error guard and are enabled while the
-// stack has a step to take. The window connects the File actions.
+// stack has a step to take; View: "Zoom in" (Ctrl++, also Ctrl+=), "Zoom
+// out" (Ctrl+-) and the zooms "50 %" to "400 %" ("100 %": Ctrl+0), one of
+// them checked. The window connects the File and View actions.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUndoStack>
+#include <array>
 
 namespace ketral {
 
@@ -22,6 +25,13 @@ public:
     QAction* ExportWholeMapAction;
     QAction* UndoAction;
     QAction* RedoAction;
+    QMenu* ViewMenu;
+    QAction* ZoomInAction;
+    QAction* ZoomOutAction;
+    // One per zoom step of MapZoom.h, in its order.
+    std::array<QAction*, 5> ZoomActions{};
+    // Checks the action of `percent`.
+    void ShowZoom(int percent);
 };
 
 }  // namespace ketral

@@ -1,10 +1,6 @@
 #include "tactical/ui/TacticalMapView.h"
 
-#include <QMouseEvent>
-#include <QPainter>
-
 #include "base/ui/ErrorGuard.h"
-#include "base/ui/QtImage.h"
 #include "shell/GameInstallation.h"
 #include "tactical/ui/ResizeMapDialog.h"
 
@@ -33,16 +29,31 @@ Qt::MouseButton ToQt(TacMouseButton b)
 
 }  // namespace
 
-TacticalMapView::TacticalMapView(QWidget* parent) : QWidget(parent)
+TacticalMapView::TacticalMapView(QWidget* parent) : ZoomedImageView(parent)
 {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::BlankCursor);
-    core_.OnRepaint = [this] { update(); };
+    SetImage(&core_.ViewImage());
+    core_.OnRepaint = [this] {
+        // The core's image may have a new size (a resize, a zoom).
+        SetImage(&core_.ViewImage());
+        SetZoom(core_.Zoom());
+        update();
+    };
     core_.OnPointerShape = [this](bool hidden) { setCursor(hidden ? Qt::BlankCursor : Qt::ArrowCursor); };
     core_.OnTileSelect = [this](TacMouseButton b, int i, int j) {
         if (OnTileSelect) OnTileSelect(this, ToQt(b), i, j);
     };
+    OnPress = [this](Qt::MouseButton button, int x, int y) {
+        if (auto b = ToButton(button)) core_.MouseDown(*b, x, y);
+    };
+    OnMove = [this](int x, int y) { core_.MouseMove(x, y); };
+    OnRelease = [this](Qt::MouseButton button, int x, int y) {
+        if (auto b = ToButton(button)) core_.MouseUp(*b, x, y);
+    };
+    OnLeave = [this] { core_.PointerLeft(); };
+    OnResize = [this] { core_.Resize(width(), height()); };
+    PanSteps = [this](PixelPos shift) { return core_.ScrollStepsForShift(shift); };
 }
 
 void TacticalMapView::LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame)
@@ -61,44 +72,6 @@ TacMapChange TacticalMapView::ResizeMap()
     std::array<std::int32_t, 3> factors{map.SizeFactors.X, map.SizeFactors.Y, map.SizeFactors.Z};
     if (!dialog.EditSizeFactors({map.BaseSize.X, map.BaseSize.Y, map.BaseSize.Z}, factors)) return {};
     return core_.ApplySizeFactors(factors[0], factors[1], factors[2]);
-}
-
-void TacticalMapView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    const IndexedImage& image = core_.ViewImage();
-    painter.drawImage(0, 0, ToQImage(image));
-    // Any strip the image does not cover yet (between a resize and its redraw).
-    if (image.width() < width()) painter.fillRect(image.width(), 0, width() - image.width(), height(), Qt::black);
-    if (image.height() < height()) painter.fillRect(0, image.height(), width(), height() - image.height(), Qt::black);
-}
-
-void TacticalMapView::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    core_.Resize(width(), height());
-}
-
-void TacticalMapView::mousePressEvent(QMouseEvent* event)
-{
-    if (auto b = ToButton(event->button())) {
-        const QPoint p = event->position().toPoint();
-        core_.MouseDown(*b, p.x(), p.y());
-    }
-}
-
-void TacticalMapView::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    core_.MouseMove(p.x(), p.y());
-}
-
-void TacticalMapView::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (auto b = ToButton(event->button())) {
-        const QPoint p = event->position().toPoint();
-        core_.MouseUp(*b, p.x(), p.y());
-    }
 }
 
 }  // namespace ketral

@@ -1,18 +1,18 @@
 #pragma once
 // The tactical map control: shows the view image of the map core at the
-// control's own size and turns pointer events into selection frames and
-// tile-select events. Hidden pointer in the isometric view (the selection
-// frame is the cursor), the arrow in the plan view.
-#include <QWidget>
+// core's zoom (ZoomedImageView) and turns pointer events into selection
+// frames and tile-select events. Hidden pointer in the isometric view (the
+// selection frame is the cursor), the arrow in the plan view.
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "base/ui/ZoomedImageView.h"
 #include "tactical/TacMapCore.h"
 
 namespace ketral {
 
-class TacticalMapView : public QWidget {
+class TacticalMapView : public ZoomedImageView {
     Q_OBJECT
 public:
     explicit TacticalMapView(QWidget* parent = nullptr);
@@ -43,13 +43,6 @@ public:
 
     // Called on a pointer release in the isometric view.
     std::function<void(TacticalMapView* sender, Qt::MouseButton button, int i, int j)> OnTileSelect;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     TacMapCore core_;

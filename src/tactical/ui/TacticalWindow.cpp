@@ -5,9 +5,11 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "base/MapStatusText.h"
 #include "base/SaveQuestions.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/MapChangeCommand.h"
+#include "base/ui/MapStatusBar.h"
 #include "base/ui/OuterSize.h"
 #include "base/ui/QtText.h"
 #include "base/ui/SaveChangesBox.h"
@@ -18,7 +20,6 @@
 #include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
 #include "tactical/TacMapList.h"
-#include "tactical/ui/QtLevelTrackBar.h"
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalRecovery.h"
 
@@ -164,6 +165,7 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     UndoStack = new QUndoStack(this);
     MenuBar = new MapMenuBar(this, UndoStack);
+    StatusBar = new MapStatusBar(this);
 
     PlaceMapView();
     // Unsaved changes are kept in a recovery journal until they are saved.
@@ -186,6 +188,24 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { OnMapListActivated(); });
     connect(HorizontalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
     connect(VerticalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
+    // Zoom: the View menu about the view's centre, Ctrl+wheel about the pointer.
+    connect(MenuBar->ZoomInAction, &QAction::triggered, this,
+            [this] { map_->Core().SetZoom(StepZoom(map_->Core().Zoom(), 1)); });
+    connect(MenuBar->ZoomOutAction, &QAction::triggered, this,
+            [this] { map_->Core().SetZoom(StepZoom(map_->Core().Zoom(), -1)); });
+    for (QAction* a : MenuBar->ZoomActions)
+        connect(a, &QAction::triggered, this, [this, a] {
+            map_->Core().SetZoom(a->data().toInt());
+            MenuBar->ShowZoom(map_->Core().Zoom());
+        });
+    map_->OnZoomSteps = [this](int steps, QPoint at) {
+        map_->Core().ZoomAbout(StepZoom(map_->Core().Zoom(), steps), {at.x(), at.y()});
+    };
+    map_->SetScrollBars(HorizontalScrollBar, VerticalScrollBar);
+    // "Modified" while the stack is not clean; the tiles under the pointer
+    // after every step.
+    connect(UndoStack, &QUndoStack::cleanChanged, this, [this](bool clean) { StatusBar->SetModified(!clean); });
+    connect(UndoStack, &QUndoStack::indexChanged, this, [this] { ShowPointerStatus(); });
 
     // The application's quit closes every window before the windows are
     // destroyed; the layout must still say which viewers were open.
@@ -222,19 +242,80 @@ void TacticalWindow::PlaceMapView()
     grid->addWidget(map_, 0, 1);
     grid->addWidget(VerticalScrollBar, 0, 2);
     grid->addWidget(HorizontalScrollBar, 1, 1, 1, 2);
+    grid->addWidget(StatusBar, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
 
-    bars_ = {new QtLevelTrackBar(FromLevelBar), new QtLevelTrackBar(ToLevelBar), new QtLevelTrackBar(SelectedLevelBar)};
-    map_->Core().SetMinTrackBar(bars_[0]);
-    map_->Core().SetMaxTrackBar(bars_[1]);
-    map_->Core().SetCurrTrackBar(bars_[2]);
+    map_->Core().SetViewObserver(this);
+    // The user's moves of a level bar; the core's own level changes set the
+    // bars with their signals blocked (LevelShown), so they never come back.
+    for (QSlider* bar : {FromLevelBar, ToLevelBar, SelectedLevelBar})
+        connect(bar, &QSlider::valueChanged, this, [this] {
+            map_->Core().SyncLevels(FromLevelBar->value(), ToLevelBar->value(), SelectedLevelBar->value());
+        });
     map_->OnTileSelect = [this](TacticalMapView* sender, Qt::MouseButton button, int i, int j) { TileSelect(sender, button, i, j); };
     TileViewers = {};
 }
 
+QSlider* TacticalWindow::BarOf(LevelControl which) const
+{
+    switch (which) {
+    case LevelControl::From: return FromLevelBar;
+    case LevelControl::To: return ToLevelBar;
+    default: return SelectedLevelBar;
+    }
+}
+
+void TacticalWindow::LevelRangeChanged(LevelControl which, int min, int max)
+{
+    QSlider* bar = BarOf(which);
+    const QSignalBlocker block(bar);
+    bar->setRange(min, max);
+}
+
+void TacticalWindow::LevelShown(LevelControl which, int level)
+{
+    QSlider* bar = BarOf(which);
+    const QSignalBlocker block(bar);
+    bar->setValue(level);
+}
+
+void TacticalWindow::ScrollShown(int x, int y)
+{
+    const QSignalBlocker blockX(HorizontalScrollBar), blockY(VerticalScrollBar);
+    HorizontalScrollBar->setValue(x);
+    VerticalScrollBar->setValue(y);
+}
+
+void TacticalWindow::ZoomChanged(int percent)
+{
+    MenuBar->ShowZoom(percent);
+    StatusBar->SetZoom(percent);
+}
+
+void TacticalWindow::PointerCellChanged() { ShowPointerStatus(); }
+
+void TacticalWindow::SelectionChanged()
+{
+    const std::optional<CellBox>& box = map_->Core().View().Selection;
+    StatusBar->SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
+}
+
+void TacticalWindow::ShowPointerStatus()
+{
+    const TacMapCore& core = map_->Core();
+    const std::optional<Cell3> cell = core.CellUnderPointer();
+    std::optional<TacCell> held;
+    if (cell) {
+        const std::uint8_t* c = core.Map().Cell(cell->x, cell->y, cell->z);
+        held = TacCell{c[0], c[1], c[2], c[3]};
+    }
+    StatusBar->SetCellText(TacticalCellText(cell), TacticalTilesText(held));
+}
+
 TacticalWindow::~TacticalWindow()
 {
+    map_->Core().SetViewObserver(nullptr);
     // The layout goes to the settings at program end; a failure there is
     // reported and the program still ends.
     Guarded([this] { SaveLayout(); });

@@ -21,16 +21,17 @@
 #include <optional>
 #include <string>
 
+#include "base/MapViewObserver.h"
 #include "tactical/TacMapChange.h"
 
 namespace ketral {
 
 class MapMenuBar;
+class MapStatusBar;
 class TacticalMapView;
 class TileViewer;
-class QtLevelTrackBar;
 
-class TacticalWindow : public QWidget {
+class TacticalWindow : public QWidget, private MapViewObserver {
     Q_OBJECT
 public:
     explicit TacticalWindow(QWidget* parent = nullptr);
@@ -89,11 +90,24 @@ public:
     std::array<TileViewer*, 4> TileViewers{};
     QUndoStack* UndoStack;
     MapMenuBar* MenuBar;
+    MapStatusBar* StatusBar;
+
+    // The fields of the status bar about the pointer's cell, as the core says.
+    void ShowPointerStatus();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // MapViewObserver: the controls follow the core's view state.
+    void LevelRangeChanged(LevelControl which, int min, int max) override;
+    void LevelShown(LevelControl which, int level) override;
+    void ScrollShown(int x, int y) override;
+    void ZoomChanged(int percent) override;
+    void PointerCellChanged() override;
+    void SelectionChanged() override;
+    QSlider* BarOf(LevelControl which) const;
+
     void PlaceMapView();
     void OnTileBoxToggled(QCheckBox* box);
     void OnTileBrowserClicked(QToolButton* button);
@@ -104,7 +118,6 @@ private:
     void PushChange(TacMapChange change);
 
     TacticalMapView* map_ = nullptr;
-    std::array<QtLevelTrackBar*, 3> bars_{};
     std::string listTileDir_;
     std::string listPathPrefix_;
     bool openMode_ = false;

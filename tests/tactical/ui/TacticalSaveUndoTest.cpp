@@ -132,7 +132,7 @@ private slots:
         Activate(w);
         QStringList menus;
         for (QAction* a : w.MenuBar->actions()) menus << a->text();
-        QCOMPARE(menus, (QStringList{"&File", "&Edit"}));
+        QCOMPARE(menus, (QStringList{"&File", "&Edit", "&View"}));
         QCOMPARE(w.MenuBar->SaveMapAction->text(), QStringLiteral("Save map"));
         QCOMPARE(w.MenuBar->SaveMapAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
         QCOMPARE(w.MenuBar->ExportPictureAction->text(), QStringLiteral("Export picture..."));

@@ -1,0 +1,107 @@
+#include "base/MapZoom.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ketral {
+
+namespace {
+
+int FloorDiv(long long a, long long b)
+{
+    const long long q = a / b;
+    return static_cast<int>((a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q);
+}
+
+int CeilDiv(long long a, long long b) { return -FloorDiv(-a, b); }
+
+}  // namespace
+
+bool IsZoomStep(int percent) { return std::find(kZoomSteps.begin(), kZoomSteps.end(), percent) != kZoomSteps.end(); }
+
+int StepZoom(int percent, int steps)
+{
+    const auto at = std::find(kZoomSteps.begin(), kZoomSteps.end(), IsZoomStep(percent) ? percent : kDefaultZoom);
+    const long long index = std::clamp<long long>((at - kZoomSteps.begin()) + static_cast<long long>(steps), 0,
+                                                  static_cast<long long>(kZoomSteps.size()) - 1);
+    return kZoomSteps[static_cast<std::size_t>(index)];
+}
+
+PixelPos ZoomedImageSize(int viewWidth, int viewHeight, int percent)
+{
+    if (percent < 100) return {viewWidth * 100 / percent, viewHeight * 100 / percent};
+    return {CeilDiv(static_cast<long long>(viewWidth) * 100, percent),
+            CeilDiv(static_cast<long long>(viewHeight) * 100, percent)};
+}
+
+PixelPos ViewToImage(PixelPos p, int percent)
+{
+    return {FloorDiv(static_cast<long long>(p.x) * 100, percent), FloorDiv(static_cast<long long>(p.y) * 100, percent)};
+}
+
+PixelPos ImageToView(PixelPos p, int percent)
+{
+    return {CeilDiv(static_cast<long long>(p.x) * percent, 100), CeilDiv(static_cast<long long>(p.y) * percent, 100)};
+}
+
+std::array<std::uint32_t, 256> OpaqueColours(const ColorTable& table)
+{
+    std::array<std::uint32_t, 256> out{};
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = 0xFF000000u | (std::uint32_t{table[i].r} << 16) | (std::uint32_t{table[i].g} << 8) | table[i].b;
+    return out;
+}
+
+void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t, 256>& colours, std::uint32_t* out,
+                       int outWidth, int outHeight, std::size_t outStride, int percent)
+{
+    if (outWidth <= 0 || outHeight <= 0) return;
+    constexpr std::uint32_t kBlack = 0xFF000000u;
+    const std::size_t width = static_cast<std::size_t>(outWidth);
+    // The screen columns that show image pixels, and the image rows shown.
+    const int shownWidth = std::min(outWidth, ImageToView({image.width(), 0}, percent).x);
+    const int shownHeight = std::min(outHeight, ImageToView({0, image.height()}, percent).y);
+    int y = 0;
+    if (percent < 100) {
+        // Every other image pixel.
+        const int step = 100 / percent;
+        for (; y < shownHeight; ++y) {
+            const std::uint8_t* src = image.row(y * step);
+            std::uint32_t* dst = out + static_cast<std::size_t>(y) * outStride;
+            for (int x = 0; x < shownWidth; ++x) dst[x] = colours[src[x * step]];
+            std::fill(dst + shownWidth, dst + width, kBlack);
+        }
+    } else {
+        // Whole squares: one screen row is made from an image row, then
+        // copied to the others of its square.
+        const int scale = percent / 100;
+        for (int sy = 0; y < shownHeight; ++sy) {
+            const std::uint8_t* src = image.row(sy);
+            std::uint32_t* first = out + static_cast<std::size_t>(y) * outStride;
+            std::uint32_t* dst = first;
+            int x = 0;
+            if (scale == 1) {
+                for (; x < shownWidth; ++x) dst[x] = colours[src[x]];
+            } else {
+                const int whole = shownWidth / scale;
+                for (int sx = 0; sx < whole; ++sx) {
+                    const std::uint32_t c = colours[src[sx]];
+                    for (int k = 0; k < scale; ++k) *dst++ = c;
+                }
+                x = whole * scale;
+                for (; x < shownWidth; ++x) first[x] = colours[src[x / scale]];
+            }
+            std::fill(first + shownWidth, first + width, kBlack);
+            for (int k = 1; k < scale && y + k < shownHeight; ++k)
+                std::memcpy(first + static_cast<std::size_t>(k) * outStride, first, width * sizeof(std::uint32_t));
+            y += scale;
+        }
+        y = shownHeight;
+    }
+    for (; y < outHeight; ++y) {
+        std::uint32_t* dst = out + static_cast<std::size_t>(y) * outStride;
+        std::fill(dst, dst + width, kBlack);
+    }
+}
+
+}  // namespace ketral

@@ -1,0 +1,45 @@
+#pragma once
+// The zoom of the map views. A core draws its map image at the game's own
+// scale; the window shows each image pixel as a square of whole screen
+// pixels (200 % to 400 %), or every other image pixel (50 %). So at zoom z a
+// view of w x h screen pixels shows an image of w / z x h / z pixels, and a
+// pointer position is mapped back to the image pixel shown under it before
+// it reaches the core.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "base/IndexedImage.h"
+
+namespace ketral {
+
+inline constexpr int kDefaultZoom = 100;
+inline constexpr std::array<int, 5> kZoomSteps{50, 100, 200, 300, 400};
+
+struct PixelPos {
+    int x = 0, y = 0;
+    friend bool operator==(const PixelPos&, const PixelPos&) = default;
+};
+
+bool IsZoomStep(int percent);
+// The zoom `steps` steps above (steps > 0) or below `percent`, held at the
+// smallest and largest step. A percent that is no step counts as 100.
+int StepZoom(int percent, int steps);
+// The image that fills a view of w x h screen pixels (rounded up).
+PixelPos ZoomedImageSize(int viewWidth, int viewHeight, int percent);
+// The image pixel shown at screen pixel p of the view (also for positions
+// left of or above the view, as a drag may report them).
+PixelPos ViewToImage(PixelPos p, int percent);
+// The screen pixel where image pixel p's square begins.
+PixelPos ImageToView(PixelPos p, int percent);
+
+// Writes the view's screen pixels: `out` has `outHeight` rows of `outWidth`
+// pixels, `outStride` pixels from one row to the next; each shows the image
+// pixel ViewToImage gives, in `colours` (0xAARRGGBB), and black where that
+// lies outside the image.
+void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t, 256>& colours, std::uint32_t* out,
+                       int outWidth, int outHeight, std::size_t outStride, int percent);
+// The colour table as 0xFFRRGGBB.
+std::array<std::uint32_t, 256> OpaqueColours(const ColorTable& table);
+
+}  // namespace ketral

@@ -1,0 +1,32 @@
+#pragma once
+// The status bar under a map view: the cell under the pointer, the tiles it
+// holds, the selection's size, the zoom and "Modified" (MapStatusText.h
+// forms the texts). The window sets each field when what it shows changes.
+#include <QLabel>
+#include <QStatusBar>
+#include <optional>
+#include <string>
+
+#include "base/GridRegion.h"
+
+namespace ketral {
+
+class MapStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit MapStatusBar(QWidget* parent = nullptr);
+
+    void SetCellText(const std::string& cell, const std::string& tiles);
+    // The size of the selected box of cells; none: the field is empty.
+    void SetSelectionSize(const std::optional<Cell3>& size);
+    void SetZoom(int percent);
+    void SetModified(bool modified);
+
+    QLabel* CellLabel;
+    QLabel* TilesLabel;
+    QLabel* SelectionLabel;
+    QLabel* ZoomLabel;
+    QLabel* ModifiedLabel;
+};
+
+}  // namespace ketral

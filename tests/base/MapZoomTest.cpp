@@ -1,0 +1,125 @@
+// The zoom of the map views: the zoom steps, the pointer geometry at every
+// zoom and the scaling of an indexed image into screen pixels.
+#include <gtest/gtest.h>
+
+#include "base/MapZoom.h"
+
+namespace ketral {
+namespace {
+
+TEST(MapZoom, StepsStopAtTheEnds)
+{
+    const struct {
+        int from, steps, to;
+    } cases[] = {{100, 1, 200}, {100, -1, 50}, {50, -1, 50},  {400, 1, 400}, {200, 2, 400},
+                 {300, -3, 50}, {100, 0, 100}, {123, 1, 200}, {400, -9, 50}};
+    for (const auto& c : cases) EXPECT_EQ(StepZoom(c.from, c.steps), c.to) << c.from << " " << c.steps;
+    for (int z : kZoomSteps) EXPECT_TRUE(IsZoomStep(z));
+    EXPECT_FALSE(IsZoomStep(150));
+    EXPECT_FALSE(IsZoomStep(0));
+}
+
+TEST(MapZoom, PointerPositionsMapToTheImagePixelShown)
+{
+    // A screen pixel shows the image pixel screen / zoom, rounded down, also
+    // left of and above the view (a drag that left it).
+    const struct {
+        int zoom;
+        PixelPos screen, image;
+    } cases[] = {
+        {50, {0, 0}, {0, 0}},       {50, {3, 7}, {6, 14}},      {50, {-1, -2}, {-2, -4}},
+        {100, {0, 0}, {0, 0}},      {100, {37, 5}, {37, 5}},    {100, {-3, -1}, {-3, -1}},
+        {200, {1, 1}, {0, 0}},      {200, {2, 3}, {1, 1}},      {200, {-1, -2}, {-1, -1}},
+        {200, {-3, 5}, {-2, 2}},    {300, {2, 3}, {0, 1}},      {300, {5, 6}, {1, 2}},
+        {300, {-1, -3}, {-1, -1}},  {300, {-4, 899}, {-2, 299}}, {400, {3, 4}, {0, 1}},
+        {400, {1919, 1079}, {479, 269}}, {400, {-1, -4}, {-1, -1}}, {400, {-5, 8}, {-2, 2}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ViewToImage(c.screen, c.zoom), c.image) << c.zoom << " at " << c.screen.x << "," << c.screen.y;
+        // The image pixel's square begins at or before the screen pixel and
+        // its next one after it.
+        const PixelPos begin = ImageToView(c.image, c.zoom);
+        const PixelPos next = ImageToView({c.image.x + 1, c.image.y + 1}, c.zoom);
+        if (c.zoom >= 100) {
+            EXPECT_LE(begin.x, c.screen.x);
+            EXPECT_LE(begin.y, c.screen.y);
+            EXPECT_GT(next.x, c.screen.x);
+            EXPECT_GT(next.y, c.screen.y);
+            EXPECT_EQ(ViewToImage(begin, c.zoom), c.image);
+        }
+    }
+}
+
+TEST(MapZoom, TheImageCoversTheView)
+{
+    const struct {
+        int zoom, w, h, iw, ih;
+    } cases[] = {{50, 100, 60, 200, 120},    {100, 641, 480, 641, 480}, {200, 641, 481, 321, 241},
+                 {300, 1920, 1080, 640, 360}, {300, 641, 2, 214, 1},    {400, 1920, 1080, 480, 270},
+                 {400, 1921, 1, 481, 1},      {200, 0, 0, 0, 0}};
+    for (const auto& c : cases) EXPECT_EQ(ZoomedImageSize(c.w, c.h, c.zoom), (PixelPos{c.iw, c.ih})) << c.zoom;
+}
+
+// A 5 x 3 image whose pixels are all different, and colours that tell the
+// index back.
+IndexedImage Numbered()
+{
+    IndexedImage image(5, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) image.setPixel(x, y, static_cast<std::uint8_t>(1 + 10 * y + x));
+    return image;
+}
+
+std::array<std::uint32_t, 256> IndexColours()
+{
+    std::array<std::uint32_t, 256> c{};
+    for (std::uint32_t i = 0; i < 256; ++i) c[i] = 0xFF000000u | (i << 8) | 0x11;
+    return c;
+}
+
+TEST(MapZoom, ScalingShowsEachScreenPixelsImagePixelAndBlackBeyond)
+{
+    const IndexedImage image = Numbered();
+    const auto colours = IndexColours();
+    const struct {
+        int zoom, w, h;
+    } cases[] = {{50, 2, 1}, {50, 6, 4}, {100, 5, 3}, {100, 8, 5}, {200, 9, 5}, {200, 12, 8},
+                 {300, 14, 9}, {300, 16, 11}, {400, 7, 6}, {400, 23, 14}};
+    for (const auto& c : cases) {
+        const std::size_t stride = static_cast<std::size_t>(c.w) + 3;  // rows with room between them
+        std::vector<std::uint32_t> out(stride * static_cast<std::size_t>(c.h), 0xDEADBEEF);
+        ScaleIndexedImage(image, colours, out.data(), c.w, c.h, stride, c.zoom);
+        for (int y = 0; y < c.h; ++y) {
+            for (int x = 0; x < c.w; ++x) {
+                const PixelPos p = ViewToImage({x, y}, c.zoom);
+                const std::uint32_t want = image.contains(p.x, p.y) ? colours[image.pixel(p.x, p.y)] : 0xFF000000u;
+                ASSERT_EQ(out[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)], want)
+                    << c.zoom << "% " << c.w << "x" << c.h << " at " << x << "," << y;
+            }
+            // The bytes between the rows are not touched.
+            for (std::size_t x = static_cast<std::size_t>(c.w); x < stride; ++x)
+                ASSERT_EQ(out[static_cast<std::size_t>(y) * stride + x], 0xDEADBEEFu) << c.zoom;
+        }
+    }
+}
+
+TEST(MapZoom, AnEmptyImageIsAllBlack)
+{
+    const IndexedImage empty;
+    std::vector<std::uint32_t> out(12, 7);
+    ScaleIndexedImage(empty, IndexColours(), out.data(), 4, 3, 4, 200);
+    for (std::uint32_t v : out) EXPECT_EQ(v, 0xFF000000u);
+}
+
+TEST(MapZoom, OpaqueColoursKeepTheChannels)
+{
+    ColorTable t{};
+    t[0] = {1, 2, 3};
+    t[255] = {255, 128, 0};
+    const auto c = OpaqueColours(t);
+    EXPECT_EQ(c[0], 0xFF010203u);
+    EXPECT_EQ(c[255], 0xFFFF8000u);
+}
+
+}  // namespace
+}  // namespace ketral

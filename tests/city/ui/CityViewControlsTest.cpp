@@ -1,0 +1,159 @@
+// The city map window's view controls: wheel, keys and the middle button
+// scroll; Ctrl+wheel and the View menu zoom; placing tiles at a zoom; the
+// status bar.
+#include <QTest>
+#include <QWheelEvent>
+
+#include "base/ui/ErrorGuard.h"
+#include "base/ui/MapStatusBar.h"
+#include "base/ui/SaveChangesBox.h"
+#include "city/CityTestData.h"
+#include "city/ui/CityWindow.h"
+#include "shell/ui/MapMenuBar.h"
+#include "sprites/ui/TileViewer.h"
+
+using namespace ketral;
+using ketral::testing::CityInstall;
+
+class CityViewControlsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CityInstall> inst;
+    std::unique_ptr<CityWindow> form;
+
+    static void Wheel(QWidget* w, QPoint at, QPoint angle, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), angle, Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &e);
+    }
+    void Open()
+    {
+        form->OpenCityMap(inst->vyxdata, "Citymap1", inst->vyxdata + "pal_01.dat", false, true);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    static QString Text(QLabel* l) { return l->text(); }
+
+private slots:
+    void init()
+    {
+        inst = std::make_unique<CityInstall>();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(inst->lists)));
+        SetMessageBoxHook([](const std::string&) {});
+        SetSaveChangesHook([](const std::string&) { return UnsavedChoice::Discard; });
+        form = std::make_unique<CityWindow>();
+    }
+    void cleanup()
+    {
+        SetSaveChangesHook(nullptr);
+        SetMessageBoxHook(nullptr);
+        form.reset();
+        QDir::setCurrent(QDir::tempPath());
+        inst.reset();
+    }
+
+    void wheelKeysAndMiddleDragScroll()
+    {
+        Open();
+        ZoomedImageView* view = form->MapImage;
+        const QPoint mid(100, 100);
+        struct Case {
+            const char* what;
+            std::function<void()> act;
+            int dh, dv;
+        };
+        const Case cases[] = {
+            {"wheel", [&] { Wheel(view, mid, {0, -120}); }, 0, 1},
+            {"Shift+wheel", [&] { Wheel(view, mid, {0, -240}, Qt::ShiftModifier); }, 2, 0},
+            {"Left", [&] { QTest::keyClick(view, Qt::Key_Left); }, -1, 0},
+            {"Up", [&] { QTest::keyClick(view, Qt::Key_Up); }, 0, -1},
+            {"Page Down", [&] { QTest::keyClick(view, Qt::Key_PageDown); }, 0, 3},
+            {"middle drag", [&] {
+                 QTest::mousePress(view, Qt::MiddleButton, Qt::NoModifier, mid);
+                 QMouseEvent move(QEvent::MouseMove, QPointF(mid + QPoint(-256, 64)),
+                                  QPointF(view->mapToGlobal(mid + QPoint(-256, 64))), Qt::NoButton, Qt::MiddleButton,
+                                  Qt::NoModifier);
+                 QApplication::sendEvent(view, &move);
+                 QTest::mouseRelease(view, Qt::MiddleButton, Qt::NoModifier, mid + QPoint(-256, 64));
+             }, 2, -2},
+        };
+        for (const Case& c : cases) {
+            const int h = form->HorizontalScrollBar->value(), v = form->VerticalScrollBar->value();
+            c.act();
+            QVERIFY2(form->HorizontalScrollBar->value() == h + c.dh, c.what);
+            QVERIFY2(form->VerticalScrollBar->value() == v + c.dv, c.what);
+            // The scroll bars' changes reach the editor as the user's do.
+            QCOMPARE(form->Editor().view.scrollX, 128 * form->HorizontalScrollBar->value());
+            QCOMPARE(form->Editor().view.scrollY, 32 * form->VerticalScrollBar->value());
+        }
+        QCOMPARE(form->UndoStack->count(), 0);
+    }
+
+    void zoomFromTheWheelAndTheMenu()
+    {
+        Open();
+        ZoomedImageView* view = form->MapImage;
+        Wheel(view, QPoint(256, 128), {0, 120}, Qt::ControlModifier);
+        QCOMPARE(form->Editor().view.zoom, 200);
+        QCOMPARE(view->Zoom(), 200);
+        QCOMPARE(form->Editor().mapImage.width(), ZoomedImageSize(view->width(), view->height(), 200).x);
+        QVERIFY(form->MenuBar->ZoomActions[2]->isChecked());
+        QCOMPARE(Text(form->StatusBar->ZoomLabel), QStringLiteral("Zoom 200 %"));
+        // About (256, 128): the map moved by (-128, -64) image pixels, one
+        // step across and two down, and the bars show it.
+        QCOMPARE(form->HorizontalScrollBar->value(), 1);
+        QCOMPARE(form->VerticalScrollBar->value(), 2);
+        QCOMPARE(form->Editor().view.scrollX, 128);
+        form->MenuBar->ZoomOutAction->trigger();
+        QCOMPARE(form->Editor().view.zoom, 100);
+        QCOMPARE(form->HorizontalScrollBar->value(), 0);  // about the centre
+        QTest::keyClick(form.get(), Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(form->Editor().view.zoom, 200);
+        QTest::keyClick(form.get(), Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(form->Editor().view.zoom, 100);
+        QVERIFY(form->MenuBar->ZoomActions[1]->isChecked());
+        form->MenuBar->ZoomActions[0]->trigger();
+        QCOMPARE(form->Editor().view.zoom, 50);
+        QCOMPARE(Text(form->StatusBar->ZoomLabel), QStringLiteral("Zoom 50 %"));
+    }
+
+    void placingAtAZoomAndTheStatusBar()
+    {
+        Open();
+        form->CurrentLevelBar->setValue(5);
+        QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+        TileViewer* viewer = form->TileViewerWindow();
+        viewer->SelectImage(11);
+        viewer->ApplyBox->setChecked(true);
+        form->activateWindow();
+        // Image pixel (32, 21) lies over cell (5, 2, 3) at every zoom.
+        form->MenuBar->ZoomActions[3]->trigger();  // 300 %
+        form->HorizontalScrollBar->setValue(0);
+        form->VerticalScrollBar->setValue(0);
+        const PixelPos p = ImageToView({32, 21}, 300);
+        QTest::mouseMove(form->MapImage, QPoint(p.x, p.y));
+        QCOMPARE(Text(form->StatusBar->CellLabel), QStringLiteral("Level 5, a 2, b 3"));
+        QCOMPARE(Text(form->StatusBar->TilesLabel), QStringLiteral("Tile 0"));
+        QCOMPARE(Text(form->StatusBar->ModifiedLabel), QString());
+        QTest::mouseClick(form->MapImage, Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y));
+        QCOMPARE(int(form->Editor().map.Cell(5, 2, 3)), 11);
+        QCOMPARE(int(form->Editor().map.Cell(5, 3, 2)), 0);
+        QCOMPARE(Text(form->StatusBar->TilesLabel), QStringLiteral("Tile 11"));
+        QCOMPARE(Text(form->StatusBar->ModifiedLabel), QStringLiteral("Modified"));
+        form->UndoStack->undo();
+        QCOMPARE(Text(form->StatusBar->TilesLabel), QStringLiteral("Tile 0"));
+        QCOMPARE(Text(form->StatusBar->ModifiedLabel), QString());
+        // Off the grid and outside the view the cell fields are empty.
+        QTest::mouseMove(form->MapImage, QPoint(form->MapImage->width() - 2, 1));
+        QCOMPARE(Text(form->StatusBar->CellLabel), QString());
+        QTest::mouseMove(form->MapImage, QPoint(p.x, p.y));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(form->MapImage, &leave);
+        QCOMPARE(Text(form->StatusBar->CellLabel), QString());
+        QCOMPARE(Text(form->StatusBar->TilesLabel), QString());
+    }
+};
+
+QTEST_MAIN(CityViewControlsTest)
+#include "CityViewControlsTest.moc"
