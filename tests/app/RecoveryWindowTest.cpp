@@ -182,6 +182,8 @@ private slots:
                 const std::string step = std::string(mw.name) + " " + std::to_string(i);
                 const std::size_t edits = journal->Path().empty() ? 0 : ReadJournalFile(journal->Path()).EditCount();
                 QCOMPARE(std::make_pair(step, edits), std::make_pair(step, steps[i].second));
+                // The journal names the files as they are, also after a save.
+                if (edits > 0) QVERIFY(FilesStateOf(ReadJournalFile(journal->Path()).header) == JournalFilesState::Unchanged);
             }
             QCOMPARE(ListJournals().size(), std::size_t(1));
             w.reset();  // the program's normal end
