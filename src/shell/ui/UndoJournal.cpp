@@ -111,7 +111,9 @@ void UndoJournal::OnIndexChanged(int index)
         return;
     }
     dirty_ = true;
-    timer_.start();
+    // Counted from the first change not yet written, not from the last one:
+    // a steady stream of edits is written every kWriteDelayMs all the same.
+    if (!timer_.isActive()) timer_.start();
 }
 
 void UndoJournal::OnCleanChanged(bool clean)
