@@ -41,8 +41,9 @@ void ShowEditor(QWidget* window)
     window->activateWindow();
 }
 
-// Restores one journal in its window; false when the user kept the map the
-// window showed.
+// Restores one journal in its window; false when the old journal must stay:
+// the user kept the map the window showed, or the window's own journal could
+// not be written.
 bool Restore(const JournalContent& content, const std::string& path, TacticalWindow* tactical, CityWindow* city)
 {
     QUndoStack* stack = nullptr;
@@ -60,9 +61,12 @@ bool Restore(const JournalContent& content, const std::string& path, TacticalWin
     }
     ShowEditor(window);
     // The edits are the window's own now: its journal is written before the
-    // old one goes, so that no moment passes without one.
-    if (auto* journal = stack->findChild<UndoJournal*>()) journal->Flush();
-    return true;
+    // old one goes, so that no moment passes without one. When it cannot be
+    // written the old journal stays for the next start.
+    auto* journal = stack->findChild<UndoJournal*>();
+    if (!journal) return false;
+    journal->Flush();
+    return !journal->IsOff();
 }
 
 void OfferOne(QWidget* parent, const std::string& path, TacticalWindow* tactical, CityWindow* city)

@@ -102,11 +102,12 @@ class RecoveryWindowTest : public QObject {
     std::string Journals() const { return (*tmp) / "state/ketral/recovery/"; }
 
     // The journal a window wrote, left behind as by an editor that was killed.
-    std::string LeaveBehind(const MapWindow& mw, int steps)
+    std::string LeaveBehind(const MapWindow& mw, int steps, int undone = 0)
     {
         std::unique_ptr<QWidget> w(mw.make());
         mw.open(w.get());
         for (int k = 0; k < steps; ++k) mw.edit(w.get(), k);
+        for (int k = 0; k < undone; ++k) mw.stack(w.get())->undo();
         UndoJournal* journal = JournalOf(mw.stack(w.get()));
         journal->Flush();
         const std::string left = Journals() + mw.name + "-999999-" + std::to_string(steps) + ".journal";
@@ -182,6 +183,8 @@ private slots:
                 const std::string step = std::string(mw.name) + " " + std::to_string(i);
                 const std::size_t edits = journal->Path().empty() ? 0 : ReadJournalFile(journal->Path()).EditCount();
                 QCOMPARE(std::make_pair(step, edits), std::make_pair(step, steps[i].second));
+                // The journal names the files as they are, also after a save.
+                if (edits > 0) QVERIFY(FilesStateOf(ReadJournalFile(journal->Path()).header) == JournalFilesState::Unchanged);
             }
             QCOMPARE(ListJournals().size(), std::size_t(1));
             w.reset();  // the program's normal end
@@ -239,12 +242,15 @@ private slots:
             RecoveryChoice answer;
             std::string question;  // its start
             bool restored, journalKept;
+            int undone = 0;  // of the three edits, before the editor ended
         };
         const Case cases[] = {
             {"restore a tactical map", 0, nullptr, RecoveryChoice::Restore,
              "Ketral ended while pier had unsaved changes (", true, false},
             {"restore a city map", 1, nullptr, RecoveryChoice::Restore,
              "Ketral ended while Citymap1 had unsaved changes (", true, false},
+            {"restore with an edit undone", 1, nullptr, RecoveryChoice::Restore,
+             "Ketral ended while Citymap1 had unsaved changes (", true, false, 1},
             {"later", 1, nullptr, RecoveryChoice::Later, "Ketral ended while Citymap1 had unsaved changes (", false, true},
             {"discard", 0, nullptr, RecoveryChoice::Discard, "Ketral ended while pier had unsaved changes (", false, false},
             {"files changed since", 0,
@@ -268,7 +274,7 @@ private slots:
         for (const Case& c : cases) {
             init();
             const MapWindow& mw = kinds[c.kind];
-            const std::string journal = LeaveBehind(mw, 3);
+            const std::string journal = LeaveBehind(mw, 3, c.undone);
             const auto filesBefore = ReadFileBytes(game + mw.file);
             if (c.prepare) c.prepare(journal);
             answers = {c.answer};
@@ -283,14 +289,16 @@ private slots:
             QUndoStack* stack = mw.stack(w);
             QCOMPARE(std::make_pair(c.what, stack->count()), std::make_pair(c.what, c.restored ? 3 : 0));
             if (c.restored) {
-                QVERIFY(asked[0].find(", 3 changes). Restore them?") != std::string::npos);
-                // As it was: the three edits as unsaved changes, written to a
-                // journal of this editor; Undo takes them back to the files.
-                QVERIFY(stack->index() == 3 && !stack->isClean());
+                const int edits = 3 - c.undone;
+                QVERIFY(asked[0].find(", " + std::to_string(edits) + " changes). Restore them?") != std::string::npos);
+                // As it was: the edits as unsaved changes (the undone one can
+                // be redone), written to a journal of this editor; Undo takes
+                // them back to the files.
+                QVERIFY(stack->index() == edits && !stack->isClean());
                 const std::string own = JournalOf(stack)->Path();
                 QVERIFY(!own.empty() && own != journal);
                 const auto edited = mw.cells(w);
-                for (int k = 0; k < 3; ++k) stack->undo();
+                for (int k = 0; k < edits; ++k) stack->undo();
                 QVERIFY(stack->isClean());
                 QVERIFY(mw.cells(w) != edited);
                 QVERIFY(mw.cells(w) == ReadFileBytes(game + mw.file));

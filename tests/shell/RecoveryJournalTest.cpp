@@ -114,6 +114,13 @@ TEST(RecoveryJournal, WhatIsWrittenReadsBackAfterEveryBatch)
         ExpectSame(got, After(n));
         EXPECT_FALSE(got.tornTail);
     }
+    // The last write: an undo past the files' state and a new edit.
+    const JournalContent last = Read(Whole(SomeHeader(), batches));
+    EXPECT_EQ(last.steps, (std::map<std::uint32_t, JournalBytes>{{0, Step(4)}}));
+    EXPECT_EQ(last.undoFirst, (std::vector<JournalBytes>{Step(3, 40), Step(1)}));
+    EXPECT_EQ(last.base, 0u);
+    EXPECT_EQ(last.index, 1u);
+    EXPECT_EQ(last.writtenSeconds, 1700000400);
     // A rewrite in one batch reads as the journal it was made from.
     const JournalContent rewritten = Read(EncodeWholeJournal(After(3)));
     ExpectSame(rewritten, After(3));

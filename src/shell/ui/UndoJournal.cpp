@@ -96,9 +96,14 @@ void UndoJournal::OnIndexChanged(int index)
         std::uint32_t same = 0;
         while (same < seen_.size() && same < count && seen_[same] == stack_->command(static_cast<int>(same))) ++same;
         if (same < seen_.size()) Truncate(same);
+        // The same steps at the same place: the top step took the next one
+        // into itself (a merged command), and is put into words again.
+        const auto at = static_cast<std::uint32_t>(index);
+        if (same == seen_.size() && count == seen_.size() && at == index_ && at > 0 && held_.erase(at - 1))
+            puts_.erase(at - 1);
         for (std::uint32_t k = static_cast<std::uint32_t>(seen_.size()); k < count; ++k)
             seen_.push_back(stack_->command(static_cast<int>(k)));
-        index_ = static_cast<std::uint32_t>(index);
+        index_ = at;
         low_ = std::min({low_, index_, base_});
         for (std::uint32_t k = low_; k < count; ++k) Hold(k);
     } catch (const Error& e) {
@@ -106,7 +111,9 @@ void UndoJournal::OnIndexChanged(int index)
         return;
     }
     dirty_ = true;
-    timer_.start();
+    // Counted from the first change not yet written, not from the last one:
+    // a steady stream of edits is written every kWriteDelayMs all the same.
+    if (!timer_.isActive()) timer_.start();
 }
 
 void UndoJournal::OnCleanChanged(bool clean)

@@ -2,8 +2,9 @@
 // Keeps the recovery journal (RecoveryJournal.h) of a map window while its
 // map has unsaved changes. It follows the window's undo stack: every change
 // of the stack (an edit, an undo, a redo) is taken down in memory at once,
-// and written to the journal when the stack has been still for a moment
-// (kWriteDelayMs), off the pointer's path: a drag never waits for the disk.
+// and written to the journal at most kWriteDelayMs after the first change
+// not yet written (so that at most that much work is ever lost), off the
+// pointer's path: a drag never waits for the disk.
 // Saving, or undoing back to what the files hold, removes the journal; so
 // do a new map (the stack cleared) and the window's end. When the journal
 // cannot be written the user is told once that recovery is off, and the
