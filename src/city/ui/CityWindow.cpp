@@ -128,6 +128,9 @@ CityWindow::~CityWindow()
     // The tile viewer goes with the window; the editor releases
     // the lists, the tiles and the palette.
     editor_.SetObserver(nullptr);
+    // The undo stack, a child, still reports its clearing as it goes, after
+    // this window's own parts are gone.
+    disconnect(UndoStack, nullptr, this, nullptr);
     delete tileViewer_;
 }
 

@@ -316,6 +316,9 @@ void TacticalWindow::ShowPointerStatus()
 TacticalWindow::~TacticalWindow()
 {
     map_->Core().SetViewObserver(nullptr);
+    // The undo stack, a child, still reports its clearing as it goes, after
+    // this window's own parts are gone.
+    disconnect(UndoStack, nullptr, this, nullptr);
     // The layout goes to the settings at program end; a failure there is
     // reported and the program still ends.
     Guarded([this] { SaveLayout(); });
