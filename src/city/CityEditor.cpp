@@ -134,12 +134,14 @@ void CityEditor::Resize(int width, int height)
     // The new image holds no cursor box to erase.
     view.cursorX = kNoCursor;
     view.cursorY = kNoCursor;
+    if (OnMapDrawn) OnMapDrawn();
     obs().MapImageChanged();
 }
 
 void CityEditor::RedrawMap()
 {
     DrawCityMap(mapImage, map, view, grid, [this](const UserText& c) { SetCaption(c); });
+    if (OnMapDrawn) OnMapDrawn();
     obs().MapImageChanged();
 }
 

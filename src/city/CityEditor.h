@@ -67,6 +67,8 @@ public:
     IndexedImage overview;   // 100 x 100
 
     void SetObserver(CityEditorObserver* observer) { observer_ = observer; }
+    // Called after the map image was drawn anew or replaced, before it is shown.
+    std::function<void()> OnMapDrawn;
     const UserText& Caption() const { return caption_; }
 
     // Reads the owner list (the window does it once, when it is created).

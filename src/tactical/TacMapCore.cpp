@@ -224,6 +224,7 @@ void TacMapCore::RedrawView()
         DrawPlan(image_, map_, tiles_, view_);
     else
         DrawIsometric(image_, map_, tiles_, view_, Projection());
+    if (OnViewDrawn) OnViewDrawn();
     Repaint();
 }
 

@@ -38,6 +38,8 @@ public:
     // Called on a pointer release in the isometric view with the button and
     // the cell indices of TileSelectIndices.
     std::function<void(TacMouseButton, int i, int j)> OnTileSelect;
+    // Called after the view image was drawn anew, before it is shown.
+    std::function<void()> OnViewDrawn;
 
     // ---- data and files
     const TacMapData& Map() const { return map_; }
