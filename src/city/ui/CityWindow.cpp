@@ -16,6 +16,7 @@
 #include "base/ui/QtImage.h"
 #include "base/ui/QtText.h"
 #include "city/ui/BuildingDialog.h"
+#include "city/ui/CityRegionControl.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
@@ -38,15 +39,24 @@ void IndexedImageView::paintEvent(QPaintEvent*)
     if (img.height() < height()) p.fillRect(0, img.height(), img.width(), height() - img.height(), Qt::black);
 }
 
+void IndexedImageView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (PointerHook && PointerHook({MapPointer::Press, event->button(), event->modifiers(), pos.x(), pos.y()})) return;
+    QWidget::mousePressEvent(event);
+}
+
 void IndexedImageView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
+    if (PointerHook && PointerHook({MapPointer::Move, Qt::NoButton, event->modifiers(), pos.x(), pos.y()})) return;
     if (OnMouseMove) Guarded([&] { OnMouseMove(pos.x(), pos.y()); }, window());
 }
 
 void IndexedImageView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
+    if (PointerHook && PointerHook({MapPointer::Release, event->button(), event->modifiers(), pos.x(), pos.y()})) return;
     if (OnMouseUp) Guarded([&] { OnMouseUp(event->button(), pos.x(), pos.y()); }, window());
 }
 
@@ -116,6 +126,7 @@ CityWindow::CityWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     move(313, 215);
     SetOuterSize(this, QSize(783, 540));  // the size the view outline reckons with
     StartEditor();
+    new CityRegionControl(this);  // the region tools: Select, Bucket fill, the clipboard commands
 }
 
 CityWindow::~CityWindow()

@@ -24,6 +24,7 @@
 #include <string>
 #include <utility>
 
+#include "base/ui/MapPointer.h"
 #include "city/CityEditor.h"
 
 namespace ketral {
@@ -41,11 +42,15 @@ public:
     std::function<void(int x, int y)> OnMouseMove;
     std::function<void(Qt::MouseButton button, int x, int y)> OnMouseUp;
     std::function<void()> OnResize;
+    // Offered every pointer event first (the region tools); what it takes
+    // the handlers above do not get.
+    MapPointerHook PointerHook;
     // Paint what the image does not cover black (else the parent shows).
     bool fillUncovered = true;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -81,6 +81,8 @@ void TacticalMapView::resizeEvent(QResizeEvent* event)
 
 void TacticalMapView::mousePressEvent(QMouseEvent* event)
 {
+    const QPoint at = event->position().toPoint();
+    if (PointerHook && PointerHook({MapPointer::Press, event->button(), event->modifiers(), at.x(), at.y()})) return;
     if (auto b = ToButton(event->button())) {
         const QPoint p = event->position().toPoint();
         core_.MouseDown(*b, p.x(), p.y());
@@ -90,11 +92,14 @@ void TacticalMapView::mousePressEvent(QMouseEvent* event)
 void TacticalMapView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
+    if (PointerHook && PointerHook({MapPointer::Move, Qt::NoButton, event->modifiers(), p.x(), p.y()})) return;
     core_.MouseMove(p.x(), p.y());
 }
 
 void TacticalMapView::mouseReleaseEvent(QMouseEvent* event)
 {
+    const QPoint at = event->position().toPoint();
+    if (PointerHook && PointerHook({MapPointer::Release, event->button(), event->modifiers(), at.x(), at.y()})) return;
     if (auto b = ToButton(event->button())) {
         const QPoint p = event->position().toPoint();
         core_.MouseUp(*b, p.x(), p.y());

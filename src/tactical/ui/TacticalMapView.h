@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/ui/MapPointer.h"
 #include "tactical/TacMapCore.h"
 
 namespace ketral {
@@ -43,6 +44,9 @@ public:
 
     // Called on a pointer release in the isometric view.
     std::function<void(TacticalMapView* sender, Qt::MouseButton button, int i, int j)> OnTileSelect;
+    // Offered every pointer event first (the region tools); what it takes
+    // the view does not handle.
+    MapPointerHook PointerHook;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

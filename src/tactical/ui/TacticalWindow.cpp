@@ -20,6 +20,7 @@
 #include "tactical/TacMapList.h"
 #include "tactical/ui/QtLevelTrackBar.h"
 #include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalRegions.h"
 
 namespace ketral {
 
@@ -183,6 +184,8 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { OnMapListActivated(); });
     connect(HorizontalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
     connect(VerticalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
+
+    new TacticalRegions(this);  // the region tools: Select, Bucket fill, the clipboard commands
 
     // The application's quit closes every window before the windows are
     // destroyed; the layout must still say which viewers were open.

@@ -1,0 +1,36 @@
+#include "base/ui/CellsClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace ketral {
+
+void PutCellsOnClipboard(const char* mime, const std::string& text,
+                         const std::vector<std::pair<QString, QByteArray>>& extra)
+{
+    auto* data = new QMimeData;
+    const QByteArray bytes = QByteArray::fromStdString(text);
+    data->setData(QString::fromLatin1(mime), bytes);
+    data->setText(QString::fromUtf8(bytes));
+    for (const auto& [type, value] : extra) data->setData(type, value);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+std::optional<std::string> CellsTextOnClipboard(const char* mime)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data) return std::nullopt;
+    if (data->hasFormat(QString::fromLatin1(mime))) return data->data(QString::fromLatin1(mime)).toStdString();
+    if (data->hasText()) return data->text().toUtf8().toStdString();
+    return std::nullopt;
+}
+
+std::optional<QByteArray> ClipboardData(const char* mime)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(QString::fromLatin1(mime))) return std::nullopt;
+    return data->data(QString::fromLatin1(mime));
+}
+
+}  // namespace ketral

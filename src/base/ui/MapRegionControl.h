@@ -1,0 +1,74 @@
+#pragma once
+// The region tools of a map window: the "Select" (S) and "Bucket fill" (B)
+// tools, "Cut", "Copy", "Paste", "Delete", "Fill selection", "Select all"
+// and "Deselect" in the Edit menu with their keys, the tools' buttons for
+// the Edit page, the pointer hook of the map view, the names of the undo
+// steps in the Edit menu ("Undo Paste") and a status line for what the
+// commands report. A map kind's window control supplies the work.
+// Errors of the commands are shown in the error guard and change nothing.
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QObject>
+#include <QToolButton>
+#include <QUndoStack>
+#include <functional>
+
+#include "base/RegionView.h"
+#include "base/ui/MapPointer.h"
+
+namespace ketral {
+
+class MapRegionControl : public QObject {
+    Q_OBJECT
+public:
+    // The commands go to the end of `editMenu`; `undo` and `redo` are its
+    // actions of the undo stack. `mapView`: the widget that shows the map;
+    // the status line lies over its bottom edge.
+    MapRegionControl(QWidget* window, QMenu* editMenu, QAction* undo, QAction* redo, QUndoStack* stack,
+                     QWidget* mapView);
+
+    QAction *SelectToolAction, *BucketToolAction;
+    QAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *FillAction, *SelectAllAction, *DeselectAction;
+    QToolButton *SelectToolButton = nullptr, *BucketToolButton = nullptr;
+
+    // Two tool buttons (for the Edit page) that show and choose the tools.
+    void MakeToolButtons(QWidget* parent);
+    // The map view's pointer hook.
+    bool OnPointer(const MapPointer& pointer);
+
+    // What the last command reported ("" for nothing), and where a status
+    // bar hears it (the status line shows it as well).
+    const QString& StatusText() const { return status_; }
+    std::function<void(const QString&)> OnStatus;
+
+    virtual RegionView& Regions() = 0;
+
+protected:
+    // The commands of a map kind; each pushes its change with the name given.
+    virtual void CopySelection(bool cut) = 0;
+    virtual void StartPaste() = 0;
+    virtual void DeleteSelection() = 0;
+    virtual void FillSelection() = 0;
+    virtual void BucketFillAt(Cell3 cell) = 0;
+    virtual void PasteAt(Cell3 cell, bool skipEmpty) = 0;
+
+    void ShowStatus(const QString& text);
+    // The number the window shows for level index z.
+    virtual int ShownLevel(int z) const = 0;
+    // The selection's size in words ("3 x 4 cells on level 2").
+    QString SelectionText() const;
+    QWidget* window_;
+    QUndoStack* stack_;
+
+private:
+    QAction* AddAction(QMenu* menu, const QString& text, const QKeySequence& keys, const std::function<void()>& work);
+    void Run(const std::function<void()>& work);
+
+    QActionGroup* tools_;
+    QLabel* statusLine_;
+    QString status_;
+    bool pressTaken_ = false;
+};
+
+}  // namespace ketral
