@@ -4,7 +4,18 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <algorithm>
+#include <cstring>
+
 namespace ketral {
+
+std::size_t ClipboardBytes::readSome(std::uint64_t offset, void* dst, std::size_t n)
+{
+    if (offset >= size()) return 0;
+    const std::size_t k = static_cast<std::size_t>(std::min<std::uint64_t>(n, size() - offset));
+    std::memcpy(dst, bytes_.constData() + offset, k);
+    return k;
+}
 
 void PutCellsOnClipboard(const char* mime, const std::string& text,
                          const std::vector<std::pair<QString, QByteArray>>& extra)
@@ -17,12 +28,12 @@ void PutCellsOnClipboard(const char* mime, const std::string& text,
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-std::optional<std::string> CellsTextOnClipboard(const char* mime)
+std::optional<QByteArray> CellsTextOnClipboard(const char* mime)
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data) return std::nullopt;
-    if (data->hasFormat(QString::fromLatin1(mime))) return data->data(QString::fromLatin1(mime)).toStdString();
-    if (data->hasText()) return data->text().toUtf8().toStdString();
+    if (data->hasFormat(QString::fromLatin1(mime))) return data->data(QString::fromLatin1(mime));
+    if (data->hasText()) return data->text().toUtf8();
     return std::nullopt;
 }
 

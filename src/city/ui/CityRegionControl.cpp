@@ -75,9 +75,10 @@ void CityRegionControl::StartPaste()
 {
     if (window_->Editor().map.cells.size() != static_cast<std::size_t>(kCityCells))
         throw Error("No map is open to paste into.");
-    const std::optional<std::string> text = CellsTextOnClipboard(kCityCellsMime);
+    const std::optional<QByteArray> text = CellsTextOnClipboard(kCityCellsMime);
     if (!text) throw Error("The clipboard holds no copied cells.");
-    CityTileBlock block = ReadCityCellsText(*text);
+    ClipboardBytes src(*text);
+    CityTileBlock block = ReadCityCellsText(src);
     const CityCell size = block.size;
     view_.SetBlock(std::move(block));
     view_.StartPaste(CityGridCell(size));

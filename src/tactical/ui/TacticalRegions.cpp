@@ -94,9 +94,10 @@ void TacticalRegions::CopySelection(bool cut)
 void TacticalRegions::StartPaste()
 {
     if (!map_->Core().Map().HasCells()) throw Error("No map is open to paste into.");
-    const std::optional<std::string> text = CellsTextOnClipboard(kTacticalCellsMime);
+    const std::optional<QByteArray> text = CellsTextOnClipboard(kTacticalCellsMime);
     if (!text) throw Error("The clipboard holds no copied cells.");
-    TacCellBlock block = ReadTacCellsText(*text);
+    ClipboardBytes src(*text);
+    TacCellBlock block = ReadTacCellsText(src);
     const std::optional<QByteArray> dir = ClipboardData(kTacticalTileDirMime);
     blockTileDir_ = dir ? dir->toStdString() : std::string();
     const Cell3 size = block.size;
