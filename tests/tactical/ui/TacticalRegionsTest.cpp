@@ -256,10 +256,12 @@ private slots:
         QCOMPARE(Regions(w)->StatusText(), QStringLiteral("Selected 2 x 2 cells on level 1"));
         Key(w, Qt::Key_S);  // no tool
         QVERIFY(!Regions(w)->SelectToolAction->isChecked());
-        Drag(w, Over(w, 0, 0), Over(w, 1, 1));
+        Drag(w, Over(w, 2, 2), Over(w, 1, 1));
         QCOMPARE(w.UndoStack->count(), 1);
         QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo"));
-        QCOMPARE(CellAt(w, 1, 1, 0), (TacCell{3, 0, 0, 0}));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x)
+                QCOMPARE(CellAt(w, x, y, 0), x >= 1 && y >= 1 ? (TacCell{3, 0, 0, 0}) : (TacCell{0, 0, 0, 0}));
         // Esc, then a click outside the map, clear the selection.
         QVERIFY(Regions(w)->View().Tool().Selection());
         Key(w, Qt::Key_Escape);
