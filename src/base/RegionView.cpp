@@ -24,7 +24,8 @@ bool RegionView::PointerDown(int x, int y, bool shift)
     tool_.SetGrid(GridSize());
     lastX_ = x;
     lastY_ = y;
-    if (!tool_.Down(CellAt(x, y), shift)) return false;
+    dragCell_ = CellAt(x, y);
+    if (!tool_.Down(dragCell_, shift)) return false;
     Sync();
     return true;
 }
@@ -34,7 +35,11 @@ bool RegionView::PointerMove(int x, int y)
     if (!ShowsRegions()) return false;
     lastX_ = x;
     lastY_ = y;
-    if (!tool_.Move(CellAt(x, y))) return false;
+    const Cell3 cell = CellAt(x, y);
+    // Within one cell nothing the tools or the map's cursor draw changes.
+    if ((tool_.Pasting() && cell == tool_.PasteAt()) || (tool_.Dragging() && cell == dragCell_)) return true;
+    dragCell_ = cell;
+    if (!tool_.Move(cell)) return false;
     Sync(true, x, y);
     return true;
 }

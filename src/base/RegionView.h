@@ -23,7 +23,8 @@ public:
     // Left button press, pointer move and release at view pixel (x, y). Each
     // returns whether the region tools took the event; when not, the map's
     // own pointer handling runs. A move they take also moves the map's own
-    // pointer cursor.
+    // pointer cursor (whose place, like theirs, depends only on the cell
+    // under the pointer: a move within one cell draws nothing).
     bool PointerDown(int x, int y, bool shift);
     bool PointerMove(int x, int y);
     bool PointerUp(int x, int y, RegionRelease& release);
@@ -75,6 +76,7 @@ private:
     std::optional<CellBox> outlineDrawn_;
     std::optional<CellBox> previewDrawn_;
     int lastX_ = 0, lastY_ = 0;
+    Cell3 dragCell_;  // the cell of the last press or move
 };
 
 }  // namespace ketral
