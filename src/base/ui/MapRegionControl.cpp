@@ -128,7 +128,7 @@ QString MapRegionControl::SelectionText() const
     const std::optional<CellBox>& box = const_cast<MapRegionControl*>(this)->Regions().Tool().Selection();
     if (!box) return QString();
     const Cell3 n = box->Size();
-    QString text = QStringLiteral("Selected %1 x %2 cells").arg(n.x).arg(n.y);
+    const QString text = QStringLiteral("Selected ") + AreaText(n);
     if (n.z == 1) return text + QStringLiteral(" on level %1").arg(ShownLevel(box->lo.z));
     return text + QStringLiteral(" on levels %1 to %2").arg(ShownLevel(box->lo.z)).arg(ShownLevel(box->hi.z));
 }

@@ -54,8 +54,10 @@ protected:
     virtual void PasteAt(Cell3 cell, bool skipEmpty) = 0;
 
     void ShowStatus(const QString& text);
-    // The number the window shows for level index z.
+    // The number the window shows for level index z, and the size of a box
+    // of n cells on one level in the window's words ("3 x 4 cells").
     virtual int ShownLevel(int z) const = 0;
+    virtual QString AreaText(Cell3 n) const = 0;
     // The selection's size in words ("3 x 4 cells on level 2").
     QString SelectionText() const;
     QWidget* window_;

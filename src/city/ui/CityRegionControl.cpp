@@ -13,7 +13,11 @@ namespace {
 
 QString BoxText(CityCell n)
 {
-    return QStringLiteral("%1 x %2 cells on %3 level(s)").arg(n.a).arg(n.b).arg(n.level);
+    return QStringLiteral("%1 x %2 cells on %3 %4")
+        .arg(n.a)
+        .arg(n.b)
+        .arg(n.level)
+        .arg(n.level == 1 ? QStringLiteral("level") : QStringLiteral("levels"));
 }
 
 }  // namespace

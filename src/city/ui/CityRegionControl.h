@@ -24,6 +24,8 @@ public:
 
 protected:
     int ShownLevel(int z) const override { return z; }
+    // a x b, as the map's cells are named
+    QString AreaText(Cell3 n) const override { return QStringLiteral("%1 x %2 cells").arg(n.y).arg(n.x); }
     void CopySelection(bool cut) override;
     void StartPaste() override;
     void DeleteSelection() override;

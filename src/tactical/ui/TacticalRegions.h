@@ -27,6 +27,7 @@ public:
 
 protected:
     int ShownLevel(int z) const override { return z + 1; }
+    QString AreaText(Cell3 n) const override { return QStringLiteral("%1 x %2 cells").arg(n.x).arg(n.y); }
     void CopySelection(bool cut) override;
     void StartPaste() override;
     void DeleteSelection() override;

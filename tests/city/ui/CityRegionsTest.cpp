@@ -92,7 +92,7 @@ private slots:
         QTest::mouseRelease(from.MapImage, Qt::LeftButton, {}, Over(from, 3, 5));
         from.CurrentLevelBar->setValue(1);
         QTest::mouseClick(from.MapImage, Qt::LeftButton, Qt::ShiftModifier, Over(from, 3, 5));
-        QCOMPARE(Regions(from)->StatusText(), QStringLiteral("Selected 3 x 2 cells on levels 0 to 1"));
+        QCOMPARE(Regions(from)->StatusText(), QStringLiteral("Selected 2 x 3 cells on levels 0 to 1"));
         Key(from, Qt::Key_C, Qt::ControlModifier);
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data->hasFormat(QString::fromLatin1(kCityCellsMime)));
