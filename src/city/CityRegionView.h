@@ -29,6 +29,9 @@ public:
     CityMapChange DeleteSelection();
     CityMapChange FillSelection(std::uint16_t tile);
     CityMapChange BucketFill(Cell3 cell, std::uint16_t tile);
+    // The tile the viewer offers, as placing takes it: shown, with "Apply"
+    // ticked, a tile number. Error else (also without a viewer).
+    static std::uint16_t ChosenTile(const CityTileViewer* viewer);
     CityMapChange PasteAt(Cell3 at, bool skipEmpty);
 
     // The map image was drawn anew or replaced (the editor's OnMapDrawn).

@@ -32,6 +32,10 @@ public:
     TacMapChange FillSelection(const std::array<int, kSlotCount>& values);
     // `tile` into `slot` of the area of equal slots around `cell`.
     TacMapChange BucketFill(Cell3 cell, int slot, std::uint8_t tile);
+    // The slot a bucket fill takes from the tiles chosen per slot (-1 or a
+    // number above 255: none): the first chosen one in the order ground,
+    // left, right, feature. Error when none is.
+    static int BucketSlot(const std::array<int, kSlotCount>& chosen);
     // The held block with its lowest corner at `at`.
     TacMapChange PasteAt(Cell3 at, bool skipEmpty);
 

@@ -169,5 +169,35 @@ TEST_F(CityRegionViewTest, CommandsWriteTheirCellsAsOneChange)
     }
 }
 
+TEST(CityRegionViewChoice, TheViewersTileCountsWhenPlacingWouldTakeIt)
+{
+    struct Viewer : CityTileViewer {
+        bool shown = true, apply = true;
+        int selected = 0;
+        bool IsVisible() const override { return shown; }
+        bool ApplyChecked() const override { return apply; }
+        int SelectedImage() const override { return selected; }
+        void SelectImage(int) override {}
+        void Refresh() override {}
+    };
+    struct Case {
+        bool shown, apply;
+        int selected, tile;  // -1: refused
+    };
+    const Case cases[] = {{true, true, 12, 12}, {true, true, 0, 0},    {false, true, 12, -1},
+                          {true, false, 12, -1}, {true, true, -1, -1}, {true, true, 65536, -1}};
+    for (const Case& c : cases) {
+        Viewer v;
+        v.shown = c.shown;
+        v.apply = c.apply;
+        v.selected = c.selected;
+        if (c.tile < 0)
+            EXPECT_THROW(CityRegionView::ChosenTile(&v), Error) << c.selected;
+        else
+            EXPECT_EQ(CityRegionView::ChosenTile(&v), c.tile);
+    }
+    EXPECT_THROW(CityRegionView::ChosenTile(nullptr), Error);
+}
+
 }  // namespace
 }  // namespace ketral

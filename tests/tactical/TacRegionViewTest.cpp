@@ -243,5 +243,21 @@ TEST_F(TacRegionView, BucketFillFillsTheAreaOfTheClickedLevel)
     ExpectSaved(expect);
 }
 
+TEST(TacRegionViewChoice, BucketFillTakesTheFirstChosenSlot)
+{
+    const std::pair<std::array<int, 4>, int> cases[] = {
+        {{-1, 7, -1, 3}, 1},
+        {{0, 7, 2, 3}, 0},  // tile 0 is a choice: it empties
+        {{300, -1, -1, 255}, 3},  // no tile number of a slot
+        {{-1, -1, -1, -1}, -1},
+    };
+    for (const auto& [chosen, slot] : cases) {
+        if (slot < 0)
+            EXPECT_THROW(ketral::TacRegionView::BucketSlot(chosen), Error);
+        else
+            EXPECT_EQ(ketral::TacRegionView::BucketSlot(chosen), slot);
+    }
+}
+
 }  // namespace
 }  // namespace ketral

@@ -108,8 +108,11 @@ bool MapRegionControl::OnPointer(const MapPointer& p)
         case MapPointer::Release: {
             if (p.button != Qt::LeftButton || !pressTaken_) return;
             pressTaken_ = false;
+            // The release of a press the tools took is theirs, also when the
+            // tool was put down in between.
             RegionRelease release;
-            taken = regions.PointerUp(p.x, p.y, release);
+            regions.PointerUp(p.x, p.y, release);
+            taken = true;
             if (release.kind == RegionRelease::Paste)
                 PasteAt(release.cell, shift);
             else if (release.kind == RegionRelease::Bucket)

@@ -55,11 +55,23 @@ void CityRegionControl::Push(CityMapChange change, const QString& name)
 
 std::uint16_t CityRegionControl::ChosenTile() const
 {
+    // The viewer as the editor reads it.
+    class Access : public CityTileViewer {
+    public:
+        explicit Access(const TileViewer& v) : v_(v) {}
+        bool IsVisible() const override { return v_.isVisible(); }
+        bool ApplyChecked() const override { return v_.ApplyBox->isChecked(); }
+        int SelectedImage() const override { return v_.SelectedImage(); }
+        void SelectImage(int) override {}
+        void Refresh() override {}
+
+    private:
+        const TileViewer& v_;
+    };
     const TileViewer* viewer = window_->TileViewerWindow();
-    if (!viewer || !viewer->isVisible() || !viewer->ApplyBox->isChecked() || viewer->SelectedImage() < 0 ||
-        viewer->SelectedImage() > 0xFFFF)
-        throw Error("No tile is chosen: show the tile viewer, choose a tile and tick \"Apply\".");
-    return static_cast<std::uint16_t>(viewer->SelectedImage());
+    if (!viewer) return CityRegionView::ChosenTile(nullptr);
+    const Access access(*viewer);
+    return CityRegionView::ChosenTile(&access);
 }
 
 void CityRegionControl::CopySelection(bool cut)

@@ -35,7 +35,7 @@ protected:
 
 private:
     void Push(CityMapChange change, const QString& name);
-    // The tile of the viewer when it is shown with "Apply" ticked (Error else).
+    // The tile of the viewer (CityRegionView::ChosenTile).
     std::uint16_t ChosenTile() const;
 
     CityWindow* window_;

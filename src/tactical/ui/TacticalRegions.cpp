@@ -1,7 +1,6 @@
 #include "tactical/ui/TacticalRegions.h"
 
 #include <QBoxLayout>
-#include <algorithm>
 
 #include "base/Errors.h"
 #include "base/ui/CellsClipboard.h"
@@ -64,7 +63,6 @@ std::array<int, kSlotCount> TacticalRegions::ChosenTiles() const
     for (int k = 0; k < kSlotCount; ++k) {
         const TileViewer* viewer = window_->SlotViewer(k);
         if (viewer && viewer->isVisible() && viewer->ApplyBox->isChecked()) v[k] = viewer->SelectedImage();
-        if (v[k] > 255) v[k] = -1;  // no tile number of a slot
     }
     return v;
 }
@@ -129,8 +127,7 @@ void TacticalRegions::DeleteSelection()
 void TacticalRegions::FillSelection()
 {
     const std::array<int, kSlotCount> tiles = ChosenTiles();
-    if (std::all_of(tiles.begin(), tiles.end(), [](int t) { return t < 0; }))
-        throw Error("No tile is chosen: show a tile viewer, choose a tile and tick \"Apply\".");
+    TacRegionView::BucketSlot(tiles);  // some slot is chosen
     Push(view_.FillSelection(tiles), QStringLiteral("Fill"));
     ShowStatus(QStringLiteral("Filled ") + BoxText(Regions().Tool().Selection()->Size()));
 }
@@ -138,10 +135,7 @@ void TacticalRegions::FillSelection()
 void TacticalRegions::BucketFillAt(Cell3 cell)
 {
     const std::array<int, kSlotCount> tiles = ChosenTiles();
-    // One slot: the first whose viewer applies.
-    int slot = 0;
-    while (slot < kSlotCount && tiles[slot] < 0) ++slot;
-    if (slot == kSlotCount) throw Error("No tile is chosen: show a tile viewer, choose a tile and tick \"Apply\".");
+    const int slot = TacRegionView::BucketSlot(tiles);
     Push(view_.BucketFill(cell, slot, static_cast<std::uint8_t>(tiles[slot])), QStringLiteral("Bucket fill"));
     ShowStatus(QStringLiteral("Bucket fill of the %1 slot with tile %2").arg(QLatin1String(kSlotNames[slot])).arg(tiles[slot]));
 }
