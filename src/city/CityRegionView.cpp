@@ -180,6 +180,14 @@ CityMapChange CityRegionView::BucketFill(Cell3 cell, std::uint16_t tile)
     return Redrawn(editor_.BucketFill(ToCity(cell), tile));
 }
 
+std::uint16_t CityRegionView::ChosenTile(const CityTileViewer* viewer)
+{
+    if (!viewer || !viewer->IsVisible() || !viewer->ApplyChecked() || viewer->SelectedImage() < 0 ||
+        viewer->SelectedImage() > 0xFFFF)
+        throw Error("No tile is chosen: show the tile viewer, choose a tile and tick \"Apply\".");
+    return static_cast<std::uint16_t>(viewer->SelectedImage());
+}
+
 CityMapChange CityRegionView::PasteAt(Cell3 at, bool skipEmpty)
 {
     if (block_.Empty()) throw Error("There are no copied cells to paste.");

@@ -168,6 +168,13 @@ TacMapChange TacRegionView::BucketFill(Cell3 cell, int slot, std::uint8_t tile)
     return Redrawn(core_.BucketFill(cell, slot, tile));
 }
 
+int TacRegionView::BucketSlot(const std::array<int, kSlotCount>& chosen)
+{
+    for (int s = 0; s < kSlotCount; ++s)
+        if (chosen[s] >= 0 && chosen[s] <= 255) return s;
+    throw Error("No tile is chosen: show a tile viewer, choose a tile and tick \"Apply\".");
+}
+
 TacMapChange TacRegionView::PasteAt(Cell3 at, bool skipEmpty)
 {
     if (block_.Empty()) throw Error("There are no copied cells to paste.");
