@@ -115,6 +115,10 @@ void RegionView::RefreshPreview()
 
 void RegionView::Sync(bool cursor, int x, int y)
 {
+    if (!Same(reported_, tool_.Selection())) {
+        reported_ = tool_.Selection();
+        if (OnSelectionChanged) OnSelectionChanged(reported_);
+    }
     const bool show = ShowsRegions() && GridSize().x > 0;
     const std::optional<CellBox> outline = show ? tool_.Selection() : std::nullopt;
     const std::optional<CellBox> preview = show && tool_.Pasting() ? std::optional<CellBox>(tool_.PasteBox()) : std::nullopt;

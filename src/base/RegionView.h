@@ -7,6 +7,7 @@
 // pixels under it, and lifted before anything beneath it changes. A map
 // kind supplies the geometry and the drawing; pointer positions are view
 // image pixels.
+#include <functional>
 #include <optional>
 
 #include "base/RegionTool.h"
@@ -18,6 +19,9 @@ public:
     virtual ~RegionView() = default;
 
     const RegionTool& Tool() const { return tool_; }
+    // Called with the selection whenever it changed (for a view state that
+    // keeps it, or a status bar that shows its size).
+    std::function<void(const std::optional<CellBox>&)> OnSelectionChanged;
 
     void SetTool(RegionToolKind tool);
     // Left button press, pointer move and release at view pixel (x, y). Each
@@ -77,6 +81,7 @@ private:
     std::optional<CellBox> previewDrawn_;
     int lastX_ = 0, lastY_ = 0;
     Cell3 dragCell_;  // the cell of the last press or move
+    std::optional<CellBox> reported_;  // the selection OnSelectionChanged last had
 };
 
 }  // namespace ketral

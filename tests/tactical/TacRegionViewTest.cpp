@@ -85,8 +85,13 @@ protected:
 TEST_F(TacRegionView, OutlineAndPreviewFollowThePointerWithoutARedrawAndLeaveNothingBehind)
 {
     const Bytes plain = Pixels(core.ViewImage());
+    std::vector<std::optional<CellBox>> told;
+    view.OnSelectionChanged = [&told](const std::optional<CellBox>& box) { told.push_back(box); };
     view.SetTool(RegionToolKind::Select);
     Drag(Over(1, 1), Over(3, 2));
+    // The press's one cell, then the dragged box; the release changes nothing.
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told.back()->hi, (Cell3{3, 2, 0}));
     ASSERT_TRUE(view.Tool().Selection());
     EXPECT_EQ(view.Tool().Selection()->lo, (Cell3{1, 1, 0}));
     EXPECT_EQ(view.Tool().Selection()->hi, (Cell3{3, 2, 0}));
@@ -112,6 +117,8 @@ TEST_F(TacRegionView, OutlineAndPreviewFollowThePointerWithoutARedrawAndLeaveNot
     EXPECT_EQ(Pixels(core.ViewImage()), outlined);
     EXPECT_TRUE(view.Escape());  // the selection
     EXPECT_EQ(Pixels(core.ViewImage()), plain);
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_FALSE(told.back());
     EXPECT_FALSE(view.Escape());
     EXPECT_EQ(redraws, 0);
 
