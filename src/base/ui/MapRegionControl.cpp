@@ -126,9 +126,9 @@ bool MapRegionControl::OnPointer(const MapPointer& p)
     return taken;
 }
 
-QString MapRegionControl::SelectionText() const
+QString MapRegionControl::SelectionText()
 {
-    const std::optional<CellBox>& box = const_cast<MapRegionControl*>(this)->Regions().Tool().Selection();
+    const std::optional<CellBox>& box = Regions().Tool().Selection();
     if (!box) return QString();
     const Cell3 n = box->Size();
     const QString text = QStringLiteral("Selected ") + AreaText(n);

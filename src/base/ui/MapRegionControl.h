@@ -59,7 +59,7 @@ protected:
     virtual int ShownLevel(int z) const = 0;
     virtual QString AreaText(Cell3 n) const = 0;
     // The selection's size in words ("3 x 4 cells on level 2").
-    QString SelectionText() const;
+    QString SelectionText();
     QWidget* window_;
     QUndoStack* stack_;
 

@@ -41,6 +41,9 @@ CityRegionControl::CityRegionControl(CityWindow* window)
 
 CityRegionControl::~CityRegionControl()
 {
+    // When the window goes, its editor goes before its children and the map
+    // image, made before this control, before it: only a control removed
+    // from a living window finds the image and takes its hooks back.
     if (image_) {
         image_->PointerHook = nullptr;
         window_->Editor().OnMapDrawn = nullptr;

@@ -45,6 +45,9 @@ TacticalRegions::TacticalRegions(TacticalWindow* window)
 
 TacticalRegions::~TacticalRegions()
 {
+    // Made before this control, the map view (and its core) goes first when
+    // the window goes: only a control removed from a living window finds it
+    // and takes its hooks back.
     if (map_) {
         map_->Core().OnViewDrawn = nullptr;
         map_->PointerHook = nullptr;
