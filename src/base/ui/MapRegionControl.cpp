@@ -75,6 +75,16 @@ QAction* MapRegionControl::AddAction(QMenu* menu, const QString& text, const QKe
     return a;
 }
 
+void MapRegionControl::Attach()
+{
+    auto selected = [this](const std::optional<CellBox>& box) {
+        for (QAction* a : {CutAction, CopyAction, DeleteAction, FillAction}) a->setEnabled(box.has_value());
+        if (OnSelection) OnSelection(box);
+    };
+    Regions().OnSelectionChanged = selected;
+    selected(Regions().Tool().Selection());
+}
+
 void MapRegionControl::Run(const std::function<void()>& work) { Guarded(work, window_); }
 
 void MapRegionControl::MakeToolButtons(QWidget* parent)

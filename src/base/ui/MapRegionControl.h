@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <functional>
+#include <optional>
 
 #include "base/RegionView.h"
 #include "base/ui/MapPointer.h"
@@ -41,6 +42,8 @@ public:
     // bar hears it (the status line shows it as well).
     const QString& StatusText() const { return status_; }
     std::function<void(const QString&)> OnStatus;
+    // Called when the selection changed (for a status bar that shows its size).
+    std::function<void(const std::optional<CellBox>&)> OnSelection;
 
     virtual RegionView& Regions() = 0;
 
@@ -53,6 +56,9 @@ protected:
     virtual void BucketFillAt(Cell3 cell) = 0;
     virtual void PasteAt(Cell3 cell, bool skipEmpty) = 0;
 
+    // To be called at the end of the map kind's constructor: the commands on
+    // the selection are offered while there is one.
+    void Attach();
     void ShowStatus(const QString& text);
     // The number the window shows for level index z, and the size of a box
     // of n cells on one level in the window's words ("3 x 4 cells").

@@ -41,6 +41,7 @@ TacticalRegions::TacticalRegions(TacticalWindow* window)
         row->addStretch();
         page->insertLayout(page->indexOf(window->ResizeButton) + 1, row);
     }
+    Attach();
 }
 
 TacticalRegions::~TacticalRegions()

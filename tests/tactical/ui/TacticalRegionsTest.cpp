@@ -231,10 +231,16 @@ private slots:
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 3; ++x)
                 QCOMPARE(CellAt(w, x, y, 0), x >= 1 && y >= 1 ? (TacCell{3, 0, 0, 0}) : (TacCell{0, 0, 0, 0}));
-        // Esc, then a click outside the map, clear the selection.
+        // Esc, then a click outside the map, clear the selection; the
+        // commands on it are offered while there is one.
         QVERIFY(Regions(w)->View().Tool().Selection());
+        QVERIFY(Regions(w)->CopyAction->isEnabled());
         Key(w, Qt::Key_Escape);
         QVERIFY(!Regions(w)->View().Tool().Selection());
+        for (QAction* a : {Regions(w)->CutAction, Regions(w)->CopyAction, Regions(w)->DeleteAction, Regions(w)->FillAction})
+            QVERIFY(!a->isEnabled());
+        Key(w, Qt::Key_Delete);
+        QVERIFY(messages_.empty());
         Key(w, Qt::Key_A, Qt::ControlModifier);
         Key(w, Qt::Key_S);
         QTest::mouseClick(w.Map(), Qt::LeftButton, Qt::NoModifier, Over(w, 5, 5));
