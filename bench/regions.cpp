@@ -1,7 +1,12 @@
 // Region work on the demo's first city, next to one full redraw of its map
 // image at 1920 x 1080 pixels with all ten levels shown: a paste of a box of
 // 100 x 100 x 10 cells (every cell of the map) and its undo, which redraws,
-// and a bucket fill of a whole level of 100 x 100 cells.
+// and a bucket fill of a whole level of 100 x 100 cells. Then the pointer
+// moving with the region tools, on that city and on the demo's largest
+// tactical map at the same size, next to the tactical full redraw: a drag
+// that selects (the outline drawn anew), and a floating paste preview of
+// 10 x 10 cells and of 30 x 30 x 3 cells, the pointer going 24 pixels at a
+// step (to another cell almost every time) or 1 pixel (mostly within one).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -11,6 +16,8 @@
 #include "BenchDemo.h"
 #include "base/FileWriter.h"
 #include "city/CityEditor.h"
+#include "city/CityRegionView.h"
+#include "tactical/TacRegionView.h"
 #include "demo/DemoParts.h"
 
 namespace {
@@ -91,6 +98,123 @@ void BM_CityBucketFillWholeLevel(benchmark::State& state)
     state.counters["cells kept"] = static_cast<double>(kept);
 }
 BENCHMARK(BM_CityBucketFillWholeLevel)->Unit(benchmark::kMicrosecond);
+
+// ---- the pointer with the region tools
+
+// Pointer positions `step` pixels apart along a diagonal, back and forth.
+int Wiggle(int i, int step) { return (i % 16 < 8 ? i % 8 : 8 - i % 8) * step; }
+
+void BM_CityPointerDragSelecting(benchmark::State& state)
+{
+    CityEditor& e = Editor();
+    e.RedrawMap();
+    CityRegionView view(e);
+    e.OnMapDrawn = [&view] { view.OnMapDrawn(); };
+    view.SetTool(RegionToolKind::Select);
+    view.PointerDown(900, 300, false);
+    int i = 0;
+    for (auto _ : state) {
+        const int d = Wiggle(i++, 24);
+        view.PointerMove(900 + d, 500 + d);
+    }
+    state.counters["cells selected"] = view.Tool().Selection()
+                                           ? static_cast<double>(view.Tool().Selection()->Size().x) * view.Tool().Selection()->Size().y
+                                           : 0;
+    RegionRelease release;
+    view.PointerUp(900, 500, release);
+    view.ClearSelection();
+    e.OnMapDrawn = nullptr;
+}
+BENCHMARK(BM_CityPointerDragSelecting)->Unit(benchmark::kMicrosecond);
+
+void BM_CityPointerPastePreview(benchmark::State& state)
+{
+    CityEditor& e = Editor();
+    e.RedrawMap();
+    CityRegionView view(e);
+    e.OnMapDrawn = [&view] { view.OnMapDrawn(); };
+    const int n = static_cast<int>(state.range(0)), levels = static_cast<int>(state.range(1));
+    view.SetBlock(e.CopyCells({0, 10, 10}, {levels - 1, 10 + n - 1, 10 + n - 1}));
+    view.StartPaste({n, n, levels});
+    int i = 0;
+    for (auto _ : state) {
+        const int d = Wiggle(i++, static_cast<int>(state.range(2)));
+        view.PointerMove(900 + d, 400 + d);
+    }
+    view.EndPaste();
+    e.OnMapDrawn = nullptr;
+}
+BENCHMARK(BM_CityPointerPastePreview)->Args({10, 1, 24})->Args({30, 3, 24})->Args({30, 3, 1})->Unit(benchmark::kMicrosecond);
+
+// The demo's largest tactical map (40 x 40 x 4) with its middle cell in the
+// middle of the view (the view is anchored on the window's design width, so
+// the offsets are reckoned here).
+TacMapCore& Tactical()
+{
+    static std::unique_ptr<TacMapCore> core = [] {
+        auto c = bench::LargestDemoMap(bench::WriteTemporaryDemo("regions-tactical"), kWidth, kHeight);
+        const Point middle{c->Map().MapWidth / 2, c->Map().MapHeight / 2};
+        const int across = (kWidth / 2 - kViewAnchorWidth) / 24, down = (kHeight / 2 + 364) / 12;
+        c->SetXOffset(middle.x - (down + across) / 2);
+        c->SetYOffset(middle.y - (down - across) / 2);
+        return c;
+    }();
+    return *core;
+}
+
+void BM_TacticalRedraw(benchmark::State& state)
+{
+    TacMapCore& core = Tactical();
+    for (auto _ : state) {
+        core.RedrawView();
+        benchmark::DoNotOptimize(core.ViewImage().bits());
+    }
+}
+BENCHMARK(BM_TacticalRedraw)->Unit(benchmark::kMillisecond);
+
+void BM_TacticalPointerDragSelecting(benchmark::State& state)
+{
+    TacMapCore& core = Tactical();
+    core.RedrawView();
+    ketral::TacRegionView view(core);
+    core.OnViewDrawn = [&view] { view.OnViewDrawn(); };
+    view.SetTool(RegionToolKind::Select);
+    const Point from{800, 400}, to{1100, 700};
+    view.PointerDown(from.x, from.y, false);
+    int i = 0;
+    for (auto _ : state) {
+        const int d = Wiggle(i++, 24);
+        view.PointerMove(to.x + d, to.y + d);
+    }
+    state.counters["cells selected"] = view.Tool().Selection()
+                                           ? static_cast<double>(view.Tool().Selection()->Size().x) * view.Tool().Selection()->Size().y
+                                           : 0;
+    RegionRelease release;
+    view.PointerUp(to.x, to.y, release);
+    view.ClearSelection();
+    core.OnViewDrawn = nullptr;
+}
+BENCHMARK(BM_TacticalPointerDragSelecting)->Unit(benchmark::kMicrosecond);
+
+void BM_TacticalPointerPastePreview(benchmark::State& state)
+{
+    TacMapCore& core = Tactical();
+    core.RedrawView();
+    ketral::TacRegionView view(core);
+    core.OnViewDrawn = [&view] { view.OnViewDrawn(); };
+    const int n = static_cast<int>(state.range(0)), levels = static_cast<int>(state.range(1));
+    view.SetBlock(core.CopyCells({0, 0, 0}, {n - 1, n - 1, levels - 1}));
+    view.StartPaste({n, n, levels});
+    const Point at{900, 400};
+    int i = 0;
+    for (auto _ : state) {
+        const int d = Wiggle(i++, static_cast<int>(state.range(2)));
+        view.PointerMove(at.x + d, at.y + d);
+    }
+    view.EndPaste();
+    core.OnViewDrawn = nullptr;
+}
+BENCHMARK(BM_TacticalPointerPastePreview)->Args({10, 1, 24})->Args({30, 3, 24})->Args({30, 3, 1})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -24,6 +24,7 @@ struct Cell3 {
 // A box of cells from `lo` to `hi` inclusive on every axis.
 struct CellBox {
     Cell3 lo, hi;
+    friend bool operator==(const CellBox&, const CellBox&) = default;
 
     // The box between two corners given in any order.
     static CellBox Between(Cell3 a, Cell3 b)

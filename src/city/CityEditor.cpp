@@ -136,12 +136,14 @@ void CityEditor::Resize(int width, int height)
     // The new image holds no cursor box to erase.
     view.cursorX = kNoCursor;
     view.cursorY = kNoCursor;
+    if (OnMapDrawn) OnMapDrawn();
     obs().MapImageChanged();
 }
 
 void CityEditor::RedrawMap()
 {
     DrawCityMap(mapImage, map, view, grid, [this](const UserText& c) { SetCaption(c); });
+    if (OnMapDrawn) OnMapDrawn();
     obs().MapImageChanged();
 }
 
@@ -229,6 +231,13 @@ void CityEditor::UpdateHover()
         SetHover(Cell3{p.a(), p.b(), p.level});
     else
         SetHover(std::nullopt);
+}
+
+void CityEditor::SetSelection(const std::optional<CellBox>& box)
+{
+    if (view.selection == box) return;
+    view.selection = box;
+    obs().SelectionChanged();
 }
 
 void CityEditor::PointerLeft()

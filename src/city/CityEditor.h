@@ -73,6 +73,8 @@ public:
     IndexedImage overview;   // 100 x 100
 
     void SetObserver(CityEditorObserver* observer) { observer_ = observer; }
+    // Called after the map image was drawn anew or replaced, before it is shown.
+    std::function<void()> OnMapDrawn;
     const UserText& Caption() const { return caption_; }
 
     // Reads the owner list (the window does it once, when it is created).
@@ -140,6 +142,9 @@ public:
     CityMapChange MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer);
     // The pointer left the map image.
     void PointerLeft();
+    // The region tools' selection box (none: nothing selected); the
+    // observer hears of it.
+    void SetSelection(const std::optional<CellBox>& box);
     // The cell under the pointer on the current level (x = a, y = b, z =
     // level), or nothing outside the view or the map.
     std::optional<Cell3> CellUnderPointer() const { return view.hover; }

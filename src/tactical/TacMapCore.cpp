@@ -264,6 +264,7 @@ void TacMapCore::RedrawView()
         DrawPlan(image_, map_, tiles_, view_);
     else
         DrawIsometric(image_, map_, tiles_, view_, Projection());
+    if (OnViewDrawn) OnViewDrawn();
     Repaint();
     // Another level, scroll or view may put another cell under the pointer.
     ReportPointerCell();
@@ -311,6 +312,13 @@ void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
         const Point ij = TileSelectIndices(x, y, view_.CurrLevel);
         OnTileSelect(button, ij.x, ij.y);
     }
+}
+
+void TacMapCore::SetSelection(const std::optional<CellBox>& box)
+{
+    if (view_.Selection == box) return;
+    view_.Selection = box;
+    if (observer_) observer_->SelectionChanged();
 }
 
 void TacMapCore::PointerLeft()

@@ -38,6 +38,8 @@ public:
     // Called on a pointer release in the isometric view with the button and
     // the cell indices of TileSelectIndices.
     std::function<void(TacMouseButton, int i, int j)> OnTileSelect;
+    // Called after the view image was drawn anew, before it is shown.
+    std::function<void()> OnViewDrawn;
 
     // ---- data and files
     const TacMapData& Map() const { return map_; }
@@ -142,6 +144,9 @@ public:
     void MouseUp(TacMouseButton button, int x, int y);
     // The pointer left the view.
     void PointerLeft();
+    // The region tools' selection box (none: nothing selected); the
+    // observer hears of it.
+    void SetSelection(const std::optional<CellBox>& box);
     // The cell under the pointer on the selected level, in the view shown;
     // nothing while the pointer is outside the view or the map.
     std::optional<Cell3> CellUnderPointer() const;

@@ -274,7 +274,7 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
         }
 }
 
-void DrawSelectionFrame(IndexedImage& image, const CellFrame& f)
+void DrawSelectionFrame(IndexedImage& image, const CellFrame& f, int height)
 {
     // In 64 bits, whatever the frame holds; a frame wholly outside the image
     // touches nothing and is not walked.
@@ -282,7 +282,7 @@ void DrawSelectionFrame(IndexedImage& image, const CellFrame& f)
     const std::int64_t xs[] = {L - 24 * b, L + 24, L + 48 + 24 * a, L + 24 + 24 * (a - b)};
     const std::int64_t ys[] = {T + 12 + 12 * b, T, T + 12 + 12 * a, T + 24 + 12 * (a + b)};
     if (*std::max_element(std::begin(xs), std::end(xs)) < 0 || *std::min_element(std::begin(xs), std::end(xs)) >= image.width() ||
-        *std::max_element(std::begin(ys), std::end(ys)) + 40 < 0 || *std::min_element(std::begin(ys), std::end(ys)) >= image.height())
+        *std::max_element(std::begin(ys), std::end(ys)) + height < 0 || *std::min_element(std::begin(ys), std::end(ys)) >= image.height())
         return;
     const int leftX = ClampPixel(xs[0]), leftY = ClampPixel(ys[0]);
     const int rightX = ClampPixel(xs[2]), rightY = ClampPixel(ys[2]);
@@ -293,12 +293,12 @@ void DrawSelectionFrame(IndexedImage& image, const CellFrame& f)
     image.lineTo(rightX, rightY);
     image.lineTo(frontX, frontY);
     image.lineTo(leftX, leftY);
-    image.lineTo(leftX, leftY + 40);
-    image.lineTo(frontX, frontY + 40);
-    image.lineTo(rightX, rightY + 40);
+    image.lineTo(leftX, leftY + height);
+    image.lineTo(frontX, frontY + height);
+    image.lineTo(rightX, rightY + height);
     image.lineTo(rightX, rightY);
     image.moveTo(frontX, frontY);
-    image.lineTo(frontX, frontY + 40);
+    image.lineTo(frontX, frontY + height);
 }
 
 }  // namespace ketral

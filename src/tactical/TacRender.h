@@ -38,9 +38,9 @@ void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& til
 void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
               const TacViewState& view);
 
-// The outline of one isometric box (40 pixels high) spanning Right + 1 cells
-// along x and Bottom + 1 along y, in the image's current pen.
-void DrawSelectionFrame(IndexedImage& image, const CellFrame& frame);
+// The outline of one isometric box (40 pixels high, or `height`) spanning
+// Right + 1 cells along x and Bottom + 1 along y, in the image's current pen.
+void DrawSelectionFrame(IndexedImage& image, const CellFrame& frame, int height = 40);
 
 // The outline and label of a unit mark on the sprite box at (px, py), in the
 // current pen colour (the caller sets copy mode).

@@ -8,11 +8,16 @@
 
 namespace ketral {
 
-// Core has Undo(const Change&) and Redo(const Change&).
+// Core has Undo(const Change&) and Redo(const Change&). The text names the
+// step in the Edit menu ("Undo Paste"); without one the menu says "Undo".
 template <class Core, class Change>
 class MapChangeCommand : public QUndoCommand {
 public:
-    MapChangeCommand(Core& core, Change change) : core_(core), change_(std::move(change)) {}
+    MapChangeCommand(Core& core, Change change, const QString& text = QString())
+        : core_(core), change_(std::move(change))
+    {
+        setText(text);
+    }
 
     void undo() override { core_.Undo(change_); }
     void redo() override

@@ -13,8 +13,10 @@ MapStatusBar::MapStatusBar(QWidget* parent) : QStatusBar(parent)
     SelectionLabel = new QLabel(this);
     ZoomLabel = new QLabel(this);
     ModifiedLabel = new QLabel(this);
+    MessageLabel = new QLabel(this);
     addWidget(CellLabel);
-    addWidget(TilesLabel, 1);
+    addWidget(TilesLabel);
+    addWidget(MessageLabel, 1);
     addPermanentWidget(SelectionLabel);
     addPermanentWidget(ZoomLabel);
     addPermanentWidget(ModifiedLabel);
@@ -31,6 +33,8 @@ void MapStatusBar::SetSelectionSize(const std::optional<Cell3>& size)
 {
     SelectionLabel->setText(QString::fromStdString(SelectionText(size)));
 }
+
+void MapStatusBar::SetMessage(const QString& text) { MessageLabel->setText(text); }
 
 void MapStatusBar::SetZoom(int percent) { ZoomLabel->setText(QString::fromStdString(ZoomText(percent))); }
 

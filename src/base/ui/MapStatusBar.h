@@ -1,6 +1,7 @@
 #pragma once
 // The status bar under a map view: the cell under the pointer, the tiles it
-// holds, the selection's size, the zoom and "Modified" (MapStatusText.h
+// holds, what the last region command reported, the selection's size, the
+// zoom and "Modified" (MapStatusText.h
 // forms the texts). The window sets each field when what it shows changes.
 #include <QLabel>
 #include <QStatusBar>
@@ -21,12 +22,15 @@ public:
     void SetSelectionSize(const std::optional<Cell3>& size);
     void SetZoom(int percent);
     void SetModified(bool modified);
+    // What the last region command reported ("" clears it).
+    void SetMessage(const QString& text);
 
     QLabel* CellLabel;
     QLabel* TilesLabel;
     QLabel* SelectionLabel;
     QLabel* ZoomLabel;
     QLabel* ModifiedLabel;
+    QLabel* MessageLabel;
 };
 
 }  // namespace ketral

@@ -80,6 +80,7 @@ void ZoomedImageView::mousePressEvent(QMouseEvent* event)
         return;
     }
     const PixelPos at = ToImage(p);
+    if (PointerHook && PointerHook({MapPointer::Press, event->button(), event->modifiers(), at.x, at.y})) return;
     if (OnPress) Guarded([&] { OnPress(event->button(), at.x, at.y); }, window());
 }
 
@@ -93,6 +94,7 @@ void ZoomedImageView::mouseMoveEvent(QMouseEvent* event)
         if (vertical_) vertical_->setValue(panFromY_ + steps.y);
     }
     const PixelPos at = ToImage(p);
+    if (PointerHook && PointerHook({MapPointer::Move, Qt::NoButton, event->modifiers(), at.x, at.y})) return;
     if (OnMove) Guarded([&] { OnMove(at.x, at.y); }, window());
 }
 
@@ -103,6 +105,7 @@ void ZoomedImageView::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     const PixelPos at = ToImage(event->position().toPoint());
+    if (PointerHook && PointerHook({MapPointer::Release, event->button(), event->modifiers(), at.x, at.y})) return;
     if (OnRelease) Guarded([&] { OnRelease(event->button(), at.x, at.y); }, window());
 }
 

@@ -16,6 +16,7 @@
 
 #include "base/IndexedImage.h"
 #include "base/MapZoom.h"
+#include "base/ui/MapPointer.h"
 
 namespace ketral {
 
@@ -42,6 +43,9 @@ public:
     std::function<void(Qt::MouseButton button, int x, int y)> OnPress;
     std::function<void(int x, int y)> OnMove;
     std::function<void(Qt::MouseButton button, int x, int y)> OnRelease;
+    // Offered every pointer event but the middle button's first, in image
+    // pixels (the region tools); what it takes the handlers above do not get.
+    MapPointerHook PointerHook;
     // The pointer left the view.
     std::function<void()> OnLeave;
     std::function<void()> OnResize;

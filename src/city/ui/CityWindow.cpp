@@ -19,6 +19,7 @@
 #include "base/ui/QtText.h"
 #include "city/ui/BuildingDialog.h"
 #include "city/ui/CityRecovery.h"
+#include "city/ui/CityRegionControl.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
@@ -121,6 +122,7 @@ CityWindow::CityWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     StartEditor();
     // Unsaved changes are kept in a recovery journal until they are saved.
     KeepCityJournal(*this);
+    new CityRegionControl(this);  // the region tools: Select, Bucket fill, the clipboard commands
 }
 
 CityWindow::~CityWindow()

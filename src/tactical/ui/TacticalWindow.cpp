@@ -22,6 +22,7 @@
 #include "tactical/TacMapList.h"
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalRecovery.h"
+#include "tactical/ui/TacticalRegions.h"
 
 namespace ketral {
 
@@ -206,6 +207,8 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     // after every step.
     connect(UndoStack, &QUndoStack::cleanChanged, this, [this](bool clean) { StatusBar->SetModified(!clean); });
     connect(UndoStack, &QUndoStack::indexChanged, this, [this] { ShowPointerStatus(); });
+
+    new TacticalRegions(this);  // the region tools: Select, Bucket fill, the clipboard commands
 
     // The application's quit closes every window before the windows are
     // destroyed; the layout must still say which viewers were open.

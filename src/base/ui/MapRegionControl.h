@@ -1,0 +1,83 @@
+#pragma once
+// The region tools of a map window: the "Select" (S) and "Bucket fill" (B)
+// tools, "Cut", "Copy", "Paste", "Delete", "Fill selection", "Select all"
+// and "Deselect" in the Edit menu with their keys, the tools' buttons for
+// the Edit page, the pointer hook of the map view, the names of the undo
+// steps in the Edit menu ("Undo Paste"); what the commands report goes to
+// the window's status bar. A map kind's window control supplies the work.
+// Errors of the commands are shown in the error guard and change nothing.
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QObject>
+#include <QPointer>
+#include <QToolButton>
+#include <QUndoStack>
+#include <functional>
+#include <optional>
+
+#include "base/RegionView.h"
+#include "base/ui/MapPointer.h"
+#include "base/ui/MapStatusBar.h"
+
+namespace ketral {
+
+class MapRegionControl : public QObject {
+    Q_OBJECT
+public:
+    // The commands go to the end of `editMenu`; `undo` and `redo` are its
+    // actions of the undo stack; `statusBar` shows what the commands report.
+    MapRegionControl(QWidget* window, QMenu* editMenu, QAction* undo, QAction* redo, QUndoStack* stack,
+                     MapStatusBar* statusBar);
+
+    QAction *SelectToolAction, *BucketToolAction;
+    QAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *FillAction, *SelectAllAction, *DeselectAction;
+    QToolButton *SelectToolButton = nullptr, *BucketToolButton = nullptr;
+
+    // Two tool buttons (for the Edit page) that show and choose the tools.
+    void MakeToolButtons(QWidget* parent);
+    // The map view's pointer hook.
+    bool OnPointer(const MapPointer& pointer);
+
+    // What the last command reported ("" for nothing); the status bar shows
+    // it, and OnStatus hears it.
+    const QString& StatusText() const { return status_; }
+    std::function<void(const QString&)> OnStatus;
+    // Called when the selection changed (the core's view state keeps it).
+    std::function<void(const std::optional<CellBox>&)> OnSelection;
+
+    virtual RegionView& Regions() = 0;
+
+protected:
+    // The commands of a map kind; each pushes its change with the name given.
+    virtual void CopySelection(bool cut) = 0;
+    virtual void StartPaste() = 0;
+    virtual void DeleteSelection() = 0;
+    virtual void FillSelection() = 0;
+    virtual void BucketFillAt(Cell3 cell) = 0;
+    virtual void PasteAt(Cell3 cell, bool skipEmpty) = 0;
+
+    // To be called at the end of the map kind's constructor: the commands on
+    // the selection are offered while there is one.
+    void Attach();
+    void ShowStatus(const QString& text);
+    // The number the window shows for level index z, and the size of a box
+    // of n cells on one level in the window's words ("3 x 4 cells").
+    virtual int ShownLevel(int z) const = 0;
+    virtual QString AreaText(Cell3 n) const = 0;
+    // The selection's size in words ("3 x 4 cells on level 2").
+    QString SelectionText();
+    QWidget* window_;
+    QUndoStack* stack_;
+
+private:
+    QAction* AddAction(QMenu* menu, const QString& text, const QKeySequence& keys, const std::function<void()>& work);
+    void Run(const std::function<void()>& work);
+
+    QActionGroup* tools_;
+    QPointer<MapStatusBar> statusBar_;
+    QString status_;
+    bool pressTaken_ = false;
+};
+
+}  // namespace ketral

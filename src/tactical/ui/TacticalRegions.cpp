@@ -1,0 +1,150 @@
+#include "tactical/ui/TacticalRegions.h"
+
+#include <QBoxLayout>
+
+#include "base/Errors.h"
+#include "base/ui/CellsClipboard.h"
+#include "base/ui/MapChangeCommand.h"
+#include "base/ui/QtText.h"
+#include "shell/ui/MapMenuBar.h"
+#include "sprites/ui/TileViewer.h"
+#include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalWindow.h"
+
+namespace ketral {
+
+namespace {
+
+const char* const kSlotNames[kSlotCount] = {"ground", "left", "right", "feature"};
+
+QString BoxText(Cell3 n)
+{
+    return QStringLiteral("%1 x %2 x %3 cells").arg(n.x).arg(n.y).arg(n.z);
+}
+
+}  // namespace
+
+TacticalRegions::TacticalRegions(TacticalWindow* window)
+    : MapRegionControl(window, window->MenuBar->EditMenu, window->MenuBar->UndoAction, window->MenuBar->RedoAction,
+                       window->UndoStack, window->StatusBar),
+      window_(window),
+      map_(window->Map()),
+      view_(window->Map()->Core())
+{
+    map_->Core().OnViewDrawn = [this] { view_.OnViewDrawn(); };
+    map_->PointerHook = [this](const MapPointer& p) { return OnPointer(p); };
+    MakeToolButtons(window->EditPage);
+    if (auto* page = qobject_cast<QBoxLayout*>(window->EditPage->layout())) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(SelectToolButton);
+        row->addWidget(BucketToolButton);
+        row->addStretch();
+        page->insertLayout(page->indexOf(window->ResizeButton) + 1, row);
+    }
+    OnSelection = [this](const std::optional<CellBox>& box) {
+        if (map_) map_->Core().SetSelection(box);
+    };
+    Attach();
+}
+
+TacticalRegions::~TacticalRegions()
+{
+    // Made before this control, the map view (and its core) goes first when
+    // the window goes: only a control removed from a living window finds it
+    // and takes its hooks back.
+    if (map_) {
+        map_->Core().OnViewDrawn = nullptr;
+        map_->PointerHook = nullptr;
+    }
+}
+
+void TacticalRegions::Push(TacMapChange change, const QString& name)
+{
+    if (change.Empty()) return;
+    stack_->push(new MapChangeCommand<TacMapCore, TacMapChange>(map_->Core(), std::move(change), name));
+}
+
+std::array<int, kSlotCount> TacticalRegions::ChosenTiles() const
+{
+    std::array<int, kSlotCount> v{-1, -1, -1, -1};
+    for (int k = 0; k < kSlotCount; ++k) {
+        const TileViewer* viewer = window_->SlotViewer(k);
+        if (viewer && viewer->isVisible() && viewer->ApplyBox->isChecked()) v[k] = viewer->SelectedImage();
+    }
+    return v;
+}
+
+QString TacticalRegions::OtherTilesNote() const
+{
+    if (blockTileDir_.empty() || blockTileDir_ == window_->ListTileDir()) return QString();
+    return QStringLiteral(" The cells come from a map of another tile directory (%1): their tile numbers are "
+                          "pasted, not their pictures.")
+        .arg(FileNameToQString(blockTileDir_));
+}
+
+void TacticalRegions::CopySelection(bool cut)
+{
+    TacCellBlock block;
+    TacMapChange change;
+    if (cut)
+        change = view_.CutSelection(block);
+    else
+        block = view_.CopySelection();
+    PutCellsOnClipboard(kTacticalCellsMime, TacCellsText(block),
+                        {{QString::fromLatin1(kTacticalTileDirMime), QByteArray::fromStdString(window_->ListTileDir())}});
+    Push(std::move(change), QStringLiteral("Cut"));
+    ShowStatus((cut ? QStringLiteral("Cut ") : QStringLiteral("Copied ")) + BoxText(block.size));
+}
+
+void TacticalRegions::StartPaste()
+{
+    if (!map_->Core().Map().HasCells()) throw Error("No map is open to paste into.");
+    const std::optional<QByteArray> text = CellsTextOnClipboard(kTacticalCellsMime);
+    if (!text) throw Error("The clipboard holds no copied cells.");
+    ClipboardBytes src(*text);
+    TacCellBlock block = ReadTacCellsText(src);
+    const std::optional<QByteArray> dir = ClipboardData(kTacticalTileDirMime);
+    blockTileDir_ = dir ? dir->toStdString() : std::string();
+    const Cell3 size = block.size;
+    view_.SetBlock(std::move(block));
+    view_.StartPaste(size);
+    ShowStatus(QStringLiteral("Paste %1: click where they go (Shift: empty slots are skipped), Esc to stop.")
+                   .arg(BoxText(size)) +
+               OtherTilesNote());
+}
+
+void TacticalRegions::PasteAt(Cell3 cell, bool skipEmpty)
+{
+    Push(view_.PasteAt(cell, skipEmpty), QStringLiteral("Paste"));
+    ShowStatus(QStringLiteral("Pasted %1 at %2, %3, level %4%5.")
+                   .arg(BoxText(view_.Block().size))
+                   .arg(cell.x)
+                   .arg(cell.y)
+                   .arg(ShownLevel(cell.z))
+                   .arg(skipEmpty ? QStringLiteral(" (empty slots skipped)") : QString()) +
+               OtherTilesNote());
+}
+
+void TacticalRegions::DeleteSelection()
+{
+    Push(view_.DeleteSelection(), QStringLiteral("Delete"));
+    ShowStatus(QStringLiteral("Emptied ") + BoxText(Regions().Tool().Selection()->Size()));
+}
+
+void TacticalRegions::FillSelection()
+{
+    const std::array<int, kSlotCount> tiles = ChosenTiles();
+    TacRegionView::BucketSlot(tiles);  // some slot is chosen
+    Push(view_.FillSelection(tiles), QStringLiteral("Fill"));
+    ShowStatus(QStringLiteral("Filled ") + BoxText(Regions().Tool().Selection()->Size()));
+}
+
+void TacticalRegions::BucketFillAt(Cell3 cell)
+{
+    const std::array<int, kSlotCount> tiles = ChosenTiles();
+    const int slot = TacRegionView::BucketSlot(tiles);
+    Push(view_.BucketFill(cell, slot, static_cast<std::uint8_t>(tiles[slot])), QStringLiteral("Bucket fill"));
+    ShowStatus(QStringLiteral("Bucket fill of the %1 slot with tile %2").arg(QLatin1String(kSlotNames[slot])).arg(tiles[slot]));
+}
+
+}  // namespace ketral

@@ -1,0 +1,181 @@
+// The city window's region tools: tiles copied in one window are pasted in
+// another through the system clipboard and saved, fill, bucket fill and
+// delete take the tile viewer's tile as one named undo step each, and bad
+// clipboard text is refused.
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QMimeData>
+#include <QTest>
+
+#include "base/ui/CellsClipboard.h"
+#include "base/ui/ErrorGuard.h"
+#include "city/CityTestData.h"
+#include "city/ui/CityRegionControl.h"
+#include "city/ui/CityWindow.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/MapMenuBar.h"
+#include "sprites/ui/TileViewer.h"
+
+using namespace ketral;
+using ketral::testing::CityInstall;
+using ketral::testing::ReadFileBytes;
+using Bytes = std::vector<std::uint8_t>;
+
+class CityRegionsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CityInstall> inst;
+    std::unique_ptr<MemorySettingsStore> store;
+    std::vector<std::string> messages;
+
+    void Open(CityWindow& w, bool saved)
+    {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.OpenCityMap(saved ? inst->savegame : inst->vyxdata, saved ? "savegame.01" : "Citymap1",
+                              inst->vyxdata + "pal_01.dat", saved, true));
+    }
+    static CityRegionControl* Regions(CityWindow& w) { return w.findChild<CityRegionControl*>(); }
+    // The middle of cell (a, b)'s top face on the current level.
+    static QPoint Over(CityWindow& w, int a, int b)
+    {
+        const CityViewState& v = w.Editor().view;
+        return {32 * (b - a) - v.scrollX, 16 * (a + b) + 16 - 15 * v.currentLevel - v.scrollY};
+    }
+    static void Key(CityWindow& w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, key, mods);
+    }
+    static void Click(CityWindow& w, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::mouseMove(w.MapImage, at);
+        QTest::mouseClick(w.MapImage, Qt::LeftButton, mods, at);
+    }
+    static void ChooseTile(CityWindow& w, int tile)
+    {
+        if (!w.TileViewerWindow()) w.TilesButton->click();
+        w.TileViewerWindow()->SelectImage(tile);
+        w.TileViewerWindow()->ApplyBox->setChecked(true);
+    }
+
+private slots:
+    void init()
+    {
+        inst = std::make_unique<CityInstall>();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(inst->lists)));
+        store = std::make_unique<MemorySettingsStore>();
+        SetSettingsStore(store.get());
+        messages.clear();
+        SetMessageBoxHook([this](const std::string& m) { messages.push_back(m); });
+    }
+    void cleanup()
+    {
+        SetMessageBoxHook(nullptr);
+        SetSettingsStore(nullptr);
+        QDir::setCurrent(QDir::tempPath());
+        inst.reset();
+    }
+
+    void tilesCopiedInOneWindowArePastedInAnother()
+    {
+        CityWindow from, to;
+        Open(from, false);
+        Open(to, true);
+        const Bytes saved = ReadFileBytes(inst->savegame + "savegame.01");
+        // a 2..3, b 3..5 of level 0, grown over level 1 by a Shift click there.
+        Key(from, Qt::Key_S);
+        QTest::mousePress(from.MapImage, Qt::LeftButton, {}, Over(from, 2, 3));
+        QTest::mouseMove(from.MapImage, Over(from, 3, 5));
+        QTest::mouseRelease(from.MapImage, Qt::LeftButton, {}, Over(from, 3, 5));
+        from.CurrentLevelBar->setValue(1);
+        QTest::mouseClick(from.MapImage, Qt::LeftButton, Qt::ShiftModifier, Over(from, 3, 5));
+        QCOMPARE(Regions(from)->StatusText(), QStringLiteral("Selected 2 x 3 cells on levels 0 to 1"));
+        Key(from, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        QVERIFY(data->hasFormat(QString::fromLatin1(kCityCellsMime)));
+        QCOMPARE(data->text().toStdString(), CityCellsText(from.Editor().CopyCells({0, 2, 3}, {1, 3, 5})));
+
+        Key(to, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(Regions(to)->View().Tool().Pasting());
+        Click(to, Over(to, 10, 12), Qt::ShiftModifier);
+        QVERIFY(Regions(to)->StatusText().contains(QStringLiteral("empty cells skipped")));
+        QCOMPARE(to.UndoStack->count(), 1);
+        QCOMPARE(to.MenuBar->UndoAction->text(), QStringLiteral("Undo Paste"));
+        QVERIFY(to.SaveWholeMap());
+        Bytes expect = saved;
+        for (int a = 0; a < 2; ++a)
+            for (int b = 0; b < 3; ++b) {
+                const std::size_t at = 224106 + static_cast<std::size_t>((10 + a) * 200 + (12 + b) * 2);
+                expect[at] = static_cast<std::uint8_t>(1 + (2 + a + 3 + b) % 15);
+                expect[at + 1] = 0;
+            }
+        QCOMPARE(ReadFileBytes(inst->savegame + "savegame.01"), expect);
+        QVERIFY(messages.empty());
+    }
+
+    void fillBucketAndDeleteAreOneNamedStepEach()
+    {
+        CityWindow w;
+        Open(w, false);
+        Key(w, Qt::Key_A, Qt::ControlModifier);  // all of level 0
+        Key(w, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(messages.size(), std::size_t(1));  // no tile chosen
+        QCOMPARE(w.UndoStack->count(), 0);
+        ChooseTile(w, 9);
+        struct Step {
+            Qt::Key key;
+            Qt::KeyboardModifiers mods;
+            const char* undo;
+            int tileAt22;  // of cell (0, 2, 2) after it
+        };
+        const Step steps[] = {
+            {Qt::Key_F, Qt::ControlModifier, "Undo Fill", 9},
+            {Qt::Key_Delete, Qt::NoModifier, "Undo Delete", 0},
+        };
+        for (const Step& s : steps) {
+            Key(w, s.key, s.mods);
+            QCOMPARE(w.MenuBar->UndoAction->text(), QString::fromLatin1(s.undo));
+            QCOMPARE(int(w.Editor().map.Cell(0, 2, 2)), s.tileAt22);
+            QCOMPARE(int(w.Editor().map.Cell(0, 99, 99)), s.tileAt22);
+        }
+        // Bucket: the whole emptied level takes tile 4; level 1 stays.
+        ChooseTile(w, 4);
+        Key(w, Qt::Key_B);
+        Click(w, Over(w, 2, 2));
+        QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo Bucket fill"));
+        QCOMPARE(int(w.Editor().map.Cell(0, 99, 0)), 4);
+        QCOMPARE(int(w.Editor().map.Cell(1, 2, 2)), 0);
+        QCOMPARE(w.UndoStack->count(), 3);
+        for (int k = 0; k < 3; ++k) w.MenuBar->UndoAction->trigger();
+        QVERIFY(w.UndoStack->isClean());
+        QCOMPARE(int(w.Editor().map.Cell(0, 2, 2)), 1 + 4 % 15);
+    }
+
+    void badClipboardTextIsRefused()
+    {
+        const std::pair<const char*, QString> cases[] = {
+            {"not JSON", QStringLiteral("[1, 2")},
+            {"tactical cells", QStringLiteral(R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,4]]})")},
+            {"a tile out of range", QStringLiteral(R"({"kind": "ketral-city-cells", "levels": 1, "a": 1, "b": 1, "tiles": [65536]})")},
+            {"sizes that do not match", QStringLiteral(R"({"kind": "ketral-city-cells", "levels": 1, "a": 2, "b": 1, "tiles": [5]})")},
+            {"more than the bound", QString((8 << 20) + 1, QLatin1Char(' '))},
+        };
+        CityWindow w;
+        Open(w, false);
+        for (const auto& [name, text] : cases) {
+            messages.clear();
+            QApplication::clipboard()->setText(text);
+            Key(w, Qt::Key_V, Qt::ControlModifier);
+            QVERIFY2(messages.size() == 1, name);
+            QVERIFY2(messages.front().rfind("The clipboard does not hold city cells: ", 0) == 0, messages.front().c_str());
+            QVERIFY2(!Regions(w)->View().Tool().Pasting(), name);
+        }
+        QCOMPARE(w.UndoStack->count(), 0);
+    }
+};
+
+QTEST_MAIN(CityRegionsTest)
+#include "CityRegionsTest.moc"

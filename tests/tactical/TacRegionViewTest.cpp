@@ -1,0 +1,270 @@
+// The region tools on the tactical view: the selection's outline and the
+// paste preview come and go without a redraw of the map and leave the view
+// exactly as it was; the commands on the selection write what they should
+// (the bytes a Save writes), each as one change that undo takes back.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "TacTestFiles.h"
+#include "base/Errors.h"
+#include "tactical/TacRegionView.h"
+#include "tactical/TacRender.h"
+
+namespace ketral {
+namespace {
+
+using namespace tactest;
+using testing::ReadFileBytes;
+
+Bytes Pixels(const IndexedImage& image)
+{
+    Bytes out;
+    for (int y = 0; y < image.height(); ++y) out.insert(out.end(), image.row(y), image.row(y) + image.width());
+    return out;
+}
+
+// A map "b" of 6 x 4 x 2 cells in "Desert" whose slots name their cell
+// (PatternCells), shown in a view of 640 x 480.
+class TacRegionView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteTacData(dir);
+        tileDir = WriteMapDir(dir, "Desert", 3, 2, 1);
+        opened = PatternCells(6, 4, 2);
+        dir.write("maps/Desert/b.sdt", SdtBytes(2, 2, 2));
+        path = dir.write("maps/Desert/b.smp", opened);
+        core.Resize(640, 480);
+        core.LoadMap(tileDir, tileDir + "b", false, dir / "tacdata/", progress);
+        // Every cell of level 1 in the view.
+        core.SetXOffset(-10);
+        core.SetYOffset(-25);
+        core.OnViewDrawn = [this] {
+            ++redraws;
+            view.OnViewDrawn();
+        };
+        core.RedrawView();
+        redraws = 0;
+    }
+    // The centre of cell (x, y) of the selected level in the view.
+    Point Over(int x, int y) const
+    {
+        const Point b = core.CellToPixel({x, y});
+        return {b.x + 24, b.y + 12};
+    }
+    void MoveTo(int x, int y)
+    {
+        const Point p = Over(x, y);
+        if (!view.PointerMove(p.x, p.y)) core.MouseMove(p.x, p.y);
+    }
+    // The map's own cursor goes where it draws nothing.
+    void CursorAway() { core.MouseMove(-100000, -100000); }
+    void Drag(Point from, Point to, bool shift = false)
+    {
+        ASSERT_TRUE(view.PointerDown(from.x, from.y, shift));
+        ASSERT_TRUE(view.PointerMove(to.x, to.y));
+        RegionRelease release;
+        ASSERT_TRUE(view.PointerUp(to.x, to.y, release));
+    }
+    void ExpectSaved(const Bytes& expect) const
+    {
+        const_cast<TacMapCore&>(core).SaveMap();
+        EXPECT_EQ(ReadFileBytes(path), expect);
+    }
+
+    testing::TempDir dir;
+    std::string tileDir, path;
+    Bytes opened;
+    TacMapCore core;
+    ketral::TacRegionView view{core};
+    NullProgress progress;
+    int redraws = 0;
+};
+
+TEST_F(TacRegionView, OutlineAndPreviewFollowThePointerWithoutARedrawAndLeaveNothingBehind)
+{
+    const Bytes plain = Pixels(core.ViewImage());
+    std::vector<std::optional<CellBox>> told;
+    view.OnSelectionChanged = [&told](const std::optional<CellBox>& box) { told.push_back(box); };
+    view.SetTool(RegionToolKind::Select);
+    Drag(Over(1, 1), Over(3, 2));
+    // The press's one cell, then the dragged box; the release changes nothing.
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told.back()->hi, (Cell3{3, 2, 0}));
+    ASSERT_TRUE(view.Tool().Selection());
+    EXPECT_EQ(view.Tool().Selection()->lo, (Cell3{1, 1, 0}));
+    EXPECT_EQ(view.Tool().Selection()->hi, (Cell3{3, 2, 0}));
+    CursorAway();
+    const Bytes outlined = Pixels(core.ViewImage());
+    EXPECT_NE(outlined, plain);
+
+    // A preview of two cells moves over the map and over the outline.
+    const TacCellBlock block{{2, 1, 1}, {0, 0, 0, 5, 0, 6, 0, 0}};
+    view.SetBlock(block);
+    view.StartPaste(block.size);
+    for (Point c : {Point{0, 0}, Point{2, 1}, Point{3, 3}, Point{1, 2}}) {
+        MoveTo(c.x, c.y);
+        ASSERT_EQ(view.Tool().PasteAt(), (Cell3{c.x, c.y, 0}));
+        // Drawn as the cells would look: each copied tile at its cell.
+        const Point a = core.CellToPixel({c.x, c.y}), b = core.CellToPixel({c.x + 1, c.y});
+        EXPECT_EQ(core.ViewImage().pixel(a.x, a.y), SlotBase(3) + 5);
+        EXPECT_EQ(core.ViewImage().pixel(b.x, b.y), SlotBase(1) + 6);
+    }
+    EXPECT_EQ(redraws, 0);
+    EXPECT_TRUE(view.Escape());  // the paste
+    CursorAway();
+    EXPECT_EQ(Pixels(core.ViewImage()), outlined);
+    EXPECT_TRUE(view.Escape());  // the selection
+    EXPECT_EQ(Pixels(core.ViewImage()), plain);
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_FALSE(told.back());
+    EXPECT_FALSE(view.Escape());
+    EXPECT_EQ(redraws, 0);
+
+    // A redraw (here a scroll) draws them again where they now lie.
+    view.SelectLevel();
+    view.StartPaste(block.size);
+    MoveTo(2, 2);
+    core.SetXOffset(-9);
+    EXPECT_EQ(redraws, 1);
+    const Point a = core.CellToPixel({2, 2});
+    EXPECT_EQ(core.ViewImage().pixel(a.x, a.y), SlotBase(3) + 5);
+    view.EndPaste();
+    view.ClearSelection();
+    CursorAway();
+    core.SetXOffset(-10);
+    EXPECT_EQ(Pixels(core.ViewImage()), plain);
+}
+
+TEST_F(TacRegionView, ThePlanViewLeavesThePointerToTheMap)
+{
+    core.SetViewOption(kOptionPlan, true);
+    view.SetTool(RegionToolKind::Select);
+    const Bytes plan = Pixels(core.ViewImage());
+    EXPECT_FALSE(view.PointerDown(100, 100, false));
+    EXPECT_FALSE(view.PointerMove(120, 120));
+    view.SelectLevel();
+    EXPECT_TRUE(view.Tool().Selection());
+    EXPECT_EQ(Pixels(core.ViewImage()), plan);
+}
+
+TEST_F(TacRegionView, CommandsOnTheSelectionWriteTheirCellsAsOneChange)
+{
+    using Edit = std::function<TacMapChange(ketral::TacRegionView&)>;
+    struct Case {
+        const char* name;
+        CellBox selection;
+        Edit edit;
+        std::function<void(Bytes&)> expect;
+    };
+    auto forBox = [](const CellBox& b, const std::function<void(Bytes&, int, int, int)>& f) {
+        return [b, f](Bytes& bytes) {
+            for (int z = b.lo.z; z <= b.hi.z; ++z)
+                for (int y = b.lo.y; y <= b.hi.y; ++y)
+                    for (int x = b.lo.x; x <= b.hi.x; ++x) f(bytes, x, y, z);
+        };
+    };
+    const CellBox box{{1, 1, 0}, {2, 3, 1}};
+    const Case cases[] = {
+        {"delete empties all four slots on both levels", box, [](auto& v) { return v.DeleteSelection(); },
+         forBox(box, [](Bytes& b, int x, int y, int z) {
+             for (int s = 0; s < 4; ++s) b[SlotAt(6, 4, x, y, z, s)] = 0;
+         })},
+        {"cut empties them too", box,
+         [](auto& v) {
+             TacCellBlock copied;
+             TacMapChange change = v.CutSelection(copied);
+             EXPECT_EQ(copied.size, (Cell3{2, 3, 2}));
+             return change;
+         },
+         forBox(box, [](Bytes& b, int x, int y, int z) {
+             for (int s = 0; s < 4; ++s) b[SlotAt(6, 4, x, y, z, s)] = 0;
+         })},
+        {"fill writes the chosen slots", box, [](auto& v) { return v.FillSelection({-1, 7, -1, 2}); },
+         forBox(box, [](Bytes& b, int x, int y, int z) {
+             b[SlotAt(6, 4, x, y, z, 1)] = 7;
+             b[SlotAt(6, 4, x, y, z, 3)] = 2;
+         })},
+        {"paste of the selection's copy at another corner", CellBox{{0, 0, 0}, {1, 0, 0}},
+         [](auto& v) {
+             v.SetBlock(v.CopySelection());
+             return v.PasteAt({4, 3, 1}, false);
+         },
+         [](Bytes& b) {
+             for (int s = 0; s < 4; ++s) {
+                 b[SlotAt(6, 4, 4, 3, 1, s)] = b[SlotAt(6, 4, 0, 0, 0, s)];
+                 b[SlotAt(6, 4, 5, 3, 1, s)] = b[SlotAt(6, 4, 1, 0, 0, s)];
+             }
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        path = dir.write("maps/Desert/b.smp", opened);
+        core.LoadMap(tileDir, tileDir + "b", false, dir / "tacdata/", progress);
+        view.Select(c.selection);
+        redraws = 0;
+        const TacMapChange change = c.edit(view);
+        EXPECT_EQ(redraws, 1);
+        Bytes expect = opened;
+        c.expect(expect);
+        ExpectSaved(expect);
+        core.Undo(change);
+        ExpectSaved(opened);
+    }
+}
+
+TEST_F(TacRegionView, CommandsWithoutASelectionOrBlockChangeNothing)
+{
+    const std::function<void()> commands[] = {
+        [&] { view.DeleteSelection(); },
+        [&] { view.FillSelection({1, 1, 1, 1}); },
+        [&] { view.CopySelection(); },
+        [&] { view.PasteAt({0, 0, 0}, false); },
+    };
+    for (const auto& command : commands) EXPECT_THROW(command(), Error);
+    ExpectSaved(opened);
+    EXPECT_EQ(redraws, 0);
+}
+
+TEST_F(TacRegionView, BucketFillFillsTheAreaOfTheClickedLevel)
+{
+    // Ground slots: 1 everywhere but column x = 2 on level 1 (index 0).
+    Bytes cells = opened;
+    for (int z = 0; z < 2; ++z)
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 6; ++x) cells[SlotAt(6, 4, x, y, z, 0)] = x == 2 && z == 0 ? 2 : 1;
+    path = dir.write("maps/Desert/b.smp", cells);
+    core.LoadMap(tileDir, tileDir + "b", false, dir / "tacdata/", progress);
+    view.SetTool(RegionToolKind::Bucket);
+    const Point p = Over(0, 1);
+    ASSERT_TRUE(view.PointerDown(p.x, p.y, false));
+    RegionRelease release;
+    ASSERT_TRUE(view.PointerUp(p.x, p.y, release));
+    ASSERT_EQ(release.kind, RegionRelease::Bucket);
+    EXPECT_EQ(release.cell, (Cell3{0, 1, 0}));
+    view.BucketFill(release.cell, 0, 9);
+    Bytes expect = cells;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 2; ++x) expect[SlotAt(6, 4, x, y, 0, 0)] = 9;
+    ExpectSaved(expect);
+}
+
+TEST(TacRegionViewChoice, BucketFillTakesTheFirstChosenSlot)
+{
+    const std::pair<std::array<int, 4>, int> cases[] = {
+        {{-1, 7, -1, 3}, 1},
+        {{0, 7, 2, 3}, 0},  // tile 0 is a choice: it empties
+        {{300, -1, -1, 255}, 3},  // no tile number of a slot
+        {{-1, -1, -1, -1}, -1},
+    };
+    for (const auto& [chosen, slot] : cases) {
+        if (slot < 0)
+            EXPECT_THROW(ketral::TacRegionView::BucketSlot(chosen), Error);
+        else
+            EXPECT_EQ(ketral::TacRegionView::BucketSlot(chosen), slot);
+    }
+}
+
+}  // namespace
+}  // namespace ketral
