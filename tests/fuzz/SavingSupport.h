@@ -28,6 +28,13 @@ using Bytes = std::vector<std::uint8_t>;
     std::abort();
 }
 
+// The map in memory is not what the edits should have made of it.
+[[noreturn]] inline void Unexpected(const std::string& what)
+{
+    std::fprintf(stderr, "The map in memory is not what its edits make: %s\n", what.c_str());
+    std::abort();
+}
+
 KETRAL_FUZZ_HELPER inline void WriteFile(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -112,8 +112,8 @@ KETRAL_FUZZ_HELPER void CheckModel(const TacMapData& map, const Model& model, co
 {
     if (map.MapWidth != model.width || map.MapHeight != model.height || map.MapLevels != model.levels ||
         !(map.SizeFactors == model.factors) || !(map.BaseSize == model.base))
-        Mismatch(std::string("the map's sizes after ") + after);
-    if (map.Cells != model.cells) Mismatch(std::string("the map's cells after ") + after);
+        Unexpected(std::string("its sizes after ") + after);
+    if (map.Cells != model.cells) Unexpected(std::string("its cells after ") + after);
 }
 
 KETRAL_FUZZ_HELPER std::size_t ModelCell(const Model& m, int x, int y, int z)
@@ -214,7 +214,7 @@ void RunTactical(FuzzInput& in, KeepingChannel& channel, bool disk)
     std::vector<std::pair<TacMapChange, Model>> done, undone;
     auto record = [&](TacMapChange c, const Model& before) {
         if (c.Empty()) {
-            if (model.cells != before.cells) Mismatch("an edit that recorded no change changed cells");
+            if (model.cells != before.cells) Unexpected("an edit that recorded no change changed cells");
             return;
         }
         done.emplace_back(std::move(c), before);
@@ -263,7 +263,7 @@ void RunTactical(FuzzInput& in, KeepingChannel& channel, bool disk)
             } catch (const Error&) {
                 // A refused resize (sizes below 1, a grid too large) changes nothing.
             }
-            if (ModelResize(model, fx, fy, fz) != c.has_value()) Mismatch(c ? "a resize taken" : "a resize refused");
+            if (ModelResize(model, fx, fy, fz) != c.has_value()) Unexpected(c ? "a resize taken" : "a resize refused");
             if (c) record(std::move(*c), before);
             break;
         }
