@@ -4,6 +4,8 @@
 // costs memory in proportion to what changed, not to the grid.
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace ketral {
@@ -22,9 +24,14 @@ public:
     // equal before and after, so restoring them changes nothing.
     void Record(std::size_t offset, const T* before, const T* after, std::size_t n)
     {
+        static_assert(std::has_unique_object_representations_v<T>, "equal elements are equal bytes");
         constexpr std::size_t kJoinGap = 8;
+        // Equal stretches (most of a cleared map) are passed over a block at
+        // a time.
+        constexpr std::size_t kBlock = 64;
         std::size_t i = 0;
         while (i < n) {
+            while (n - i >= kBlock && std::memcmp(before + i, after + i, kBlock * sizeof(T)) == 0) i += kBlock;
             while (i < n && before[i] == after[i]) ++i;
             if (i == n) break;
             std::size_t end = i + 1, gap = 0;

@@ -342,15 +342,25 @@ CityMapChange CityEditor::PaintCells(int level, int a1, int a2, int b1, int b2, 
     return change;
 }
 
+namespace {
+
+// A whole map of empty cells: what a cleared level or map is recorded
+// against (no copy of the cells before it is made).
+const std::vector<std::uint16_t>& ClearedCells()
+{
+    static const std::vector<std::uint16_t> empty(kCityCells, 0);
+    return empty;
+}
+
+}  // namespace
+
 CityMapChange CityEditor::ClearLevel(const std::function<bool(const std::string&)>& ask)
 {
     CityMapChange change = NewChange();
     if (ask(kClearLevelQuestion) && view.currentLevel >= 0 && view.currentLevel < kCityLevels) {
         const std::size_t first = static_cast<std::size_t>(view.currentLevel) * kMapSide * kMapSide;
-        const std::vector<std::uint16_t> before(map.cells.begin() + static_cast<std::ptrdiff_t>(first),
-                                                map.cells.begin() + static_cast<std::ptrdiff_t>(first + kMapSide * kMapSide));
+        change.cells.Record(first, map.cells.data() + first, ClearedCells().data(), kMapSide * kMapSide);
         map.ClearLevel(view.currentLevel);
-        change.cells.Record(first, before.data(), map.cells.data() + first, before.size());
     }
     RedrawMap();
     return change;
@@ -360,9 +370,8 @@ CityMapChange CityEditor::ClearMap(const std::function<bool(const std::string&)>
 {
     CityMapChange change = NewChange();
     if (ask(kClearMapQuestion)) {
-        const std::vector<std::uint16_t> before = map.cells;
+        change.cells.Record(0, map.cells.data(), ClearedCells().data(), map.cells.size());
         map.ClearAll();
-        change.cells.Record(0, before.data(), map.cells.data(), before.size());
     }
     RedrawMap();
     return change;

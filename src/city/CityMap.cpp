@@ -188,10 +188,10 @@ std::vector<std::string> CityMap::SaveWholeMap(bool overwriteChanged)
 void CityMap::ClearLevel(int level)
 {
     if (level < 0 || level >= kCityLevels) return;
-    std::fill_n(cells.begin() + level * kMapSide * kMapSide, kMapSide * kMapSide, std::uint16_t{0});
+    std::memset(cells.data() + level * kMapSide * kMapSide, 0, kMapSide * kMapSide * sizeof cells[0]);
 }
 
-void CityMap::ClearAll() { std::fill(cells.begin(), cells.end(), std::uint16_t{0}); }
+void CityMap::ClearAll() { std::memset(cells.data(), 0, cells.size() * sizeof cells[0]); }
 
 void CityMap::ApplyChange(const CityMapChange& change, bool redo)
 {

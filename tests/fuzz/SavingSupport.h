@@ -28,6 +28,13 @@ using Bytes = std::vector<std::uint8_t>;
     std::abort();
 }
 
+// The map in memory is not what the edits should have made of it.
+[[noreturn]] inline void Unexpected(const std::string& what)
+{
+    std::fprintf(stderr, "The map in memory is not what its edits make: %s\n", what.c_str());
+    std::abort();
+}
+
 KETRAL_FUZZ_HELPER inline void WriteFile(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -96,6 +103,23 @@ inline std::vector<std::uint8_t> OneTilePck() { return {1, 0, 0, 0, 0, 0, 2, 0, 
 
 // The files of one input as they should be on the disk now.
 using Files = std::map<std::string, Bytes>;
+
+// Which inputs go through the files on the disk: the map is written there,
+// opened as the window opens it, edited and saved, and the saved files are
+// read back. Every other input is opened from memory and only edited, and
+// its edits are checked against the target's own model of them (a save
+// costs a hundred system calls and more, the edits a few microseconds). The
+// choice is a hash of the whole input, so that an input always takes the
+// same path (its coverage is the same at every run) while any change of it
+// may move it to the other one: about one mutation in kDiskEvery saves.
+inline constexpr std::uint32_t kDiskEvery = 16;
+
+KETRAL_FUZZ_HELPER inline bool GoesToDisk(const std::uint8_t* data, std::size_t size, std::uint32_t every = kDiskEvery)
+{
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
+    return h % every == 0;
+}
 
 // A save in the middle of an input's edits, besides the one at its end:
 // each costs a few copies of the files, and one shows as much as several.

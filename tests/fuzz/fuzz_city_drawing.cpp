@@ -5,9 +5,15 @@
 // buildings" filter and the cursor box. Nothing touches the disk.
 //
 // As in the window, one editor serves input after input (a new one costs
-// 100,000 cells); everything an input sets is set anew by the next.
+// 100,000 cells); everything an input sets is set anew by the next, and the
+// cells are made from the last input's by clearing what it put there.
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -19,6 +25,34 @@ using namespace ketral::fuzz;
 
 namespace {
 
+// Puts the cells of a file that holds `piece` at byte `at` and zeros
+// elsewhere into the map. Only the bytes the last input's piece changed are
+// cleared, not all 200,000 (the bytes of the cells are the file's on a
+// little-endian machine); every 64th input the cells are also read from such
+// a file by the map's own reader, which must find the same.
+void PutPiece(CityMap& map, std::size_t at, const std::vector<std::uint8_t>& piece)
+{
+    static_assert(std::endian::native == std::endian::little, "the cells' bytes are the file's");
+    static std::size_t lastAt = 0, lastSize = 0;
+    static unsigned inputs = 0;
+    auto* bytes = reinterpret_cast<std::uint8_t*>(map.cells.data());
+    std::memset(bytes + lastAt, 0, lastSize);
+    const std::size_t n = std::min(piece.size(), static_cast<std::size_t>(kCityMapBytes) - at);
+    if (n > 0) std::memcpy(bytes + at, piece.data(), n);
+    lastAt = at;
+    lastSize = n;
+    if (++inputs % 64 == 0) {
+        const std::vector<std::uint16_t> kept = map.cells;
+        PlacedSource file(kCityMapBytes, "CITYMAP1");
+        file.place(at, piece);
+        map.ReadCells(file, 0);
+        if (map.cells != kept) {
+            std::fprintf(stderr, "The cells kept from input to input differ from the cells read\n");
+            std::abort();
+        }
+    }
+}
+
 void DrawCity(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
 {
     static CityEditor& editor = *new CityEditor;
@@ -29,9 +63,8 @@ void DrawCity(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
     // The cells: the rest of the input, somewhere in the grid, the other
     // cells empty. The buildings cover what the picks say.
     const std::vector<std::uint8_t> rest = in.rest();
-    PlacedSource cells(kCityMapBytes, "CITYMAP1");
-    cells.place(static_cast<std::uint64_t>(picks[0]) * 781 % kCityMapBytes, rest);
-    map.ReadCells(cells, 0);
+    const std::size_t at = static_cast<std::size_t>(picks[0]) * 781 % kCityMapBytes;
+    PutPiece(map, at, rest);
     map.buildings.clear();
     for (int i = 0; i < 3; ++i)
         map.buildings.push_back(CityBuilding{static_cast<std::uint16_t>(i), picks[1 + i] % 110 - 5,

@@ -1,18 +1,25 @@
 // Fuzzes editing and saving a city map: a default city map with its
-// building file, or a saved game, is written from the input into a scratch
-// directory and opened as the window opens it; a sequence of edits decoded
-// from the input (placing tiles in rectangles, clearing a level or the map,
-// building changes, undo, redo, and both saves in between) is applied, and
-// every save goes through a write channel that keeps the bytes written.
-// After each "Save map" the files as they now are are read again and must
-// hold exactly the cells and buildings in memory, and every byte the map
-// does not own must be as it was; anything else aborts.
+// building file, or a saved game, is made from the input and opened; a
+// sequence of edits decoded from the input (placing tiles in rectangles,
+// clearing a level or the map, building changes, undo, redo, and both saves
+// in between) is applied. At the end the cells and buildings in memory must
+// be what this target's own model of the edits says: a rectangle clipped to
+// the map holds its tile, a cleared level or map is empty, a changed building
+// holds its new fields, undo and redo bring back the values before or after.
+// Some inputs (SavingSupport.h) go through the disk: the files are written
+// into a scratch directory and opened as the window opens them, and every
+// save goes through a write channel that keeps the bytes written. After
+// each "Save map" the files as they now are are read again and must hold
+// exactly the cells and buildings in memory, and every byte the map does
+// not own must be as it was; anything else aborts.
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SavingSupport.h"
@@ -140,11 +147,88 @@ void CheckCity(const CityEditor& editor, const Files& files, const Files& origin
     }
 }
 
-void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel)
+// The cells and buildings as the edits should leave them, by rules of their
+// own. A change is kept as the cells it changed, each with its value
+// before and after (and the building before and after), for undo and redo.
+struct ModelChange {
+    struct Cell {
+        std::size_t index;
+        std::uint16_t before, after;
+    };
+    std::vector<Cell> cells;
+    int building = -1;
+    CityBuilding buildingBefore, buildingAfter;
+};
+
+struct Model {
+    std::vector<std::uint16_t> cells;
+    std::vector<CityBuilding> buildings;
+
+    KETRAL_FUZZ_HELPER void Set(ModelChange& change, std::size_t index, std::uint16_t value)
+    {
+        if (cells[index] == value) return;
+        change.cells.push_back({index, cells[index], value});
+        cells[index] = value;
+    }
+    // The rectangle of the level inside the map gets the tile.
+    KETRAL_FUZZ_HELPER ModelChange Paint(int level, int a1, int a2, int b1, int b2, std::uint16_t tile)
+    {
+        ModelChange change;
+        if (level < 0 || level >= kCityLevels) return change;
+        for (int a = std::max(std::min(a1, a2), 0); a <= std::min(std::max(a1, a2), kMapSide - 1); ++a)
+            for (int b = std::max(std::min(b1, b2), 0); b <= std::min(std::max(b1, b2), kMapSide - 1); ++b)
+                Set(change, std::size_t(level * kMapSide * kMapSide + a * kMapSide + b), tile);
+        return change;
+    }
+    // Cells from..to-1 emptied; stretches already empty are passed over a
+    // block at a time (most of a map is).
+    KETRAL_FUZZ_HELPER ModelChange Clear(std::size_t from, std::size_t to)
+    {
+        static constexpr std::size_t kBlock = 256;
+        static const std::uint16_t zeros[kBlock] = {};
+        ModelChange change;
+        for (std::size_t i = from; i < to; i += kBlock) {
+            const std::size_t n = std::min(kBlock, to - i);
+            if (std::memcmp(cells.data() + i, zeros, 2 * n) == 0) continue;
+            for (std::size_t k = i; k < i + n; ++k) Set(change, k, 0);
+        }
+        return change;
+    }
+    ModelChange ChangeBuilding(int index, const CityBuilding& b)
+    {
+        ModelChange change;
+        if (index < 0 || std::size_t(index) >= buildings.size() || buildings[std::size_t(index)] == b) return change;
+        change.building = index;
+        change.buildingBefore = buildings[std::size_t(index)];
+        change.buildingAfter = b;
+        buildings[std::size_t(index)] = b;
+        return change;
+    }
+    KETRAL_FUZZ_HELPER void Apply(const ModelChange& change, bool redo)
+    {
+        for (const ModelChange::Cell& c : change.cells) cells[c.index] = redo ? c.after : c.before;
+        if (change.building >= 0)
+            buildings[std::size_t(change.building)] = redo ? change.buildingAfter : change.buildingBefore;
+    }
+};
+
+KETRAL_FUZZ_HELPER void CheckModel(const CityMap& map, const Model& model, const char* when)
 {
+    if (map.cells.size() != model.cells.size() ||
+        std::memcmp(map.cells.data(), model.cells.data(), 2 * model.cells.size()) != 0)
+        Unexpected(std::string("the map's cells ") + when);
+    if (map.buildings != model.buildings) Unexpected(std::string("the map's buildings ") + when);
+}
+
+void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel, bool disk)
+{
+    // The edits redraw the map: into a small image (drawing is the drawing
+    // target's to fuzz).
     static CityEditor& editor = *[] {
         auto* e = new CityEditor(Root() + "lists/");
         e->LoadOwnerList();
+        e->map.tiles = std::make_unique<SpriteCollection>();
+        e->Resize(16, 16);
         return e;
     }();
     Game().VyxDataDir = Root() + "vyx/";
@@ -160,35 +244,63 @@ void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel)
     const Bytes table = in.take(std::size_t{in.byte()} * 8);
     const Bytes piece = in.chunk();
     const std::size_t cellsAt = savedGame ? kSaveCellsOffset : 0;
-    Bytes& cells = original[cellsPath];
-    cells.assign(cellsAt + kCityMapBytes + in.pick(0, 3), 0);
-    if (savedGame) {
-        // Other bytes end the table where the input's records end.
-        std::fill(cells.begin() + static_cast<std::ptrdiff_t>(kSaveBuildingTableOffset),
-                  cells.begin() + static_cast<std::ptrdiff_t>(cellsAt), std::uint8_t{0xFF});
-        std::copy(table.begin(), table.end(), cells.begin() + static_cast<std::ptrdiff_t>(kSaveBuildingTableOffset));
-    } else {
-        original[tablePath] = table;
-    }
+    const std::size_t fileSize = cellsAt + kCityMapBytes + in.pick(0, 3);
     const std::size_t pieceAt = cellsAt + (in.byte() * 997u) % (kCityMapBytes - 256);
-    std::copy(piece.begin(), piece.end(), cells.begin() + static_cast<std::ptrdiff_t>(pieceAt));
-    for (const std::string& path : {cellsPath, tablePath}) {
-        files[path] = original[path];
-        WriteFile(path, files[path]);
-    }
     bool opened = true;
-    try {
-        editor.OpenCityMap(dir, name, Root() + "vyx/pal_01.dat", savedGame, true);
-    } catch (const Error&) {
-        opened = false;
+    if (disk) {
+        Bytes& cells = original[cellsPath];
+        cells.assign(fileSize, 0);
+        if (savedGame) {
+            // Other bytes end the table where the input's records end.
+            std::fill(cells.begin() + static_cast<std::ptrdiff_t>(kSaveBuildingTableOffset),
+                      cells.begin() + static_cast<std::ptrdiff_t>(cellsAt), std::uint8_t{0xFF});
+            std::copy(table.begin(), table.end(), cells.begin() + static_cast<std::ptrdiff_t>(kSaveBuildingTableOffset));
+        } else {
+            original[tablePath] = table;
+        }
+        std::copy(piece.begin(), piece.end(), cells.begin() + static_cast<std::ptrdiff_t>(pieceAt));
+        for (const std::string& path : {cellsPath, tablePath}) {
+            files[path] = original[path];
+            WriteFile(path, files[path]);
+        }
+        try {
+            editor.OpenCityMap(dir, name, Root() + "vyx/pal_01.dat", savedGame, true);
+        } catch (const Error&) {
+            opened = false;
+        }
+    } else {
+        // The same bytes read from memory by the same readers: the cells,
+        // and the building table (every building taken, as the building
+        // dialog may give any of them any name).
+        CityMap& map = editor.map;
+        map.savedGame = savedGame;
+        PlacedSource cells(fileSize, cellsPath);
+        cells.place(pieceAt, piece);
+        map.ReadCells(cells, cellsAt);
+        PlacedSource tableFile(savedGame ? fileSize : table.size(), tablePath, savedGame ? 0xFF : 0);
+        tableFile.place(savedGame ? kSaveBuildingTableOffset : 0, table);
+        try {
+            map.buildings = savedGame ? ReadSavedGameBuildings(tableFile) : ReadBuildingFile(tableFile);
+        } catch (const Error&) {
+            map.buildings.clear();
+        }
+        map.checked.assign(map.buildings.size(), true);
+        map.RebuildMask();
     }
-    std::vector<CityMapChange> done, undone;
-    auto record = [&](CityMapChange c) {
-        if (c.Empty()) return;
-        done.push_back(std::move(c));
+    static Model model;
+    model.cells = editor.map.cells;
+    model.buildings = editor.map.buildings;
+    std::vector<std::pair<CityMapChange, ModelChange>> done, undone;
+    auto record = [&](CityMapChange c, ModelChange m) {
+        if (c.Empty()) {
+            if (!m.cells.empty() || m.building >= 0) Unexpected("an edit that recorded no change changed the map");
+            return;
+        }
+        done.emplace_back(std::move(c), std::move(m));
         undone.clear();
     };
     auto save = [&](bool whole) {
+        CheckModel(editor.map, model, "before a save");
         std::vector<std::string> written;
         try {
             written = whole ? editor.SaveWholeMap() : editor.SaveBuildingTable();
@@ -209,20 +321,34 @@ void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel)
         switch (op % 8) {
         case 0:
         case 1: {
+            // Rectangles of up to 17 x 17 cells, anywhere and across the
+            // edges: larger ones take no other path, only longer.
             const int level = in.pick(0, 9);
-            const int a1 = in.byte() % 110 - 5, a2 = in.byte() % 110 - 5, b1 = in.byte() % 110 - 5,
-                      b2 = in.byte() % 110 - 5;
+            const int a1 = in.byte() % 110 - 5, a2 = a1 + in.byte() % 33 - 16, b1 = in.byte() % 110 - 5,
+                      b2 = b1 + in.byte() % 33 - 16;
             const auto tile = static_cast<std::uint16_t>(in.byte() | (in.byte() << 8));
-            record(editor.PaintCells(level, a1, a2, b1, b2, tile));
+            CityMapChange c = editor.PaintCells(level, a1, a2, b1, b2, tile);
+            record(std::move(c), model.Paint(level, a1, a2, b1, b2, tile));
             break;
         }
-        case 2:
-            editor.view.currentLevel = in.pick(-1, 10);
-            record(editor.ClearLevel([&](const std::string&) { return (op & 0x80) != 0; }));
+        case 2: {
+            // Clearing a level records 10,000 cells: one such op in four.
+            if ((op & 0x30) != 0x30) break;
+            const int level = in.pick(-1, 10);
+            editor.view.currentLevel = level;
+            CityMapChange c = editor.ClearLevel([&](const std::string&) { return (op & 0x80) != 0; });
+            const bool clears = (op & 0x80) != 0 && level >= 0 && level < kCityLevels;
+            record(std::move(c), clears ? model.Clear(std::size_t(level) * kMapSide * kMapSide,
+                                                       std::size_t(level + 1) * kMapSide * kMapSide)
+                                        : ModelChange{});
             break;
+        }
         case 3:
             // Clearing the whole map records 100,000 cells: now and then.
-            if ((op & 0x70) == 0x70) record(editor.ClearMap([&](const std::string&) { return (op & 0x80) != 0; }));
+            if ((op & 0x70) == 0x70) {
+                CityMapChange c = editor.ClearMap([&](const std::string&) { return (op & 0x80) != 0; });
+                record(std::move(c), (op & 0x80) != 0 ? model.Clear(0, model.cells.size()) : ModelChange{});
+            }
             break;
         case 4: {
             const int index = in.pick(0, editor.map.buildingCount());
@@ -234,29 +360,35 @@ void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel)
             b.Y2 = static_cast<std::int8_t>(in.byte());
             b.typeIndex = in.byte();
             b.ownerIndex = in.byte();
-            record(editor.ChangeBuilding(index, b));
+            CityMapChange c = editor.ChangeBuilding(index, b);
+            record(std::move(c), model.ChangeBuilding(index, b));
             break;
         }
         case 5:
             if (!done.empty()) {
-                editor.Undo(done.back());
+                editor.Undo(done.back().first);
+                model.Apply(done.back().second, false);
                 undone.push_back(std::move(done.back()));
                 done.pop_back();
             }
             break;
         case 6:
             if (!undone.empty()) {
-                editor.Redo(undone.back());
+                editor.Redo(undone.back().first);
+                model.Apply(undone.back().second, true);
                 done.push_back(std::move(undone.back()));
                 undone.pop_back();
             }
             break;
         default:
-            if (saves++ < kSavesBetweenEdits) save((op & 0x80) == 0);
+            if (disk && saves++ < kSavesBetweenEdits) save((op & 0x80) == 0);
             break;
         }
     }
-    save(true);
+    if (disk)
+        save(true);
+    else
+        CheckModel(editor.map, model, "after the edits");
 }
 
 }  // namespace
@@ -269,6 +401,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     channel.Forget();
     FuzzInput in(data, size);
     const std::uint8_t mode = in.byte();
-    RunCity(in, mode, channel);
+    RunCity(in, mode, channel, GoesToDisk(data, size, 64));
     return 0;
 }

@@ -23,9 +23,26 @@ using namespace ketral::fuzz;
 namespace {
 
 // Grids the input could not fill are left out (see fuzz_tactical); the
-// whole map is drawn only for grids of a few hundred cells.
+// whole map is drawn only for grids of a hundred cells or so (every cell
+// is drawn by the same code, and a larger picture only costs its pixels).
 constexpr std::uint64_t kLargestGrid = 1u << 14;
-constexpr std::uint64_t kLargestWholeMapGrid = 1u << 11;
+constexpr std::uint64_t kLargestWholeMapGrid = 1u << 7;
+
+// Each setter of the view redraws it at once; the view is drawn once for
+// all the settings of a scroll position (the drawing code is the same). While
+// this lives the map holds no cells, so that the setters' redraws only clear
+// the image; the cells come back unchanged.
+class WithoutCells {
+public:
+    explicit WithoutCells(TacMapData& map) : map_(map) { cells_.swap(map_.Cells); }
+    ~WithoutCells() { cells_.swap(map_.Cells); }
+    WithoutCells(const WithoutCells&) = delete;
+    WithoutCells& operator=(const WithoutCells&) = delete;
+
+private:
+    TacMapData& map_;
+    std::vector<std::uint8_t> cells_;
+};
 
 void DrawTactical(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
 {
@@ -85,19 +102,33 @@ void DrawTactical(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
     } catch (const Error&) {
         // A map read half-way is drawn as the window would draw it.
     }
+    {
+        // The levels a load starts with, set before the load's own reset
+        // (which then finds them in force and draws nothing).
+        const WithoutCells quiet(map);
+        core.SetMinLevel(0);
+        core.SetMaxLevel(map.MapLevels - 1);
+        core.SetCurrLevel(1);
+    }
     core.ResetLevelRange();
-    core.SetViewOption(kOptionGrid, (mode & 2) != 0);
-    core.SetViewOption(kOptionUnits, (mode & 8) != 0);
-    for (int s = 0; s < kSlotCount; ++s) core.SetViewOption(s, ((picks[7] >> (2 + s)) & 1) == 0);
-    core.Resize(16 + picks[0] % 112, 16 + picks[1] % 80);
+    {
+        const WithoutCells quiet(map);
+        core.SetViewOption(kOptionGrid, (mode & 2) != 0);
+        core.SetViewOption(kOptionUnits, (mode & 8) != 0);
+        for (int s = 0; s < kSlotCount; ++s) core.SetViewOption(s, ((picks[7] >> (2 + s)) & 1) == 0);
+        core.Resize(16 + picks[0] % 112, 16 + picks[1] % 80);
+    }
     for (int i = 0; i < 3; ++i) {
         const std::uint8_t* p = picks + 2 + 4 * i;
-        core.SetViewOption(kOptionPlan, ((mode >> (5 + i)) & 1) != 0);
-        core.SetXOffset(p[0] % 201 - 100);
-        core.SetYOffset(p[1] % 201 - 100);
-        core.SetMinLevel(p[2] % 4);
-        core.SetMaxLevel(p[2] / 4 % 8);
-        core.SetCurrLevel(p[3] % 8);
+        {
+            const WithoutCells quiet(map);
+            core.SetViewOption(kOptionPlan, ((mode >> (5 + i)) & 1) != 0);
+            core.SetXOffset(p[0] % 201 - 100);
+            core.SetYOffset(p[1] % 201 - 100);
+            core.SetMinLevel(p[2] % 4);
+            core.SetMaxLevel(p[2] / 4 % 8);
+            core.SetCurrLevel(p[3] % 8);
+        }
         core.RedrawView();
     }
     // The selection frame, dragged across the last view.

@@ -1,15 +1,24 @@
 // Fuzzes editing and saving a tactical map: the files of a map directory
-// are written from the input into a scratch directory and the map is loaded
-// as the window loads it; a sequence of edits decoded from the input
-// (painting rectangles, resizing, undo, redo, and saves in between) is
-// applied, and every save goes through a write channel that keeps the bytes
-// written. After each save the files as they now are are read again and
-// must hold exactly the map in memory (sizes, block counts, cells), and the
-// bytes the map does not own must be as they were; anything else aborts.
+// are taken from the input and the map is loaded; a sequence of edits
+// decoded from the input (painting rectangles, resizing, undo, redo, and
+// saves in between) is applied. After every edit the map in memory must
+// hold what this target's own model of the edits says (sizes, block counts,
+// cells): a paint writes its values into the rectangle clipped to the map, a
+// resize keeps the cells both sizes share and is refused for counts below 1
+// or a grid too large, undo and redo bring back the map before or after.
+// Some inputs (SavingSupport.h) go through the disk: the files are written
+// into a scratch directory, the map is loaded as the window loads it, and
+// every save goes through a write channel that keeps the bytes written;
+// after each save the files as they now are are read again and must hold
+// exactly the map in memory, and the bytes the map does not own must be as
+// they were. Anything else aborts.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -86,9 +95,84 @@ void CheckTactical(const TacMapCore& core, const Files& files, const Files& orig
         Mismatch("bytes of the .sdt after the block counts");
 }
 
-void RunTactical(FuzzInput& in, KeepingChannel& channel)
+// The map as the edits should leave it, by rules of its own.
+struct Model {
+    std::int32_t width = 0, height = 0, levels = 0;
+    Extent3 base;
+    Factors3 factors;
+    Bytes cells;
+};
+
+Model ModelOf(const TacMapData& map)
 {
-    static TacMapCore& core = *new TacMapCore;
+    return Model{map.MapWidth, map.MapHeight, map.MapLevels, map.BaseSize, map.SizeFactors, map.Cells};
+}
+
+KETRAL_FUZZ_HELPER void CheckModel(const TacMapData& map, const Model& model, const char* after)
+{
+    if (map.MapWidth != model.width || map.MapHeight != model.height || map.MapLevels != model.levels ||
+        !(map.SizeFactors == model.factors) || !(map.BaseSize == model.base))
+        Unexpected(std::string("its sizes after ") + after);
+    if (map.Cells != model.cells) Unexpected(std::string("its cells after ") + after);
+}
+
+KETRAL_FUZZ_HELPER std::size_t ModelCell(const Model& m, int x, int y, int z)
+{
+    return ((std::size_t(z) * std::size_t(m.height) + std::size_t(y)) * std::size_t(m.width) + std::size_t(x)) * kSlotCount;
+}
+
+// Every cell of the rectangle inside the map gets each value that is a tile
+// number (0..255) in its slot.
+KETRAL_FUZZ_HELPER void ModelPaint(Model& m, int x1, int y1, int x2, int y2, int z, const std::array<int, kSlotCount>& values)
+{
+    if (m.cells.empty() || z < 0 || z >= m.levels) return;
+    for (int y = std::max(std::min(y1, y2), 0); y <= std::min(std::max(y1, y2), m.height - 1); ++y)
+        for (int x = std::max(std::min(x1, x2), 0); x <= std::min(std::max(x1, x2), m.width - 1); ++x)
+            for (int s = 0; s < kSlotCount; ++s)
+                if (values[s] >= 0 && values[s] <= 255) m.cells.at(ModelCell(m, x, y, z) + s) = std::uint8_t(values[s]);
+}
+
+// New block counts; false when they are refused (nothing changes then).
+KETRAL_FUZZ_HELPER bool ModelResize(Model& m, std::int32_t fx, std::int32_t fy, std::int32_t fz)
+{
+    const bool blockSizeRead = m.base.X != 0 || m.base.Y != 0 || m.base.Z != 0;
+    if (blockSizeRead && (fx < 1 || fy < 1 || fz < 1)) return false;
+    const std::int64_t w = std::int64_t(m.base.X) * fx, h = std::int64_t(m.base.Y) * fy, l = std::int64_t(m.base.Z) * fz;
+    if (w == 0 || h == 0 || l == 0) {
+        // Nothing to lay out: only the counts are kept.
+        m.factors.X = fx;
+        m.factors.Y = fy;
+        m.factors.Z = fz;
+        return true;
+    }
+    if (!GridBytes(w, h, l)) return false;
+    Model next = m;
+    next.width = std::int32_t(w);
+    next.height = std::int32_t(h);
+    next.levels = std::int32_t(l);
+    next.factors.X = fx;
+    next.factors.Y = fy;
+    next.factors.Z = fz;
+    next.cells.assign(std::size_t(w * h * l) * kSlotCount, 0);
+    if (!m.cells.empty())
+        for (int z = 0; z < std::min<std::int64_t>(l, m.levels); ++z)
+            for (int y = 0; y < std::min<std::int64_t>(h, m.height); ++y)
+                for (int x = 0; x < std::min<std::int64_t>(w, m.width); ++x)
+                    for (int s = 0; s < kSlotCount; ++s)
+                        next.cells[ModelCell(next, x, y, z) + s] = m.cells.at(ModelCell(m, x, y, z) + s);
+    m = std::move(next);
+    return true;
+}
+
+void RunTactical(FuzzInput& in, KeepingChannel& channel, bool disk)
+{
+    // The edits redraw the view: into a small image (drawing is the drawing
+    // target's to fuzz).
+    static TacMapCore& core = *[] {
+        auto* c = new TacMapCore;
+        c->Resize(16, 16);
+        return c;
+    }();
     static NullProgress progress;
     const std::string dir = Root() + "maps/d/";
     const std::string mapPath = dir + "m";
@@ -105,18 +189,35 @@ void RunTactical(FuzzInput& in, KeepingChannel& channel)
             if (grid && *grid > kLargestGrid) return;
         }
     }
-    for (const auto& [path, bytes] : files) WriteFile(path, bytes);
     const Files original = files;
     bool loaded = true;
-    try {
-        core.LoadMap(dir, mapPath, false, Root() + "tacdata/", progress);
-    } catch (const Error&) {
-        loaded = false;
+    if (disk) {
+        for (const auto& [path, bytes] : files) WriteFile(path, bytes);
+        try {
+            core.LoadMap(dir, mapPath, false, Root() + "tacdata/", progress);
+        } catch (const Error&) {
+            loaded = false;
+        }
+    } else {
+        // The same reading of the same bytes, from memory.
+        core.Map() = TacMapData{};
+        MemoryOpener opener(files);
+        try {
+            LoadMapFiles(core.Map(), dir, mapPath, false, opener);
+        } catch (const Error&) {
+            loaded = false;
+        }
     }
-    std::vector<TacMapChange> done, undone;
-    auto record = [&](TacMapChange c) {
-        if (c.Empty()) return;
-        done.push_back(std::move(c));
+    const TacMapData& map = core.Map();
+    Model model = ModelOf(map);
+    // The changes done and undone, each with the model before or after it.
+    std::vector<std::pair<TacMapChange, Model>> done, undone;
+    auto record = [&](TacMapChange c, const Model& before) {
+        if (c.Empty()) {
+            if (model.cells != before.cells) Unexpected("an edit that recorded no change changed cells");
+            return;
+        }
+        done.emplace_back(std::move(c), before);
         undone.clear();
     };
     auto save = [&] {
@@ -131,53 +232,70 @@ void RunTactical(FuzzInput& in, KeepingChannel& channel)
         TakeCopies(channel, written, files);
         if (loaded) CheckTactical(core, files, original, mapPath);
     };
-    const TacMapData& map = core.Map();
     int saves = 0;
+    Model before;
     for (int step = 0; step < 24 && in.left() > 0; ++step) {
         const std::uint8_t op = in.byte();
-        try {
-            switch (op % 6) {
-            case 0:
-            case 1: {
-                const int w = map.MapWidth + 4, h = map.MapHeight + 4;
-                const int x1 = in.byte() % w - 2, y1 = in.byte() % h - 2, x2 = in.byte() % w - 2, y2 = in.byte() % h - 2;
-                const int z = in.byte() % (map.MapLevels + 2) - 1;
-                std::array<int, kSlotCount> values{};
-                for (int& v : values) v = in.byte() + ((op & 0x80) ? 0 : -16);
-                record(core.PaintCells(x1, y1, x2, y2, z, values));
-                break;
-            }
-            case 2: {
-                const int fx = in.pick(0, 4), fy = in.pick(0, 4), fz = in.pick(0, 4);
-                const auto grid = GridBytes(std::int64_t(map.BaseSize.X) * fx, std::int64_t(map.BaseSize.Y) * fy,
-                                            std::int64_t(map.BaseSize.Z) * fz);
-                if (grid && *grid > kLargestGrid) break;
-                record(core.ApplySizeFactors(fx, fy, fz));
-                break;
-            }
-            case 3:
-                if (!done.empty()) {
-                    core.Undo(done.back());
-                    undone.push_back(std::move(done.back()));
-                    done.pop_back();
-                }
-                break;
-            case 4:
-                if (!undone.empty()) {
-                    core.Redo(undone.back());
-                    done.push_back(std::move(undone.back()));
-                    undone.pop_back();
-                }
-                break;
-            default:
-                if (saves++ < kSavesBetweenEdits) save();
-                break;
-            }
-        } catch (const Error&) {
-            // A refused edit (a resize too large, sizes below 1) changes nothing.
+        before = model;
+        const char* what = "a paint";
+        switch (op % 6) {
+        case 0:
+        case 1: {
+            const int w = map.MapWidth + 4, h = map.MapHeight + 4;
+            const int x1 = in.byte() % w - 2, y1 = in.byte() % h - 2, x2 = in.byte() % w - 2, y2 = in.byte() % h - 2;
+            const int z = in.byte() % (map.MapLevels + 2) - 1;
+            std::array<int, kSlotCount> values{};
+            for (int& v : values) v = in.byte() + ((op & 0x80) ? 0 : -16);
+            TacMapChange c = core.PaintCells(x1, y1, x2, y2, z, values);
+            ModelPaint(model, x1, y1, x2, y2, z, values);
+            record(std::move(c), before);
+            break;
         }
+        case 2: {
+            what = "a resize";
+            const int fx = in.pick(0, 4), fy = in.pick(0, 4), fz = in.pick(0, 4);
+            const auto grid = GridBytes(std::int64_t(map.BaseSize.X) * fx, std::int64_t(map.BaseSize.Y) * fy,
+                                        std::int64_t(map.BaseSize.Z) * fz);
+            if (grid && *grid > kLargestGrid) break;
+            std::optional<TacMapChange> c;
+            try {
+                c = core.ApplySizeFactors(fx, fy, fz);
+            } catch (const Error&) {
+                // A refused resize (sizes below 1, a grid too large) changes nothing.
+            }
+            if (ModelResize(model, fx, fy, fz) != c.has_value()) Unexpected(c ? "a resize taken" : "a resize refused");
+            if (c) record(std::move(*c), before);
+            break;
+        }
+        case 3:
+            what = "an undo";
+            if (!done.empty()) {
+                core.Undo(done.back().first);
+                undone.emplace_back(std::move(done.back().first), model);
+                model = std::move(done.back().second);
+                done.pop_back();
+            }
+            break;
+        case 4:
+            what = "a redo";
+            if (!undone.empty()) {
+                core.Redo(undone.back().first);
+                done.emplace_back(std::move(undone.back().first), model);
+                model = std::move(undone.back().second);
+                undone.pop_back();
+            }
+            break;
+        default:
+            what = "a save";
+            if (disk && saves++ < kSavesBetweenEdits) save();
+            break;
+        }
+        CheckModel(map, model, what);
     }
-    save();
+    if (disk) save();
+    // What the input read is given back, so that libFuzzer finds the memory
+    // of each input freed and has no cause to search it for leaks.
+    core.Map() = TacMapData{};
 }
 
 }  // namespace
@@ -189,6 +307,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScopedWriteChannel scope(channel);
     channel.Forget();
     FuzzInput in(data, size);
-    RunTactical(in, channel);
+    RunTactical(in, channel, GoesToDisk(data, size, 32));
     return 0;
 }
