@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "shell/XdgDirectories.h"
 
 namespace ketral {
 
@@ -42,25 +42,7 @@ void MakeDirectory(const std::string& path, mode_t mode)
 
 }  // namespace
 
-std::string RecoveryDirectory()
-{
-    const char* xdg = std::getenv("XDG_STATE_HOME");
-    std::string base;
-    if (xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home && *home)
-            base = home;
-        else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-            base = pw->pw_dir;
-        else
-            base = ".";
-        base += "/.local/state";
-    }
-    if (base.back() != '/') base += '/';
-    return base + "ketral/recovery/";
-}
+std::string RecoveryDirectory() { return XdgBaseDirectory("XDG_STATE_HOME", ".local/state") + "ketral/recovery/"; }
 
 void MakeRecoveryDirectory()
 {

@@ -1,12 +1,9 @@
 #include "shell/SettingsStore.h"
 
-#include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
-
 #include "base/ByteSource.h"
 #include "base/Errors.h"
 #include "shell/SettingsFile.h"
+#include "shell/XdgDirectories.h"
 
 namespace ketral {
 
@@ -164,26 +161,7 @@ void FileSettingsStore::Persist()
 
 // ---- paths and the current store ---------------------------------------------
 
-std::string DefaultSettingsPath()
-{
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home && *home) {
-            base = home;
-        } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-            base = pw->pw_dir;
-        } else {
-            base = ".";
-        }
-        base += "/.config";
-    }
-    if (base.back() != '/') base += '/';
-    return base + "ketral/settings";
-}
+std::string DefaultSettingsPath() { return XdgBaseDirectory("XDG_CONFIG_HOME", ".config") + "ketral/settings"; }
 
 SettingsStore& Settings() { return g_store ? *g_store : g_defaultStore; }
 void SetSettingsStore(SettingsStore* store) { g_store = store; }
