@@ -317,6 +317,23 @@ private slots:
     }
 };
 
+// Runs `answer` on the next file dialog once it is up (a loaded machine may
+// take seconds to show it).
+void WithFileDialog(std::function<void(QFileDialog*)> answer, int tries = 3000)
+{
+    QTimer::singleShot(10, [answer, tries] {
+        QFileDialog* d = testing::OpenFileDialog();
+        if (!d && tries > 0) return WithFileDialog(answer, tries - 1);
+        QVERIFY(d);
+        answer(d);
+    });
+}
+
+void AnswerWith(const std::string& path)
+{
+    testing::AnswerFileDialog(QString::fromStdString(path), nullptr, 3000);
+}
+
 // The tile viewer's exports and imports, with the file dialogs answered and
 // the question answered `yes`.
 class TileFilesTest : public QObject {
@@ -397,7 +414,7 @@ private slots:
             QSignalSpy imported(&v, &TileViewer::TilesImported);
             yes_ = c.yes;
             questions_.clear();
-            testing::AnswerFileDialog(QString::fromStdString(dir / "in"));
+            AnswerWith(dir / "in");
             v.ImportTilesAction->trigger();
             QCOMPARE(questions_.size(), std::size_t{1});
             QCOMPARE(QString::fromStdString(questions_[0]),
@@ -424,7 +441,7 @@ private slots:
         v.SetImages(&tiles);
         v.SelectImage(2);
         QSignalSpy imported(&v, &TileViewer::TilesImported);
-        testing::AnswerFileDialog(QString::fromStdString(file));
+        AnswerWith(file);
         v.ReplaceTileAction->trigger();
         QCOMPARE(imported.count(), 1);
         QCOMPARE(QString::fromStdString(questions_.at(0)),
@@ -435,7 +452,7 @@ private slots:
         QCOMPARE(tiles.Count(), 3);
         // The same picture again changes nothing and asks nothing.
         questions_.clear();
-        testing::AnswerFileDialog(QString::fromStdString(file));
+        AnswerWith(file);
         v.ReplaceTileAction->trigger();
         QVERIFY(questions_.empty());
         QCOMPARE(imported.count(), 1);
@@ -449,8 +466,8 @@ private slots:
         Write(dir, tiles);
         TileViewer v;
         v.SetImages(&tiles);
-        testing::AnswerFileDialog(QString::fromStdString(dir / "out"));
         dir.mkdir("out");
+        AnswerWith(dir / "out");
         v.ExportTilesAction->trigger();
         for (const char* name : {"out/0000.png", "out/0001.png", "out/0002.png", "out/collection.json"})
             QVERIFY2(QFile::exists(QString::fromStdString(dir / name)), name);
@@ -458,9 +475,7 @@ private slots:
         v.SelectImage(1);
         // The dialog offers the tile's number as the name.
         QString offered;
-        QTimer::singleShot(50, [&] {
-            QFileDialog* d = testing::OpenFileDialog();
-            QVERIFY(d);
+        WithFileDialog([&](QFileDialog* d) {
             offered = QFileInfo(d->selectedFiles().value(0)).fileName();
             d->selectFile(QString::fromStdString(dir / "one.png"));
             static_cast<QDialog*>(d)->accept();
@@ -469,7 +484,7 @@ private slots:
         QCOMPARE(offered, QStringLiteral("0001.png"));
         QCOMPARE(testing::ReadFileBytes(dir / "one.png"), testing::ReadFileBytes(dir / "out/0001.png"));
         // A cancelled dialog writes nothing.
-        testing::AnswerFileDialog(QString());
+        WithFileDialog([](QFileDialog* d) { d->close(); });
         v.ExportTileAction->trigger();
         QCOMPARE(notices_.size(), std::size_t{1});
     }
