@@ -1,3 +1,10 @@
+// Importing and exporting pictures of tiles:
+//  - 256 tiles of 64 x 48 imported into a collection, next to writing the
+//    same two files with std::filesystem::copy_file and decoding the same
+//    pictures;
+//  - the demo's city collection exported, next to encoding the same
+//    pictures as PNGs.
+//
 // Drawing a tactical map view of 1920 x 1080 pixels from the demo's tile sets
 // (thousands of overlapping sprites, some clipped at the edges), next to
 //  - memcpy of the same pixel bytes in pieces of the same lengths and places
@@ -15,11 +22,18 @@
 #include <string>
 #include <vector>
 
+#include "base/FileWriter.h"
 #include "base/GamePaths.h"
+#include "base/Png.h"
+#include "base/PngReader.h"
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
+#include "sprites/SpriteExport.h"
+#include "sprites/SpriteImport.h"
+#include "sprites/SpritePicture.h"
+#include "sprites/SpriteWriter.h"
 
 namespace {
 
@@ -175,6 +189,157 @@ void BM_QPainterDrawImage(benchmark::State& state)
     Report(state, s);
 }
 BENCHMARK(BM_QPainterDrawImage)->Unit(benchmark::kMicrosecond);
+
+// ---- import and export -------------------------------------------------------
+
+namespace fs = std::filesystem;
+
+ColorTable BenchPalette()
+{
+    ColorTable t{};
+    for (int i = 0; i < 256; ++i)
+        t[static_cast<std::size_t>(i)] = Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(255 - i)};
+    return t;
+}
+
+// A 64 x 48 tile: a diamond of floor with some texture in colours from `seed`.
+IndexedImage Tile(int seed)
+{
+    IndexedImage image(64, 48);
+    image.setColors(BenchPalette());
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            if (std::abs(x - 32) * 48 + std::abs(y - 24) * 64 <= 64 * 24)
+                image.setPixel(x, y, static_cast<std::uint8_t>(1 + (seed * 7 + x / 4 + y / 3) % 250));
+    return image;
+}
+
+struct ImportScene {
+    std::string dir;
+    std::string base;
+    std::vector<std::uint8_t> tab, pck;           // the collection before
+    std::vector<std::uint8_t> newTab, newPck;     // and after the import
+    std::vector<std::vector<std::uint8_t>> pngs;  // the pictures imported
+};
+
+ImportScene& TheImportScene()
+{
+    static ImportScene* scene = [] {
+        auto* s = new ImportScene;
+        s->dir = (fs::temp_directory_path() / ("ketral-bench-import-" + std::to_string(::getpid()))).string() + "/";
+        fs::create_directories(s->dir + "in");
+        s->base = s->dir + "tiles";
+        std::vector<Sprite> sprites;
+        for (int i = 0; i < 256; ++i) sprites.push_back(SpriteFromImage(Tile(i), FramedKind));
+        const PckFiles f = EncodeSpriteCollection(sprites, FramedKind, PckOffsetUnit::FourBytes);
+        s->tab = f.tab;
+        s->pck = f.pck;
+        for (int i = 0; i < 256; ++i) {
+            s->pngs.push_back(EncodePng(Tile(i + 1000), true));
+            WriteWholeFile(s->dir + "in/" + SpritePictureName(i), s->pngs.back().data(), s->pngs.back().size());
+        }
+        WriteWholeFile(s->base + ".tab", s->tab.data(), s->tab.size());
+        WriteWholeFile(s->base + ".pck", s->pck.data(), s->pck.size());
+        SpriteImport import = ImportDirectory(s->base, FramedKind, BenchPalette(), s->dir + "in");
+        import.Save();
+        s->newTab = ReadWholeFile(s->base + ".tab", 1u << 30, "tab");
+        s->newPck = ReadWholeFile(s->base + ".pck", 1u << 30, "pck");
+        static std::string removed;
+        removed = s->dir;
+        std::atexit([] { fs::remove_all(removed); });
+        return s;
+    }();
+    return *scene;
+}
+
+void RestoreCollection(const ImportScene& s)
+{
+    WriteWholeFile(s.base + ".tab", s.tab.data(), s.tab.size());
+    WriteWholeFile(s.base + ".pck", s.pck.data(), s.pck.size());
+}
+
+void BM_ImportOf256Tiles(benchmark::State& state)
+{
+    ImportScene& s = TheImportScene();
+    for (auto _ : state) {
+        state.PauseTiming();
+        RestoreCollection(s);
+        state.ResumeTiming();
+        SpriteImport import = ImportDirectory(s.base, FramedKind, BenchPalette(), s.dir + "in");
+        import.Save();
+        benchmark::DoNotOptimize(import.Replaced().size());
+    }
+}
+BENCHMARK(BM_ImportOf256Tiles)->Unit(benchmark::kMillisecond);
+
+// The two files the import writes, copied into place.
+void BM_CopyFileOfTheSameTwoFiles(benchmark::State& state)
+{
+    ImportScene& s = TheImportScene();
+    WriteWholeFile(s.dir + "new.tab", s.newTab.data(), s.newTab.size());
+    WriteWholeFile(s.dir + "new.pck", s.newPck.data(), s.newPck.size());
+    for (auto _ : state) {
+        fs::copy_file(s.dir + "new.tab", s.base + ".tab", fs::copy_options::overwrite_existing);
+        fs::copy_file(s.dir + "new.pck", s.base + ".pck", fs::copy_options::overwrite_existing);
+    }
+}
+BENCHMARK(BM_CopyFileOfTheSameTwoFiles)->Unit(benchmark::kMillisecond);
+
+void BM_DecodingTheSamePictures(benchmark::State& state)
+{
+    ImportScene& s = TheImportScene();
+    for (auto _ : state)
+        for (const auto& png : s.pngs) {
+            MemorySource src(png, "p.png");
+            benchmark::DoNotOptimize(ReadPng(src, [](int, int) {}).Pixels.data());
+        }
+}
+BENCHMARK(BM_DecodingTheSamePictures)->Unit(benchmark::kMillisecond);
+
+struct CityScene {
+    std::string dir;
+    std::unique_ptr<SpriteCollection> city;
+    ColorTable colours{};
+};
+
+CityScene& TheCityScene()
+{
+    static CityScene* scene = [] {
+        auto* s = new CityScene;
+        s->dir = (fs::temp_directory_path() / ("ketral-bench-export-" + std::to_string(::getpid()))).string() + "/";
+        const DemoLayout layout = MakeDemoLayout(s->dir);
+        WriteDemoArt(layout);
+        s->city = std::make_unique<SpriteCollection>();
+        s->city->LoadFramed(layout.vyxdata + "city");
+        s->colours = LoadPalette(layout.vyxdata + "pal_01.dat")->Colors();
+        static std::string removed;
+        removed = s->dir;
+        std::atexit([] { fs::remove_all(removed); });
+        return s;
+    }();
+    return *scene;
+}
+
+void BM_ExportOfTheDemoCity(benchmark::State& state)
+{
+    CityScene& s = TheCityScene();
+    for (auto _ : state) benchmark::DoNotOptimize(ExportSprites(*s.city, FramedKind, s.colours, s.dir + "out"));
+    state.counters["sprites"] = s.city->Count();
+}
+BENCHMARK(BM_ExportOfTheDemoCity)->Unit(benchmark::kMicrosecond);
+
+void BM_PngEncodingOfTheSamePictures(benchmark::State& state)
+{
+    CityScene& s = TheCityScene();
+    std::vector<IndexedImage> pictures;
+    for (int i = 0; i < s.city->Count(); ++i) {
+        pictures.push_back(SpritePicture(*s.city->At(i)));
+        pictures.back().setColors(s.colours);
+    }
+    for (auto _ : state)
+        for (const IndexedImage& p : pictures) benchmark::DoNotOptimize(EncodePng(p, true).data());
+}
+BENCHMARK(BM_PngEncodingOfTheSamePictures)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

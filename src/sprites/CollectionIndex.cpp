@@ -16,12 +16,13 @@ struct JsonValue {
     std::int64_t number = 0;
     std::string text;
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    std::vector<std::string> keys;  // of an object, with its values
+    std::vector<JsonValue> values;
 
     const JsonValue* Member(const std::string& key) const
     {
-        for (const auto& [k, v] : members)
-            if (k == key) return &v;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] == key) return &values[i];
         return nullptr;
     }
 };
@@ -88,7 +89,8 @@ private:
                 if (at_ >= s_.size() || s_[at_] != '"') Fail("a member name expected");
                 std::string key = String();
                 Expect(':');
-                v.members.emplace_back(std::move(key), Value(depth + 1));
+                v.keys.push_back(std::move(key));
+                v.values.push_back(Value(depth + 1));
             } while (Take(','));
             Expect('}');
         } else if (c == '[') {

@@ -77,6 +77,35 @@ std::vector<ImportPicture> PicturesNamedByNumber(const std::string& dir)
     return pictures;
 }
 
+ImportedSprite ReadImportedSprite(ByteSource& picture, SpriteKind kind, const ColorTable& palette, const Sprite* old,
+                                  const CollectionIndexEntry* listed)
+{
+    const std::string& name = picture.name();
+    const PngPicture png = ReadPng(picture, [&name](int w, int h) { CheckSpritePictureSize(w, h, name); });
+    const MappedPicture mapped = MapPictureColours(png, palette, name);
+    ImportedSprite out;
+    out.Approximated = mapped.Approximated;
+    Sprite& sprite = out.NewSprite;
+    sprite.Runs = RunsOfPicture(mapped.Pixels, kind, name);
+    if (kind == PlainKind) {
+        sprite.Width = sprite.Height = 8;
+    } else {
+        const PixelBox box = NonZeroBox(mapped.Pixels);
+        Frame f = PixelFrame(box);
+        if (listed && KeepsEveryPixel(Frame{listed->Left, listed->Top, listed->Width, listed->Height}, box))
+            f = Frame{listed->Left, listed->Top, listed->Width, listed->Height};
+        else if (old && ShowsEveryPixel(FrameOf(*old), box))
+            f = FrameOf(*old);
+        sprite.Left = static_cast<std::int32_t>(f.Left);
+        sprite.Top = static_cast<std::int32_t>(f.Top);
+        sprite.Width = static_cast<std::int32_t>(f.Width);
+        sprite.Height = static_cast<std::int32_t>(f.Height);
+    }
+    out.SameAsOld = old && SamePixels(SpritePicture(*old), mapped.Pixels) &&
+                    (kind == PlainKind || FrameOf(*old) == FrameOf(sprite));
+    return out;
+}
+
 SpriteImport::SpriteImport(const std::string& base, SpriteKind kind, const ColorTable& palette,
                            const std::vector<ImportPicture>& pictures, const CollectionIndex* index,
                            const std::string& indexPath)
@@ -99,8 +128,8 @@ SpriteImport::SpriteImport(const std::string& base, SpriteKind kind, const Color
     }
     countBefore_ = before.Count();
 
-    // The frames of the index, by number.
-    std::map<std::int64_t, Frame> frames;
+    // The entries of the index, by number.
+    std::map<std::int64_t, CollectionIndexEntry> listed;
     if (index) {
         if (index->Kind != kind)
             throw Error(indexPath + " lists a " + (index->Kind == FramedKind ? "framed" : "plain") +
@@ -110,7 +139,7 @@ SpriteImport::SpriteImport(const std::string& base, SpriteKind kind, const Color
             if (!n || *n != e.Index || e.File.find('/') != std::string::npos)
                 throw Error(indexPath + " lists sprite " + std::to_string(e.Index) + " with the picture \"" + e.File +
                             "\", whose name is not that number");
-            if (!frames.emplace(e.Index, Frame{e.Left, e.Top, e.Width, e.Height}).second)
+            if (!listed.emplace(e.Index, e).second)
                 throw Error(indexPath + " lists sprite " + std::to_string(e.Index) + " twice");
         }
     }
@@ -131,34 +160,17 @@ SpriteImport::SpriteImport(const std::string& base, SpriteKind kind, const Color
     std::vector<Sprite> additions;
     for (const ImportPicture& p : sorted) {
         FileSource source(p.Path);
-        const PngPicture png = ReadPng(source, [&p](int w, int h) { CheckSpritePictureSize(w, h, p.Path); });
-        MappedPicture mapped = MapPictureColours(png, palette, p.Path);
-        Sprite sprite;
-        sprite.Runs = RunsOfPicture(mapped.Pixels, kind, p.Path);
+        const auto it = listed.find(p.Index);
         const Sprite* old = before.At(p.Index);
-        if (kind == PlainKind) {
-            sprite.Width = sprite.Height = 8;
-        } else {
-            const PixelBox box = NonZeroBox(mapped.Pixels);
-            Frame f = PixelFrame(box);
-            if (auto it = frames.find(p.Index); it != frames.end() && KeepsEveryPixel(it->second, box))
-                f = it->second;
-            else if (old && ShowsEveryPixel(FrameOf(*old), box))
-                f = FrameOf(*old);
-            sprite.Left = static_cast<std::int32_t>(f.Left);
-            sprite.Top = static_cast<std::int32_t>(f.Top);
-            sprite.Width = static_cast<std::int32_t>(f.Width);
-            sprite.Height = static_cast<std::int32_t>(f.Height);
-        }
-        approximated_ += mapped.Approximated;
+        ImportedSprite read = ReadImportedSprite(source, kind, palette, old, it == listed.end() ? nullptr : &it->second);
+        approximated_ += read.Approximated;
+        if (read.SameAsOld) continue;
         if (old) {
-            if (SamePixels(SpritePicture(*old), mapped.Pixels) && (kind == PlainKind || FrameOf(*old) == FrameOf(sprite)))
-                continue;
             replaced_.push_back(p.Index);
-            replacements.push_back({p.Index, std::move(sprite)});
+            replacements.push_back({p.Index, std::move(read.NewSprite)});
         } else {
             appended_.push_back(p.Index);
-            additions.push_back(std::move(sprite));
+            additions.push_back(std::move(read.NewSprite));
         }
     }
     if (!Changes()) return;

@@ -36,6 +36,18 @@ std::optional<int> PictureNumber(const std::string& fileName);
 // throw Error naming both; a directory that cannot be read throws IoError.
 std::vector<ImportPicture> PicturesNamedByNumber(const std::string& dir);
 
+// One picture read as a sprite of `kind`: its colours mapped, its runs, and
+// its frame (framed kind) chosen as the header above says from `listed` (the
+// index's entry for it, or nullptr) and `old` (the sprite it replaces, or
+// nullptr). `name` names the picture in messages.
+struct ImportedSprite {
+    Sprite NewSprite;
+    std::uint64_t Approximated = 0;
+    bool SameAsOld = false;  // pixels and frame are those of `old`
+};
+ImportedSprite ReadImportedSprite(ByteSource& picture, SpriteKind kind, const ColorTable& palette, const Sprite* old,
+                                  const CollectionIndexEntry* listed);
+
 class SpriteImport {
 public:
     // Reads the collection and every picture and works out the new files;

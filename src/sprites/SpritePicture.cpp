@@ -21,14 +21,28 @@ std::uint32_t Packed(Rgb c) { return static_cast<std::uint32_t>(c.r) << 16 | sta
 // Colours to palette indices, remembering every colour looked up.
 class ColourMatcher {
 public:
-    explicit ColourMatcher(const ColorTable& palette) : palette_(palette)
-    {
-        for (int i = 255; i >= 1; --i) exact_[Packed(palette[static_cast<std::size_t>(i)])] = static_cast<std::uint8_t>(i);
-    }
+    explicit ColourMatcher(const ColorTable& palette) : palette_(palette) {}
     // The index of colour `c`; `exact` tells whether the palette has it.
     std::uint8_t Match(Rgb c, bool& exact)
     {
+        if (exact_.empty())
+            for (int i = 255; i >= 1; --i) exact_[Packed(palette_[static_cast<std::size_t>(i)])] = static_cast<std::uint8_t>(i);
         const std::uint32_t key = Packed(c);
+        // Pictures hold long stretches of one colour.
+        if (key == lastKey_ && haveLast_) {
+            exact = lastExact_;
+            return last_;
+        }
+        last_ = Lookup(key, c, lastExact_);
+        lastKey_ = key;
+        haveLast_ = true;
+        exact = lastExact_;
+        return last_;
+    }
+
+private:
+    std::uint8_t Lookup(std::uint32_t key, Rgb c, bool& exact)
+    {
         if (auto it = exact_.find(key); it != exact_.end()) {
             exact = true;
             return it->second;
@@ -50,9 +64,11 @@ public:
         return static_cast<std::uint8_t>(best);
     }
 
-private:
     const ColorTable& palette_;
     std::unordered_map<std::uint32_t, std::uint8_t> exact_, nearest_;
+    std::uint32_t lastKey_ = 0;
+    std::uint8_t last_ = 0;
+    bool lastExact_ = false, haveLast_ = false;
 };
 
 }  // namespace
@@ -74,15 +90,23 @@ IndexedImage SpritePicture(const Sprite& sprite)
     return picture;
 }
 
+namespace {
+
+bool AllZero(const std::uint8_t* p, int n) { return std::all_of(p, p + std::max(n, 0), [](std::uint8_t v) { return v == 0; }); }
+
+}  // namespace
+
 bool SamePixels(const IndexedImage& a, const IndexedImage& b)
 {
-    const int w = std::max(a.width(), b.width()), h = std::max(a.height(), b.height());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::uint8_t pa = a.contains(x, y) ? a.pixel(x, y) : 0;
-            const std::uint8_t pb = b.contains(x, y) ? b.pixel(x, y) : 0;
-            if (pa != pb) return false;
-        }
+    const int w = std::min(a.width(), b.width()), h = std::min(a.height(), b.height());
+    for (int y = 0; y < h; ++y) {
+        if (!std::equal(a.row(y), a.row(y) + w, b.row(y))) return false;
+        if (!AllZero(a.row(y) + w, a.width() - w) || !AllZero(b.row(y) + w, b.width() - w)) return false;
+    }
+    for (int y = h; y < a.height(); ++y)
+        if (!AllZero(a.row(y), a.width())) return false;
+    for (int y = h; y < b.height(); ++y)
+        if (!AllZero(b.row(y), b.width())) return false;
     return true;
 }
 

@@ -117,6 +117,16 @@ private slots:
         }
     }
 
+    void everyCommandOfTheTileViewerIsDescribed()
+    {
+        ShowHelpContext(30);
+        const QString text = CurrentHelpWindow()->Browser->toPlainText();
+        TileViewer viewer;
+        QVERIFY(!viewer.TileGrid->actions().isEmpty());
+        for (QAction* action : viewer.TileGrid->actions())
+            QVERIFY2(text.contains(action->text()), qPrintable(action->text()));
+    }
+
     void everyLinkOfTheHelpLeadsToAPlaceInIt()
     {
         std::set<QString> anchors;

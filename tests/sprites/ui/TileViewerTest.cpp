@@ -11,6 +11,8 @@
 #include "base/ui/ErrorGuard.h"
 #include "sprites/ui/TileViewer.h"
 #include "support/TempDir.h"
+#include "support/TestPng.h"
+#include "support/ui/FileDialogAnswer.h"
 
 using namespace ketral;
 
@@ -315,5 +317,184 @@ private slots:
     }
 };
 
-QTEST_MAIN(TileViewerTest)
+// Runs `answer` on the next file dialog once it is up (a loaded machine may
+// take seconds to show it).
+void WithFileDialog(std::function<void(QFileDialog*)> answer, int tries = 3000)
+{
+    QTimer::singleShot(10, [answer, tries] {
+        QFileDialog* d = testing::OpenFileDialog();
+        if (!d && tries > 0) return WithFileDialog(answer, tries - 1);
+        QVERIFY(d);
+        answer(d);
+    });
+}
+
+void AnswerWith(const std::string& path)
+{
+    testing::AnswerFileDialog(QString::fromStdString(path), nullptr, 3000);
+}
+
+// The tile viewer's exports and imports, with the file dialogs answered and
+// the question answered `yes`.
+class TileFilesTest : public QObject {
+    Q_OBJECT
+
+    GamePalette palette_;
+    std::vector<std::string> questions_, notices_;
+    bool yes_ = true;
+
+    // A framed collection of three 6 x 4 blocks of colours 1, 2, 3.
+    std::string Write(const testing::TempDir& dir, SpriteCollection& c)
+    {
+        const std::string base = dir / "tiles";
+        WriteSpriteCollection(base, {Block(6, 4, 0, 1), Block(6, 4, 0, 2), Block(6, 4, 0, 3)}, FramedKind);
+        c.Load(base, FramedKind);
+        c.Palette = &palette_;
+        return base;
+    }
+
+    std::string Picture(const testing::TempDir& dir, const std::string& name, std::uint8_t colour)
+    {
+        IndexedImage image(5, 3);
+        image.setColors(palette_.Colors());
+        image.fillRect(0, 0, 5, 3, colour);
+        return dir.write(name, testing::PalettePng(image));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (int i = 0; i < 256; ++i)
+            palette_.Entries[i] = PaletteEntry{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i / 2), 9, 1};
+        SetMessageBoxHook([this](const std::string& text) { notices_.push_back(text); });
+        SetQuestionHook([this](const std::string& text) {
+            questions_.push_back(text);
+            return yes_;
+        });
+    }
+    void cleanupTestCase()
+    {
+        SetMessageBoxHook(nullptr);
+        SetQuestionHook(nullptr);
+    }
+    void init()
+    {
+        questions_.clear();
+        notices_.clear();
+        yes_ = true;
+    }
+
+    void theGridsMenuHoldsTheFourCommands()
+    {
+        TileViewer v;
+        QCOMPARE(v.TileGrid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QStringList texts;
+        for (QAction* a : v.TileGrid->actions()) texts << a->text();
+        QCOMPARE(texts, (QStringList{"Export tiles...", "Export tile...", "Import tiles...", "Replace tile..."}));
+        // Nothing to export or import before a collection is shown.
+        for (QAction* a : v.TileGrid->actions()) QVERIFY(!a->isEnabled());
+    }
+
+    void importTilesAsksWritesReloadsAndTellsTheOwner()
+    {
+        const struct {
+            const char* name;
+            bool yes;
+        } cases[] = {{"Yes", true}, {"No", false}};
+        for (const auto& c : cases) {
+            testing::TempDir dir;
+            SpriteCollection tiles;
+            const std::string base = Write(dir, tiles);
+            const std::vector<std::uint8_t> pck = testing::ReadFileBytes(base + ".pck");
+            Picture(dir, "in/0001.png", 7);
+            Picture(dir, "in/0003.png", 8);
+            TileViewer v;
+            v.SetImages(&tiles);
+            v.SelectImage(2);
+            QSignalSpy imported(&v, &TileViewer::TilesImported);
+            yes_ = c.yes;
+            questions_.clear();
+            AnswerWith(dir / "in");
+            v.ImportTilesAction->trigger();
+            QCOMPARE(questions_.size(), std::size_t{1});
+            QCOMPARE(QString::fromStdString(questions_[0]),
+                     QStringLiteral("Replace 2 tiles of %1? The collection's files are written now.").arg(QString::fromStdString(base)));
+            QCOMPARE(imported.count(), c.yes ? 1 : 0);
+            QCOMPARE(testing::ReadFileBytes(base + ".pck") == pck, !c.yes);
+            QCOMPARE(tiles.Count(), c.yes ? 4 : 3);
+            QCOMPARE(v.TileGrid->RowCount(), tiles.Count());
+            QCOMPARE(v.SelectedImage(), 2);
+            IndexedImage drawn(5, 3);
+            tiles.Draw(1, 0, 0, drawn);
+            QCOMPARE(drawn.pixel(4, 2), std::uint8_t(c.yes ? 7 : 2));
+        }
+    }
+
+    void replaceTileTakesOnePictureForTheSelectedTile()
+    {
+        testing::TempDir dir;
+        SpriteCollection tiles;
+        const std::string base = Write(dir, tiles);
+        // Its name does not matter: the selected tile is replaced.
+        const std::string file = Picture(dir, "mine.png", 9);
+        TileViewer v;
+        v.SetImages(&tiles);
+        v.SelectImage(2);
+        QSignalSpy imported(&v, &TileViewer::TilesImported);
+        AnswerWith(file);
+        v.ReplaceTileAction->trigger();
+        QCOMPARE(imported.count(), 1);
+        QCOMPARE(QString::fromStdString(questions_.at(0)),
+                 QStringLiteral("Replace 1 tiles of %1? The collection's files are written now.").arg(QString::fromStdString(base)));
+        IndexedImage drawn(5, 3);
+        tiles.Draw(2, 0, 0, drawn);
+        QCOMPARE(drawn.pixel(0, 0), std::uint8_t(9));
+        QCOMPARE(tiles.Count(), 3);
+        // The same picture again changes nothing and asks nothing.
+        questions_.clear();
+        AnswerWith(file);
+        v.ReplaceTileAction->trigger();
+        QVERIFY(questions_.empty());
+        QCOMPARE(imported.count(), 1);
+        QVERIFY(!notices_.empty());
+    }
+
+    void exportsWriteThePicturesOfTheTiles()
+    {
+        testing::TempDir dir;
+        SpriteCollection tiles;
+        Write(dir, tiles);
+        TileViewer v;
+        v.SetImages(&tiles);
+        dir.mkdir("out");
+        AnswerWith(dir / "out");
+        v.ExportTilesAction->trigger();
+        for (const char* name : {"out/0000.png", "out/0001.png", "out/0002.png", "out/collection.json"})
+            QVERIFY2(QFile::exists(QString::fromStdString(dir / name)), name);
+        QCOMPARE(notices_.size(), std::size_t{1});
+        v.SelectImage(1);
+        // The dialog offers the tile's number as the name.
+        QString offered;
+        WithFileDialog([&](QFileDialog* d) {
+            offered = QFileInfo(d->selectedFiles().value(0)).fileName();
+            d->selectFile(QString::fromStdString(dir / "one.png"));
+            static_cast<QDialog*>(d)->accept();
+        });
+        v.ExportTileAction->trigger();
+        QCOMPARE(offered, QStringLiteral("0001.png"));
+        QCOMPARE(testing::ReadFileBytes(dir / "one.png"), testing::ReadFileBytes(dir / "out/0001.png"));
+        // A cancelled dialog writes nothing.
+        WithFileDialog([](QFileDialog* d) { d->close(); });
+        v.ExportTileAction->trigger();
+        QCOMPARE(notices_.size(), std::size_t{1});
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TileViewerTest viewer;
+    TileFilesTest files;
+    return QTest::qExec(&viewer, argc, argv) | QTest::qExec(&files, argc, argv);
+}
 #include "TileViewerTest.moc"
