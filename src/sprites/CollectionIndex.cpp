@@ -9,8 +9,6 @@ namespace ketral {
 
 namespace {
 
-struct JsonMember;
-
 // A parsed JSON value. Numbers are kept when they are integers of 64 bits.
 struct JsonValue {
     enum class Type { Null, Bool, Number, String, Array, Object } type = Type::Null;
@@ -18,25 +16,15 @@ struct JsonValue {
     std::int64_t number = 0;
     std::string text;
     std::vector<JsonValue> items;
-    // A member's value is a JsonValue itself: the pair is a type of its own,
-    // complete only after this one (std::pair of a type not yet complete is
-    // refused by clang with libstdc++).
-    std::vector<JsonMember> members;
+    std::vector<std::pair<std::string, JsonValue>> members;
 
-    const JsonValue* Member(const std::string& key) const;
+    const JsonValue* Member(const std::string& key) const
+    {
+        for (const auto& [k, v] : members)
+            if (k == key) return &v;
+        return nullptr;
+    }
 };
-
-struct JsonMember {
-    std::string key;
-    JsonValue value;
-};
-
-const JsonValue* JsonValue::Member(const std::string& key) const
-{
-    for (const JsonMember& m : members)
-        if (m.key == key) return &m.value;
-    return nullptr;
-}
 
 class JsonParser {
 public:
@@ -100,7 +88,7 @@ private:
                 if (at_ >= s_.size() || s_[at_] != '"') Fail("a member name expected");
                 std::string key = String();
                 Expect(':');
-                v.members.push_back(JsonMember{std::move(key), Value(depth + 1)});
+                v.members.emplace_back(std::move(key), Value(depth + 1));
             } while (Take(','));
             Expect('}');
         } else if (c == '[') {
