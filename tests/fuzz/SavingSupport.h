@@ -114,11 +114,16 @@ using Files = std::map<std::string, Bytes>;
 // may move it to the other one: about one mutation in kDiskEvery saves.
 inline constexpr std::uint32_t kDiskEvery = 16;
 
-KETRAL_FUZZ_HELPER inline bool GoesToDisk(const std::uint8_t* data, std::size_t size, std::uint32_t every = kDiskEvery)
+KETRAL_FUZZ_HELPER inline std::uint32_t InputHash(const std::uint8_t* data, std::size_t size)
 {
     std::uint32_t h = 2166136261u;
     for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
-    return h % every == 0;
+    return h;
+}
+
+inline bool GoesToDisk(const std::uint8_t* data, std::size_t size, std::uint32_t every = kDiskEvery)
+{
+    return InputHash(data, size) % every == 0;
 }
 
 // A save in the middle of an input's edits, besides the one at its end:
