@@ -64,19 +64,19 @@ TEST_F(Opening, StepsInOrderWithTheirProgressTexts)
                                              "caption Cityscape map: Citymap1  - Redrawing 0%",
                                              "caption Cityscape map: Citymap1", "map image"};
     EXPECT_EQ(rec.log, expect);
-    EXPECT_EQ(editor.map.caption, "Cityscape map: Citymap1");
-    EXPECT_EQ(editor.map.filePath, inst.vyxdata + "CITYMAP1");
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "city");
-    EXPECT_FALSE(editor.map.alien);
+    EXPECT_EQ(editor.BaseCaption(), "Cityscape map: Citymap1");
+    EXPECT_EQ(editor.map.source.filePath, inst.vyxdata + "CITYMAP1");
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "city");
+    EXPECT_FALSE(editor.map.source.alien);
     EXPECT_EQ(editor.map.buildings, inst.cityBuildings);
-    EXPECT_EQ(editor.map.checked, std::vector<bool>(3, true));
+    EXPECT_EQ(editor.BuildingList().checked, std::vector<bool>(3, true));
     EXPECT_EQ(editor.map.ItemText(0), GameText::FromLatin1("Name 2"));
     EXPECT_EQ(editor.map.ownerList.size(), 5u);
     EXPECT_EQ(editor.map.typeList.size(), 12u);
     EXPECT_EQ(editor.map.Cell(0, 3, 4), 1 + 7 % 15);
     EXPECT_EQ(editor.map.tiles->Count(), 16);
     // The mask follows the check marks: building 1 covers X 20..29, Y 20..24.
-    EXPECT_EQ(editor.map.mask[25 * 100 + 22], 3);
+    EXPECT_EQ(editor.BuildingList().mask[25 * 100 + 22], 3);
 }
 
 TEST_F(Opening, OnlyBuildingsRedrawsAgainWhenTheMaskIsRebuilt)
@@ -91,13 +91,13 @@ TEST_F(Opening, OnlyBuildingsRedrawsAgainWhenTheMaskIsRebuilt)
 TEST_F(Opening, AlienMapInAnyLetterCase)
 {
     OpenDefault("AlienMap");
-    EXPECT_TRUE(editor.map.alien);
-    EXPECT_EQ(editor.map.caption, "Cityscape map: AlienMap");
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "alien");
-    EXPECT_EQ(editor.map.filePath, inst.vyxdata + "ALIENMAP");
+    EXPECT_TRUE(editor.map.source.alien);
+    EXPECT_EQ(editor.BaseCaption(), "Cityscape map: AlienMap");
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "alien");
+    EXPECT_EQ(editor.map.source.filePath, inst.vyxdata + "ALIENMAP");
     EXPECT_EQ(editor.map.buildings, inst.alienBuildings);
     // A short list: the texts come from the type index.
-    EXPECT_EQ(editor.map.nameListFile, "AlienBld.Typ");
+    EXPECT_EQ(editor.map.source.nameListFile, "AlienBld.Typ");
     EXPECT_EQ(editor.map.ItemText(1), GameText::FromLatin1("Alien 8"));
     EXPECT_EQ(editor.map.Cell(0, 50, 50), 3);
 }
@@ -105,26 +105,26 @@ TEST_F(Opening, AlienMapInAnyLetterCase)
 TEST_F(Opening, SavedGamesByTheirAlienByte)
 {
     OpenSave("savegame.01");
-    EXPECT_EQ(editor.map.caption, "Saved cityscape map");
-    EXPECT_FALSE(editor.map.alien);
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "City");
-    EXPECT_EQ(editor.map.filePath, inst.savegame + "SAVEGAME.01");
+    EXPECT_EQ(editor.BaseCaption(), "Saved cityscape map");
+    EXPECT_FALSE(editor.map.source.alien);
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "City");
+    EXPECT_EQ(editor.map.source.filePath, inst.savegame + "SAVEGAME.01");
     EXPECT_EQ(editor.map.buildings, inst.savedBuildings);
     EXPECT_EQ(editor.map.Cell(0, 3, 4), 1 + 7 % 15);  // cells from offset 224106
-    EXPECT_EQ(editor.map.nameListFile, "Building.Nam");
+    EXPECT_EQ(editor.map.source.nameListFile, "Building.Nam");
 
     OpenSave("SaveGame.02");
-    EXPECT_TRUE(editor.map.alien);
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "Alien");
-    EXPECT_EQ(editor.map.nameListFile, "AlienBld.Typ");
+    EXPECT_TRUE(editor.map.source.alien);
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "Alien");
+    EXPECT_EQ(editor.map.source.nameListFile, "AlienBld.Typ");
     EXPECT_EQ(editor.map.buildings, inst.alienBuildings);
 
     // Byte 173 = 2 is a city.
     auto bytes = testing::MakeSavedGame(inst.savedBuildings, 2, std::vector<std::uint8_t>(200000, 0));
     inst.dir.write("game/savegame/savegame.04", bytes);
     OpenSave("savegame.04");
-    EXPECT_FALSE(editor.map.alien);
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "City");
+    EXPECT_FALSE(editor.map.source.alien);
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "City");
 }
 
 TEST_F(Opening, SavedGameMustHoldAllCells)
@@ -244,7 +244,7 @@ TEST_F(Opening, SaveAfterAnUnfinishedOpeningWritesNothing)
     const auto cityMap = testing::ReadFileBytes(inst.vyxdata + "Citymap1");
     std::remove((inst.vyxdata + "alien.tab").c_str());
     EXPECT_THROW(OpenSave("savegame.02"), Error);  // stops at its alien tiles
-    EXPECT_TRUE(editor.map.savedGame);
+    EXPECT_TRUE(editor.map.source.savedGame);
     EXPECT_EQ(editor.map.buildingCount(), 3);  // still Citymap1's
     try {
         editor.SaveBuildingTable();
