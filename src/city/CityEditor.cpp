@@ -259,7 +259,7 @@ void CityEditor::RebuildBuildingMask()
 
 void CityEditor::SetItemChecked(int item, bool checked)
 {
-    if (item < 0 || item >= map.buildingCount() || static_cast<std::size_t>(item) >= list_.checked.size()) return;
+    if (item < 0 || item >= map.buildingCount()) return;
     list_.checked[static_cast<std::size_t>(item)] = checked;
     RebuildBuildingMask();
 }

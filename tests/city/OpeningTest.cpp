@@ -3,6 +3,9 @@
 // every time, and the failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "CityTestData.h"
 #include "base/Errors.h"
 #include "base/Progress.h"
@@ -196,6 +199,58 @@ TEST_F(Opening, Failures)
         FAIL();
     } catch (const IoError& e) {
         EXPECT_NE(std::string(e.what()).find("CITYMAP4.bld"), std::string::npos) << e.what();
+    }
+}
+
+// Every opening starts the Buildings list afresh: no check mark or
+// selection of the map shown before survives it, whether it reads its table
+// or stops before or after that.
+TEST_F(Opening, TheBuildingsListStartsAfreshWithEveryOpening)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CityInstall&)> prepare;
+        std::string map;
+        bool fails;
+        std::vector<bool> checked;
+    };
+    const std::vector<Case> cases = {
+        {"another map", [](CityInstall&) {}, "alienmap", false, {true, true}},
+        {"the same map", [](CityInstall&) {}, "Citymap1", false, {true, true, true}},
+        {"a table that cannot be read",
+         [](CityInstall& i) { i.dir.write("lists/Building.Nam", testing::MakeList("Name", 100)); }, "Citymap1", true,
+         {}},
+        {"cells that cannot be read",
+         [](CityInstall& i) {
+             i.dir.write("game/vyxdata/Citymap2", std::vector<std::uint8_t>(199999, 0));
+             i.dir.write("game/vyxdata/citymap2.BLD", testing::EncodeBuilding({1, 2, 3, 4, 5, 6, 0}));
+         },
+         "Citymap2", true, {true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CityInstall install;
+        CityEditor e{install.lists};
+        e.LoadOwnerList();
+        e.Resize(320, 240);
+        e.OpenCityMap(install.vyxdata, "Citymap1", install.vyxdata + "pal_01.dat", false, true);
+        e.SetItemChecked(0, false);
+        e.SelectItem(2);
+        ASSERT_EQ(e.BuildingList().selectedItem, 2);
+        c.prepare(install);
+        if (c.fails)
+            EXPECT_THROW(e.OpenCityMap(install.vyxdata, c.map, install.vyxdata + "pal_01.dat", false, true), Error);
+        else
+            e.OpenCityMap(install.vyxdata, c.map, install.vyxdata + "pal_01.dat", false, true);
+        EXPECT_EQ(e.BuildingList().checked, c.checked);
+        EXPECT_EQ(e.BuildingList().selectedItem, -1);
+        if (!c.fails) {
+            // The mask follows the new table: every building's cells are set.
+            BuildingMask expect{};
+            FillBuildingMask(expect, e.map.buildings, std::vector<bool>(e.map.buildings.size(), true));
+            EXPECT_EQ(e.BuildingList().mask, expect);
+            EXPECT_NE(std::count(expect.begin(), expect.end(), 0), kMapSide * kMapSide);
+        }
     }
 }
 
