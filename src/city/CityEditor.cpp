@@ -51,15 +51,15 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     // A new history: no change of the map before belongs to this one, and
     // nothing may be saved until the opening has finished.
     ++opening_;
-    map.opened.reset();
-    map.fileStamps.Clear();
+    map.source.opened.reset();
+    map.source.fileStamps.Clear();
     // 1. The kind of map, the "View" page, the remembered cursor.
-    map.savedGame = savedGame;
+    map.source.savedGame = savedGame;
     obs().ShowViewPage();
     view.cursorX = -200;
     view.cursorY = -200;
     // 2. The base caption, with the name as the caller wrote it.
-    map.caption = savedGame ? "Saved cityscape map" : "Cityscape map: " + fileName;
+    baseCaption_ = savedGame ? "Saved cityscape map" : "Cityscape map: " + fileName;
     // 3.
     progress.StartProgress(2);
     HideProgressOnFailure hideOnFailure(progress);
@@ -75,25 +75,24 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     bool alienOpening;
     if (savedGame) {
         alienOpening = IsAlienSaveGame(path);
-        map.tileBase = Game().VyxDataDir + (alienOpening ? "Alien" : "City");
+        map.source.tileBase = Game().VyxDataDir + (alienOpening ? "Alien" : "City");
     } else {
         alienOpening = name == "ALIENMAP";
-        map.tileBase = directory + (alienOpening ? "alien" : "city");
+        map.source.tileBase = directory + (alienOpening ? "alien" : "city");
     }
-    map.alien = alienOpening;
+    map.source.alien = alienOpening;
     // 7. A new tile collection; the viewer is handed it at once so that it
     //    never shows the released one, also when this opening fails.
     map.tiles = std::make_unique<SpriteCollection>();
     map.tiles->Palette = map.palette.get();
     obs().TilesReplaced();
     progress.SetProgress(1, "Loading tiles");
-    map.tiles->Load(map.tileBase, FramedKind);
+    map.tiles->Load(map.source.tileBase, FramedKind);
     // 8. The Buildings list follows the emptied table, so that an opening
     //    that stops before its table is read lists nothing of the last map.
     map.buildings.clear();
-    map.checked.clear();
-    map.selectedItem = -1;
-    map.tableSavedGame.clear();
+    list_.Clear();
+    map.source.tableSavedGame.clear();
     map.nameList.clear();
     map.typeList.clear();
     obs().BuildingsListed();
@@ -107,15 +106,16 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     if (finishesInterruptedSaves_) FinishInterruptedSaves({path, source});
     // 10.
     map.LoadBuildings(source);
+    list_.Reset(map.buildings.size());
     obs().BuildingsListed();
     // 11.
     progress.SetProgress(2, "Loading cityscape info");
     // 12.
-    map.filePath = path;
-    if (!FileExists(map.filePath)) throw Error("File not found: " + map.filePath);
+    map.source.filePath = path;
+    if (!FileExists(map.source.filePath)) throw Error("File not found: " + map.source.filePath);
     // 13.
-    map.ReadCellsFile(map.filePath, savedGame ? kSaveCellsOffset : 0);
-    map.opened = CityMap::OpenedMapFiles{map.filePath, source};
+    map.ReadCellsFile(map.source.filePath, savedGame ? kSaveCellsOffset : 0);
+    map.source.opened = CityMapSource::OpenedMapFiles{map.source.filePath, source};
     // 14.
     obs().TilesReplaced();
     // 15.
@@ -142,14 +142,14 @@ void CityEditor::Resize(int width, int height)
 
 void CityEditor::RedrawMap()
 {
-    DrawCityMap(mapImage, map, view, grid, [this](const UserText& c) { SetCaption(c); });
+    DrawCityMap(mapImage, map, list_.mask, view, grid, baseCaption_, [this](const UserText& c) { SetCaption(c); });
     if (OnMapDrawn) OnMapDrawn();
     obs().MapImageChanged();
 }
 
 void CityEditor::DrawBuildMap()
 {
-    ketral::DrawBuildMap(overview, map);
+    ketral::DrawBuildMap(overview, map, list_.selectedItem);
     obs().OverviewChanged();
 }
 
@@ -170,7 +170,7 @@ void CityEditor::ApplyControls(const CityControls& c, int windowW, int windowH)
 
 void CityEditor::DrawOverviewWithOutline()
 {
-    ketral::DrawBuildMap(overview, map);
+    ketral::DrawBuildMap(overview, map, list_.selectedItem);
     if (outlineSize_) {
         // At a zoom the window shows a part of the map as large as its size / zoom.
         const PixelPos shown = ZoomedImageSize(outlineSize_->x, outlineSize_->y, view.zoom);
@@ -253,20 +253,20 @@ bool CityEditor::LevelsMatchView(int startLevel, int extraLevels, int currentLev
 
 void CityEditor::RebuildBuildingMask()
 {
-    map.RebuildMask();
+    list_.RebuildMask(map.buildings);
     if (view.onlyBuildings) RedrawMap();
 }
 
 void CityEditor::SetItemChecked(int item, bool checked)
 {
     if (item < 0 || item >= map.buildingCount()) return;
-    map.checked[static_cast<std::size_t>(item)] = checked;
+    list_.checked[static_cast<std::size_t>(item)] = checked;
     RebuildBuildingMask();
 }
 
 void CityEditor::SelectItem(int item)
 {
-    map.selectedItem = (item >= 0 && item < map.buildingCount()) ? item : -1;
+    list_.selectedItem = (item >= 0 && item < map.buildingCount()) ? item : -1;
     DrawBuildMap();
 }
 
@@ -275,9 +275,9 @@ void CityEditor::MouseMove(int x, int y)
     const PointerCell p = MapPointToCell(view, x, y);
     pointer_ = PixelPos{x, y};
     UpdateHover();
-    UserText caption = map.caption;
+    UserText caption = baseCaption_;
     if (p.OverGrid()) {
-        const std::uint8_t m = map.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];
+        const std::uint8_t m = list_.mask[static_cast<std::size_t>(p.b() * kMapSide + p.a())];
         if (m != 0 && m < map.nameList.size()) caption = map.nameList[m];
     }
     SetCaption(caption);
@@ -398,7 +398,7 @@ void CityEditor::Apply(const CityMapChange& change, bool redo)
     map.ApplyChange(change, redo);
     bool redraw = !change.cells.Empty();
     if (change.building) {
-        map.RebuildMask();
+        list_.RebuildMask(map.buildings);
         obs().BuildingChanged(change.building->index);
         DrawBuildMap();
         redraw = redraw || view.onlyBuildings;
@@ -414,7 +414,7 @@ void CityEditor::Undo(const CityMapChange& change) { Apply(change, false); }
 
 void CityEditor::Redo(const CityMapChange& change) { Apply(change, true); }
 
-CityWholePicture CityEditor::WholeMapPicture() const { return CityWholePicture(map, view, grid); }
-IndexedImage CityEditor::WholeMapImage() const { return DrawWholeCityMap(map, view, grid); }
+CityWholePicture CityEditor::WholeMapPicture() const { return CityWholePicture(map, list_.mask, view, grid); }
+IndexedImage CityEditor::WholeMapImage() const { return DrawWholeCityMap(map, list_.mask, view, grid); }
 
 }  // namespace ketral

@@ -9,6 +9,7 @@
 
 #include "base/IndexedImage.h"
 #include "base/MapViewObserver.h"
+#include "city/CityBuildingList.h"
 #include "city/CityMap.h"
 #include "city/CityRender.h"
 #include "city/CityTileBlock.h"
@@ -75,7 +76,11 @@ public:
     void SetObserver(CityEditorObserver* observer) { observer_ = observer; }
     // Called after the map image was drawn anew or replaced, before it is shown.
     std::function<void()> OnMapDrawn;
+    // The caption shown now, and the base caption of the open map (the
+    // program's text and the map's file name) it returns to.
     const UserText& Caption() const { return caption_; }
+    const UserText& BaseCaption() const { return baseCaption_; }
+    void SetBaseCaption(const UserText& caption) { baseCaption_ = caption; }
 
     // Reads the owner list (the window does it once, when it is created).
     void LoadOwnerList() { map.LoadOwnerList(); }
@@ -100,7 +105,7 @@ public:
     std::vector<std::string> SaveWholeMap(bool overwriteChanged = false) { return map.SaveWholeMap(overwriteChanged); }
     // The first file read by the opening that another program changed
     // since, or "".
-    std::string FileChangedSinceOpened() const { return map.fileStamps.FirstChanged(); }
+    std::string FileChangedSinceOpened() const { return map.source.fileStamps.FirstChanged(); }
     // The opening that changes belong to (CityMapChange::opening).
     std::uint64_t Opening() const { return opening_; }
 
@@ -130,7 +135,10 @@ public:
     // positions equal the view state's levels.
     bool LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const;
 
-    // The Buildings list: check marks, selection.
+    // The Buildings list: check marks, selection, and the mask built from
+    // them (an opening checks every item and selects none).
+    const CityBuildingList& BuildingList() const { return list_; }
+    CityBuildingList& BuildingList() { return list_; }
     void RebuildBuildingMask();  // mask, and a redraw when "Only buildings" is on
     void SetItemChecked(int item, bool checked);
     void SelectItem(int item);   // and redraw the overview
@@ -213,6 +221,8 @@ private:
     CityEditorObserver nullObserver_;
     CityEditorObserver& obs() { return observer_ ? *observer_ : nullObserver_; }
     UserText caption_;
+    UserText baseCaption_;
+    CityBuildingList list_;
 };
 
 }  // namespace ketral

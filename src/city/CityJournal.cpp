@@ -61,7 +61,7 @@ JournalHeader CityJournalHeader(const CityEditor& editor, const CityJournalOpeni
     h.mapName = mapName;
     h.gamePath = gamePath;
     h.opening = EncodeCityOpening(opening);
-    for (const auto& [path, stamp] : editor.map.fileStamps.Files()) {
+    for (const auto& [path, stamp] : editor.map.source.fileStamps.Files()) {
         JournalFile f = JournalFileNow(path);
         f.stamp = stamp;
         h.files.push_back(std::move(f));

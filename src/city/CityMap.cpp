@@ -28,51 +28,46 @@ void CityMap::LoadOwnerList() { ownerList = LoadTextList(listsDir_, kBuildingOwn
 void CityMap::LoadNameAndTypeLists(bool alienOpening)
 {
     if (alienOpening) {
-        nameListFile = kAlienBuildingsFile;
+        source.nameListFile = kAlienBuildingsFile;
         nameList = LoadTextList(listsDir_, kAlienBuildingsFile);
         typeList = LoadTextList(listsDir_, kAlienBuildingsFile);
     } else {
-        nameListFile = kBuildingNamesFile;
+        source.nameListFile = kBuildingNamesFile;
         nameList = LoadTextList(listsDir_, kBuildingNamesFile);
         typeList = LoadTextList(listsDir_, kBuildingTypesFile);
     }
 }
 
-void CityMap::LoadBuildings(const std::string& source)
+void CityMap::LoadBuildings(const std::string& file)
 {
-    tableSavedGame.clear();
+    source.tableSavedGame.clear();
     buildings.clear();
-    checked.clear();
-    selectedItem = -1;
-    fileStamps.Remember(source);
-    const std::unique_ptr<ByteSource> src = OpenCurrentCopy(source);
+    source.fileStamps.Remember(file);
+    const std::unique_ptr<ByteSource> src = OpenCurrentCopy(file);
     LoadBuildings(*src);
-    if (savedGame) tableSavedGame = source;
+    if (source.savedGame) source.tableSavedGame = file;
 }
 
-void CityMap::LoadBuildings(ByteSource& source)
+void CityMap::LoadBuildings(ByteSource& bytes)
 {
-    tableSavedGame.clear();
+    source.tableSavedGame.clear();
     buildings.clear();
-    checked.clear();
-    selectedItem = -1;
     std::vector<CityBuilding> table = ReadingFile(
-        source.name(), [&] { return savedGame ? ReadSavedGameBuildings(source) : ReadBuildingFile(source); });
+        bytes.name(), [&] { return source.savedGame ? ReadSavedGameBuildings(bytes) : ReadBuildingFile(bytes); });
     for (std::size_t i = 0; i < table.size(); ++i)
-        BuildingItemText(table[i], static_cast<int>(i), nameList, nameListFile);  // throws on a bad index
+        BuildingItemText(table[i], static_cast<int>(i), nameList, source.nameListFile);  // throws on a bad index
     buildings = std::move(table);
-    checked.assign(buildings.size(), true);
 }
 
 GameText CityMap::ItemText(int i) const
 {
-    return BuildingItemText(buildings.at(static_cast<std::size_t>(i)), i, nameList, nameListFile);
+    return BuildingItemText(buildings.at(static_cast<std::size_t>(i)), i, nameList, source.nameListFile);
 }
 
 void CityMap::ReadCells(ByteSource& src, std::uint64_t offset)
 {
     // A file too short for the cells fails before anything is changed.
-    if (src.size() < offset || src.size() - offset < static_cast<std::uint64_t>(mapByteSize))
+    if (src.size() < offset || src.size() - offset < static_cast<std::uint64_t>(source.mapByteSize))
         throw IoError("Read beyond end of file: " + src.name());
     // The cells are read in place: the file holds them in the order and
     // byte order of a little-endian machine's memory. A read that fails
@@ -89,12 +84,10 @@ void CityMap::ReadCells(ByteSource& src, std::uint64_t offset)
 
 void CityMap::ReadCellsFile(const std::string& path, std::uint64_t offset)
 {
-    fileStamps.Remember(path);
+    source.fileStamps.Remember(path);
     const std::unique_ptr<ByteSource> src = OpenCurrentCopy(path);
     ReadCells(*src, offset);
 }
-
-void CityMap::RebuildMask() { FillBuildingMask(mask, buildings, checked); }
 
 namespace {
 
@@ -118,8 +111,8 @@ void CityMap::CheckSavedGameTable() const
     // After an opening that stopped before its table was read, the table in
     // memory belongs to the map opened earlier (perhaps a default city map,
     // whose cells lie where a saved game keeps its table).
-    if (tableSavedGame.empty() || tableSavedGame != filePath)
-        throw Error("The buildings shown were not read from " + (filePath.empty() ? std::string("a saved game") : filePath) +
+    if (source.tableSavedGame.empty() || source.tableSavedGame != source.filePath)
+        throw Error("The buildings shown were not read from " + (source.filePath.empty() ? std::string("a saved game") : source.filePath) +
                     ": the last opening did not finish. Nothing was saved.");
     // Refuse before touching the file: a name index of 138 or more would end
     // the table there and drop every later building at the next opening.
@@ -145,44 +138,44 @@ void CityMap::PutSavedGameTable(FileUpdate& save) const
 
 std::vector<std::string> CityMap::SaveBuildingTable(bool overwriteChanged)
 {
-    if (!savedGame) return {};
+    if (!source.savedGame) return {};
     CheckSavedGameTable();
     std::vector<FileUpdate> updates;
-    updates.emplace_back(filePath);
+    updates.emplace_back(source.filePath);
     PutSavedGameTable(updates.back());
-    return SaveFileUpdates(updates, fileStamps, overwriteChanged);
+    return SaveFileUpdates(updates, source.fileStamps, overwriteChanged);
 }
 
 std::vector<std::string> CityMap::SaveWholeMap(bool overwriteChanged)
 {
-    if (!opened)
+    if (!source.opened)
         throw Error("The map shown was not read completely from " +
-                    (filePath.empty() ? std::string("its files") : filePath) +
+                    (source.filePath.empty() ? std::string("its files") : source.filePath) +
                     ": the last opening did not finish. Nothing was saved.");
     std::vector<FileUpdate> updates;
-    if (savedGame) {
+    if (source.savedGame) {
         CheckSavedGameTable();
-        updates.emplace_back(opened->cells);
+        updates.emplace_back(source.opened->cells);
         FileUpdate& save = updates.back();
         PutSavedGameTable(save);
         if (save.After().size() < kSaveCellsOffset + kCityMapBytes)
             throw IoError("The saved game " + save.Path() + " no longer holds its city map. Nothing was saved.");
         PutCells(save.After(), kSaveCellsOffset, cells);
     } else {
-        updates.emplace_back(opened->cells);
+        updates.emplace_back(source.opened->cells);
         FileUpdate& map = updates.back();
         if (map.After().size() < static_cast<std::size_t>(kCityMapBytes))
             throw IoError("The city map " + map.Path() + " no longer holds its " + std::to_string(kCityMapBytes) +
                           " bytes of cells. Nothing was saved.");
         PutCells(map.After(), 0, cells);
-        updates.emplace_back(opened->table);
+        updates.emplace_back(source.opened->table);
         FileUpdate& table = updates.back();
         if (table.After().size() < std::uint64_t(kBuildingRecordSize) * buildings.size())
             throw IoError("The building file " + table.Path() + " no longer holds its " +
                           std::to_string(buildings.size()) + " buildings. Nothing was saved.");
         PutBuildingRecords(table.After(), 0, buildings);
     }
-    return SaveFileUpdates(updates, fileStamps, overwriteChanged);
+    return SaveFileUpdates(updates, source.fileStamps, overwriteChanged);
 }
 
 void CityMap::ClearLevel(int level)

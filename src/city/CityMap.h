@@ -1,21 +1,19 @@
 #pragma once
 // One city map in memory: ten levels of 100 x 100 cells of tile numbers, the
 // building table with its text lists, the palette and the tile collection the
-// map is drawn with, and where it came from.
+// map is drawn with, and where it came from (CityMapSource).
 //
 // Files: a default city map is 200000 bytes of cells (cell (L, a, b) at byte
 // L * 20000 + a * 200 + b * 2, little-endian u16); a saved game holds the
 // alien flag at byte 173, the building table at 97870 and the cells at 224106.
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "base/FileStamp.h"
-#include "base/UserText.h"
 #include "city/CityBuilding.h"
 #include "city/CityMapChange.h"
+#include "city/CityMapSource.h"
 #include "city/TextList.h"
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
@@ -50,43 +48,12 @@ public:
     CityMap& operator=(const CityMap&) = delete;
 
     std::vector<std::uint16_t> cells;  // L * 10000 + a * 100 + b
-    int mapByteSize = kCityMapBytes;
     std::vector<CityBuilding> buildings;  // every building read, in table order
     TextList nameList, typeList, ownerList;
-    bool savedGame = false;
-    std::string filePath;  // directory + upper-cased name: the file the cells came from
     std::unique_ptr<GamePalette> palette;
     std::unique_ptr<SpriteCollection> tiles;
-    // The window's base caption: the program's text and the map's file name.
-    UserText caption;
-
-    // The Buildings list: one check mark per building (all set by an opening)
-    // and the selected item (-1: none).
-    std::vector<bool> checked;
-    int selectedItem = -1;
-    BuildingMask mask{};
-
-    // What the last opening chose (for reports).
-    bool alien = false;
-    std::string tileBase;
-    std::string nameListFile;  // the file nameList was read from
-    // The saved game the building table in memory was read from; empty when
-    // it came from a building file or no table was read. Save writes only
-    // into this file, so that the table of one map never lands in another
-    // file after an opening that stopped half-way.
-    std::string tableSavedGame;
-
-    // The files of the last opening that finished: where "Save map" writes
-    // the cells and the building table. Unset while an opening runs and
-    // after one that stopped, so that the data of one map never lands in
-    // another map's files.
-    struct OpenedMapFiles {
-        std::string cells;  // the default city map or the saved game
-        std::string table;  // the building file or the saved game
-    };
-    std::optional<OpenedMapFiles> opened;
-    // Size and modification time of every file read, as at the opening.
-    OpenedFiles fileStamps;
+    // Where the map came from (the last opening).
+    CityMapSource source;
 
     const std::string& listsDir() const { return listsDir_; }
     int buildingCount() const { return static_cast<int>(buildings.size()); }
@@ -97,12 +64,12 @@ public:
     void LoadOwnerList();
     // Reads nameList and typeList for a city or an alien opening.
     void LoadNameAndTypeLists(bool alienOpening);
-    // Reads the building table from `source` (the saved game when savedGame
-    // is set, else a building file) and checks every item; the table, the
-    // check marks and the selection are replaced. An item whose text index
+    // Reads the building table from a file (the saved game when source.savedGame
+    // is set, else a building file) and checks every item; the table is
+    // replaced. An item whose text index
     // lies beyond nameList throws Error and leaves the table empty.
-    void LoadBuildings(const std::string& source);
-    void LoadBuildings(ByteSource& source);
+    void LoadBuildings(const std::string& file);
+    void LoadBuildings(ByteSource& bytes);
     // The text of list item i.
     GameText ItemText(int i) const;
     // Reads the 200000 bytes of cells from `src` at `offset`.
@@ -110,13 +77,10 @@ public:
     // The same from a file, remembering its stamp.
     void ReadCellsFile(const std::string& path, std::uint64_t offset);
 
-    // Rebuilds `mask` from the buildings and their check marks.
-    void RebuildMask();
-
     // Writes the fields of every building back into the saved game it came
     // from (PutBuildingRecords), the cells left as they are; does nothing for
     // a default city map (ketral-tool's building edits use it). The table
-    // must have been read from filePath, the file must still hold it, and no
+    // must have been read from source.filePath, the file must still hold it, and no
     // building may carry a name index that would end it. Every write is a
     // FileUpdate: a file another program changed since the opening throws
     // FileChangedError unless `overwriteChanged`. Returns the files written

@@ -34,8 +34,8 @@ RowReach CellReach(const SpriteCollection* tiles, bool grid)
 // Draws the part `window` of the map image; `onLevel` is called as each level
 // starts.
 template <typename OnLevel>
-void DrawCityLevels(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid,
-                    OnLevel onLevel)
+void DrawCityLevels(IndexedImage& image, const ViewWindow& window, const CityMap& map, const BuildingMask& mask,
+                    CityViewState& view, bool grid, OnLevel onLevel)
 {
     view.cursorX = kNoCursor;
     view.cursorY = kNoCursor;
@@ -77,7 +77,7 @@ void DrawCityLevels(IndexedImage& image, const ViewWindow& window, const CityMap
                 if (aRaw < 0 || aRaw >= 6400 || bRaw < 0 || bRaw >= 6400) continue;
                 const int a = aRaw >> 6, b = bRaw >> 6;
                 const int x = xpix - window.left, y = ypix - window.top;
-                if (tiles && !(view.onlyBuildings && map.mask[static_cast<std::size_t>(b * kMapSide + a)] == 0))
+                if (tiles && !(view.onlyBuildings && mask[static_cast<std::size_t>(b * kMapSide + a)] == 0))
                     tiles->Draw(levelCells[a * kMapSide + b], x, y, image);
                 if (gridHere) {
                     image.moveTo(x, y + 15);
@@ -127,13 +127,13 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p)
     return CellOrigin(view, p.level, p.a(), p.b());
 }
 
-void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
-                 const std::function<void(const UserText&)>& caption)
+void DrawCityMap(IndexedImage& image, const CityMap& map, const BuildingMask& mask, CityViewState& view, bool grid,
+                 const UserText& baseCaption, const std::function<void(const UserText&)>& caption)
 {
-    DrawCityLevels(image, ViewWindow{image.width(), image.height(), 0, 0}, map, view, grid, [&](int level) {
-        if (caption) caption(RedrawingCaption(map.caption, RedrawingPercent(level, view.startLevel, view.extraLevels)));
+    DrawCityLevels(image, ViewWindow{image.width(), image.height(), 0, 0}, map, mask, view, grid, [&](int level) {
+        if (caption) caption(RedrawingCaption(baseCaption, RedrawingPercent(level, view.startLevel, view.extraLevels)));
     });
-    if (caption) caption(map.caption);
+    if (caption) caption(baseCaption);
 }
 
 ColorTable OverviewColours()
@@ -161,7 +161,7 @@ void FrameClipped(IndexedImage& img, int left, int top, int right, int bottom, s
 
 }  // namespace
 
-void DrawBuildMap(IndexedImage& overview, const CityMap& map)
+void DrawBuildMap(IndexedImage& overview, const CityMap& map, int selectedItem)
 {
     if (overview.width() != kMapSide || overview.height() != kMapSide) overview.resize(kMapSide, kMapSide);
     overview.setColors(OverviewColours());
@@ -171,7 +171,7 @@ void DrawBuildMap(IndexedImage& overview, const CityMap& map)
     const std::uint8_t red = NearestIndex(overview.colors(), kPureRed);
     for (int i = 0; i < map.buildingCount(); ++i) {
         const CityBuilding& b = map.buildings[static_cast<std::size_t>(i)];
-        if (i == map.selectedItem)
+        if (i == selectedItem)
             overview.fillRect(b.X1, b.Y1, b.X2, b.Y2, red);
         else
             FrameClipped(overview, b.X1, b.Y1, b.X2, b.Y2, red);
@@ -215,9 +215,10 @@ void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette
     image.pen().width = 1;
 }
 
-void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid)
+void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, const BuildingMask& mask,
+                 CityViewState& view, bool grid)
 {
-    DrawCityLevels(image, window, map, view, grid, [](int) {});
+    DrawCityLevels(image, window, map, mask, view, grid, [](int) {});
 }
 
 }  // namespace ketral

@@ -15,6 +15,7 @@
 #include "base/GridRegion.h"
 #include "base/IndexedImage.h"
 #include "base/MapZoom.h"
+#include "base/UserText.h"
 #include "base/ViewWindow.h"
 #include "city/CityMap.h"
 
@@ -72,16 +73,17 @@ CellPoint CursorBoxOrigin(const CityViewState& view, const PointerCell& p);
 
 // Draws the map image: clears it, draws levels startLevel .. startLevel +
 // extraLevels with the grid on currentLevel, and leaves the pen in not-xor
-// mode. `caption` receives the "  - Redrawing" caption of each level and the
-// base caption at the end. Sets the remembered cursor to (5000, 5000).
-void DrawCityMap(IndexedImage& image, const CityMap& map, CityViewState& view, bool grid,
-                 const std::function<void(const UserText&)>& caption);
+// mode. With "Only buildings" a cell is drawn only where `mask` is set.
+// `caption` receives `baseCaption` with the "  - Redrawing" of each level
+// and the base caption at the end. Sets the remembered cursor to (5000, 5000).
+void DrawCityMap(IndexedImage& image, const CityMap& map, const BuildingMask& mask, CityViewState& view, bool grid,
+                 const UserText& baseCaption, const std::function<void(const UserText&)>& caption);
 
 // The overview's colour table: 0 black, 1 white, 2 red.
 ColorTable OverviewColours();
 // Draws the 100 x 100 overview: white with a black border, every building a
-// red frame, the selected one filled (right and bottom edges exclusive).
-void DrawBuildMap(IndexedImage& overview, const CityMap& map);
+// red frame, building `selectedItem` filled (right and bottom edges exclusive).
+void DrawBuildMap(IndexedImage& overview, const CityMap& map, int selectedItem);
 // The corners (column, row of level 0) under the four corners of a window of
 // outer size w x h, in the order the outline joins them.
 std::array<CellPoint, 4> ViewOutlineCorners(const CityViewState& view, int w, int h);
@@ -98,6 +100,7 @@ void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette
 // DrawCityMap for the part `window` of a map image of window.viewWidth x
 // viewHeight, without captions: the image's pixels are exactly those of that
 // map image there.
-void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, CityViewState& view, bool grid);
+void DrawCityMap(IndexedImage& image, const ViewWindow& window, const CityMap& map, const BuildingMask& mask,
+                 CityViewState& view, bool grid);
 
 }  // namespace ketral

@@ -30,8 +30,8 @@ CityWholeView CityWholeMapView(int startLevel, int extraLevels)
     return whole;
 }
 
-CityWholePicture::CityWholePicture(const CityMap& map, const CityViewState& view, bool grid)
-    : map_(map), view_(view), grid_(grid), whole_(CityWholeMapView(view.startLevel, view.extraLevels)),
+CityWholePicture::CityWholePicture(const CityMap& map, const BuildingMask& mask, const CityViewState& view, bool grid)
+    : map_(map), mask_(mask), view_(view), grid_(grid), whole_(CityWholeMapView(view.startLevel, view.extraLevels)),
       colors_(map.palette ? map.palette->Colors() : ColorTable{})
 {
     view_.scrollX = whole_.horizontalScroll * 128;
@@ -45,12 +45,12 @@ void CityWholePicture::DrawBand(IndexedImage& band, int top) const
     CityViewState state = view_;
     ViewWindow window = whole_.window;
     window.top += top;
-    DrawCityMap(band, window, map_, state, grid_);
+    DrawCityMap(band, window, map_, mask_, state, grid_);
 }
 
-IndexedImage DrawWholeCityMap(const CityMap& map, const CityViewState& view, bool grid)
+IndexedImage DrawWholeCityMap(const CityMap& map, const BuildingMask& mask, const CityViewState& view, bool grid)
 {
-    return DrawWholePicture(CityWholePicture(map, view, grid));
+    return DrawWholePicture(CityWholePicture(map, mask, view, grid));
 }
 
 }  // namespace ketral

@@ -26,12 +26,12 @@ inline constexpr int kCursorBoxWidth = 65, kCursorBoxHeight = 48;
 // For levels startLevel .. startLevel + extraLevels (clipped to 0..9).
 CityWholeView CityWholeMapView(int startLevel, int extraLevels);
 
-// The whole map at the view's levels (grid, "Only buildings" and the current
-// level as in the view), in the map's palette, drawn band by band. The map
-// must outlive the picture.
+// The whole map at the view's levels (grid, "Only buildings" by `mask` and
+// the current level as in the view), in the map's palette, drawn band by
+// band. The map must outlive the picture.
 class CityWholePicture : public BandedPicture {
 public:
-    CityWholePicture(const CityMap& map, const CityViewState& view, bool grid);
+    CityWholePicture(const CityMap& map, const BuildingMask& mask, const CityViewState& view, bool grid);
     int Width() const override { return whole_.width; }
     int Height() const override { return whole_.height; }
     const ColorTable& Colors() const override { return colors_; }
@@ -40,6 +40,7 @@ public:
 
 private:
     const CityMap& map_;
+    BuildingMask mask_;
     CityViewState view_;
     bool grid_;
     CityWholeView whole_;
@@ -47,6 +48,6 @@ private:
 };
 
 // The whole picture at once.
-IndexedImage DrawWholeCityMap(const CityMap& map, const CityViewState& view, bool grid);
+IndexedImage DrawWholeCityMap(const CityMap& map, const BuildingMask& mask, const CityViewState& view, bool grid);
 
 }  // namespace ketral

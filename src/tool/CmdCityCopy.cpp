@@ -60,7 +60,7 @@ int RunCityCopy(const std::vector<std::string>& argv)
     target->SaveWholeMap();
 
     const auto saved = OpenCityForTool(targetArgs);
-    PrintCityInfo(saved->map);
+    PrintCityInfo(*saved);
     return 0;
 }
 

@@ -12,7 +12,7 @@ int RunCityInfo(const std::vector<std::string>& argv)
     Args args(argv, CityOptions(), CityFlags());
     if (!args.positional().empty()) throw UsageError("unexpected argument '" + args.positional().front() + "'");
     auto editor = OpenCityForTool(args);
-    PrintCityInfo(editor->map);
+    PrintCityInfo(*editor);
     return 0;
 }
 

@@ -34,7 +34,7 @@ int RunCityPaint(const std::vector<std::string>& argv)
     editor->SaveWholeMap();
 
     const auto saved = OpenCityForTool(args);
-    PrintCityInfo(saved->map);
+    PrintCityInfo(*saved);
     return 0;
 }
 

@@ -45,7 +45,7 @@ int RunCitySetBuilding(const std::vector<std::string>& argv)
                          " buildings");
     CityBuilding& building = map.buildings[static_cast<std::size_t>(index)];
     const bool shortList = IsShortNameList(map.nameList);
-    const std::string typeFile = map.alien ? kAlienBuildingsFile : kBuildingTypesFile;
+    const std::string typeFile = map.source.alien ? kAlienBuildingsFile : kBuildingTypesFile;
 
     // The dialog as it opens: the building's values, each list's row selected
     // where the list has that line.
@@ -63,7 +63,7 @@ int RunCitySetBuilding(const std::vector<std::string>& argv)
         else if (a.field == "ownerIndex")
             edit.ownerRow = ListRow("ownerIndex", a.value, ownerRows, shortList ? typeFile : kBuildingOwnersFile);
         else if (a.field == "nameIndex" && !shortList)
-            edit.nameRow = ListRow("nameIndex", a.value, map.nameList, map.nameListFile);
+            edit.nameRow = ListRow("nameIndex", a.value, map.nameList, map.source.nameListFile);
     }
     ApplyBuildingEdit(building, edit, shortList);
     editor->SaveBuildingTable();

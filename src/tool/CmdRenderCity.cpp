@@ -49,8 +49,8 @@ int RunRenderCity(const std::vector<std::string>& argv)
                              std::to_string(editor->map.buildingCount()) + " buildings");
     editor->Resize(width, height);
     editor->ApplyControls(controls, width, height);
-    for (int i : unchecked) editor->map.checked[static_cast<std::size_t>(i)] = false;
-    editor->map.RebuildMask();
+    for (int i : unchecked) editor->BuildingList().checked[static_cast<std::size_t>(i)] = false;
+    editor->BuildingList().RebuildMask(editor->map.buildings);
     editor->grid = args.has("--grid");
     editor->RedrawMap();
     // A whole-map picture is written band by band as it is drawn.

@@ -267,11 +267,11 @@ protected:
     {
         original = MakeSavedGame(buildings, 0, std::vector<std::uint8_t>(200000, 1));
         path = dir.write("savegame.03", original);
-        map.savedGame = true;
-        map.filePath = dir / "SAVEGAME.03";  // upper-cased as an opening forms it
+        map.source.savedGame = true;
+        map.source.filePath = dir / "SAVEGAME.03";  // upper-cased as an opening forms it
         map.nameList = TextList(138, GameText::FromLatin1("n"));
-        map.nameListFile = "Building.Nam";
-        map.LoadBuildings(map.filePath);
+        map.source.nameListFile = "Building.Nam";
+        map.LoadBuildings(map.source.filePath);
     }
     std::vector<CityBuilding> buildings = {{1, 1, 1, 2, 2, 1, 0}, {2, 3, 3, 4, 4, 2, 1}, {3, 5, 5, 6, 6, 3, 2},
                                             {4, 7, 7, 8, 8, 4, 3}, {5, 9, 9, 10, 10, 5, 4}};
@@ -316,7 +316,7 @@ TEST_F(SaveTest, CoordinatesAreWrittenAsTheirLow16Bits)
 
 TEST_F(SaveTest, DefaultCityMapIsNeverWritten)
 {
-    map.savedGame = false;
+    map.source.savedGame = false;
     map.buildings[0].X1 = 77;
     map.SaveBuildingTable();
     EXPECT_EQ(testing::ReadFileBytes(path), original);
@@ -326,15 +326,15 @@ TEST_F(SaveTest, OnlyTheSavedGameTheTableCameFromIsWritten)
 {
     const std::string other = dir.write("savegame.04", original);
     map.buildings[0].X1 = 77;
-    map.filePath = other;
+    map.source.filePath = other;
     EXPECT_THROW(map.SaveBuildingTable(), Error);
     EXPECT_EQ(testing::ReadFileBytes(other), original);
     // A table read from a building file belongs to no saved game.
     const std::string bld = dir.write("CITYMAP1.bld", EncodeBuilding(buildings[0]));
-    map.savedGame = false;
+    map.source.savedGame = false;
     map.LoadBuildings(bld);
-    map.savedGame = true;
-    map.filePath = path;
+    map.source.savedGame = true;
+    map.source.filePath = path;
     EXPECT_THROW(map.SaveBuildingTable(), Error);
     EXPECT_EQ(testing::ReadFileBytes(path), original);
 }
@@ -459,7 +459,7 @@ TEST(CityReads, EveryFileOfAnOpeningInAFewReads)
         ReadPalette(palette, colours);
         SpriteCollection tileSet;
         tileSet.LoadFramed(tab, pck, nullptr);
-        map.savedGame = c.savedGame;
+        map.source.savedGame = c.savedGame;
         if (c.savedGame) {
             EXPECT_FALSE(IsAlienSaveGame(table));
         }

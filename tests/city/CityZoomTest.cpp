@@ -104,7 +104,7 @@ TEST_F(CityZoom, TheOverviewOutlinesThePartShown)
     for (int z : {200, 50}) {
         editor.SetZoom(z);
         IndexedImage expect(kMapSide, kMapSide);
-        DrawBuildMap(expect, editor.map);
+        DrawBuildMap(expect, editor.map, editor.BuildingList().selectedItem);
         const PixelPos shown = ZoomedImageSize(783, 540, z);
         DrawViewOutline(expect, editor.view, shown.x, shown.y);
         for (int y = 0; y < kMapSide; ++y)

@@ -35,7 +35,7 @@ protected:
         MemorySource tab(bytes.tab), pck(bytes.pck);
         editor.map.tiles = std::make_unique<SpriteCollection>();
         editor.map.tiles->LoadFramed(tab, pck, nullptr);
-        editor.map.caption = "Cityscape map: Test";
+        editor.SetBaseCaption("Cityscape map: Test");
         editor.map.nameList = testing::TextListOf(40);
         editor.SetObserver(&log);
         editor.Resize(320, 240);
@@ -94,7 +94,7 @@ TEST(PointerToCell, InvertsTheProjection)
 TEST_F(Editor, CaptionUnderThePointerIsTheMaskValuesLine)
 {
     editor.map.buildings = {{0, 0, 0, 0, 0, 7, 0}, {0, 5, 5, 5, 5, 200, 0}};
-    editor.map.checked = {true, true};
+    editor.BuildingList().checked = {true, true};
     editor.RebuildBuildingMask();
     editor.MouseMove(0, 0);  // cell (0, 0, 0): type 7
     EXPECT_EQ(editor.Caption(), "line 7");
@@ -244,21 +244,21 @@ TEST_F(Editor, ApplyControlsTakesTheControlPositions)
 TEST_F(Editor, CheckMarksAndSelection)
 {
     editor.map.buildings = {{0, 1, 1, 3, 3, 5, 0}, {0, 2, 2, 4, 4, 6, 0}};
-    editor.map.checked = {true, true};
+    editor.BuildingList().checked = {true, true};
     editor.RebuildBuildingMask();
-    EXPECT_EQ(editor.map.mask[2 * 100 + 2], 6);
+    EXPECT_EQ(editor.BuildingList().mask[2 * 100 + 2], 6);
     log.mapImages = 0;
     editor.SetItemChecked(1, false);
-    EXPECT_EQ(editor.map.mask[2 * 100 + 2], 5);
+    EXPECT_EQ(editor.BuildingList().mask[2 * 100 + 2], 5);
     EXPECT_EQ(log.mapImages, 0);  // "Only buildings" is off: no redraw
     editor.view.onlyBuildings = true;
     editor.SetItemChecked(1, true);
     EXPECT_EQ(log.mapImages, 1);
     editor.SelectItem(1);
-    EXPECT_EQ(editor.map.selectedItem, 1);
+    EXPECT_EQ(editor.BuildingList().selectedItem, 1);
     EXPECT_EQ(editor.overview.pixel(3, 3), 2);
     editor.SelectItem(7);
-    EXPECT_EQ(editor.map.selectedItem, -1);
+    EXPECT_EQ(editor.BuildingList().selectedItem, -1);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // every time, and the failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "CityTestData.h"
 #include "base/Errors.h"
 #include "base/Progress.h"
@@ -64,19 +67,19 @@ TEST_F(Opening, StepsInOrderWithTheirProgressTexts)
                                              "caption Cityscape map: Citymap1  - Redrawing 0%",
                                              "caption Cityscape map: Citymap1", "map image"};
     EXPECT_EQ(rec.log, expect);
-    EXPECT_EQ(editor.map.caption, "Cityscape map: Citymap1");
-    EXPECT_EQ(editor.map.filePath, inst.vyxdata + "CITYMAP1");
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "city");
-    EXPECT_FALSE(editor.map.alien);
+    EXPECT_EQ(editor.BaseCaption(), "Cityscape map: Citymap1");
+    EXPECT_EQ(editor.map.source.filePath, inst.vyxdata + "CITYMAP1");
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "city");
+    EXPECT_FALSE(editor.map.source.alien);
     EXPECT_EQ(editor.map.buildings, inst.cityBuildings);
-    EXPECT_EQ(editor.map.checked, std::vector<bool>(3, true));
+    EXPECT_EQ(editor.BuildingList().checked, std::vector<bool>(3, true));
     EXPECT_EQ(editor.map.ItemText(0), GameText::FromLatin1("Name 2"));
     EXPECT_EQ(editor.map.ownerList.size(), 5u);
     EXPECT_EQ(editor.map.typeList.size(), 12u);
     EXPECT_EQ(editor.map.Cell(0, 3, 4), 1 + 7 % 15);
     EXPECT_EQ(editor.map.tiles->Count(), 16);
     // The mask follows the check marks: building 1 covers X 20..29, Y 20..24.
-    EXPECT_EQ(editor.map.mask[25 * 100 + 22], 3);
+    EXPECT_EQ(editor.BuildingList().mask[25 * 100 + 22], 3);
 }
 
 TEST_F(Opening, OnlyBuildingsRedrawsAgainWhenTheMaskIsRebuilt)
@@ -91,13 +94,13 @@ TEST_F(Opening, OnlyBuildingsRedrawsAgainWhenTheMaskIsRebuilt)
 TEST_F(Opening, AlienMapInAnyLetterCase)
 {
     OpenDefault("AlienMap");
-    EXPECT_TRUE(editor.map.alien);
-    EXPECT_EQ(editor.map.caption, "Cityscape map: AlienMap");
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "alien");
-    EXPECT_EQ(editor.map.filePath, inst.vyxdata + "ALIENMAP");
+    EXPECT_TRUE(editor.map.source.alien);
+    EXPECT_EQ(editor.BaseCaption(), "Cityscape map: AlienMap");
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "alien");
+    EXPECT_EQ(editor.map.source.filePath, inst.vyxdata + "ALIENMAP");
     EXPECT_EQ(editor.map.buildings, inst.alienBuildings);
     // A short list: the texts come from the type index.
-    EXPECT_EQ(editor.map.nameListFile, "AlienBld.Typ");
+    EXPECT_EQ(editor.map.source.nameListFile, "AlienBld.Typ");
     EXPECT_EQ(editor.map.ItemText(1), GameText::FromLatin1("Alien 8"));
     EXPECT_EQ(editor.map.Cell(0, 50, 50), 3);
 }
@@ -105,26 +108,26 @@ TEST_F(Opening, AlienMapInAnyLetterCase)
 TEST_F(Opening, SavedGamesByTheirAlienByte)
 {
     OpenSave("savegame.01");
-    EXPECT_EQ(editor.map.caption, "Saved cityscape map");
-    EXPECT_FALSE(editor.map.alien);
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "City");
-    EXPECT_EQ(editor.map.filePath, inst.savegame + "SAVEGAME.01");
+    EXPECT_EQ(editor.BaseCaption(), "Saved cityscape map");
+    EXPECT_FALSE(editor.map.source.alien);
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "City");
+    EXPECT_EQ(editor.map.source.filePath, inst.savegame + "SAVEGAME.01");
     EXPECT_EQ(editor.map.buildings, inst.savedBuildings);
     EXPECT_EQ(editor.map.Cell(0, 3, 4), 1 + 7 % 15);  // cells from offset 224106
-    EXPECT_EQ(editor.map.nameListFile, "Building.Nam");
+    EXPECT_EQ(editor.map.source.nameListFile, "Building.Nam");
 
     OpenSave("SaveGame.02");
-    EXPECT_TRUE(editor.map.alien);
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "Alien");
-    EXPECT_EQ(editor.map.nameListFile, "AlienBld.Typ");
+    EXPECT_TRUE(editor.map.source.alien);
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "Alien");
+    EXPECT_EQ(editor.map.source.nameListFile, "AlienBld.Typ");
     EXPECT_EQ(editor.map.buildings, inst.alienBuildings);
 
     // Byte 173 = 2 is a city.
     auto bytes = testing::MakeSavedGame(inst.savedBuildings, 2, std::vector<std::uint8_t>(200000, 0));
     inst.dir.write("game/savegame/savegame.04", bytes);
     OpenSave("savegame.04");
-    EXPECT_FALSE(editor.map.alien);
-    EXPECT_EQ(editor.map.tileBase, inst.vyxdata + "City");
+    EXPECT_FALSE(editor.map.source.alien);
+    EXPECT_EQ(editor.map.source.tileBase, inst.vyxdata + "City");
 }
 
 TEST_F(Opening, SavedGameMustHoldAllCells)
@@ -199,6 +202,58 @@ TEST_F(Opening, Failures)
     }
 }
 
+// Every opening starts the Buildings list afresh: no check mark or
+// selection of the map shown before survives it, whether it reads its table
+// or stops before or after that.
+TEST_F(Opening, TheBuildingsListStartsAfreshWithEveryOpening)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CityInstall&)> prepare;
+        std::string map;
+        bool fails;
+        std::vector<bool> checked;
+    };
+    const std::vector<Case> cases = {
+        {"another map", [](CityInstall&) {}, "alienmap", false, {true, true}},
+        {"the same map", [](CityInstall&) {}, "Citymap1", false, {true, true, true}},
+        {"a table that cannot be read",
+         [](CityInstall& i) { i.dir.write("lists/Building.Nam", testing::MakeList("Name", 100)); }, "Citymap1", true,
+         {}},
+        {"cells that cannot be read",
+         [](CityInstall& i) {
+             i.dir.write("game/vyxdata/Citymap2", std::vector<std::uint8_t>(199999, 0));
+             i.dir.write("game/vyxdata/citymap2.BLD", testing::EncodeBuilding({1, 2, 3, 4, 5, 6, 0}));
+         },
+         "Citymap2", true, {true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CityInstall install;
+        CityEditor e{install.lists};
+        e.LoadOwnerList();
+        e.Resize(320, 240);
+        e.OpenCityMap(install.vyxdata, "Citymap1", install.vyxdata + "pal_01.dat", false, true);
+        e.SetItemChecked(0, false);
+        e.SelectItem(2);
+        ASSERT_EQ(e.BuildingList().selectedItem, 2);
+        c.prepare(install);
+        if (c.fails)
+            EXPECT_THROW(e.OpenCityMap(install.vyxdata, c.map, install.vyxdata + "pal_01.dat", false, true), Error);
+        else
+            e.OpenCityMap(install.vyxdata, c.map, install.vyxdata + "pal_01.dat", false, true);
+        EXPECT_EQ(e.BuildingList().checked, c.checked);
+        EXPECT_EQ(e.BuildingList().selectedItem, -1);
+        if (!c.fails) {
+            // The mask follows the new table: every building's cells are set.
+            BuildingMask expect{};
+            FillBuildingMask(expect, e.map.buildings, std::vector<bool>(e.map.buildings.size(), true));
+            EXPECT_EQ(e.BuildingList().mask, expect);
+            EXPECT_NE(std::count(expect.begin(), expect.end(), 0), kMapSide * kMapSide);
+        }
+    }
+}
+
 TEST_F(Opening, NameIndexBeyondTheListEndsTheOpening)
 {
     inst.dir.write("lists/Building.Nam", testing::MakeList("Name", 100));
@@ -244,7 +299,7 @@ TEST_F(Opening, SaveAfterAnUnfinishedOpeningWritesNothing)
     const auto cityMap = testing::ReadFileBytes(inst.vyxdata + "Citymap1");
     std::remove((inst.vyxdata + "alien.tab").c_str());
     EXPECT_THROW(OpenSave("savegame.02"), Error);  // stops at its alien tiles
-    EXPECT_TRUE(editor.map.savedGame);
+    EXPECT_TRUE(editor.map.source.savedGame);
     EXPECT_EQ(editor.map.buildingCount(), 3);  // still Citymap1's
     try {
         editor.SaveBuildingTable();

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "CityTestData.h"
+#include "city/CityBuildingList.h"
 #include "city/CityRender.h"
 
 namespace ketral {
@@ -17,13 +18,15 @@ using testing::kPixelDY;
 // A map whose tiles are the one-pixel test sprites (sprite n: index n).
 struct PixelMap {
     CityMap map;
+    CityBuildingList list;
+    UserText caption;
     PixelMap()
     {
         auto bytes = testing::MakeFramedPixels(64);
         MemorySource tab(bytes.tab), pck(bytes.pck);
         map.tiles = std::make_unique<SpriteCollection>();
         map.tiles->LoadFramed(tab, pck, nullptr);
-        map.caption = "Cityscape map: Test";
+        caption = "Cityscape map: Test";
     }
 };
 
@@ -55,7 +58,7 @@ TEST(Scan, DrawsTheWorkedCellsWhereTheProjectionSays)
     IndexedImage img(320, 200);
     CityViewState v;
     v.extraLevels = 1;
-    DrawCityMap(img, m.map, v, false, nullptr);
+    DrawCityMap(img, m.map, m.list.mask, v, false, m.caption, nullptr);
     EXPECT_EQ(img.pixel(0 + kPixelDX, 28 + kPixelDY), 5);
     EXPECT_EQ(img.pixel(32 + kPixelDX, 44 + kPixelDY), 6);
     EXPECT_EQ(img.pixel(-32 + kPixelDX, 44 + kPixelDY), 7);
@@ -79,7 +82,7 @@ TEST(Scan, CoversEveryVisibleCellOnceAtItsProjection)
         v.startLevel = level;
         v.scrollX = sh * 128;
         v.scrollY = sv * 32;
-        DrawCityMap(img, m.map, v, false, nullptr);
+        DrawCityMap(img, m.map, m.list.mask, v, false, m.caption, nullptr);
         std::set<std::pair<int, int>> expect;
         for (int a = 0; a < 100; ++a)
             for (int b = 0; b < 100; ++b) {
@@ -114,7 +117,7 @@ TEST(Scan, EdgesOfTheScanReachTheImageBorders)
                 v.startLevel = level;
                 v.scrollX = sh * 128;
                 v.scrollY = sv * 32;
-                DrawCityMap(img, map, v, false, nullptr);
+                DrawCityMap(img, map, BuildingMask{}, v, false, {}, nullptr);
                 std::set<std::pair<int, int>> expect;
                 for (int a = 0; a < 100; ++a)
                     for (int b = 0; b < 100; ++b) {
@@ -146,13 +149,13 @@ TEST(Captions, EachLevelThenTheBaseCaption)
     std::vector<std::string> seen;
     CityViewState v;
     v.startLevel = 2;
-    DrawCityMap(img, m.map, v, false, [&](const UserText& c) { seen.push_back(c.ToUtf8()); });
+    DrawCityMap(img, m.map, m.list.mask, v, false, m.caption, [&](const UserText& c) { seen.push_back(c.ToUtf8()); });
     EXPECT_EQ(seen, (std::vector<std::string>{"Cityscape map: Test  - Redrawing 0%", "Cityscape map: Test"}));
 
     seen.clear();
     v.startLevel = 0;
     v.extraLevels = 3;
-    DrawCityMap(img, m.map, v, false, [&](const UserText& c) { seen.push_back(c.ToUtf8()); });
+    DrawCityMap(img, m.map, m.list.mask, v, false, m.caption, [&](const UserText& c) { seen.push_back(c.ToUtf8()); });
     ASSERT_EQ(seen.size(), 5u);
     EXPECT_EQ(seen[1], "Cityscape map: Test  - Redrawing 25%");
     EXPECT_EQ(seen[3], "Cityscape map: Test  - Redrawing 75%");
@@ -169,7 +172,7 @@ TEST(Scan, GridOnlyOnTheCurrentLevelInTheNearestRed)
     CityViewState v;
     v.extraLevels = 1;
     v.currentLevel = 1;
-    DrawCityMap(img, m.map, v, true, nullptr);
+    DrawCityMap(img, m.map, m.list.mask, v, true, m.caption, nullptr);
     // Every cell is empty; the grid of level 1 draws the lower edges of the
     // cell (1, 0, 0): from its origin (0, 13) + (0, 15) to (32, 30) to (64, 15).
     EXPECT_EQ(img.pixel(0, 28), 17);
@@ -183,7 +186,7 @@ TEST(Scan, GridOnlyOnTheCurrentLevelInTheNearestRed)
     EXPECT_EQ(img.pen().mode, PenMode::NotXor);
 
     v.currentLevel = 5;
-    DrawCityMap(img, m.map, v, true, nullptr);
+    DrawCityMap(img, m.map, m.list.mask, v, true, m.caption, nullptr);
     EXPECT_TRUE(LitPixels(img).empty());
 }
 
@@ -194,23 +197,23 @@ TEST(Scan, OnlyBuildingsSkipsUncoveredCells)
     m.map.Cell(0, 6, 6) = 6;  // covered by a type-0 building only
     m.map.Cell(0, 8, 9) = 7;  // not covered
     m.map.buildings = {{0, 4, 3, 4, 3, 2, 0}, {0, 6, 6, 6, 6, 0, 0}};
-    m.map.checked = {true, true};
-    m.map.RebuildMask();
+    m.list.checked = {true, true};
+    m.list.RebuildMask(m.map.buildings);
     IndexedImage img(640, 480);
     CityViewState v;
     v.onlyBuildings = true;
-    DrawCityMap(img, m.map, v, false, nullptr);
+    DrawCityMap(img, m.map, m.list.mask, v, false, m.caption, nullptr);
     EXPECT_EQ(LitPixels(img).size(), 1u);
     CellPoint p = CellOrigin(v, 0, 3, 4);
     EXPECT_EQ(img.pixel(p.x + kPixelDX, p.y + kPixelDY), 5);
 
-    m.map.checked = {false, false};
-    m.map.RebuildMask();
-    DrawCityMap(img, m.map, v, false, nullptr);
+    m.list.checked = {false, false};
+    m.list.RebuildMask(m.map.buildings);
+    DrawCityMap(img, m.map, m.list.mask, v, false, m.caption, nullptr);
     EXPECT_TRUE(LitPixels(img).empty());
 
     v.onlyBuildings = false;
-    DrawCityMap(img, m.map, v, false, nullptr);
+    DrawCityMap(img, m.map, m.list.mask, v, false, m.caption, nullptr);
     EXPECT_EQ(LitPixels(img).size(), 3u);
 }
 
@@ -221,7 +224,7 @@ TEST(Scan, NoTilesOnlyClears)
     img.fill(9);
     CityViewState v;
     v.extraLevels = 9;
-    DrawCityMap(img, map, v, false, nullptr);
+    DrawCityMap(img, map, BuildingMask{}, v, false, {}, nullptr);
     EXPECT_TRUE(LitPixels(img).empty());
     EXPECT_EQ(v.cursorX, kNoCursor);
     EXPECT_EQ(v.cursorY, kNoCursor);
@@ -232,10 +235,11 @@ TEST(Overview, FramesAndTheSelectedFill)
     CityMap map;
     map.buildings = {{0, 10, 10, 20, 15, 1, 0}, {0, 30, 30, 30, 40, 1, 0}, {0, 50, 50, 53, 52, 1, 0},
                      {0, 90, -5, 120, 5, 1, 0}};
-    map.checked.assign(4, true);
-    map.selectedItem = 2;
+    CityBuildingList list;
+    list.checked.assign(4, true);
+    list.selectedItem = 2;
     IndexedImage ov(100, 100);
-    DrawBuildMap(ov, map);
+    DrawBuildMap(ov, map, list.selectedItem);
     const std::uint8_t white = 1, black = 0, red = 2;
     EXPECT_EQ(ov.pixel(0, 0), black);
     EXPECT_EQ(ov.pixel(99, 50), black);
@@ -266,9 +270,10 @@ TEST(Overview, SelectedBuildingWithX1EqualX2FillsNothing)
 {
     CityMap map;
     map.buildings = {{0, 30, 30, 30, 40, 1, 0}};
-    map.selectedItem = 0;
+    CityBuildingList list;
+    list.selectedItem = 0;
     IndexedImage ov(100, 100);
-    DrawBuildMap(ov, map);
+    DrawBuildMap(ov, map, list.selectedItem);
     int red = 0;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) red += ov.pixel(x, y) == 2;
@@ -312,13 +317,13 @@ TEST(Outline, LinesAreClippedToTheOverview)
 {
     CityMap map;
     IndexedImage ov(100, 100);
-    DrawBuildMap(ov, map);
+    DrawBuildMap(ov, map, -1);
     CityViewState v;
     v.scrollX = -100 * 128;
     v.scrollY = -200 * 32;
     DrawViewOutline(ov, v, 783, 540);  // entirely outside: nothing changes
     IndexedImage clean(100, 100);
-    DrawBuildMap(clean, map);
+    DrawBuildMap(clean, map, -1);
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) ASSERT_EQ(ov.pixel(x, y), clean.pixel(x, y));
     v = CityViewState{};
@@ -366,7 +371,7 @@ TEST(Scan, ImagesWithoutPixels)
     v.extraLevels = 9;
     for (auto [w, h] : {std::pair{0, 50}, std::pair{50, 0}, std::pair{0, 0}}) {
         IndexedImage img(w, h);
-        DrawCityMap(img, map, v, true, nullptr);
+        DrawCityMap(img, map, BuildingMask{}, v, true, {}, nullptr);
         DrawCursorBox(img, 0, 0);
         EXPECT_EQ(img.width(), w);
     }

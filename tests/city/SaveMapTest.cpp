@@ -166,10 +166,10 @@ TEST_F(CitySave, SaveFailingAtAnyByteLeavesTheSavedGameAsItWas)
     const Bytes small = testing::MakeSavedGame(inst.savedBuildings, 0, {}, 99000);
     const std::string path = inst.dir.write("game/savegame/savegame.09", small);
     CityMap map(inst.lists);
-    map.savedGame = true;
-    map.filePath = inst.savegame + "SAVEGAME.09";
+    map.source.savedGame = true;
+    map.source.filePath = inst.savegame + "SAVEGAME.09";
     map.LoadNameAndTypeLists(false);
-    map.LoadBuildings(map.filePath);
+    map.LoadBuildings(map.source.filePath);
     for (CityBuilding& b : map.buildings) {
         b.X1 += 1;
         b.Y2 += 2;

@@ -107,17 +107,17 @@ TEST_F(CityUndo, BuildingUndoUpdatesMaskOverviewAndItsItem)
     const CityMapChange change = editor.ChangeBuilding(0, moved);
     // After the building dialog only its list item is brought up to date.
     EXPECT_EQ(counts.buildings, std::vector<int>{0});
-    EXPECT_EQ(editor.map.mask[60 * 100 + 60], 0);
+    EXPECT_EQ(editor.BuildingList().mask[60 * 100 + 60], 0);
     EXPECT_EQ(counts.overviews + counts.mapImages, 0);
     counts.mapImages = counts.overviews = 0;
     editor.Redo(change);
-    EXPECT_EQ(editor.map.mask[60 * 100 + 60], before.typeIndex);
+    EXPECT_EQ(editor.BuildingList().mask[60 * 100 + 60], before.typeIndex);
     EXPECT_EQ(counts.overviews, 1);
     EXPECT_EQ(counts.mapImages, 1);  // "Only buildings" draws by the mask
     editor.Undo(change);
     EXPECT_EQ(editor.map.buildings[0], before);
-    EXPECT_EQ(editor.map.mask[60 * 100 + 60], 0);
-    EXPECT_EQ(editor.map.mask[before.X1 * 100 + before.Y1], before.typeIndex);
+    EXPECT_EQ(editor.BuildingList().mask[60 * 100 + 60], 0);
+    EXPECT_EQ(editor.BuildingList().mask[before.X1 * 100 + before.Y1], before.typeIndex);
     EXPECT_EQ(counts.buildings, (std::vector<int>{0, 0, 0}));
 }
 

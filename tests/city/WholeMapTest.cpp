@@ -152,7 +152,7 @@ TEST_F(CityWholePictureTest, IsTheMapImageCutToTheCursorBoxes)
         CityViewState state = editor.view;
         state.scrollX = whole.horizontalScroll * 128;
         state.scrollY = whole.verticalScroll * 32;
-        DrawCityMap(view, editor.map, state, c.grid, nullptr);
+        DrawCityMap(view, editor.map, editor.BuildingList().mask, state, c.grid, editor.BaseCaption(), nullptr);
         long drawn = 0;
         for (int y = 0; y < whole.height; ++y)
             for (int x = 0; x < whole.width; ++x) {

@@ -126,7 +126,7 @@ TEST(DemoCity, SavedGameCityParts)
         EXPECT_EQ(save[0], 0x33);  // what lies before the city part is kept
         MemorySource src(save, "save");
         CityMap map(ListsDir());
-        map.savedGame = true;
+        map.source.savedGame = true;
         map.LoadNameAndTypeLists(alien);
         map.LoadBuildings(src);
         map.ReadCells(src, kSaveCellsOffset);

@@ -33,13 +33,12 @@ KETRAL_FUZZ_HELPER void ResetEditor(CityEditor& editor)
     CityMap& map = editor.map;
     std::memset(map.cells.data(), 0, map.cells.size() * sizeof map.cells[0]);
     map.buildings.clear();
-    map.checked.clear();
-    map.selectedItem = -1;
+    editor.BuildingList().Clear();
     map.nameList.clear();
-    map.savedGame = false;
-    map.tableSavedGame.clear();
-    map.opened.reset();
-    map.fileStamps.Clear();
+    map.source.savedGame = false;
+    map.source.tableSavedGame.clear();
+    map.source.opened.reset();
+    map.source.fileStamps.Clear();
     editor.view = CityViewState{};
     editor.grid = false;
     editor.SetCaption("");
@@ -56,7 +55,7 @@ void Run(CityEditor& editor, const std::uint8_t* data, std::size_t size)
     CityMap& map = editor.map;
     const std::vector<std::uint8_t> names = in.chunk();
     map.nameList = ParseTextList(std::string(names.begin(), names.end()));
-    map.nameListFile = "Building.Nam";
+    map.source.nameListFile = "Building.Nam";
     // Now and then the file is long enough to hold the cells, which then
     // come from the end of the input.
     const bool withCells = mode == 0xFF;
@@ -70,7 +69,7 @@ void Run(CityEditor& editor, const std::uint8_t* data, std::size_t size)
                               "savegame.00", 0xFF);
             save.place(kSaveBuildingTableOffset, rest);
             if (withCells) save.place(kSaveCellsOffset + kCityMapBytes - rest.size(), rest);
-            map.savedGame = true;
+            map.source.savedGame = true;
             map.LoadBuildings(save);
             map.ReadCells(save, kSaveCellsOffset);
         } else {
@@ -85,7 +84,9 @@ void Run(CityEditor& editor, const std::uint8_t* data, std::size_t size)
     } catch (const Error&) {
     }
     // Whatever was read, with every check mark in either state.
-    for (std::size_t i = 0; i < map.checked.size(); ++i) map.checked[i] = ((data[i % size] >> (i % 8)) & 1) != 0;
+    CityBuildingList& list = editor.BuildingList();
+    list.Reset(map.buildings.size());
+    for (std::size_t i = 0; i < list.checked.size(); ++i) list.checked[i] = ((data[i % size] >> (i % 8)) & 1) != 0;
     editor.view.onlyBuildings = (mode & 2) != 0;
     editor.RebuildBuildingMask();
     editor.SelectItem(pick(0, -1, 8));
@@ -117,7 +118,7 @@ bool SameEnd(const CityEditor& a, const CityEditor& b)
     const CityViewState& va = a.view;
     const CityViewState& vb = b.view;
     return a.map.cells == b.map.cells && a.map.buildings.size() == b.map.buildings.size() &&
-           a.map.checked == b.map.checked && a.map.selectedItem == b.map.selectedItem && a.map.mask == b.map.mask &&
+           a.BuildingList().checked == b.BuildingList().checked && a.BuildingList().selectedItem == b.BuildingList().selectedItem && a.BuildingList().mask == b.BuildingList().mask &&
            a.Caption() == b.Caption() && va.cursorX == vb.cursorX && va.cursorY == vb.cursorY &&
            SamePixels(a.mapImage, b.mapImage) && SamePixels(a.overview, b.overview);
 }

@@ -70,7 +70,7 @@ void DrawCity(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
         map.buildings.push_back(CityBuilding{static_cast<std::uint16_t>(i), picks[1 + i] % 110 - 5,
                                              picks[2 + i] % 110 - 5, picks[3 + i] % 110, picks[4 + i] % 110,
                                              static_cast<std::uint8_t>(picks[5 + i]), 0});
-    map.checked.assign(map.buildings.size(), true);
+    editor.BuildingList().checked.assign(map.buildings.size(), true);
     editor.view = CityViewState{};
     editor.grid = (mode & 2) != 0;
     editor.RebuildBuildingMask();

@@ -19,9 +19,9 @@ CityJournalOpening CityWindowOpening(CityWindow& w)
     CityJournalOpening o;
     o.fileName = w.MapName();
     // The cells' file is the directory and the upper-cased name.
-    o.directory = map.filePath.substr(0, map.filePath.size() - std::min(map.filePath.size(), o.fileName.size()));
+    o.directory = map.source.filePath.substr(0, map.source.filePath.size() - std::min(map.source.filePath.size(), o.fileName.size()));
     o.paletteFile = Game().VyxDataDir + "pal_01.dat";
-    o.savedGame = map.savedGame;
+    o.savedGame = map.source.savedGame;
     o.editable = true;
     return o;
 }

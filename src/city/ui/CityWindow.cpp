@@ -548,7 +548,7 @@ void CityWindow::BuildingsListed()
     for (int i = 0; i < map.buildingCount(); ++i) {
         auto* item = new QListWidgetItem(ToQString(map.ItemText(i)));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(map.checked[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(editor_.BuildingList().checked[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
         item->setSizeHint(QSize(0, 16));
         BuildingList->addItem(item);
     }

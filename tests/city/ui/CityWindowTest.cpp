@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(int(ov.pixel(24, 23)), 2);  // building 1's bottom edge
         // Selecting a building fills it.
         form->BuildingList->setCurrentRow(1);
-        QCOMPARE(form->Editor().map.selectedItem, 1);
+        QCOMPARE(form->Editor().BuildingList().selectedItem, 1);
         QCOMPARE(int(ov.pixel(25, 22)), 2);
     }
 
@@ -324,10 +324,10 @@ private slots:
     {
         Open("Citymap1");
         form->OnlyBuildingsBox->setChecked(true);  // "Only buildings"
-        QCOMPARE(int(form->Editor().map.mask[25 * 100 + 22]), 3);
+        QCOMPARE(int(form->Editor().BuildingList().mask[25 * 100 + 22]), 3);
         form->BuildingList->item(1)->setCheckState(Qt::Unchecked);
-        QCOMPARE(int(form->Editor().map.mask[25 * 100 + 22]), 0);
-        QCOMPARE(form->Editor().map.checked[1], false);
+        QCOMPARE(int(form->Editor().BuildingList().mask[25 * 100 + 22]), 0);
+        QCOMPARE(form->Editor().BuildingList().checked[1], false);
         // Double click: the dialog edits the selected building.
         BuildingDialog dialog;
         form->SetBuildingDialog(&dialog);
@@ -400,7 +400,7 @@ private slots:
         QListWidget* list = form->BuildingList;
         // A list that gets the focus takes a current row but selects nothing.
         list->setCurrentItem(list->item(1), QItemSelectionModel::NoUpdate);
-        QCOMPARE(form->Editor().map.selectedItem, -1);
+        QCOMPARE(form->Editor().BuildingList().selectedItem, -1);
         bool shown = false;
         QTimer::singleShot(0, &dialog, [&] {
             shown = dialog.isVisible();
@@ -416,7 +416,7 @@ private slots:
         form->Pages->setCurrentWidget(form->BuildingsPage);
         const QPoint onText = list->visualItemRect(list->item(1)).center() + QPoint(20, 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onText);
-        QCOMPARE(form->Editor().map.selectedItem, 1);
+        QCOMPARE(form->Editor().BuildingList().selectedItem, 1);
         const IndexedImage plain = form->Editor().overview;
         form->VerticalScrollBar->setValue(3);
         QVERIFY(!SamePixels(form->Editor().overview, plain));
