@@ -199,7 +199,7 @@ Fd CreateBeside(const std::string& path, const std::string& target, const std::s
 // `newFileMode` less the umask when there is no old file), and flushes it.
 // On failure nothing is left behind.
 NewCopy WriteCopy(const std::string& path, const std::string& target, const struct stat* old, unsigned newFileMode,
-                  const WriteContent& content)
+                  const WriteContent& content, bool flush = true)
 {
     NewCopy copy;
     copy.path = path;
@@ -219,7 +219,7 @@ NewCopy WriteCopy(const std::string& path, const std::string& target, const stru
         }
         ChannelWriter writer(fd, path);
         content(writer);
-        if (CurrentWriteChannel().Sync(fd) != 0) throw Failure{path, errno};
+        if (flush && CurrentWriteChannel().Sync(fd) != 0) throw Failure{path, errno};
         copy.size = writer.size;
         copy.checksum = writer.checksum.Value();
     } catch (...) {
@@ -372,12 +372,12 @@ void FinishRecords(const std::string& dir, const std::vector<std::string>& names
     }
 }
 
-// Removes the copies of `name` in `dir` that a stopped save left: copies no
-// running save holds locked and no commit record still names.
-void RemoveLeftOverCopies(const std::string& dir, const std::string& name)
+// Removes the copies of `name` in `dir` (whose entries are `names`) that a
+// stopped save left: copies no running save holds locked and no commit
+// record still names.
+void RemoveLeftOverCopies(const std::string& dir, const std::string& name, const std::vector<std::string>& names)
 {
     const std::string prefix = CopyName(name, "");
-    std::vector<std::string> names = NamesIn(dir);
     std::vector<CommitEntry> named;
     for (const std::string& n : names)
         if (IsRecordName(n))
@@ -396,6 +396,11 @@ void RemoveLeftOverCopies(const std::string& dir, const std::string& name)
         if (Lock(fd.Get(), LOCK_EX | LOCK_NB) != 0) continue;  // a running save writes it
         if (::lstat(copy.c_str(), &now) == 0 && SameFile(held, now)) ::unlink(copy.c_str());
     }
+}
+
+void RemoveLeftOverCopies(const std::string& dir, const std::string& name)
+{
+    RemoveLeftOverCopies(dir, name, NamesIn(dir));
 }
 
 // The locks of existing files, taken in one order so that two saves of
@@ -492,6 +497,8 @@ int WriteChannel::Rename(const std::string& from, const std::string& to) { retur
 
 int WriteChannel::Remove(const std::string& path) { return ::unlink(path.c_str()); }
 
+int WriteChannel::SyncFileSystem(int fd) { return ::syncfs(fd); }
+
 WriteChannel& CurrentWriteChannel() { return g_channel ? *g_channel : DefaultChannel(); }
 
 ScopedWriteChannel::ScopedWriteChannel(WriteChannel& channel) : previous_(g_channel) { g_channel = &channel; }
@@ -534,6 +541,54 @@ void WriteFileAtomically(const std::string& path, const WriteContent& content, u
     } catch (const Failure& f) {
         throw IoError((f.creating ? "Cannot create file: " : "Cannot write file: ") + path);
     }
+}
+
+void FileBatch::Write(const std::string& path, const WriteContent& content, unsigned newFileMode)
+{
+    struct stat st {};
+    const bool exists = ::lstat(path.c_str(), &st) == 0;
+    const bool descriptor = path == "/dev/stdout" || path == "/dev/stderr" || path.rfind("/dev/fd/", 0) == 0 ||
+                            path.rfind("/proc/self/fd/", 0) == 0;
+    if (descriptor || (exists && !S_ISREG(st.st_mode))) {
+        // Links, pipes and devices take the careful way.
+        WriteFileAtomically(path, content, newFileMode);
+        written_.push_back(RenameTarget(path));
+        return;
+    }
+    try {
+        // No save lock: these files are whole new copies every time, and of
+        // two writers at once the later rename simply wins.
+        NewCopy copy = WriteCopy(path, path, exists ? &st : nullptr, newFileMode, content, false);
+        if (CurrentWriteChannel().Rename(copy.temp, copy.target) != 0) {
+            const int error = errno;
+            ::unlink(copy.temp.c_str());
+            throw Failure{path, error};
+        }
+        written_.push_back(path);
+    } catch (const Failure& f) {
+        throw IoError((f.creating ? "Cannot create file: " : "Cannot write file: ") + path);
+    }
+}
+
+void FileBatch::Finish()
+{
+    std::vector<std::string> dirs;
+    for (const std::string& t : written_)
+        if (std::find(dirs.begin(), dirs.end(), DirectoryOf(t)) == dirs.end()) dirs.push_back(DirectoryOf(t));
+    for (const std::string& dir : dirs) {
+        const std::string& first =
+            *std::find_if(written_.begin(), written_.end(), [&](const std::string& t) { return DirectoryOf(t) == dir; });
+        Fd fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!fd.Valid()) throw IoError("Cannot write file: " + first);
+        WriteChannel& channel = CurrentWriteChannel();
+        if (channel.SyncFileSystem(fd.Get()) != 0)
+            throw IoError("Cannot write file: " + first + Reason(errno));
+        if (channel.Sync(fd.Get()) != 0 && errno != EINVAL) throw IoError("Cannot write file: " + first + Reason(errno));
+        const std::vector<std::string> names = NamesIn(dir);
+        for (const std::string& t : written_)
+            if (DirectoryOf(t) == dir) RemoveLeftOverCopies(dir, NameOf(t), names);
+    }
+    written_.clear();
 }
 
 void ReplaceFilesTogether(const std::vector<FileReplacement>& files, const std::function<void()>& underLock)

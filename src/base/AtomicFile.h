@@ -43,6 +43,9 @@ public:
     virtual int Rename(const std::string& from, const std::string& to);
     // Removes a commit record whose renames are done; 0, or -1 with errno set.
     virtual int Remove(const std::string& path);
+    // Flushes everything written to the file system of `fd` (a directory); 0,
+    // or -1 with errno set.
+    virtual int SyncFileSystem(int fd);
 };
 
 // The channel every write uses; the default one unless a test installed another.
@@ -77,6 +80,32 @@ using WriteContent = std::function<void(ContentWriter&)>;
 // "Cannot create file: " + path (no copy could be made) or "Cannot write
 // file: " + path is thrown; an exception of `content` passes through.
 void WriteFileAtomically(const std::string& path, const WriteContent& content, unsigned newFileMode = 0666);
+
+// Writes many files the program makes for the user (exported pictures) into
+// directories of its own, each as a complete new copy renamed over its name,
+// so that no file is ever half-written under its name. Unlike
+// WriteFileAtomically, the copies are not flushed one by one before their
+// renames: Finish flushes them together, then each directory once. A file
+// that is a pipe, a device or a descriptor's name is written as
+// WriteFileAtomically writes it.
+class FileBatch {
+public:
+    FileBatch() = default;
+    FileBatch(const FileBatch&) = delete;
+    FileBatch& operator=(const FileBatch&) = delete;
+    // Creates or replaces `path` as WriteFileAtomically does (mode kept or
+    // `newFileMode` less the umask). On failure the copy is removed, `path`
+    // stays as it was and IoError "Cannot create file: " + path or "Cannot
+    // write file: " + path is thrown; an exception of `content` passes through.
+    void Write(const std::string& path, const WriteContent& content, unsigned newFileMode = 0666);
+    // Flushes the files written and their directories, and removes copies
+    // that stopped writes of these files left; throws IoError "Cannot write
+    // file: " + path + " (reason)" when the flush fails.
+    void Finish();
+
+private:
+    std::vector<std::string> written_;  // rename targets, in order
+};
 
 // One existing game file of a save and its new content. `restore` writes its
 // old content, for the rare rename that fails after another file of the same

@@ -101,10 +101,12 @@ bool SameSprite(const Sprite& a, const Sprite& b)
 
 PckFiles UpdateCollectionFiles(const std::vector<std::uint8_t>& tab, const std::vector<std::uint8_t>& pck,
                                SpriteKind kind, const std::vector<SpriteReplacement>& replaced,
-                               const std::vector<Sprite>& appended, const std::string& name)
+                               const std::vector<Sprite>& appended, const std::string& name,
+                               const SpriteCollection* loaded)
 {
-    SpriteCollection before;
-    LoadFiles(before, tab, pck, kind, name);
+    SpriteCollection own;
+    if (!loaded) LoadFiles(own, tab, pck, kind, name);
+    const SpriteCollection& before = loaded ? *loaded : own;
     const Layout l = ReadLayout(tab, pck, kind, name);
     if (l.ofSprite.size() != static_cast<std::size_t>(before.Count()))
         throw Error("The sprite collection " + name + " cannot be changed: its entries are not the sprites it shows");
@@ -189,24 +191,58 @@ PckFiles UpdateCollectionFiles(const std::vector<std::uint8_t>& tab, const std::
     newTab.insert(newTab.end(), tab.begin() + static_cast<std::ptrdiff_t>(4 * l.entries), tab.end());
     out.tab = std::move(newTab);
 
-    // The files must read back as exactly the sprites meant.
-    SpriteCollection after;
+    // The files must read back as exactly the sprites meant. A sprite whose
+    // bytes stayed the same reads the same; the others are decoded again.
     const auto refuse = [&name] {
         return Error("The sprite collection " + name +
                      " cannot be changed so that the game reads exactly the sprites meant; nothing was written");
     };
+    Layout n;
     try {
-        LoadFiles(after, out.tab, out.pck, kind, name);
+        n = ReadLayout(out.tab, out.pck, kind, name);
     } catch (const Error&) {
         throw refuse();
     }
-    if (after.Count() != before.Count() + static_cast<int>(appended.size())) throw refuse();
     std::vector<const Sprite*> meant;
     for (int i = 0; i < before.Count(); ++i) meant.push_back(before.At(i));
-    for (const SpriteReplacement& r : replaced) meant[static_cast<std::size_t>(r.Index)] = &r.NewSprite;
+    std::vector<bool> changedSprite(meant.size(), false);
+    for (const SpriteReplacement& r : replaced) {
+        meant[static_cast<std::size_t>(r.Index)] = &r.NewSprite;
+        changedSprite[static_cast<std::size_t>(r.Index)] = true;
+    }
     for (const Sprite& s : appended) meant.push_back(&s);
-    for (std::size_t i = 0; i < meant.size(); ++i)
-        if (!after.At(static_cast<int>(i)) || !SameSprite(*after.At(static_cast<int>(i)), *meant[i])) throw refuse();
+    changedSprite.resize(meant.size(), true);
+    if (n.ofSprite.size() != meant.size()) throw refuse();
+    // The changed sprites, copied into small files of their own (offsets in
+    // 4-byte units) and loaded from there.
+    std::vector<std::uint8_t> checkTab, checkPck;
+    std::vector<const Sprite*> checked;
+    for (std::size_t i = 0; i < meant.size(); ++i) {
+        const std::size_t e = n.ofSprite[i];
+        const auto from = out.pck.begin() + static_cast<std::ptrdiff_t>(n.start[e]);
+        const auto to = out.pck.begin() + static_cast<std::ptrdiff_t>(n.end[e]);
+        if (!changedSprite[i]) {
+            const std::size_t o = l.ofSprite[i];
+            if (l.end[o] - l.start[o] == n.end[e] - n.start[e] &&
+                std::equal(from, to, pck.begin() + static_cast<std::ptrdiff_t>(l.start[o])))
+                continue;
+        }
+        while (checkPck.size() % 4) checkPck.push_back(0);
+        checkTab.resize(checkTab.size() + 4);
+        PutU32(checkTab.data() + checkTab.size() - 4, static_cast<std::uint32_t>(checkPck.size() / 4));
+        checkPck.insert(checkPck.end(), from, to);
+        checked.push_back(meant[i]);
+    }
+    if (checked.empty()) return out;
+    SpriteCollection after;
+    try {
+        LoadFiles(after, checkTab, checkPck, kind, name);
+    } catch (const Error&) {
+        throw refuse();
+    }
+    if (after.Count() != static_cast<int>(checked.size())) throw refuse();
+    for (std::size_t i = 0; i < checked.size(); ++i)
+        if (!SameSprite(*after.At(static_cast<int>(i)), *checked[i])) throw refuse();
     return out;
 }
 

@@ -32,9 +32,11 @@ struct SpriteReplacement {
 // Throws Error naming `name` (the collection's base path) when the files
 // cannot be changed so that the loader reads exactly the sprites meant (for
 // instance new sprites after an entry where the loader stops).
+// `loaded`, when given, is the collection already loaded from these bytes.
 PckFiles UpdateCollectionFiles(const std::vector<std::uint8_t>& tab, const std::vector<std::uint8_t>& pck,
                                SpriteKind kind, const std::vector<SpriteReplacement>& replaced,
-                               const std::vector<Sprite>& appended, const std::string& name);
+                               const std::vector<Sprite>& appended, const std::string& name,
+                               const SpriteCollection* loaded = nullptr);
 
 // Whether two sprites are the same: frame, runs and pixels.
 bool SameSprite(const Sprite& a, const Sprite& b);

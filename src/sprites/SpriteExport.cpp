@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
-#include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "base/Png.h"
 #include "sprites/CollectionIndex.h"
@@ -43,16 +43,18 @@ int ExportSprites(const SpriteCollection& sprites, SpriteKind kind, const ColorT
     index.Kind = kind;
     index.Count = sprites.Count();
     int written = 0;
+    FileBatch batch;
     for (int i = only ? *only : 0; i < (only ? *only + 1 : sprites.Count()); ++i) {
         const Sprite* s = sprites.At(i);
         const std::string name = SpritePictureName(i);
         const std::vector<std::uint8_t> png = SpritePictureFile(sprites, i, palette);
-        WriteWholeFileAtomically(d + name, png.data(), png.size());
+        batch.Write(d + name, [&](ContentWriter& out) { out.Write(png.data(), png.size()); });
         index.Sprites.push_back({i, name, s->Left, s->Top, s->Width, s->Height});
         ++written;
     }
     const std::string text = FormatCollectionIndex(index);
-    WriteWholeFileAtomically(d + kCollectionIndexName, text.data(), text.size());
+    batch.Write(d + kCollectionIndexName, [&](ContentWriter& out) { out.Write(text.data(), text.size()); });
+    batch.Finish();
     return written;
 }
 

@@ -174,7 +174,8 @@ SpriteImport::SpriteImport(const std::string& base, SpriteKind kind, const Color
         }
     }
     if (!Changes()) return;
-    PckFiles updated = UpdateCollectionFiles(files_[0].Before(), files_[1].Before(), kind, replacements, additions, base_);
+    PckFiles updated = UpdateCollectionFiles(files_[0].Before(), files_[1].Before(), kind, replacements, additions, base_,
+                                              &before);
     files_[0].After() = std::move(updated.tab);
     files_[1].After() = std::move(updated.pck);
 }

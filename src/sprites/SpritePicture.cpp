@@ -1,6 +1,7 @@
 #include "sprites/SpritePicture.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "base/Errors.h"
@@ -115,15 +116,15 @@ PixelBox NonZeroBox(const IndexedImage& picture)
     PixelBox box;
     for (int y = 0; y < picture.height(); ++y) {
         const std::uint8_t* row = picture.row(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            if (!row[x]) continue;
-            if (box.Empty) {
-                box.Empty = false;
-                box.Top = y;
-            }
-            box.Bottom = y + 1;
-            box.Right = std::max(box.Right, x + 1);
+        int x = picture.width();
+        while (x > 0 && !row[x - 1]) --x;  // one past the row's last pixel
+        if (!x) continue;
+        if (box.Empty) {
+            box.Empty = false;
+            box.Top = y;
         }
+        box.Bottom = y + 1;
+        box.Right = std::max(box.Right, x);
     }
     return box;
 }
@@ -199,9 +200,12 @@ MappedPicture MapPictureColours(const PngPicture& picture, const ColorTable& pal
         // Each entry of the picture's palette is mapped once.
         const bool samePalette = picture.Palette.size() == 256 &&
                                  std::equal(picture.Palette.begin(), picture.Palette.end(), palette.begin());
-        std::vector<std::uint8_t> index(picture.Palette.size());
-        std::vector<bool> exact(picture.Palette.size(), true);
-        for (std::size_t i = 0; i < picture.Palette.size(); ++i) {
+        // Per value of a pixel: the colour it maps to, whether only
+        // approximately, and whether the picture's palette has it at all.
+        std::uint8_t index[256] = {}, approximate[256] = {}, missing[256];
+        std::fill(std::begin(missing), std::end(missing), std::uint8_t{1});
+        for (std::size_t i = 0; i < picture.Palette.size() && i < 256; ++i) {
+            missing[i] = 0;
             if (samePalette) {
                 index[i] = static_cast<std::uint8_t>(i);
             } else if (picture.PaletteAlpha[i] < 128) {
@@ -209,20 +213,26 @@ MappedPicture MapPictureColours(const PngPicture& picture, const ColorTable& pal
             } else {
                 bool e = false;
                 index[i] = matcher.Match(picture.Palette[i], e);
-                exact[i] = e;
+                approximate[i] = e ? 0 : 1;
             }
         }
         for (int y = 0; y < picture.Height; ++y) {
             const std::uint8_t* in = picture.Pixels.data() + static_cast<std::size_t>(y) * w;
             std::uint8_t* row = out.Pixels.row(y);
+            unsigned bad = 0, approximated = 0;
             for (std::size_t x = 0; x < w; ++x) {
                 const std::uint8_t v = in[x];
-                if (v >= index.size())
-                    throw Error("Cannot read the picture " + name + ": it uses colour " + std::to_string(v) +
-                                ", which its palette of " + std::to_string(index.size()) + " colours does not have");
                 row[x] = index[v];
-                if (!exact[v]) ++out.Approximated;
+                approximated += approximate[v];
+                bad |= missing[v];
             }
+            if (bad) {
+                const std::uint8_t v = *std::find_if(in, in + w, [&](std::uint8_t p) { return missing[p] != 0; });
+                throw Error("Cannot read the picture " + name + ": it uses colour " + std::to_string(v) +
+                            ", which its palette of " + std::to_string(picture.Palette.size()) +
+                            " colours does not have");
+            }
+            out.Approximated += approximated;
         }
         return out;
     }

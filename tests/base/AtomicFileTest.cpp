@@ -252,5 +252,96 @@ TEST(AtomicFile, CommitRecordsReadBackAndDamagedOnesAreRefused)
     EXPECT_TRUE(ParseCommitRecord(twice).empty());
 }
 
+// A channel that fails one operation of a batch: the n-th write or rename,
+// or the flush at its end.
+class FailingStep : public WriteChannel {
+public:
+    enum Step { None, Writing, Renaming, Flushing };
+    FailingStep(Step step, int nth) : step_(step), nth_(nth), scope_(*this) {}
+    ssize_t Write(int fd, const std::uint8_t* data, std::size_t n) override
+    {
+        if (step_ == Writing && ++count_ == nth_) return Fail(ENOSPC);
+        return WriteChannel::Write(fd, data, n);
+    }
+    int Rename(const std::string& from, const std::string& to) override
+    {
+        if (step_ == Renaming && ++count_ == nth_) return Fail(EXDEV);
+        return WriteChannel::Rename(from, to);
+    }
+    int SyncFileSystem(int fd) override { return step_ == Flushing ? Fail(EIO) : WriteChannel::SyncFileSystem(fd); }
+
+private:
+    static int Fail(int error)
+    {
+        errno = error;
+        return -1;
+    }
+    Step step_;
+    int nth_, count_ = 0;
+    ScopedWriteChannel scope_;
+};
+
+// A batch writes its files one after another and flushes them at the end. A
+// failing write or rename leaves that file as it was, with no copy beside
+// it; a failing flush is reported too; nothing failed is passed as done.
+TEST(AtomicFile, ABatchReplacesEachFileWholeAndReportsAnyFailure)
+{
+    struct Case {
+        const char* what;
+        FailingStep::Step step;
+        int nth;
+        int replaced;         // how many of the three files hold their new bytes
+        const char* failure;  // the message, or none
+    };
+    const Case cases[] = {
+        {"all written", FailingStep::None, 0, 3, nullptr},
+        {"second write fails", FailingStep::Writing, 2, 1, "Cannot write file: b.png"},
+        {"first rename fails", FailingStep::Renaming, 1, 0, "Cannot write file: a.png"},
+        {"third write fails", FailingStep::Writing, 3, 2, "Cannot write file: c.png"},
+        {"flush fails", FailingStep::Flushing, 0, 3, "Cannot write file: a.png (Input/output error)"},
+    };
+    const char* names[] = {"a.png", "b.png", "c.png"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        dir.write("a.png", Pattern(300, 1));
+        dir.write("b.png", Pattern(200, 2));
+        ASSERT_EQ(::chmod((dir / "a.png").c_str(), 0640), 0);
+        dir.write(".a.png.ketral-Ab12Cd", Pattern(10, 3));  // left by a write that was stopped
+        std::string message;
+        {
+            FailingStep channel(c.step, c.nth);
+            FileBatch batch;
+            try {
+                for (int i = 0; i < 3; ++i) {
+                    const Bytes bytes = Pattern(100 + static_cast<std::size_t>(i), 10 + i);
+                    batch.Write(dir / names[i], [&](ContentWriter& out) { out.Write(bytes.data(), bytes.size()); });
+                }
+                batch.Finish();
+            } catch (const IoError& e) {
+                message = e.what();
+            }
+        }
+        EXPECT_EQ(message, c.failure ? std::string(c.failure).insert(std::string(c.failure).find(':') + 2, dir.path())
+                                     : "");
+        for (int i = 0; i < 3; ++i) {
+            const bool exists = std::filesystem::exists(dir / names[i]);
+            if (i < c.replaced)
+                EXPECT_EQ(ReadFileBytes(dir / names[i]), Pattern(100 + static_cast<std::size_t>(i), 10 + i)) << i;
+            else if (i < 2)
+                EXPECT_EQ(ReadFileBytes(dir / names[i]), Pattern(i == 0 ? 300 : 200, i + 1)) << i;
+            else
+                EXPECT_FALSE(exists);
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / "a.png").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        // The stopped write's copy goes once the batch is flushed; no new copy stays.
+        std::vector<std::string> expected(names, names + (c.replaced == 3 ? 3 : 2));
+        if (c.failure) expected.insert(expected.begin(), ".a.png.ketral-Ab12Cd");
+        EXPECT_EQ(DirectoryNames(dir.path()), expected);
+    }
+}
+
 }  // namespace
 }  // namespace ketral

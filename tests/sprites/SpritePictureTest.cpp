@@ -270,5 +270,72 @@ TEST(SpritePicture, ASpritesPictureIsWhatItsRunsDraw)
     EXPECT_FALSE(SamePixels(p, wider));
 }
 
+// A palette picture's values map through its own palette row by row: the
+// approximated pixels are counted over every row, and a value its palette
+// lacks is refused wherever it stands.
+TEST(SpritePicture, PalettePixelsMapRowByRowAndMissingEntriesAreRefused)
+{
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> pixels;  // 3 x 2
+        std::vector<std::uint8_t> indices;
+        std::uint64_t approximated;
+        const char* refusal;
+    } cases[] = {
+        {"exact and approximate colours over both rows", {1, 2, 0, 2, 2, 1}, {30, 40, 22, 40, 40, 30}, 3, nullptr},
+        {"a transparent entry", {3, 3, 1, 0, 3, 3}, {0, 0, 30, 22, 0, 0}, 0, nullptr},
+        {"a value past the palette in the last row", {1, 1, 1, 1, 1, 4},
+         {}, 0, "Cannot read the picture t.png: it uses colour 4, which its palette of 4 colours does not have"},
+        {"the first missing value named", {1, 200, 1, 9, 1, 1},
+         {}, 0, "Cannot read the picture t.png: it uses colour 200, which its palette of 4 colours does not have"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PngPicture pic;
+        pic.Width = 3;
+        pic.Height = 2;
+        pic.Paletted = true;
+        pic.Palette = {{0, 0, 0}, {10, 200, 30}, {101, 100, 100}, {5, 5, 5}};
+        pic.PaletteAlpha = {255, 255, 255, 0};
+        pic.Pixels = c.pixels;
+        try {
+            const MappedPicture m = MapPictureColours(pic, TestPalette(), "t.png");
+            EXPECT_EQ(c.refusal, nullptr);
+            EXPECT_EQ(Indices(m.Pixels), c.indices);
+            EXPECT_EQ(m.Approximated, c.approximated);
+        } catch (const Error& e) {
+            EXPECT_EQ(e.what(), std::string(c.refusal ? c.refusal : "no refusal"));
+        }
+    }
+}
+
+// The box of a picture's pixels: the first and last rows with one, and one
+// past the rightmost column any row reaches.
+TEST(SpritePicture, TheBoxOfNonZeroPixels)
+{
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> pixels;  // 4 x 3
+        bool empty;
+        int right, top, bottom;
+    } cases[] = {
+        {"nothing", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, true, 0, 0, 0},
+        {"one pixel in the last column", {0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0}, false, 4, 1, 2},
+        {"left pixels below a right one", {0, 0, 5, 0, 0, 0, 0, 0, 9, 0, 0, 0}, false, 3, 0, 3},
+        {"a gap inside a row", {3, 0, 0, 0, 0, 0, 0, 0, 3, 0, 4, 0}, false, 3, 0, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        IndexedImage image(4, 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) image.row(y)[x] = c.pixels[static_cast<std::size_t>(y * 4 + x)];
+        const PixelBox box = NonZeroBox(image);
+        EXPECT_EQ(box.Empty, c.empty);
+        EXPECT_EQ(box.Right, c.right);
+        EXPECT_EQ(box.Top, c.top);
+        EXPECT_EQ(box.Bottom, c.bottom);
+    }
+}
+
 }  // namespace
 }  // namespace ketral
