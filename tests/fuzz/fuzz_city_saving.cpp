@@ -296,7 +296,7 @@ void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel, bool dis
         // reader (every building taken, as the building dialog may give any
         // of them any name).
         CityMap& map = editor.map;
-        map.savedGame = savedGame;
+        map.source.savedGame = savedGame;
         model.Empty(map.cells);
         const std::size_t pieceByte = pieceAt - cellsAt;
         model.Touch(pieceByte / 2, (pieceByte + piece.size() + 1) / 2);
@@ -316,8 +316,9 @@ void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel, bool dis
         } catch (const Error&) {
             map.buildings.clear();
         }
-        map.checked.assign(map.buildings.size(), true);
-        map.RebuildMask();
+        CityBuildingList& list = editor.BuildingList();
+        list.Reset(map.buildings.size());
+        list.RebuildMask(map.buildings);
     }
     model.buildings = editor.map.buildings;
     std::vector<std::pair<CityMapChange, ModelChange>> done, undone;
