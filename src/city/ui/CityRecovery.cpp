@@ -51,18 +51,8 @@ bool RestoreCityJournal(CityWindow& w, const JournalContent& content, const std:
             editor.Undo(change);
         return change;
     };
-    // From the files to the first step the journal holds of the history,
-    for (const JournalBytes& bytes : content.undoFirst) step(bytes, false);
-    const auto [first, last] = content.HeldRange();
-    for (std::uint32_t k = content.base; k > first; --k) step(content.steps.at(k - 1), false);
-    // then the history as the window had it, each step done and pushed.
-    QUndoStack* stack = w.UndoStack;
-    for (std::uint32_t k = first; k < last; ++k) {
-        stack->push(new CityCommand(editor, step(content.steps.at(k), true)));
-        if (k + 1 == content.base && content.undoFirst.empty()) stack->setClean();
-    }
-    if (!content.undoFirst.empty()) stack->resetClean();  // the files' state is not in the history
-    stack->setIndex(static_cast<int>(content.index - first));
+    ReplayJournal<CityMapChange>(content, w.UndoStack, step,
+                              [&](CityMapChange change) { return new CityCommand(editor, std::move(change)); });
     return true;
 }
 

@@ -88,4 +88,27 @@ private:
     bool off_ = false;
 };
 
+// Brings a window's undo stack to what a journal holds, on the map just
+// opened from its files: `step` decodes a step and applies it to the map
+// (redo, or undo), returning its change; `command` makes the stack's command
+// of a change already applied. The steps the window had undone stay for Redo,
+// and the state of the files is the stack's clean state when it is in it.
+template <class Change>
+void ReplayJournal(const JournalContent& content, QUndoStack* stack,
+                   const std::function<Change(const JournalBytes&, bool redo)>& step,
+                   const std::function<QUndoCommand*(Change)>& command)
+{
+    // From the files to the first step the journal holds of the history,
+    for (const JournalBytes& bytes : content.undoFirst) step(bytes, false);
+    const auto [first, last] = content.HeldRange();
+    for (std::uint32_t k = content.base; k > first; --k) step(content.steps.at(k - 1), false);
+    // then the history as the window had it, each step done and pushed.
+    for (std::uint32_t k = first; k < last; ++k) {
+        stack->push(command(step(content.steps.at(k), true)));
+        if (k + 1 == content.base && content.undoFirst.empty()) stack->setClean();
+    }
+    if (!content.undoFirst.empty()) stack->resetClean();  // the files' state is not in the history
+    stack->setIndex(static_cast<int>(content.index - first));
+}
+
 }  // namespace ketral
