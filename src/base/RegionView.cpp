@@ -1,5 +1,7 @@
 #include "base/RegionView.h"
 
+#include "base/Errors.h"
+
 namespace ketral {
 
 namespace {
@@ -142,6 +144,12 @@ void RegionView::Sync(bool cursor, int x, int y)
         changed = true;
     }
     if (changed) ShowImage();
+}
+
+const CellBox& RegionView::Selected() const
+{
+    if (!tool_.Selection()) throw Error("No cells are selected.");
+    return *tool_.Selection();
 }
 
 }  // namespace ketral

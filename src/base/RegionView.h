@@ -70,6 +70,10 @@ protected:
     // The image changed: show it.
     virtual void ShowImage() = 0;
 
+    // The selection the commands work on; none throws Error "No cells are
+    // selected.".
+    const CellBox& Selected() const;
+
     RegionTool tool_;
 
 private:

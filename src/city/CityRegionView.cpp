@@ -138,12 +138,6 @@ void CityRegionView::PlacePreview(const CellBox& box)
 
 void CityRegionView::LiftPreview() { under_.Restore(editor_.mapImage); }
 
-const CellBox& CityRegionView::Selected() const
-{
-    if (!tool_.Selection()) throw Error("No cells are selected.");
-    return *tool_.Selection();
-}
-
 CityMapChange CityRegionView::Redrawn(CityMapChange change)
 {
     if (!change.Empty()) editor_.RedrawMap();

@@ -61,7 +61,6 @@ private:
     // The outline's path in image pixels.
     std::vector<CellPoint> OutlinePath(const CellBox& box) const;
     void DrawPath(const std::vector<CellPoint>& path, PenMode mode);
-    const CellBox& Selected() const;
     CityMapChange Redrawn(CityMapChange change);
 
     CityEditor& editor_;

@@ -126,12 +126,6 @@ void TacRegionView::PlacePreview(const CellBox& box)
 
 void TacRegionView::LiftPreview() { under_.Restore(core_.ViewImage()); }
 
-const CellBox& TacRegionView::Selected() const
-{
-    if (!tool_.Selection()) throw Error("No cells are selected.");
-    return *tool_.Selection();
-}
-
 TacMapChange TacRegionView::Redrawn(TacMapChange change)
 {
     if (!change.Empty()) core_.RedrawView();

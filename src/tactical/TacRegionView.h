@@ -58,7 +58,6 @@ private:
     struct Reach {
         int left = 0, top = 0, right = 49, bottom = 65;  // pixels around a box corner a cell may touch
     };
-    const CellBox& Selected() const;
     void FrameBox(const CellBox& box, PenMode mode);
     TacMapChange Redrawn(TacMapChange change);
 
