@@ -23,15 +23,18 @@ std::size_t BufferedSource::readSome(std::uint64_t offset, void* dst, std::size_
             if (n - done >= blockSize_) return done + source_.readSome(at, out + done, n - done);
             // A small file needs no block larger than itself.
             const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(blockSize_, total - at));
-            if (block_.size() < want) block_.resize(std::min<std::uint64_t>(blockSize_, total));
+            if (blockCapacity_ < want) {
+                blockCapacity_ = static_cast<std::size_t>(std::min<std::uint64_t>(blockSize_, total));
+                block_.reset(new std::uint8_t[blockCapacity_]);
+            }
             blockFill_ = 0;
             blockStart_ = at;
-            blockFill_ = source_.readSome(at, block_.data(), want);
+            blockFill_ = source_.readSome(at, block_.get(), want);
             if (blockFill_ == 0) break;
         }
         const std::size_t from = static_cast<std::size_t>(at - blockStart_);
         const std::size_t count = std::min(n - done, blockFill_ - from);
-        std::memcpy(out + done, block_.data() + from, count);
+        std::memcpy(out + done, block_.get() + from, count);
         done += count;
     }
     return done;

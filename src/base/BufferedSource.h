@@ -4,8 +4,8 @@
 // BufferedSource they cost one read of the file per block, not one per field.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "base/ByteSource.h"
 
@@ -31,7 +31,9 @@ public:
 private:
     ByteSource& source_;
     std::size_t blockSize_;
-    std::vector<std::uint8_t> block_;
+    // Left uninitialised: only the bytes a read filled are ever used.
+    std::unique_ptr<std::uint8_t[]> block_;
+    std::size_t blockCapacity_ = 0;
     std::uint64_t blockStart_ = 0;
     std::size_t blockFill_ = 0;  // bytes of block_ that hold the source's
 };

@@ -27,10 +27,14 @@ public:
         static_assert(std::has_unique_object_representations_v<T>, "equal elements are equal bytes");
         constexpr std::size_t kJoinGap = 8;
         // Equal stretches (most of a cleared map) are passed over a block at
-        // a time.
-        constexpr std::size_t kBlock = 64;
+        // a time: large blocks first, then small ones inside a large block
+        // that differs. Each comparison is a call of its own, whose cost
+        // outweighs its bytes when the blocks are small.
+        constexpr std::size_t kLargeBlock = 4096, kBlock = 64;
         std::size_t i = 0;
         while (i < n) {
+            while (n - i >= kLargeBlock && std::memcmp(before + i, after + i, kLargeBlock * sizeof(T)) == 0)
+                i += kLargeBlock;
             while (n - i >= kBlock && std::memcmp(before + i, after + i, kBlock * sizeof(T)) == 0) i += kBlock;
             while (i < n && before[i] == after[i]) ++i;
             if (i == n) break;

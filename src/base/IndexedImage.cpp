@@ -46,6 +46,11 @@ void IndexedImage::fillRect(int left, int top, int right, int bottom, std::uint8
     if (left >= right || top >= bottom) return;
     const auto n = static_cast<std::size_t>(right - left);
     std::uint8_t* p = row(top) + left;
+    // Whole rows lie next to each other: one store for all of them.
+    if (n == static_cast<std::size_t>(stride_)) {
+        std::memset(p, index, n * static_cast<std::size_t>(bottom - top));
+        return;
+    }
     // The edges of frames are columns one pixel wide: stored directly, not
     // by a call per row.
     for (int y = top; y < bottom; ++y, p += stride_) {

@@ -87,8 +87,9 @@ void FillBuildingMask(BuildingMask& mask, const std::vector<CityBuilding>& build
         const CityBuilding& b = buildings[i];
         const int x1 = std::max(b.X1, 0), x2 = std::min(b.X2, kMapSide - 1);
         const int y1 = std::max(b.Y1, 0), y2 = std::min(b.Y2, kMapSide - 1);
+        if (y1 > y2) continue;
         for (int x = x1; x <= x2; ++x)
-            for (int y = y1; y <= y2; ++y) mask[static_cast<std::size_t>(x * kMapSide + y)] = b.typeIndex;
+            std::fill_n(mask.begin() + x * kMapSide + y1, y2 - y1 + 1, b.typeIndex);
     }
 }
 
