@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -13,9 +14,12 @@ namespace ketral {
 template <class T>
 class GridChange {
 public:
+    // The values of all runs lie one after the other in two arrays (a
+    // rectangle painted is a run a row: one allocation each, not two a row).
     struct Run {
-        std::size_t offset = 0;
-        std::vector<T> before, after;
+        std::size_t offset = 0;  // in the grid
+        std::size_t size = 0;
+        std::size_t at = 0;  // in the arrays of values
     };
 
     // Records the elements of [offset, offset + n) where `before` (the grid's
@@ -54,19 +58,16 @@ public:
 
     bool Empty() const { return runs_.empty(); }
     const std::vector<Run>& Runs() const { return runs_; }
+    std::span<const T> Before(const Run& r) const { return {before_.data() + r.at, r.size}; }
+    std::span<const T> After(const Run& r) const { return {after_.data() + r.at, r.size}; }
     // The number of elements kept (before and after each count once).
-    std::size_t Size() const
-    {
-        std::size_t n = 0;
-        for (const Run& r : runs_) n += r.before.size();
-        return n;
-    }
+    std::size_t Size() const { return before_.size(); }
 
     // Every run lies inside a grid of n elements.
     bool FitsIn(std::size_t n) const
     {
         for (const Run& r : runs_)
-            if (r.offset > n || r.before.size() > n - r.offset) return false;
+            if (r.offset > n || r.size > n - r.offset) return false;
         return true;
     }
 
@@ -74,26 +75,28 @@ public:
     // grid; the grid has the size it had when the change was recorded.
     void Restore(std::vector<T>& grid, bool after) const
     {
-        for (const Run& r : runs_) {
-            const std::vector<T>& values = after ? r.after : r.before;
-            std::copy(values.begin(), values.end(), grid.begin() + static_cast<std::ptrdiff_t>(r.offset));
-        }
+        const std::vector<T>& values = after ? after_ : before_;
+        for (const Run& r : runs_)
+            std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(r.at), r.size,
+                        grid.begin() + static_cast<std::ptrdiff_t>(r.offset));
     }
 
 private:
     void Append(std::size_t offset, const T* before, const T* after, std::size_t n)
     {
+        before_.insert(before_.end(), before, before + n);
+        after_.insert(after_.end(), after, after + n);
         // A run that continues the last one (the next row of a rectangle in
         // a grid with nothing between) extends it.
-        if (!runs_.empty() && runs_.back().offset + runs_.back().before.size() == offset) {
-            runs_.back().before.insert(runs_.back().before.end(), before, before + n);
-            runs_.back().after.insert(runs_.back().after.end(), after, after + n);
+        if (!runs_.empty() && runs_.back().offset + runs_.back().size == offset) {
+            runs_.back().size += n;
             return;
         }
-        runs_.push_back(Run{offset, std::vector<T>(before, before + n), std::vector<T>(after, after + n)});
+        runs_.push_back(Run{offset, n, before_.size() - n});
     }
 
     std::vector<Run> runs_;
+    std::vector<T> before_, after_;
 };
 
 }  // namespace ketral

@@ -114,6 +114,20 @@ void IndexedImage::lineTo(int x1, int y1)
         return std::max(from, to) + hi >= 0 && std::min(from, to) + lo < size;
     };
     if (!reaches(x, x1, width_) || !reaches(y, y1, height_)) return;
+    if (pen_.width <= 1 && (x == x1 || y == y1)) {
+        // A row or a column (the grid of the plan, frames): the same pixels
+        // as the walk, from the start up to the end point left out, clipped.
+        const bool across = y == y1;
+        const std::int64_t a = across ? x : y, b = across ? x1 : y1;
+        const std::int64_t size = across ? width_ : height_;
+        const std::int64_t from = std::max<std::int64_t>(a < b ? a : b + 1, 0);
+        const std::int64_t to = std::min<std::int64_t>(a < b ? b : a + 1, size);
+        for (std::int64_t i = from; i < to; ++i) {
+            std::uint8_t& p = across ? row(y)[i] : row(static_cast<int>(i))[x];
+            p = pen_.mode == PenMode::Copy ? index : static_cast<std::uint8_t>(~(index ^ p));
+        }
+        return;
+    }
     const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
     const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
     int err = dx + dy;

@@ -77,9 +77,9 @@ JournalBytes EncodeCityChange(const CityMapChange& change)
         out.U32(static_cast<std::uint32_t>(change.cells.Runs().size()));
         for (const auto& run : change.cells.Runs()) {
             out.U64(run.offset);
-            out.U32(static_cast<std::uint32_t>(run.before.size()));
-            for (std::uint16_t v : run.before) PutCell(out, v);
-            for (std::uint16_t v : run.after) PutCell(out, v);
+            out.U32(static_cast<std::uint32_t>(run.size));
+            for (std::uint16_t v : change.cells.Before(run)) PutCell(out, v);
+            for (std::uint16_t v : change.cells.After(run)) PutCell(out, v);
         }
     }
     if (change.building) {

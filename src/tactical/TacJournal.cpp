@@ -64,9 +64,9 @@ JournalBytes EncodeTacChange(const TacMapChange& change)
         out.U32(static_cast<std::uint32_t>(change.cells.Runs().size()));
         for (const auto& run : change.cells.Runs()) {
             out.U64(run.offset);
-            out.U32(static_cast<std::uint32_t>(run.before.size()));
-            out.Raw(run.before.data(), run.before.size());
-            out.Raw(run.after.data(), run.after.size());
+            out.U32(static_cast<std::uint32_t>(run.size));
+            out.Raw(change.cells.Before(run).data(), run.size);
+            out.Raw(change.cells.After(run).data(), run.size);
         }
     }
     if (change.resize) {

@@ -180,6 +180,7 @@ TEST(IndexedImage, LinesPartlyOrWhollyOutsideDrawTheirPointsInside)
         {-9, -1, 25, -1},   {-1, -9, -1, 25},   {12, 3, 40, 3},    {3, 12, 3, 40},   // just outside
         {-50, -7, -2, 30},  {30, 40, 60, -30},  {-1, 12, 12, -1},  {12, 12, 12, 12}, // corners, none
         {2, 3, 9, 8},       {5000, 5000, 5064, 5016},                                // inside, far away
+        {10, 6, 1, 6},      {1, 6, 10, 6},      {7, 11, 7, 0},     {7, 0, 7, 11},    // a row, a column, inside
     };
     for (const int width : {1, 2, 3}) {
         for (const PenMode mode : {PenMode::Copy, PenMode::NotXor}) {

@@ -48,8 +48,8 @@ protected:
         EXPECT_EQ(ReadFileBytes(path), expect);
         EXPECT_EQ(change.Empty(), expect == opened);
         for (const auto& run : change.cells.Runs()) {
-            EXPECT_NE(run.before.front(), run.after.front());
-            EXPECT_NE(run.before.back(), run.after.back());
+            EXPECT_NE(change.cells.Before(run).front(), change.cells.After(run).front());
+            EXPECT_NE(change.cells.Before(run).back(), change.cells.After(run).back());
         }
         editor.Undo(change);
         editor.SaveWholeMap();

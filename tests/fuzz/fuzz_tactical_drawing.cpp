@@ -23,10 +23,13 @@ using namespace ketral::fuzz;
 namespace {
 
 // Grids the input could not fill are left out (see fuzz_tactical); the
-// whole map is drawn only for grids of a hundred cells or so (every cell
-// is drawn by the same code, and a larger picture only costs its pixels).
+// whole map is drawn only for grids of a hundred cells or so whose picture
+// stays small: its sides grow with the map's width and height together, and
+// a map of 128 x 1 cells makes a picture of 8 MB (every cell is drawn by the
+// same code, and a larger picture only costs its pixels).
 constexpr std::uint64_t kLargestGrid = 1u << 14;
 constexpr std::uint64_t kLargestWholeMapGrid = 1u << 7;
+constexpr std::int64_t kLargestWholeMapSides = 24;
 
 // Each setter of the view redraws it at once; the view is drawn once for
 // all the settings of a scroll position (the drawing code is the same). While
@@ -135,7 +138,8 @@ void DrawTactical(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
     core.MouseDown(TacMouseButton::Left, picks[11] - 64, picks[10] - 64);
     core.MouseMove(picks[8] - 64, picks[9] - 64);
     core.MouseUp(TacMouseButton::Left, picks[8] - 64, picks[9] - 64);
-    if (map.HasCells() && map.Cells.size() / kSlotCount <= kLargestWholeMapGrid && (mode & 4)) {
+    if (map.HasCells() && map.Cells.size() / kSlotCount <= kLargestWholeMapGrid &&
+        std::int64_t{map.MapWidth} + map.MapHeight <= kLargestWholeMapSides && (mode & 4)) {
         try {
             (void)core.WholeMapImage();
         } catch (const Error&) {

@@ -56,8 +56,8 @@ protected:
         EXPECT_EQ(change.Empty(), !changes);
         // Only changed values are kept: every run starts and ends with one.
         for (const auto& run : change.cells.Runs()) {
-            EXPECT_NE(run.before.front(), run.after.front());
-            EXPECT_NE(run.before.back(), run.after.back());
+            EXPECT_NE(change.cells.Before(run).front(), change.cells.After(run).front());
+            EXPECT_NE(change.cells.Before(run).back(), change.cells.After(run).back());
         }
         core.Undo(change);
         core.SaveMap();
