@@ -309,7 +309,12 @@ void RunCity(FuzzInput& in, std::uint8_t mode, KeepingChannel& channel, bool dis
         } else {
             std::copy(piece.begin(), piece.end(), reinterpret_cast<std::uint8_t*>(map.cells.data()) + pieceByte);
         }
-        PlacedSource tableFile(savedGame ? fileSize : table.size(), tablePath, savedGame ? 0xFF : 0);
+        // A saved game's reader stops at the record after the input's
+        // (its name index is 0xFFFF): the file need not reach further, and
+        // its reader's buffer is filled with no more than that.
+        const std::size_t records = (table.size() + kBuildingRecordSize - 1) / kBuildingRecordSize;
+        const std::size_t tableEnd = kSaveBuildingTableOffset + (records + 1) * kBuildingRecordSize;
+        PlacedSource tableFile(savedGame ? std::min(fileSize, tableEnd) : table.size(), tablePath, savedGame ? 0xFF : 0);
         tableFile.place(savedGame ? kSaveBuildingTableOffset : 0, table);
         try {
             map.buildings = savedGame ? ReadSavedGameBuildings(tableFile) : ReadBuildingFile(tableFile);
