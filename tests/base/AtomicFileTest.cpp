@@ -268,6 +268,11 @@ public:
         if (step_ == Renaming && ++count_ == nth_) return Fail(EXDEV);
         return WriteChannel::Rename(from, to);
     }
+    int Exchange(const std::string& copy, const std::string& file) override
+    {
+        if (step_ == Renaming && ++count_ == nth_) return Fail(EXDEV);
+        return WriteChannel::Exchange(copy, file);
+    }
     int SyncFileSystem(int fd) override { return step_ == Flushing ? Fail(EIO) : WriteChannel::SyncFileSystem(fd); }
 
 private:
