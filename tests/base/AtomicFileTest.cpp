@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -345,6 +346,109 @@ TEST(AtomicFile, ABatchReplacesEachFileWholeAndReportsAnyFailure)
         std::vector<std::string> expected(names, names + (c.replaced == 3 ? 3 : 2));
         if (c.failure) expected.insert(expected.begin(), ".a.png.ketral-Ab12Cd");
         EXPECT_EQ(DirectoryNames(dir.path()), expected);
+    }
+}
+
+}  // namespace
+}  // namespace ketral
+
+namespace ketral {
+namespace {
+
+// A file system that cannot swap two names.
+class NoExchange : public WriteChannel {
+public:
+    NoExchange() : scope_(*this) {}
+    int Exchange(const std::string&, const std::string&) override
+    {
+        errno = EINVAL;
+        return -1;
+    }
+
+private:
+    ScopedWriteChannel scope_;
+};
+
+ino_t InodeOf(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// In a batch, the old bytes a file leaves become the copy of the next file
+// of its directory, written over and cut to its length, with that file's own
+// mode; a file that has another link or extended attributes is not written
+// over, and a file system that cannot swap names gets new copies renamed.
+TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
+{
+    struct File {
+        std::size_t oldSize, newSize;
+        mode_t mode;
+    };
+    struct Case {
+        const char* what;
+        File files[3];
+        bool linkB;          // b.png has a second name
+        bool attributeOnA;   // a.png carries an extended attribute
+        bool exchange;       // the file system swaps names
+        int reusedBy[3];     // whose old bytes each file now has (-1: a new file)
+    };
+    const Case cases[] = {
+        {"longer and shorter", {{100, 300, 0644}, {5000, 10, 0644}, {10, 4000, 0644}}, false, false, true, {-1, 0, 1}},
+        {"modes differ", {{50, 50, 0640}, {50, 60, 0600}, {50, 40, 0751}}, false, false, true, {-1, 0, 1}},
+        {"another link", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, true, false, true, {-1, 0, -1}},
+        {"an attribute", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, true, true, {-1, -1, 1}},
+        {"no exchange", {{100, 300, 0644}, {5000, 10, 0600}, {10, 4000, 0644}}, false, false, false, {-1, -1, -1}},
+    };
+    const char* names[] = {"a.png", "b.png", "c.png"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        ino_t before[3];
+        std::vector<int> held;  // keeps the old files' numbers from being given to new ones
+        for (int i = 0; i < 3; ++i) {
+            dir.write(names[i], Pattern(c.files[i].oldSize, i));
+            ASSERT_EQ(::chmod((dir / names[i]).c_str(), c.files[i].mode), 0);
+            before[i] = InodeOf(dir / names[i]);
+            held.push_back(::open((dir / names[i]).c_str(), O_RDONLY | O_CLOEXEC));
+        }
+        if (c.linkB) {
+            ASSERT_EQ(::link((dir / "b.png").c_str(), (dir / "b-link.png").c_str()), 0);
+        }
+        bool attribute = false;
+        if (c.attributeOnA) attribute = ::setxattr((dir / "a.png").c_str(), "user.note", "x", 1, 0) == 0;
+        {
+            std::unique_ptr<NoExchange> noExchange;
+            if (!c.exchange) noExchange = std::make_unique<NoExchange>();
+            FileBatch batch;
+            for (int i = 0; i < 3; ++i) {
+                const Bytes bytes = Pattern(c.files[i].newSize, 10 + i);
+                batch.Write(dir / names[i], [&](ContentWriter& out) { out.Write(bytes.data(), bytes.size()); });
+            }
+            batch.Finish();
+        }
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(names[i]);
+            EXPECT_EQ(ReadFileBytes(dir / names[i]), Pattern(c.files[i].newSize, 10 + i));
+            struct stat st {};
+            ASSERT_EQ(::stat((dir / names[i]).c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, c.files[i].mode);
+            EXPECT_EQ(st.st_nlink, 1u);
+            if (c.attributeOnA && !attribute) continue;  // no extended attributes here
+            const int reused = c.reusedBy[i];
+            if (reused >= 0)
+                EXPECT_EQ(st.st_ino, before[reused]);
+            else
+                for (ino_t old : before) EXPECT_NE(st.st_ino, old);
+            EXPECT_LT(::getxattr((dir / names[i]).c_str(), "user.note", nullptr, 0), 0);
+        }
+        std::vector<std::string> expected(names, names + 3);
+        if (c.linkB) {
+            EXPECT_EQ(ReadFileBytes(dir / "b-link.png"), Pattern(c.files[1].oldSize, 1));
+            expected.insert(expected.begin() + 1, "b-link.png");
+        }
+        EXPECT_EQ(DirectoryNames(dir.path()), expected);
+        for (int fd : held) ::close(fd);
     }
 }
 
