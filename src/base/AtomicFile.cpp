@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -568,15 +569,27 @@ void FileBatch::DropSpare()
 
 namespace {
 
+// Whether nobody but us has the file of `fd` open: a reader that opened the
+// old file before its name was taken would see its bytes change. The kernel
+// grants a write lease only then; it is given up at once. Should somebody
+// open the file in between, the lease's notice is a signal that is ignored
+// unless caught, not the default one that ends the program.
+bool OpenOnlyHere(int fd)
+{
+    if (::fcntl(fd, F_SETSIG, SIGURG) != 0 || ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) return false;
+    (void)::fcntl(fd, F_SETLEASE, F_UNLCK);
+    return true;
+}
+
 // The old content that an exchange left under the copy's name `name`, when
 // it may become the next copy: still the file `old` described, of one link,
-// without extended attributes, in a directory without a default access list.
-// Anything else is removed.
+// open nowhere else, without extended attributes, in a directory without a
+// default access list. Anything else is removed.
 bool TakeOldContent(const std::string& name, const struct stat& old, Fd& fd, struct stat& st)
 {
     fd = Fd(::open(name.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
     const bool usable = fd.Valid() && Lock(fd.Get(), LOCK_EX | LOCK_NB) == 0 && ::fstat(fd.Get(), &st) == 0 &&
-                        S_ISREG(st.st_mode) && SameFile(st, old) && st.st_nlink == 1 &&
+                        S_ISREG(st.st_mode) && SameFile(st, old) && st.st_nlink == 1 && OpenOnlyHere(fd.Get()) &&
                         ::flistxattr(fd.Get(), nullptr, 0) == 0 &&
                         ::getxattr(DirectoryOf(name).c_str(), "system.posix_acl_default", nullptr, 0) < 0;
     if (usable) return true;

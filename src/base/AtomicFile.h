@@ -96,10 +96,11 @@ void WriteFileAtomically(const std::string& path, const WriteContent& content, u
 // A copy swaps names with the file it replaces, and the old content, no
 // longer any file's, becomes the next copy in that directory: written over
 // in place, it saves making one file and freeing another for every file of
-// the batch. Only a file of one link and without extended attributes (an
-// access list, a security label) is taken for that, in a directory without
-// a default access list, and it gets the owner and mode of the file it
-// will replace.
+// the batch. Only a file of one link that nobody else holds open (a reader
+// keeps the old bytes it opened) and without extended attributes (an access
+// list, a security label) is taken for that, in a directory without a
+// default access list, and it gets the owner and mode of the file it will
+// replace.
 class FileBatch {
 public:
     FileBatch();

@@ -369,16 +369,27 @@ private:
     ScopedWriteChannel scope_;
 };
 
-ino_t InodeOf(const std::string& path)
+// The number and the birth time of a file: a file made anew has a later
+// birth time even where it gets the number of a file removed before.
+struct Identity {
+    ino_t number = 0;
+    std::int64_t born = 0;  // nanoseconds; 0 where the file system does not tell
+};
+
+Identity IdentityOf(const std::string& path)
 {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    struct statx sx {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_BTIME, &sx) != 0) return {};
+    const std::int64_t born =
+        (sx.stx_mask & STATX_BTIME) ? static_cast<std::int64_t>(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec : 0;
+    return {static_cast<ino_t>(sx.stx_ino), born};
 }
 
 // In a batch, the old bytes a file leaves become the copy of the next file
 // of its directory, written over and cut to its length, with that file's own
-// mode; a file that has another link or extended attributes is not written
-// over, and a file system that cannot swap names gets new copies renamed.
+// mode; a file that has another link, is open elsewhere or has extended
+// attributes is not written over, and a file system that cannot swap names
+// gets new copies renamed.
 TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
 {
     struct File {
@@ -389,32 +400,33 @@ TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
         const char* what;
         File files[3];
         bool linkB;          // b.png has a second name
+        bool readB;          // b.png is open for reading
         bool attributeOnA;   // a.png carries an extended attribute
         bool exchange;       // the file system swaps names
         int reusedBy[3];     // whose old bytes each file now has (-1: a new file)
     };
     const Case cases[] = {
-        {"longer and shorter", {{100, 300, 0644}, {5000, 10, 0644}, {10, 4000, 0644}}, false, false, true, {-1, 0, 1}},
-        {"modes differ", {{50, 50, 0640}, {50, 60, 0600}, {50, 40, 0751}}, false, false, true, {-1, 0, 1}},
-        {"another link", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, true, false, true, {-1, 0, -1}},
-        {"an attribute", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, true, true, {-1, -1, 1}},
-        {"no exchange", {{100, 300, 0644}, {5000, 10, 0600}, {10, 4000, 0644}}, false, false, false, {-1, -1, -1}},
+        {"longer and shorter", {{100, 300, 0644}, {5000, 10, 0644}, {10, 4000, 0644}}, false, false, false, true, {-1, 0, 1}},
+        {"modes differ", {{50, 50, 0640}, {50, 60, 0600}, {50, 40, 0751}}, false, false, false, true, {-1, 0, 1}},
+        {"another link", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, true, false, false, true, {-1, 0, -1}},
+        {"a reader", {{80, 90, 0644}, {8000, 70, 0644}, {80, 100, 0644}}, false, true, false, true, {-1, 0, -1}},
+        {"an attribute", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, false, true, true, {-1, -1, 1}},
+        {"no exchange", {{100, 300, 0644}, {5000, 10, 0600}, {10, 4000, 0644}}, false, false, false, false, {-1, -1, -1}},
     };
     const char* names[] = {"a.png", "b.png", "c.png"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        ino_t before[3];
-        std::vector<int> held;  // keeps the old files' numbers from being given to new ones
+        Identity before[3];
         for (int i = 0; i < 3; ++i) {
             dir.write(names[i], Pattern(c.files[i].oldSize, i));
             ASSERT_EQ(::chmod((dir / names[i]).c_str(), c.files[i].mode), 0);
-            before[i] = InodeOf(dir / names[i]);
-            held.push_back(::open((dir / names[i]).c_str(), O_RDONLY | O_CLOEXEC));
+            before[i] = IdentityOf(dir / names[i]);
         }
         if (c.linkB) {
             ASSERT_EQ(::link((dir / "b.png").c_str(), (dir / "b-link.png").c_str()), 0);
         }
+        const int reader = c.readB ? ::open((dir / "b.png").c_str(), O_RDONLY | O_CLOEXEC) : -1;
         bool attribute = false;
         if (c.attributeOnA) attribute = ::setxattr((dir / "a.png").c_str(), "user.note", "x", 1, 0) == 0;
         {
@@ -435,11 +447,18 @@ TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
             EXPECT_EQ(st.st_mode & 07777, c.files[i].mode);
             EXPECT_EQ(st.st_nlink, 1u);
             if (c.attributeOnA && !attribute) continue;  // no extended attributes here
+            const Identity now = IdentityOf(dir / names[i]);
             const int reused = c.reusedBy[i];
-            if (reused >= 0)
-                EXPECT_EQ(st.st_ino, before[reused]);
-            else
-                for (ino_t old : before) EXPECT_NE(st.st_ino, old);
+            if (reused >= 0) {
+                EXPECT_EQ(now.number, before[reused].number);
+                EXPECT_EQ(now.born, before[reused].born);
+            } else {
+                for (const Identity& old : before) {
+                    if (old.born) {
+                        EXPECT_GT(now.born, old.born);
+                    }
+                }
+            }
             EXPECT_LT(::getxattr((dir / names[i]).c_str(), "user.note", nullptr, 0), 0);
         }
         std::vector<std::string> expected(names, names + 3);
@@ -447,8 +466,15 @@ TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
             EXPECT_EQ(ReadFileBytes(dir / "b-link.png"), Pattern(c.files[1].oldSize, 1));
             expected.insert(expected.begin() + 1, "b-link.png");
         }
+        if (reader >= 0) {
+            // The reader still reads the old bytes it opened.
+            Bytes read(c.files[1].oldSize + 1);
+            EXPECT_EQ(::pread(reader, read.data(), read.size(), 0), static_cast<ssize_t>(c.files[1].oldSize));
+            read.resize(c.files[1].oldSize);
+            EXPECT_EQ(read, Pattern(c.files[1].oldSize, 1));
+            ::close(reader);
+        }
         EXPECT_EQ(DirectoryNames(dir.path()), expected);
-        for (int fd : held) ::close(fd);
     }
 }
 
