@@ -583,15 +583,13 @@ bool OpenOnlyHere(int fd)
 
 // The old content that an exchange left under the copy's name `name`, when
 // it may become the next copy: still the file `old` described, of one link,
-// open nowhere else, without extended attributes, in a directory without a
-// default access list. Anything else is removed.
+// open nowhere else, without extended attributes. Anything else is removed.
 bool TakeOldContent(const std::string& name, const struct stat& old, Fd& fd, struct stat& st)
 {
     fd = Fd(::open(name.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
     const bool usable = fd.Valid() && Lock(fd.Get(), LOCK_EX | LOCK_NB) == 0 && ::fstat(fd.Get(), &st) == 0 &&
                         S_ISREG(st.st_mode) && SameFile(st, old) && st.st_nlink == 1 && OpenOnlyHere(fd.Get()) &&
-                        ::flistxattr(fd.Get(), nullptr, 0) == 0 &&
-                        ::getxattr(DirectoryOf(name).c_str(), "system.posix_acl_default", nullptr, 0) < 0;
+                        ::flistxattr(fd.Get(), nullptr, 0) == 0;
     if (usable) return true;
     fd.Close();
     ::unlink(name.c_str());
@@ -677,8 +675,16 @@ void FileBatch::Write(const std::string& path, const WriteContent& content, unsi
         copy.fd.Close();
         written_.push_back(path);
         if (exchanged) {
+            // A new file of a directory with a default access list gets
+            // that list; the old bytes of a file would not.
+            const std::string dir = DirectoryOf(path);
+            if (dir != withoutDefaultList_ &&
+                ::getxattr(dir.c_str(), "system.posix_acl_default", nullptr, 0) < 0 && (errno == ENODATA || errno == ENOTSUP))
+                withoutDefaultList_ = dir;
             auto spare = std::make_unique<Spare>();
-            if (TakeOldContent(copy.temp, st, spare->fd, spare->st)) {
+            if (dir != withoutDefaultList_) {
+                ::unlink(copy.temp.c_str());
+            } else if (TakeOldContent(copy.temp, st, spare->fd, spare->st)) {
                 DropSpare();
                 spare->name = copy.temp;
                 spare_ = std::move(spare);

@@ -122,6 +122,7 @@ private:
     void DropSpare();
     std::vector<std::string> written_;  // rename targets, in order
     std::unique_ptr<Spare> spare_;      // old content waiting to be the next copy
+    std::string withoutDefaultList_;    // a directory found without a default access list
 };
 
 // One existing game file of a save and its new content. `restore` writes its

@@ -402,16 +402,18 @@ TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
         bool linkB;          // b.png has a second name
         bool readB;          // b.png is open for reading
         bool attributeOnA;   // a.png carries an extended attribute
+        bool defaultList;    // the directory has a default access list
         bool exchange;       // the file system swaps names
         int reusedBy[3];     // whose old bytes each file now has (-1: a new file)
     };
     const Case cases[] = {
-        {"longer and shorter", {{100, 300, 0644}, {5000, 10, 0644}, {10, 4000, 0644}}, false, false, false, true, {-1, 0, 1}},
-        {"modes differ", {{50, 50, 0640}, {50, 60, 0600}, {50, 40, 0751}}, false, false, false, true, {-1, 0, 1}},
-        {"another link", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, true, false, false, true, {-1, 0, -1}},
-        {"a reader", {{80, 90, 0644}, {8000, 70, 0644}, {80, 100, 0644}}, false, true, false, true, {-1, 0, -1}},
-        {"an attribute", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, false, true, true, {-1, -1, 1}},
-        {"no exchange", {{100, 300, 0644}, {5000, 10, 0600}, {10, 4000, 0644}}, false, false, false, false, {-1, -1, -1}},
+        {"longer and shorter", {{100, 300, 0644}, {5000, 10, 0644}, {10, 4000, 0644}}, false, false, false, false, true, {-1, 0, 1}},
+        {"modes differ", {{50, 50, 0640}, {50, 60, 0600}, {50, 40, 0751}}, false, false, false, false, true, {-1, 0, 1}},
+        {"another link", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, true, false, false, false, true, {-1, 0, -1}},
+        {"a reader", {{80, 90, 0644}, {8000, 70, 0644}, {80, 100, 0644}}, false, true, false, false, true, {-1, 0, -1}},
+        {"an attribute", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, false, true, false, true, {-1, -1, 1}},
+        {"a default list", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, false, false, true, true, {-1, -1, -1}},
+        {"no exchange", {{100, 300, 0644}, {5000, 10, 0600}, {10, 4000, 0644}}, false, false, false, false, false, {-1, -1, -1}},
     };
     const char* names[] = {"a.png", "b.png", "c.png"};
     for (const Case& c : cases) {
@@ -429,6 +431,12 @@ TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
         const int reader = c.readB ? ::open((dir / "b.png").c_str(), O_RDONLY | O_CLOEXEC) : -1;
         bool attribute = false;
         if (c.attributeOnA) attribute = ::setxattr((dir / "a.png").c_str(), "user.note", "x", 1, 0) == 0;
+        if (c.defaultList) {
+            // Version 2; owner rw-, group r--, others r--.
+            const std::uint8_t list[] = {2, 0, 0, 0, 1, 0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF, 4, 0, 4, 0,
+                                         0xFF, 0xFF, 0xFF, 0xFF, 0x20, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+            attribute = ::setxattr(dir.path().c_str(), "system.posix_acl_default", list, sizeof list, 0) == 0;
+        }
         {
             std::unique_ptr<NoExchange> noExchange;
             if (!c.exchange) noExchange = std::make_unique<NoExchange>();
@@ -446,7 +454,7 @@ TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
             ASSERT_EQ(::stat((dir / names[i]).c_str(), &st), 0);
             EXPECT_EQ(st.st_mode & 07777, c.files[i].mode);
             EXPECT_EQ(st.st_nlink, 1u);
-            if (c.attributeOnA && !attribute) continue;  // no extended attributes here
+            if ((c.attributeOnA || c.defaultList) && !attribute) continue;  // no extended attributes here
             const Identity now = IdentityOf(dir / names[i]);
             const int reused = c.reusedBy[i];
             if (reused >= 0) {
