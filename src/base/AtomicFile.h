@@ -41,6 +41,10 @@ public:
     virtual int Sync(int fd);
     // Renames a new copy over its file; 0, or -1 with errno set.
     virtual int Rename(const std::string& from, const std::string& to);
+    // Swaps the names of a new copy and its file in one step, so that the old
+    // content is left under the copy's name; 0, or -1 with errno set (EINVAL
+    // or ENOSYS where the file system cannot).
+    virtual int Exchange(const std::string& copy, const std::string& file);
     // Removes a commit record whose renames are done; 0, or -1 with errno set.
     virtual int Remove(const std::string& path);
     // Flushes everything written to the file system of `fd` (a directory); 0,
@@ -88,9 +92,19 @@ void WriteFileAtomically(const std::string& path, const WriteContent& content, u
 // renames: Finish flushes them together, then each directory once. A file
 // that is a pipe, a device or a descriptor's name is written as
 // WriteFileAtomically writes it.
+//
+// A copy swaps names with the file it replaces, and the old content, no
+// longer any file's, becomes the next copy in that directory: written over
+// in place, it saves making one file and freeing another for every file of
+// the batch. Only a file of one link that nobody else holds open (a reader
+// keeps the old bytes it opened) and without extended attributes (an access
+// list, a security label) is taken for that, in a directory without a
+// default access list, and it gets the owner and mode of the file it will
+// replace.
 class FileBatch {
 public:
-    FileBatch() = default;
+    FileBatch();
+    ~FileBatch();
     FileBatch(const FileBatch&) = delete;
     FileBatch& operator=(const FileBatch&) = delete;
     // Creates or replaces `path` as WriteFileAtomically does (mode kept or
@@ -104,7 +118,11 @@ public:
     void Finish();
 
 private:
+    struct Spare;
+    void DropSpare();
     std::vector<std::string> written_;  // rename targets, in order
+    std::unique_ptr<Spare> spare_;      // old content waiting to be the next copy
+    std::string withoutDefaultList_;    // a directory found without a default access list
 };
 
 // One existing game file of a save and its new content. `restore` writes its

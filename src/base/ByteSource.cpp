@@ -76,8 +76,13 @@ std::size_t MemorySource::readSome(std::uint64_t offset, void* dst, std::size_t 
 
 FileSource::FileSource(const std::string& path) : name_(path)
 {
-    const std::string real = ResolveCase(path);
+    // A name that opens as it is spelt needs no other spelling.
+    std::string real = path;
     fd_ = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        real = ResolveCase(path);
+        if (real != path) fd_ = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    }
     if (fd_ < 0) throw IoError("Cannot open file: " + path);
     // What was opened is checked, not the name before it: the name may have
     // been replaced by anything in between.

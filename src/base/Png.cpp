@@ -11,6 +11,7 @@
 
 #include "base/Errors.h"
 #include "base/FileWriter.h"
+#include "base/PngMemory.h"
 
 namespace ketral {
 
@@ -56,6 +57,13 @@ void OnPngWrite(png_structp png, png_bytep data, png_size_t n)
 
 void OnPngFlush(png_structp) {}
 
+png_voidp TakePngMemory(png_structp png, png_alloc_size_t n)
+{
+    return static_cast<PngMemory*>(png_get_mem_ptr(png))->Take(n);
+}
+
+void GivePngMemory(png_structp png, png_voidp block) { static_cast<PngMemory*>(png_get_mem_ptr(png))->Give(block); }
+
 // The three steps of libpng's row interface. Each returns false on an error,
 // after which libpng's state is undefined and only destroying it is allowed.
 // Every C++ object lives in the caller, so the longjmp of an error only
@@ -97,10 +105,13 @@ bool EndLibpng(png_structp png)
 // as libpng makes them.
 class PngRowEncoder {
 public:
-    PngRowEncoder(const ByteWriter& write, int width, int height, const ColorTable& colours, bool zeroTransparent = false)
+    PngRowEncoder(const ByteWriter& write, int width, int height, const ColorTable& colours, bool zeroTransparent = false,
+                  PngMemory* memory = nullptr)
     {
         sink_.write = &write;
-        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink_, OnPngError, OnPngWarning);
+        png_ = memory ? png_create_write_struct_2(PNG_LIBPNG_VER_STRING, &sink_, OnPngError, OnPngWarning, memory,
+                                                  TakePngMemory, GivePngMemory)
+                      : png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink_, OnPngError, OnPngWarning);
         if (png_) info_ = png_create_info_struct(png_);
         if (!png_ || !info_) {
             png_destroy_write_struct(&png_, nullptr);
@@ -164,7 +175,7 @@ std::vector<std::uint8_t> RawPixels(const IndexedImage& image)
     return out;
 }
 
-std::vector<std::uint8_t> EncodePng(const IndexedImage& image, bool zeroTransparent)
+std::vector<std::uint8_t> EncodePng(const IndexedImage& image, bool zeroTransparent, PngMemory* memory)
 {
     std::vector<std::uint8_t> out;
     // Room for a well-compressed map picture, so that few reallocations follow.
@@ -177,7 +188,7 @@ std::vector<std::uint8_t> EncodePng(const IndexedImage& image, bool zeroTranspar
             throw Error("Cannot make the PNG picture: out of memory");
         }
     };
-    PngRowEncoder encoder(append, image.width(), image.height(), image.colors(), zeroTransparent);
+    PngRowEncoder encoder(append, image.width(), image.height(), image.colors(), zeroTransparent, memory);
     encoder.Rows(image, image.height());
     encoder.Finish();
     return out;

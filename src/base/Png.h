@@ -10,9 +10,12 @@
 
 namespace ketral {
 
+class PngMemory;
+
 // With `zeroTransparent` the picture's transparency table makes index 0
-// fully transparent and every other index opaque.
-std::vector<std::uint8_t> EncodePng(const IndexedImage& image, bool zeroTransparent = false);
+// fully transparent and every other index opaque. `memory`, when given,
+// serves libpng and zlib (PngMemory.h); the bytes are the same.
+std::vector<std::uint8_t> EncodePng(const IndexedImage& image, bool zeroTransparent = false, PngMemory* memory = nullptr);
 // Writes a ".png" file, or a ".raw" file of width x height indices; a pipe or
 // character device without either ending (/dev/stdout) gets the PNG; any
 // other file is an Error.

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/Errors.h"
+#include "base/PngMemory.h"
 
 namespace ketral {
 
@@ -29,6 +30,13 @@ void OnPngError(png_structp png, png_const_charp message)
 }
 
 void OnPngWarning(png_structp, png_const_charp) {}
+
+png_voidp TakePngMemory(png_structp png, png_alloc_size_t n)
+{
+    return static_cast<PngMemory*>(png_get_mem_ptr(png))->Take(n);
+}
+
+void GivePngMemory(png_structp png, png_voidp block) { static_cast<PngMemory*>(png_get_mem_ptr(png))->Give(block); }
 
 void OnPngRead(png_structp png, png_bytep out, png_size_t n)
 {
@@ -84,9 +92,11 @@ bool ReadRows(png_structp png, png_bytepp rows)
 
 class PngReadState {
 public:
-    explicit PngReadState(PngInput& in)
+    PngReadState(PngInput& in, PngMemory* memory)
     {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &in, OnPngError, OnPngWarning);
+        png_ = memory ? png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &in, OnPngError, OnPngWarning, memory,
+                                                 TakePngMemory, GivePngMemory)
+                      : png_create_read_struct(PNG_LIBPNG_VER_STRING, &in, OnPngError, OnPngWarning);
         if (png_) info_ = png_create_info_struct(png_);
         if (!png_ || !info_) {
             png_destroy_read_struct(&png_, &info_, nullptr);
@@ -111,7 +121,7 @@ private:
 
 }  // namespace
 
-PngPicture ReadPng(ByteSource& source, const PngSizeCheck& checkSize)
+PngPicture ReadPng(ByteSource& source, const PngSizeCheck& checkSize, PngMemory* memory)
 {
     RefuseLargerThan(source, kLargestPngFile, "picture");
     const std::string& name = source.name();
@@ -122,7 +132,7 @@ PngPicture ReadPng(ByteSource& source, const PngSizeCheck& checkSize)
     PngInput in;
     in.data = bytes.data();
     in.size = bytes.size();
-    PngReadState state(in);
+    PngReadState state(in, memory);
     Header h;
     if (!ReadHeader(state.png(), state.info(), h)) throw fail(in.message);
     // Refused before a pixel is decoded or memory is taken for it.

@@ -28,13 +28,16 @@ struct PngPicture {
     std::vector<std::uint8_t> Pixels;
 };
 
+class PngMemory;
+
 // Called with the size the header declares, before any pixel is decoded;
 // throws to refuse it.
 using PngSizeCheck = std::function<void(int width, int height)>;
 
 // Reads the picture. A file that is not a PNG, or is damaged or cut short,
 // throws Error "Cannot read the picture <name>: <reason>"; a file larger than
-// kLargestPngFile throws IoError as RefuseLargerThan does.
-PngPicture ReadPng(ByteSource& source, const PngSizeCheck& checkSize);
+// kLargestPngFile throws IoError as RefuseLargerThan does. `memory`, when
+// given, serves libpng and zlib (PngMemory.h).
+PngPicture ReadPng(ByteSource& source, const PngSizeCheck& checkSize, PngMemory* memory = nullptr);
 
 }  // namespace ketral

@@ -59,10 +59,13 @@ void PrepareForDrawing(SpriteData& s)
         std::uint8_t* pix = s.pool.data() + at;
         std::uint8_t* mask = pix + d.padded;
         // The opaque copy never goes past the run's own pixels.
-        const std::size_t opaque = std::min<std::size_t>(r.Opaque, r.Pixels.size());
-        for (std::size_t i = 0; i < r.Pixels.size(); ++i) {
-            pix[i] = r.Pixels[i];
-            mask[i] = (i < opaque || r.Pixels[i] != 0) ? 0xFF : 0;
+        const std::size_t n = r.Pixels.size(), opaque = std::min<std::size_t>(r.Opaque, n);
+        const std::uint8_t* from = r.Pixels.data();
+        std::copy_n(from, n, pix);
+        std::fill_n(mask, opaque, std::uint8_t{0xFF});
+        for (std::size_t i = opaque; i < n; ++i) {
+            const unsigned v = from[i];
+            mask[i] = static_cast<std::uint8_t>(0u - ((v | (0u - v)) >> 31));  // 0xFF where v is not 0
         }
         s.runs.push_back(d);
         at += 2 * d.padded;
@@ -126,7 +129,7 @@ public:
     static constexpr std::uint64_t kAllowance = 1u << 20;
 
     explicit DecodeBudget(const Bytes& pck)
-        : name_(pck.name()), taken_(static_cast<std::size_t>(pck.size()), false), left_(kFactor * pck.size() + kAllowance)
+        : name_(pck.name()), taken_(static_cast<std::size_t>(pck.size() / 64 + 1), 0), left_(kFactor * pck.size() + kAllowance)
     {
     }
 
@@ -134,10 +137,9 @@ public:
     // of decoded sprites.
     void Take(std::uint64_t pos, std::uint64_t n, std::uint64_t memory)
     {
-        const auto first = taken_.begin() + static_cast<std::ptrdiff_t>(pos);
-        const auto last = first + static_cast<std::ptrdiff_t>(n);
-        if (std::find(first, last, true) == last) {
-            std::fill(first, last, true);
+        if (!n) return;
+        if (!AnyTaken(pos, pos + n)) {
+            MarkTaken(pos, pos + n);
             return;
         }
         const std::uint64_t cost = std::max(memory, n);
@@ -148,8 +150,33 @@ public:
     static std::uint64_t RunCost(std::uint64_t kept) { return kRunCost + kept + 2 * PaddedLength(kept); }
 
 private:
+    // The bits of bytes [from, to) in each 64-bit word of taken_, word by word.
+    template <typename F>
+    void ForWords(std::uint64_t from, std::uint64_t to, F&& f)
+    {
+        while (from < to) {
+            const std::uint64_t word = from / 64, bit = from % 64, bits = std::min<std::uint64_t>(64 - bit, to - from);
+            const std::uint64_t mask = (bits == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << bits) - 1)) << bit;
+            if (!f(taken_[static_cast<std::size_t>(word)], mask)) return;
+            from += bits;
+        }
+    }
+    bool AnyTaken(std::uint64_t from, std::uint64_t to)
+    {
+        bool any = false;
+        ForWords(from, to, [&any](std::uint64_t& w, std::uint64_t mask) { return !(any = (w & mask) != 0); });
+        return any;
+    }
+    void MarkTaken(std::uint64_t from, std::uint64_t to)
+    {
+        ForWords(from, to, [](std::uint64_t& w, std::uint64_t mask) {
+            w |= mask;
+            return true;
+        });
+    }
+
     std::string name_;
-    std::vector<bool> taken_;
+    std::vector<std::uint64_t> taken_;  // a bit per byte of the file
     std::uint64_t left_;
 };
 

@@ -8,6 +8,7 @@
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/Png.h"
+#include "base/PngMemory.h"
 #include "sprites/CollectionIndex.h"
 #include "sprites/SpritePicture.h"
 
@@ -20,7 +21,10 @@ std::string SpritePictureName(int index)
     return name;
 }
 
-std::vector<std::uint8_t> SpritePictureFile(const SpriteCollection& sprites, int index, const ColorTable& palette)
+namespace {
+
+std::vector<std::uint8_t> PictureFile(const SpriteCollection& sprites, int index, const ColorTable& palette,
+                                      PngMemory* memory)
 {
     const Sprite* s = sprites.At(index);
     if (!s)
@@ -28,7 +32,14 @@ std::vector<std::uint8_t> SpritePictureFile(const SpriteCollection& sprites, int
                     std::to_string(sprites.Count()) + ")");
     IndexedImage picture = SpritePicture(*s);
     picture.setColors(palette);
-    return EncodePng(picture, true);
+    return EncodePng(picture, true, memory);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SpritePictureFile(const SpriteCollection& sprites, int index, const ColorTable& palette)
+{
+    return PictureFile(sprites, index, palette, nullptr);
 }
 
 int ExportSprites(const SpriteCollection& sprites, SpriteKind kind, const ColorTable& palette, const std::string& dir,
@@ -44,10 +55,11 @@ int ExportSprites(const SpriteCollection& sprites, SpriteKind kind, const ColorT
     index.Count = sprites.Count();
     int written = 0;
     FileBatch batch;
+    PngMemory memory;  // one picture's encoding memory serves the next
     for (int i = only ? *only : 0; i < (only ? *only + 1 : sprites.Count()); ++i) {
         const Sprite* s = sprites.At(i);
         const std::string name = SpritePictureName(i);
-        const std::vector<std::uint8_t> png = SpritePictureFile(sprites, i, palette);
+        const std::vector<std::uint8_t> png = PictureFile(sprites, i, palette, &memory);
         batch.Write(d + name, [&](ContentWriter& out) { out.Write(png.data(), png.size()); });
         index.Sprites.push_back({i, name, s->Left, s->Top, s->Width, s->Height});
         ++written;

@@ -5,6 +5,7 @@
 
 #include "base/Errors.h"
 #include "base/GamePaths.h"
+#include "base/PngMemory.h"
 #include "base/PngReader.h"
 #include "sprites/CollectionUpdate.h"
 #include "sprites/SpritePicture.h"
@@ -78,10 +79,10 @@ std::vector<ImportPicture> PicturesNamedByNumber(const std::string& dir)
 }
 
 ImportedSprite ReadImportedSprite(ByteSource& picture, SpriteKind kind, const ColorTable& palette, const Sprite* old,
-                                  const CollectionIndexEntry* listed)
+                                  const CollectionIndexEntry* listed, PngMemory* memory)
 {
     const std::string& name = picture.name();
-    const PngPicture png = ReadPng(picture, [&name](int w, int h) { CheckSpritePictureSize(w, h, name); });
+    const PngPicture png = ReadPng(picture, [&name](int w, int h) { CheckSpritePictureSize(w, h, name); }, memory);
     const MappedPicture mapped = MapPictureColours(png, palette, name);
     ImportedSprite out;
     out.Approximated = mapped.Approximated;
@@ -101,7 +102,7 @@ ImportedSprite ReadImportedSprite(ByteSource& picture, SpriteKind kind, const Co
         sprite.Width = static_cast<std::int32_t>(f.Width);
         sprite.Height = static_cast<std::int32_t>(f.Height);
     }
-    out.SameAsOld = old && SamePixels(SpritePicture(*old), mapped.Pixels) &&
+    out.SameAsOld = old && DrawsPicture(*old, mapped.Pixels) &&
                     (kind == PlainKind || FrameOf(*old) == FrameOf(sprite));
     return out;
 }
@@ -158,11 +159,13 @@ SpriteImport::SpriteImport(const std::string& base, SpriteKind kind, const Color
 
     std::vector<SpriteReplacement> replacements;
     std::vector<Sprite> additions;
+    PngMemory memory;  // one picture's decoding memory serves the next
     for (const ImportPicture& p : sorted) {
         FileSource source(p.Path);
         const auto it = listed.find(p.Index);
         const Sprite* old = before.At(p.Index);
-        ImportedSprite read = ReadImportedSprite(source, kind, palette, old, it == listed.end() ? nullptr : &it->second);
+        ImportedSprite read =
+            ReadImportedSprite(source, kind, palette, old, it == listed.end() ? nullptr : &it->second, &memory);
         approximated_ += read.Approximated;
         if (read.SameAsOld) continue;
         if (old) {

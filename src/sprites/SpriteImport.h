@@ -22,6 +22,8 @@
 
 namespace ketral {
 
+class PngMemory;
+
 struct ImportPicture {
     int Index = 0;
     std::string Path;
@@ -39,14 +41,15 @@ std::vector<ImportPicture> PicturesNamedByNumber(const std::string& dir);
 // One picture read as a sprite of `kind`: its colours mapped, its runs, and
 // its frame (framed kind) chosen as the header above says from `listed` (the
 // index's entry for it, or nullptr) and `old` (the sprite it replaces, or
-// nullptr). `name` names the picture in messages.
+// nullptr). `name` names the picture in messages. `memory`, when given,
+// serves the decoding (PngMemory.h).
 struct ImportedSprite {
     Sprite NewSprite;
     std::uint64_t Approximated = 0;
     bool SameAsOld = false;  // pixels and frame are those of `old`
 };
 ImportedSprite ReadImportedSprite(ByteSource& picture, SpriteKind kind, const ColorTable& palette, const Sprite* old,
-                                  const CollectionIndexEntry* listed);
+                                  const CollectionIndexEntry* listed, PngMemory* memory = nullptr);
 
 class SpriteImport {
 public:

@@ -1,6 +1,7 @@
 #include "sprites/SpritePicture.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <unordered_map>
 
@@ -85,8 +86,13 @@ IndexedImage SpritePicture(const Sprite& sprite)
     for (const SpriteRun& r : sprite.Runs) {
         if (r.X < 0 || r.Row < 0) continue;  // no loaded run lies there
         std::uint8_t* row = picture.row(r.Row) + r.X;
-        for (std::size_t i = 0; i < r.Pixels.size(); ++i)
-            if (r.Pixels[i]) row[i] = r.Pixels[i];
+        const std::uint8_t* pixels = r.Pixels.data();
+        // Without branches, so that the compiler draws many pixels at once.
+        const std::size_t n = r.Pixels.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const unsigned v = pixels[i], keep = ((v | (0u - v)) >> 31) - 1u;  // all ones where v is 0
+            row[i] = static_cast<std::uint8_t>(v | (row[i] & keep));
+        }
     }
     return picture;
 }
@@ -109,6 +115,51 @@ bool SamePixels(const IndexedImage& a, const IndexedImage& b)
     for (int y = h; y < b.height(); ++y)
         if (!AllZero(b.row(y), b.width())) return false;
     return true;
+}
+
+bool DrawsPicture(const Sprite& sprite, const IndexedImage& picture)
+{
+    // Runs in the order the sprite writers give them (rows from the top, each
+    // from the left) that do not overlap draw every pixel once: then each
+    // pixel a run draws must be the picture's, and the picture have no others.
+    int lastRow = -1;
+    std::int64_t lastEnd = 0;
+    for (const SpriteRun& r : sprite.Runs) {
+        if (r.X < 0 || r.Row < 0) continue;  // never drawn
+        if (r.Row < lastRow || (r.Row == lastRow && r.X < lastEnd)) return SamePixels(SpritePicture(sprite), picture);
+        lastRow = r.Row;
+        lastEnd = static_cast<std::int64_t>(r.X) + static_cast<std::int64_t>(r.Pixels.size());
+    }
+    std::uint64_t drawn = 0;
+    for (const SpriteRun& r : sprite.Runs) {
+        if (r.X < 0 || r.Row < 0) continue;
+        const std::uint8_t* pixels = r.Pixels.data();
+        const std::size_t n = r.Pixels.size();
+        // The part of the run inside the picture; outside it only 0 matches.
+        const std::size_t inside =
+            r.Row < picture.height() ? static_cast<std::size_t>(std::clamp<std::int64_t>(picture.width() - r.X, 0, static_cast<std::int64_t>(n))) : 0;
+        if (!AllZero(pixels + inside, static_cast<int>(n - inside))) return false;
+        if (!inside) continue;
+        const std::uint8_t* row = picture.row(r.Row) + r.X;
+        // Without branches, so that the compiler compares many pixels at once.
+        unsigned differ = 0, count = 0;
+        for (std::size_t i = 0; i < inside; ++i) {
+            const unsigned v = pixels[i], drawnHere = (v | (0u - v)) >> 31;  // 1 for a pixel that is not 0
+            count += drawnHere;
+            differ |= (v ^ row[i]) & (0u - drawnHere);
+        }
+        if (differ) return false;
+        drawn += count;
+    }
+    std::uint64_t nonZero = 0;
+    const int w = picture.width();
+    for (int y = 0; y < picture.height(); ++y) {
+        const std::uint8_t* row = picture.row(y);
+        unsigned count = 0;
+        for (int x = 0; x < w; ++x) count += row[x] != 0;
+        nonZero += count;
+    }
+    return drawn == nonZero;
 }
 
 PixelBox NonZeroBox(const IndexedImage& picture)
@@ -139,19 +190,47 @@ void CheckSpritePictureSize(int width, int height, const std::string& name)
                 "as row x 640 + column)");
 }
 
+namespace {
+
+// The first column in [x, end) whose pixel is not 0 (end when none), and the
+// first whose pixel is 0: eight pixels at a time.
+int NextNonZero(const std::uint8_t* p, int x, int end)
+{
+    for (; x + 8 <= end; x += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p + x, 8);
+        if (v) break;
+    }
+    while (x < end && !p[x]) ++x;
+    return x;
+}
+
+int NextZero(const std::uint8_t* p, int x, int end)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    for (; x + 8 <= end; x += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p + x, 8);
+        if ((v - kOnes) & ~v & kHighs) break;  // some byte is 0
+    }
+    while (x < end && p[x]) ++x;
+    return x;
+}
+
+}  // namespace
+
 std::vector<SpriteRun> RunsOfPicture(const IndexedImage& picture, SpriteKind kind, const std::string& name)
 {
     std::vector<SpriteRun> runs;
+    runs.reserve(static_cast<std::size_t>(picture.height()));
     const int w = picture.width(), gap = MergedGap(kind);
     for (int y = 0; y < picture.height(); ++y) {
         const std::uint8_t* p = picture.row(y);
         const int lastStart = LastRunStart(y);
         int x = 0;
         while (x < w) {
-            if (!p[x]) {
-                ++x;
-                continue;
-            }
+            x = NextNonZero(p, x, w);
+            if (x >= w) break;
             if (y > kLastSpriteRow)
                 throw Error(name + ": row " + std::to_string(y) + " holds pixels, but a sprite's rows end at " +
                             std::to_string(kLastSpriteRow) +
@@ -167,13 +246,13 @@ std::vector<SpriteRun> RunsOfPicture(const IndexedImage& picture, SpriteKind kin
                             std::to_string(lastStart + 254));
             int end = x;
             int j = x;
-            while (j < w && j - start < 255) {
+            const int limit = std::min(w, start + 255);
+            while (j < limit) {
                 if (p[j]) {
-                    end = ++j;
+                    end = j = NextZero(p, j, limit);
                     continue;
                 }
-                int k = j;
-                while (k < w && !p[k]) ++k;
+                const int k = NextNonZero(p, j, w);
                 if (k >= w || k - j > gap) break;
                 j = k;
             }
@@ -204,6 +283,12 @@ MappedPicture MapPictureColours(const PngPicture& picture, const ColorTable& pal
         // approximately, and whether the picture's palette has it at all.
         std::uint8_t index[256] = {}, approximate[256] = {}, missing[256];
         std::fill(std::begin(missing), std::end(missing), std::uint8_t{1});
+        if (samePalette) {
+            // Every value is an entry of the game palette, kept as it is.
+            for (int y = 0; y < picture.Height; ++y)
+                std::copy_n(picture.Pixels.data() + static_cast<std::size_t>(y) * w, w, out.Pixels.row(y));
+            return out;
+        }
         for (std::size_t i = 0; i < picture.Palette.size() && i < 256; ++i) {
             missing[i] = 0;
             if (samePalette) {

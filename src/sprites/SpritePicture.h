@@ -31,6 +31,11 @@ IndexedImage SpritePicture(const Sprite& sprite);
 // counting as 0.
 bool SamePixels(const IndexedImage& a, const IndexedImage& b);
 
+// Whether drawing the sprite's runs at (0, 0) gives exactly the picture's
+// pixels, as SamePixels(SpritePicture(sprite), picture) tells, mostly
+// without drawing the sprite.
+bool DrawsPicture(const Sprite& sprite, const IndexedImage& picture);
+
 // The box of a picture's non-zero pixels.
 struct PixelBox {
     bool Empty = true;

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -268,6 +269,11 @@ public:
         if (step_ == Renaming && ++count_ == nth_) return Fail(EXDEV);
         return WriteChannel::Rename(from, to);
     }
+    int Exchange(const std::string& copy, const std::string& file) override
+    {
+        if (step_ == Renaming && ++count_ == nth_) return Fail(EXDEV);
+        return WriteChannel::Exchange(copy, file);
+    }
     int SyncFileSystem(int fd) override { return step_ == Flushing ? Fail(EIO) : WriteChannel::SyncFileSystem(fd); }
 
 private:
@@ -339,6 +345,143 @@ TEST(AtomicFile, ABatchReplacesEachFileWholeAndReportsAnyFailure)
         // The stopped write's copy goes once the batch is flushed; no new copy stays.
         std::vector<std::string> expected(names, names + (c.replaced == 3 ? 3 : 2));
         if (c.failure) expected.insert(expected.begin(), ".a.png.ketral-Ab12Cd");
+        EXPECT_EQ(DirectoryNames(dir.path()), expected);
+    }
+}
+
+}  // namespace
+}  // namespace ketral
+
+namespace ketral {
+namespace {
+
+// A file system that cannot swap two names.
+class NoExchange : public WriteChannel {
+public:
+    NoExchange() : scope_(*this) {}
+    int Exchange(const std::string&, const std::string&) override
+    {
+        errno = EINVAL;
+        return -1;
+    }
+
+private:
+    ScopedWriteChannel scope_;
+};
+
+// The number and the birth time of a file: a file made anew has a later
+// birth time even where it gets the number of a file removed before.
+struct Identity {
+    ino_t number = 0;
+    std::int64_t born = 0;  // nanoseconds; 0 where the file system does not tell
+};
+
+Identity IdentityOf(const std::string& path)
+{
+    struct statx sx {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_BTIME, &sx) != 0) return {};
+    const std::int64_t born =
+        (sx.stx_mask & STATX_BTIME) ? static_cast<std::int64_t>(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec : 0;
+    return {static_cast<ino_t>(sx.stx_ino), born};
+}
+
+// In a batch, the old bytes a file leaves become the copy of the next file
+// of its directory, written over and cut to its length, with that file's own
+// mode; a file that has another link, is open elsewhere or has extended
+// attributes is not written over, and a file system that cannot swap names
+// gets new copies renamed.
+TEST(AtomicFile, ABatchWritesEachFileOverTheOldBytesOfTheOneBefore)
+{
+    struct File {
+        std::size_t oldSize, newSize;
+        mode_t mode;
+    };
+    struct Case {
+        const char* what;
+        File files[3];
+        bool linkB;          // b.png has a second name
+        bool readB;          // b.png is open for reading
+        bool attributeOnA;   // a.png carries an extended attribute
+        bool defaultList;    // the directory has a default access list
+        bool exchange;       // the file system swaps names
+        int reusedBy[3];     // whose old bytes each file now has (-1: a new file)
+    };
+    const Case cases[] = {
+        {"longer and shorter", {{100, 300, 0644}, {5000, 10, 0644}, {10, 4000, 0644}}, false, false, false, false, true, {-1, 0, 1}},
+        {"modes differ", {{50, 50, 0640}, {50, 60, 0600}, {50, 40, 0751}}, false, false, false, false, true, {-1, 0, 1}},
+        {"another link", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, true, false, false, false, true, {-1, 0, -1}},
+        {"a reader", {{80, 90, 0644}, {8000, 70, 0644}, {80, 100, 0644}}, false, true, false, false, true, {-1, 0, -1}},
+        {"an attribute", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, false, true, false, true, {-1, -1, 1}},
+        {"a default list", {{80, 90, 0644}, {80, 70, 0644}, {80, 100, 0644}}, false, false, false, true, true, {-1, -1, -1}},
+        {"no exchange", {{100, 300, 0644}, {5000, 10, 0600}, {10, 4000, 0644}}, false, false, false, false, false, {-1, -1, -1}},
+    };
+    const char* names[] = {"a.png", "b.png", "c.png"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        Identity before[3];
+        for (int i = 0; i < 3; ++i) {
+            dir.write(names[i], Pattern(c.files[i].oldSize, i));
+            ASSERT_EQ(::chmod((dir / names[i]).c_str(), c.files[i].mode), 0);
+            before[i] = IdentityOf(dir / names[i]);
+        }
+        if (c.linkB) {
+            ASSERT_EQ(::link((dir / "b.png").c_str(), (dir / "b-link.png").c_str()), 0);
+        }
+        const int reader = c.readB ? ::open((dir / "b.png").c_str(), O_RDONLY | O_CLOEXEC) : -1;
+        bool attribute = false;
+        if (c.attributeOnA) attribute = ::setxattr((dir / "a.png").c_str(), "user.note", "x", 1, 0) == 0;
+        if (c.defaultList) {
+            // Version 2; owner rw-, group r--, others r--.
+            const std::uint8_t list[] = {2, 0, 0, 0, 1, 0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF, 4, 0, 4, 0,
+                                         0xFF, 0xFF, 0xFF, 0xFF, 0x20, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+            attribute = ::setxattr(dir.path().c_str(), "system.posix_acl_default", list, sizeof list, 0) == 0;
+        }
+        {
+            std::unique_ptr<NoExchange> noExchange;
+            if (!c.exchange) noExchange = std::make_unique<NoExchange>();
+            FileBatch batch;
+            for (int i = 0; i < 3; ++i) {
+                const Bytes bytes = Pattern(c.files[i].newSize, 10 + i);
+                batch.Write(dir / names[i], [&](ContentWriter& out) { out.Write(bytes.data(), bytes.size()); });
+            }
+            batch.Finish();
+        }
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(names[i]);
+            EXPECT_EQ(ReadFileBytes(dir / names[i]), Pattern(c.files[i].newSize, 10 + i));
+            struct stat st {};
+            ASSERT_EQ(::stat((dir / names[i]).c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, c.files[i].mode);
+            EXPECT_EQ(st.st_nlink, 1u);
+            if ((c.attributeOnA || c.defaultList) && !attribute) continue;  // no extended attributes here
+            const Identity now = IdentityOf(dir / names[i]);
+            const int reused = c.reusedBy[i];
+            if (reused >= 0) {
+                EXPECT_EQ(now.number, before[reused].number);
+                EXPECT_EQ(now.born, before[reused].born);
+            } else {
+                for (const Identity& old : before) {
+                    if (old.born) {
+                        EXPECT_GT(now.born, old.born);
+                    }
+                }
+            }
+            EXPECT_LT(::getxattr((dir / names[i]).c_str(), "user.note", nullptr, 0), 0);
+        }
+        std::vector<std::string> expected(names, names + 3);
+        if (c.linkB) {
+            EXPECT_EQ(ReadFileBytes(dir / "b-link.png"), Pattern(c.files[1].oldSize, 1));
+            expected.insert(expected.begin() + 1, "b-link.png");
+        }
+        if (reader >= 0) {
+            // The reader still reads the old bytes it opened.
+            Bytes read(c.files[1].oldSize + 1);
+            EXPECT_EQ(::pread(reader, read.data(), read.size(), 0), static_cast<ssize_t>(c.files[1].oldSize));
+            read.resize(c.files[1].oldSize);
+            EXPECT_EQ(read, Pattern(c.files[1].oldSize, 1));
+            ::close(reader);
+        }
         EXPECT_EQ(DirectoryNames(dir.path()), expected);
     }
 }

@@ -13,6 +13,8 @@
 
 #include "base/Errors.h"
 #include "base/Png.h"
+#include "base/PngMemory.h"
+#include "base/PngReader.h"
 #include "support/TempDir.h"
 #include "support/WriteProtect.h"
 
@@ -349,3 +351,47 @@ TEST(Png, APictureThatFailsHalfwayLeavesTheOldFile)
     EXPECT_EQ(ReadFileBytes(raw), old);
     EXPECT_EQ(DirectoryNames(dir.path()), (std::set<std::string>{"map.png", "map.raw"}));
 }
+
+namespace {
+
+// Memory kept from one picture to the next gives back a block only for a
+// request of its own size, and pictures encoded and decoded with it, one
+// after another, come out exactly as without it.
+TEST(PngMemory, KeptBlocksServeTheirSizeAndPicturesComeOutTheSame)
+{
+    PngMemory memory;
+    void* a = memory.Take(100);
+    ASSERT_NE(a, nullptr);
+    std::memset(a, 1, 100);
+    memory.Give(a);
+    void* b = memory.Take(50);  // smaller: not the kept block
+    EXPECT_NE(b, a);
+    void* c = memory.Take(200);  // larger: not the kept block either
+    EXPECT_NE(c, a);
+    EXPECT_EQ(memory.Take(100), a);  // the same size: the kept block
+    memory.Give(a);
+    memory.Give(b);
+    memory.Give(c);
+    memory.Give(nullptr);
+
+    struct Case {
+        int width, height;
+        bool noise, zeroTransparent;
+    };
+    const Case cases[] = {{1, 1, false, true}, {301, 37, false, false}, {64, 48, true, true}, {2000, 3, false, true},
+                          {17, 900, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        const IndexedImage img = c.noise ? NoiseImage(c.width, c.height) : PatternImage(c.width, c.height);
+        const std::vector<std::uint8_t> plain = EncodePng(img, c.zeroTransparent);
+        const std::vector<std::uint8_t> kept = EncodePng(img, c.zeroTransparent, &memory);
+        EXPECT_EQ(kept, plain);
+        MemorySource source(kept, "p.png");
+        const PngPicture read = ReadPng(source, [](int, int) {}, &memory);
+        EXPECT_EQ(read.Width, c.width);
+        EXPECT_EQ(read.Height, c.height);
+        EXPECT_EQ(read.Pixels, RawPixels(img));
+    }
+}
+
+}  // namespace

@@ -337,5 +337,97 @@ TEST(SpritePicture, TheBoxOfNonZeroPixels)
     }
 }
 
+
+// A picture from rows of digits (0 to 9).
+IndexedImage DigitPicture(const std::vector<std::string>& rows)
+{
+    IndexedImage p(rows.empty() ? 1 : static_cast<int>(rows[0].size()), std::max<int>(1, static_cast<int>(rows.size())));
+    for (std::size_t y = 0; y < rows.size(); ++y)
+        for (std::size_t x = 0; x < rows[y].size(); ++x)
+            p.setPixel(static_cast<int>(x), static_cast<int>(y), static_cast<std::uint8_t>(rows[y][x] - '0'));
+    return p;
+}
+
+SpriteRun PixelRun(int x, int row, std::vector<std::uint8_t> pixels)
+{
+    return SpriteRun{x, row, static_cast<std::int32_t>(pixels.size()), 0, std::move(pixels)};
+}
+
+// Whether a sprite's runs draw exactly a picture is told without drawing them
+// when they cannot overlap, and by drawing them when they might; either way
+// the answer is that of comparing the drawn sprite with the picture.
+TEST(SpritePicture, WhetherRunsDrawAPictureIsToldWithoutDrawingThem)
+{
+    std::vector<std::uint8_t> wide(40);
+    for (std::size_t i = 0; i < wide.size(); ++i) wide[i] = static_cast<std::uint8_t>(1 + i % 9);
+    std::string wideRow;
+    for (std::uint8_t v : wide) wideRow += static_cast<char>('0' + v);
+    std::string wideOther = wideRow;
+    wideOther[37] = wideOther[37] == '1' ? '2' : '1';
+    struct Case {
+        const char* what;
+        std::vector<SpriteRun> runs;
+        std::vector<std::string> picture;
+        bool draws;
+    };
+    const Case cases[] = {
+        {"the same pixels", {PixelRun(1, 0, {1, 2}), PixelRun(2, 1, {3})}, {"012", "003"}, true},
+        {"one pixel differs", {PixelRun(1, 0, {1, 2}), PixelRun(2, 1, {3})}, {"012", "004"}, false},
+        {"the picture has one more", {PixelRun(1, 0, {1, 2}), PixelRun(2, 1, {3})}, {"012", "103"}, false},
+        {"a 0 in a run over a pixel", {PixelRun(0, 0, {1, 0, 2})}, {"152"}, false},
+        {"zeros past the right edge", {PixelRun(1, 0, {1, 2, 0, 0})}, {"012"}, true},
+        {"a pixel past the right edge", {PixelRun(1, 0, {1, 2, 0, 4})}, {"012"}, false},
+        {"zeros below the picture", {PixelRun(1, 0, {1}), PixelRun(0, 3, {0, 0})}, {"01"}, true},
+        {"a pixel below the picture", {PixelRun(1, 0, {1}), PixelRun(0, 3, {0, 5})}, {"01"}, false},
+        {"overlapping runs, the later wins", {PixelRun(0, 0, {1, 2, 3}), PixelRun(1, 0, {0, 7})}, {"127"}, true},
+        {"overlapping runs, the earlier shown", {PixelRun(0, 0, {1, 2, 3}), PixelRun(1, 0, {0, 7})}, {"123"}, false},
+        {"rows out of order", {PixelRun(0, 1, {4}), PixelRun(1, 0, {5})}, {"05", "40"}, true},
+        {"rows out of order, a pixel missing", {PixelRun(0, 1, {4}), PixelRun(1, 0, {5})}, {"05", "00"}, false},
+        {"a run at a negative column is not drawn", {PixelRun(-2, 0, {9, 9}), PixelRun(0, 0, {6})}, {"6"}, true},
+        {"no runs, no pixels", {}, {"000"}, true},
+        {"no runs, a pixel", {}, {"010"}, false},
+        {"a long run", {PixelRun(0, 0, wide)}, {wideRow}, true},
+        {"a long run, its 38th pixel differs", {PixelRun(0, 0, wide)}, {wideOther}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sprite s;
+        s.Runs = c.runs;
+        const IndexedImage picture = DigitPicture(c.picture);
+        EXPECT_EQ(DrawsPicture(s, picture), c.draws);
+        EXPECT_EQ(SamePixels(SpritePicture(s), picture), c.draws);
+    }
+}
+
+// A row's runs end where more transparent pixels follow than a run header
+// costs (8 for framed sprites, 4 for plain ones), wherever those pixels lie
+// among the row's first, second or later eight.
+TEST(SpritePicture, RunsEndAtGapsLongerThanAHeaderWhereverTheyLie)
+{
+    struct Case {
+        SpriteKind kind;
+        std::string row;
+        std::vector<std::pair<int, int>> runs;  // start and length
+    };
+    const std::string z8(8, '0'), z9(9, '0');
+    const Case cases[] = {
+        {FramedKind, std::string(12, '0') + std::string(20, '1') + z8, {{12, 20}}},
+        {FramedKind, "1111" + z9 + "1111", {{0, 4}, {13, 4}}},
+        {FramedKind, "1111" + z8 + "111", {{0, 15}}},
+        {FramedKind, std::string(40, '2'), {{0, 40}}},
+        {FramedKind, "1" + std::string(30, '0') + "1", {{0, 1}, {31, 1}}},
+        {FramedKind, std::string(17, '0') + "33" + z8 + "4" + z9 + "5", {{17, 11}, {37, 1}}},
+        {PlainKind, "1111" + std::string(4, '0') + "111", {{0, 11}}},
+        {PlainKind, "1111" + std::string(5, '0') + "111", {{0, 4}, {9, 3}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        const std::vector<SpriteRun> runs = RunsOfPicture(DigitPicture({c.row}), c.kind, "p.png");
+        std::vector<std::pair<int, int>> got;
+        for (const SpriteRun& r : runs) got.push_back({r.X, r.Length});
+        EXPECT_EQ(got, c.runs);
+    }
+}
+
 }  // namespace
 }  // namespace ketral

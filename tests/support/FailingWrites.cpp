@@ -61,6 +61,11 @@ public:
         Count();
         return WriteChannel::Rename(from, to);
     }
+    int Exchange(const std::string& copy, const std::string& file) override
+    {
+        Count();
+        return WriteChannel::Exchange(copy, file);
+    }
     int Remove(const std::string& path) override
     {
         Count();

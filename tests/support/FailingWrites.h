@@ -46,7 +46,8 @@ enum class StoppedSave { Stopped, Finished, Failed };
 
 // Runs `save` in a child process that ends at once, as if killed, when its
 // write channel is asked for operation number `step` (1 for the first write,
-// flush, rename or removal), before that operation is done.
+// flush, rename, exchange of names or removal), before that operation is
+// done.
 StoppedSave RunStoppedAt(int step, const std::function<void()>& save);
 
 // The names in `dir` (hidden ones too), sorted: a save leaves no copy behind.
