@@ -440,7 +440,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t hash = InputHash(data, size);
     // An input through the disk costs as much as forty in memory (a saved
     // game's 424 KB are written, read, copied and compared several times):
-    // one in 256 keeps them to about a fifth of the time.
+    // one in 256 keeps them to about a seventh of the time.
     constexpr std::uint32_t kCityDiskEvery = 256;
     RunCity(in, mode, channel, hash % kCityDiskEvery == 0, hash % 64 == 1);
     return 0;
