@@ -179,6 +179,16 @@ void RemoveCopies(std::vector<NewCopy>& copies)
         }
 }
 
+// Writes the content into the copy's descriptor from where it stands and
+// notes its size and checksum.
+void WriteInto(NewCopy& copy, const WriteContent& content)
+{
+    ChannelWriter writer(copy.fd.Get(), copy.path);
+    content(writer);
+    copy.size = writer.size;
+    copy.checksum = writer.checksum.Value();
+}
+
 // Makes a new, locked, empty file beside `target`: a copy named after it
 // with a random suffix.
 Fd CreateBeside(const std::string& path, const std::string& target, const std::string& pattern, mode_t mode,
@@ -219,11 +229,8 @@ NewCopy WriteCopy(const std::string& path, const std::string& target, const stru
             }
             if (::fchmod(fd, old->st_mode & 07777) != 0) throw Failure{path, errno};
         }
-        ChannelWriter writer(fd, path);
-        content(writer);
+        WriteInto(copy, content);
         if (flush && CurrentWriteChannel().Sync(fd) != 0) throw Failure{path, errno};
-        copy.size = writer.size;
-        copy.checksum = writer.checksum.Value();
     } catch (...) {
         ::unlink(copy.temp.c_str());
         throw;
@@ -615,13 +622,10 @@ NewCopy RewriteOldContent(const std::string& path, const struct stat& old, Fd sp
         if ((owner || (spare.st_mode & 07777) != (old.st_mode & 07777)) && ::fchmod(fd, old.st_mode & 07777) != 0)
             throw Failure{path, errno};
         if (::lseek(fd, 0, SEEK_SET) != 0) throw Failure{path, errno};
-        ChannelWriter writer(fd, path);
-        content(writer);
+        WriteInto(copy, content);
         // Old bytes beyond the new end are cut off (no call when there are none).
-        if (writer.size < static_cast<std::uint64_t>(spare.st_size) && ::ftruncate(fd, static_cast<off_t>(writer.size)) != 0)
+        if (copy.size < static_cast<std::uint64_t>(spare.st_size) && ::ftruncate(fd, static_cast<off_t>(copy.size)) != 0)
             throw Failure{path, errno};
-        copy.size = writer.size;
-        copy.checksum = writer.checksum.Value();
     } catch (...) {
         ::unlink(copy.temp.c_str());
         throw;
