@@ -31,28 +31,25 @@ UndoJournal::~UndoJournal() = default;
 
 void UndoJournal::Reset()
 {
-    file_.Remove();
     seen_.clear();
     held_.clear();
-    undoFirst_.clear();
     base_ = index_ = low_ = 0;
-    header_.reset();
-    dirty_ = false;
-    rewrite_ = true;
-    keep_ = UINT32_MAX;
-    puts_.clear();
-    undoFirstNew_.clear();
     off_ = false;
-    timer_.stop();
+    StartAfresh();
 }
 
 void UndoJournal::Rebase()
 {
     // The files hold the map as the window shows it now.
-    file_.Remove();
     base_ = low_ = index_;
-    undoFirst_.clear();
     held_.erase(held_.begin(), held_.lower_bound(low_));
+    StartAfresh();
+}
+
+void UndoJournal::StartAfresh()
+{
+    file_.Remove();
+    undoFirst_.clear();
     header_.reset();
     dirty_ = false;
     rewrite_ = true;

@@ -59,6 +59,8 @@ private:
     void OnCleanChanged(bool clean);
     void Reset();
     void Rebase();
+    // No journal file, nothing written yet: the next flush writes it whole.
+    void StartAfresh();
     void Truncate(std::uint32_t position);
     void Hold(std::uint32_t position);
     void WriteWhole();
