@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "base/FileWriter.h"
 #include "base/GamePaths.h"
@@ -18,18 +19,33 @@
 
 namespace ketral::bench {
 
-// Writes the demo installation into a new temporary directory named after
-// `tag`; `prepare` may add files to it. The directory goes at exit.
+// A new, empty scratch directory for this run, "<temp>/ketral-bench-<tag>-<pid>/":
+// two benchmark programs running at once never share one. It is removed,
+// with all a benchmark wrote into it, when the program ends.
+inline std::string ScratchDirectory(const std::string& tag)
+{
+    static std::vector<std::string> made;
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("ketral-bench-" + tag + "-" + std::to_string(::getpid()))).string() +
+        "/";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    if (made.empty())
+        std::atexit([] {
+            std::error_code ec;
+            for (const std::string& d : made) std::filesystem::remove_all(d, ec);
+        });
+    made.push_back(dir);
+    return dir;
+}
+
+// Writes the demo installation into a new scratch directory named after
+// `tag`; `prepare` may add files to it.
 template <typename Prepare>
 std::string WriteTemporaryDemo(const std::string& tag, Prepare prepare)
 {
-    const std::string dir =
-        (std::filesystem::temp_directory_path() / ("ketral-bench-" + tag + "-" + std::to_string(::getpid()))).string();
-    const std::string game = WriteDemoInstallation(dir);
+    const std::string game = WriteDemoInstallation(ScratchDirectory(tag));
     prepare(game);
-    static std::string removed;  // one demo per benchmark program
-    removed = dir;
-    std::atexit([] { std::filesystem::remove_all(removed); });
     return game;
 }
 
@@ -39,8 +55,9 @@ inline std::string WriteTemporaryDemo(const std::string& tag)
 }
 
 // The demo's largest tactical map (by cells), loaded into a width x height
-// view with every level shown, scrolled so that the map's back corner is near
-// the top middle of the view.
+// view with every level shown, scrolled so that the middle cell of its middle
+// level lies in the middle of the view: the 40 x 40 x 4 map then fills a
+// 1920 x 1080 view.
 inline std::unique_ptr<TacMapCore> LargestDemoMap(const std::string& game, int width, int height)
 {
     const std::string maps = game + "maps/";
@@ -62,9 +79,15 @@ inline std::unique_ptr<TacMapCore> LargestDemoMap(const std::string& game, int w
     core->Resize(width, height);
     NullProgress progress;
     core->LoadMap(bestDir, bestPath, false, game + "tacdata/", progress);
-    const int w = core->Map().MapWidth;
-    core->SetYOffset(-(width / 48) - w / 2 - 6);
-    core->SetXOffset(-(width / 48) + w / 2 + 4);
+    const TacMapData& map = core->Map();
+    // With offsets (x, y) a cell's box lies 24 (y - x) pixels right of and
+    // 12 (x + y) pixels above where it lies with (0, 0).
+    const Point middle = core->Projection().BoxCorner(map.MapWidth / 2, map.MapHeight / 2, map.MapLevels / 2);
+    const int right = (width / 2 - 24 - middle.x) / 24;  // y - x
+    int up = (middle.y + 24 - height / 2) / 12;           // x + y
+    if ((up - right) % 2 != 0) ++up;
+    core->SetXOffset(core->XOffset() + (up - right) / 2);
+    core->SetYOffset(core->YOffset() + (up + right) / 2);
     return core;
 }
 
@@ -86,7 +109,7 @@ inline void WriteBuildingLists(const std::string& dir)
 // height view with every level shown, viewed from its middle.
 inline std::unique_ptr<CityEditor> OpenDemoCity(const std::string& tag, int width, int height)
 {
-    const std::string root = (std::filesystem::temp_directory_path() / ("ketral-bench-" + tag)).string() + "/";
+    const std::string root = ScratchDirectory(tag);
     const DemoLayout layout = MakeDemoLayout(root);
     WriteDemoArt(layout);
     WriteDemoCityMaps(layout);

@@ -33,15 +33,7 @@ CityEditor& City()
 // The journals of these benchmarks live in a temporary state directory.
 void UseTemporaryState()
 {
-    static const std::string dir = [] {
-        const std::string d =
-            (std::filesystem::temp_directory_path() / ("ketral-bench-state-" + std::to_string(::getpid()))).string();
-        std::atexit([] {
-            std::filesystem::remove_all(std::filesystem::temp_directory_path() /
-                                        ("ketral-bench-state-" + std::to_string(::getpid())));
-        });
-        return d;
-    }();
+    static const std::string dir = bench::ScratchDirectory("state");
     ::setenv("XDG_STATE_HOME", dir.c_str(), 1);
 }
 

@@ -146,19 +146,12 @@ void BM_CityPointerPastePreview(benchmark::State& state)
 }
 BENCHMARK(BM_CityPointerPastePreview)->Args({10, 1, 24})->Args({30, 3, 24})->Args({30, 3, 1})->Unit(benchmark::kMicrosecond);
 
-// The demo's largest tactical map (40 x 40 x 4) with its middle cell in the
-// middle of the view (the view is anchored on the window's design width, so
-// the offsets are reckoned here).
+// The demo's largest tactical map (40 x 40 x 4) with its middle in the
+// middle of the view.
 TacMapCore& Tactical()
 {
-    static std::unique_ptr<TacMapCore> core = [] {
-        auto c = bench::LargestDemoMap(bench::WriteTemporaryDemo("regions-tactical"), kWidth, kHeight);
-        const Point middle{c->Map().MapWidth / 2, c->Map().MapHeight / 2};
-        const int across = (kWidth / 2 - kViewAnchorWidth) / 24, down = (kHeight / 2 + 364) / 12;
-        c->SetXOffset(middle.x - (down + across) / 2);
-        c->SetYOffset(middle.y - (down - across) / 2);
-        return c;
-    }();
+    static std::unique_ptr<TacMapCore> core =
+        bench::LargestDemoMap(bench::WriteTemporaryDemo("regions-tactical"), kWidth, kHeight);
     return *core;
 }
 

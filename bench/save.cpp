@@ -39,8 +39,7 @@ Scene& TheScene()
 {
     static Scene s = [] {
         Scene scene;
-        const std::string root = (fs::temp_directory_path() / "ketral-bench-save").string() + "/";
-        fs::remove_all(root);
+        const std::string root = bench::ScratchDirectory("save");
         scene.game = WriteDemoInstallation(root + "game");
         bench::WriteBuildingLists(root);
         GameInstallation& game = Game();

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchDemo.h"
 #include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "base/Png.h"
@@ -63,7 +64,7 @@ struct Scene {
 // The demo's tile sets of one map directory, written into a temporary directory.
 void LoadTileSets(Scene& s)
 {
-    const std::string root = (std::filesystem::temp_directory_path() / "ketral-bench-sprites").string() + "/";
+    const std::string root = bench::ScratchDirectory("sprites");
     const DemoLayout layout = MakeDemoLayout(root);
     WriteDemoArt(layout);
     const char* names[4] = {"ground", "left", "right", "feature"};
@@ -226,7 +227,7 @@ ImportScene& TheImportScene()
 {
     static ImportScene* scene = [] {
         auto* s = new ImportScene;
-        s->dir = (fs::temp_directory_path() / ("ketral-bench-import-" + std::to_string(::getpid()))).string() + "/";
+        s->dir = bench::ScratchDirectory("import");
         fs::create_directories(s->dir + "in");
         s->base = s->dir + "tiles";
         std::vector<Sprite> sprites;
@@ -244,9 +245,6 @@ ImportScene& TheImportScene()
         import.Save();
         s->newTab = ReadWholeFile(s->base + ".tab", 1u << 30, "tab");
         s->newPck = ReadWholeFile(s->base + ".pck", 1u << 30, "pck");
-        static std::string removed;
-        removed = s->dir;
-        std::atexit([] { fs::remove_all(removed); });
         return s;
     }();
     return *scene;
@@ -306,15 +304,12 @@ CityScene& TheCityScene()
 {
     static CityScene* scene = [] {
         auto* s = new CityScene;
-        s->dir = (fs::temp_directory_path() / ("ketral-bench-export-" + std::to_string(::getpid()))).string() + "/";
+        s->dir = bench::ScratchDirectory("export");
         const DemoLayout layout = MakeDemoLayout(s->dir);
         WriteDemoArt(layout);
         s->city = std::make_unique<SpriteCollection>();
         s->city->LoadFramed(layout.vyxdata + "city");
         s->colours = LoadPalette(layout.vyxdata + "pal_01.dat")->Colors();
-        static std::string removed;
-        removed = s->dir;
-        std::atexit([] { fs::remove_all(removed); });
         return s;
     }();
     return *scene;

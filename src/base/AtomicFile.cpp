@@ -455,8 +455,12 @@ std::string WriteRecord(const std::string& dir, std::vector<NewCopy>& copies, Fd
     for (const NewCopy& c : copies) entries.push_back({NameOf(c.target), c.suffix, c.size, c.checksum});
     const std::vector<std::uint8_t> bytes = FormatCommitRecord(entries);
     std::string record, suffix;
-    held = CreateBeside(copies.front().path, copies.front().target,
-                       "." + NameOf(copies.front().target) + kRecordMark, 0644, record, suffix);
+    // Appended piece by piece: g++ 12 at -O3 warns of an overflow, which
+    // cannot happen, inside the inlined "." + name.
+    std::string prefix(1, '.');
+    prefix += NameOf(copies.front().target);
+    prefix += kRecordMark;
+    held = CreateBeside(copies.front().path, copies.front().target, prefix, 0644, record, suffix);
     try {
         ChannelWriter writer(held.Get(), copies.front().path);
         writer.Write(bytes.data(), bytes.size());

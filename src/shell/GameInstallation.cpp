@@ -40,7 +40,10 @@ void LoadGameSettings(SettingsStore& store, MessageSink& messages)
     {
         SettingsKey key = store.OpenKey(kSettingsKey);
         if (key.ValueExists("CDOnly")) game.CdOnlyMode = key.ReadBool("CDOnly");
-        game.GamePath = key.ValueExists("ZorvanPath") ? key.ReadString("ZorvanPath") : std::string();
+        // The game's files are named by joining the path and their names: a
+        // path typed or stored without its final separator is still the
+        // directory. The stored text stays as it was written.
+        game.GamePath = key.ValueExists("ZorvanPath") ? WithTrailingSep(key.ReadString("ZorvanPath")) : std::string();
         if (key.ValueExists("CDLetter")) {
             std::string letter = key.ReadString("CDLetter");
             game.CdDriveLetter = letter.empty() ? kDefaultCdLetter : letter[0];

@@ -19,7 +19,7 @@ std::string XdgBaseDirectory(const char* variable, const char* homeRelative)
         else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
             base = pw->pw_dir;
         else
-            base = ".";
+            base.assign(1, '.');  // g++ 12 at -O3 warns wrongly of an overflow in base = "."
         base += '/';
         base += homeRelative;
     }

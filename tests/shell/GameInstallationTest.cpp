@@ -135,15 +135,24 @@ TEST_F(GameInstallationTest, MissingConfigurationFile)
                                         "ZORVAN3.CFG. Make sure that game is correctly installed and that the correct "
                                         "game path is specified in settings menu!");
     EXPECT_EQ(Game().MapsDir, "");
+}
 
-    // Without its final separator the path meets the file name directly.
+TEST_F(GameInstallationTest, AStoredPathIsADirectoryWithOrWithoutItsFinalSeparator)
+{
+    tmp.mkdir("game/maps");
     Config('D');
-    std::string noSep = game.substr(0, game.size() - 1);
-    Store(noSep);
-    messages.messages.clear();
-    Load();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].rfind("File not found: " + noSep + "ZORVAN3.CFG.", 0), 0u);
+    const std::string noSep = game.substr(0, game.size() - 1);
+    for (const std::string& stored : {noSep, game}) {
+        SCOPED_TRACE(stored);
+        Game().Reset();
+        messages.messages.clear();
+        Store(stored);
+        Load();
+        EXPECT_TRUE(messages.messages.empty());
+        EXPECT_EQ(Game().CdDriveLetter, 'D');
+        EXPECT_EQ(Game().MapsDir, game + "maps/");
+        EXPECT_EQ(store.OpenKey(kSettingsKey).ReadString("ZorvanPath"), stored);  // the stored text is kept
+    }
 }
 
 TEST_F(GameInstallationTest, AFailedRunKeepsThePreviousDirectories)
