@@ -24,17 +24,49 @@
 #include "tactical/ui/TacticalWindow.h"
 #include "vehicles/ui/VehicleWindow.h"
 
+namespace {
+
+// The text of --help; the manual page ketral(1) is made from it.
+const char kHelp[] =
+    "usage: ketral [--help | --version]\n"
+    "\n"
+    "Ketral - Zorvan Map Editor: the desktop editor of the tactical maps, city maps, vehicles\n"
+    "and sprites of an installed copy of the strategy game Zorvan Ostrevane. The game's\n"
+    "directory is chosen in the editor's Settings; ketral-tool does the same work from scripts.\n"
+    "\n"
+    "options:\n"
+    "  --help     print this text and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "files:\n"
+    "  $XDG_CONFIG_HOME/ketral/settings (~/.config/ketral/settings)\n"
+    "      the settings: the game's directory and the windows' places\n"
+    "  $XDG_STATE_HOME/ketral/recovery/ (~/.local/state/ketral/recovery/)\n"
+    "      the recovery journals: unsaved changes, offered back at the next start after a crash\n"
+    "  PREFIX/share/ketral/ (the program being PREFIX/bin/ketral)\n"
+    "      the building lists and the help pages\n";
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     using namespace ketral;
 
     // Answered before any window or display is needed.
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("ketral %s\n", KETRAL_VERSION);
             return 0;
         }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+    }
 
+    // Desktops and Wayland find the desktop entry, and through it the icon,
+    // by this name; it is set before any window exists.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KETRAL_APP_ID));
     KetralApplication app(argc, argv);
     // The catalogue window's close ends the program, also while editor
     // windows are still open.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and uses the installed programs:
 # the tool must find its data (building lists) beside itself, and the desktop
-# entry and icon must be where desktops look for them.
-# Usage: install-test.sh BUILD_DIR
+# entry, icon, metainfo and manual pages must be where desktops and man look
+# for them, named by the application's id.
+# Usage: install-test.sh BUILD_DIR APP_ID
 set -euo pipefail
-build=$1
+build=$1 id=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 prefix="$tmp/prefix"
@@ -12,13 +13,19 @@ prefix="$tmp/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "install test: $*" >&2; exit 1; }
+desktop="$prefix/share/applications/$id.desktop"
 for f in bin/ketral bin/ketral-tool share/ketral/Building.Nam share/ketral/help/Ketral.hlp \
-         share/applications/ketral.desktop share/icons/hicolor/scalable/apps/ketral.svg; do
+         "share/applications/$id.desktop" "share/icons/hicolor/scalable/apps/$id.svg" \
+         "share/metainfo/$id.metainfo.xml" share/man/man1/ketral.1.gz share/man/man1/ketral-tool.1.gz \
+         share/doc/ketral/copyright; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/ketral" ] && [ -x "$prefix/bin/ketral-tool" ] || fail "programs are not executable"
-grep -qx "Exec=ketral" "$prefix/share/applications/ketral.desktop" || fail "desktop entry does not start ketral"
-grep -qx "Icon=ketral" "$prefix/share/applications/ketral.desktop" || fail "desktop entry names no icon"
+grep -qx "Exec=ketral" "$desktop" || fail "desktop entry does not start ketral"
+grep -qx "Icon=$id" "$desktop" || fail "desktop entry does not name the icon $id"
+grep -q "<id>$id</id>" "$prefix/share/metainfo/$id.metainfo.xml" || fail "the metainfo is not that of $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/share/metainfo/$id.metainfo.xml" \
+    || fail "the metainfo does not launch $id.desktop"
 
 # The installed tool runs from anywhere and reads no settings of the user.
 export XDG_CONFIG_HOME="$tmp/config"

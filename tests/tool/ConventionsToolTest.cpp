@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
@@ -48,7 +50,7 @@ TEST(ToolConventions, HelpPrintsTheUsageOnStdoutAndSucceeds)
     EXPECT_FALSE(Exists(scratch / "view.png"));
 }
 
-TEST(ToolConventions, VersionOfTheToolAndTheEditor)
+TEST(ToolConventions, VersionAndHelpOfTheToolAndTheEditor)
 {
     TempDir scratch;
     ToolRun run = RunTool({"--version"}, scratch);
@@ -57,17 +59,40 @@ TEST(ToolConventions, VersionOfTheToolAndTheEditor)
     EXPECT_EQ(run.err, "");
 
     // The editor answers without a display: a platform that does not exist
-    // would end it at once if it tried to open a window.
+    // would end it at once if it tried to open a window. Its help (the
+    // source of its manual page) names both options and where its own
+    // files are kept.
+    // `printed`: what the output starts with, then what else it holds.
+    struct EditorCall {
+        const char* option;
+        std::vector<std::string> printed;
+        bool whole;  // the first text is the whole output
+    };
+    const EditorCall calls[] = {
+        {"--version", {std::string("ketral ") + KETRAL_VERSION}, true},
+        {"--help",
+         {"usage: ketral [--help | --version]\n", "\n  --help ", "\n  --version ", "/ketral/settings",
+          "/ketral/recovery/", "/share/ketral/"},
+         false},
+    };
     const char* const previous = std::getenv("QT_QPA_PLATFORM");
     const std::string saved = previous ? previous : "";
     ::setenv("QT_QPA_PLATFORM", "no-such-platform", 1);
-    run = RunProgram("KETRAL_EDITOR", {"--version"}, scratch);
+    for (const EditorCall& call : calls) {
+        run = RunProgram("KETRAL_EDITOR", {call.option}, scratch);
+        EXPECT_EQ(run.status, 0) << call.option << ": " << run.err;
+        EXPECT_EQ(run.err, "") << call.option;
+        EXPECT_EQ(run.out.rfind(call.printed.front(), 0), 0u) << call.option << ": " << run.out;
+        if (call.whole) {
+            EXPECT_EQ(run.out, call.printed.front());
+        }
+        for (const std::string& text : call.printed)
+            EXPECT_NE(run.out.find(text), std::string::npos) << call.option << ": " << text;
+    }
     if (previous)
         ::setenv("QT_QPA_PLATFORM", saved.c_str(), 1);
     else
         ::unsetenv("QT_QPA_PLATFORM");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, std::string("ketral ") + KETRAL_VERSION);
 }
 
 TEST(ToolConventions, UsageErrorsPrintTheUsageOnStderrAndExit2)

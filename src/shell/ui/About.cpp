@@ -28,6 +28,10 @@ AboutBox::AboutBox(QWidget* parent)
     Version->move(12, 49);
     Version->adjustSize();
 
+    Licence = new QLabel(QStringLiteral("Released under the MIT licence."), InfoPanel);
+    Licence->move(12, 71);
+    Licence->adjustSize();
+
     Comments = new QLabel(QStringLiteral("Maps, cities and vehicles of Zorvan Ostrevane."), InfoPanel);
     Comments->move(10, 98);
     Comments->adjustSize();

@@ -1,5 +1,5 @@
 #pragma once
-// The about box: the product's name and version, shown modeless from the
+// The about box: the product's name, version and licence, shown modeless from the
 // catalogue's menu.
 #include <QDialog>
 #include <QFrame>
@@ -16,6 +16,7 @@ public:
     QFrame* InfoPanel;
     QLabel* ProductName;
     QLabel* Version;
+    QLabel* Licence;
     QLabel* Comments;
     QLabel* Notice;
     QPushButton* OkButton;

@@ -94,7 +94,15 @@ private slots:
         QCOMPARE(box.size(), QSize(367, 262));
         QCOMPARE(box.ProductName->text(), QStringLiteral("Ketral - Zorvan Map Editor"));
         QCOMPARE(box.Version->text(), QStringLiteral("v1.0 Final beta"));
+        QCOMPARE(box.Licence->text(), QStringLiteral("Released under the MIT licence."));
         QVERIFY(box.OkButton->isDefault());
+        // Every text of the fixed-size panel is whole and clear of the others.
+        const QList<QLabel*> texts = {box.ProductName, box.Version, box.Licence, box.Comments, box.Notice};
+        for (QLabel* text : texts) {
+            QVERIFY2(box.InfoPanel->contentsRect().contains(text->geometry()), qPrintable(text->text()));
+            for (QLabel* other : texts)
+                QVERIFY2(text == other || !text->geometry().intersects(other->geometry()), qPrintable(text->text()));
+        }
         for (int round = 0; round < 2; ++round) {
             box.show();
             QApplication::setActiveWindow(&box);
