@@ -11,6 +11,7 @@
 #include "app/CatalogueWindow.h"
 #include "shell/ui/OptionsDialog.h"
 #include "support/TempDir.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -410,5 +411,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CatalogueWindowTest)
+KETRAL_TEST_MAIN(CatalogueWindowTest)
 #include "CatalogueWindowTest.moc"

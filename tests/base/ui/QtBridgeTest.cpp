@@ -11,6 +11,7 @@
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/QtImage.h"
 #include "base/ui/QtTextPainter.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -141,5 +142,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QtBridgeTest)
+KETRAL_TEST_MAIN(QtBridgeTest)
 #include "QtBridgeTest.moc"

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "base/ui/SaveChangesBox.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -63,5 +64,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SaveChangesBoxTest)
+KETRAL_TEST_MAIN(SaveChangesBoxTest)
 #include "SaveChangesBoxTest.moc"

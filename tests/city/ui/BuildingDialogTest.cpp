@@ -6,6 +6,7 @@
 #include "base/Errors.h"
 #include "city/CityTestData.h"
 #include "city/ui/BuildingDialog.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -118,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BuildingDialogTest)
+KETRAL_TEST_MAIN(BuildingDialogTest)
 #include "BuildingDialogTest.moc"

@@ -18,6 +18,7 @@
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/TestMain.h"
 #include "support/ui/FileDialogAnswer.h"
 
 using namespace ketral;
@@ -347,5 +348,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CitySaveUndoTest)
+KETRAL_TEST_MAIN(CitySaveUndoTest)
 #include "CitySaveUndoTest.moc"

@@ -15,6 +15,7 @@
 #include "city/ui/CityWindow.h"
 #include "shell/ui/HelpWindow.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 using ketral::testing::CityInstall;
@@ -516,5 +517,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CityWindowTest)
+KETRAL_TEST_MAIN(CityWindowTest)
 #include "CityWindowTest.moc"

@@ -13,6 +13,7 @@
 #include "support/TempDir.h"
 #include "support/TestPng.h"
 #include "support/ui/FileDialogAnswer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -493,8 +494,8 @@ private slots:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    TileViewerTest viewer;
-    TileFilesTest files;
-    return QTest::qExec(&viewer, argc, argv) | QTest::qExec(&files, argc, argv);
+    testing::ExceptionsAsFailures<TileViewerTest> viewer;
+    testing::ExceptionsAsFailures<TileFilesTest> files;
+    return testing::RunTests({&viewer, &files}, argc, argv);
 }
 #include "TileViewerTest.moc"

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/ui/TestMain.h"
 #include "tactical/ui/ResizeMapDialog.h"
 
 using namespace ketral;
@@ -92,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ResizeMapDialogTest)
+KETRAL_TEST_MAIN(ResizeMapDialogTest)
 #include "ResizeMapDialogTest.moc"

@@ -18,6 +18,7 @@
 #include "sprites/ui/TileViewer.h"
 #include "support/ui/FileDialogAnswer.h"
 #include "support/WriteProtect.h"
+#include "support/ui/TestMain.h"
 #include "tactical/TacTestFiles.h"
 #include "tactical/ui/ResizeMapDialog.h"
 #include "tactical/ui/TacticalMapView.h"
@@ -397,5 +398,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TacticalSaveUndoTest)
+KETRAL_TEST_MAIN(TacticalSaveUndoTest)
 #include "TacticalSaveUndoTest.moc"

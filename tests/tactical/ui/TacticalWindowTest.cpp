@@ -14,6 +14,7 @@
 #include "shell/SettingsStore.h"
 #include "shell/ui/HelpWindow.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/TestMain.h"
 #include "tactical/TacTestFiles.h"
 #include "tactical/ui/TacticalWindow.h"
 #include "tactical/ui/ResizeMapDialog.h"
@@ -542,5 +543,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TacticalWindowTest)
+KETRAL_TEST_MAIN(TacticalWindowTest)
 #include "TacticalWindowTest.moc"
