@@ -2,7 +2,6 @@
 // click, the stored bounds and the menu.
 #include <QTest>
 #include <QSignalSpy>
-#include <QTimer>
 
 #include "base/ui/CutTextToolTips.h"
 #include "base/ui/ErrorGuard.h"
@@ -11,6 +10,8 @@
 #include "app/CatalogueWindow.h"
 #include "shell/ui/OptionsDialog.h"
 #include "support/TempDir.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -402,7 +403,7 @@ private slots:
         tmp->mkdir("game/maps/new");
         form.TreeView->expandItem(form.TreeView->topLevelItem(0));
 
-        QTimer::singleShot(0, &options, [&] { options.CancelButton->click(); });
+        testing::DialogAnswer<OptionsDialog> cancel([](OptionsDialog* d) { d->CancelButton->click(); });
         form.OnSettingsClicked();
         QCOMPARE(options.result(), int(QDialog::Rejected));
         QCOMPARE(form.TreeView->topLevelItem(0)->childCount(), 4);
@@ -410,5 +411,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CatalogueWindowTest)
+KETRAL_TEST_MAIN(CatalogueWindowTest)
 #include "CatalogueWindowTest.moc"

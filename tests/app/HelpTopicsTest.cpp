@@ -15,6 +15,7 @@
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/TestMain.h"
 #include "tactical/ui/TacticalWindow.h"
 
 using namespace ketral;
@@ -142,5 +143,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(HelpTopicsTest)
+KETRAL_TEST_MAIN(HelpTopicsTest)
 #include "HelpTopicsTest.moc"

@@ -11,6 +11,7 @@
 #include "shell/RecoveryDirectory.h"
 #include "support/Digest.h"
 #include "support/TempDir.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 using ketral::testing::ReadFileBytes;
@@ -98,5 +99,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RecoveryKillTest)
+KETRAL_TEST_MAIN(RecoveryKillTest)
 #include "RecoveryKillTest.moc"

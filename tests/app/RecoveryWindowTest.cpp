@@ -23,6 +23,7 @@
 #include "shell/ui/UndoJournal.h"
 #include "support/FailingWrites.h"
 #include "support/TempDir.h"
+#include "support/ui/TestMain.h"
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalWindow.h"
 
@@ -310,5 +311,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RecoveryWindowTest)
+KETRAL_TEST_MAIN(RecoveryWindowTest)
 #include "RecoveryWindowTest.moc"

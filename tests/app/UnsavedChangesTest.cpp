@@ -15,6 +15,7 @@
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
 #include "support/TempDir.h"
+#include "support/ui/TestMain.h"
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalWindow.h"
 
@@ -234,5 +235,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(UnsavedChangesTest)
+KETRAL_TEST_MAIN(UnsavedChangesTest)
 #include "UnsavedChangesTest.moc"

@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 
 #include "base/Errors.h"
 #include "base/Png.h"
+#include "base/ui/PathDialog.h"
 #include "shell/SettingsStore.h"
 
 namespace ketral {
@@ -40,15 +40,8 @@ void RememberExportDir(const QString& dir)
 template <typename Write>
 std::string AskAndWrite(QWidget* parent, const QString& caption, const Write& write)
 {
-    QFileDialog dialog(parent, caption, LastExportDir(), QStringLiteral("PNG pictures (*.png)"));
-    dialog.setObjectName(QStringLiteral("ExportDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    QString file = dialog.selectedFiles().constFirst();
-    // Not every platform's dialog adds the default ending.
-    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".png");
+    const QString file = AskPath({caption, LastExportDir(), {}, PathKind::NewPicture}, parent);
+    if (file.isEmpty()) return {};
     const std::string path = QFile::encodeName(file).toStdString();
     write(path);
     RememberExportDir(QFileInfo(file).absolutePath());

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,6 +13,7 @@
 #include "base/Errors.h"
 #include "base/FileWriter.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/PathDialog.h"
 #include "base/ui/QtImage.h"
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
@@ -34,25 +34,6 @@ ColorTable GreyRamp()
 }
 
 std::string Path(const QString& file) { return QFile::encodeName(file).toStdString(); }
-
-// Asks for a file or directory; "" when the dialog was cancelled.
-QString AskPath(QWidget* parent, const QString& caption, const QString& start, QFileDialog::FileMode mode,
-                QFileDialog::AcceptMode accept, const QString& name = {})
-{
-    QFileDialog dialog(parent, caption, start);
-    dialog.setObjectName(QStringLiteral("TileFileDialog"));
-    dialog.setFileMode(mode);
-    dialog.setAcceptMode(accept);
-    if (mode == QFileDialog::Directory) {
-        dialog.setOption(QFileDialog::ShowDirsOnly);
-    } else {
-        dialog.setNameFilter(QStringLiteral("PNG pictures (*.png)"));
-        dialog.setDefaultSuffix(QStringLiteral("png"));
-    }
-    if (!name.isEmpty()) dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
-}
 
 }  // namespace
 
@@ -111,8 +92,7 @@ ColorTable TileViewer::Colours() const
 void TileViewer::ExportTiles()
 {
     if (!images_ || images_->Kind() < 0) return;
-    const QString dir = AskPath(this, QStringLiteral("Export tiles"), lastDir_, QFileDialog::Directory,
-                                QFileDialog::AcceptOpen);
+    const QString dir = AskPath({QStringLiteral("Export tiles"), lastDir_, {}, PathKind::Directory}, this);
     if (dir.isEmpty()) return;
     const int written = ExportSprites(*images_, static_cast<SpriteKind>(images_->Kind()), Colours(), Path(dir));
     lastDir_ = dir;
@@ -124,8 +104,7 @@ void TileViewer::ExportTile()
     if (!images_ || images_->Kind() < 0) return;
     const int index = SelectedImage();
     const QString name = QString::fromStdString(SpritePictureName(index));
-    const QString file = AskPath(this, QStringLiteral("Export tile"), lastDir_, QFileDialog::AnyFile,
-                                 QFileDialog::AcceptSave, name);
+    const QString file = AskPath({QStringLiteral("Export tile"), lastDir_, name, PathKind::NewPicture}, this);
     if (file.isEmpty()) return;
     const std::vector<std::uint8_t> png = SpritePictureFile(*images_, index, Colours());
     WriteWholeFileAtomically(Path(file), png.data(), png.size());
@@ -135,8 +114,7 @@ void TileViewer::ExportTile()
 void TileViewer::ImportTiles()
 {
     if (!images_ || images_->Kind() < 0) return;
-    const QString dir = AskPath(this, QStringLiteral("Import tiles"), lastDir_, QFileDialog::Directory,
-                                QFileDialog::AcceptOpen);
+    const QString dir = AskPath({QStringLiteral("Import tiles"), lastDir_, {}, PathKind::Directory}, this);
     if (dir.isEmpty()) return;
     lastDir_ = dir;
     const std::string base = images_->Name().substr(0, images_->Name().size() - 4);
@@ -148,8 +126,7 @@ void TileViewer::ReplaceTile()
 {
     if (!images_ || images_->Kind() < 0) return;
     const int index = SelectedImage();
-    const QString file = AskPath(this, QStringLiteral("Replace tile"), lastDir_, QFileDialog::ExistingFile,
-                                 QFileDialog::AcceptOpen);
+    const QString file = AskPath({QStringLiteral("Replace tile"), lastDir_, {}, PathKind::Picture}, this);
     if (file.isEmpty()) return;
     lastDir_ = QFileInfo(file).absolutePath();
     const std::string base = images_->Name().substr(0, images_->Name().size() - 4);

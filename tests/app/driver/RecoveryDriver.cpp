@@ -26,6 +26,7 @@
 #include "shell/SettingsStore.h"
 #include "shell/ui/UndoJournal.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/DialogAnswer.h"
 #include "tactical/ui/ResizeMapDialog.h"
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalWindow.h"
@@ -42,10 +43,7 @@ QPoint Over(TacticalMapView* map, int x, int y)
 
 void Drag(TacticalWindow& w, int tile, int x1, int y1, int x2, int y2)
 {
-    if (!w.SlotViewer(0)) {
-        w.GroundTilesButton->click();
-        QTest::qWait(50);  // the viewer laid out
-    }
+    if (!w.SlotViewer(0)) w.GroundTilesButton->click();
     w.SlotViewer(0)->show();
     w.SlotViewer(0)->SelectImage(tile);
     w.SlotViewer(0)->ApplyBox->setChecked(true);
@@ -62,11 +60,9 @@ void EditTactical(TacticalWindow& w)
     if (!QTest::qWaitForWindowExposed(&w)) std::fprintf(stderr, "window not exposed\n");
     Drag(w, 9, 0, 0, 3, 2);
     // One more level block: 16 x 8 x 4.
-    QTimer::singleShot(0, [] {
-        if (auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget())) {
-            dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            dialog->OkButton->click();
-        }
+    testing::DialogAnswer<ResizeMapDialog> resize([](ResizeMapDialog* dialog) {
+        dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        dialog->OkButton->click();
     });
     w.ResizeButton->click();
     Drag(w, 5, 1, 1, 2, 3);
@@ -83,16 +79,16 @@ void PlaceTile(CityWindow& w, int tile)
     QTest::mouseClick(w.MapImage, Qt::LeftButton, {}, QPoint(0, 17));
 }
 
-void EditCity(CityWindow& w, BuildingDialog& dialog)
+void EditCity(CityWindow& w)
 {
     w.OpenCityMap(Game().VyxDataDir, "Citymap1", Game().VyxDataDir + "pal_01.dat", false, true);
     w.show();
     if (!QTest::qWaitForWindowExposed(&w)) std::fprintf(stderr, "window not exposed\n");
     PlaceTile(w, 7);
     w.BuildingList->setCurrentRow(0);
-    QTimer::singleShot(0, [&dialog] {
-        dialog.NameList->setCurrentRow(9);
-        dialog.OkButton->click();
+    testing::DialogAnswer<BuildingDialog> rename([](BuildingDialog* d) {
+        d->NameList->setCurrentRow(9);
+        d->OkButton->click();
     });
     w.OnBuildingActivated();
     w.ClearLevelButton->click();  // level 5, asked and answered Yes
@@ -143,7 +139,7 @@ int main(int argc, char** argv)
             OfferRecovery(nullptr, &tactical, &city);
         } else {
             EditTactical(tactical);
-            EditCity(city, dialog);
+            EditCity(city);
             // Every edit landed as one step (two each after the undos).
             if (tactical.UndoStack->count() != 3 || city.UndoStack->count() != 3) {
                 std::fprintf(stderr, "edits missing: %d tactical, %d city steps\n", tactical.UndoStack->count(),

@@ -2,7 +2,6 @@
 #include <QImage>
 #include <QAbstractButton>
 #include <QMessageBox>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -11,6 +10,8 @@
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/QtImage.h"
 #include "base/ui/QtTextPainter.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -21,20 +22,12 @@ struct SeenBox {
     bool seen = false;
 };
 
-void WatchForBox(SeenBox& seen, QMessageBox::StandardButton answer)
+std::unique_ptr<testing::DialogAnswer<QMessageBox>> WatchForBox(SeenBox& seen, QMessageBox::StandardButton answer)
 {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, &seen, answer] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (!box || !box->isVisible()) continue;
-            seen = {box->icon(), box->windowTitle(), box->text(), true};
-            timer->deleteLater();
-            box->button(answer)->click();
-            return;
-        }
+    return std::make_unique<testing::DialogAnswer<QMessageBox>>([&seen, answer](QMessageBox* box) {
+        seen = {box->icon(), box->windowTitle(), box->text(), true};
+        box->button(answer)->click();
     });
-    timer->start(10);
 }
 
 class QtBridgeTest : public QObject {
@@ -103,7 +96,7 @@ private slots:
         SetMessageBoxHook(nullptr);
         SetQuestionHook(nullptr);
         SeenBox error;
-        WatchForBox(error, QMessageBox::Ok);
+        const auto errorBox = WatchForBox(error, QMessageBox::Ok);
         QVERIFY(!Guarded([] { throw std::runtime_error("Cannot open file: /g/a"); }));
         QVERIFY(error.seen);
         QCOMPARE(error.icon, QMessageBox::Critical);
@@ -111,13 +104,15 @@ private slots:
         QCOMPARE(error.text, QStringLiteral("Cannot open file: /g/a"));
 
         SeenBox question;
-        WatchForBox(question, QMessageBox::Yes);
+        const auto yes = WatchForBox(question, QMessageBox::Yes);
         QVERIFY(AskYesNo("Clear the level?"));
         QVERIFY(question.seen);
         QCOMPARE(question.icon, QMessageBox::Warning);
         QCOMPARE(question.text, QStringLiteral("Clear the level?"));
-        WatchForBox(question, QMessageBox::No);
+        question = {};
+        const auto no = WatchForBox(question, QMessageBox::No);
         QVERIFY(!AskYesNo("Clear the level?"));
+        QVERIFY(question.seen);
     }
 
     void messagesReadPathsAsUtf8AndGameTextsAsLatin1()
@@ -135,11 +130,11 @@ private slots:
         // An error keeps them for the box.
         SetMessageBoxHook(nullptr);
         SeenBox box;
-        WatchForBox(box, QMessageBox::Ok);
+        const auto watch = WatchForBox(box, QMessageBox::Ok);
         QVERIFY(!Guarded([] { throw Error("Name " + GameText::FromLatin1("\xC3\xBC") + " in /g/\xC3\xBC"); }));
         QCOMPARE(box.text, QString::fromUtf8("Name \u00c3\u00bc in /g/\u00fc"));
     }
 };
 
-QTEST_MAIN(QtBridgeTest)
+KETRAL_TEST_MAIN(QtBridgeTest)
 #include "QtBridgeTest.moc"

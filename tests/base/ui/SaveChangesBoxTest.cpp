@@ -3,10 +3,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 #include <QtTest>
 
 #include "base/ui/SaveChangesBox.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -18,9 +19,7 @@ class SaveChangesBoxTest : public QObject {
                                 QMessageBox::Icon* icon = nullptr, QString* title = nullptr,
                                 QMessageBox::StandardButtons* buttons = nullptr)
     {
-        QTimer::singleShot(0, [=] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        testing::DialogAnswer<QMessageBox> answer([=](QMessageBox* box) {
             if (text) *text = box->text();
             if (icon) *icon = box->icon();
             if (title) *title = box->windowTitle();
@@ -63,5 +62,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SaveChangesBoxTest)
+KETRAL_TEST_MAIN(SaveChangesBoxTest)
 #include "SaveChangesBoxTest.moc"

@@ -1,11 +1,12 @@
 // The building properties dialog: what it shows for a building and what OK
 // stores, with long and short name lists.
-#include <QTimer>
 #include <QtTest>
 
 #include "base/Errors.h"
 #include "city/CityTestData.h"
 #include "city/ui/BuildingDialog.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -37,7 +38,7 @@ private slots:
     {
         BuildingDialog d;
         CityBuilding b{2, 5, 3, 9, 7, 1, 4};
-        QTimer::singleShot(0, [&] {
+        testing::DialogAnswer<BuildingDialog> answer([&](BuildingDialog*) {
             QCOMPARE(d.X1Edit->text(), QString("5"));
             QCOMPARE(d.Y1Edit->text(), QString("3"));
             QCOMPARE(d.X2Edit->text(), QString("9"));
@@ -63,7 +64,7 @@ private slots:
         BuildingDialog d;
         CityBuilding b{2, 5, 3, 9, 7, 1, 4};
         const CityBuilding before = b;
-        QTimer::singleShot(0, [&] {
+        testing::DialogAnswer<BuildingDialog> answer([&](BuildingDialog*) {
             d.X1Edit->SetValue(50);
             d.reject();
         });
@@ -76,7 +77,7 @@ private slots:
         BuildingDialog d;
         TextList shortNames = ketral::testing::TextListOf(19);
         CityBuilding b{3, 1, 1, 2, 2, 6, 0};
-        QTimer::singleShot(0, [&] {
+        testing::DialogAnswer<BuildingDialog> answer([&](BuildingDialog*) {
             QCOMPARE(d.OwnerList->count(), 12);
             QCOMPARE(d.OwnerList->currentRow(), 6);
             d.NameList->setCurrentRow(10);
@@ -93,7 +94,7 @@ private slots:
     {
         BuildingDialog d;
         CityBuilding b{2, 1, 1, 2, 2, 200, 40};
-        QTimer::singleShot(0, [&] {
+        testing::DialogAnswer<BuildingDialog> answer([&](BuildingDialog*) {
             QCOMPARE(d.TypeList->currentRow(), -1);
             QCOMPARE(d.OwnerList->currentRow(), -1);
             d.OkButton->click();
@@ -108,7 +109,7 @@ private slots:
         BuildingDialog d;
         CityBuilding b{2, 1, 1, 2, 2, 3, 1};
         const CityBuilding before = b;
-        QTimer::singleShot(0, [&] {
+        testing::DialogAnswer<BuildingDialog> answer([&](BuildingDialog*) {
             d.X1Edit->SetValue(70);
             d.X2Edit->setText(QStringLiteral("1.5"));
             d.OkButton->click();
@@ -118,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BuildingDialogTest)
+KETRAL_TEST_MAIN(BuildingDialogTest)
 #include "BuildingDialogTest.moc"

@@ -16,6 +16,7 @@
 #include "shell/SettingsStore.h"
 #include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 using ketral::testing::CityInstall;
@@ -177,5 +178,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CityRegionsTest)
+KETRAL_TEST_MAIN(CityRegionsTest)
 #include "CityRegionsTest.moc"

@@ -3,9 +3,7 @@
 // with the keyboard, the questions before unsaved changes are thrown away
 // and before a file changed on disk is overwritten, and pictures.
 #include <QApplication>
-#include <QFileDialog>
 #include <QImage>
-#include <QTimer>
 #include <QtTest>
 
 #include "base/FileStamp.h"
@@ -18,11 +16,12 @@
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
-#include "support/ui/FileDialogAnswer.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/PathAnswers.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 using ketral::testing::CityInstall;
-using ketral::testing::AnswerFileDialog;
 using ketral::testing::ReadFileBytes;
 using Bytes = std::vector<std::uint8_t>;
 using Cells = std::vector<std::uint16_t>;
@@ -69,7 +68,7 @@ class CitySaveUndoTest : public QObject {
     void RenameBuilding(int row, int name)
     {
         form->BuildingList->setCurrentRow(row);
-        QTimer::singleShot(0, [this, name] {
+        testing::DialogAnswer<BuildingDialog> answer([this, name](BuildingDialog*) {
             dialog->NameList->setCurrentRow(name);
             dialog->OkButton->click();
         });
@@ -327,9 +326,10 @@ private slots:
         QVERIFY(Open("Citymap1"));
         Activate();
         const QString out = QDir::cleanPath(QString::fromStdString(inst->dir.mkdir("pictures")));
+        testing::PathAnswers paths;
         for (QAction* action : {form->MenuBar->ExportPictureAction, form->MenuBar->ExportWholeMapAction}) {
             const QString file = out + (action == form->MenuBar->ExportPictureAction ? "/view.png" : "/whole.png");
-            AnswerFileDialog(file);
+            paths.Answer(file);
             action->trigger();
             const IndexedImage expected = action == form->MenuBar->ExportPictureAction
                                               ? form->Editor().mapImage
@@ -347,5 +347,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CitySaveUndoTest)
+KETRAL_TEST_MAIN(CitySaveUndoTest)
 #include "CitySaveUndoTest.moc"

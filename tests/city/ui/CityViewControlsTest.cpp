@@ -11,6 +11,7 @@
 #include "city/ui/CityWindow.h"
 #include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 using ketral::testing::CityInstall;
@@ -155,5 +156,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CityViewControlsTest)
+KETRAL_TEST_MAIN(CityViewControlsTest)
 #include "CityViewControlsTest.moc"

@@ -2,7 +2,6 @@
 // pointer, the tile viewer, the clear commands, Save and the Buildings page.
 #include <QApplication>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
 
 #include "base/Errors.h"
@@ -15,6 +14,8 @@
 #include "city/ui/CityWindow.h"
 #include "shell/ui/HelpWindow.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 using ketral::testing::CityInstall;
@@ -332,7 +333,7 @@ private slots:
         BuildingDialog dialog;
         form->SetBuildingDialog(&dialog);
         form->BuildingList->setCurrentRow(0);
-        QTimer::singleShot(0, [&] {
+        testing::DialogAnswer<BuildingDialog> answer([&](BuildingDialog*) {
             QCOMPARE(dialog.X1Edit->Value(), 5);
             QCOMPARE(dialog.Y1Edit->Value(), 3);
             QCOMPARE(dialog.NameList->currentRow(), 2);
@@ -401,13 +402,11 @@ private slots:
         // A list that gets the focus takes a current row but selects nothing.
         list->setCurrentItem(list->item(1), QItemSelectionModel::NoUpdate);
         QCOMPARE(form->Editor().BuildingList().selectedItem, -1);
-        bool shown = false;
-        QTimer::singleShot(0, &dialog, [&] {
-            shown = dialog.isVisible();
-            dialog.reject();
-        });
-        form->OnBuildingActivated();
-        QVERIFY(!shown);
+        {
+            testing::DialogAnswer<BuildingDialog> answer([](BuildingDialog* d) { d->reject(); });
+            form->OnBuildingActivated();
+            QVERIFY(!answer.Answered());
+        }
 
         // A click selects; a second click on the same item draws the overview
         // again, without the outline that the scroll bar added.
@@ -516,5 +515,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CityWindowTest)
+KETRAL_TEST_MAIN(CityWindowTest)
 #include "CityWindowTest.moc"

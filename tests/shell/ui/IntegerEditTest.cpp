@@ -6,6 +6,7 @@
 #include "base/Errors.h"
 #include "base/ui/ErrorGuard.h"
 #include "shell/ui/IntegerEdit.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -134,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(IntegerEditTest)
+KETRAL_TEST_MAIN(IntegerEditTest)
 #include "IntegerEditTest.moc"

@@ -8,6 +8,7 @@
 #include "base/ui/ErrorGuard.h"
 #include "shell/SettingsStore.h"
 #include "shell/ui/OptionsDialog.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -209,5 +210,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(OptionsDialogTest)
+KETRAL_TEST_MAIN(OptionsDialogTest)
 #include "OptionsDialogTest.moc"

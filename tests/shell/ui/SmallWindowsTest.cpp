@@ -7,6 +7,7 @@
 #include "shell/ui/About.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/ProgressWindow.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -145,5 +146,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SmallWindowsTest)
+KETRAL_TEST_MAIN(SmallWindowsTest)
 #include "SmallWindowsTest.moc"

@@ -12,7 +12,8 @@
 #include "sprites/ui/TileViewer.h"
 #include "support/TempDir.h"
 #include "support/TestPng.h"
-#include "support/ui/FileDialogAnswer.h"
+#include "support/ui/PathAnswers.h"
+#include "support/ui/TestMain.h"
 
 using namespace ketral;
 
@@ -317,23 +318,6 @@ private slots:
     }
 };
 
-// Runs `answer` on the next file dialog once it is up (a loaded machine may
-// take seconds to show it).
-void WithFileDialog(std::function<void(QFileDialog*)> answer, int tries = 3000)
-{
-    QTimer::singleShot(10, [answer, tries] {
-        QFileDialog* d = testing::OpenFileDialog();
-        if (!d && tries > 0) return WithFileDialog(answer, tries - 1);
-        QVERIFY(d);
-        answer(d);
-    });
-}
-
-void AnswerWith(const std::string& path)
-{
-    testing::AnswerFileDialog(QString::fromStdString(path), nullptr, 3000);
-}
-
 // The tile viewer's exports and imports, with the file dialogs answered and
 // the question answered `yes`.
 class TileFilesTest : public QObject {
@@ -342,6 +326,7 @@ class TileFilesTest : public QObject {
     GamePalette palette_;
     std::vector<std::string> questions_, notices_;
     bool yes_ = true;
+    std::unique_ptr<testing::PathAnswers> paths_;
 
     // A framed collection of three 6 x 4 blocks of colours 1, 2, 3.
     std::string Write(const testing::TempDir& dir, SpriteCollection& c)
@@ -372,6 +357,7 @@ private slots:
             return yes_;
         });
     }
+    void cleanup() { paths_.reset(); }
     void cleanupTestCase()
     {
         SetMessageBoxHook(nullptr);
@@ -379,6 +365,7 @@ private slots:
     }
     void init()
     {
+        paths_ = std::make_unique<testing::PathAnswers>();
         questions_.clear();
         notices_.clear();
         yes_ = true;
@@ -414,7 +401,7 @@ private slots:
             QSignalSpy imported(&v, &TileViewer::TilesImported);
             yes_ = c.yes;
             questions_.clear();
-            AnswerWith(dir / "in");
+            paths_->Answer(dir / "in");
             v.ImportTilesAction->trigger();
             QCOMPARE(questions_.size(), std::size_t{1});
             QCOMPARE(QString::fromStdString(questions_[0]),
@@ -441,7 +428,7 @@ private slots:
         v.SetImages(&tiles);
         v.SelectImage(2);
         QSignalSpy imported(&v, &TileViewer::TilesImported);
-        AnswerWith(file);
+        paths_->Answer(file);
         v.ReplaceTileAction->trigger();
         QCOMPARE(imported.count(), 1);
         QCOMPARE(QString::fromStdString(questions_.at(0)),
@@ -452,7 +439,7 @@ private slots:
         QCOMPARE(tiles.Count(), 3);
         // The same picture again changes nothing and asks nothing.
         questions_.clear();
-        AnswerWith(file);
+        paths_->Answer(file);
         v.ReplaceTileAction->trigger();
         QVERIFY(questions_.empty());
         QCOMPARE(imported.count(), 1);
@@ -467,24 +454,20 @@ private slots:
         TileViewer v;
         v.SetImages(&tiles);
         dir.mkdir("out");
-        AnswerWith(dir / "out");
+        paths_->Answer(dir / "out");
         v.ExportTilesAction->trigger();
         for (const char* name : {"out/0000.png", "out/0001.png", "out/0002.png", "out/collection.json"})
             QVERIFY2(QFile::exists(QString::fromStdString(dir / name)), name);
         QCOMPARE(notices_.size(), std::size_t{1});
         v.SelectImage(1);
         // The dialog offers the tile's number as the name.
-        QString offered;
-        WithFileDialog([&](QFileDialog* d) {
-            offered = QFileInfo(d->selectedFiles().value(0)).fileName();
-            d->selectFile(QString::fromStdString(dir / "one.png"));
-            static_cast<QDialog*>(d)->accept();
-        });
+        paths_->Answer(dir / "one.png");
         v.ExportTileAction->trigger();
-        QCOMPARE(offered, QStringLiteral("0001.png"));
+        QCOMPARE(paths_->Requests().back().suggestedName, QStringLiteral("0001.png"));
+        QCOMPARE(paths_->Requests().back().startDir, QString::fromStdString(dir / "out"));  // where the last export went
         QCOMPARE(testing::ReadFileBytes(dir / "one.png"), testing::ReadFileBytes(dir / "out/0001.png"));
         // A cancelled dialog writes nothing.
-        WithFileDialog([](QFileDialog* d) { d->close(); });
+        paths_->Answer(QString());
         v.ExportTileAction->trigger();
         QCOMPARE(notices_.size(), std::size_t{1});
     }
@@ -493,8 +476,8 @@ private slots:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    TileViewerTest viewer;
-    TileFilesTest files;
-    return QTest::qExec(&viewer, argc, argv) | QTest::qExec(&files, argc, argv);
+    testing::ExceptionsAsFailures<TileViewerTest> viewer;
+    testing::ExceptionsAsFailures<TileFilesTest> files;
+    return testing::RunTests({&viewer, &files}, argc, argv);
 }
 #include "TileViewerTest.moc"

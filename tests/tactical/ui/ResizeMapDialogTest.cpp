@@ -2,8 +2,9 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/TestMain.h"
 #include "tactical/ui/ResizeMapDialog.h"
 
 using namespace ketral;
@@ -12,16 +13,6 @@ class ResizeMapDialogTest : public QObject {
     Q_OBJECT
 
 private:
-    // Runs `act` on the dialog once it is shown modally.
-    static void WhenShown(std::function<void(ResizeMapDialog*)> act)
-    {
-        QTimer::singleShot(0, [act] {
-            auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            act(dialog);
-        });
-    }
-
 private slots:
     void showsBaseAndNewSizesAndFollowsTheBars()
     {
@@ -58,14 +49,14 @@ private slots:
     {
         ResizeMapDialog d;
         std::array<std::int32_t, 3> factors{2, 2, 1};
-        WhenShown([](ResizeMapDialog* dlg) {
+        testing::DialogAnswer<ResizeMapDialog> cancel([](ResizeMapDialog* dlg) {
             dlg->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
             dlg->CancelButton->click();
         });
         QVERIFY(!d.EditSizeFactors({10, 10, 4}, factors));
         QCOMPARE(factors, (std::array<std::int32_t, 3>{2, 2, 1}));
 
-        WhenShown([](ResizeMapDialog* dlg) {
+        testing::DialogAnswer<ResizeMapDialog> ok([](ResizeMapDialog* dlg) {
             dlg->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
             dlg->OkButton->click();
         });
@@ -73,7 +64,7 @@ private slots:
         QCOMPARE(factors, (std::array<std::int32_t, 3>{2, 2, 2}));
 
         // Closing by the system menu is no OK either.
-        WhenShown([](ResizeMapDialog* dlg) { dlg->close(); });
+        testing::DialogAnswer<ResizeMapDialog> closed([](ResizeMapDialog* dlg) { dlg->close(); });
         std::array<std::int32_t, 3> kept{3, 3, 3};
         QVERIFY(!d.EditSizeFactors({1, 1, 1}, kept));
         QCOMPARE(kept, (std::array<std::int32_t, 3>{3, 3, 3}));
@@ -83,7 +74,7 @@ private slots:
     {
         ResizeMapDialog d;
         std::array<std::int32_t, 3> factors{5, 0, -2};
-        WhenShown([](ResizeMapDialog* dlg) {
+        testing::DialogAnswer<ResizeMapDialog> clamped([](ResizeMapDialog* dlg) {
             QCOMPARE(dlg->NewXEdit->text(), QStringLiteral("40"));
             dlg->OkButton->click();
         });
@@ -92,5 +83,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ResizeMapDialogTest)
+KETRAL_TEST_MAIN(ResizeMapDialogTest)
 #include "ResizeMapDialogTest.moc"

@@ -10,6 +10,7 @@
 
 #include "base/ui/CellsClipboard.h"
 #include "support/TempDir.h"
+#include "support/ui/TestMain.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/MapStatusBar.h"
 #include "shell/GameInstallation.h"
@@ -274,5 +275,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TacticalRegionsTest)
+KETRAL_TEST_MAIN(TacticalRegionsTest)
 #include "TacticalRegionsTest.moc"

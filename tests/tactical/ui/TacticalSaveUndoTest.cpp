@@ -3,10 +3,8 @@
 // changes are thrown away, the question before a file changed on disk is
 // overwritten, and pictures of the view and of the whole map.
 #include <QApplication>
-#include <QFileDialog>
 #include <QImage>
 #include <QTest>
-#include <QTimer>
 
 #include "base/FileStamp.h"
 #include "base/ui/ErrorGuard.h"
@@ -16,8 +14,10 @@
 #include "shell/ui/MapMenuBar.h"
 #include "shell/ui/PictureExport.h"
 #include "sprites/ui/TileViewer.h"
-#include "support/ui/FileDialogAnswer.h"
 #include "support/WriteProtect.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/PathAnswers.h"
+#include "support/ui/TestMain.h"
 #include "tactical/TacTestFiles.h"
 #include "tactical/ui/ResizeMapDialog.h"
 #include "tactical/ui/TacticalMapView.h"
@@ -25,7 +25,6 @@
 
 using namespace ketral;
 using namespace ketral::tactest;
-using ketral::testing::AnswerFileDialog;
 using ketral::testing::ReadFileBytes;
 
 class TacticalSaveUndoTest : public QObject {
@@ -215,9 +214,7 @@ private slots:
         Activate(w);
 
         // Resize to 1 x 1 x 2 blocks: 3 x 3 x 4.
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        testing::DialogAnswer<ResizeMapDialog> answer([](ResizeMapDialog* dialog) {
             dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
             dialog->FloorWidthBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
             dialog->OkButton->click();
@@ -365,7 +362,8 @@ private slots:
         Activate(w);
         Load(w, "b");
         const QString out = QDir::cleanPath(QString::fromStdString(dir_->mkdir("pictures")));
-        AnswerFileDialog(out + "/view");  // no ending: ".png" is added
+        testing::PathAnswers paths;
+        paths.Answer(out + "/view");  // no ending: ".png" is added
         w.MenuBar->ExportPictureAction->trigger();
         QVERIFY(messages_.empty());
         const QImage view(out + "/view.png");
@@ -375,27 +373,27 @@ private slots:
         QCOMPARE(QString::fromStdString(store_->OpenKey(kLayoutKey).ReadString(kExportDirValue)), out);
 
         // The next dialog starts where the last picture went.
-        QString startDir;
-        AnswerFileDialog(out + "/whole.png", &startDir);
+        paths.Answer(out + "/whole.png");
         w.MenuBar->ExportWholeMapAction->trigger();
-        QCOMPARE(startDir, out);
+        QCOMPARE(paths.Requests().at(1).startDir, out);
         const QImage whole(out + "/whole.png");
         const IndexedImage expected = w.Map()->Core().WholeMapImage();
         QVERIFY(expected.width() != w.Map()->Core().ViewImage().width());
         QVERIFY(SamePixels(whole, expected));
 
         // A picture that cannot be written: the error is shown.
-        AnswerFileDialog(out + "/missing/x.png");
+        paths.Answer(out + "/missing/x.png");
         w.MenuBar->ExportPictureAction->trigger();
         QCOMPARE(messages_.size(), std::size_t(1));
         QVERIFY(!QFile::exists(out + "/missing/x.png"));
 
         // A cancelled dialog writes nothing.
-        AnswerFileDialog(QString());
+        paths.Answer(QString());
         w.MenuBar->ExportPictureAction->trigger();
+        QCOMPARE(paths.Requests().size(), std::size_t(4));
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 2);
     }
 };
 
-QTEST_MAIN(TacticalSaveUndoTest)
+KETRAL_TEST_MAIN(TacticalSaveUndoTest)
 #include "TacticalSaveUndoTest.moc"

@@ -12,6 +12,7 @@
 #include "shell/GameInstallation.h"
 #include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/TestMain.h"
 #include "tactical/TacTestFiles.h"
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalWindow.h"
@@ -291,5 +292,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TacticalViewControlsTest)
+KETRAL_TEST_MAIN(TacticalViewControlsTest)
 #include "TacticalViewControlsTest.moc"

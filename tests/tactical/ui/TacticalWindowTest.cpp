@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +13,8 @@
 #include "shell/SettingsStore.h"
 #include "shell/ui/HelpWindow.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/ui/DialogAnswer.h"
+#include "support/ui/TestMain.h"
 #include "tactical/TacTestFiles.h"
 #include "tactical/ui/TacticalWindow.h"
 #include "tactical/ui/ResizeMapDialog.h"
@@ -202,9 +203,7 @@ private slots:
         SetMessageBoxHook(nullptr);
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString text;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
+        testing::DialogAnswer<QMessageBox> answer([&](QMessageBox* box) {
             icon = box->icon();
             text = box->text();
             box->accept();
@@ -425,34 +424,26 @@ private slots:
         TacticalWindow w;
         ShowWindow(w);
         // Before any map the dialog still opens, with no sizes to show.
-        bool asked = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            asked = true;
+        testing::DialogAnswer<ResizeMapDialog> cancelled([&](ResizeMapDialog* dialog) {
             QCOMPARE(dialog->BaseXEdit->Value(), 0);
             QCOMPARE(dialog->NewXEdit->Value(), 0);
             dialog->CancelButton->click();
         });
         w.ResizeButton->click();
-        QVERIFY(asked);
+        QVERIFY(cancelled.Answered());
         QVERIFY(!w.Map()->Core().Map().HasCells());
 
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "b" ? 0 : 1);
         w.OnMapListActivated();  // "b": 6 x 3 x 2 in blocks of 3 x 3 x 2
         QCOMPARE(w.Map()->Core().Map().MapWidth, 6);
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<ResizeMapDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            seen = true;
+        testing::DialogAnswer<ResizeMapDialog> resized([&](ResizeMapDialog* dialog) {
             dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 2 blocks of levels
             dialog->FloorWidthBar->triggerAction(QAbstractSlider::SliderSingleStepSub);  // 1 block wide
             dialog->OkButton->click();
         });
         w.ResizeButton->click();
-        QVERIFY(seen);
+        QVERIFY(resized.Answered());
         const TacMapData& map = w.Map()->Core().Map();
         QCOMPARE(map.MapWidth, 3);
         QCOMPARE(map.MapLevels, 4);
@@ -542,5 +533,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TacticalWindowTest)
+KETRAL_TEST_MAIN(TacticalWindowTest)
 #include "TacticalWindowTest.moc"

@@ -10,6 +10,7 @@
 #include "shell/ui/IntegerEdit.h"
 #include "support/TempDir.h"
 #include "support/WriteProtect.h"
+#include "support/ui/TestMain.h"
 #include "vehicles/VehicleTestFile.h"
 #include "vehicles/ui/VehicleWindow.h"
 
@@ -303,5 +304,5 @@ private slots:
 
 };
 
-QTEST_MAIN(VehicleWindowTest)
+KETRAL_TEST_MAIN(VehicleWindowTest)
 #include "VehicleWindowTest.moc"
