@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "support/ui/TestMain.h"
 
 namespace ketral::testing {
 
