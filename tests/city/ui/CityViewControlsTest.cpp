@@ -119,6 +119,49 @@ private slots:
         QCOMPARE(Text(form->StatusBar->ZoomLabel), QStringLiteral("Zoom 50 %"));
     }
 
+    // "Grid" draws the grid on the current level, and every later drawing of
+    // the map (a zoom, a scroll, another level, a placed tile and its undo,
+    // "Redraw") keeps it until the box is cleared.
+    void theGridStaysThroughEveryRedraw()
+    {
+        Open();
+        form->AutoRedrawBox->setChecked(true);
+        const auto pixels = [this] {
+            const IndexedImage& image = form->Editor().mapImage;
+            return QByteArray(reinterpret_cast<const char*>(image.bits()), image.width() * image.height());
+        };
+        QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+        form->TileViewerWindow()->SelectImage(11);
+        form->TileViewerWindow()->ApplyBox->setChecked(true);
+        struct Case {
+            const char* what;
+            std::function<void()> act;
+        };
+        const Case cases[] = {
+            {"the box ticked", [] {}},
+            {"more levels", [&] { form->LevelsToShowBar->setValue(9); }},
+            {"another level", [&] { form->CurrentLevelBar->setValue(5); }},
+            // Image pixel (32, 21) lies over cell (5, 2, 3).
+            {"a placed tile", [&] {
+                 QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(32, 21));
+                 QCOMPARE(int(form->Editor().map.Cell(5, 2, 3)), 11);
+             }},
+            {"its undo", [&] { form->UndoStack->undo(); }},
+            {"a zoom", [&] { form->MenuBar->ZoomActions[2]->trigger(); }},
+            {"a scroll", [&] { form->HorizontalScrollBar->setValue(form->HorizontalScrollBar->value() + 1); }},
+            {"Redraw", [&] { form->RedrawButton->click(); }},
+        };
+        form->GridBox->setChecked(true);
+        for (const Case& c : cases) {
+            c.act();
+            const QByteArray withGrid = pixels();
+            form->GridBox->setChecked(false);
+            QVERIFY2(pixels() != withGrid, c.what);
+            form->GridBox->setChecked(true);
+            QVERIFY2(pixels() == withGrid, c.what);
+        }
+    }
+
     void placingAtAZoomAndTheStatusBar()
     {
         Open();
