@@ -10,6 +10,7 @@
 
 #include "base/ui/CellsClipboard.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/MapStatusBar.h"
 #include "city/CityTestData.h"
 #include "city/ui/CityRegionControl.h"
 #include "city/ui/CityWindow.h"
@@ -94,6 +95,9 @@ private slots:
         from.CurrentLevelBar->setValue(1);
         QTest::mouseClick(from.MapImage, Qt::LeftButton, Qt::ShiftModifier, Over(from, 3, 5));
         QCOMPARE(Regions(from)->StatusText(), QStringLiteral("Selected 2 x 3 cells on levels 0 to 1"));
+        // The status bar counts the cells along a, b and the levels, in the
+        // order the city names a cell ("Level 0, a 2, b 3").
+        QCOMPARE(from.StatusBar->SelectionLabel->text(), QStringLiteral("Selection 2 x 3 x 2"));
         Key(from, Qt::Key_C, Qt::ControlModifier);
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data->hasFormat(QString::fromLatin1(kCityCellsMime)));
