@@ -1,12 +1,15 @@
 // ketral-tool: the editor's headless companion. Dispatches to the commands
 // that register themselves; prints failures on one line and exits 1, usage
 // errors with the usage and exit 2. --help (alone or after a command) prints
-// the usage on stdout, --version the version; both exit 0.
+// the usage on stdout, --version the version; both exit 0. Output that
+// cannot be written (a full disk, a closed pipe) is a failure: exit 1.
 #include <QGuiApplication>
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <string>
@@ -119,6 +122,17 @@ void InstallTextPainter()
     SetTextPainter(painter);
 }
 
+// The exit status once everything is printed: a command whose output did
+// not reach standard output has failed, whatever it returned.
+int AfterOutput(int status)
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    const int error = errno;
+    PrintErrorLine(std::string("Cannot write the output: ") + std::strerror(error != 0 ? error : EIO));
+    return status == 0 ? 1 : status;
+}
+
 }  // namespace ketral::tool
 
 int main(int argc, char** argv)
@@ -131,11 +145,11 @@ int main(int argc, char** argv)
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
-        return 0;
+        return AfterOutput(0);
     }
     if (name == "--version") {
         std::printf("ketral-tool %s\n", KETRAL_VERSION);
-        return 0;
+        return AfterOutput(0);
     }
     std::vector<std::string> args(argv + 2, argv + argc);
     for (const ToolCommand& c : AllToolCommands()) {
@@ -144,10 +158,10 @@ int main(int argc, char** argv)
         // before anything is checked or done.
         if (std::find(args.begin(), args.end(), "--help") != args.end()) {
             PrintCommandUsage(stdout, c);
-            return 0;
+            return AfterOutput(0);
         }
         try {
-            return c.run(args);
+            return AfterOutput(c.run(args));
         } catch (const UsageError& e) {
             PrintErrorLine("ketral-tool " + name + ": " + e.what());
             PrintCommandUsage(stderr, c);

@@ -22,13 +22,10 @@ std::string ReadText(const std::string& path)
     return s;
 }
 
-ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch, const std::string& cwd)
-{
-    return RunProgram("KETRAL_TOOL", args, scratch, cwd);
-}
+namespace {
 
-ToolRun RunProgram(const char* programVariable, const std::vector<std::string>& args, const TempDir& scratch,
-                   const std::string& cwd)
+ToolRun Run(const char* programVariable, const std::vector<std::string>& args, const TempDir& scratch,
+            const std::string& cwd, const std::string& stdoutPath)
 {
     const char* tool = std::getenv(programVariable);
     EXPECT_NE(tool, nullptr) << programVariable << " names the program to run";
@@ -36,13 +33,32 @@ ToolRun RunProgram(const char* programVariable, const std::vector<std::string>& 
     cmd += "XDG_CONFIG_HOME=" + ShellQuote(scratch / ".config") + " XDG_STATE_HOME=" + ShellQuote(scratch / ".state") +
            " " + ShellQuote(tool ? tool : "ketral-tool");
     for (const std::string& a : args) cmd += " " + ShellQuote(a);
-    cmd += " >" + ShellQuote(scratch / ".tool-out") + " 2>" + ShellQuote(scratch / ".tool-err") + " </dev/null";
+    const std::string out = stdoutPath.empty() ? scratch / ".tool-out" : stdoutPath;
+    cmd += " >" + ShellQuote(out) + " 2>" + ShellQuote(scratch / ".tool-err") + " </dev/null";
     ToolRun run;
     const int raw = std::system(cmd.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadText(scratch / ".tool-out");
+    if (stdoutPath.empty()) run.out = ReadText(out);
     run.err = ReadText(scratch / ".tool-err");
     return run;
+}
+
+}  // namespace
+
+ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch, const std::string& cwd)
+{
+    return Run("KETRAL_TOOL", args, scratch, cwd, "");
+}
+
+ToolRun RunProgram(const char* programVariable, const std::vector<std::string>& args, const TempDir& scratch,
+                   const std::string& cwd)
+{
+    return Run(programVariable, args, scratch, cwd, "");
+}
+
+ToolRun RunToolWithOutputTo(const std::vector<std::string>& args, const TempDir& scratch, const std::string& stdoutPath)
+{
+    return Run("KETRAL_TOOL", args, scratch, "", stdoutPath);
 }
 
 }  // namespace ketral::testing

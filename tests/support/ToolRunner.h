@@ -22,6 +22,9 @@ ToolRun RunTool(const std::vector<std::string>& args, const TempDir& scratch, co
 // (KETRAL_TOOL, KETRAL_EDITOR, KETRAL_SETTINGS) the same way.
 ToolRun RunProgram(const char* programVariable, const std::vector<std::string>& args, const TempDir& scratch,
                    const std::string& cwd = "");
+// Runs ketral-tool with its standard output going to `stdoutPath` (such as
+// /dev/full); `out` of the result stays empty.
+ToolRun RunToolWithOutputTo(const std::vector<std::string>& args, const TempDir& scratch, const std::string& stdoutPath);
 
 std::string ShellQuote(const std::string& s);
 // A file's text without its final line ends.

@@ -141,3 +141,28 @@ TEST(ToolConventions, AnErrorMessageIsOneLineWhateverItQuotes)
     run = RunTool({"palette", scratch / "d\xE9s\x9B" "2J\x80\x9F\xA0"}, scratch);
     EXPECT_EQ(run.err, "Palette " + scratch / "d\xC3\xA9s?2J??\xC2\xA0" + " does not exist");
 }
+
+// Output that cannot be written is a failure, said on stderr: a script
+// never takes a full disk's empty answer for the command's.
+TEST(ToolConventions, OutputThatCannotBeWrittenIsAFailure)
+{
+    TempDir scratch;
+    const std::string game = scratch / "game";
+    ASSERT_EQ(RunTool({"demo", game}, scratch).status, 0);
+    const std::vector<std::vector<std::string>> calls = {
+        {"catalogue", "--game", game},
+        {"tactical-info", "--game", game, "--map", "Outpost", "outpost"},
+        {"sprites", game + "/vyxdata/city", "--kind", "framed"},
+        {"recovery", "list"},
+        {"--version"},
+        {"--help"},
+        {"vehicle", "--help"},
+    };
+    for (const std::vector<std::string>& call : calls) {
+        SCOPED_TRACE(call.front());
+        ASSERT_EQ(RunTool(call, scratch).status, 0);  // the call itself is right
+        const ToolRun run = RunToolWithOutputTo(call, scratch, "/dev/full");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "Cannot write the output: No space left on device");
+    }
+}
