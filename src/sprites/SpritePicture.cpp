@@ -87,9 +87,12 @@ IndexedImage SpritePicture(const Sprite& sprite)
         if (r.X < 0 || r.Row < 0) continue;  // no loaded run lies there
         std::uint8_t* row = picture.row(r.Row) + r.X;
         const std::uint8_t* pixels = r.Pixels.data();
+        // The opaque prefix is written as it is, its zeros too: as the game
+        // draws it, over whatever an earlier run left there.
+        const std::size_t n = r.Pixels.size(), opaque = std::min<std::size_t>(r.Opaque, n);
+        std::copy_n(pixels, opaque, row);
         // Without branches, so that the compiler draws many pixels at once.
-        const std::size_t n = r.Pixels.size();
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = opaque; i < n; ++i) {
             const unsigned v = pixels[i], keep = ((v | (0u - v)) >> 31) - 1u;  // all ones where v is 0
             row[i] = static_cast<std::uint8_t>(v | (row[i] & keep));
         }

@@ -22,8 +22,10 @@ inline constexpr int kLastSpriteColumn = 381;
 // transparent margins beyond the last pixel a sprite can hold are allowed.
 inline constexpr int kLargestSpritePictureSide = 1024;
 
-// What drawing the sprite's runs at (0, 0) into a picture of index 0 gives:
-// max(X + Length) of its runs wide and max(Row) + 1 high, at least 1 x 1.
+// What drawing the sprite's runs at (0, 0) into a picture of index 0 gives
+// (each run's opaque prefix written whole, its zeros too, over what earlier
+// runs drew): max(X + Length) of its runs wide and max(Row) + 1 high, at
+// least 1 x 1.
 // The picture's colours are left black.
 IndexedImage SpritePicture(const Sprite& sprite);
 
