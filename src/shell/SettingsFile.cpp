@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/ByteSource.h"
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 
 namespace fs = std::filesystem;
 
