@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 #include "base/GamePaths.h"
 #include "city/CityEditor.h"
 #include "base/Progress.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "BenchDemo.h"
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 #include "city/CityEditor.h"
 #include "demo/DemoParts.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "BenchDemo.h"
-#include "base/FileWriter.h"
 #include "base/Png.h"
+#include "base/files/FileWriter.h"
 #include "city/CityEditor.h"
 #include "tactical/TacViewState.h"
 

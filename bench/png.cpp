@@ -10,7 +10,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 #include "base/GamePaths.h"
 #include "base/Png.h"
 #include "city/CityEditor.h"

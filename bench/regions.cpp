@@ -14,7 +14,7 @@
 #include <string>
 
 #include "BenchDemo.h"
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 #include "city/CityEditor.h"
 #include "city/CityRegionView.h"
 #include "tactical/TacRegionView.h"

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "BenchDemo.h"
-#include "base/FileWriter.h"
 #include "base/GamePaths.h"
+#include "base/files/FileWriter.h"
 #include "city/CityEditor.h"
 #include "demo/Demo.h"
 #include "demo/DemoParts.h"

@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "BenchDemo.h"
-#include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "base/Png.h"
 #include "base/PngReader.h"
+#include "base/files/FileWriter.h"
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"
 #include "sprites/GamePalette.h"

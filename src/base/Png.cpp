@@ -10,8 +10,8 @@
 #include <new>
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
 #include "base/PngMemory.h"
+#include "base/files/FileWriter.h"
 
 namespace ketral {
 

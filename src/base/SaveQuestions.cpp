@@ -1,6 +1,6 @@
 #include "base/SaveQuestions.h"
 
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 
 namespace ketral {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <exception>
 
-#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/Progress.h"
+#include "base/files/ReplaceFilesTogether.h"
 #include "city/CityWholeMap.h"
 #include "shell/GameInstallation.h"
 

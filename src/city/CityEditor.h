@@ -91,8 +91,8 @@ public:
     void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
     // Whether an opening first finishes a save of the map's files that was
-    // stopped half-way (FinishInterruptedSaves, AtomicFile.h); the tool's
-    // openings only read, the window's do. On by default.
+    // stopped half-way (FinishInterruptedSaves, ReplaceFilesTogether.h); the
+    // tool's openings only read, the window's do. On by default.
     void SetFinishesInterruptedSaves(bool finish) { finishesInterruptedSaves_ = finish; }
     // The building table of a saved game alone, and "Save map" (cells and
     // buildings of any city map, also the Edit page's "Save"); see CityMap.

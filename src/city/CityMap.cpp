@@ -5,9 +5,10 @@
 #include <cstring>
 
 #include "base/Errors.h"
-#include "base/FileUpdate.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
+#include "base/files/CurrentCopy.h"
+#include "base/files/FileUpdate.h"
 
 namespace ketral {
 

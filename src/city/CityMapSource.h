@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 
 namespace ketral {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/FileWriter.h"
 #include "base/LittleEndian.h"
+#include "base/files/FileWriter.h"
 #include "city/CityBuilding.h"
 #include "city/CityMap.h"
 #include "demo/DemoDice.h"

@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
+#include "base/files/FileWriter.h"
 #include "demo/Demo.h"
 #include "demo/DemoParts.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "base/FileWriter.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
+#include "base/files/FileWriter.h"
 #include "demo/DemoDice.h"
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"

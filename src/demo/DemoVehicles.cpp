@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 #include "demo/DemoParts.h"
 #include "shell/VehicleNames.h"
 #include "vehicles/VehicleRecord.h"

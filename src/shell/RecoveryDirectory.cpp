@@ -10,8 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "base/files/ReplaceFile.h"
+#include "base/files/WriteChannel.h"
 #include "shell/XdgDirectories.h"
 
 namespace ketral {

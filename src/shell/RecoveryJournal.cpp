@@ -4,8 +4,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "base/files/CurrentCopy.h"
 #include "shell/JournalCodec.h"
 
 namespace ketral {

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "base/ByteSource.h"
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 
 namespace ketral {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/ByteSource.h"
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -115,10 +115,10 @@ private:
 
 }  // namespace
 
-SettingsStore::Keys ParseSettingsText(const std::string& text)
+SettingsKeys ParseSettingsText(const std::string& text)
 {
-    SettingsStore::Keys keys;
-    SettingsStore::Values* current = nullptr;
+    SettingsKeys keys;
+    SettingsValues* current = nullptr;
     std::size_t pos = 0;
     int number = 0;
     while (pos < text.size()) {
@@ -155,7 +155,7 @@ SettingsStore::Keys ParseSettingsText(const std::string& text)
     return keys;
 }
 
-std::string FormatSettingsText(const SettingsStore::Keys& keys)
+std::string FormatSettingsText(const SettingsKeys& keys)
 {
     std::string out = kHeader;
     for (const auto& [path, values] : keys) {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "base/Errors.h"
-#include "shell/SettingsStore.h"
+#include "shell/SettingsValues.h"
 
 namespace ketral {
 
@@ -22,8 +22,8 @@ public:
     using Error::Error;
 };
 
-SettingsStore::Keys ParseSettingsText(const std::string& text);
-std::string FormatSettingsText(const SettingsStore::Keys& keys);
+SettingsKeys ParseSettingsText(const std::string& text);
+std::string FormatSettingsText(const SettingsKeys& keys);
 
 // A settings file is a few hundred bytes; one above this is no settings file.
 inline constexpr std::uint64_t kSettingsFileLimit = 16u << 20;

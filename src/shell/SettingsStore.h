@@ -10,17 +10,12 @@
 #include <string>
 
 #include "shell/SettingsFileSystem.h"
+#include "shell/SettingsValues.h"
 
 namespace ketral {
 
 inline constexpr const char* kSettingsKey = "\\SOFTWARE\\Ketral";
 inline constexpr const char* kLayoutKey = "\\SOFTWARE\\Ketral\\Layout";
-
-struct SettingsValue {
-    enum class Type { Text, Integer } type = Type::Text;
-    std::string text;
-    std::int32_t integer = 0;
-};
 
 class SettingsStore;
 
@@ -45,8 +40,8 @@ private:
 
 class SettingsStore {
 public:
-    using Values = std::map<std::string, SettingsValue>;
-    using Keys = std::map<std::string, Values>;
+    using Values = SettingsValues;
+    using Keys = SettingsKeys;
 
     virtual ~SettingsStore() = default;
     // Opens the key at `path`, creating it when missing. A new key is stored

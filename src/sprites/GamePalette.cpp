@@ -1,8 +1,8 @@
 #include "sprites/GamePalette.h"
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
 #include "base/GamePaths.h"
+#include "base/files/FileWriter.h"
 
 namespace ketral {
 

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/Png.h"
 #include "base/PngMemory.h"
+#include "base/files/FileBatch.h"
 #include "sprites/CollectionIndex.h"
 #include "sprites/SpritePicture.h"
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "base/FileStamp.h"
-#include "base/FileUpdate.h"
 #include "base/IndexedImage.h"
+#include "base/files/FileStamp.h"
+#include "base/files/FileUpdate.h"
 #include "sprites/CollectionIndex.h"
 #include "sprites/SpriteCollection.h"
 

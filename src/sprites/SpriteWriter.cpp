@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
 #include "base/LittleEndian.h"
+#include "base/files/FileWriter.h"
 
 namespace ketral {
 

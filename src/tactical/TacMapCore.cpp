@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "base/files/ReplaceFilesTogether.h"
 #include "tactical/TacMapFiles.h"
 #include "tactical/TacRender.h"
 #include "tactical/TacWholeMap.h"

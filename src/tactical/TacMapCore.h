@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 #include "base/IndexedImage.h"
 #include "base/Progress.h"
 #include "base/MapViewObserver.h"
@@ -56,8 +56,8 @@ public:
     void LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
                  const std::string& tacDataDir, ProgressSink& progress);
     // Whether a load first finishes a save of the map's files that was
-    // stopped half-way (FinishInterruptedSaves, AtomicFile.h); the tool's
-    // loads only read, the window's do. On by default.
+    // stopped half-way (FinishInterruptedSaves, ReplaceFilesTogether.h); the
+    // tool's loads only read, the window's do. On by default.
     void SetFinishesInterruptedSaves(bool finish) { finishesInterruptedSaves_ = finish; }
 
     // Saves the map into the files it was loaded from (TacMapSave.h) and

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "base/AtomicFile.h"
 #include "base/BufferedSource.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
+#include "base/files/CurrentCopy.h"
 
 namespace ketral {
 

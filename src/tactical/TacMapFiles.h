@@ -36,7 +36,7 @@ public:
 
 // The game's files on disk (names matched without regard to case), as the
 // last save left them: a new copy an interrupted save left waiting is read
-// instead of its file (CurrentCopyOf, AtomicFile.h).
+// instead of its file (CurrentCopyOf, CurrentCopy.h).
 class DiskFileOpener : public TacFileOpener {
 public:
     std::unique_ptr<ByteSource> Open(const std::string& path) override;

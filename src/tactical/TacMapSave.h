@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "base/FileUpdate.h"
+#include "base/files/FileUpdate.h"
 #include "tactical/TacMapData.h"
 
 namespace ketral {

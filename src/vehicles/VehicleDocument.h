@@ -4,7 +4,7 @@
 // leaves a later Save pointing at another file or record than the one shown.
 #include <string>
 
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 #include "vehicles/VehicleBoxes.h"
 #include "vehicles/VehicleRecord.h"
 

@@ -4,10 +4,10 @@
 
 #include "base/ByteSource.h"
 #include "base/Errors.h"
-#include "base/FileStamp.h"
-#include "base/FileUpdate.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
+#include "base/files/FileStamp.h"
+#include "base/files/FileUpdate.h"
 #include "shell/VehicleNames.h"
 
 namespace ketral {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/Errors.h"
-#include "base/FileStamp.h"
 #include "base/SaveQuestions.h"
+#include "base/files/FileStamp.h"
 
 namespace ketral {
 namespace {

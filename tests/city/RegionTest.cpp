@@ -5,7 +5,7 @@
 
 #include "CityTestData.h"
 #include "base/Errors.h"
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 #include "city/CityEditor.h"
 
 namespace ketral {

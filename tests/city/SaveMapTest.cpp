@@ -9,7 +9,7 @@
 
 #include "CityTestData.h"
 #include "base/Errors.h"
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 #include "city/CityEditor.h"
 #include "support/FailingWrites.h"
 

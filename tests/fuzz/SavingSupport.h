@@ -16,7 +16,7 @@
 
 #include "FuzzInput.h"
 #include "base/ByteSource.h"
-#include "base/FileUpdate.h"
+#include "base/files/WriteChannel.h"
 
 namespace ketral::fuzz {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "base/ByteSource.h"
-#include "base/CommitRecord.h"
+#include "base/files/CommitRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -9,7 +9,7 @@
 
 namespace {
 
-bool SameKeys(const ketral::SettingsStore::Keys& a, const ketral::SettingsStore::Keys& b)
+bool SameKeys(const ketral::SettingsKeys& a, const ketral::SettingsKeys& b)
 {
     if (a.size() != b.size()) return false;
     for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib) {
@@ -29,13 +29,13 @@ bool SameKeys(const ketral::SettingsStore::Keys& a, const ketral::SettingsStore:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    ketral::SettingsStore::Keys keys;
+    ketral::SettingsKeys keys;
     try {
         keys = ketral::ParseSettingsText(text);
     } catch (const ketral::SettingsFormatError&) {
         return 0;
     }
-    const ketral::SettingsStore::Keys again = ketral::ParseSettingsText(ketral::FormatSettingsText(keys));
+    const ketral::SettingsKeys again = ketral::ParseSettingsText(ketral::FormatSettingsText(keys));
     if (!SameKeys(keys, again)) std::abort();
     return 0;
 }

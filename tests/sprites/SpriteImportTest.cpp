@@ -8,8 +8,8 @@
 #include <random>
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
 #include "base/PngReader.h"
+#include "base/files/FileWriter.h"
 #include "sprites/CollectionIndex.h"
 #include "sprites/CollectionUpdate.h"
 #include "sprites/SpriteExport.h"

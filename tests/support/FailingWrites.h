@@ -9,7 +9,7 @@
 
 #include <sys/types.h>
 
-#include "base/FileUpdate.h"
+#include "base/files/WriteChannel.h"
 
 namespace ketral::testing {
 

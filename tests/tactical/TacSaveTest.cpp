@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include "TacTestFiles.h"
-#include "base/AtomicFile.h"
 #include "base/Errors.h"
-#include "base/FileStamp.h"
+#include "base/files/CurrentCopy.h"
+#include "base/files/FileStamp.h"
 #include "support/FailingWrites.h"
 #include "tactical/TacMapCore.h"
 

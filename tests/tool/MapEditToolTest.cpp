@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <sys/stat.h>
 
-#include "base/FileStamp.h"
 #include "base/Png.h"
+#include "base/files/FileStamp.h"
 #include "city/CityEditor.h"
 #include "city/CityTestData.h"
 #include "support/FailingWrites.h"

@@ -2,7 +2,7 @@
 // leave alone, and their exits.
 #include <gtest/gtest.h>
 
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 #include "city/CityTestData.h"
 #include "support/ToolRunner.h"
 #include "tactical/TacTestFiles.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Errors.h"
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 #include "support/FailingWrites.h"
 #include "support/TempDir.h"
 #include "support/WriteProtect.h"

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "base/Errors.h"
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/PathDialog.h"
 #include "base/ui/QtImage.h"

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QtTest>
 
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/SaveChangesBox.h"
 #include "city/CityTestData.h"

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "base/AtomicFile.h"
 
 namespace ketral {
 
@@ -42,7 +41,7 @@ private:
 };
 
 // Writes every update that changes its file and returns their paths, in
-// order, replacing the files together (ReplaceFilesTogether, AtomicFile.h):
+// order, replacing the files together (ReplaceFilesTogether.h):
 // a failure leaves every file as it was, and a crash between two renames is
 // finished by the next save or opening.
 //

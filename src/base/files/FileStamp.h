@@ -41,7 +41,7 @@ private:
 
 // The files a map was read from, with their stamps at the opening. Paths are
 // kept as they exist on disk. A file with a new copy that an interrupted save
-// left waiting (CurrentCopyOf, AtomicFile.h) has the copy's stamp, which the
+// left waiting (CurrentCopyOf, CurrentCopy.h) has the copy's stamp, which the
 // rename that finishes that save keeps.
 class OpenedFiles {
 public:

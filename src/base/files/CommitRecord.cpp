@@ -1,4 +1,4 @@
-#include "base/CommitRecord.h"
+#include "base/files/CommitRecord.h"
 
 #include <cstdint>
 #include <cstdio>

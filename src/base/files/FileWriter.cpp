@@ -1,9 +1,9 @@
-#include "base/FileWriter.h"
+#include "base/files/FileWriter.h"
 
 #include <cstdio>
 
-#include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "base/files/ReplaceFile.h"
 
 namespace ketral {
 

@@ -1,4 +1,4 @@
-#include "base/FileUpdate.h"
+#include "base/files/FileUpdate.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,8 +6,10 @@
 
 #include "base/ByteSource.h"
 #include "base/Errors.h"
-#include "base/FileStamp.h"
 #include "base/GamePaths.h"
+#include "base/files/CurrentCopy.h"
+#include "base/files/FileStamp.h"
+#include "base/files/ReplaceFilesTogether.h"
 
 namespace ketral {
 

@@ -13,7 +13,7 @@ void WriteWholeFile(const std::string& path, const void* data, std::size_t n);
 inline void WriteWholeFile(const std::string& path, const std::string& s) { WriteWholeFile(path, s.data(), s.size()); }
 
 // Creates or replaces a whole file so that no reader ever sees half of it, as
-// WriteFileAtomically (AtomicFile.h) does with these bytes: a new file in the
+// WriteFileAtomically (ReplaceFile.h) does with these bytes: a new file in the
 // same directory, flushed and renamed over `path` (an existing file's
 // permission bits are kept; a new file gets `newFileMode` less the umask; a
 // pipe or character device is written directly). On any failure `path` is

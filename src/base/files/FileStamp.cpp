@@ -1,9 +1,9 @@
-#include "base/FileStamp.h"
+#include "base/files/FileStamp.h"
 
 #include <sys/stat.h>
 
-#include "base/AtomicFile.h"
 #include "base/GamePaths.h"
+#include "base/files/CurrentCopy.h"
 
 namespace ketral {
 

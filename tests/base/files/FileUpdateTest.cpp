@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "base/Errors.h"
-#include "base/FileStamp.h"
-#include "base/FileUpdate.h"
+#include "base/files/FileStamp.h"
+#include "base/files/FileUpdate.h"
 #include "support/FailingWrites.h"
 #include "support/TempDir.h"
 #include "support/WriteProtect.h"
