@@ -91,6 +91,21 @@ inline std::unique_ptr<TacMapCore> LargestDemoMap(const std::string& game, int w
     return core;
 }
 
+// Grows the map to side x side cells by repeating its cells, every level
+// shown.
+inline void GrowByRepeating(TacMapCore& core, int side)
+{
+    TacMapData& map = core.Map();
+    const TacMapData small = map;
+    map.ResizeCells(side, side, small.MapLevels);
+    for (int z = 0; z < map.MapLevels; ++z)
+        for (int y = 0; y < map.MapHeight; ++y)
+            for (int x = 0; x < map.MapWidth; ++x)
+                for (int s = 0; s < kSlotCount; ++s)
+                    map.Cell(x, y, z)[s] = small.Cell(x % small.MapWidth, y % small.MapHeight, z)[s];
+    core.ResetLevelRange();
+}
+
 // Building lists of the game's sizes (names, types, owners) in `dir`.
 inline void WriteBuildingLists(const std::string& dir)
 {

@@ -45,15 +45,7 @@ void WriteCityPicture(CityEditor& editor) { WriteImageFile(OutputPath(), editor.
 std::unique_ptr<TacMapCore> GrownMap()
 {
     auto core = bench::LargestDemoMap(DemoGame(), 1920, 1080);
-    TacMapData& map = core->Map();
-    const TacMapData small = map;
-    map.ResizeCells(256, 256, small.MapLevels);
-    for (int z = 0; z < map.MapLevels; ++z)
-        for (int y = 0; y < map.MapHeight; ++y)
-            for (int x = 0; x < map.MapWidth; ++x)
-                for (int s = 0; s < kSlotCount; ++s)
-                    map.Cell(x, y, z)[s] = small.Cell(x % small.MapWidth, y % small.MapHeight, z)[s];
-    core->ResetLevelRange();
+    bench::GrowByRepeating(*core, 256);
     return core;
 }
 

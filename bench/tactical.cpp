@@ -44,6 +44,23 @@ void BM_PlanRedraw(benchmark::State& state)
 }
 BENCHMARK(BM_PlanRedraw)->Unit(benchmark::kMillisecond);
 
+// The same 1920 x 1080 plan of the demo map grown to N x N cells, enough
+// to fill the view at both sizes: a redraw walks only the cells that can
+// reach the view, so it costs the same at every size of map.
+void BM_PlanRedrawOfAGrownMap(benchmark::State& state)
+{
+    auto core = LargestMap();
+    const int side = static_cast<int>(state.range(0));
+    bench::GrowByRepeating(*core, side);
+    core->SetViewOption(kOptionPlan, true);
+    for (auto _ : state) {
+        core->RedrawView();
+        benchmark::DoNotOptimize(core->ViewImage().bits());
+    }
+    state.SetLabel(std::to_string(side) + " x " + std::to_string(side) + " cells");
+}
+BENCHMARK(BM_PlanRedrawOfAGrownMap)->Arg(256)->Arg(4096)->Unit(benchmark::kMillisecond);
+
 void BM_PointerMove(benchmark::State& state)
 {
     auto core = LargestMap();

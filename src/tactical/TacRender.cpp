@@ -97,15 +97,34 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 }
 
 // The steps m (from 0) of a run of positions base + step * m whose cells,
-// reaching rows `reach` from their position, touch the image's rows of the
-// view: first <= m <= last.
-std::pair<std::int64_t, std::int64_t> StepsInBand(std::int64_t base, int step, const RowReach& reach,
-                                                  const IndexedImage& image, const ViewWindow& window)
+// reaching `reach` (rows or columns) from their position, touch the view's
+// rows or columns from..end - 1: first <= m <= last.
+std::pair<std::int64_t, std::int64_t> StepsWithin(std::int64_t base, int step, const RowReach& reach, std::int64_t from,
+                                                  std::int64_t end)
 {
-    const std::int64_t top = window.top, bottom = top + image.height();
-    // base + step m + reach.hi > top and base + step m + reach.lo < bottom.
-    return {FloorDiv(top - reach.hi - base, step) + 1, -FloorDiv(-(bottom - reach.lo - base), step) - 1};
+    // base + step m + reach.hi > from and base + step m + reach.lo < end.
+    return {FloorDiv(from - reach.hi - base, step) + 1, -FloorDiv(-(end - reach.lo - base), step) - 1};
 }
+
+// What drawing a cell of the plan may touch, relative to its position.
+struct PlanReach {
+    RowReach rows, columns;
+    void Add(const SpriteCollection& sprites)
+    {
+        for (int i = 1; i < sprites.Count(); ++i)
+            if (const Sprite* sprite = sprites.At(i))
+                for (const SpriteRun& run : sprite->Runs) {
+                    rows.Add(run.Row, run.Row + 1);
+                    columns.Add(run.X, run.X + static_cast<int>(run.Pixels.size()));
+                }
+    }
+    // A square from..to - 1 on both axes.
+    void Add(int from, int to)
+    {
+        rows.Add(from, to);
+        columns.Add(from, to);
+    }
+};
 
 }  // namespace
 
@@ -240,21 +259,26 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
     if (!map.HasCells()) return;
     const bool unitsOn = UnitsShown(map, view);
     const LevelSpan levels = ShownLevels(map, view);
-    int yFirst = 0, yLast = map.MapHeight - 1;
-    if (IsBand(image, window)) {
-        RowReach reach;
-        for (int s = 0; s < kSlotCount; ++s)
-            if (view.SlotVisible[s]) reach.Add(tiles.PlanTileSets[s]);
-        if (unitsOn && tiles.UnitIcons) reach.Add(*tiles.UnitIcons);
-        // The grid's squares, in a pen that may be wider than a pixel.
-        if (view.ShowGrid) reach.Add(-image.pen().width, 8 + image.pen().width);
-        // Row y of cells lies at 8 (y - YOffset - 30).
-        const auto [inFirst, inLast] =
-            StepsInBand(-8 * (static_cast<std::int64_t>(view.YOffset) + 30), 8, reach, image, window);
-        yFirst = static_cast<int>(std::clamp<std::int64_t>(inFirst, 0, map.MapHeight));
-        yLast = static_cast<int>(std::clamp<std::int64_t>(inLast, -1, map.MapHeight - 1));
-    }
-    for (int x = 0; x < map.MapWidth; ++x)
+    // Only the cells that can touch the image are walked, so that the cost
+    // follows the view, not the map: what the others would draw lies wholly
+    // outside the image.
+    PlanReach reach;
+    for (int s = 0; s < kSlotCount; ++s)
+        if (view.SlotVisible[s]) reach.Add(tiles.PlanTileSets[s]);
+    if (unitsOn && tiles.UnitIcons) reach.Add(*tiles.UnitIcons);
+    // The grid's squares, in a pen that may be wider than a pixel.
+    if (view.ShowGrid) reach.Add(-image.pen().width, 8 + image.pen().width);
+    // Row y of cells lies at 8 (y - YOffset - 30), column x at 8 (x - XOffset - 4).
+    const auto [rowFirst, rowLast] = StepsWithin(-8 * (static_cast<std::int64_t>(view.YOffset) + 30), 8, reach.rows,
+                                                 window.top, static_cast<std::int64_t>(window.top) + image.height());
+    const auto [columnFirst, columnLast] =
+        StepsWithin(-8 * (static_cast<std::int64_t>(view.XOffset) + 4), 8, reach.columns, window.left,
+                    static_cast<std::int64_t>(window.left) + image.width());
+    const int yFirst = static_cast<int>(std::clamp<std::int64_t>(rowFirst, 0, map.MapHeight));
+    const int yLast = static_cast<int>(std::clamp<std::int64_t>(rowLast, -1, map.MapHeight - 1));
+    const int xFirst = static_cast<int>(std::clamp<std::int64_t>(columnFirst, 0, map.MapWidth));
+    const int xLast = static_cast<int>(std::clamp<std::int64_t>(columnLast, -1, map.MapWidth - 1));
+    for (int x = xFirst; x <= xLast; ++x)
         for (int y = yFirst; y <= yLast; ++y) {
             // In 64 bits: a cell this far away cannot reach the image.
             const std::int64_t planX = 8 * (static_cast<std::int64_t>(x) - view.XOffset - 4);

@@ -33,7 +33,8 @@ void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapDa
                    TacViewState& view, const TacProjection& projection);
 
 // Draws the plan: every cell of the shown levels from the plan tile sets,
-// then the unit icons where shown.
+// then the unit icons where shown. Cells that cannot reach the image are
+// not walked: the cost follows the image's size, not the map's.
 void DrawPlan(IndexedImage& image, const TacMapData& map, const TacTileSets& tiles, const TacViewState& view);
 void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& map, const TacTileSets& tiles,
               const TacViewState& view);

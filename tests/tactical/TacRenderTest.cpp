@@ -135,6 +135,47 @@ TEST(TacRender, ALargeMapInASmallViewDrawsWhatTheFullDrawingShows)
     }
 }
 
+// Plan tiles that reach beyond their 8 x 8 square: a row of 8 pixels and one
+// pixel at (24, 24), which no later cell covers and which may be the view's
+// first column or row. A view that shows part of the map shows exactly that
+// part of the whole plan, wherever the map lies, also past the view's edges.
+TEST(TacRender, APlanViewShowsWhatTheWholePlanShowsWhereverTheMapLies)
+{
+    RenderFixture f;
+    std::vector<TestSprite> wide;
+    for (int k = 0; k < 200; ++k) {
+        TestSprite s;
+        s.push_back(tactest::Run{0, 0, Bytes(8, static_cast<std::uint8_t>(10 + k % 150))});
+        s.push_back(tactest::Run{24, 24, Bytes(1, static_cast<std::uint8_t>(10 + k % 150))});
+        wide.push_back(s);
+    }
+    WriteCollection(f.dir, "maps/d/mapunits/sground", PlainCollection(wide));
+    f.core.Resize(400, 300);
+    f.Load("m", 60, 50, 2, DistinctGround(60, 50, 2));
+    f.core.SetViewOption(kOptionPlan, true);
+    // Cell (x, y) at (8 x, 8 y) of the whole plan, room for the tiles' reach.
+    TacViewState all = f.core.View();
+    all.XOffset = -4;
+    all.YOffset = -30;
+    IndexedImage whole(8 * 60 + 32, 8 * 50 + 24);
+    DrawPlan(whole, f.core.Map(), f.core.Tiles(), all);
+    for (auto [xo, yo] : {std::pair{-10, -40}, {10, 5}, {25, 20}, {40, -20}, {-3, 12}, {-52, -60}, {56, 20}}) {
+        SCOPED_TRACE(::testing::Message() << xo << ", " << yo);
+        f.core.SetXOffset(xo);
+        f.core.SetYOffset(yo);
+        const IndexedImage& view = f.core.ViewImage();
+        int shown = 0;
+        for (int vy = 0; vy < view.height(); ++vy)
+            for (int vx = 0; vx < view.width(); ++vx) {
+                const int wx = vx + 8 * (xo + 4), wy = vy + 8 * (yo + 30);
+                const int expected = whole.contains(wx, wy) ? whole.pixel(wx, wy) : 0;
+                ASSERT_EQ(view.pixel(vx, vy), expected) << vx << ", " << vy;
+                shown += expected != 0;
+            }
+        EXPECT_GT(shown, 0);
+    }
+}
+
 TEST(TacRender, LevelsSlotsAndEmptyTiles)
 {
     RenderFixture f;
