@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/files/CurrentCopy.h"
 #include "shell/JournalCodec.h"
@@ -312,8 +313,8 @@ std::string JournalTimeText(std::int64_t seconds)
 std::string RecoveryQuestion(const JournalContent& content)
 {
     return "Ketral ended while " + content.header.mapName + " had unsaved changes (" +
-           JournalTimeText(content.writtenSeconds) + ", " + std::to_string(content.EditCount()) +
-           " changes). Restore them?";
+           JournalTimeText(content.writtenSeconds) + ", " + Counted(content.EditCount(), "change", "changes") +
+           "). Restore " + (content.EditCount() == 1 ? "it" : "them") + "?";
 }
 
 std::string ChangedFilesQuestion(const JournalContent& content)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/PngMemory.h"
@@ -152,7 +153,7 @@ SpriteImport::SpriteImport(const std::string& base, SpriteKind kind, const Color
         if (p.Index < countBefore_) continue;
         if (p.Index != next)
             throw Error(p.Path + ": sprite " + std::to_string(p.Index) + " cannot be added: the collection has " +
-                        std::to_string(next) + " sprites" + (next > countBefore_ ? " with the new ones before it" : "") +
+                        Counted(next, "sprite", "sprites") + (next > countBefore_ ? " with the new ones before it" : "") +
                         ", so the next new picture must be numbered " + std::to_string(next));
         ++next;
     }

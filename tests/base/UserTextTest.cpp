@@ -5,6 +5,7 @@
 #include <string>
 #include <type_traits>
 
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/GameText.h"
 #include "base/UserText.h"
@@ -47,4 +48,12 @@ TEST(UserText, AnErrorKeepsItsPartsAndSaysThemInUtf8)
     const std::vector<UserText::Part> parts = {
         {E::Utf8, "Building 3 is named "}, {E::Latin1, "Caf\xE9"}, {E::Utf8, " in " + path}};
     EXPECT_EQ(e.Message().Parts(), parts);
+}
+
+TEST(CountedNoun, TheNounAgreesWithItsNumber)
+{
+    EXPECT_EQ(Counted(1, "tile", "tiles"), "1 tile");
+    EXPECT_EQ(Counted(0, "tile", "tiles"), "0 tiles");
+    EXPECT_EQ(Counted(2, "change", "changes"), "2 changes");
+    EXPECT_EQ(Counted(-1, "cell", "cells"), "-1 cells");
 }

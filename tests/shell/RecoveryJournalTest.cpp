@@ -353,3 +353,15 @@ TEST_F(RecoveryDirectoryTest, AWriterKilledAtAnyMomentLeavesAReadableJournal)
         }
     }
 }
+
+TEST(RecoveryJournal, TheQuestionCountsTheChangesInWordsThatAgree)
+{
+    JournalContent content;
+    content.header.mapName = "outpost";
+    for (auto [index, words] : {std::pair{1u, "1 change). Restore it?"}, std::pair{3u, "3 changes). Restore them?"}}) {
+        content.index = index;
+        const std::string question = RecoveryQuestion(content);
+        EXPECT_EQ(question.rfind("Ketral ended while outpost had unsaved changes (", 0), 0u) << question;
+        EXPECT_EQ(question.substr(question.size() - std::string(words).size()), words);
+    }
+}

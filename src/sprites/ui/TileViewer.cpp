@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/files/FileWriter.h"
 #include "base/ui/ErrorGuard.h"
@@ -96,7 +97,8 @@ void TileViewer::ExportTiles()
     if (dir.isEmpty()) return;
     const int written = ExportSprites(*images_, static_cast<SpriteKind>(images_->Kind()), Colours(), Path(dir));
     lastDir_ = dir;
-    ShowInformation(std::to_string(written) + " tiles and " + kCollectionIndexName + " written to " + Path(dir) + ".", this);
+    ShowInformation(Counted(written, "tile", "tiles") + " and " + kCollectionIndexName + " written to " + Path(dir) + ".",
+                    this);
 }
 
 void TileViewer::ExportTile()
@@ -141,7 +143,7 @@ void TileViewer::RunImport(SpriteImport& import)
         return;
     }
     const std::size_t n = import.Replaced().size() + import.Appended().size();
-    if (!AskYesNo("Replace " + std::to_string(n) + " tiles of " + import.Base() +
+    if (!AskYesNo("Replace " + Counted(static_cast<std::int64_t>(n), "tile", "tiles") + " of " + import.Base() +
                       "? The collection's files are written now.",
                   this))
         return;
@@ -162,8 +164,10 @@ void TileViewer::RunImport(SpriteImport& import)
     }
     emit TilesImported();
     if (import.Approximated() > 0)
-        ShowInformation(std::to_string(import.Approximated()) +
-                            " pixels have colours that the palette does not hold; they took the nearest colours.",
+        ShowInformation(import.Approximated() == 1
+                            ? std::string("1 pixel has a colour that the palette does not hold; it took the nearest colour.")
+                            : std::to_string(import.Approximated()) +
+                                  " pixels have colours that the palette does not hold; they took the nearest colours.",
                         this);
 }
 

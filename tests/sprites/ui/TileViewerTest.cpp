@@ -432,7 +432,7 @@ private slots:
         v.ReplaceTileAction->trigger();
         QCOMPARE(imported.count(), 1);
         QCOMPARE(QString::fromStdString(questions_.at(0)),
-                 QStringLiteral("Replace 1 tiles of %1? The collection's files are written now.").arg(QString::fromStdString(base)));
+                 QStringLiteral("Replace 1 tile of %1? The collection's files are written now.").arg(QString::fromStdString(base)));
         IndexedImage drawn(5, 3);
         tiles.Draw(2, 0, 0, drawn);
         QCOMPARE(drawn.pixel(0, 0), std::uint8_t(9));
