@@ -67,6 +67,9 @@ JournalHeader GetHeader(JournalIn& in)
     const std::uint32_t fields = in.Count(4);
     for (std::uint32_t i = 0; i < fields; ++i) h.opening.push_back(in.Text());
     const std::uint32_t files = in.Count(kFileEntryBytes);
+    // Every map is read from files: without them nothing would tell that
+    // the map changed since, and the edits would be put over another map.
+    if (files == 0) in.Damaged();
     for (std::uint32_t i = 0; i < files; ++i) {
         JournalFile f;
         f.path = in.Text();

@@ -173,6 +173,8 @@ TEST(RecoveryJournal, FilesThatAreNoJournalAreRefused)
 {
     JournalBytes otherVersion = EncodeJournalHeader(SomeHeader());
     otherVersion[16] = 9;
+    JournalHeader noFiles = SomeHeader();
+    noFiles.files.clear();
     const std::string png = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR";
     const struct {
         const char* what;
@@ -184,6 +186,8 @@ TEST(RecoveryJournal, FilesThatAreNoJournalAreRefused)
         {"text", JournalBytes(40, 'a'), "journal is not a recovery journal of Ketral"},
         {"a later layout", otherVersion, "journal is not a recovery journal of Ketral"},
         {"the start alone", JournalBytes(otherVersion.begin(), otherVersion.begin() + 20), "journal is damaged"},
+        // Nothing would tell whether the map changed since.
+        {"a header that names no files", Whole(noFiles, SomeBatches()), "journal is damaged"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
