@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "base/files/CurrentCopy.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
@@ -248,11 +249,12 @@ void SpriteCollection::LoadFramed(const std::string& base)
     if (!FileExists(tabName) || !FileExists(pckName))
         throw Error(base + ".tab or " + base + ".pck does not exist");
     Clear();
-    FileSource tab(tabName);
-    FileSource pck(pckName);
+    // An import writes the .tab and the .pck together: a save of the pair
+    // stopped between the two renames is read as its commit record says.
+    const std::unique_ptr<ByteSource> tab = OpenCurrentCopy(tabName), pck = OpenCurrentCopy(pckName);
     std::unique_ptr<FileSource> use;
     if (FileExists(useName)) use = std::make_unique<FileSource>(useName);
-    LoadFramed(tab, pck, use.get());
+    LoadFramed(*tab, *pck, use.get());
 }
 
 void SpriteCollection::LoadPlain(const std::string& base)
@@ -260,9 +262,8 @@ void SpriteCollection::LoadPlain(const std::string& base)
     const std::string tabName = base + ".tab", pckName = base + ".pck";
     if (!FileExists(tabName) || !FileExists(pckName)) return;
     Clear();
-    FileSource tab(tabName);
-    FileSource pck(pckName);
-    LoadPlain(tab, pck);
+    const std::unique_ptr<ByteSource> tab = OpenCurrentCopy(tabName), pck = OpenCurrentCopy(pckName);
+    LoadPlain(*tab, *pck);
 }
 
 void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)

@@ -16,6 +16,7 @@
 #include "sprites/SpriteImport.h"
 #include "sprites/SpritePicture.h"
 #include "sprites/SpriteWriter.h"
+#include "support/FailingWrites.h"
 #include "support/TempDir.h"
 #include "support/TestPng.h"
 #include "support/WriteProtect.h"
@@ -155,6 +156,53 @@ struct FramedSet {
         return dir.write("in/" + name, testing::PalettePng(image));
     }
 };
+
+// An import stopped at any step of its save (a kill, a power cut) leaves the
+// collection reading as the old sprites or the new ones, never one file's
+// new bytes with the other's old ones; reading it changes nothing.
+TEST(SpriteImport, AnImportStoppedAtAnyStepReadsAsTheOldOrTheNewCollection)
+{
+    FramedSet set;
+    set.Picture("0001.png", Box(12, 9, 0, 0, 12, 9, 40));  // longer than the old sprite: moved to the end
+    set.Picture("0003.png", Box(3, 3, 0, 0, 3, 3, 41));    // a new sprite
+    const Snapshot old = Take(set.base);
+    const std::vector<std::string> files = testing::DirectoryNames(set.dir.path());
+    const auto drawing = [&] {
+        const auto c = Load(set.base, FramedKind);
+        std::vector<std::uint8_t> pixels{static_cast<std::uint8_t>(c->Count())};
+        for (int i = 1; i < c->Count(); ++i) {
+            IndexedImage image(16, 10);
+            c->Draw(i, 0, 0, image);
+            pixels.insert(pixels.end(), image.bits(), image.bits() + 16 * 10);
+        }
+        return pixels;
+    };
+    const std::vector<std::uint8_t> before = drawing();
+    ImportDirectory(set.base, FramedKind, Palette(), set.dir / "in").Save();
+    const std::vector<std::uint8_t> after = drawing();
+    ASSERT_NE(after, before);
+    bool finished = false, sawOneFileNew = false;
+    for (int step = 1; !finished && step < 60; ++step) {
+        SCOPED_TRACE(step);
+        // The old collection, without what the last stopped save left.
+        for (const std::string& name : testing::DirectoryNames(set.dir.path()))
+            if (std::find(files.begin(), files.end(), name) == files.end()) std::filesystem::remove(set.dir / name);
+        set.dir.write("tiles.tab", old.tab);
+        set.dir.write("tiles.pck", old.pck);
+        const testing::StoppedSave how =
+            testing::RunStoppedAt(step, [&] { ImportDirectory(set.base, FramedKind, Palette(), set.dir / "in").Save(); });
+        ASSERT_NE(how, testing::StoppedSave::Failed);
+        finished = how == testing::StoppedSave::Finished;
+        sawOneFileNew = sawOneFileNew || ((ReadFileBytes(set.base + ".tab") == old.tab) !=
+                                          (ReadFileBytes(set.base + ".pck") == old.pck));
+        const std::vector<std::string> names = testing::DirectoryNames(set.dir.path());
+        const std::vector<std::uint8_t> read = drawing();
+        EXPECT_TRUE(read == before || read == after);
+        EXPECT_EQ(testing::DirectoryNames(set.dir.path()), names);
+    }
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(sawOneFileNew);
+}
 
 TEST(SpriteImport, FramesOfImportedSprites)
 {
