@@ -88,7 +88,7 @@ private slots:
             QCOMPARE(form->Editor().view.scrollX, 128 * form->HorizontalScrollBar->value());
             QCOMPARE(form->Editor().view.scrollY, 32 * form->VerticalScrollBar->value());
         }
-        QCOMPARE(form->UndoStack->count(), 0);
+        QCOMPARE(form->Editor().History().Count(), std::size_t{0});
     }
 
     void zoomFromTheWheelAndTheMenu()
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(int(form->Editor().map.Cell(5, 3, 2)), 0);
         QCOMPARE(Text(form->StatusBar->TilesLabel), QStringLiteral("Tile 11"));
         QCOMPARE(Text(form->StatusBar->ModifiedLabel), QStringLiteral("Modified"));
-        form->UndoStack->undo();
+        form->MenuBar->UndoAction->trigger();
         QCOMPARE(Text(form->StatusBar->TilesLabel), QStringLiteral("Tile 0"));
         QCOMPARE(Text(form->StatusBar->ModifiedLabel), QString());
         // Off the grid and outside the view the cell fields are empty.
