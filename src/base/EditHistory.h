@@ -122,9 +122,10 @@ private:
     std::vector<EditHistoryObserver*> observers_;
 };
 
-// The history of one map kind. Change is what the core records of an edit;
-// Change::MergeWith(const Change& later) takes a later change of the same
-// drag into it, or returns false when the two cannot be one step.
+// The history of one map kind. Change is what the core records of an edit:
+// Change::Empty() says that it changed nothing, Change::MergeWith(const
+// Change& later) takes a later change of the same drag into it or returns
+// false when the two cannot be one step.
 template <class Change>
 class ChangeHistory final : public EditHistory {
 public:
@@ -134,9 +135,11 @@ public:
     explicit ChangeHistory(ApplyChange apply) : apply_(std::move(apply)) {}
 
     // A change the core has made already: it is not applied again. A change
-    // with the merge key of the last step (the same drag) joins that step.
+    // with the merge key of the last step (the same drag) joins that step; an
+    // empty change is no step.
     void Push(std::string name, Change change, std::uint64_t mergeKey = 0)
     {
+        if (change.Empty()) return;
         if (BeginPush(mergeKey) && changes_.back().MergeWith(change)) {
             EndMerge();
             return;

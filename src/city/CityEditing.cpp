@@ -15,11 +15,6 @@ CityMapChange CityEditor::NewChange() const
     return change;
 }
 
-void CityEditor::Record(std::string name, CityMapChange change, std::uint64_t mergeKey)
-{
-    if (!change.Empty()) history_.Push(std::move(name), std::move(change), mergeKey);
-}
-
 CityMapChange CityEditor::MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer)
 {
     CityMapChange change = NewChange();
@@ -40,7 +35,7 @@ CityMapChange CityEditor::MouseUp(MouseButton button, int x, int y, CityTileView
         view.cursorX = kNoCursor;
         view.cursorY = kNoCursor;
         RedrawMap();
-        Record("Paint", change);
+        history_.Push("Paint", change);
     }
     return change;
 }
@@ -85,7 +80,7 @@ CityMapChange CityEditor::ClearLevel(const std::function<bool(const std::string&
         map.ClearLevel(view.currentLevel);
     }
     RedrawMap();
-    Record("Clear level", change);
+    history_.Push("Clear level", change);
     return change;
 }
 
@@ -97,7 +92,7 @@ CityMapChange CityEditor::ClearMap(const std::function<bool(const std::string&)>
         map.ClearAll();
     }
     RedrawMap();
-    Record("Clear all map", change);
+    history_.Push("Clear all map", change);
     return change;
 }
 
@@ -110,7 +105,7 @@ CityMapChange CityEditor::ChangeBuilding(int index, const CityBuilding& after)
     change.building = CityBuildingChange{index, building, after};
     building = after;
     obs().BuildingChanged(index);
-    Record("Building", change);
+    history_.Push("Building", change);
     return change;
 }
 

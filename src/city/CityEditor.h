@@ -148,14 +148,12 @@ public:
     void SelectItem(int item);   // and redraw the overview
 
     // The edits the user made, undone and redone through this editor; an
-    // opening clears it. Undo and Redo of a step that does not fit the map
+    // opening clears it. The edits below that name a step push it
+    // themselves; the changes the others return are pushed by their caller
+    // (the region tools). Undo and Redo of a step that does not fit the map
     // throw Error and change nothing.
     const ChangeHistory<CityMapChange>& History() const { return history_; }
     ChangeHistory<CityMapChange>& History() { return history_; }
-    // Pushes a change this editor has made as a step named `name` (nothing
-    // for an empty change); a change with the merge key of the step before
-    // joins it.
-    void Record(std::string name, CityMapChange change, std::uint64_t mergeKey = 0);
 
     // Pointer on the map image. A left button release that places a tile
     // pushes the step "Paint" and returns its change (empty when the cell

@@ -142,7 +142,7 @@ CityMapChange CityRegionView::Recorded(const char* name, CityMapChange change)
 {
     if (change.Empty()) return change;
     editor_.RedrawMap();
-    editor_.Record(name, change);
+    editor_.History().Push(name, change);
     return change;
 }
 

@@ -157,14 +157,12 @@ public:
 
     // ---- editing
     // The edits the user made, undone and redone through this core; a load
-    // clears it. Undo and Redo of a step that does not fit the map throw
-    // Error and change nothing.
+    // clears it. The edits below that name a step push it themselves; the
+    // changes the others return are pushed by their caller (the region
+    // tools). Undo and Redo of a step that does not fit the map throw Error
+    // and change nothing.
     const ChangeHistory<TacMapChange>& History() const { return history_; }
     ChangeHistory<TacMapChange>& History() { return history_; }
-    // Pushes a change this core has made as a step named `name` (nothing for
-    // an empty change); a change with the merge key of the step before joins
-    // it.
-    void Record(std::string name, TacMapChange change, std::uint64_t mergeKey = 0);
     // Writes each value in 0..255 into its slot of every cell between the
     // cells under the drag start and the pointer, on the selected level;
     // other values leave their slot alone. Then redraws. The change is the

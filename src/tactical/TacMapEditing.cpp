@@ -14,17 +14,12 @@ TacMapChange TacMapCore::NewChange() const
     return change;
 }
 
-void TacMapCore::Record(std::string name, TacMapChange change, std::uint64_t mergeKey)
-{
-    if (!change.Empty()) history_.Push(std::move(name), std::move(change), mergeKey);
-}
-
 void TacMapCore::PaintSelection(int ground, int left, int right, int feature)
 {
     const Point a = CellAtPixel(view_.DragStart), b = CellAtPixel(view_.PointerPos);
     TacMapChange change = PaintCells(a.x, a.y, b.x, b.y, view_.EditLevel(), {ground, left, right, feature});
     RedrawView();
-    Record("Paint", std::move(change), drags_);
+    history_.Push("Paint", std::move(change), drags_);
 }
 
 TacMapChange TacMapCore::PaintCells(int x1, int y1, int x2, int y2, int z, const std::array<int, kSlotCount>& values)
@@ -97,7 +92,7 @@ TacMapChange TacMapCore::ApplySizeFactors(std::int32_t fx, std::int32_t fy, std:
 
 void TacMapCore::ResizeMap(std::int32_t fx, std::int32_t fy, std::int32_t fz)
 {
-    Record("Resize", ApplySizeFactors(fx, fy, fz));
+    history_.Push("Resize", ApplySizeFactors(fx, fy, fz));
 }
 
 void TacMapCore::Apply(const TacMapChange& change, bool redo)

@@ -130,7 +130,7 @@ TacMapChange TacRegionView::Recorded(const char* name, TacMapChange change)
 {
     if (change.Empty()) return change;
     core_.RedrawView();
-    core_.Record(name, change);
+    core_.History().Push(name, change);
     return change;
 }
 

@@ -62,7 +62,7 @@ std::vector<MapWindow> Windows()
          [](QWidget* w, int k) {
              auto* t = static_cast<TacticalWindow*>(w);
              TacMapCore& core = t->Map()->Core();
-             core.Record("Paint", core.PaintCells(k, 0, k, 1, 0, {40 + k, -1, -1, 7}));
+             core.History().Push("Paint", core.PaintCells(k, 0, k, 1, 0, {40 + k, -1, -1, 7}));
          },
          [](QWidget* w) { return static_cast<TacticalWindow*>(w)->SaveMap(); },
          [](QWidget* w) { return static_cast<TacticalWindow*>(w)->Map()->Core().Map().Cells; },
@@ -79,7 +79,7 @@ std::vector<MapWindow> Windows()
          },
          [](QWidget* w, int k) {
              auto* c = static_cast<CityWindow*>(w);
-             c->Editor().Record("Paint", c->Editor().PaintCells(2, k, k + 3, 0, 9, static_cast<std::uint16_t>(300 + k)));
+             c->Editor().History().Push("Paint", c->Editor().PaintCells(2, k, k + 3, 0, 9, static_cast<std::uint16_t>(300 + k)));
          },
          [](QWidget* w) { return static_cast<CityWindow*>(w)->SaveWholeMap(); },
          [](QWidget* w) { return Bytes16(static_cast<CityWindow*>(w)->Editor().map.cells); },

@@ -19,6 +19,7 @@ namespace {
 struct ByteChange {
     GridChange<std::uint8_t> cells;
     bool joins = true;
+    bool Empty() const { return cells.Empty(); }
     bool MergeWith(const ByteChange& later)
     {
         if (!joins || !later.joins) return false;

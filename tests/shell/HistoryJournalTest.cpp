@@ -18,6 +18,7 @@ namespace {
 // A change named by letters; the steps of a drag join their letters.
 struct LetterChange {
     std::string letters;
+    bool Empty() const { return letters.empty(); }
     bool MergeWith(const LetterChange& later)
     {
         letters += later.letters;
