@@ -46,24 +46,21 @@ void ShowEditor(QWidget* window)
 // not be written.
 bool Restore(const JournalContent& content, const std::string& path, TacticalWindow* tactical, CityWindow* city)
 {
-    QUndoStack* stack = nullptr;
     QWidget* window = nullptr;
     if (content.header.kind == JournalKind::Tactical) {
         if (!tactical) throw Error("The editor window is not available.");
         if (!RestoreTacticalJournal(*tactical, content, path)) return false;
-        stack = tactical->UndoStack;
         window = tactical;
     } else {
         if (!city) throw Error("The editor window is not available.");
         if (!RestoreCityJournal(*city, content, path)) return false;
-        stack = city->UndoStack;
         window = city;
     }
     ShowEditor(window);
     // The edits are the window's own now: its journal is written before the
     // old one goes, so that no moment passes without one. When it cannot be
     // written the old journal stays for the next start.
-    auto* journal = stack->findChild<UndoJournal*>();
+    auto* journal = window->findChild<UndoJournal*>(QString(), Qt::FindDirectChildrenOnly);
     if (!journal) return false;
     journal->Flush();
     return !journal->IsOff();

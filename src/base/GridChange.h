@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <span>
+#include <utility>
 #include <type_traits>
 #include <vector>
 
@@ -79,6 +81,25 @@ public:
         for (const Run& r : runs_)
             std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(r.at), r.size,
                         grid.begin() + static_cast<std::ptrdiff_t>(r.offset));
+    }
+
+    // This change followed by `later` as one change (the steps of one drag):
+    // each element keeps its value before the first of the two that changed
+    // it and takes its value after the last. Meant for the small changes of a
+    // drag: it goes element by element.
+    void Then(const GridChange& later)
+    {
+        std::map<std::size_t, std::pair<T, T>> values;
+        for (const GridChange* c : {static_cast<const GridChange*>(this), &later})
+            for (const Run& r : c->runs_)
+                for (std::size_t k = 0; k < r.size; ++k) {
+                    const auto [it, fresh] =
+                        values.try_emplace(r.offset + k, c->before_[r.at + k], c->after_[r.at + k]);
+                    if (!fresh) it->second.second = c->after_[r.at + k];
+                }
+        GridChange joined;
+        for (const auto& [offset, v] : values) joined.Append(offset, &v.first, &v.second, 1);
+        *this = std::move(joined);
     }
 
 private:

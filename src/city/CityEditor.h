@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "base/EditHistory.h"
 #include "base/IndexedImage.h"
 #include "base/MapViewObserver.h"
 #include "city/CityBuildingList.h"
@@ -66,6 +67,8 @@ inline constexpr const char* kClearMapQuestion = "This will clear entire map. Ar
 class CityEditor {
 public:
     explicit CityEditor(std::string listsDir = "");
+    CityEditor(const CityEditor&) = delete;
+    CityEditor& operator=(const CityEditor&) = delete;
 
     CityMap map;
     CityViewState view;
@@ -87,6 +90,7 @@ public:
 
     // Opens a default city map (savedGame false) or the city map of a saved
     // game: palette, tiles, lists, buildings and cells, with progress shown.
+    // Every opening, also one that stops half-way, starts a new history.
     // `editable` is not consulted: the window has no read-only mode.
     void OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
@@ -143,9 +147,17 @@ public:
     void SetItemChecked(int item, bool checked);
     void SelectItem(int item);   // and redraw the overview
 
+    // The edits the user made, undone and redone through this editor; an
+    // opening clears it. The edits below that name a step push it
+    // themselves; the changes the others return are pushed by their caller
+    // (the region tools). Undo and Redo of a step that does not fit the map
+    // throw Error and change nothing.
+    const ChangeHistory<CityMapChange>& History() const { return history_; }
+    ChangeHistory<CityMapChange>& History() { return history_; }
+
     // Pointer on the map image. A left button release that places a tile
-    // returns the change (empty when the cell already held the tile or no
-    // tile was placed).
+    // pushes the step "Paint" and returns its change (empty when the cell
+    // already held the tile or no tile was placed).
     void MouseMove(int x, int y);
     CityMapChange MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer);
     // The pointer left the map image.
@@ -179,14 +191,15 @@ public:
     // tile to `tile`. Nothing changes for a start outside the map.
     CityMapChange BucketFill(CityCell start, std::uint16_t tile);
 
-    // The clear commands: ask, clear on Yes, redraw on either answer; the
-    // change is empty on No.
+    // The clear commands: ask, clear on Yes (the step "Clear level" or
+    // "Clear all map", named as their buttons), redraw on either answer;
+    // the change is empty on No.
     CityMapChange ClearLevel(const std::function<bool(const std::string&)>& ask);
     CityMapChange ClearMap(const std::function<bool(const std::string&)>& ask);
 
     // Building `index` becomes `after` (the building dialog's OK). Its list
     // item is brought up to date; mask and overview are not redrawn. The
-    // change is empty when nothing differs.
+    // change, the step "Building", is empty when nothing differs.
     CityMapChange ChangeBuilding(int index, const CityBuilding& after);
 
     // Undo and redo of a change of this opening: the exact values before or
@@ -223,6 +236,7 @@ private:
     UserText caption_;
     UserText baseCaption_;
     CityBuildingList list_;
+    ChangeHistory<CityMapChange> history_{[this](const CityMapChange& change, bool redo) { Apply(change, redo); }};
 };
 
 }  // namespace ketral

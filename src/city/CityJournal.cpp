@@ -1,6 +1,7 @@
 #include "city/CityJournal.h"
 
 #include "base/Errors.h"
+#include "shell/HistoryJournal.h"
 #include "shell/JournalCodec.h"
 
 namespace ketral {
@@ -146,6 +147,11 @@ void ReplayCityJournal(CityEditor& editor, const JournalContent& content, const 
         else
             editor.Undo(change);
     }
+}
+
+std::string CityStepName(const CityMapChange& change)
+{
+    return change.building ? "Building" : kRecoveredStepName;
 }
 
 }  // namespace ketral

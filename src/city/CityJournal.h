@@ -30,6 +30,9 @@ JournalHeader CityJournalHeader(const CityEditor& editor, const CityJournalOpeni
 // are no change throw Error naming `journal`.
 JournalBytes EncodeCityChange(const CityMapChange& change);
 CityMapChange DecodeCityChange(const JournalBytes& bytes, std::uint64_t opening, const std::string& journal);
+// The name of a change read back from a journal, which keeps no names: a
+// change of a building is "Building", a change of cells kRecoveredStepName.
+std::string CityStepName(const CityMapChange& change);
 
 // Throws Error when the change does not fit the map: cells outside its grid,
 // a building it does not have.

@@ -23,6 +23,15 @@ struct CityMapChange {
     std::uint64_t opening = 0;
 
     bool Empty() const { return cells.Empty() && !building; }
+    // Takes `later`, the next change of the same drag, into this one. Only
+    // changes of cells of the same opening join; for others this returns
+    // false and nothing changes.
+    bool MergeWith(const CityMapChange& later)
+    {
+        if (building || later.building || opening != later.opening) return false;
+        cells.Then(later.cells);
+        return true;
+    }
 };
 
 }  // namespace ketral

@@ -138,9 +138,11 @@ void CityRegionView::PlacePreview(const CellBox& box)
 
 void CityRegionView::LiftPreview() { under_.Restore(editor_.mapImage); }
 
-CityMapChange CityRegionView::Redrawn(CityMapChange change)
+CityMapChange CityRegionView::Recorded(const char* name, CityMapChange change)
 {
-    if (!change.Empty()) editor_.RedrawMap();
+    if (change.Empty()) return change;
+    editor_.RedrawMap();
+    editor_.History().Push(name, change);
     return change;
 }
 
@@ -154,24 +156,24 @@ CityMapChange CityRegionView::CutSelection(CityTileBlock& copied)
 {
     copied = CopySelection();
     const CellBox& box = Selected();
-    return Redrawn(editor_.EmptyCells(ToCity(box.lo), ToCity(box.hi)));
+    return Recorded("Cut", editor_.EmptyCells(ToCity(box.lo), ToCity(box.hi)));
 }
 
 CityMapChange CityRegionView::DeleteSelection()
 {
     const CellBox& box = Selected();
-    return Redrawn(editor_.EmptyCells(ToCity(box.lo), ToCity(box.hi)));
+    return Recorded("Delete", editor_.EmptyCells(ToCity(box.lo), ToCity(box.hi)));
 }
 
 CityMapChange CityRegionView::FillSelection(std::uint16_t tile)
 {
     const CellBox& box = Selected();
-    return Redrawn(editor_.FillCells(ToCity(box.lo), ToCity(box.hi), tile));
+    return Recorded("Fill", editor_.FillCells(ToCity(box.lo), ToCity(box.hi), tile));
 }
 
 CityMapChange CityRegionView::BucketFill(Cell3 cell, std::uint16_t tile)
 {
-    return Redrawn(editor_.BucketFill(ToCity(cell), tile));
+    return Recorded("Bucket fill", editor_.BucketFill(ToCity(cell), tile));
 }
 
 std::uint16_t CityRegionView::ChosenTile(const CityTileViewer* viewer)
@@ -185,7 +187,7 @@ std::uint16_t CityRegionView::ChosenTile(const CityTileViewer* viewer)
 CityMapChange CityRegionView::PasteAt(Cell3 at, bool skipEmpty)
 {
     if (block_.Empty()) throw Error("There are no copied cells to paste.");
-    return Redrawn(editor_.PasteCells(block_, ToCity(at), skipEmpty));
+    return Recorded("Paste", editor_.PasteCells(block_, ToCity(at), skipEmpty));
 }
 
 }  // namespace ketral

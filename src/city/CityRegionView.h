@@ -24,6 +24,8 @@ public:
     const CityTileBlock& Block() const { return block_; }
     void SetBlock(CityTileBlock block);
 
+    // The edits are steps of the core's history, named "Cut", "Delete",
+    // "Fill", "Bucket fill" and "Paste"; each returns its change.
     CityTileBlock CopySelection() const;
     CityMapChange CutSelection(CityTileBlock& copied);
     CityMapChange DeleteSelection();
@@ -61,7 +63,9 @@ private:
     // The outline's path in image pixels.
     std::vector<CellPoint> OutlinePath(const CellBox& box) const;
     void DrawPath(const std::vector<CellPoint>& path, PenMode mode);
-    CityMapChange Redrawn(CityMapChange change);
+    // Redraws after a change that is not empty and records it in the core's
+    // history as the step `name`; returns the change.
+    CityMapChange Recorded(const char* name, CityMapChange change);
 
     CityEditor& editor_;
     CityTileBlock block_;

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/Progress.h"
+#include "shell/HistoryJournal.h"
 #include "shell/JournalCodec.h"
 
 namespace ketral {
@@ -153,6 +154,11 @@ void LoadTacJournalMap(TacMapCore& core, const TacJournalOpening& opening)
 {
     NullProgress progress;
     core.LoadMap(opening.tileDir, opening.mapPath, opening.savedGame, opening.tacDataDir, progress);
+}
+
+std::string TacStepName(const TacMapChange& change)
+{
+    return change.resize ? "Resize" : kRecoveredStepName;
 }
 
 }  // namespace ketral

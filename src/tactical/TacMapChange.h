@@ -26,6 +26,15 @@ struct TacMapChange {
     std::uint64_t opening = 0;
 
     bool Empty() const { return cells.Empty() && !resize; }
+    // Takes `later`, the next change of the same drag, into this one. Only
+    // changes of cells of the same opening join; for others this returns
+    // false and nothing changes.
+    bool MergeWith(const TacMapChange& later)
+    {
+        if (resize || later.resize || opening != later.opening) return false;
+        cells.Then(later.cells);
+        return true;
+    }
 };
 
 }  // namespace ketral

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "base/EditHistory.h"
 #include "base/files/FileStamp.h"
 #include "base/IndexedImage.h"
 #include "base/Progress.h"
@@ -30,6 +31,8 @@ enum TacViewOption { kOptionUnits = 4, kOptionGrid = 5, kOptionPlan = 6 };
 class TacMapCore {
 public:
     TacMapCore();
+    TacMapCore(const TacMapCore&) = delete;
+    TacMapCore& operator=(const TacMapCore&) = delete;
 
     // Called after every change of the image that should reach the screen.
     std::function<void()> OnRepaint;
@@ -51,8 +54,9 @@ public:
     // or a saved battle (mapPath = the saved game), with the palette and unit
     // icons of tacDataDir: palette and icons once, tile sets on a change of
     // directory, then the map data; resets the level range and redraws. A
-    // failure throws and leaves the view as it was. Every load starts a new
-    // history: changes of the map before are not applied to this one.
+    // failure throws and leaves the view as it was. Every load, also one that
+    // stops half-way, starts a new history: the steps of the map before are
+    // dropped, and their changes are not applied to this one.
     void LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame,
                  const std::string& tacDataDir, ProgressSink& progress);
     // Whether a load first finishes a save of the map's files that was
@@ -152,10 +156,18 @@ public:
     std::optional<Cell3> CellUnderPointer() const;
 
     // ---- editing
+    // The edits the user made, undone and redone through this core; a load
+    // clears it. The edits below that name a step push it themselves; the
+    // changes the others return are pushed by their caller (the region
+    // tools). Undo and Redo of a step that does not fit the map throw Error
+    // and change nothing.
+    const ChangeHistory<TacMapChange>& History() const { return history_; }
+    ChangeHistory<TacMapChange>& History() { return history_; }
     // Writes each value in 0..255 into its slot of every cell between the
     // cells under the drag start and the pointer, on the selected level;
-    // other values leave their slot alone. Then redraws. Returns the change.
-    TacMapChange PaintSelection(int ground, int left, int right, int feature);
+    // other values leave their slot alone. Then redraws. The change is the
+    // step "Paint"; the paints of one drag are one step.
+    void PaintSelection(int ground, int left, int right, int feature);
     // The same for the cells from (x1, y1) to (x2, y2), either order, on
     // level index z; cells outside the map are skipped. No redraw.
     TacMapChange PaintCells(int x1, int y1, int x2, int y2, int z, const std::array<int, kSlotCount>& values);
@@ -169,6 +181,8 @@ public:
     // Error naming the sizes when the grid would be too large. Returns the
     // change (empty when no grid was laid out); the view is redrawn once.
     TacMapChange ApplySizeFactors(std::int32_t fx, std::int32_t fy, std::int32_t fz);
+    // The same as the step "Resize".
+    void ResizeMap(std::int32_t fx, std::int32_t fy, std::int32_t fz);
 
     // ---- regions (TacMapRegions.cpp); corners in either order, z the level
     // index. None of them redraws; each returns one change of the cells it
@@ -233,6 +247,8 @@ private:
     bool finishesInterruptedSaves_ = true;
     int redrawsPutOff_ = 0;
     bool redrawPending_ = false;
+    std::uint64_t drags_ = 0;  // counts the presses of the left button: the merge key of a drag's paints
+    ChangeHistory<TacMapChange> history_{[this](const TacMapChange& change, bool redo) { Apply(change, redo); }};
 };
 
 }  // namespace ketral

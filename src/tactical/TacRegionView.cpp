@@ -126,9 +126,11 @@ void TacRegionView::PlacePreview(const CellBox& box)
 
 void TacRegionView::LiftPreview() { under_.Restore(core_.ViewImage()); }
 
-TacMapChange TacRegionView::Redrawn(TacMapChange change)
+TacMapChange TacRegionView::Recorded(const char* name, TacMapChange change)
 {
-    if (!change.Empty()) core_.RedrawView();
+    if (change.Empty()) return change;
+    core_.RedrawView();
+    core_.History().Push(name, change);
     return change;
 }
 
@@ -142,24 +144,24 @@ TacMapChange TacRegionView::CutSelection(TacCellBlock& copied)
 {
     copied = CopySelection();
     const CellBox& box = Selected();
-    return Redrawn(core_.EmptyCells(box.lo, box.hi));
+    return Recorded("Cut", core_.EmptyCells(box.lo, box.hi));
 }
 
 TacMapChange TacRegionView::DeleteSelection()
 {
     const CellBox& box = Selected();
-    return Redrawn(core_.EmptyCells(box.lo, box.hi));
+    return Recorded("Delete", core_.EmptyCells(box.lo, box.hi));
 }
 
 TacMapChange TacRegionView::FillSelection(const std::array<int, kSlotCount>& values)
 {
     const CellBox& box = Selected();
-    return Redrawn(core_.FillCells(box.lo, box.hi, values));
+    return Recorded("Fill", core_.FillCells(box.lo, box.hi, values));
 }
 
 TacMapChange TacRegionView::BucketFill(Cell3 cell, int slot, std::uint8_t tile)
 {
-    return Redrawn(core_.BucketFill(cell, slot, tile));
+    return Recorded("Bucket fill", core_.BucketFill(cell, slot, tile));
 }
 
 int TacRegionView::BucketSlot(const std::array<int, kSlotCount>& chosen)
@@ -172,7 +174,7 @@ int TacRegionView::BucketSlot(const std::array<int, kSlotCount>& chosen)
 TacMapChange TacRegionView::PasteAt(Cell3 at, bool skipEmpty)
 {
     if (block_.Empty()) throw Error("There are no copied cells to paste.");
-    return Redrawn(core_.PasteCells(block_, at, skipEmpty));
+    return Recorded("Paste", core_.PasteCells(block_, at, skipEmpty));
 }
 
 }  // namespace ketral

@@ -24,6 +24,8 @@ public:
 
     // The cells of the selection (Error without one).
     TacCellBlock CopySelection() const;
+    // The edits are steps of the core's history, named "Cut", "Delete",
+    // "Fill", "Bucket fill" and "Paste"; each returns its change.
     // Copies the selection into `copied`, then empties its cells.
     TacMapChange CutSelection(TacCellBlock& copied);
     TacMapChange DeleteSelection();
@@ -59,7 +61,9 @@ private:
         int left = 0, top = 0, right = 49, bottom = 65;  // pixels around a box corner a cell may touch
     };
     void FrameBox(const CellBox& box, PenMode mode);
-    TacMapChange Redrawn(TacMapChange change);
+    // Redraws after a change that is not empty and records it in the core's
+    // history as the step `name`; returns the change.
+    TacMapChange Recorded(const char* name, TacMapChange change);
 
     TacMapCore& core_;
     TacCellBlock block_;

@@ -13,7 +13,6 @@
 
 #include "app/RecoveryOffer.h"
 #include "base/ui/ErrorGuard.h"
-#include "base/ui/MapChangeCommand.h"
 #include "base/ui/SaveChangesBox.h"
 #include "city/ui/CityWindow.h"
 #include "demo/Demo.h"
@@ -41,11 +40,11 @@ struct MapWindow {
     std::function<void(QWidget*, int)> edit;  // one step
     std::function<bool(QWidget*)> save;
     std::function<std::vector<std::uint8_t>(QWidget*)> cells;
-    std::function<QUndoStack*(QWidget*)> stack;
+    std::function<EditHistory*(QWidget*)> history;
     std::string file;  // the cells' file, relative to the game
 };
 
-UndoJournal* JournalOf(QUndoStack* stack) { return stack->findChild<UndoJournal*>(); }
+UndoJournal* JournalOf(QWidget* window) { return window->findChild<UndoJournal*>(); }
 
 std::vector<std::uint8_t> Bytes16(const std::vector<std::uint16_t>& v)
 {
@@ -63,12 +62,12 @@ std::vector<MapWindow> Windows()
          [](QWidget* w, int k) {
              auto* t = static_cast<TacticalWindow*>(w);
              TacMapCore& core = t->Map()->Core();
-             t->UndoStack->push(new MapChangeCommand<TacMapCore, TacMapChange>(
-                 core, core.PaintCells(k, 0, k, 1, 0, {40 + k, -1, -1, 7})));
+             core.History().Push("Paint", core.PaintCells(k, 0, k, 1, 0, {40 + k, -1, -1, 7}));
          },
          [](QWidget* w) { return static_cast<TacticalWindow*>(w)->SaveMap(); },
          [](QWidget* w) { return static_cast<TacticalWindow*>(w)->Map()->Core().Map().Cells; },
-         [](QWidget* w) { return static_cast<TacticalWindow*>(w)->UndoStack; }, "maps/Harbour/pier.smp"},
+         [](QWidget* w) -> EditHistory* { return &static_cast<TacticalWindow*>(w)->Map()->Core().History(); },
+         "maps/Harbour/pier.smp"},
         {"city", [] { return new CityWindow; },
          [](QWidget* w) {
              static_cast<CityWindow*>(w)->OpenCityMap(Game().VyxDataDir, "Citymap1", Game().VyxDataDir + "pal_01.dat",
@@ -80,12 +79,12 @@ std::vector<MapWindow> Windows()
          },
          [](QWidget* w, int k) {
              auto* c = static_cast<CityWindow*>(w);
-             c->UndoStack->push(new MapChangeCommand<CityEditor, CityMapChange>(
-                 c->Editor(), c->Editor().PaintCells(2, k, k + 3, 0, 9, static_cast<std::uint16_t>(300 + k))));
+             c->Editor().History().Push("Paint", c->Editor().PaintCells(2, k, k + 3, 0, 9, static_cast<std::uint16_t>(300 + k)));
          },
          [](QWidget* w) { return static_cast<CityWindow*>(w)->SaveWholeMap(); },
          [](QWidget* w) { return Bytes16(static_cast<CityWindow*>(w)->Editor().map.cells); },
-         [](QWidget* w) { return static_cast<CityWindow*>(w)->UndoStack; }, "vyxdata/Citymap1"},
+         [](QWidget* w) -> EditHistory* { return &static_cast<CityWindow*>(w)->Editor().History(); },
+         "vyxdata/Citymap1"},
     };
 }
 
@@ -108,8 +107,8 @@ class RecoveryWindowTest : public QObject {
         std::unique_ptr<QWidget> w(mw.make());
         mw.open(w.get());
         for (int k = 0; k < steps; ++k) mw.edit(w.get(), k);
-        for (int k = 0; k < undone; ++k) mw.stack(w.get())->undo();
-        UndoJournal* journal = JournalOf(mw.stack(w.get()));
+        for (int k = 0; k < undone; ++k) mw.history(w.get())->Undo();
+        UndoJournal* journal = JournalOf(w.get());
         journal->Flush();
         const std::string left = Journals() + mw.name + "-999999-" + std::to_string(steps) + ".journal";
         ::link(journal->Path().c_str(), left.c_str());
@@ -162,18 +161,18 @@ private slots:
         for (const MapWindow& mw : Windows()) {
             std::unique_ptr<QWidget> w(mw.make());
             mw.open(w.get());
-            QUndoStack* stack = mw.stack(w.get());
-            UndoJournal* journal = JournalOf(stack);
+            EditHistory* history = mw.history(w.get());
+            UndoJournal* journal = JournalOf(w.get());
             QVERIFY(journal);
             // Step: what it does; the changes journalled afterwards (0: no journal).
             const std::vector<std::pair<std::function<void()>, std::size_t>> steps = {
                 {[&] { mw.edit(w.get(), 1); }, 1},
                 {[&] { mw.edit(w.get(), 2); }, 2},
-                {[&] { stack->undo(); }, 1},
-                {[&] { stack->undo(); }, 0},  // back at the files
-                {[&] { stack->redo(); }, 1},
+                {[&] { history->Undo(); }, 1},
+                {[&] { history->Undo(); }, 0},  // back at the files
+                {[&] { history->Redo(); }, 1},
                 {[&] { QVERIFY(mw.save(w.get())); }, 0},
-                {[&] { stack->undo(); }, 1},  // past the save
+                {[&] { history->Undo(); }, 1},  // past the save
                 {[&] { mw.edit(w.get(), 3); }, 2},
                 {[&] { mw.openOther(w.get()); }, 0},  // changes discarded
                 {[&] { mw.edit(w.get(), 4); }, 1},
@@ -220,12 +219,12 @@ private slots:
                 const auto opened = mw.cells(w);
                 for (int k = 0; k < 2; ++k) {
                     mw.edit(w, k);
-                    JournalOf(mw.stack(w))->Flush();
+                    JournalOf(w)->Flush();
                 }
                 // Editing went on.
                 QVERIFY2(mw.cells(w) != opened, c.what);
-                QCOMPARE(mw.stack(w)->count(), 2);
-                QVERIFY(JournalOf(mw.stack(w))->IsOff());
+                QCOMPARE(static_cast<int>(mw.history(w)->Count()), 2);
+                QVERIFY(JournalOf(w)->IsOff());
             }
             QCOMPARE(boxes.size(), std::size_t(1));
             QVERIFY2(boxes[0].rfind("Recovery is off: ", 0) == 0, boxes[0].c_str());
@@ -287,20 +286,20 @@ private slots:
             QCOMPARE(asked.size(), std::size_t(c.question.empty() ? 0 : 1));
             if (!c.question.empty()) QVERIFY2(asked[0].rfind(c.question, 0) == 0, (c.what + (": " + asked[0])).c_str());
             QCOMPARE(std::make_pair(c.what, ::access(journal.c_str(), F_OK) == 0), std::make_pair(c.what, c.journalKept));
-            QUndoStack* stack = mw.stack(w);
-            QCOMPARE(std::make_pair(c.what, stack->count()), std::make_pair(c.what, c.restored ? 3 : 0));
+            EditHistory* history = mw.history(w);
+            QCOMPARE(std::make_pair(c.what, static_cast<int>(history->Count())), std::make_pair(c.what, c.restored ? 3 : 0));
             if (c.restored) {
                 const int edits = 3 - c.undone;
                 QVERIFY(asked[0].find(", " + std::to_string(edits) + " changes). Restore them?") != std::string::npos);
                 // As it was: the edits as unsaved changes (the undone one can
                 // be redone), written to a journal of this editor; Undo takes
                 // them back to the files.
-                QVERIFY(stack->index() == edits && !stack->isClean());
-                const std::string own = JournalOf(stack)->Path();
+                QVERIFY(static_cast<int>(history->Index()) == edits && !history->IsClean());
+                const std::string own = JournalOf(w)->Path();
                 QVERIFY(!own.empty() && own != journal);
                 const auto edited = mw.cells(w);
-                for (int k = 0; k < edits; ++k) stack->undo();
-                QVERIFY(stack->isClean());
+                for (int k = 0; k < edits; ++k) history->Undo();
+                QVERIFY(history->IsClean());
                 QVERIFY(mw.cells(w) != edited);
                 QVERIFY(mw.cells(w) == ReadFileBytes(game + mw.file));
             }

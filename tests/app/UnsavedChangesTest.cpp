@@ -8,7 +8,6 @@
 
 #include "app/CatalogueWindow.h"
 #include "base/ui/ErrorGuard.h"
-#include "base/ui/MapChangeCommand.h"
 #include "base/ui/SaveChangesBox.h"
 #include "city/ui/CityWindow.h"
 #include "demo/Demo.h"
@@ -61,7 +60,7 @@ class UnsavedChangesTest : public QObject {
         TacMapCore& core = tactical->Map()->Core();
         TacMapChange change = core.PaintCells(0, 0, 0, 0, 0, {core.Map().Cell(0, 0, 0)[0] == 1 ? 2 : 1, -1, -1, -1});
         QVERIFY(!change.Empty());
-        tactical->UndoStack->push(new MapChangeCommand<TacMapCore, TacMapChange>(core, std::move(change)));
+        core.History().Push("Paint", std::move(change));
         QVERIFY(tactical->HasUnsavedChanges());
     }
     void ChangeCityMap()
@@ -69,7 +68,7 @@ class UnsavedChangesTest : public QObject {
         CityEditor& editor = city->Editor();
         CityMapChange change = editor.PaintCells(9, 0, 0, 0, 0, static_cast<std::uint16_t>(editor.map.Cell(9, 0, 0) + 1));
         QVERIFY(!change.Empty());
-        city->UndoStack->push(new MapChangeCommand<CityEditor, CityMapChange>(editor, std::move(change)));
+        editor.History().Push("Paint", std::move(change));
         QVERIFY(city->HasUnsavedChanges());
     }
 

@@ -2,6 +2,9 @@
 // cleared map and edited buildings come back byte for byte, with one redraw.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+
 #include "CityTestData.h"
 #include "base/Errors.h"
 #include "city/CityEditor.h"
@@ -92,6 +95,43 @@ TEST_F(CityUndo, ChangesThatChangeNothingAreEmpty)
     EXPECT_TRUE(editor.ChangeBuilding(0, editor.map.buildings[0]).Empty());
     EXPECT_TRUE(editor.ChangeBuilding(99, CityBuilding{}).Empty());
     EXPECT_TRUE(editor.PaintCells(10, 0, 0, 0, 0, 1).Empty());  // no level 10
+    EXPECT_EQ(editor.History().Count(), 0u);  // no step without a change
+}
+
+// The window's edits are steps of the editor's history, named as the Edit
+// menu shows them; Undo through the history gives back the map opened, and
+// a new opening starts a new history.
+TEST_F(CityUndo, EveryEditIsANamedStepOfTheHistory)
+{
+    const std::vector<std::uint16_t> openedCells = editor.map.cells;
+    const std::vector<CityBuilding> openedBuildings = editor.map.buildings;
+    Viewer viewer;
+    auto yes = [](const std::string&) { return true; };
+    struct Case {
+        const char* name;
+        std::function<void()> edit;
+    };
+    const Case cases[] = {
+        {"Clear all map", [&] { editor.ClearMap(yes); }},
+        {"Paint", [&] { editor.MouseUp(MouseButton::Left, 0, 0, &viewer); }},
+        {"Clear level", [&] { editor.ClearLevel(yes); }},
+        {"Building", [&] { editor.ChangeBuilding(1, CityBuilding{3, 1, 2, 3, 4, 5, 1}); }},
+    };
+    editor.view.currentLevel = 0;
+    for (const Case& c : cases) {
+        c.edit();
+        EXPECT_EQ(editor.History().UndoName(), c.name);
+    }
+    EXPECT_EQ(editor.History().Count(), 4u);
+    for (auto it = std::rbegin(cases); it != std::rend(cases); ++it) {
+        EXPECT_EQ(editor.History().UndoName(), it->name);
+        editor.History().Undo();
+    }
+    EXPECT_EQ(editor.map.cells, openedCells);
+    EXPECT_EQ(editor.map.buildings, openedBuildings);
+    EXPECT_TRUE(editor.History().IsClean());
+    editor.OpenCityMap(inst.vyxdata, "Citymap1", inst.vyxdata + "pal_01.dat", false, true);
+    EXPECT_EQ(editor.History().Count(), 0u);
 }
 
 TEST_F(CityUndo, BuildingUndoUpdatesMaskOverviewAndItsItem)

@@ -214,6 +214,48 @@ TEST_F(TacRegionView, CommandsOnTheSelectionWriteTheirCellsAsOneChange)
     }
 }
 
+// Every edit is a step of the core's history with the name the Edit menu
+// shows; the paints of one drag are one step; Undo through the history gives
+// back the map as it was opened.
+TEST_F(TacRegionView, EveryEditIsANamedStepOfTheHistory)
+{
+    auto paint = [this](int tile) {
+        const Point a = Over(0, 0), b = Over(1, 1);
+        core.MouseDown(TacMouseButton::Left, a.x, a.y);
+        core.MouseMove(b.x, b.y);
+        core.PaintSelection(tile, -1, -1, -1);
+    };
+    struct Case {
+        const char* name;  // the step's
+        std::function<void()> edit;
+        std::size_t steps;
+    };
+    const Case cases[] = {
+        {"Paint", [&] { paint(9); }, 1},
+        {"Paint", [&] { paint(9); core.PaintSelection(8, -1, -1, -1); }, 1},  // one drag
+        {"Paint", [&] { paint(9); paint(8); }, 2},
+        {"Resize", [&] { core.ResizeMap(2, 2, 1); }, 1},
+        {"Delete", [&] { view.DeleteSelection(); }, 1},
+        {"Cut", [&] { TacCellBlock copied; view.CutSelection(copied); }, 1},
+        {"Fill", [&] { view.FillSelection({-1, 7, -1, 2}); }, 1},
+        {"Bucket fill", [&] { view.BucketFill({0, 0, 0}, 0, 9); }, 1},
+        {"Paste", [&] { view.SetBlock(view.CopySelection()); view.PasteAt({4, 3, 1}, false); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        path = dir.write("maps/Desert/b.smp", opened);
+        core.LoadMap(tileDir, tileDir + "b", false, dir / "tacdata/", progress);
+        EXPECT_EQ(core.History().Count(), 0u);
+        view.Select(CellBox{{1, 1, 0}, {2, 3, 1}});
+        c.edit();
+        EXPECT_EQ(core.History().Count(), c.steps);
+        EXPECT_EQ(core.History().UndoName(), c.name);
+        core.History().SetIndex(0);
+        EXPECT_EQ(core.History().RedoName(), c.name);
+        ExpectSaved(opened);
+    }
+}
+
 TEST_F(TacRegionView, CommandsWithoutASelectionOrBlockChangeNothing)
 {
     const std::function<void()> commands[] = {

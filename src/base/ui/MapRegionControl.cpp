@@ -6,9 +6,8 @@
 
 namespace ketral {
 
-MapRegionControl::MapRegionControl(QWidget* window, QMenu* menu, QAction* undo, QAction* redo, QUndoStack* stack,
-                                   MapStatusBar* statusBar)
-    : QObject(window), window_(window), stack_(stack), statusBar_(statusBar)
+MapRegionControl::MapRegionControl(QWidget* window, QMenu* menu, MapStatusBar* statusBar)
+    : QObject(window), window_(window), statusBar_(statusBar)
 {
     setObjectName(QStringLiteral("Regions"));
     menu->addSeparator();
@@ -42,18 +41,6 @@ MapRegionControl::MapRegionControl(QWidget* window, QMenu* menu, QAction* undo, 
     DeselectAction = AddAction(menu, QStringLiteral("Deselect"), QKeySequence(Qt::Key_Escape), [this] {
         if (Regions().Escape()) ShowStatus(QString());
     });
-
-    // The undo steps' names in the Edit menu; a step without one leaves
-    // the plain "Undo" and "Redo".
-    const QString redoKeys = redo->text().section(QLatin1Char('\t'), 1);
-    connect(stack, &QUndoStack::undoTextChanged, this, [undo](const QString& text) {
-        undo->setText(text.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + text);
-    });
-    connect(stack, &QUndoStack::redoTextChanged, this, [redo, redoKeys](const QString& text) {
-        const QString caption = text.isEmpty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + text;
-        redo->setText(redoKeys.isEmpty() ? caption : caption + QLatin1Char('\t') + redoKeys);
-    });
-
 }
 
 QAction* MapRegionControl::AddAction(QMenu* menu, const QString& text, const QKeySequence& keys,

@@ -2,9 +2,9 @@
 // The region tools of a map window: the "Select" (S) and "Bucket fill" (B)
 // tools, "Cut", "Copy", "Paste", "Delete", "Fill selection", "Select all"
 // and "Deselect" in the Edit menu with their keys, the tools' buttons for
-// the Edit page, the pointer hook of the map view, the names of the undo
-// steps in the Edit menu ("Undo Paste"); what the commands report goes to
-// the window's status bar. A map kind's window control supplies the work.
+// the Edit page, the pointer hook of the map view; what the commands report
+// goes to the window's status bar. Their changes are the steps "Cut",
+// "Paste", "Delete", "Fill" and "Bucket fill" of the core's edit history. A map kind's window control supplies the work.
 // Errors of the commands are shown in the error guard and change nothing.
 #include <QAction>
 #include <QActionGroup>
@@ -12,7 +12,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QToolButton>
-#include <QUndoStack>
 #include <functional>
 #include <optional>
 
@@ -25,10 +24,9 @@ namespace ketral {
 class MapRegionControl : public QObject {
     Q_OBJECT
 public:
-    // The commands go to the end of `editMenu`; `undo` and `redo` are its
-    // actions of the undo stack; `statusBar` shows what the commands report.
-    MapRegionControl(QWidget* window, QMenu* editMenu, QAction* undo, QAction* redo, QUndoStack* stack,
-                     MapStatusBar* statusBar);
+    // The commands go to the end of `editMenu`; `statusBar` shows what the
+    // commands report.
+    MapRegionControl(QWidget* window, QMenu* editMenu, MapStatusBar* statusBar);
 
     QAction *SelectToolAction, *BucketToolAction;
     QAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *FillAction, *SelectAllAction, *DeselectAction;
@@ -49,7 +47,8 @@ public:
     virtual RegionView& Regions() = 0;
 
 protected:
-    // The commands of a map kind; each pushes its change with the name given.
+    // The commands of a map kind; each records its change in the core's
+    // history with the command's name.
     virtual void CopySelection(bool cut) = 0;
     virtual void StartPaste() = 0;
     virtual void DeleteSelection() = 0;
@@ -68,7 +67,6 @@ protected:
     // The selection's size in words ("3 x 4 cells on level 2").
     QString SelectionText();
     QWidget* window_;
-    QUndoStack* stack_;
 
 private:
     QAction* AddAction(QMenu* menu, const QString& text, const QKeySequence& keys, const std::function<void()>& work);

@@ -1,17 +1,10 @@
 #include "city/ui/CityRecovery.h"
 
 #include "base/Errors.h"
-#include "base/ui/MapChangeCommand.h"
 #include "city/ui/CityWindow.h"
 #include "shell/GameInstallation.h"
 
 namespace ketral {
-
-namespace {
-
-using CityCommand = MapChangeCommand<CityEditor, CityMapChange>;
-
-}  // namespace
 
 CityJournalOpening CityWindowOpening(CityWindow& w)
 {
@@ -28,13 +21,10 @@ CityJournalOpening CityWindowOpening(CityWindow& w)
 
 UndoJournal* KeepCityJournal(CityWindow& w)
 {
-    auto encode = [](const QUndoCommand& command) {
-        const auto* step = dynamic_cast<const CityCommand*>(&command);
-        if (!step) throw Error("an edit of the city map cannot be put into the journal");
-        return EncodeCityChange(step->change());
-    };
+    const CityEditor& editor = w.Editor();
+    auto encode = [&editor](std::size_t position) { return EncodeCityChange(editor.History().At(position)); };
     auto describe = [&w] { return CityJournalHeader(w.Editor(), CityWindowOpening(w), w.MapName(), Game().GamePath); };
-    return new UndoJournal(w.UndoStack, JournalKind::City, encode, describe, &w);
+    return new UndoJournal(w.Editor().History(), JournalKind::City, encode, describe, &w);
 }
 
 bool RestoreCityJournal(CityWindow& w, const JournalContent& content, const std::string& journal)
@@ -51,8 +41,7 @@ bool RestoreCityJournal(CityWindow& w, const JournalContent& content, const std:
             editor.Undo(change);
         return change;
     };
-    ReplayJournal<CityMapChange>(content, w.UndoStack, step,
-                              [&](CityMapChange change) { return new CityCommand(editor, std::move(change)); });
+    ReplayJournal<CityMapChange>(content, editor.History(), step, CityStepName);
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "base/Errors.h"
 #include "base/ui/CellsClipboard.h"
-#include "base/ui/MapChangeCommand.h"
 #include "city/ui/CityWindow.h"
 #include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
@@ -23,8 +22,7 @@ QString BoxText(CityCell n)
 }  // namespace
 
 CityRegionControl::CityRegionControl(CityWindow* window)
-    : MapRegionControl(window, window->MenuBar->EditMenu, window->MenuBar->UndoAction, window->MenuBar->RedoAction,
-                       window->UndoStack, window->StatusBar),
+    : MapRegionControl(window, window->MenuBar->EditMenu, window->StatusBar),
       window_(window),
       image_(window->MapImage),
       view_(window->Editor())
@@ -59,12 +57,6 @@ CityRegionControl::~CityRegionControl()
     }
 }
 
-void CityRegionControl::Push(CityMapChange change, const QString& name)
-{
-    if (change.Empty()) return;
-    stack_->push(new MapChangeCommand<CityEditor, CityMapChange>(window_->Editor(), std::move(change), name));
-}
-
 std::uint16_t CityRegionControl::ChosenTile() const
 {
     // The viewer as the editor reads it.
@@ -89,13 +81,11 @@ std::uint16_t CityRegionControl::ChosenTile() const
 void CityRegionControl::CopySelection(bool cut)
 {
     CityTileBlock block;
-    CityMapChange change;
     if (cut)
-        change = view_.CutSelection(block);
+        view_.CutSelection(block);
     else
         block = view_.CopySelection();
     PutCellsOnClipboard(kCityCellsMime, CityCellsText(block));
-    Push(std::move(change), QStringLiteral("Cut"));
     ShowStatus((cut ? QStringLiteral("Cut ") : QStringLiteral("Copied ")) + BoxText(block.size));
 }
 
@@ -116,7 +106,7 @@ void CityRegionControl::StartPaste()
 
 void CityRegionControl::PasteAt(Cell3 cell, bool skipEmpty)
 {
-    Push(view_.PasteAt(cell, skipEmpty), QStringLiteral("Paste"));
+    view_.PasteAt(cell, skipEmpty);
     ShowStatus(QStringLiteral("Pasted %1 at level %2, a %3, b %4%5.")
                    .arg(BoxText(view_.Block().size))
                    .arg(cell.z)
@@ -127,21 +117,21 @@ void CityRegionControl::PasteAt(Cell3 cell, bool skipEmpty)
 
 void CityRegionControl::DeleteSelection()
 {
-    Push(view_.DeleteSelection(), QStringLiteral("Delete"));
+    view_.DeleteSelection();
     ShowStatus(QStringLiteral("Emptied ") + SelectionText().section(QLatin1Char(' '), 1));
 }
 
 void CityRegionControl::FillSelection()
 {
     const std::uint16_t tile = ChosenTile();
-    Push(view_.FillSelection(tile), QStringLiteral("Fill"));
+    view_.FillSelection(tile);
     ShowStatus(QStringLiteral("Filled with tile %1: ").arg(tile) + SelectionText().section(QLatin1Char(' '), 1));
 }
 
 void CityRegionControl::BucketFillAt(Cell3 cell)
 {
     const std::uint16_t tile = ChosenTile();
-    Push(view_.BucketFill(cell, tile), QStringLiteral("Bucket fill"));
+    view_.BucketFill(cell, tile);
     ShowStatus(QStringLiteral("Bucket fill with tile %1").arg(tile));
 }
 

@@ -34,7 +34,6 @@ protected:
     void PasteAt(Cell3 cell, bool skipEmpty) override;
 
 private:
-    void Push(CityMapChange change, const QString& name);
     // The tile of the viewer (CityRegionView::ChosenTile).
     std::uint16_t ChosenTile() const;
 

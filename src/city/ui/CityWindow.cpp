@@ -11,7 +11,6 @@
 #include "base/SaveQuestions.h"
 #include "base/ui/CutTextToolTips.h"
 #include "base/ui/ErrorGuard.h"
-#include "base/ui/MapChangeCommand.h"
 #include "base/ui/MapStatusBar.h"
 #include "base/ui/OuterSize.h"
 #include "base/ui/SaveChangesBox.h"
@@ -130,9 +129,6 @@ CityWindow::~CityWindow()
     // The tile viewer goes with the window; the editor releases
     // the lists, the tiles and the palette.
     editor_.SetObserver(nullptr);
-    // The undo stack, a child, still reports its clearing as it goes, after
-    // this window's own parts are gone.
-    disconnect(UndoStack, nullptr, this, nullptr);
     delete tileViewer_;
 }
 
@@ -141,8 +137,9 @@ void CityWindow::BuildControls()
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    UndoStack = new QUndoStack(this);
-    MenuBar = new MapMenuBar(this, UndoStack);
+    MenuBar = new MapMenuBar(this);
+    MenuBar->FollowHistory(editor_.History());
+    editor_.History().AddObserver(this);
     grid->setMenuBar(MenuBar);
 
     // The panel starts 137 wide; the splitter to its right widens it for
@@ -295,10 +292,6 @@ void CityWindow::BuildControls()
             Handler(this, [this, zoom] { zoom(StepZoom(editor_.view.zoom, -1), std::nullopt); }));
     for (QAction* a : MenuBar->ZoomActions)
         connect(a, &QAction::triggered, this, Handler(this, [a, zoom] { zoom(a->data().toInt(), std::nullopt); }));
-    // "Modified" while the stack is not clean; the tile under the pointer
-    // after every step.
-    connect(UndoStack, &QUndoStack::cleanChanged, this, [this](bool clean) { StatusBar->SetModified(!clean); });
-    connect(UndoStack, &QUndoStack::indexChanged, this, [this] { ShowPointerStatus(); });
 
     // F1: the help topic of the control with the focus, also when that is in
     // the tile viewer, which belongs to this window.
@@ -345,9 +338,6 @@ bool CityWindow::OpenCityMap(const std::string& directory, const std::string& fi
                              bool savedGame, bool editable)
 {
     if (!ResolveUnsavedChanges()) return false;
-    // Every opening, also one that stops half-way, replaces the map the
-    // history belonged to.
-    UndoStack->clear();
     mapName_ = fileName;
     editor_.grid = GridBox->isChecked();
     editor_.OpenCityMap(directory, fileName, paletteFile, savedGame, editable);
@@ -358,7 +348,7 @@ bool CityWindow::SaveWholeMap()
 {
     const bool saved = SaveAskingOverwrite([this](bool overwrite) { editor_.SaveWholeMap(overwrite); },
                                            [this](const std::string& q) { return AskYesNo(q, this); });
-    if (saved) UndoStack->setClean();
+    if (saved) editor_.History().SetClean();
     return saved;
 }
 
@@ -367,12 +357,6 @@ bool CityWindow::ResolveUnsavedChanges()
     return MayDropUnsavedChanges(HasUnsavedChanges(), mapName_,
                                  [this](const std::string&) { return AskSaveChanges(mapName_, this); },
                                  [this] { return SaveWholeMap(); });
-}
-
-void CityWindow::PushChange(CityMapChange change)
-{
-    if (change.Empty()) return;
-    UndoStack->push(new MapChangeCommand<CityEditor, CityMapChange>(editor_, std::move(change)));
 }
 
 void CityWindow::ExportViewPicture() { ExportPicture(this, QStringLiteral("Export picture"), editor_.mapImage); }
@@ -444,7 +428,7 @@ void CityWindow::OnMapPointerReleased(Qt::MouseButton button, int x, int y)
     std::unique_ptr<ViewerAccess> viewer;
     if (tileViewer_) viewer = std::make_unique<ViewerAccess>(*tileViewer_);
     editor_.grid = GridBox->isChecked();
-    PushChange(editor_.MouseUp(b, x, y, viewer.get()));
+    editor_.MouseUp(b, x, y, viewer.get());
 }
 
 void CityWindow::OnTileBrowserClicked()
@@ -461,13 +445,13 @@ void CityWindow::OnTileBrowserClicked()
 void CityWindow::OnClearLevelClicked()
 {
     editor_.grid = GridBox->isChecked();
-    PushChange(editor_.ClearLevel([this](const std::string& q) { return AskYesNo(q, this); }));
+    editor_.ClearLevel([this](const std::string& q) { return AskYesNo(q, this); });
 }
 
 void CityWindow::OnClearMapClicked()
 {
     editor_.grid = GridBox->isChecked();
-    PushChange(editor_.ClearMap([this](const std::string& q) { return AskYesNo(q, this); }));
+    editor_.ClearMap([this](const std::string& q) { return AskYesNo(q, this); });
 }
 
 void CityWindow::OnBuildingCheckToggled(QListWidgetItem* item)
@@ -491,7 +475,7 @@ void CityWindow::OnBuildingActivated()
     CityMap& map = editor_.map;
     CityBuilding building = map.buildings[static_cast<std::size_t>(row)];
     PropertiesDialog()->EditBuilding(building, map.typeList, map.nameList, map.ownerList);
-    PushChange(editor_.ChangeBuilding(row, building));
+    editor_.ChangeBuilding(row, building);
 }
 
 // ---- what the editor reports ---------------------------------------------------
@@ -519,6 +503,10 @@ void CityWindow::ZoomChanged(int percent)
 }
 
 void CityWindow::PointerCellChanged() { ShowPointerStatus(); }
+
+void CityWindow::IndexChanged(std::size_t) { ShowPointerStatus(); }
+
+void CityWindow::CleanChanged(bool clean) { StatusBar->SetModified(!clean); }
 
 void CityWindow::SelectionChanged()
 {

@@ -4,9 +4,10 @@
 // overview, below a menu bar (MapMenuBar); a splitter lets the user widen
 // the panel. The window's work is done by the CityEditor it owns; the window
 // turns control changes and pointer events into its calls and shows what it
-// reports. Every change of the map is one step of the window's undo stack;
-// "Save map" (and the Edit page's "Save") writes the cells and the building
-// table and marks the stack clean. Before unsaved changes would be thrown
+// reports. Every change of the map is one step of the editor's history,
+// which the Edit menu's Undo and Redo take; "Save map" (and the Edit page's
+// "Save") writes the cells and the building table and marks the history
+// clean. Before unsaved changes would be thrown
 // away the user is asked.
 #include <QCheckBox>
 #include <QLabel>
@@ -16,7 +17,6 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QUndoStack>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -56,7 +56,7 @@ private:
     const IndexedImage& image_;
 };
 
-class CityWindow : public QWidget, private CityEditorObserver {
+class CityWindow : public QWidget, private CityEditorObserver, private EditHistoryObserver {
     Q_OBJECT
 public:
     explicit CityWindow(QWidget* parent = nullptr);
@@ -71,10 +71,10 @@ public:
 
     // "Save map" and the Edit page's "Save": cells and building table,
     // asking before a file another program changed is overwritten. Returns
-    // whether it saved (then the undo stack is clean).
+    // whether it saved (then the history is clean).
     bool SaveWholeMap();
     // The map has changes that "Save map" has not written.
-    bool HasUnsavedChanges() const { return !UndoStack->isClean(); }
+    bool HasUnsavedChanges() const { return !editor_.History().IsClean(); }
     // Before the map shown goes: with unsaved changes asks "Save changes to
     // <map name>?" (Save, Discard, Cancel). True when the map may go; a
     // failed save throws and the map stays.
@@ -135,7 +135,6 @@ public:
     QWidget* BuildingsPage;
     QListWidget* BuildingList;
     QCheckBox* OnlyBuildingsBox;
-    QUndoStack* UndoStack;
     MapMenuBar* MenuBar;
     MapStatusBar* StatusBar;
 
@@ -160,15 +159,16 @@ private:
     void ZoomChanged(int percent) override;
     void PointerCellChanged() override;
     void SelectionChanged() override;
+    // EditHistoryObserver: "Modified" while the history is not clean; the
+    // tile under the pointer after every step.
+    void IndexChanged(std::size_t index) override;
+    void CleanChanged(bool clean) override;
 
     void StartEditor();
     void BuildControls();
     CityControls Controls() const;
     // The row of the selected item of the Buildings list, -1 when none is.
     int SelectedBuilding() const;
-    // One step of the undo stack for a change the editor made (none for an
-    // empty change).
-    void PushChange(CityMapChange change);
 
     CityEditor editor_;
     TileViewer* tileViewer_ = nullptr;

@@ -7,7 +7,7 @@
 
 namespace ketral {
 
-MapMenuBar::MapMenuBar(QWidget* window, QUndoStack* stack) : QMenuBar(window)
+MapMenuBar::MapMenuBar(QWidget* window) : QMenuBar(window)
 {
     FileMenu = addMenu(QStringLiteral("&File"));
     SaveMapAction = FileMenu->addAction(QStringLiteral("Save map"));
@@ -25,7 +25,8 @@ MapMenuBar::MapMenuBar(QWidget* window, QUndoStack* stack) : QMenuBar(window)
     // its place, so that both keys of "Redo" show.
     QStringList keys;
     for (const QKeySequence& k : RedoAction->shortcuts()) keys << k.toString(QKeySequence::NativeText);
-    RedoAction->setText(QStringLiteral("Redo\t") + keys.join(QStringLiteral(", ")));
+    redoKeys_ = keys.join(QStringLiteral(", "));
+    RedoAction->setText(QStringLiteral("Redo\t") + redoKeys_);
 
     ViewMenu = addMenu(QStringLiteral("&View"));
     ZoomInAction = ViewMenu->addAction(QStringLiteral("Zoom in"));
@@ -52,12 +53,32 @@ MapMenuBar::MapMenuBar(QWidget* window, QUndoStack* stack) : QMenuBar(window)
         window->addAction(a);
     }
 
-    UndoAction->setEnabled(stack->canUndo());
-    RedoAction->setEnabled(stack->canRedo());
-    connect(stack, &QUndoStack::canUndoChanged, UndoAction, &QAction::setEnabled);
-    connect(stack, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
-    connect(UndoAction, &QAction::triggered, window, [stack, window] { Guarded([stack] { stack->undo(); }, window); });
-    connect(RedoAction, &QAction::triggered, window, [stack, window] { Guarded([stack] { stack->redo(); }, window); });
+    UndoAction->setEnabled(false);
+    RedoAction->setEnabled(false);
+    connect(UndoAction, &QAction::triggered, window, [this, window] {
+        Guarded([this] { if (EditHistory* h = Followed()) h->Undo(); }, window);
+    });
+    connect(RedoAction, &QAction::triggered, window, [this, window] {
+        Guarded([this] { if (EditHistory* h = Followed()) h->Redo(); }, window);
+    });
+}
+
+void MapMenuBar::FollowHistory(EditHistory& history)
+{
+    history.AddObserver(this);
+    IndexChanged(history.Index());
+}
+
+void MapMenuBar::IndexChanged(std::size_t)
+{
+    const EditHistory* history = Followed();
+    const QString undo = history ? QString::fromStdString(history->UndoName()) : QString();
+    const QString redo = history ? QString::fromStdString(history->RedoName()) : QString();
+    UndoAction->setText(undo.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + undo);
+    const QString caption = redo.isEmpty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + redo;
+    RedoAction->setText(redoKeys_.isEmpty() ? caption : caption + QLatin1Char('\t') + redoKeys_);
+    UndoAction->setEnabled(history && history->CanUndo());
+    RedoAction->setEnabled(history && history->CanRedo());
 }
 
 void MapMenuBar::ShowZoom(int percent)

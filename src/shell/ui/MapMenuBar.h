@@ -2,21 +2,25 @@
 // The menu bar of a map editor window, above its client area. File: "Save
 // map" (Ctrl+S), "Export picture..." and "Export whole map..."; Edit: "Undo"
 // (Ctrl+Z) and "Redo" (Ctrl+Y, Ctrl+Shift+Z, both shown), which step through the
-// window's undo stack inside the error guard and are enabled while the
-// stack has a step to take; View: "Zoom in" (Ctrl++, also Ctrl+=), "Zoom
+// edit history of the window's map inside the error guard, name the step
+// they take ("Undo Paint") and are enabled while there is one; View: "Zoom in" (Ctrl++, also Ctrl+=), "Zoom
 // out" (Ctrl+-) and the zooms "50 %" to "400 %" ("100 %": Ctrl+0), one of
 // them checked. The window connects the File and View actions.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUndoStack>
 #include <array>
+
+#include "base/EditHistory.h"
 
 namespace ketral {
 
-class MapMenuBar : public QMenuBar {
+class MapMenuBar : public QMenuBar, private EditHistoryObserver {
 public:
-    MapMenuBar(QWidget* window, QUndoStack* stack);
+    explicit MapMenuBar(QWidget* window);
+    // Undo and Redo take the steps of `history` (the core's, which lives as
+    // long as the window) from now on.
+    void FollowHistory(EditHistory& history);
 
     QMenu* FileMenu;
     QMenu* EditMenu;
@@ -32,6 +36,11 @@ public:
     std::array<QAction*, 5> ZoomActions{};
     // Checks the action of `percent`.
     void ShowZoom(int percent);
+
+private:
+    void IndexChanged(std::size_t index) override;
+
+    QString redoKeys_;  // the keys shown after Redo's text
 };
 
 }  // namespace ketral

@@ -61,17 +61,17 @@ void TacticalMapView::LoadMap(const std::string& tileDir, const std::string& map
     core_.LoadMap(tileDir, mapPath, savedGame, Game().TacDataDir, CurrentProgress());
 }
 
-TacMapChange TacticalMapView::ResizeMap()
+void TacticalMapView::ResizeMap()
 {
     const TacMapData& map = core_.Map();
     if (map.IsSavedGame) {
         ShowInformation("Save games cannot be resized.", this);
-        return {};
+        return;
     }
     ResizeMapDialog dialog(this);
     std::array<std::int32_t, 3> factors{map.SizeFactors.X, map.SizeFactors.Y, map.SizeFactors.Z};
-    if (!dialog.EditSizeFactors({map.BaseSize.X, map.BaseSize.Y, map.BaseSize.Z}, factors)) return {};
-    return core_.ApplySizeFactors(factors[0], factors[1], factors[2]);
+    if (!dialog.EditSizeFactors({map.BaseSize.X, map.BaseSize.Y, map.BaseSize.Z}, factors)) return;
+    core_.ResizeMap(factors[0], factors[1], factors[2]);
 }
 
 }  // namespace ketral

@@ -23,12 +23,12 @@ public:
     // Loads with the installation's tactical data directory and the progress window.
     void LoadMap(const std::string& tileDir, const std::string& mapPath, bool savedGame);
     SpriteCollection* ViewerTileSet(int slot) { return core_.ViewerTileSet(slot); }
-    // Asks for new block counts in the resize dialog and re-lays the map;
-    // returns the change (empty when nothing was re-laid).
-    TacMapChange ResizeMap();
-    TacMapChange PaintSelection(int ground, int left, int right, int feature)
+    // Asks for new block counts in the resize dialog and re-lays the map
+    // (the step "Resize").
+    void ResizeMap();
+    void PaintSelection(int ground, int left, int right, int feature)
     {
-        return core_.PaintSelection(ground, left, right, feature);
+        core_.PaintSelection(ground, left, right, feature);
     }
     std::optional<TacCell> PickCell() const { return core_.PickCell(); }
     void SetViewOption(int index, bool value) { core_.SetViewOption(index, value); }

@@ -1,18 +1,11 @@
 #include "tactical/ui/TacticalRecovery.h"
 
 #include "base/Errors.h"
-#include "base/ui/MapChangeCommand.h"
 #include "shell/GameInstallation.h"
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalWindow.h"
 
 namespace ketral {
-
-namespace {
-
-using TacCommand = MapChangeCommand<TacMapCore, TacMapChange>;
-
-}  // namespace
 
 TacJournalOpening TacticalWindowOpening(const TacticalWindow& w)
 {
@@ -38,15 +31,12 @@ TacJournalOpening TacticalWindowOpening(const TacticalWindow& w)
 
 UndoJournal* KeepTacticalJournal(TacticalWindow& w)
 {
-    auto encode = [](const QUndoCommand& command) {
-        const auto* step = dynamic_cast<const TacCommand*>(&command);
-        if (!step) throw Error("an edit of the tactical map cannot be put into the journal");
-        return EncodeTacChange(step->change());
-    };
+    const TacMapCore& core = w.Map()->Core();
+    auto encode = [&core](std::size_t position) { return EncodeTacChange(core.History().At(position)); };
     auto describe = [&w] {
         return TacJournalHeader(w.Map()->Core(), TacticalWindowOpening(w), w.MapName(), Game().GamePath);
     };
-    return new UndoJournal(w.UndoStack, JournalKind::Tactical, encode, describe, &w);
+    return new UndoJournal(w.Map()->Core().History(), JournalKind::Tactical, encode, describe, &w);
 }
 
 bool RestoreTacticalJournal(TacticalWindow& w, const JournalContent& content, const std::string& journal)
@@ -70,8 +60,7 @@ bool RestoreTacticalJournal(TacticalWindow& w, const JournalContent& content, co
             core.Undo(change);
         return change;
     };
-    ReplayJournal<TacMapChange>(content, w.UndoStack, step,
-                              [&](TacMapChange change) { return new TacCommand(core, std::move(change)); });
+    ReplayJournal<TacMapChange>(content, core.History(), step, TacStepName);
     return true;
 }
 

@@ -4,7 +4,6 @@
 
 #include "base/Errors.h"
 #include "base/ui/CellsClipboard.h"
-#include "base/ui/MapChangeCommand.h"
 #include "base/ui/QtText.h"
 #include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
@@ -25,8 +24,7 @@ QString BoxText(Cell3 n)
 }  // namespace
 
 TacticalRegions::TacticalRegions(TacticalWindow* window)
-    : MapRegionControl(window, window->MenuBar->EditMenu, window->MenuBar->UndoAction, window->MenuBar->RedoAction,
-                       window->UndoStack, window->StatusBar),
+    : MapRegionControl(window, window->MenuBar->EditMenu, window->StatusBar),
       window_(window),
       map_(window->Map()),
       view_(window->Map()->Core())
@@ -58,12 +56,6 @@ TacticalRegions::~TacticalRegions()
     }
 }
 
-void TacticalRegions::Push(TacMapChange change, const QString& name)
-{
-    if (change.Empty()) return;
-    stack_->push(new MapChangeCommand<TacMapCore, TacMapChange>(map_->Core(), std::move(change), name));
-}
-
 std::array<int, kSlotCount> TacticalRegions::ChosenTiles() const
 {
     std::array<int, kSlotCount> v{-1, -1, -1, -1};
@@ -85,14 +77,12 @@ QString TacticalRegions::OtherTilesNote() const
 void TacticalRegions::CopySelection(bool cut)
 {
     TacCellBlock block;
-    TacMapChange change;
     if (cut)
-        change = view_.CutSelection(block);
+        view_.CutSelection(block);
     else
         block = view_.CopySelection();
     PutCellsOnClipboard(kTacticalCellsMime, TacCellsText(block),
                         {{QString::fromLatin1(kTacticalTileDirMime), QByteArray::fromStdString(window_->ListTileDir())}});
-    Push(std::move(change), QStringLiteral("Cut"));
     ShowStatus((cut ? QStringLiteral("Cut ") : QStringLiteral("Copied ")) + BoxText(block.size));
 }
 
@@ -115,7 +105,7 @@ void TacticalRegions::StartPaste()
 
 void TacticalRegions::PasteAt(Cell3 cell, bool skipEmpty)
 {
-    Push(view_.PasteAt(cell, skipEmpty), QStringLiteral("Paste"));
+    view_.PasteAt(cell, skipEmpty);
     ShowStatus(QStringLiteral("Pasted %1 at %2, %3, level %4%5.")
                    .arg(BoxText(view_.Block().size))
                    .arg(cell.x)
@@ -127,7 +117,7 @@ void TacticalRegions::PasteAt(Cell3 cell, bool skipEmpty)
 
 void TacticalRegions::DeleteSelection()
 {
-    Push(view_.DeleteSelection(), QStringLiteral("Delete"));
+    view_.DeleteSelection();
     ShowStatus(QStringLiteral("Emptied ") + BoxText(Regions().Tool().Selection()->Size()));
 }
 
@@ -135,7 +125,7 @@ void TacticalRegions::FillSelection()
 {
     const std::array<int, kSlotCount> tiles = ChosenTiles();
     TacRegionView::BucketSlot(tiles);  // some slot is chosen
-    Push(view_.FillSelection(tiles), QStringLiteral("Fill"));
+    view_.FillSelection(tiles);
     ShowStatus(QStringLiteral("Filled ") + BoxText(Regions().Tool().Selection()->Size()));
 }
 
@@ -143,7 +133,7 @@ void TacticalRegions::BucketFillAt(Cell3 cell)
 {
     const std::array<int, kSlotCount> tiles = ChosenTiles();
     const int slot = TacRegionView::BucketSlot(tiles);
-    Push(view_.BucketFill(cell, slot, static_cast<std::uint8_t>(tiles[slot])), QStringLiteral("Bucket fill"));
+    view_.BucketFill(cell, slot, static_cast<std::uint8_t>(tiles[slot]));
     ShowStatus(QStringLiteral("Bucket fill of the %1 slot with tile %2").arg(QLatin1String(kSlotNames[slot])).arg(tiles[slot]));
 }
 

@@ -36,7 +36,6 @@ protected:
     void PasteAt(Cell3 cell, bool skipEmpty) override;
 
 private:
-    void Push(TacMapChange change, const QString& name);
     // The tile of each slot's viewer when it is shown with "Apply" ticked, else -1.
     std::array<int, kSlotCount> ChosenTiles() const;
     // What a paste of cells from another tile directory says.

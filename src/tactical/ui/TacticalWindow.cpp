@@ -8,7 +8,6 @@
 #include "base/MapStatusText.h"
 #include "base/SaveQuestions.h"
 #include "base/ui/ErrorGuard.h"
-#include "base/ui/MapChangeCommand.h"
 #include "base/ui/MapStatusBar.h"
 #include "base/ui/OuterSize.h"
 #include "base/ui/QtText.h"
@@ -164,11 +163,12 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     VerticalScrollBar->setPageStep(3);
     VerticalScrollBar->setValue(-30);
 
-    UndoStack = new QUndoStack(this);
-    MenuBar = new MapMenuBar(this, UndoStack);
+    MenuBar = new MapMenuBar(this);
     StatusBar = new MapStatusBar(this);
 
     PlaceMapView();
+    MenuBar->FollowHistory(map_->Core().History());
+    map_->Core().History().AddObserver(this);
     // Unsaved changes are kept in a recovery journal until they are saved.
     KeepTacticalJournal(*this);
 
@@ -185,7 +185,7 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
             [this] { Guarded([this] { ExportWholeMap(); }, this); });
     for (QToolButton* b : {GroundTilesButton, LeftTilesButton, RightTilesButton, FeatureTilesButton})
         connect(b, &QToolButton::clicked, this, [this, b] { OnTileBrowserClicked(b); });
-    connect(ResizeButton, &QPushButton::clicked, this, [this] { Guarded([this] { PushChange(map_->ResizeMap()); }, this); });
+    connect(ResizeButton, &QPushButton::clicked, this, [this] { Guarded([this] { map_->ResizeMap(); }, this); });
     connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { OnMapListActivated(); });
     connect(HorizontalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetXOffset(v); });
     connect(VerticalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { map_->SetYOffset(v); });
@@ -203,10 +203,6 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         map_->Core().ZoomAbout(StepZoom(map_->Core().Zoom(), steps), {at.x(), at.y()});
     };
     map_->SetScrollBars(HorizontalScrollBar, VerticalScrollBar);
-    // "Modified" while the stack is not clean; the tiles under the pointer
-    // after every step.
-    connect(UndoStack, &QUndoStack::cleanChanged, this, [this](bool clean) { StatusBar->SetModified(!clean); });
-    connect(UndoStack, &QUndoStack::indexChanged, this, [this] { ShowPointerStatus(); });
 
     new TacticalRegions(this);  // the region tools: Select, Bucket fill, the clipboard commands
 
@@ -298,6 +294,12 @@ void TacticalWindow::ZoomChanged(int percent)
 
 void TacticalWindow::PointerCellChanged() { ShowPointerStatus(); }
 
+void TacticalWindow::IndexChanged(std::size_t) { ShowPointerStatus(); }
+
+void TacticalWindow::CleanChanged(bool clean) { StatusBar->SetModified(!clean); }
+
+bool TacticalWindow::HasUnsavedChanges() const { return !map_->Core().History().IsClean(); }
+
 void TacticalWindow::SelectionChanged()
 {
     const std::optional<CellBox>& box = map_->Core().View().Selection;
@@ -319,9 +321,6 @@ void TacticalWindow::ShowPointerStatus()
 TacticalWindow::~TacticalWindow()
 {
     map_->Core().SetViewObserver(nullptr);
-    // The undo stack, a child, still reports its clearing as it goes, after
-    // this window's own parts are gone.
-    disconnect(UndoStack, nullptr, this, nullptr);
     // The layout goes to the settings at program end; a failure there is
     // reported and the program still ends.
     Guarded([this] { SaveLayout(); });
@@ -381,9 +380,6 @@ void TacticalWindow::LoadSelectedMap()
     QListWidgetItem* item = MapList->currentItem();
     if (!item || !item->isSelected()) return;
     const std::string entry = item->data(Qt::UserRole).toByteArray().toStdString();
-    // Every load, also one that stops half-way, replaces the map the
-    // history belonged to.
-    UndoStack->clear();
     mapName_ = entry;
     try {
         map_->LoadMap(listTileDir_, listPathPrefix_ + entry, openMode_);
@@ -399,7 +395,7 @@ bool TacticalWindow::SaveMap()
     TacMapCore& core = map_->Core();
     const bool saved = SaveAskingOverwrite([&core](bool overwrite) { core.SaveMap(overwrite); },
                                            [this](const std::string& q) { return AskYesNo(q, this); });
-    if (saved) UndoStack->setClean();
+    if (saved) core.History().SetClean();
     return saved;
 }
 
@@ -408,12 +404,6 @@ bool TacticalWindow::ResolveUnsavedChanges()
     return MayDropUnsavedChanges(HasUnsavedChanges(), mapName_,
                                  [this](const std::string&) { return AskSaveChanges(mapName_, this); },
                                  [this] { return SaveMap(); });
-}
-
-void TacticalWindow::PushChange(TacMapChange change)
-{
-    if (change.Empty()) return;
-    UndoStack->push(new MapChangeCommand<TacMapCore, TacMapChange>(map_->Core(), std::move(change)));
 }
 
 void TacticalWindow::ExportViewPicture()
@@ -467,7 +457,7 @@ void TacticalWindow::TileSelect(TacticalMapView*, Qt::MouseButton button, int, i
             const TileViewer* viewer = TileViewers[k];
             if (viewer && viewer->isVisible() && viewer->ApplyBox->isChecked()) v[k] = viewer->SelectedImage();
         }
-        PushChange(map_->PaintSelection(v[0], v[1], v[2], v[3]));
+        map_->PaintSelection(v[0], v[1], v[2], v[3]);
     } else if (button == Qt::RightButton) {
         const std::optional<TacCell> picked = map_->PickCell();
         if (!picked) return;

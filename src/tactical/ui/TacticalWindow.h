@@ -3,9 +3,9 @@
 // and map list controls, two scroll bars and up to four tile viewers (one per
 // cell slot), below a menu bar (MapMenuBar). A left drag paints the tiles
 // selected in the viewers, a right click picks a cell's tiles into them.
-// Every change of the map is one step of the window's undo stack; "Save map"
-// (and the Edit page's "Save") writes the map into its files and marks the
-// stack clean. Before unsaved changes would be thrown away the user is asked.
+// Every change of the map is one step of the core's edit history, which the
+// Edit menu's Undo and Redo take; "Save map" (and the Edit page's "Save")
+// writes the map into its files and marks the history clean. Before unsaved changes would be thrown away the user is asked.
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -13,7 +13,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
-#include <QUndoStack>
 #include <QToolButton>
 #include <QWidget>
 #include <array>
@@ -21,6 +20,7 @@
 #include <optional>
 #include <string>
 
+#include "base/EditHistory.h"
 #include "base/MapViewObserver.h"
 #include "tactical/TacMapChange.h"
 
@@ -31,7 +31,7 @@ class MapStatusBar;
 class TacticalMapView;
 class TileViewer;
 
-class TacticalWindow : public QWidget, private MapViewObserver {
+class TacticalWindow : public QWidget, private MapViewObserver, private EditHistoryObserver {
     Q_OBJECT
 public:
     explicit TacticalWindow(QWidget* parent = nullptr);
@@ -50,10 +50,10 @@ public:
 
     // "Save map" and the Edit page's "Save": the map into the files it was
     // read from, asking before a file another program changed is
-    // overwritten. Returns whether it saved (then the undo stack is clean).
+    // overwritten. Returns whether it saved (then the history is clean).
     bool SaveMap();
     // The map has changes that "Save map" has not written.
-    bool HasUnsavedChanges() const { return !UndoStack->isClean(); }
+    bool HasUnsavedChanges() const;
     // Before the map shown goes: with unsaved changes asks "Save changes to
     // <map name>?" (Save, Discard, Cancel). True when the map may go; a
     // failed save throws and the map stays.
@@ -88,7 +88,6 @@ public:
     QScrollBar *HorizontalScrollBar, *VerticalScrollBar;
 
     std::array<TileViewer*, 4> TileViewers{};
-    QUndoStack* UndoStack;
     MapMenuBar* MenuBar;
     MapStatusBar* StatusBar;
 
@@ -107,15 +106,16 @@ private:
     void PointerCellChanged() override;
     void SelectionChanged() override;
     QSlider* BarOf(LevelControl which) const;
+    // EditHistoryObserver: "Modified" while the history is not clean; the
+    // tiles under the pointer after every step.
+    void IndexChanged(std::size_t index) override;
+    void CleanChanged(bool clean) override;
 
     void PlaceMapView();
     void OnTileBoxToggled(QCheckBox* box);
     void OnTileBrowserClicked(QToolButton* button);
     void ReattachViewers();
     void LoadSelectedMap();
-    // One step of the undo stack for a change the core made (none for an
-    // empty change).
-    void PushChange(TacMapChange change);
 
     TacticalMapView* map_ = nullptr;
     std::string listTileDir_;

@@ -24,6 +24,7 @@
 #include "city/ui/CityWindow.h"
 #include "shell/GameInstallation.h"
 #include "shell/SettingsStore.h"
+#include "shell/ui/MapMenuBar.h"
 #include "shell/ui/UndoJournal.h"
 #include "sprites/ui/TileViewer.h"
 #include "support/ui/DialogAnswer.h"
@@ -66,7 +67,7 @@ void EditTactical(TacticalWindow& w)
     });
     w.ResizeButton->click();
     Drag(w, 5, 1, 1, 2, 3);
-    w.UndoStack->undo();
+    w.MenuBar->UndoAction->trigger();
     Drag(w, 6, 4, 2, 6, 5);
 }
 
@@ -92,13 +93,13 @@ void EditCity(CityWindow& w)
     });
     w.OnBuildingActivated();
     w.ClearLevelButton->click();  // level 5, asked and answered Yes
-    w.UndoStack->undo();
+    w.MenuBar->UndoAction->trigger();
     PlaceTile(w, 11);
 }
 
-bool Flushed(QUndoStack* stack)
+bool Flushed(QWidget* window)
 {
-    const auto* journal = stack->findChild<UndoJournal*>();
+    const auto* journal = window->findChild<UndoJournal*>();
     return journal && !journal->Pending() && !journal->Path().empty();
 }
 
@@ -141,16 +142,17 @@ int main(int argc, char** argv)
             EditTactical(tactical);
             EditCity(city);
             // Every edit landed as one step (two each after the undos).
-            if (tactical.UndoStack->count() != 3 || city.UndoStack->count() != 3) {
-                std::fprintf(stderr, "edits missing: %d tactical, %d city steps\n", tactical.UndoStack->count(),
-                             city.UndoStack->count());
+            const std::size_t tacticalSteps = tactical.Map()->Core().History().Count();
+            const std::size_t citySteps = city.Editor().History().Count();
+            if (tacticalSteps != 3 || citySteps != 3) {
+                std::fprintf(stderr, "edits missing: %zu tactical, %zu city steps\n", tacticalSteps, citySteps);
                 return 3;
             }
         }
         if (mode == "edit") {
             QTimer poll;
             QObject::connect(&poll, &QTimer::timeout, [&] {
-                if (!Flushed(tactical.UndoStack) || !Flushed(city.UndoStack)) return;
+                if (!Flushed(&tactical) || !Flushed(&city)) return;
                 poll.stop();
                 std::printf("journalled\n");
                 std::fflush(stdout);

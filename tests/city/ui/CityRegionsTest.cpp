@@ -107,7 +107,7 @@ private slots:
         QVERIFY(Regions(to)->View().Tool().Pasting());
         Click(to, Over(to, 10, 12), Qt::ShiftModifier);
         QVERIFY(Regions(to)->StatusText().contains(QStringLiteral("empty cells skipped")));
-        QCOMPARE(to.UndoStack->count(), 1);
+        QCOMPARE(to.Editor().History().Count(), std::size_t{1});
         QCOMPARE(to.MenuBar->UndoAction->text(), QStringLiteral("Undo Paste"));
         QVERIFY(to.SaveWholeMap());
         Bytes expect = saved;
@@ -128,7 +128,7 @@ private slots:
         Key(w, Qt::Key_A, Qt::ControlModifier);  // all of level 0
         Key(w, Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(messages.size(), std::size_t(1));  // no tile chosen
-        QCOMPARE(w.UndoStack->count(), 0);
+        QCOMPARE(w.Editor().History().Count(), std::size_t{0});
         ChooseTile(w, 9);
         struct Step {
             Qt::Key key;
@@ -153,9 +153,9 @@ private slots:
         QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo Bucket fill"));
         QCOMPARE(int(w.Editor().map.Cell(0, 99, 0)), 4);
         QCOMPARE(int(w.Editor().map.Cell(1, 2, 2)), 0);
-        QCOMPARE(w.UndoStack->count(), 3);
+        QCOMPARE(w.Editor().History().Count(), std::size_t{3});
         for (int k = 0; k < 3; ++k) w.MenuBar->UndoAction->trigger();
-        QVERIFY(w.UndoStack->isClean());
+        QVERIFY(w.Editor().History().IsClean());
         QCOMPARE(int(w.Editor().map.Cell(0, 2, 2)), 1 + 4 % 15);
     }
 
@@ -178,7 +178,7 @@ private slots:
             QVERIFY2(messages.front().rfind("The clipboard does not hold city cells: ", 0) == 0, messages.front().c_str());
             QVERIFY2(!Regions(w)->View().Tool().Pasting(), name);
         }
-        QCOMPARE(w.UndoStack->count(), 0);
+        QCOMPARE(w.Editor().History().Count(), std::size_t{0});
     }
 };
 

@@ -216,7 +216,7 @@ private slots:
         snap();
         form->ClearMapButton->click();
         snap();
-        QCOMPARE(form->UndoStack->count(), 4);
+        QCOMPARE(form->Editor().History().Count(), std::size_t{4});
         for (std::size_t i = 1; i < cells.size(); ++i) QVERIFY(cells[i] != cells[i - 1] || buildings[i] != buildings[i - 1]);
 
         Activate();
@@ -239,7 +239,7 @@ private slots:
         // "No" to a clear changes nothing and adds no step.
         yes = false;
         form->ClearMapButton->click();
-        QCOMPARE(form->UndoStack->count(), 4);
+        QCOMPARE(form->Editor().History().Count(), std::size_t{4});
     }
 
     void theKeysWorkWhileTheTileViewerIsActive()

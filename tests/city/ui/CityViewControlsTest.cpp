@@ -88,7 +88,7 @@ private slots:
             QCOMPARE(form->Editor().view.scrollX, 128 * form->HorizontalScrollBar->value());
             QCOMPARE(form->Editor().view.scrollY, 32 * form->VerticalScrollBar->value());
         }
-        QCOMPARE(form->UndoStack->count(), 0);
+        QCOMPARE(form->Editor().History().Count(), std::size_t{0});
     }
 
     void zoomFromTheWheelAndTheMenu()
@@ -146,7 +146,7 @@ private slots:
                  QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(32, 21));
                  QCOMPARE(int(form->Editor().map.Cell(5, 2, 3)), 11);
              }},
-            {"its undo", [&] { form->UndoStack->undo(); }},
+            {"its undo", [&] { form->MenuBar->UndoAction->trigger(); }},
             {"a zoom", [&] { form->MenuBar->ZoomActions[2]->trigger(); }},
             {"a scroll", [&] { form->HorizontalScrollBar->setValue(form->HorizontalScrollBar->value() + 1); }},
             {"Redraw", [&] { form->RedrawButton->click(); }},
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(int(form->Editor().map.Cell(5, 3, 2)), 0);
         QCOMPARE(Text(form->StatusBar->TilesLabel), QStringLiteral("Tile 11"));
         QCOMPARE(Text(form->StatusBar->ModifiedLabel), QStringLiteral("Modified"));
-        form->UndoStack->undo();
+        form->MenuBar->UndoAction->trigger();
         QCOMPARE(Text(form->StatusBar->TilesLabel), QStringLiteral("Tile 0"));
         QCOMPARE(Text(form->StatusBar->ModifiedLabel), QString());
         // Off the grid and outside the view the cell fields are empty.

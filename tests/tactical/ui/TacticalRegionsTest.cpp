@@ -117,7 +117,7 @@ private slots:
         Drag(from, Over(from, 5, 2), Over(from, 5, 2), Qt::ShiftModifier);
         Key(from, Qt::Key_C, Qt::ControlModifier);
         QVERIFY2(messages_.empty(), messages_.empty() ? "" : messages_.front().c_str());
-        QCOMPARE(from.UndoStack->count(), 0);
+        QCOMPARE(from.Map()->Core().History().Count(), std::size_t{0});
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data->hasFormat(QString::fromLatin1(kTacticalCellsMime)));
         const TacCellBlock copied = from.Map()->Core().CopyCells({4, 1, 0}, {5, 2, 1});
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(Regions(to)->View().Tool().Pasting());
         QTest::mouseMove(to.Map(), Over(to, 1, 0));
         QTest::mouseClick(to.Map(), Qt::LeftButton, Qt::NoModifier, Over(to, 1, 0));
-        QCOMPARE(to.UndoStack->count(), 1);
+        QCOMPARE(to.Map()->Core().History().Count(), std::size_t{1});
         QCOMPARE(to.MenuBar->UndoAction->text(), QStringLiteral("Undo Paste"));
         Key(to, Qt::Key_Escape);
         QVERIFY(!Regions(to)->View().Tool().Pasting());
@@ -171,7 +171,7 @@ private slots:
             Key(w, Qt::Key_A, Qt::ControlModifier);  // the whole of level 1
             Key(w, key, mods);
             QVERIFY2(messages_.empty(), name);
-            QCOMPARE(w.UndoStack->count(), 1);
+            QCOMPARE(w.Map()->Core().History().Count(), std::size_t{1});
             QCOMPARE(CellAt(w, 5, 2, 0), after);
             QCOMPARE(CellAt(w, 5, 2, 1), (TacCell{5, 2, 1, 8}));  // level 2 stays
             QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo ") + QLatin1String(name));
@@ -201,7 +201,7 @@ private slots:
             QVERIFY2(messages_.front().rfind("The clipboard does not hold tactical cells: ", 0) == 0, messages_.front().c_str());
             QVERIFY2(!Regions(w)->View().Tool().Pasting(), name);
             QTest::mouseClick(w.Map(), Qt::LeftButton, Qt::NoModifier, Over(w, 1, 1));
-            QCOMPARE(w.UndoStack->count(), 0);
+            QCOMPARE(w.Map()->Core().History().Count(), std::size_t{0});
         }
         // The clipboard's own type goes before its text.
         auto* data = new QMimeData;
@@ -223,13 +223,13 @@ private slots:
         ChooseTile(w, 0, 3);
         Key(w, Qt::Key_S);
         Drag(w, Over(w, 0, 0), Over(w, 1, 1));  // selects, paints nothing
-        QCOMPARE(w.UndoStack->count(), 0);
+        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{0});
         QCOMPARE(Regions(w)->StatusText(), QStringLiteral("Selected 2 x 2 cells on level 1"));
         Key(w, Qt::Key_S);  // no tool
         QVERIFY(!Regions(w)->SelectToolAction->isChecked());
         Drag(w, Over(w, 2, 2), Over(w, 1, 1));
-        QCOMPARE(w.UndoStack->count(), 1);
-        QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo"));
+        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{1});
+        QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo Paint"));
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 3; ++x)
                 QCOMPARE(CellAt(w, x, y, 0), x >= 1 && y >= 1 ? (TacCell{3, 0, 0, 0}) : (TacCell{0, 0, 0, 0}));

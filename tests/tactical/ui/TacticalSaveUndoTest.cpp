@@ -223,7 +223,7 @@ private slots:
         QCOMPARE(map.MapWidth, 3);
         QCOMPARE(map.MapLevels, 4);
         const Bytes resized = Cells(w);
-        QCOMPARE(w.UndoStack->count(), 2);
+        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{2});
 
         Activate(w);
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
@@ -262,7 +262,7 @@ private slots:
         w.MenuBar->RedoAction->trigger();
         choice_ = UnsavedChoice::Discard;
         Load(w, "a");
-        QCOMPARE(w.UndoStack->count(), 0);
+        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{0});
         QVERIFY(!w.MenuBar->UndoAction->isEnabled());
     }
 

@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(map->YOffset(), y - 3);
         QTest::mouseRelease(map, Qt::MiddleButton, Qt::NoModifier, start + QPoint(-48, 48));
         QCOMPARE(w.HorizontalScrollBar->value(), x - 1);
-        QVERIFY(w.UndoStack->count() == 0);
+        QVERIFY(w.Map()->Core().History().Count() == 0);
         // At 200 % the same drag moves half as far.
         w.MenuBar->ZoomActions[2]->trigger();
         const int x2 = map->XOffset(), y2 = map->YOffset();
@@ -212,7 +212,7 @@ private slots:
                     const std::uint8_t ground = map->Core().Map().Cell(x, y, 0)[0];
                     QCOMPARE(int(ground), x == 2 && y == 1 ? 3 : 0);
                 }
-            w.UndoStack->undo();
+            w.MenuBar->UndoAction->trigger();
         }
     }
 
@@ -242,10 +242,10 @@ private slots:
         QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, Over(map, 2, 1));
         QCOMPARE(Text(w.StatusBar->TilesLabel), QStringLiteral("Ground 7, Left 0, Right 0, Feature 0"));
         QCOMPARE(Text(w.StatusBar->ModifiedLabel), QStringLiteral("Modified"));
-        w.UndoStack->undo();
+        w.MenuBar->UndoAction->trigger();
         QCOMPARE(Text(w.StatusBar->TilesLabel), QStringLiteral("Ground 0, Left 0, Right 0, Feature 0"));
         QCOMPARE(Text(w.StatusBar->ModifiedLabel), QString());
-        w.UndoStack->redo();
+        w.MenuBar->RedoAction->trigger();
         QVERIFY(w.SaveMap());
         QCOMPARE(Text(w.StatusBar->ModifiedLabel), QString());
         // Outside the map, and once the pointer has left, the cell fields are empty.
