@@ -42,6 +42,8 @@ protected:
                            [] {
                                JournalHeader h;
                                h.mapName = "pier";
+                               // A journal names the files its map came from.
+                               h.files.push_back(JournalFile{"/games/zv/maps/pier.smp", {}, 0});
                                return h;
                            }};
 
