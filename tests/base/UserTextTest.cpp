@@ -56,4 +56,8 @@ TEST(CountedNoun, TheNounAgreesWithItsNumber)
     EXPECT_EQ(Counted(0, "tile", "tiles"), "0 tiles");
     EXPECT_EQ(Counted(2, "change", "changes"), "2 changes");
     EXPECT_EQ(Counted(-1, "cell", "cells"), "-1 cells");
+    EXPECT_EQ(CountedBox({1, 1}, "cell", "cells"), "1 x 1 cell");
+    EXPECT_EQ(CountedBox({1, 1, 1}, "cell", "cells"), "1 x 1 x 1 cell");
+    EXPECT_EQ(CountedBox({1, 3}, "cell", "cells"), "1 x 3 cells");
+    EXPECT_EQ(CountedBox({2, 1, 1}, "cell", "cells"), "2 x 1 x 1 cells");
 }

@@ -1,5 +1,6 @@
 #include "city/ui/CityRegionControl.h"
 
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/ui/CellsClipboard.h"
 #include "city/ui/CityWindow.h"
@@ -12,11 +13,7 @@ namespace {
 
 QString BoxText(CityCell n)
 {
-    return QStringLiteral("%1 x %2 cells on %3 %4")
-        .arg(n.a)
-        .arg(n.b)
-        .arg(n.level)
-        .arg(n.level == 1 ? QStringLiteral("level") : QStringLiteral("levels"));
+    return QString::fromStdString(CountedBox({n.a, n.b}, "cell", "cells") + " on " + Counted(n.level, "level", "levels"));
 }
 
 }  // namespace

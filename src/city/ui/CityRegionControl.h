@@ -5,6 +5,7 @@
 // the clipboard under the city cells' own type.
 #include <QPointer>
 
+#include "base/CountedNoun.h"
 #include "base/ui/MapRegionControl.h"
 #include "city/CityRegionView.h"
 
@@ -25,7 +26,7 @@ public:
 protected:
     int ShownLevel(int z) const override { return z; }
     // a x b, as the map's cells are named
-    QString AreaText(Cell3 n) const override { return QStringLiteral("%1 x %2 cells").arg(n.y).arg(n.x); }
+    QString AreaText(Cell3 n) const override { return QString::fromStdString(CountedBox({n.y, n.x}, "cell", "cells")); }
     void CopySelection(bool cut) override;
     void StartPaste() override;
     void DeleteSelection() override;

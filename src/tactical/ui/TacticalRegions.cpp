@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/ui/CellsClipboard.h"
 #include "base/ui/QtText.h"
@@ -18,7 +19,7 @@ const char* const kSlotNames[kSlotCount] = {"ground", "left", "right", "feature"
 
 QString BoxText(Cell3 n)
 {
-    return QStringLiteral("%1 x %2 x %3 cells").arg(n.x).arg(n.y).arg(n.z);
+    return QString::fromStdString(CountedBox({n.x, n.y, n.z}, "cell", "cells"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "base/CountedNoun.h"
 #include "base/ui/MapRegionControl.h"
 #include "tactical/TacRegionView.h"
 
@@ -27,7 +28,7 @@ public:
 
 protected:
     int ShownLevel(int z) const override { return z + 1; }
-    QString AreaText(Cell3 n) const override { return QStringLiteral("%1 x %2 cells").arg(n.x).arg(n.y); }
+    QString AreaText(Cell3 n) const override { return QString::fromStdString(CountedBox({n.x, n.y}, "cell", "cells")); }
     void CopySelection(bool cut) override;
     void StartPaste() override;
     void DeleteSelection() override;
