@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
@@ -173,7 +174,8 @@ std::vector<std::string> CityMap::SaveWholeMap(bool overwriteChanged)
         FileUpdate& table = updates.back();
         if (table.After().size() < std::uint64_t(kBuildingRecordSize) * buildings.size())
             throw IoError("The building file " + table.Path() + " no longer holds its " +
-                          std::to_string(buildings.size()) + " buildings. Nothing was saved.");
+                          Counted(static_cast<std::int64_t>(buildings.size()), "building", "buildings") +
+                          ". Nothing was saved.");
         PutBuildingRecords(table.After(), 0, buildings);
     }
     return SaveFileUpdates(updates, source.fileStamps, overwriteChanged);

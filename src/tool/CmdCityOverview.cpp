@@ -1,5 +1,6 @@
 // ketral-tool city-overview: the 100 x 100 building overview as the city
 // window draws it before it adds the outline of the visible area.
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "base/Png.h"
 #include "tool/CityToolSupport.h"
@@ -20,7 +21,7 @@ int RunCityOverview(const std::vector<std::string>& argv)
     if (selected) {
         if (*selected < 0 || *selected >= editor->map.buildingCount())
             throw UsageError("--selected " + std::to_string(*selected) + ": the map has " +
-                             std::to_string(editor->map.buildingCount()) + " buildings");
+                             Counted(editor->map.buildingCount(), "building", "buildings"));
         editor->SelectItem(*selected);
     }
     editor->DrawBuildMap();

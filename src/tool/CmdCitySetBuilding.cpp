@@ -1,5 +1,6 @@
 // ketral-tool city-set-building: changes one building of a saved game's city
 // as the building dialog stores it on OK, and saves as the Save button does.
+#include "base/CountedNoun.h"
 #include "base/Errors.h"
 #include "tool/CityToolSupport.h"
 #include "tool/ToolCommand.h"
@@ -41,8 +42,8 @@ int RunCitySetBuilding(const std::vector<std::string>& argv)
     auto editor = OpenCityForTool(args, true);
     CityMap& map = editor->map;
     if (index < 0 || index >= map.buildingCount())
-        throw UsageError("INDEX " + std::to_string(index) + ": the map has " + std::to_string(map.buildingCount()) +
-                         " buildings");
+        throw UsageError("INDEX " + std::to_string(index) + ": the map has " +
+                         Counted(map.buildingCount(), "building", "buildings"));
     CityBuilding& building = map.buildings[static_cast<std::size_t>(index)];
     const bool shortList = IsShortNameList(map.nameList);
     const std::string typeFile = map.source.alien ? kAlienBuildingsFile : kBuildingTypesFile;

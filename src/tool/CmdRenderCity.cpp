@@ -1,5 +1,6 @@
 // ketral-tool render-city: the city map image at a given size and view state,
 // drawn by the same code and in the same order as the city window draws it.
+#include "base/CountedNoun.h"
 #include "base/Png.h"
 #include "tool/CityToolSupport.h"
 #include "tool/ToolCommand.h"
@@ -46,7 +47,7 @@ int RunRenderCity(const std::vector<std::string>& argv)
     for (int i : unchecked)
         if (i < 0 || i >= editor->map.buildingCount())
             throw UsageError("--unchecked " + std::to_string(i) + ": the map has " +
-                             std::to_string(editor->map.buildingCount()) + " buildings");
+                             Counted(editor->map.buildingCount(), "building", "buildings"));
     editor->Resize(width, height);
     editor->ApplyControls(controls, width, height);
     for (int i : unchecked) editor->BuildingList().checked[static_cast<std::size_t>(i)] = false;
