@@ -7,9 +7,11 @@
 #include "base/ByteSource.h"
 #include "base/Errors.h"
 #include "base/GamePaths.h"
+#include "base/files/CopyNames.h"
 #include "base/files/CurrentCopy.h"
 #include "base/files/FileStamp.h"
 #include "base/files/ReplaceFilesTogether.h"
+#include "base/files/StoppedSaves.h"
 
 namespace ketral {
 
@@ -71,6 +73,13 @@ std::vector<std::string> SaveFileUpdates(std::vector<FileUpdate>& updates, Opene
                 if (u.Changes() && opened.ChangedSinceOpened(u.Path())) throw FileChangedError(u.Path());
     });
     for (const std::string& p : written) opened.Remember(p);
+    // The save also takes away the copies that saves stopped earlier (by a
+    // kill or a power cut) left of the map's other files: a resize stopped
+    // after writing the copy of its .sdt leaves one that a later save of the
+    // cells alone would never remove. Copies a commit record names, and
+    // copies a running save holds, stay.
+    if (!written.empty())
+        for (const auto& [path, stamp] : opened.Files()) RemoveLeftOverCopies(DirectoryOf(path), NameOf(path));
     return written;
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -271,6 +272,37 @@ TEST(FileUpdate, FileChangedSinceOpeningIsRefusedUnlessOverwriteIsAllowed)
     opened.Remember(path);
     ::unlink(path.c_str());
     EXPECT_TRUE(opened.ChangedSinceOpened(path));
+}
+
+// A save of a map also removes the copies that stopped saves left of the
+// map's other files, which it does not write; a copy a running save holds
+// stays.
+TEST(FileUpdate, ASaveRemovesTheStaleCopiesOfEveryFileOfTheMap)
+{
+    TempDir dir;
+    const std::string cells = dir.write("a.smp", Pattern(64, 1)), sizes = dir.write("a.sdt", Pattern(16, 2));
+    OpenedFiles opened;
+    opened.Remember(cells);
+    opened.Remember(sizes);
+    dir.write(".a.sdt.ketral-Ab12Cd", Pattern(16, 3));
+    const std::string held = dir.write(".a.sdt.ketral-Held00", Pattern(16, 4));
+    const int fd = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    const std::vector<std::string> before = DirectoryNames(dir.path());
+
+    std::vector<FileUpdate> unchanged;
+    unchanged.emplace_back(cells);
+    SaveFileUpdates(unchanged, opened, false);  // writes nothing, so it touches nothing
+    EXPECT_EQ(DirectoryNames(dir.path()), before);
+
+    std::vector<FileUpdate> updates;
+    updates.emplace_back(cells);
+    updates[0].After()[0] ^= 1;
+    SaveFileUpdates(updates, opened, false);
+    EXPECT_EQ(DirectoryNames(dir.path()), (std::vector<std::string>{".a.sdt.ketral-Held00", "a.sdt", "a.smp"}));
+    EXPECT_EQ(ReadFileBytes(sizes), Pattern(16, 2));
+    ::close(fd);
 }
 
 }  // namespace
