@@ -99,6 +99,7 @@ void SetRecoveryQuestionHook(RecoveryAsker hook) { g_hook = std::move(hook); }
 
 void OfferRecovery(QWidget* parent, TacticalWindow* tactical, CityWindow* city)
 {
+    RemoveOrphanedLocks();
     for (const JournalListing& listing : ListJournals()) {
         if (listing.inUse) continue;  // another editor's, still running
         // One journal that fails is reported; the others are still offered.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -33,6 +35,20 @@ bool PathExists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// The names in `dir` that end with `ending` and are not hidden.
+std::vector<std::string> NamesEndingWith(const std::string& dir, const std::string& ending)
+{
+    std::vector<std::string> names;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return names;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (!name.empty() && name[0] != '.' && EndsWith(name, ending)) names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
+}
+
 void MakeDirectory(const std::string& path, mode_t mode)
 {
     if (::mkdir(path.c_str(), mode) == 0) return;
@@ -59,14 +75,7 @@ std::vector<JournalListing> ListJournals()
 {
     std::vector<JournalListing> list;
     const std::string dir = RecoveryDirectory();
-    DIR* d = ::opendir(dir.c_str());
-    if (!d) return list;
-    while (const dirent* e = ::readdir(d)) {
-        const std::string name = e->d_name;
-        if (name.empty() || name[0] == '.' || !EndsWith(name, kJournalEnding)) continue;
-        list.push_back({dir + name, false});
-    }
-    ::closedir(d);
+    for (const std::string& name : NamesEndingWith(dir, kJournalEnding)) list.push_back({dir + name, false});
     std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
     for (JournalListing& j : list) j.inUse = JournalInUse(j.path);
     return list;
@@ -89,6 +98,32 @@ bool IsInRecoveryDirectory(const std::string& path)
     char a[PATH_MAX], b[PATH_MAX];
     if (!::realpath(parent.c_str(), a) || !::realpath(RecoveryDirectory().c_str(), b)) return false;
     return std::string(a) == std::string(b);
+}
+
+int RemoveOrphanedLocks()
+{
+    const std::string dir = RecoveryDirectory();
+    const std::string ending = std::string(kJournalEnding) + kLockEnding;
+    int removed = 0;
+    for (const std::string& name : NamesEndingWith(dir, ending)) {
+        const std::string lock = dir + name, journal = lock.substr(0, lock.size() - std::strlen(kLockEnding));
+        if (PathExists(journal)) continue;  // DiscardJournal takes both
+        // "<kind>-<pid>-<n>.journal.lock": a writer that still runs may be
+        // between making its lock and taking it, or between two journals.
+        const std::size_t first = name.find('-'), second = name.find('-', first + 1);
+        if (first == std::string::npos || second == std::string::npos) continue;
+        const long pid = std::strtol(name.c_str() + first + 1, nullptr, 10);
+        if (pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        const int fd = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat held {}, now {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(lock.c_str(), &now) == 0 && held.st_dev == now.st_dev && held.st_ino == now.st_ino &&
+            ::unlink(lock.c_str()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    return removed;
 }
 
 void DiscardJournal(const std::string& path)

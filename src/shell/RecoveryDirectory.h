@@ -35,6 +35,11 @@ bool IsInRecoveryDirectory(const std::string& path);
 // Removes a journal that no running editor holds, with its lock file.
 // Throws Error for a journal in use, or IoError when it cannot be removed.
 void DiscardJournal(const std::string& path);
+// Removes the lock files that an editor killed at the wrong moment left
+// without a journal: those nobody holds whose journal does not exist and
+// whose writer (the process id in the name) no longer runs. Returns how many
+// went. The editor does it as it starts.
+int RemoveOrphanedLocks();
 
 // The journal file of one window: named and locked at its first write,
 // removed with its lock when the object goes (the program ending normally).

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -17,6 +18,7 @@
 #include "base/Errors.h"
 #include "shell/RecoveryDirectory.h"
 #include "shell/RecoveryJournal.h"
+#include "support/FailingWrites.h"
 #include "support/GuardedFifo.h"
 #include "support/TempDir.h"
 
@@ -368,4 +370,36 @@ TEST(RecoveryJournal, TheQuestionCountsTheChangesInWordsThatAgree)
         EXPECT_EQ(question.rfind("Ketral ended while outpost had unsaved changes (", 0), 0u) << question;
         EXPECT_EQ(question.substr(question.size() - std::string(words).size()), words);
     }
+}
+
+// A killed editor may leave a lock without a journal; the next start takes
+// away exactly those whose writer is gone and that nobody holds.
+TEST_F(RecoveryDirectoryTest, LocksThatKilledEditorsLeftWithoutAJournalGo)
+{
+    MakeRecoveryDirectory();
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const std::string dir = RecoveryDirectory(), dead = std::to_string(gone), alive = std::to_string(::getpid());
+    const auto make = [&](const std::string& name) {
+        const int fd = ::open((dir + name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        EXPECT_GE(fd, 0);
+        ::close(fd);
+    };
+    make("tactical-" + dead + "-0.journal.lock");  // orphaned: goes
+    make("city-" + dead + "-1.journal.lock");      // orphaned: goes
+    make("city-" + dead + "-2.journal");           // a journal to offer: stays with its lock
+    make("city-" + dead + "-2.journal.lock");
+    make("tactical-" + alive + "-7.journal.lock"); // a running writer's: stays
+    make("notes-" + dead + ".lock");               // not ours: stays
+    const int held = ::open((dir + "city-" + dead + "-3.journal.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);  // held: stays
+    EXPECT_EQ(RemoveOrphanedLocks(), 2);
+    EXPECT_EQ(ketral::testing::DirectoryNames(dir),
+              (std::vector<std::string>{"city-" + dead + "-2.journal", "city-" + dead + "-2.journal.lock",
+                                        "city-" + dead + "-3.journal.lock", "notes-" + dead + ".lock",
+                                        "tactical-" + alive + "-7.journal.lock"}));
+    ::close(held);
 }
