@@ -1,6 +1,8 @@
 #include "base/files/FileUpdate.h"
 
+#include <algorithm>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,8 +80,18 @@ std::vector<std::string> SaveFileUpdates(std::vector<FileUpdate>& updates, Opene
     // after writing the copy of its .sdt leaves one that a later save of the
     // cells alone would never remove. Copies a commit record names, and
     // copies a running save holds, stay.
-    if (!written.empty())
-        for (const auto& [path, stamp] : opened.Files()) RemoveLeftOverCopies(DirectoryOf(path), NameOf(path));
+    // The files it wrote were tidied by the save itself; each directory is
+    // read once.
+    if (!written.empty()) {
+        std::map<std::string, std::vector<std::string>> others;  // directory: names
+        for (const auto& [path, stamp] : opened.Files())
+            if (std::find(written.begin(), written.end(), path) == written.end())
+                others[DirectoryOf(path)].push_back(NameOf(path));
+        for (const auto& [dir, names] : others) {
+            const std::vector<std::string> inDir = NamesIn(dir);
+            for (const std::string& name : names) RemoveLeftOverCopies(dir, name, inDir);
+        }
+    }
     return written;
 }
 
