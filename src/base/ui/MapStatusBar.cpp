@@ -13,7 +13,7 @@ MapStatusBar::MapStatusBar(QWidget* parent) : QStatusBar(parent)
     SelectionLabel = new QLabel(this);
     ZoomLabel = new QLabel(this);
     ModifiedLabel = new QLabel(this);
-    MessageLabel = new QLabel(this);
+    MessageLabel = new ElidedLabel(this);
     addWidget(CellLabel);
     addWidget(TilesLabel);
     addWidget(MessageLabel, 1);
@@ -34,7 +34,7 @@ void MapStatusBar::SetSelectionSize(const std::optional<Cell3>& size)
     SelectionLabel->setText(QString::fromStdString(SelectionText(size)));
 }
 
-void MapStatusBar::SetMessage(const QString& text) { MessageLabel->setText(text); }
+void MapStatusBar::SetMessage(const QString& text) { MessageLabel->SetFullText(text); }
 
 void MapStatusBar::SetZoom(int percent) { ZoomLabel->setText(QString::fromStdString(ZoomText(percent))); }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/GridRegion.h"
+#include "base/ui/ElidedLabel.h"
 
 namespace ketral {
 
@@ -22,7 +23,9 @@ public:
     void SetSelectionSize(const std::optional<Cell3>& size);
     void SetZoom(int percent);
     void SetModified(bool modified);
-    // What the last region command reported ("" clears it).
+    // What the last region command reported ("" clears it). A message longer
+    // than the room left is cut to fit and shown whole in the tooltip: it
+    // never widens the window.
     void SetMessage(const QString& text);
 
     QLabel* CellLabel;
@@ -30,7 +33,7 @@ public:
     QLabel* SelectionLabel;
     QLabel* ZoomLabel;
     QLabel* ModifiedLabel;
-    QLabel* MessageLabel;
+    ElidedLabel* MessageLabel;
 };
 
 }  // namespace ketral

@@ -268,7 +268,7 @@ private slots:
         QCOMPARE(*Regions(w)->View().Tool().Selection(), want);
         QCOMPARE(*w.Map()->Core().View().Selection, want);
         QCOMPARE(w.StatusBar->SelectionLabel->text(), QStringLiteral("Selection 2 x 3 x 1"));
-        QCOMPARE(w.StatusBar->MessageLabel->text(), QStringLiteral("Selected 2 x 3 cells on level 1"));
+        QCOMPARE(w.StatusBar->MessageLabel->FullText(), QStringLiteral("Selected 2 x 3 cells on level 1"));
         Key(w, Qt::Key_Escape);
         QVERIFY(!w.Map()->Core().View().Selection);
         QCOMPARE(w.StatusBar->SelectionLabel->text(), QString());
