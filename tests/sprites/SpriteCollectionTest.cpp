@@ -541,6 +541,36 @@ TEST(SpriteReadErrors, OverlappingEntriesArePaidForByTheirMemory)
     }
 }
 
+TEST(SpriteReadErrors, TheBudgetGrowsWithTheFileButNotMuchFaster)
+{
+    // A megabyte of one-pixel runs with a second entry that decodes its last
+    // `again` runs a second time. The budget is a few times the file's size:
+    // some hundred kilobytes of runs decoded again are within it, ten times
+    // the file's worth of memory is not.
+    const int runs = 200000;
+    Bytes pck;
+    for (int i = 0; i < runs; ++i) PlainRun(pck, i % 8, i % 8, {static_cast<std::uint8_t>(1 + i % 9)});
+    Append(pck, kPlainEnd);
+    struct Case {
+        int again;
+        bool refused;
+    };
+    const Case cases[] = {{1000, false}, {20000, false}, {120000, true}, {runs - 1, true}};
+    for (const Case& c : cases) {
+        Bytes tab = Table({0});
+        Append(tab, Table({static_cast<std::uint32_t>(5 * (runs - c.again))}));
+        Append(tab, Table({static_cast<std::uint32_t>(pck.size() - 4)}));
+        SpriteCollection p;
+        if (c.refused) {
+            EXPECT_THROW(LoadPlain(p, tab, pck), IoError) << c.again;
+            continue;
+        }
+        LoadPlain(p, tab, pck);
+        ASSERT_EQ(p.Count(), 3) << c.again;
+        EXPECT_EQ(p.At(1)->Runs.size(), static_cast<std::size_t>(c.again));
+    }
+}
+
 TEST(SpriteFiles, MissingFilesOfBothKinds)
 {
     testing::TempDir dir;

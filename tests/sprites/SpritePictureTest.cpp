@@ -401,6 +401,15 @@ TEST(SpritePicture, WhetherRunsDrawAPictureIsToldWithoutDrawingThem)
         EXPECT_EQ(DrawsPicture(s, picture), c.draws);
         EXPECT_EQ(SamePixels(SpritePicture(s), picture), c.draws);
     }
+    // Colour indices that differ in any one bit, also the highest.
+    for (int bit = 0; bit < 8; ++bit) {
+        Sprite s;
+        s.Runs = {PixelRun(0, 0, {0x5A, 0x5A})};
+        IndexedImage picture(2, 1);
+        picture.setPixel(0, 0, 0x5A);
+        picture.setPixel(1, 0, static_cast<std::uint8_t>(0x5A ^ (1 << bit)));
+        EXPECT_FALSE(DrawsPicture(s, picture)) << "bit " << bit;
+    }
 }
 
 // A row's runs end where more transparent pixels follow than a run header
