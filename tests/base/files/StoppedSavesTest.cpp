@@ -2,7 +2,9 @@
 // saves stopped half-way, and the copies left over by them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fcntl.h>
 #include <fstream>
 #include <sys/file.h>
@@ -18,6 +20,7 @@
 #include "base/files/FileUpdate.h"
 #include "base/files/FileWriter.h"
 #include "base/files/ReplaceFilesTogether.h"
+#include "base/files/WriteChannel.h"
 #include "support/BytePattern.h"
 #include "support/FailingWrites.h"
 #include "support/TempDir.h"
@@ -30,6 +33,7 @@ using testing::Pattern;
 using testing::ReadFileBytes;
 using testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
 
 // Whether process `pid` waits for a file lock (the kernel lists it in
 // /proc/locks behind "->"), or has ended; false only after a long wait.
@@ -175,6 +179,72 @@ TEST(StoppedSaves, ARecordWhoseCopyIsLostBeforeAnyRenameKeepsTheOldFiles)
     EXPECT_EQ(ReadFileBytes(a), oldA);
     EXPECT_EQ(ReadFileBytes(b), oldB);
     EXPECT_EQ(DirectoryNames(dir.path()), (std::vector<std::string>{"CITYMAP1.bld", "Citymap1"}));
+}
+
+// Writes and flushes normally, and notes each operation with the name of the
+// file or directory it works on.
+class LoggingChannel : public WriteChannel {
+public:
+    ssize_t Write(int fd, const std::uint8_t* data, std::size_t n) override
+    {
+        log.push_back("write " + NameOf(fd));
+        return WriteChannel::Write(fd, data, n);
+    }
+    int Sync(int fd) override
+    {
+        log.push_back("sync " + NameOf(fd));
+        return WriteChannel::Sync(fd);
+    }
+    int Rename(const std::string& from, const std::string& to) override
+    {
+        log.push_back("rename " + fs::path(from).filename().string());
+        return WriteChannel::Rename(from, to);
+    }
+    std::vector<std::string> log;
+
+private:
+    static std::string NameOf(int fd)
+    {
+        return fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).filename().string();
+    }
+    ScopedWriteChannel scope_{*this};
+};
+
+// A save of two files makes its commit record lasting before the first
+// rename: the record's bytes, then the record itself and its directory are
+// flushed. A crash right after a rename then always finds the record.
+TEST(StoppedSaves, TheRecordAndItsDirectoryAreFlushedBeforeTheFirstRename)
+{
+    TempDir dir;
+    const std::string a = dir.write("Citymap1", Pattern(100, 1)), b = dir.write("CITYMAP1.bld", Pattern(80, 2));
+    std::vector<FileUpdate> updates;
+    updates.emplace_back(a);
+    updates.emplace_back(b);
+    updates[0].After()[0] ^= 1;
+    updates[1].After()[0] ^= 1;
+    LoggingChannel channel;
+    SaveFileUpdates(updates);
+
+    const std::vector<std::string>& log = channel.log;
+    const auto firstRename = std::find_if(log.begin(), log.end(), [](const std::string& e) { return e.rfind("rename ", 0) == 0; });
+    ASSERT_NE(firstRename, log.end());
+    const auto isRecord = [](const std::string& e) { return e.find(".ketral-commit-") != std::string::npos; };
+    const auto lastRecordWrite = std::find_if(log.rbegin(), log.rend(), [&](const std::string& e) {
+                                     return e.rfind("write ", 0) == 0 && isRecord(e);
+                                 }).base();
+    ASSERT_TRUE(lastRecordWrite != log.begin()) << "no record was written";
+    ASSERT_TRUE(lastRecordWrite <= firstRename);
+    const fs::path d = fs::path(dir.path()).lexically_normal();
+    const std::string dirSync = "sync " + (d.has_filename() ? d.filename() : d.parent_path().filename()).string();
+    bool recordFlushed = false, dirFlushed = false;
+    for (auto e = lastRecordWrite; e != firstRename; ++e) {
+        recordFlushed = recordFlushed || (e->rfind("sync ", 0) == 0 && isRecord(*e));
+        dirFlushed = dirFlushed || (recordFlushed && *e == dirSync);
+    }
+    std::string all;
+    for (const std::string& e : log) all += e + "\n";
+    EXPECT_TRUE(recordFlushed) << all;
+    EXPECT_TRUE(dirFlushed) << all;
 }
 
 }  // namespace
