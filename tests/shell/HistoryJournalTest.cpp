@@ -163,4 +163,35 @@ TEST_F(HistoryJournalTest, ReplayBringsTheHistoryBack)
     EXPECT_EQ(replayed.CleanIndex(), std::optional<std::size_t>(0));
 }
 
+// Saved after three edits, then two of them undone, then killed: the replay
+// starts from the saved files, so it undoes the steps below them from the
+// last one down before it walks the history up and back to where the window
+// was.
+TEST_F(HistoryJournalTest, ReplayFromFilesSavedAboveTheMapHeld)
+{
+    Push("a");
+    Push("b");
+    Push("c");
+    history.SetClean();
+    history.SetIndex(1);
+    journal.Flush();
+    const JournalContent content = ReadJournalFile(journal.Path());
+
+    std::vector<std::string> applied;
+    ChangeHistory<LetterChange> replayed([&](const LetterChange& c, bool redo) {
+        applied.push_back((redo ? "redo " : "undo ") + c.letters);
+    });
+    ReplayJournal<LetterChange>(
+        content, replayed,
+        [&](const JournalBytes& bytes, bool redo) {
+            applied.push_back((redo ? "redo " : "undo ") + Letters(bytes));
+            return LetterChange{Letters(bytes)};
+        },
+        [](const LetterChange&) { return std::string("Paint"); });
+    // The journal holds the steps from the map held up to the files, b and c.
+    EXPECT_EQ(applied, (std::vector<std::string>{"undo c", "undo b", "redo b", "redo c", "undo c", "undo b"}));
+    EXPECT_EQ(replayed.Index(), 0u);
+    EXPECT_EQ(replayed.CleanIndex(), std::optional<std::size_t>(2));
+}
+
 }  // namespace
