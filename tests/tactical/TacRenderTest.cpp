@@ -333,6 +333,14 @@ TEST(TacRender, TheUnitMarkIsABoxWithThreeVerticalEdges)
     for (Point c : {Point{100, 112}, Point{124, 124}, Point{148, 112}, Point{124, 100}})
         EXPECT_EQ(Px(img, c.x, c.y), 1) << c.x << "," << c.y;
     for (Point c : {Point{97, 112}, Point{149, 112}, Point{124, 98}}) EXPECT_EQ(Px(img, c.x, c.y), 0) << c.x << "," << c.y;
+    // The back and front corners exactly: the row above the back corner is
+    // drawn, the face under it is not; two columns beside the front corner
+    // the edges come down to its row, no lower and no higher.
+    const struct {
+        Point at;
+        int drawn;
+    } corners[] = {{{124, 99}, 1}, {{124, 101}, 0}, {{122, 122}, 1}, {{122, 121}, 0}, {{126, 121}, 1}, {{126, 124}, 0}};
+    for (const auto& c : corners) EXPECT_EQ(Px(img, c.at.x, c.at.y), c.drawn) << c.at.x << "," << c.at.y;
     // The vertical edges below the left, front and right corners, 40 high
     // (a line ends before its last point).
     for (Point top : {Point{100, 112}, Point{124, 124}, Point{148, 112}}) {
