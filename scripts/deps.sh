@@ -2,7 +2,7 @@
 # ./run and ./test. The last line is the packaging's checks: the desktop
 # entry's and the metainfo's validators, and dpkg-shlibdeps and file for the
 # .deb (cpack -G DEB finds the programs among its files with file).
-KETRAL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev lld qt6-base-dev libpng-dev libgtest-dev libgmock-dev
+KETRAL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev lld qt6-base-dev libpng-dev libxxhash-dev libgtest-dev libgmock-dev
                  libbenchmark-dev fonts-dejavu-core xvfb xauth
                  desktop-file-utils appstream dpkg-dev file)
 

@@ -38,7 +38,7 @@ done
 [ "$(dpkg-deb -f "$deb" Package)" = ketral ] || fail "the package is not named ketral"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libpng16-16; do
+for library in libqt6widgets6 libpng16-16 libxxhash0; do
     grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends does not name $library: $depends"
 done
 echo "Depends: $depends"

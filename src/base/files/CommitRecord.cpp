@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <new>
+#include <xxhash.h>
 
 namespace ketral {
 
@@ -89,15 +91,39 @@ bool IsCopySuffix(const std::string& suffix)
     return true;
 }
 
+struct ContentChecksum::Xxh3State {
+    XXH3_state_t* state = XXH3_createState();
+    Xxh3State()
+    {
+        if (!state || XXH3_64bits_reset(state) != XXH_OK) throw std::bad_alloc();
+    }
+    ~Xxh3State() { XXH3_freeState(state); }
+    Xxh3State(const Xxh3State&) = delete;
+    Xxh3State& operator=(const Xxh3State&) = delete;
+};
+
+ContentChecksum::ContentChecksum(ContentHash hash) : hash_(hash)
+{
+    if (hash_ == ContentHash::Xxh3) xxh3_ = std::make_unique<Xxh3State>();
+}
+
+ContentChecksum::~ContentChecksum() = default;
+
 void ContentChecksum::Add(const std::uint8_t* data, std::size_t n)
 {
-    std::uint64_t v = value_;
+    if (xxh3_) {
+        XXH3_64bits_update(xxh3_->state, data, n);
+        return;
+    }
+    std::uint64_t v = fnv_;
     for (std::size_t i = 0; i < n; ++i) {
         v ^= data[i];
         v *= 0x100000001b3ull;
     }
-    value_ = v;
+    fnv_ = v;
 }
+
+std::uint64_t ContentChecksum::Value() const { return xxh3_ ? XXH3_64bits_digest(xxh3_->state) : fnv_; }
 
 std::vector<std::uint8_t> FormatCommitRecord(const std::vector<CommitEntry>& entries)
 {
@@ -106,7 +132,7 @@ std::vector<std::uint8_t> FormatCommitRecord(const std::vector<CommitEntry>& ent
         text += "file " + Encode(e.file) + "\n";
         text += "copy " + e.suffix + "\n";
         text += "size " + std::to_string(e.size) + "\n";
-        text += "checksum " + Hex16(e.checksum) + "\n";
+        text += (e.hash == ContentHash::Xxh3 ? "xxh3 " : "checksum ") + Hex16(e.checksum) + "\n";
     }
     text += "end\n";
     return std::vector<std::uint8_t>(text.begin(), text.end());
@@ -139,8 +165,12 @@ std::vector<CommitEntry> ParseCommitRecord(ByteSource& source)
         };
         std::string file, suffix, size, checksum;
         CommitEntry e;
-        if (!field(0, "file", file) || !field(1, "copy", suffix) || !field(2, "size", size) ||
-            !field(3, "checksum", checksum))
+        if (!field(0, "file", file) || !field(1, "copy", suffix) || !field(2, "size", size)) return {};
+        if (field(3, "xxh3", checksum))
+            e.hash = ContentHash::Xxh3;
+        else if (field(3, "checksum", checksum))
+            e.hash = ContentHash::Fnv1a;
+        else
             return {};
         if (!Decode(file, e.file) || !ValidName(e.file) || !IsCopySuffix(suffix)) return {};
         if (size.size() > 1 && size[0] == '0') return {};

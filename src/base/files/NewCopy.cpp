@@ -12,10 +12,15 @@ namespace ketral {
 
 std::string Reason(int error) { return std::string(" (") + std::strerror(error) + ")"; }
 
+ChannelWriter::ChannelWriter(int fd, std::string path, bool sums)
+    : fd_(fd), path_(std::move(path)), checksum_(sums ? std::make_unique<ContentChecksum>() : nullptr)
+{
+}
+
 void ChannelWriter::Write(const void* data, std::size_t n)
 {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    checksum.Add(bytes, n);
+    if (checksum_) checksum_->Add(bytes, n);
     size += n;
     WriteChannel& channel = CurrentWriteChannel();
     std::size_t done = 0;
@@ -39,12 +44,12 @@ void RemoveCopies(std::vector<NewCopy>& copies)
         }
 }
 
-void WriteInto(NewCopy& copy, const WriteContent& content)
+void WriteInto(NewCopy& copy, const WriteContent& content, bool sums)
 {
-    ChannelWriter writer(copy.fd.Get(), copy.path);
+    ChannelWriter writer(copy.fd.Get(), copy.path, sums);
     content(writer);
     copy.size = writer.size;
-    copy.checksum = writer.checksum.Value();
+    copy.checksum = writer.Checksum();
 }
 
 Fd CreateBeside(const std::string& path, const std::string& target, const std::string& pattern, mode_t mode,
@@ -64,7 +69,7 @@ Fd CreateBeside(const std::string& path, const std::string& target, const std::s
 }
 
 NewCopy WriteCopy(const std::string& path, const std::string& target, const struct stat* old, unsigned newFileMode,
-                  const WriteContent& content, bool flush)
+                  const WriteContent& content, bool flush, bool sums)
 {
     NewCopy copy;
     copy.path = path;
@@ -82,7 +87,7 @@ NewCopy WriteCopy(const std::string& path, const std::string& target, const stru
             }
             if (::fchmod(fd, old->st_mode & 07777) != 0) throw Failure{path, errno};
         }
-        WriteInto(copy, content);
+        WriteInto(copy, content, sums);
         if (flush && CurrentWriteChannel().Sync(fd) != 0) throw Failure{path, errno};
     } catch (...) {
         ::unlink(copy.temp.c_str());

@@ -4,6 +4,7 @@
 // given the old file's owner and mode, written through the write channel and
 // flushed, then renamed by its caller.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -26,18 +27,20 @@ struct Failure {
 // " (reason)": the system's words for `error`, to end a message.
 std::string Reason(int error);
 
-// Writes through the write channel into `fd` and sums up what it wrote;
-// a failed write throws Failure naming `path`.
+// Writes through the write channel into `fd`, counts what it wrote and,
+// when asked to, sums it up (only a commit record needs the sum); a failed
+// write throws Failure naming `path`.
 class ChannelWriter : public ContentWriter {
 public:
-    ChannelWriter(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    ChannelWriter(int fd, std::string path, bool sums = false);
     void Write(const void* data, std::size_t n) override;
-    ContentChecksum checksum;
+    std::uint64_t Checksum() const { return checksum_ ? checksum_->Value() : 0; }
     std::uint64_t size = 0;
 
 private:
     int fd_;
     std::string path_;
+    std::unique_ptr<ContentChecksum> checksum_;
 };
 
 // A new copy of one file, written and flushed, waiting to be renamed. Its
@@ -47,7 +50,7 @@ struct NewCopy {
     std::string target;  // what the rename replaces
     std::string temp;
     std::string suffix;
-    std::uint64_t size = 0, checksum = 0;
+    std::uint64_t size = 0, checksum = 0;  // checksum: of a copy written with `sums`
     Fd fd;
     bool renamed = false;
 };
@@ -56,8 +59,8 @@ struct NewCopy {
 void RemoveCopies(std::vector<NewCopy>& copies);
 
 // Writes the content into the copy's descriptor from where it stands and
-// notes its size and checksum.
-void WriteInto(NewCopy& copy, const WriteContent& content);
+// notes its size, and with `sums` its checksum.
+void WriteInto(NewCopy& copy, const WriteContent& content, bool sums = false);
 
 // Makes a new, locked, empty file beside `target`: a copy named after it
 // with a random suffix.
@@ -66,9 +69,10 @@ Fd CreateBeside(const std::string& path, const std::string& target, const std::s
 
 // Writes the new copy of `target`, with the mode and owner of `old` (or
 // `newFileMode` less the umask when there is no old file), and flushes it.
-// On failure nothing is left behind.
+// On failure nothing is left behind. With `sums` the copy's checksum is
+// noted for a commit record.
 NewCopy WriteCopy(const std::string& path, const std::string& target, const struct stat* old, unsigned newFileMode,
-                  const WriteContent& content, bool flush = true);
+                  const WriteContent& content, bool flush = true, bool sums = false);
 
 // Flushes the directory `dir`, where it can be; a failure names `path`.
 void SyncDirectory(const std::string& dir, const std::string& path);

@@ -21,7 +21,7 @@ namespace {
 std::string WriteRecord(const std::string& dir, std::vector<NewCopy>& copies, Fd& held)
 {
     std::vector<CommitEntry> entries;
-    for (const NewCopy& c : copies) entries.push_back({NameOf(c.target), c.suffix, c.size, c.checksum});
+    for (const NewCopy& c : copies) entries.push_back({NameOf(c.target), c.suffix, c.size, c.checksum, ContentHash::Xxh3});
     const std::vector<std::uint8_t> bytes = FormatCommitRecord(entries);
     std::string record, suffix;
     // Appended piece by piece: g++ 12 at -O3 warns of an overflow, which
@@ -91,7 +91,9 @@ void ReplaceFilesTogether(const std::vector<FileReplacement>& files, const std::
                 struct stat st {};
                 if (::stat(targets[i].c_str(), &st) != 0 || !S_ISREG(st.st_mode))
                     throw IoError("Cannot open file for writing: " + files[i].path);
-                copies.push_back(WriteCopy(files[i].path, targets[i], &st, 0666, files[i].content));
+                // Only a save of several files writes a commit record, which needs the sums.
+                copies.push_back(
+                    WriteCopy(files[i].path, targets[i], &st, 0666, files[i].content, true, files.size() > 1));
                 sources.push_back(&files[i]);
             }
         } catch (...) {

@@ -18,12 +18,12 @@ namespace ketral {
 namespace {
 
 // Whether the file holds exactly `size` bytes with this checksum.
-bool HoldsContent(const std::string& path, std::uint64_t size, std::uint64_t checksum)
+bool HoldsContent(const std::string& path, std::uint64_t size, std::uint64_t checksum, ContentHash hash)
 {
     try {
         FileSource source(path);
         if (source.size() != size) return false;
-        ContentChecksum sum;
+        ContentChecksum sum(hash);
         std::vector<std::uint8_t> buffer(1 << 20);
         for (std::uint64_t at = 0; at < size;) {
             const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - at));
@@ -44,8 +44,8 @@ CopyState StateOf(const std::string& dir, const CommitEntry& e)
     const std::string copy = Join(dir, CopyName(e.file, e.suffix));
     struct stat st {};
     if (::lstat(copy.c_str(), &st) == 0)
-        return S_ISREG(st.st_mode) && HoldsContent(copy, e.size, e.checksum) ? CopyState::Waiting : CopyState::Lost;
-    return HoldsContent(Join(dir, e.file), e.size, e.checksum) ? CopyState::Renamed : CopyState::Lost;
+        return S_ISREG(st.st_mode) && HoldsContent(copy, e.size, e.checksum, e.hash) ? CopyState::Waiting : CopyState::Lost;
+    return HoldsContent(Join(dir, e.file), e.size, e.checksum, e.hash) ? CopyState::Renamed : CopyState::Lost;
 }
 
 bool NamesAny(const std::vector<CommitEntry>& entries, const std::vector<std::string>& names)

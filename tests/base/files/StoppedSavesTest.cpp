@@ -181,6 +181,30 @@ TEST(StoppedSaves, ARecordWhoseCopyIsLostBeforeAnyRenameKeepsTheOldFiles)
     EXPECT_EQ(DirectoryNames(dir.path()), (std::vector<std::string>{"CITYMAP1.bld", "Citymap1"}));
 }
 
+// A save of an earlier version of the program, stopped after its record
+// (which sums up the copies with FNV-1a) and its first rename, is finished.
+TEST(StoppedSaves, ARecordOfAnEarlierVersionIsFinished)
+{
+    TempDir dir;
+    const Bytes oldB = Pattern(80, 2), newA = Pattern(100, 3), newB = Pattern(80, 4);
+    const std::string a = dir.write("Citymap1", newA), b = dir.write("CITYMAP1.bld", oldB);
+    dir.write(".CITYMAP1.bld.ketral-Cd34Ef", newB);
+    const auto fnv = [](const Bytes& bytes) {
+        ContentChecksum sum(ContentHash::Fnv1a);
+        sum.Add(bytes.data(), bytes.size());
+        return sum.Value();
+    };
+    const Bytes record = FormatCommitRecord({{"Citymap1", "Ab12Cd", newA.size(), fnv(newA), ContentHash::Fnv1a},
+                                             {"CITYMAP1.bld", "Cd34Ef", newB.size(), fnv(newB), ContentHash::Fnv1a}});
+    const std::string text(record.begin(), record.end());
+    ASSERT_NE(text.find("\nchecksum "), std::string::npos);
+    dir.write(".Citymap1.ketral-commit-Xy12Zz", record);
+    EXPECT_TRUE(FinishInterruptedSaves({a, b}));
+    EXPECT_EQ(ReadFileBytes(a), newA);
+    EXPECT_EQ(ReadFileBytes(b), newB);
+    EXPECT_EQ(DirectoryNames(dir.path()), (std::vector<std::string>{"CITYMAP1.bld", "Citymap1"}));
+}
+
 // Writes and flushes normally, and notes each operation with the name of the
 // file or directory it works on.
 class LoggingChannel : public WriteChannel {
