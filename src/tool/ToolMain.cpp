@@ -3,21 +3,23 @@
 // errors with the usage and exit 2. --help (alone or after a command) prints
 // the usage on stdout, --version the version; both exit 0. Output that
 // cannot be written (a full disk, a closed pipe) is a failure: exit 1.
-#include <QGuiApplication>
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "base/ui/QtTextPainter.h"
+#include "base/Errors.h"
+#include "base/TextPainter.h"
 #include "tool/Args.h"
 #include "tool/ToolCommand.h"
+#include "tool/text/TextPainterModule.h"
 
 namespace ketral::tool {
 
@@ -102,23 +104,22 @@ const std::vector<ToolCommand>& AllToolCommands() { return Registry(); }
 
 void InstallTextPainter()
 {
-    // Both live until the process ends: destroying a QGuiApplication among
-    // the exit handlers crashes.
-    static QtTextPainter* painter = nullptr;
+    static TextPainter* painter = nullptr;
     if (painter) return;
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        // stderr carries the tool's own messages only: Qt's notes about its
-        // environment (no runtime directory, fonts) are left out.
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-            if (type == QtCriticalMsg || type == QtFatalMsg) PrintErrorLine(text.toStdString());
-        });
-        static int argc = 1;
-        static char name[] = "ketral-tool";
-        static char* argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv);
-    }
-    painter = new QtTextPainter();
+    // The module lies at a fixed place relative to this program, installed
+    // or built; its path is not taken from the environment.
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) throw Error("Cannot find the text module: the program's own path is unknown");
+    std::string dir(self, static_cast<std::size_t>(n));
+    dir.erase(dir.rfind('/') + 1);
+    const std::string path = dir + kTextModuleDirectory + kTextModuleName;
+    // Kept loaded until the process ends, as the painter it makes.
+    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) throw Error(std::string("Cannot load the text module: ") + ::dlerror());
+    auto make = reinterpret_cast<MakeTextPainter>(::dlsym(module, KETRAL_TEXT_PAINTER_ENTRY_NAME));
+    if (!make) throw Error("Cannot load the text module: " + path + " has no entry point");
+    painter = make([](const char* message) { PrintErrorLine(message); });
     SetTextPainter(painter);
 }
 

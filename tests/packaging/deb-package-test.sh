@@ -31,7 +31,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{ print $NF }')
 for f in usr/bin/ketral usr/bin/ketral-tool usr/share/ketral/Building.Nam usr/share/ketral/help/Ketral.hlp \
          "usr/share/applications/$id.desktop" "usr/share/icons/hicolor/scalable/apps/$id.svg" \
          "usr/share/metainfo/$id.metainfo.xml" usr/share/man/man1/ketral.1.gz \
-         usr/share/man/man1/ketral-tool.1.gz usr/share/doc/ketral/copyright; do
+         usr/share/man/man1/ketral-tool.1.gz usr/share/doc/ketral/copyright usr/lib/ketral/ketral-text.so; do
     grep -qx "\./$f" <<<"$contents" || fail "the package lacks /$f"
 done
 

@@ -1,6 +1,7 @@
 // ketral-tool tactical-info and render-tactical.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "base/Png.h"
@@ -119,6 +120,44 @@ TEST_F(TacticalToolTest, ALatin1ControlCharacterOfAMapDirectoryNameIsShownAsAQue
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("maps/De?2J/"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\x9B'), std::string::npos) << run.err;
+}
+
+// The unit labels come from the tool's text module, loaded for --units
+// alone: the picture is the window's, with each label's box written over it
+// in the label's ink on the palette's black. Without --units the program
+// starts without Qt: the dynamic loader brings in none of its libraries.
+TEST_F(TacticalToolTest, UnitLabelsAreWrittenByTheTextModuleThatOnlyTheyLoad)
+{
+    const std::string out = dir / "units.raw";
+    ToolRun run = Run({"render-tactical", "--game", dir.path(), "--save", "tactgame.02", "--size", "640x200", "--out",
+                       out, "--units"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    TacMapCore core;
+    core.Resize(640, 200);
+    NullProgress progress;
+    core.LoadMap(dir / "maps/Desert/", dir / "savegame/tactgame.02", true, dir / "tacdata/", progress);
+    const std::uint8_t black = NearestIndex(core.ViewImage().colors(), Rgb{0, 0, 0});
+    const Bytes unlabelled = Expected(dir / "savegame/tactgame.02", true, 640, 200,
+                                      [](TacMapCore& c) { c.SetViewOption(kOptionUnits, true); });
+    const Bytes labelled = ketral::testing::ReadFileBytes(out);
+    ASSERT_EQ(labelled.size(), unlabelled.size());
+    int differ = 0;
+    for (std::size_t i = 0; i < labelled.size(); ++i) {
+        if (labelled[i] == unlabelled[i]) continue;
+        ++differ;
+        EXPECT_TRUE(labelled[i] == black || labelled[i] == 252 || labelled[i] == 253 || labelled[i] == 254)
+            << "pixel " << i << " is " << int(labelled[i]);
+    }
+    EXPECT_GT(differ, 0) << "no label was written";
+
+    // What the dynamic loader loads for the program, as ldd lists it.
+    const std::string listing = dir / "libraries.txt";
+    const std::string command = "LD_TRACE_LOADED_OBJECTS=1 " + ketral::testing::ShellQuote(std::getenv("KETRAL_TOOL")) +
+                                " > " + ketral::testing::ShellQuote(listing);
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string libraries = ketral::testing::ReadText(listing);
+    EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("libQt6"), std::string::npos) << libraries;
 }
 
 TEST_F(TacticalToolTest, OffsetsAreThoseOfTheScrollBars)
