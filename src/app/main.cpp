@@ -15,6 +15,7 @@
 #include "city/ui/BuildingDialog.h"
 #include "city/ui/CityWindow.h"
 #include "shell/SettingsStore.h"
+#include "app/TileFolderSettings.h"
 #include "shell/ui/About.h"
 #include "shell/ui/HelpWindow.h"
 #include "app/CatalogueWindow.h"
@@ -87,6 +88,8 @@ int main(int argc, char** argv)
     FileSettingsStore settings(DefaultSettingsPath());
     SetSettingsStore(&settings);
     if (!settings.problem().empty()) ShowMessageBox(settings.problem());
+    TileFolderSettings tileFolders;
+    SetTileFolderStore(&tileFolders);
 
     int result = 0;
     {
@@ -111,6 +114,7 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, &catalogue, [&] { OfferRecovery(&catalogue, &tactical, &city); });
         result = app.exec();
     }
+    SetTileFolderStore(nullptr);
     SetSettingsStore(nullptr);
     SetTextPainter(nullptr);
     return result;

@@ -20,6 +20,7 @@
 #include "sprites/SpriteCollection.h"
 #include "sprites/SpriteExport.h"
 #include "sprites/SpriteImport.h"
+#include "sprites/ui/TileFolders.h"
 #include "sprites/TileCells.h"
 
 namespace ketral {
@@ -85,6 +86,8 @@ void TileViewer::UpdateActions()
     ReplaceTileAction->setEnabled(any);
 }
 
+std::string TileViewer::Base() const { return images_->Name().substr(0, images_->Name().size() - 4); }
+
 ColorTable TileViewer::Colours() const
 {
     return images_ && images_->Palette ? images_->Palette->Colors() : GreyRamp();
@@ -93,10 +96,10 @@ ColorTable TileViewer::Colours() const
 void TileViewer::ExportTiles()
 {
     if (!images_ || images_->Kind() < 0) return;
-    const QString dir = AskPath({QStringLiteral("Export tiles"), lastDir_, {}, PathKind::Directory}, this);
+    const QString dir = AskPath({QStringLiteral("Export tiles"), StartFolderOf(Base()), {}, PathKind::Directory}, this);
     if (dir.isEmpty()) return;
     const int written = ExportSprites(*images_, static_cast<SpriteKind>(images_->Kind()), Colours(), Path(dir));
-    lastDir_ = dir;
+    RememberFolderOf(Base(), dir);
     ShowInformation(Counted(written, "tile", "tiles") + " and " + kCollectionIndexName + " written to " + Path(dir) + ".",
                     this);
 }
@@ -106,21 +109,21 @@ void TileViewer::ExportTile()
     if (!images_ || images_->Kind() < 0) return;
     const int index = SelectedImage();
     const QString name = QString::fromStdString(SpritePictureName(index));
-    const QString file = AskPath({QStringLiteral("Export tile"), lastDir_, name, PathKind::NewPicture}, this);
+    const QString file = AskPath({QStringLiteral("Export tile"), StartFolderOf(Base()), name, PathKind::NewPicture}, this);
     if (file.isEmpty()) return;
     const std::vector<std::uint8_t> png = SpritePictureFile(*images_, index, Colours());
     WriteWholeFileAtomically(Path(file), png.data(), png.size());
-    lastDir_ = QFileInfo(file).absolutePath();
+    RememberFolderOf(Base(), QFileInfo(file).absolutePath());
+    ShowInformation("1 tile written to " + Path(file) + ".", this);
 }
 
 void TileViewer::ImportTiles()
 {
     if (!images_ || images_->Kind() < 0) return;
-    const QString dir = AskPath({QStringLiteral("Import tiles"), lastDir_, {}, PathKind::Directory}, this);
+    const QString dir = AskPath({QStringLiteral("Import tiles"), StartFolderOf(Base()), {}, PathKind::Directory}, this);
     if (dir.isEmpty()) return;
-    lastDir_ = dir;
-    const std::string base = images_->Name().substr(0, images_->Name().size() - 4);
-    SpriteImport import = ImportDirectory(base, static_cast<SpriteKind>(images_->Kind()), Colours(), Path(dir));
+    RememberFolderOf(Base(), dir);
+    SpriteImport import = ImportDirectory(Base(), static_cast<SpriteKind>(images_->Kind()), Colours(), Path(dir));
     RunImport(import);
 }
 
@@ -128,11 +131,10 @@ void TileViewer::ReplaceTile()
 {
     if (!images_ || images_->Kind() < 0) return;
     const int index = SelectedImage();
-    const QString file = AskPath({QStringLiteral("Replace tile"), lastDir_, {}, PathKind::Picture}, this);
+    const QString file = AskPath({QStringLiteral("Replace tile"), StartFolderOf(Base()), {}, PathKind::Picture}, this);
     if (file.isEmpty()) return;
-    lastDir_ = QFileInfo(file).absolutePath();
-    const std::string base = images_->Name().substr(0, images_->Name().size() - 4);
-    SpriteImport import(base, static_cast<SpriteKind>(images_->Kind()), Colours(), {{index, Path(file)}});
+    RememberFolderOf(Base(), QFileInfo(file).absolutePath());
+    SpriteImport import(Base(), static_cast<SpriteKind>(images_->Kind()), Colours(), {{index, Path(file)}});
     RunImport(import);
 }
 
@@ -163,12 +165,17 @@ void TileViewer::RunImport(SpriteImport& import)
         TileGrid->SetTopRow(top);
     }
     emit TilesImported();
-    if (import.Approximated() > 0)
-        ShowInformation(import.Approximated() == 1
-                            ? std::string("1 pixel has a colour that the palette does not hold; it took the nearest colour.")
-                            : std::to_string(import.Approximated()) +
-                                  " pixels have colours that the palette does not hold; they took the nearest colours.",
-                        this);
+    // Said whether or not a colour had to be approximated.
+    std::string said = Counted(static_cast<std::int64_t>(n), "tile", "tiles") + " of " + import.Base() + " written.";
+    if (import.Approximated() == 1)
+        said += " 1 pixel has a colour that the palette does not hold; it took the nearest colour.";
+    else if (import.Approximated() > 1) {
+        // Appended piece by piece: g++ 12 at -O3 warns wrongly of an overflow in " " + number.
+        said += ' ';
+        said += std::to_string(import.Approximated());
+        said += " pixels have colours that the palette does not hold; they took the nearest colours.";
+    }
+    ShowInformation(said, this);
 }
 
 void TileViewer::LayOutControls()

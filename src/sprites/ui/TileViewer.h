@@ -78,12 +78,14 @@ private:
     ColorTable Colours() const;
     // Asks, saves, reads the collection again and tells the owner.
     void RunImport(SpriteImport& import);
+    // The collection's files without the extension: it names the collection
+    // for the remembered dialog directories (TileFolders.h) and the import.
+    std::string Base() const;
 
     SpriteCollection* images_ = nullptr;
     IndexedImage cellImage_;
     int visibleRows_ = 5;
     int shownCount_ = 0;  // the collection's count at the last ShowImages
-    QString lastDir_;     // where the last export or import went
 };
 
 }  // namespace ketral

@@ -1,7 +1,9 @@
 // The tile viewer window, on the offscreen platform.
 #include <QApplication>
+#include <QDir>
 #include <QScrollBar>
 #include <QtTest>
+#include <map>
 
 #include "demo/DemoParts.h"
 #include "demo/DemoTiles.h"
@@ -13,6 +15,7 @@
 #include "support/TempDir.h"
 #include "support/TestPng.h"
 #include "support/ui/PathAnswers.h"
+#include "sprites/ui/TileFolders.h"
 #include "support/ui/TestMain.h"
 
 using namespace ketral;
@@ -414,6 +417,11 @@ private slots:
             IndexedImage drawn(5, 3);
             tiles.Draw(1, 0, 0, drawn);
             QCOMPARE(drawn.pixel(4, 2), std::uint8_t(c.yes ? 7 : 2));
+            // Every colour is the palette's: the import says what it wrote all the same.
+            const std::vector<std::string> said = c.yes ? std::vector<std::string>{"2 tiles of " + base + " written."}
+                                                        : std::vector<std::string>{};
+            QCOMPARE(notices_, said);
+            notices_.clear();
         }
     }
 
@@ -466,10 +474,74 @@ private slots:
         QCOMPARE(paths_->Requests().back().suggestedName, QStringLiteral("0001.png"));
         QCOMPARE(paths_->Requests().back().startDir, QString::fromStdString(dir / "out"));  // where the last export went
         QCOMPARE(testing::ReadFileBytes(dir / "one.png"), testing::ReadFileBytes(dir / "out/0001.png"));
+        QCOMPARE(notices_.back(), "1 tile written to " + dir / "one.png" + ".");
         // A cancelled dialog writes nothing.
         paths_->Answer(QString());
         v.ExportTileAction->trigger();
-        QCOMPARE(notices_.size(), std::size_t{1});
+        QCOMPARE(notices_.size(), std::size_t{2});
+    }
+
+    // Each collection's dialogs start where its last export or import went,
+    // as the installed store keeps it; a collection without one, or whose
+    // directory is gone, starts in the pictures directory, else at home.
+    void eachCollectionsDialogsStartWhereItsLastOnesWent()
+    {
+        class Store : public TileFolderStore {
+        public:
+            std::string Recall(const std::string& c) const override { return kept.count(c) ? kept.at(c) : ""; }
+            void Remember(const std::string& c, const std::string& d) override { kept[c] = d; }
+            std::map<std::string, std::string> kept;
+        } store;
+        SetTileFolderStore(&store);
+        testing::TempDir dir, home;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QByteArray::fromStdString(home.path()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home / "config"));
+        home.mkdir("Pictures");
+        SpriteCollection ground, city;
+        const std::string groundBase = Write(dir, ground);
+        dir.mkdir("city");
+        WriteSpriteCollection(dir / "city/tiles", {Block(6, 4, 0, 1)}, FramedKind);
+        city.Load(dir / "city/tiles", FramedKind);
+        city.Palette = &palette_;
+        dir.mkdir("out");
+        TileViewer g, c;
+        g.SetImages(&ground);
+        c.SetImages(&city);
+
+        const QString pictures = QString::fromStdString(home / "Pictures");
+        struct Step {
+            TileViewer* viewer;
+            QAction* TileViewer::*command;
+            std::string answer;
+            QString startDir;
+        };
+        const Step steps[] = {
+            {&g, &TileViewer::ExportTilesAction, dir / "out", pictures},
+            {&c, &TileViewer::ExportTileAction, "", pictures},  // cancelled: nothing remembered
+            {&g, &TileViewer::ExportTileAction, dir / "one.png", QString::fromStdString(dir / "out")},
+            {&c, &TileViewer::ExportTilesAction, dir / "city", pictures},
+            {&g, &TileViewer::ExportTileAction, "", QDir::cleanPath(QString::fromStdString(dir.path()))},
+            {&c, &TileViewer::ExportTileAction, "", QString::fromStdString(dir / "city")},
+        };
+        for (const Step& step : steps) {
+            paths_->Answer(QString::fromStdString(step.answer));
+            (step.viewer->*step.command)->trigger();
+            QCOMPARE(paths_->Requests().back().startDir, step.startDir);
+        }
+        QCOMPARE(QString::fromStdString(store.kept.at(groundBase)), QDir::cleanPath(QString::fromStdString(dir.path())));
+        QVERIFY(QDir(QString::fromStdString(home / "Pictures")).removeRecursively());
+        QVERIFY(QDir(QString::fromStdString(dir / "city")).removeRecursively());
+        paths_->Answer(QString());
+        c.ExportTilesAction->trigger();
+        QCOMPARE(paths_->Requests().back().startDir, QDir::cleanPath(QString::fromStdString(home.path())));
+
+        SetTileFolderStore(nullptr);
+        qputenv("HOME", oldHome);
+        if (oldConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
     }
 };
 
