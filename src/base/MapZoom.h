@@ -36,7 +36,9 @@ PixelPos ImageToView(PixelPos p, int percent);
 // Writes the view's screen pixels: `out` has `outHeight` rows of `outWidth`
 // pixels, `outStride` pixels from one row to the next; each shows the image
 // pixel ViewToImage gives, in `colours` (0xAARRGGBB), and black where that
-// lies outside the image.
+// lies outside the image. Below 100 % a screen pixel shows the mean colour
+// of the image pixels it stands for (rounded per channel; opaque), from the
+// one ViewToImage gives to the right and down.
 void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t, 256>& colours, std::uint32_t* out,
                        int outWidth, int outHeight, std::size_t outStride, int percent);
 // The colour table as 0xFFRRGGBB.

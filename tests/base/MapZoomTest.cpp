@@ -77,13 +77,13 @@ std::array<std::uint32_t, 256> IndexColours()
     return c;
 }
 
-TEST(MapZoom, ScalingShowsEachScreenPixelsImagePixelAndBlackBeyond)
+TEST(MapZoom, ScalingUpShowsEachScreenPixelsImagePixelAndBlackBeyond)
 {
     const IndexedImage image = Numbered();
     const auto colours = IndexColours();
     const struct {
         int zoom, w, h;
-    } cases[] = {{50, 2, 1}, {50, 6, 4}, {100, 5, 3}, {100, 8, 5}, {200, 9, 5}, {200, 12, 8},
+    } cases[] = {{100, 5, 3}, {100, 8, 5}, {200, 9, 5}, {200, 12, 8},
                  {300, 14, 9}, {300, 16, 11}, {400, 7, 6}, {400, 23, 14}};
     for (const auto& c : cases) {
         const std::size_t stride = static_cast<std::size_t>(c.w) + 3;  // rows with room between them
@@ -100,6 +100,40 @@ TEST(MapZoom, ScalingShowsEachScreenPixelsImagePixelAndBlackBeyond)
             for (std::size_t x = static_cast<std::size_t>(c.w); x < stride; ++x)
                 ASSERT_EQ(out[static_cast<std::size_t>(y) * stride + x], 0xDEADBEEFu) << c.zoom;
         }
+    }
+}
+
+// At 50 % a screen pixel shows the mean of the 2 x 2 image pixels it
+// stands for: one-pixel lines in either direction stay visible as one screen
+// pixel of half their colour, a fine checkerboard turns an even grey, and the
+// odd last row and column take the mean of the pixels there are.
+TEST(MapZoom, ScalingDownAveragesTheColoursItStandsFor)
+{
+    std::array<std::uint32_t, 256> colours{};
+    colours[0] = 0xFF000000u;  // black
+    colours[1] = 0xFFFFFFFFu;  // white
+    colours[2] = 0xFF204060u;
+    colours[3] = 0xFF0000FFu;
+    const struct {
+        const char* what;
+        std::vector<std::string> image;  // palette indices, one digit a pixel
+        int w, h;                        // the view in screen pixels
+        std::vector<std::uint32_t> screen;
+    } cases[] = {
+        {"a vertical line", {"0100", "0100"}, 2, 1, {0xFF808080u, 0xFF000000u}},
+        {"a horizontal line on an odd row", {"0000", "1111"}, 2, 1, {0xFF808080u, 0xFF808080u}},
+        {"a checkerboard", {"0101", "1010", "0101", "1010"}, 2, 2, {0xFF808080u, 0xFF808080u, 0xFF808080u, 0xFF808080u}},
+        {"the odd last column and row", {"22203", "22203", "33301"}, 4, 2,
+         {0xFF204060u, 0xFF102030u, 0xFF0000FFu, 0xFF000000u, 0xFF0000FFu, 0xFF000080u, 0xFFFFFFFFu, 0xFF000000u}},
+    };
+    for (const auto& c : cases) {
+        IndexedImage image(static_cast<int>(c.image[0].size()), static_cast<int>(c.image.size()));
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, static_cast<std::uint8_t>(c.image[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] - '0'));
+        std::vector<std::uint32_t> out(static_cast<std::size_t>(c.w * c.h), 0xDEADBEEFu);
+        ScaleIndexedImage(image, colours, out.data(), c.w, c.h, static_cast<std::size_t>(c.w), 50);
+        EXPECT_EQ(out, c.screen) << c.what;
     }
 }
 
