@@ -3,6 +3,7 @@
 // byte for byte as a "Save map" before the kill would have written them.
 // The editor runs as a process of its own (tests/app/driver), on the
 // offscreen platform, doing its edits through the windows' handlers.
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 #include <cstdlib>
@@ -85,6 +86,11 @@ private slots:
         QVERIFY(restored.contains("asked: Ketral ended while pier had unsaved changes ("));
         QVERIFY(restored.contains("asked: Ketral ended while Citymap1 had unsaved changes ("));
         QVERIFY(JournalsIn(state).empty());
+        // Nothing of the killed editor's journals stays, their lock files neither.
+        const QDir recovery(QString::fromStdString(RecoveryDirectory()));  // XDG_STATE_HOME is `state` now
+        QVERIFY(recovery.exists());
+        const QStringList leftFiles = recovery.entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(leftFiles.isEmpty(), qPrintable(leftFiles.join(QLatin1Char(' '))));
 
         const QByteArray reference = RunToEnd("save", saved, dir / "state-saved");
         QVERIFY2(reference.contains("saved"), reference.constData());
