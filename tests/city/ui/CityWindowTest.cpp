@@ -500,10 +500,8 @@ private slots:
         CityEditor core(inst->lists);
         core.OpenCityMap(inst->vyxdata, "Citymap1", inst->vyxdata + "pal_01.dat", false, true);
         core.Resize(form->Editor().mapImage.width(), form->Editor().mapImage.height());
-        CityControls c;
-        c.horizontalScroll = 1;
-        core.ApplyControls(c, 10, 10);
-        core.grid = true;
+        core.SetScroll(1, 0);
+        core.SetGrid(true);
         core.RedrawMap();
         const IndexedImage& a = form->Editor().mapImage;
         const IndexedImage& b = core.mapImage;
