@@ -65,43 +65,9 @@ void CityWindow::BuildControls()
     editor_.History().AddObserver(this);
     grid->setMenuBar(MenuBar);
 
-    // The panel starts 137 wide; the splitter to its right widens it for
-    // long building names.
-    ControlPanel = new QWidget(this);
-    ControlPanel->setMinimumWidth(137);
-    ControlPanel->installEventFilter(this);
-    Pages = new QTabWidget(ControlPanel);
-    Pages->setGeometry(0, 0, 137, 353);
-    // The three tabs share the narrow panel.
-    Pages->setUsesScrollButtons(false);
-    Pages->tabBar()->setExpanding(false);
-    Pages->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
-    OverviewImage = new IndexedImageView(editor_.overview, ControlPanel);
-    OverviewImage->setGeometry(16, 360, 105, 105);
-    OverviewImage->fillUncovered = false;
-
-    ViewPage = new CityViewPage(editor_);
-    Pages->addTab(ViewPage, QStringLiteral("View"));
-    EditPage = new CityEditPage(editor_);
-    Pages->addTab(EditPage, QStringLiteral("Edit"));
-    BuildingsPage = new CityBuildingsPage(editor_);
-    Pages->addTab(BuildingsPage, QStringLiteral("Buildings"));
-    RedrawButton = ViewPage->RedrawButton;
-    StartLevelLabel = ViewPage->StartLevelLabel;
-    StartLevelBar = ViewPage->StartLevelBar;
-    LevelsToShowBar = ViewPage->LevelsToShowBar;
-    LevelsToShowLabel = ViewPage->LevelsToShowLabel;
-    CurrentLevelLabel = ViewPage->CurrentLevelLabel;
-    CurrentLevelBar = ViewPage->CurrentLevelBar;
-    AutoRedrawBox = ViewPage->AutoRedrawBox;
-    GridBox = ViewPage->GridBox;
-    SaveButton = EditPage->SaveButton;
-    TileBrowsersLabel = EditPage->TileBrowsersLabel;
-    TilesButton = EditPage->TilesButton;
-    ClearLevelButton = EditPage->ClearLevelButton;
-    ClearMapButton = EditPage->ClearMapButton;
-    BuildingList = BuildingsPage->BuildingList;
-    OnlyBuildingsBox = BuildingsPage->OnlyBuildingsBox;
+    // The splitter right of the panel widens it.
+    ControlPanel = new CityControlPanel(editor_, this);
+    static_cast<CityPanelControls&>(*this) = *ControlPanel;
 
     MapImage = new ZoomedImageView(this);
     MapImage->SetImage(&editor_.mapImage);
@@ -136,8 +102,12 @@ void CityWindow::ConnectControls()
     // The Edit page's "Save" is "Save map".
     connect(SaveButton, &QPushButton::clicked, this, Handler(this, [this] { SaveWholeMap(); }));
     connect(MenuBar->SaveMapAction, &QAction::triggered, this, Handler(this, [this] { SaveWholeMap(); }));
-    connect(MenuBar->ExportPictureAction, &QAction::triggered, this, Handler(this, [this] { ExportViewPicture(); }));
-    connect(MenuBar->ExportWholeMapAction, &QAction::triggered, this, Handler(this, [this] { ExportWholeMap(); }));
+    connect(MenuBar->ExportPictureAction, &QAction::triggered, this, Handler(this, [this] {
+                ExportPicture(this, QStringLiteral("Export picture"), editor_.mapImage);
+            }));
+    connect(MenuBar->ExportWholeMapAction, &QAction::triggered, this, Handler(this, [this] {
+                ExportPicture(this, QStringLiteral("Export whole map"), editor_.WholeMapPicture());
+            }));
     // A scroll bar's move, the user's or the map image's (wheel, keys, the
     // middle button), is the user's scroll.
     connect(HorizontalScrollBar, &QScrollBar::valueChanged, this,
@@ -167,16 +137,6 @@ void CityWindow::ConnectControls()
                 QWidget* focus = QApplication::focusWidget();
                 ShowHelpContext(HelpContextOf(focus ? focus : this));
             }));
-}
-
-bool CityWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    // The pages and the Buildings list follow the panel's width.
-    if (watched == ControlPanel && event->type() == QEvent::Resize) {
-        Pages->resize(ControlPanel->width(), Pages->height());
-        BuildingsPage->FitWidth(ControlPanel->width());
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void CityWindow::StartEditor()
@@ -224,30 +184,19 @@ bool CityWindow::ResolveUnsavedChanges()
                                  [this] { return SaveWholeMap(); });
 }
 
-void CityWindow::ExportViewPicture() { ExportPicture(this, QStringLiteral("Export picture"), editor_.mapImage); }
-
-void CityWindow::ExportWholeMap()
-{
-    ExportPicture(this, QStringLiteral("Export whole map"), editor_.WholeMapPicture());
-}
-
 void CityWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    TellOuterSize();
     if (!event->spontaneous()) Guarded([this] { editor_.RedrawMap(); }, this);  // shown: drawn
 }
 
-void CityWindow::resizeEvent(QResizeEvent* event)
+bool CityWindow::event(QEvent* event)
 {
-    QWidget::resizeEvent(event);
-    TellOuterSize();
-}
-
-void CityWindow::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    TellOuterSize();  // the frame may be known now
+    const bool handled = QWidget::event(event);
+    // The window's outer size, also once the window system tells its frame.
+    const QEvent::Type t = event->type();
+    if (t == QEvent::Resize || t == QEvent::Move || t == QEvent::Show) TellOuterSize();
+    return handled;
 }
 
 void CityWindow::OnMapPointerMoved(int x, int y) { editor_.MouseMove(x, y); }

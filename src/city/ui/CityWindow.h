@@ -9,23 +9,14 @@
 // Edit menu's Undo and Redo take; "Save map" (and the Edit page's "Save")
 // writes the cells and the building table and marks the history clean.
 // Before unsaved changes would be thrown away the user is asked.
-#include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QSlider>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QWidget>
 #include <string>
 
 #include "base/ui/ZoomedImageView.h"
 #include "city/CityEditor.h"
-#include "city/ui/CityBuildingsPage.h"
-#include "city/ui/CityEditPage.h"
-#include "city/ui/CityViewPage.h"
-#include "city/ui/IndexedImageView.h"
+#include "city/ui/CityControlPanel.h"
 
 namespace ketral {
 
@@ -34,7 +25,10 @@ class BuildingDialog;
 class MapMenuBar;
 class MapStatusBar;
 
-class CityWindow : public QWidget, private CityEditorObserver, private EditHistoryObserver {
+class CityWindow : public QWidget,
+                   public CityPanelControls,
+                   private CityEditorObserver,
+                   private EditHistoryObserver {
     Q_OBJECT
 public:
     explicit CityWindow(QWidget* parent = nullptr);
@@ -59,9 +53,6 @@ public:
     bool ResolveUnsavedChanges();
     // The file name of the map shown, as it was opened ("" before).
     const std::string& MapName() const { return mapName_; }
-    // "Export picture..." (the map image) and "Export whole map...".
-    void ExportViewPicture();
-    void ExportWholeMap();
 
     // The building properties dialog that double clicks on the Buildings
     // list open (made on first use when none was given).
@@ -80,30 +71,14 @@ public:
     ZoomedImageView* MapImage;
     QScrollBar* HorizontalScrollBar;
     QScrollBar* VerticalScrollBar;
-    QWidget* ControlPanel;  // the pages and the overview, left of the map
-    QSplitter* PanelSplitter;  // between the panel and the map image
-    QTabWidget* Pages;
-    IndexedImageView* OverviewImage;
-    CityViewPage* ViewPage;
-    CityEditPage* EditPage;
-    CityBuildingsPage* BuildingsPage;
+    CityControlPanel* ControlPanel;  // the pages and the overview, left of the map
+    QSplitter* PanelSplitter;        // between the panel and the map image
     MapMenuBar* MenuBar;
     MapStatusBar* StatusBar;
-    // The pages' controls, by the names the window has always given them.
-    QPushButton *RedrawButton, *SaveButton, *TilesButton, *ClearLevelButton, *ClearMapButton;
-    QLabel *StartLevelLabel, *LevelsToShowLabel, *CurrentLevelLabel, *TileBrowsersLabel;
-    QSlider *StartLevelBar, *LevelsToShowBar, *CurrentLevelBar;
-    QCheckBox *AutoRedrawBox, *GridBox, *OnlyBuildingsBox;
-    QListWidget* BuildingList;
-
-    // The fields of the status bar about the pointer's cell, as the editor says.
-    void ShowPointerStatus();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // CityEditorObserver
@@ -127,6 +102,8 @@ private:
     void IndexChanged(std::size_t index) override;
     void CleanChanged(bool clean) override;
 
+    // The fields of the status bar about the pointer's cell, as the editor says.
+    void ShowPointerStatus();
     void StartEditor();
     void BuildControls();
     void ConnectControls();

@@ -1,4 +1,4 @@
-// The city map window: its controls, the opening, OnControlChanged's rule, the
+// The city map window: its controls, the opening, a control change reaching the editor, the
 // pointer, the tile viewer, the clear commands, Save and the Buildings page.
 #include <QApplication>
 #include <QSignalSpy>
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(form->Editor().view.currentLevel, 10);
         Open("Citymap1");
         QCOMPARE(form->CurrentLevelBar->value(), 9);
-        // No handler ran: the view keeps the last ApplyControls's value.
+        // Nothing was taken: the view keeps the value the controls gave it last.
         QCOMPARE(form->Editor().view.currentLevel, 10);
         // Clicks on a level that does not exist change nothing.
         form->OnMapPointerReleased(Qt::LeftButton, 0, 0);
