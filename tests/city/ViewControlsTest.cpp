@@ -188,6 +188,25 @@ TEST_F(ViewControls, TheGridStaysThroughEveryDrawing)
     }
 }
 
+// A drawing the user did not ask for (a step undone or redone) shows the
+// grid as the box is, also when ticking it drew nothing.
+TEST_F(ViewControls, WithoutAutoRedrawTheNextDrawingShowsTheGridAsTicked)
+{
+    Open();
+    editor.SetAutoRedraw(false);
+    editor.SetGrid(true);
+    editor.ClearLevel([](const std::string&) { return true; });
+    const auto withGrid = Pixels();
+    editor.SetGrid(false);
+    editor.History().Undo();
+    editor.History().Redo();
+    EXPECT_NE(Pixels(), withGrid);
+    editor.SetGrid(true);
+    editor.History().Undo();
+    editor.History().Redo();
+    EXPECT_EQ(Pixels(), withGrid);
+}
+
 TEST_F(ViewControls, TheOutlineTakesTheWindowSizeWithTheControls)
 {
     Open();
