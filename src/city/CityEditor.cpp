@@ -143,7 +143,8 @@ void CityEditor::Resize(int width, int height)
 
 void CityEditor::RedrawMap()
 {
-    DrawCityMap(mapImage, map, list_.mask, view, controls_.grid, baseCaption_, [this](const UserText& c) { SetCaption(c); });
+    DrawCityMap(mapImage, map, list_.mask, view, controls_.grid, baseCaption_,
+                [this](const UserText& c) { SetCaption(c); });
     if (OnMapDrawn) OnMapDrawn();
     obs().MapImageChanged();
 }

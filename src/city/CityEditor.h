@@ -140,7 +140,6 @@ public:
 
     // The view controls (CityViewControls.cpp). What they show:
     const CityViewControls& ShownControls() const { return controls_; }
-    bool Grid() const { return controls_.grid; }
     // The user's changes. A position is clamped into its control's range,
     // and one that does not change does nothing. A change takes every
     // control's position into the view state: "Levels to show" is first
@@ -265,7 +264,6 @@ private:
     void SetLevelPosition(LevelControl which, int level);
     void SetLevelRange(LevelControl which, int min, int max);
     void SetScrollPosition(int x, int y);
-    void ShowOption(CityViewOption option, bool on);
     // The ranges an opening gives the controls; their positions are not taken.
     void SetOpenedRanges();
     // Every control's position into the view state, and the drawing.

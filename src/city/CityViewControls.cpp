@@ -50,7 +50,7 @@ void CityEditor::SetAutoRedraw(bool on)
 {
     if (on == controls_.autoRedraw) return;
     controls_.autoRedraw = on;
-    ShowOption(CityViewOption::AutoRedraw, on);
+    obs().OptionShown(CityViewOption::AutoRedraw, on);
     TakeShownControls();
 }
 
@@ -58,7 +58,7 @@ void CityEditor::SetGrid(bool on)
 {
     if (on == controls_.grid) return;
     controls_.grid = on;
-    ShowOption(CityViewOption::Grid, on);
+    obs().OptionShown(CityViewOption::Grid, on);
     TakeShownControls();
 }
 
@@ -67,11 +67,9 @@ void CityEditor::SetOnlyBuildings(bool on)
     // The box shows the view's own value: every change takes it at once.
     if (on == view.onlyBuildings) return;
     view.onlyBuildings = on;
-    ShowOption(CityViewOption::OnlyBuildings, on);
+    obs().OptionShown(CityViewOption::OnlyBuildings, on);
     TakeShownControls();
 }
-
-void CityEditor::ShowOption(CityViewOption option, bool on) { obs().OptionShown(option, on); }
 
 void CityEditor::ViewResized(int width, int height)
 {

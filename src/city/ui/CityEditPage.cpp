@@ -40,10 +40,12 @@ CityEditPage::CityEditPage(CityEditor& editor, QWidget* parent) : QWidget(parent
     ClearMapButton->setGeometry(8, 152, 113, 25);
     ClearMapButton->setProperty("helpContext", 140);
 
-    connect(TilesButton, &QPushButton::clicked, this, [this] { Guarded([this] { OnTileBrowserClicked(); }, window()); });
-    connect(ClearLevelButton, &QPushButton::clicked, this,
-            [this] { Guarded([this] { OnClearLevelClicked(); }, window()); });
-    connect(ClearMapButton, &QPushButton::clicked, this, [this] { Guarded([this] { OnClearMapClicked(); }, window()); });
+    const auto guarded = [this](void (CityEditPage::*handler)()) {
+        return [this, handler] { Guarded([this, handler] { (this->*handler)(); }, window()); };
+    };
+    connect(TilesButton, &QPushButton::clicked, this, guarded(&CityEditPage::OnTileBrowserClicked));
+    connect(ClearLevelButton, &QPushButton::clicked, this, guarded(&CityEditPage::OnClearLevelClicked));
+    connect(ClearMapButton, &QPushButton::clicked, this, guarded(&CityEditPage::OnClearMapClicked));
 }
 
 std::unique_ptr<CityTileViewer> CityEditPage::ViewerAccess()

@@ -88,8 +88,8 @@ void CityViewPage::ShowLevel(LevelControl which, int level)
 
 void CityViewPage::ShowOption(CityViewOption option, bool on)
 {
-    QCheckBox* box = option == CityViewOption::AutoRedraw ? AutoRedrawBox : option == CityViewOption::Grid ? GridBox : nullptr;
-    if (!box) return;
+    if (option == CityViewOption::OnlyBuildings) return;  // on the Buildings page
+    QCheckBox* box = option == CityViewOption::AutoRedraw ? AutoRedrawBox : GridBox;
     const QSignalBlocker block(box);
     box->setChecked(on);
 }
