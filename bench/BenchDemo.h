@@ -133,11 +133,10 @@ inline std::unique_ptr<CityEditor> OpenDemoCity(const std::string& tag, int widt
     e->LoadOwnerList();
     e->Resize(width, height);
     e->OpenCityMap(layout.vyxdata, "Citymap1", layout.vyxdata + "pal_01.dat", false, true);
-    CityControls c;
-    c.horizontalScroll = -7;
-    c.verticalScroll = 30;
-    c.extraLevels = 9;
-    e->ApplyControls(c, width, height);
+    e->SetWindowSize(width, height);
+    e->SetAutoRedraw(false);
+    e->SetScroll(-7, 30);
+    e->SetLevelsToShow(9);
     return e;
 }
 

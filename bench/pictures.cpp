@@ -55,9 +55,8 @@ void BM_WholeCityPicture(benchmark::State& state)
     editor.LoadOwnerList();
     editor.Resize(1920, 1080);
     editor.OpenCityMap(DemoGame() + "vyxdata/", "Citymap1", DemoGame() + "vyxdata/pal_01.dat", false, true);
-    CityControls controls;
-    controls.extraLevels = 9;
-    editor.ApplyControls(controls, 1920, 1080);
+    editor.SetAutoRedraw(false);
+    editor.SetLevelsToShow(9);
     for (auto _ : state) WriteCityPicture(editor);
 }
 BENCHMARK(BM_WholeCityPicture)->Unit(benchmark::kMillisecond);

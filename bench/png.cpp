@@ -49,9 +49,8 @@ const IndexedImage& CityPicture()
         editor.LoadOwnerList();
         editor.OpenCityMap(vyxdata, "Citymap1", vyxdata + "pal_01.dat", false, true);
         editor.Resize(kWidth, kHeight);
-        CityControls controls;
-        controls.extraLevels = 9;
-        editor.ApplyControls(controls, kWidth, kHeight);
+        editor.SetAutoRedraw(false);
+        editor.SetLevelsToShow(9);
         editor.RedrawMap();
         return editor.mapImage;
     }();

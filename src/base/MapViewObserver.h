@@ -19,6 +19,9 @@ public:
     virtual void LevelShown(LevelControl /*which*/, int /*level*/) {}
     // The scroll bars show x and y (in their own units).
     virtual void ScrollShown(int /*x*/, int /*y*/) {}
+    // The scroll bars offer minX..maxX and minY..maxY (their positions are
+    // clamped into them).
+    virtual void ScrollRangeChanged(int /*minX*/, int /*maxX*/, int /*minY*/, int /*maxY*/) {}
     // The zoom is now `percent`.
     virtual void ZoomChanged(int /*percent*/) {}
     // The pointer moved to another cell, or the cell under it changed.

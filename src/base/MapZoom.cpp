@@ -44,6 +44,12 @@ PixelPos ImageToView(PixelPos p, int percent)
     return {CeilDiv(static_cast<long long>(p.x) * percent, 100), CeilDiv(static_cast<long long>(p.y) * percent, 100)};
 }
 
+PixelPos ZoomShiftAbout(PixelPos at, int fromPercent, int toPercent)
+{
+    const PixelPos before = ViewToImage(at, fromPercent), after = ViewToImage(at, toPercent);
+    return {after.x - before.x, after.y - before.y};
+}
+
 std::array<std::uint32_t, 256> OpaqueColours(const ColorTable& table)
 {
     std::array<std::uint32_t, 256> out{};

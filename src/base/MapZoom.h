@@ -32,6 +32,10 @@ PixelPos ZoomedImageSize(int viewWidth, int viewHeight, int percent);
 PixelPos ViewToImage(PixelPos p, int percent);
 // The screen pixel where image pixel p's square begins.
 PixelPos ImageToView(PixelPos p, int percent);
+// How far the image pixel under screen pixel `at` of the view moves when the
+// zoom goes from `fromPercent` to `toPercent`: the shift of the map that a
+// zoom about `at` takes back (by scrolling) to keep that pixel under `at`.
+PixelPos ZoomShiftAbout(PixelPos at, int fromPercent, int toPercent);
 
 // Writes the view's screen pixels: `out` has `outHeight` rows of `outWidth`
 // pixels, `outStride` pixels from one row to the next; each shows the image

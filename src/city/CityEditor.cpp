@@ -120,7 +120,7 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     // 14.
     obs().TilesReplaced();
     // 15.
-    obs().ResetRanges();
+    SetOpenedRanges();
     // 16.
     progress.HideProgress();
     // 17.
@@ -143,7 +143,8 @@ void CityEditor::Resize(int width, int height)
 
 void CityEditor::RedrawMap()
 {
-    DrawCityMap(mapImage, map, list_.mask, view, grid, baseCaption_, [this](const UserText& c) { SetCaption(c); });
+    DrawCityMap(mapImage, map, list_.mask, view, controls_.grid, baseCaption_,
+                [this](const UserText& c) { SetCaption(c); });
     if (OnMapDrawn) OnMapDrawn();
     obs().MapImageChanged();
 }
@@ -152,21 +153,6 @@ void CityEditor::DrawBuildMap()
 {
     ketral::DrawBuildMap(overview, map, list_.selectedItem);
     obs().OverviewChanged();
-}
-
-void CityEditor::ApplyControls(const CityControls& c, int windowW, int windowH)
-{
-    SetCaption(std::to_string(c.horizontalScroll) + " " + std::to_string(c.verticalScroll));
-    view.scrollX = c.horizontalScroll * 128;
-    view.scrollY = c.verticalScroll * 32;
-    view.startLevel = c.startLevel;
-    view.extraLevels = c.extraLevels;
-    view.currentLevel = c.currentLevel;
-    view.onlyBuildings = c.onlyBuildings;
-    outlineSize_ = PixelPos{windowW, windowH};
-    DrawOverviewWithOutline();
-    // Another level or scroll puts another cell under the pointer.
-    UpdateHover();
 }
 
 void CityEditor::DrawOverviewWithOutline()
@@ -192,8 +178,7 @@ PixelPos CityEditor::ScrollStepsForShift(PixelPos shift)
 void CityEditor::ZoomAbout(int percent, PixelPos at)
 {
     if (!IsZoomStep(percent) || percent == view.zoom) return;
-    const PixelPos before = ViewToImage(at, view.zoom), after = ViewToImage(at, percent);
-    const PixelPos steps = ScrollStepsForShift({after.x - before.x, after.y - before.y});
+    const PixelPos steps = ScrollStepsForShift(ZoomShiftAbout(at, view.zoom, percent));
     view.zoom = percent;
     Resize(viewSize_.x, viewSize_.y);
     // Before the first opening the scroll bars have other ranges and nothing
@@ -201,9 +186,11 @@ void CityEditor::ZoomAbout(int percent, PixelPos at)
     if (opening_ > 0) {
         const int h = std::clamp(view.scrollX / 128 + steps.x, kCityScrollMinX, kCityScrollMaxX);
         const int v = std::clamp(view.scrollY / 32 + steps.y, kCityScrollMinY, kCityScrollMaxY);
+        // The scroll bars and the view both take the new scroll, without the
+        // other controls' positions and without the caption.
         view.scrollX = h * 128;
         view.scrollY = v * 32;
-        obs().ScrollShown(h, v);
+        SetScrollPosition(h, v);
         DrawOverviewWithOutline();
     }
     obs().ZoomChanged(percent);
@@ -247,11 +234,6 @@ void CityEditor::PointerLeft()
     UpdateHover();
 }
 
-bool CityEditor::LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const
-{
-    return startLevel == view.startLevel && extraLevels == view.extraLevels && currentLevel == view.currentLevel;
-}
-
 void CityEditor::RebuildBuildingMask()
 {
     list_.RebuildMask(map.buildings);
@@ -293,7 +275,10 @@ void CityEditor::MouseMove(int x, int y)
     obs().MapImageChanged();
 }
 
-CityWholePicture CityEditor::WholeMapPicture() const { return CityWholePicture(map, list_.mask, view, grid); }
-IndexedImage CityEditor::WholeMapImage() const { return DrawWholeCityMap(map, list_.mask, view, grid); }
+CityWholePicture CityEditor::WholeMapPicture() const
+{
+    return CityWholePicture(map, list_.mask, view, controls_.grid);
+}
+IndexedImage CityEditor::WholeMapImage() const { return DrawWholeCityMap(map, list_.mask, view, controls_.grid); }
 
 }  // namespace ketral

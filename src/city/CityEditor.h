@@ -1,9 +1,12 @@
 #pragma once
 // Everything the city map window does that does not depend on the window
-// toolkit: it owns the city map, the view state, the map image and the
-// overview, and runs the handlers' work. The window feeds it control
-// positions and pointer events and hears back through CityEditorObserver;
-// ketral-tool drives the same object, so both draw the same picture.
+// toolkit: it owns the city map, the view state with what the view controls
+// show, the map image and the overview, and runs the handlers' work. The
+// window turns the user's input into its calls and sets its controls from
+// what it hears back through CityEditorObserver; ketral-tool drives the
+// same object, so both draw the same picture.
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <string>
 
@@ -18,10 +21,17 @@
 
 namespace ketral {
 
-// What the window shows of the editor's work; the view state's changes
-// that the editor makes itself (a zoom) come as MapViewObserver calls.
+// The view options the city window shows as check boxes.
+enum class CityViewOption { AutoRedraw, Grid, OnlyBuildings };
+
+// What the window shows of the editor's work. The view controls' positions
+// and ranges come as MapViewObserver calls, the level controls as
+// LevelControl From ("Starting level"), To ("Levels to show") and Selected
+// ("Current level"), the scroll bars in their own steps.
 class CityEditorObserver : public MapViewObserver {
 public:
+    // The check box of `option` shows `on`.
+    virtual void OptionShown(CityViewOption /*option*/, bool /*on*/) {}
     virtual void CaptionChanged(const UserText& /*caption*/) {}
     virtual void MapImageChanged() {}
     virtual void OverviewChanged() {}
@@ -29,7 +39,6 @@ public:
     virtual void ShowViewPage() {}     // switch the tab control to "View"
     virtual void BuildingsListed() {}  // refill the Buildings list from the map
     virtual void TilesReplaced() {}    // hand the new tile collection to the tile viewer
-    virtual void ResetRanges() {}      // level and scroll ranges after an opening
     // Building `index` changed (the dialog's OK, an undo, a redo): its list
     // item text.
     virtual void BuildingChanged(int /*index*/) {}
@@ -48,17 +57,30 @@ public:
 
 enum class MouseButton { Left, Right, Middle };
 
-// The positions of the window's controls that ApplyControls reads.
-struct CityControls {
-    int horizontalScroll = 0, verticalScroll = 0;           // scroll bar positions
-    int startLevel = 0, extraLevels = 0, currentLevel = 0;  // "Starting level", "Levels to show", "Current level"
-    bool onlyBuildings = false;
-};
-
 // The scroll bars' ranges once a map is open, in their own steps (128 pixels
 // across, 32 down).
 inline constexpr int kCityScrollMinX = -100, kCityScrollMaxX = 100;
 inline constexpr int kCityScrollMinY = -200, kCityScrollMaxY = 100;
+
+// What the city window's view controls show. Their positions reach the view
+// state when the user changes one of them: all are taken together. Until
+// then the view keeps the values taken last, also when an opening gives the
+// controls new ranges (which may move a position into them).
+struct CityViewControls {
+    struct Range {
+        int min = 0, max = 0;
+        int Clamp(int v) const { return std::clamp(v, min, max); }
+    };
+    // By LevelControl: "Starting level", "Levels to show" (the levels drawn
+    // above the starting one; at most 9 - the starting level once taken),
+    // "Current level". Before the first opening "Current level" reaches 10.
+    std::array<int, 3> level{};
+    std::array<Range, 3> levelRange{{{0, 9}, {0, 9}, {0, 10}}};
+    PixelPos scroll{0, 0};  // the scroll bars
+    Range scrollXRange{0, 100}, scrollYRange{0, 100};
+    bool autoRedraw = true;  // "Auto redraw": a change of the controls draws the map
+    bool grid = false;       // "Grid": every drawing grids the current level
+};
 
 inline constexpr const char* kClearLevelQuestion =
     "This will clear level selected in CURRENT LEVEL. Are you sure you want to proceed ?";
@@ -72,7 +94,6 @@ public:
 
     CityMap map;
     CityViewState view;
-    bool grid = false;       // the "Grid" box, read at every drawing
     IndexedImage mapImage;   // the map image, as large as its control
     IndexedImage overview;   // 100 x 100
 
@@ -114,8 +135,32 @@ public:
     std::uint64_t Opening() const { return opening_; }
 
     // A new map image for a view of w x h screen pixels: as large as the view
-    // shows at the zoom (the window's resize, without the redraw).
+    // shows at the zoom, not drawn.
     void Resize(int width, int height);
+
+    // The view controls (CityViewControls.cpp). What they show:
+    const CityViewControls& ShownControls() const { return controls_; }
+    // The user's changes. A position is clamped into its control's range,
+    // and one that does not change does nothing. A change takes every
+    // control's position into the view state: "Levels to show" is first
+    // limited to 9 - the starting level, the caption becomes the scroll
+    // positions ("%d %d"), the overview is drawn with the outline of the
+    // window's outer size, and with "Auto redraw" on the map is drawn. A
+    // level control that leaves the three levels as the view has them takes
+    // nothing.
+    void SetStartLevel(int level);
+    void SetLevelsToShow(int levels);
+    void SetCurrentLevel(int level);
+    void SetScroll(int x, int y);
+    void SetAutoRedraw(bool on);
+    void SetGrid(bool on);
+    void SetOnlyBuildings(bool on);
+    // The window's outer size, which the overview's outline reckons with
+    // from the next taking of the controls.
+    void SetWindowSize(int width, int height) { windowSize_ = {width, height}; }
+    // The map image's control is w x h screen pixels now: Resize, and the
+    // map drawn when "Auto redraw" is on.
+    void ViewResized(int width, int height);
 
     // A zoom step of MapZoom.h (others are ignored), keeping the map point
     // under screen position `at` of the view where it is, as far as the
@@ -130,14 +175,6 @@ public:
     void RedrawMap();
     void DrawBuildMap();
     void SetCaption(const UserText& caption);
-
-    // ApplyControls after the window has limited "Levels to show": caption
-    // "%d %d" of the scroll bars, view state from the controls, overview with
-    // the outline of a window of outer size windowW x windowH.
-    void ApplyControls(const CityControls& controls, int windowW, int windowH);
-    // OnControlChanged from a track bar does nothing when the three track bar
-    // positions equal the view state's levels.
-    bool LevelsMatchView(int startLevel, int extraLevels, int currentLevel) const;
 
     // The Buildings list: check marks, selection, and the mask built from
     // them (an opening checks every item and selects none).
@@ -223,10 +260,20 @@ private:
     void UpdateHover();
     // The overview with the outline of the part of the map the window shows.
     void DrawOverviewWithOutline();
+    // The view controls (CityViewControls.cpp).
+    void SetLevelPosition(LevelControl which, int level);
+    void SetLevelRange(LevelControl which, int min, int max);
+    void SetScrollPosition(int x, int y);
+    // The ranges an opening gives the controls; their positions are not taken.
+    void SetOpenedRanges();
+    // Every control's position into the view state, and the drawing.
+    void TakeShownControls();
 
     PixelPos viewSize_{0, 0};        // the map image's control, in screen pixels
     std::optional<PixelPos> pointer_;  // the pointer's last position in the map image
-    std::optional<PixelPos> outlineSize_;  // the window's outer size ApplyControls had
+    CityViewControls controls_;
+    PixelPos windowSize_{0, 0};            // the window's outer size
+    std::optional<PixelPos> outlineSize_;  // the outer size when the controls were taken last
 
     std::uint64_t opening_ = 0;  // counts the openings
     bool finishesInterruptedSaves_ = true;

@@ -134,8 +134,7 @@ PixelPos TacMapCore::ScrollStepsForShift(PixelPos shift) const
 void TacMapCore::ZoomAbout(int percent, PixelPos at)
 {
     if (!IsZoomStep(percent) || percent == view_.Zoom) return;
-    const PixelPos before = ViewToImage(at, view_.Zoom), after = ViewToImage(at, percent);
-    const PixelPos steps = ScrollStepsForShift({after.x - before.x, after.y - before.y});
+    const PixelPos steps = ScrollStepsForShift(ZoomShiftAbout(at, view_.Zoom, percent));
     view_.Zoom = percent;
     WithOneRedraw([&] {
         Resize(viewSize_.x, viewSize_.y);

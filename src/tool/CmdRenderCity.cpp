@@ -30,16 +30,14 @@ int RunRenderCity(const std::vector<std::string>& argv)
     CheckRange("the height", height, 1, 16384);
     const std::string out = args.required("--out");
     // The ranges of the window's scroll bars and track bars.
-    CityControls controls;
-    std::tie(controls.horizontalScroll, controls.verticalScroll) = ParsePair(args.value("--scroll", "0,0"), ',');
-    CheckRange("the horizontal scroll position", controls.horizontalScroll, -100, 100);
-    CheckRange("the vertical scroll position", controls.verticalScroll, -200, 100);
-    std::tie(controls.startLevel, controls.extraLevels) = ParsePair(args.value("--levels", "0,9"), ',');
-    CheckRange("the starting level", controls.startLevel, 0, 9);
-    CheckRange("the number of extra levels", controls.extraLevels, 0, 9 - controls.startLevel);
-    controls.currentLevel = ParseInt(args.value("--current", "0"));
-    CheckRange("the current level", controls.currentLevel, 0, 9);
-    controls.onlyBuildings = args.has("--only-buildings");
+    const auto [scrollX, scrollY] = ParsePair(args.value("--scroll", "0,0"), ',');
+    CheckRange("the horizontal scroll position", scrollX, -100, 100);
+    CheckRange("the vertical scroll position", scrollY, -200, 100);
+    const auto [startLevel, extraLevels] = ParsePair(args.value("--levels", "0,9"), ',');
+    CheckRange("the starting level", startLevel, 0, 9);
+    CheckRange("the number of extra levels", extraLevels, 0, 9 - startLevel);
+    const int currentLevel = ParseInt(args.value("--current", "0"));
+    CheckRange("the current level", currentLevel, 0, 9);
     const std::vector<int> unchecked =
         args.value("--unchecked") ? ParseIntList(*args.value("--unchecked")) : std::vector<int>{};
 
@@ -49,10 +47,17 @@ int RunRenderCity(const std::vector<std::string>& argv)
             throw UsageError("--unchecked " + std::to_string(i) + ": the map has " +
                              Counted(editor->map.buildingCount(), "building", "buildings"));
     editor->Resize(width, height);
-    editor->ApplyControls(controls, width, height);
+    // The controls as the user would set them, the map drawn once at the end.
+    editor->SetWindowSize(width, height);
+    editor->SetAutoRedraw(false);
+    editor->SetScroll(scrollX, scrollY);
+    editor->SetStartLevel(startLevel);
+    editor->SetLevelsToShow(extraLevels);
+    editor->SetCurrentLevel(currentLevel);
+    editor->SetOnlyBuildings(args.has("--only-buildings"));
+    editor->SetGrid(args.has("--grid"));
     for (int i : unchecked) editor->BuildingList().checked[static_cast<std::size_t>(i)] = false;
     editor->BuildingList().RebuildMask(editor->map.buildings);
-    editor->grid = args.has("--grid");
     editor->RedrawMap();
     // A whole-map picture is written band by band as it is drawn.
     if (whole)

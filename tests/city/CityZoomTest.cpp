@@ -30,10 +30,8 @@ protected:
     }
     void Scroll(int h, int v)
     {
-        CityControls c;
-        c.horizontalScroll = h;
-        c.verticalScroll = v;
-        editor.ApplyControls(c, 783, 540);
+        editor.SetWindowSize(783, 540);
+        editor.SetScroll(h, v);
     }
     CityInstall inst;
     Told told;
@@ -114,9 +112,7 @@ TEST_F(CityZoom, TheOverviewOutlinesThePartShown)
 
 TEST_F(CityZoom, TheCellUnderThePointer)
 {
-    CityControls c;
-    c.currentLevel = 2;
-    editor.ApplyControls(c, 783, 540);
+    editor.SetCurrentLevel(2);
     const CellPoint o = CellOrigin(editor.view, 2, 4, 6);
     editor.MouseMove(o.x, o.y);
     EXPECT_EQ(editor.CellUnderPointer(), (Cell3{4, 6, 2}));
@@ -128,8 +124,7 @@ TEST_F(CityZoom, TheCellUnderThePointer)
     EXPECT_EQ(told.pointerCells, told0 + 1);
     editor.MouseMove(o.x, o.y);
     // Another current level puts another cell under the resting pointer.
-    c.currentLevel = 1;
-    editor.ApplyControls(c, 783, 540);
+    editor.SetCurrentLevel(1);
     const PointerCell p = MapPointToCell(editor.view, o.x, o.y);
     EXPECT_EQ(editor.CellUnderPointer(), (Cell3{p.a(), p.b(), 1}));
     EXPECT_EQ(told.pointerCells, told0 + 3);

@@ -1,6 +1,6 @@
 // The window-independent part of the city map window: pointer to cell, the
 // cursor box and the caption under the pointer, placing and picking tiles,
-// the clear commands, ApplyControls and OnControlChanged's rule.
+// the clear commands, the Buildings list's check marks and selection.
 #include <gtest/gtest.h>
 
 #include "CityTestData.h"
@@ -213,32 +213,6 @@ TEST_F(Editor, ClearMapAnsweredYesAndNo)
     editor.ClearMap([](const std::string&) { return true; });
     EXPECT_EQ(log.mapImages, 1);
     EXPECT_EQ(std::count(editor.map.cells.begin(), editor.map.cells.end(), 0), 100000);
-}
-
-TEST_F(Editor, ApplyControlsTakesTheControlPositions)
-{
-    CityControls c;
-    c.horizontalScroll = -3;
-    c.startLevel = 2;
-    c.extraLevels = 4;
-    c.currentLevel = 6;
-    c.onlyBuildings = true;
-    editor.ApplyControls(c, 783, 540);
-    EXPECT_EQ(editor.Caption(), "-3 0");
-    EXPECT_EQ(editor.view.scrollX, -384);
-    EXPECT_EQ(editor.view.scrollY, 0);
-    EXPECT_EQ(editor.view.startLevel, 2);
-    EXPECT_EQ(editor.view.extraLevels, 4);
-    EXPECT_EQ(editor.view.currentLevel, 6);
-    EXPECT_TRUE(editor.view.onlyBuildings);
-    EXPECT_TRUE(editor.LevelsMatchView(2, 4, 6));
-    EXPECT_FALSE(editor.LevelsMatchView(2, 4, 5));
-    // The outline at scroll (-384, 0): p0 = ((0 - 384) / 64, 384 / 64) = (-6, 6).
-    EXPECT_EQ(editor.overview.pixel(0, 12), 0);
-    c.verticalScroll = 7;
-    editor.ApplyControls(c, 783, 540);
-    EXPECT_EQ(editor.Caption(), "-3 7");
-    EXPECT_EQ(editor.view.scrollY, 224);
 }
 
 TEST_F(Editor, CheckMarksAndSelection)

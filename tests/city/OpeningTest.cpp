@@ -26,7 +26,16 @@ struct Recorder : CityEditorObserver, ProgressSink {
     void ShowViewPage() override { log.push_back("view page"); }
     void BuildingsListed() override { log.push_back("buildings listed"); }
     void TilesReplaced() override { log.push_back("tiles replaced"); }
-    void ResetRanges() override { log.push_back("ranges"); }
+    void LevelRangeChanged(LevelControl which, int min, int max) override
+    {
+        log.push_back("level range " + std::to_string(static_cast<int>(which)) + " " + std::to_string(min) + ".." +
+                      std::to_string(max));
+    }
+    void ScrollRangeChanged(int minX, int maxX, int minY, int maxY) override
+    {
+        log.push_back("scroll range " + std::to_string(minX) + ".." + std::to_string(maxX) + " " +
+                      std::to_string(minY) + ".." + std::to_string(maxY));
+    }
     void StartProgress(int n) override { log.push_back("start " + std::to_string(n)); }
     void SetProgress(int p, const std::string& t) override { log.push_back(std::to_string(p) + " " + t); }
     void HideProgress() override { log.push_back("hide"); }
@@ -63,7 +72,8 @@ TEST_F(Opening, StepsInOrderWithTheirProgressTexts)
     const std::vector<std::string> expect = {"view page", "start 2", "tiles replaced", "1 Loading tiles",
                                              "buildings listed", "buildings listed", "2 Loading cityscape info",
                                              "tiles replaced",
-                                             "ranges", "hide", "overview",
+                                             "level range 0 0..9", "level range 1 0..9", "level range 2 0..9",
+                                             "scroll range -100..100 -200..100", "hide", "overview",
                                              "caption Cityscape map: Citymap1  - Redrawing 0%",
                                              "caption Cityscape map: Citymap1", "map image"};
     EXPECT_EQ(rec.log, expect);

@@ -126,11 +126,12 @@ protected:
     }
     void SetView(const CityPictureCase& c)
     {
+        editor.SetAutoRedraw(false);
+        editor.SetGrid(c.grid);  // before the view: it takes the controls' positions
         editor.view.startLevel = c.start;
         editor.view.extraLevels = c.extra;
         editor.view.currentLevel = c.current;
         editor.view.onlyBuildings = c.onlyBuildings;
-        editor.grid = c.grid;
     }
     testing::CityInstall inst;
     CityEditor editor{inst.lists};

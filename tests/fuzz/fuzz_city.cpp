@@ -39,8 +39,18 @@ KETRAL_FUZZ_HELPER void ResetEditor(CityEditor& editor)
     map.source.tableSavedGame.clear();
     map.source.opened.reset();
     map.source.fileStamps.Clear();
+    // The view controls as a new editor has them: every position back at 0,
+    // and, as "Auto redraw" is ticked again, "Levels to show" offering all
+    // levels.
+    editor.SetAutoRedraw(false);
+    editor.SetStartLevel(0);
+    editor.SetLevelsToShow(0);
+    editor.SetCurrentLevel(0);
+    editor.SetScroll(0, 0);
+    editor.SetGrid(false);
+    editor.SetOnlyBuildings(false);
+    editor.SetAutoRedraw(true);
     editor.view = CityViewState{};
-    editor.grid = false;
     editor.SetCaption("");
 }
 
@@ -91,16 +101,18 @@ void Run(CityEditor& editor, const std::uint8_t* data, std::size_t size)
     editor.RebuildBuildingMask();
     editor.SelectItem(pick(0, -1, 8));
     editor.Resize(pick(1, 0, 96), pick(2, 0, 64));
-    CityControls c;
-    c.horizontalScroll = pick(3, -100, 100);
-    c.verticalScroll = pick(4, -200, 100);
-    c.startLevel = pick(5, 0, 9);
-    c.extraLevels = pick(6, 0, 9 - c.startLevel);
-    c.currentLevel = pick(7, 0, 9);
-    c.onlyBuildings = (mode & 4) != 0;
-    editor.ApplyControls(c, pick(8, 0, 255) * 8, pick(9, 0, 255) * 4);
-    editor.grid = (mode & 8) != 0;
-    editor.RedrawMap();
+    // The controls as the user sets them with "Auto redraw" off; ticking it
+    // takes them all and draws the map.
+    editor.SetWindowSize(pick(8, 0, 255) * 8, pick(9, 0, 255) * 4);
+    editor.SetAutoRedraw(false);
+    editor.SetScroll(pick(3, -100, 100), pick(4, -200, 100));
+    const int start = pick(5, 0, 9);
+    editor.SetStartLevel(start);
+    editor.SetLevelsToShow(pick(6, 0, 9 - start));
+    editor.SetCurrentLevel(pick(7, 0, 9));
+    editor.SetOnlyBuildings((mode & 4) != 0);
+    editor.SetGrid((mode & 8) != 0);
+    editor.SetAutoRedraw(true);
     editor.MouseMove(pick(10, -50, 150), pick(11, -50, 100));
     editor.MouseUp(MouseButton::Left, pick(12, -50, 150), pick(13, -50, 100), nullptr);
 }

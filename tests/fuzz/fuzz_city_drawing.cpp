@@ -72,20 +72,23 @@ void DrawCity(FuzzInput& in, std::uint8_t mode, const std::uint8_t* picks)
                                              static_cast<std::uint8_t>(picks[5 + i]), 0});
     editor.BuildingList().checked.assign(map.buildings.size(), true);
     editor.view = CityViewState{};
-    editor.grid = (mode & 2) != 0;
+    editor.SetAutoRedraw(false);
+    editor.SetGrid((mode & 2) != 0);
+    editor.SetWindowSize(640, 480);
     editor.RebuildBuildingMask();
     editor.Resize(16 + picks[0] % 112, 16 + picks[1] % 80);
     for (int i = 0; i < 3; ++i) {
         const std::uint8_t* p = picks + 2 + 4 * i;
-        CityControls c;
-        c.horizontalScroll = p[0] % 201 - 100;
-        c.verticalScroll = p[1] % 301 - 200;
-        c.startLevel = p[2] % 10;
-        c.extraLevels = p[2] / 10 % (10 - c.startLevel);
-        c.currentLevel = p[3] % 10;
-        c.onlyBuildings = ((mode >> (4 + i)) & 1) != 0;
-        editor.ApplyControls(c, 640, 480);
-        editor.RedrawMap();
+        // The controls as the user sets them with "Auto redraw" off; ticking
+        // it takes them all and draws the map.
+        editor.SetAutoRedraw(false);
+        editor.SetScroll(p[0] % 201 - 100, p[1] % 301 - 200);
+        const int start = p[2] % 10;
+        editor.SetStartLevel(start);
+        editor.SetLevelsToShow(p[2] / 10 % (10 - start));
+        editor.SetCurrentLevel(p[3] % 10);
+        editor.SetOnlyBuildings(((mode >> (4 + i)) & 1) != 0);
+        editor.SetAutoRedraw(true);
         editor.MouseMove(p[3] - 64, p[0] - 64);
         editor.MouseMove(p[1] - 64, p[2] - 64);
     }

@@ -90,15 +90,12 @@ TEST_F(CityToolTest, RenderDrawsWhatTheEditorDraws)
 
     auto e = OpenHere("Citymap1", false);
     e->Resize(640, 400);
-    CityControls c;
-    c.horizontalScroll = -1;
-    c.verticalScroll = -2;
-    c.extraLevels = 3;
-    c.currentLevel = 2;
-    c.onlyBuildings = true;
-    e->ApplyControls(c, 640, 400);
+    e->SetScroll(-1, -2);
+    e->SetLevelsToShow(3);
+    e->SetCurrentLevel(2);
+    e->SetOnlyBuildings(true);
     e->SetItemChecked(0, false);
-    e->grid = true;
+    e->SetGrid(true);
     e->RedrawMap();
     EXPECT_EQ(raw, RawPixels(e->mapImage));
     // Building 0 unchecked and "Only buildings": something was left out.
@@ -115,9 +112,7 @@ TEST_F(CityToolTest, RenderDefaultsToAllLevelsAndWritesPng)
     const auto png = ReadFileBytes(scratch / "c.png");
     auto e = OpenHere("savegame.01", true);
     e->Resize(64, 48);
-    CityControls c;
-    c.extraLevels = 9;
-    e->ApplyControls(c, 64, 48);
+    e->SetLevelsToShow(9);
     e->RedrawMap();
     EXPECT_EQ(png, EncodePng(e->mapImage));
 }

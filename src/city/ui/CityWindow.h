@@ -2,30 +2,21 @@
 // The city map window: the map image with two scroll bars, and at its left a
 // panel with the pages "View", "Edit" and "Buildings" above the building
 // overview, below a menu bar (MapMenuBar); a splitter lets the user widen
-// the panel. The window's work is done by the CityEditor it owns; the window
-// turns control changes and pointer events into its calls and shows what it
-// reports. Every change of the map is one step of the editor's history,
-// which the Edit menu's Undo and Redo take; "Save map" (and the Edit page's
-// "Save") writes the cells and the building table and marks the history
-// clean. Before unsaved changes would be thrown
-// away the user is asked.
-#include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
+// the panel. The window's work is done by the CityEditor it owns, which
+// holds everything the window shows: the window and its pages turn the
+// user's input into its calls and set their controls from what it reports.
+// Every change of the map is one step of the editor's history, which the
+// Edit menu's Undo and Redo take; "Save map" (and the Edit page's "Save")
+// writes the cells and the building table and marks the history clean.
+// Before unsaved changes would be thrown away the user is asked.
 #include <QScrollBar>
-#include <QSlider>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QWidget>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 
 #include "base/ui/ZoomedImageView.h"
 #include "city/CityEditor.h"
+#include "city/ui/CityControlPanel.h"
 
 namespace ketral {
 
@@ -34,29 +25,10 @@ class BuildingDialog;
 class MapMenuBar;
 class MapStatusBar;
 
-// Shows an indexed image unscaled at its top-left corner and reports the
-// pointer over it.
-class IndexedImageView : public QWidget {
-    Q_OBJECT
-public:
-    IndexedImageView(const IndexedImage& image, QWidget* parent = nullptr);
-    std::function<void(int x, int y)> OnMouseMove;
-    std::function<void(Qt::MouseButton button, int x, int y)> OnMouseUp;
-    std::function<void()> OnResize;
-    // Paint what the image does not cover black (else the parent shows).
-    bool fillUncovered = true;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    const IndexedImage& image_;
-};
-
-class CityWindow : public QWidget, private CityEditorObserver, private EditHistoryObserver {
+class CityWindow : public QWidget,
+                   public CityPanelControls,
+                   private CityEditorObserver,
+                   private EditHistoryObserver {
     Q_OBJECT
 public:
     explicit CityWindow(QWidget* parent = nullptr);
@@ -81,69 +53,32 @@ public:
     bool ResolveUnsavedChanges();
     // The file name of the map shown, as it was opened ("" before).
     const std::string& MapName() const { return mapName_; }
-    // "Export picture..." (the map image) and "Export whole map...".
-    void ExportViewPicture();
-    void ExportWholeMap();
 
     // The building properties dialog that double clicks on the Buildings
     // list open (made on first use when none was given).
-    void SetBuildingDialog(BuildingDialog* dialog) { buildingDialog_ = dialog; }
-    BuildingDialog* PropertiesDialog();
+    void SetBuildingDialog(BuildingDialog* dialog) { BuildingsPage->SetBuildingDialog(dialog); }
+    BuildingDialog* PropertiesDialog() { return BuildingsPage->PropertiesDialog(); }
     // The tile viewer "Tiles", or nullptr before the first "Tiles" click.
-    TileViewer* TileViewerWindow() const { return tileViewer_; }
+    TileViewer* TileViewerWindow() const { return EditPage->TileViewerWindow(); }
 
     CityEditor& Editor() { return editor_; }
 
-    // Handlers.
-    void OnMapImageResized();
-    void OnControlChanged(QObject* sender);
-    void ApplyControls();
-    void RedrawMap();
-    void DrawBuildMap();
+    // Handlers of the map image's pointer and of the Buildings list.
     void OnMapPointerMoved(int x, int y);
     void OnMapPointerReleased(Qt::MouseButton button, int x, int y);
-    void OnTileBrowserClicked();
-    void OnClearLevelClicked();
-    void OnClearMapClicked();
-    void OnBuildingCheckToggled(QListWidgetItem* item);
-    void OnBuildingSelected();
-    void OnBuildingActivated();
+    void OnBuildingActivated() { BuildingsPage->OnBuildingActivated(); }
 
     ZoomedImageView* MapImage;
     QScrollBar* HorizontalScrollBar;
     QScrollBar* VerticalScrollBar;
-    QWidget* ControlPanel;  // the pages and the overview, left of the map
-    QSplitter* PanelSplitter;  // between the panel and the map image
-    QTabWidget* Pages;
-    IndexedImageView* OverviewImage;
-    QWidget* ViewPage;
-    QPushButton* RedrawButton;
-    QLabel* StartLevelLabel;
-    QSlider* StartLevelBar;
-    QSlider* LevelsToShowBar;
-    QLabel* LevelsToShowLabel;
-    QLabel* CurrentLevelLabel;
-    QSlider* CurrentLevelBar;
-    QCheckBox* AutoRedrawBox;
-    QCheckBox* GridBox;
-    QWidget* EditPage;
-    QPushButton* SaveButton;
-    QLabel* TileBrowsersLabel;
-    QPushButton* TilesButton;
-    QPushButton* ClearLevelButton;
-    QPushButton* ClearMapButton;
-    QWidget* BuildingsPage;
-    QListWidget* BuildingList;
-    QCheckBox* OnlyBuildingsBox;
+    CityControlPanel* ControlPanel;  // the pages and the overview, left of the map
+    QSplitter* PanelSplitter;        // between the panel and the map image
     MapMenuBar* MenuBar;
     MapStatusBar* StatusBar;
 
-    // The fields of the status bar about the pointer's cell, as the editor says.
-    void ShowPointerStatus();
-
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // CityEditorObserver
@@ -153,8 +88,11 @@ private:
     void ShowViewPage() override;
     void BuildingsListed() override;
     void TilesReplaced() override;
-    void ResetRanges() override;
     void BuildingChanged(int index) override;
+    void OptionShown(CityViewOption option, bool on) override;
+    void LevelRangeChanged(LevelControl which, int min, int max) override;
+    void LevelShown(LevelControl which, int level) override;
+    void ScrollRangeChanged(int minX, int maxX, int minY, int maxY) override;
     void ScrollShown(int x, int y) override;
     void ZoomChanged(int percent) override;
     void PointerCellChanged() override;
@@ -164,20 +102,15 @@ private:
     void IndexChanged(std::size_t index) override;
     void CleanChanged(bool clean) override;
 
+    // The fields of the status bar about the pointer's cell, as the editor says.
+    void ShowPointerStatus();
     void StartEditor();
     void BuildControls();
-    CityControls Controls() const;
-    // The row of the selected item of the Buildings list, -1 when none is.
-    int SelectedBuilding() const;
+    void ConnectControls();
+    // The editor learns the window's outer size, which the overview's outline reckons with.
+    void TellOuterSize();
 
     CityEditor editor_;
-    TileViewer* tileViewer_ = nullptr;
-    // The viewer's selected row and top row while an opening hands it the
-    // new collection before its tiles are read.
-    std::optional<std::pair<int, int>> keptTileRows_;
-    BuildingDialog* buildingDialog_ = nullptr;
-    std::unique_ptr<BuildingDialog> ownDialog_;
-    bool fillingList_ = false;
     std::string mapName_;
 };
 

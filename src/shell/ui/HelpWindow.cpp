@@ -51,6 +51,15 @@ void ShowHelpContext(int context)
     Present(&w);
 }
 
+int HelpContextOf(const QWidget* w)
+{
+    for (; w; w = w->parentWidget()) {
+        const QVariant v = w->property("helpContext");
+        if (v.isValid()) return v.toInt();
+    }
+    return 0;
+}
+
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Ketral Help"));

@@ -19,6 +19,9 @@ void ShowHelpContents();
 // Opens the topic of a help context number; a number without a topic shows
 // the contents-and-index page.
 void ShowHelpContext(int context);
+// The help context number of `w` (its "helpContext" property) or of its
+// nearest parent that has one; 0 when none has.
+int HelpContextOf(const QWidget* w);
 
 class HelpWindow : public QWidget {
     Q_OBJECT

@@ -1,4 +1,4 @@
-// The city map window: its controls, the opening, OnControlChanged's rule, the
+// The city map window: its controls, the opening, a control change reaching the editor, the
 // pointer, the tile viewer, the clear commands, Save and the Buildings page.
 #include <QApplication>
 #include <QSignalSpy>
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(form->Editor().view.currentLevel, 10);
         Open("Citymap1");
         QCOMPARE(form->CurrentLevelBar->value(), 9);
-        // No handler ran: the view keeps the last ApplyControls's value.
+        // Nothing was taken: the view keeps the value the controls gave it last.
         QCOMPARE(form->Editor().view.currentLevel, 10);
         // Clicks on a level that does not exist change nothing.
         form->OnMapPointerReleased(Qt::LeftButton, 0, 0);
@@ -500,10 +500,8 @@ private slots:
         CityEditor core(inst->lists);
         core.OpenCityMap(inst->vyxdata, "Citymap1", inst->vyxdata + "pal_01.dat", false, true);
         core.Resize(form->Editor().mapImage.width(), form->Editor().mapImage.height());
-        CityControls c;
-        c.horizontalScroll = 1;
-        core.ApplyControls(c, 10, 10);
-        core.grid = true;
+        core.SetScroll(1, 0);
+        core.SetGrid(true);
         core.RedrawMap();
         const IndexedImage& a = form->Editor().mapImage;
         const IndexedImage& b = core.mapImage;
