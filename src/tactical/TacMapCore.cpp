@@ -179,13 +179,16 @@ void TacMapCore::ResetLevelRange()
 
 void TacMapCore::SyncLevels(int from, int to, int selected)
 {
-    SetMinLevel(from);
-    // The "To level" control cannot go below the lowest level shown.
-    const LevelRange toRange = LevelRangeOf(LevelControl::To);
-    SetLevelRange(LevelControl::To, view_.MinLevel, std::max(toRange.Max, view_.MinLevel));
-    const LevelRange limited = LevelRangeOf(LevelControl::To);
-    SetMaxLevel(std::clamp(to, limited.Min, limited.Max));
-    SetCurrLevel(selected);
+    // The view is drawn once for the three levels.
+    WithOneRedraw([&] {
+        SetMinLevel(from);
+        // The "To level" control cannot go below the lowest level shown.
+        const LevelRange toRange = LevelRangeOf(LevelControl::To);
+        SetLevelRange(LevelControl::To, view_.MinLevel, std::max(toRange.Max, view_.MinLevel));
+        const LevelRange limited = LevelRangeOf(LevelControl::To);
+        SetMaxLevel(std::clamp(to, limited.Min, limited.Max));
+        SetCurrLevel(selected);
+    });
 }
 
 void TacMapCore::SetViewOption(int index, bool value)

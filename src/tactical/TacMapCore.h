@@ -92,7 +92,8 @@ public:
     // The user moved a level control: the three controls now show from, to
     // and selected. The lowest level shown is taken first; the "To level"
     // control then cannot go below it (its position is raised with it),
-    // then the highest level and the selected one are taken.
+    // then the highest level and the selected one are taken; the view is
+    // drawn once.
     void SyncLevels(int from, int to, int selected);
     // The levels the control offers (LevelRangeChanged told the window).
     LevelRange LevelRangeOf(LevelControl which) const { return view_.LevelRanges[static_cast<std::size_t>(which)]; }

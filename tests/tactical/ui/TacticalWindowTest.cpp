@@ -19,6 +19,7 @@
 #include "tactical/ui/TacticalWindow.h"
 #include "tactical/ui/ResizeMapDialog.h"
 #include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalRecovery.h"
 
 using namespace ketral;
 using namespace ketral::tactest;
@@ -234,6 +235,49 @@ private slots:
         dir_->write("savegame/tactgame.02", SavedBattle("..", 1, 1, 1, {}, Bytes(4, 0)));
         QVERIFY_THROWS_EXCEPTION(Error, w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.02", true));
         QCOMPARE(w.MapList->count(), 0);
+    }
+
+    // What the recovery journal records of the map shown: the opening as the
+    // window was given it and the entry it loaded, also after openings that
+    // listed no map or failed, which leave that map in view.
+    void theJournalRecordsTheOpeningOfTheMapShown()
+    {
+        const std::string maps = Game().MapsDir, saves = Game().SaveGameDir, tacData = Game().TacDataDir;
+        const TacJournalOpening desertB{maps, "Desert", false, "b", maps + "Desert/", maps + "Desert/b", tacData};
+        const auto openDesertB = [](TacticalWindow& w) {
+            w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+            w.MapList->SelectEntry("b");
+            w.OnMapListActivated();
+        };
+        struct Row {
+            const char* what;
+            std::function<void(TacticalWindow&)> open;
+            TacJournalOpening opening;
+        };
+        const std::vector<Row> rows = {
+            {"a map of a map directory", openDesertB, desertB},
+            {"a saved battle",
+             [](TacticalWindow& w) { w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.01", true); },
+             {saves, "tactgame.01", true, "tactgame.01", maps + "Desert/", saves + "tactgame.01", tacData}},
+            {"then a map directory without maps",
+             [&](TacticalWindow& w) {
+                 openDesertB(w);
+                 w.OpenTacticalMaps(Game().MapsDir, "Empty", false);
+             },
+             desertB},
+            {"then a saved battle that cannot be listed",
+             [&](TacticalWindow& w) {
+                 openDesertB(w);
+                 dir_->write("savegame/tactgame.02", SavedBattle("..", 1, 1, 1, {}, Bytes(4, 0)));
+                 QVERIFY_THROWS_EXCEPTION(Error, w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.02", true));
+             },
+             desertB},
+        };
+        for (const Row& row : rows) {
+            TacticalWindow w;
+            row.open(w);
+            QVERIFY2(TacticalWindowOpening(w) == row.opening, row.what);
+        }
     }
 
     void checkBoxesAndScrollBarsDriveTheView()
