@@ -1,8 +1,12 @@
 #pragma once
-// The controls the tactical window's pages share: the help topic a control
-// opens with F1 and the text-only tool buttons of the pages.
+// The controls of the tactical window and its pages: the help topic a
+// control opens with F1, the text-only tool buttons of the pages and the
+// scroll bars of the view's offsets.
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVariant>
+
+#include "tactical/TacViewState.h"
 
 namespace ketral {
 
@@ -19,6 +23,17 @@ inline QToolButton* PageToolButton(QWidget* parent, const char* text, const char
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setMinimumWidth(64);
     return b;
+}
+
+// A scroll bar over the offsets the window offers, at `value`.
+inline QScrollBar* OffsetBar(Qt::Orientation orientation, int value, QWidget* parent)
+{
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setRange(kMinViewOffset, kMaxViewOffset);
+    bar->setSingleStep(1);
+    bar->setPageStep(3);
+    bar->setValue(value);
+    return bar;
 }
 
 }  // namespace ketral

@@ -20,7 +20,7 @@
 #include "tactical/ui/TacticalMapView.h"
 #include "tactical/ui/TacticalRecovery.h"
 #include "tactical/ui/TacticalRegions.h"
-#include "tactical/ui/TacticalTileViewers.h"
+#include "tactical/ui/TacticalControls.h"
 
 namespace ketral {
 
@@ -34,16 +34,6 @@ int HelpContextOf(QWidget* w)
         if (v.isValid()) return v.toInt();
     }
     return 0;
-}
-
-QScrollBar* OffsetBar(Qt::Orientation orientation, int value, QWidget* parent)
-{
-    auto* bar = new QScrollBar(orientation, parent);
-    bar->setRange(kMinViewOffset, kMaxViewOffset);
-    bar->setSingleStep(1);
-    bar->setPageStep(3);
-    bar->setValue(value);
-    return bar;
 }
 
 }  // namespace
@@ -90,7 +80,20 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(MapList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { OnMapListActivated(); });
     connect(HorizontalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { document_.SetXOffset(v); });
     connect(VerticalScrollBar, &QScrollBar::valueChanged, this, [this](int v) { document_.SetYOffset(v); });
-    ConnectZoom();
+    // Zoom: the View menu about the view's centre, Ctrl+wheel about the pointer.
+    connect(MenuBar->ZoomInAction, &QAction::triggered, this,
+            [this] { document_.SetZoom(StepZoom(document_.Zoom(), 1)); });
+    connect(MenuBar->ZoomOutAction, &QAction::triggered, this,
+            [this] { document_.SetZoom(StepZoom(document_.Zoom(), -1)); });
+    for (QAction* a : MenuBar->ZoomActions)
+        connect(a, &QAction::triggered, this, [this, a] {
+            document_.SetZoom(a->data().toInt());
+            // The zoom shown already is no change: the menu's check comes back.
+            MenuBar->ShowZoom(document_.Zoom());
+        });
+    map_->OnZoomSteps = [this](int steps, QPoint at) {
+        document_.ZoomAbout(StepZoom(document_.Zoom(), steps), {at.x(), at.y()});
+    };
 
     regions_ = new TacticalRegions(this);  // the region tools: Select, Bucket fill, the clipboard commands
 
@@ -119,24 +122,6 @@ void TacticalWindow::PlaceMapView()
     grid->addWidget(StatusBar, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
-}
-
-void TacticalWindow::ConnectZoom()
-{
-    // The View menu zooms about the view's centre, Ctrl+wheel about the pointer.
-    connect(MenuBar->ZoomInAction, &QAction::triggered, this,
-            [this] { document_.SetZoom(StepZoom(document_.Zoom(), 1)); });
-    connect(MenuBar->ZoomOutAction, &QAction::triggered, this,
-            [this] { document_.SetZoom(StepZoom(document_.Zoom(), -1)); });
-    for (QAction* a : MenuBar->ZoomActions)
-        connect(a, &QAction::triggered, this, [this, a] {
-            document_.SetZoom(a->data().toInt());
-            // The zoom shown already is no change: the menu's check comes back.
-            MenuBar->ShowZoom(document_.Zoom());
-        });
-    map_->OnZoomSteps = [this](int steps, QPoint at) {
-        document_.ZoomAbout(StepZoom(document_.Zoom(), steps), {at.x(), at.y()});
-    };
 }
 
 TacticalWindow::~TacticalWindow()
@@ -178,10 +163,7 @@ void TacticalWindow::SelectionChanged()
     StatusBar->SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
 }
 
-void TacticalWindow::ImageChanged()
-{
-    if (map_) map_->update();
-}
+void TacticalWindow::ImageChanged() { map_->update(); }
 
 void TacticalWindow::ViewDrawn()
 {
@@ -267,8 +249,6 @@ bool TacticalWindow::SaveMap()
     return saved;
 }
 
-bool TacticalWindow::HasUnsavedChanges() const { return !document_.History().IsClean(); }
-
 bool TacticalWindow::ResolveUnsavedChanges()
 {
     return MayDropUnsavedChanges(HasUnsavedChanges(), MapName(),
@@ -276,21 +256,11 @@ bool TacticalWindow::ResolveUnsavedChanges()
                                  [this] { return SaveMap(); });
 }
 
-void TacticalWindow::ExportViewPicture()
-{
-    ExportPicture(this, QStringLiteral("Export picture"), document_.ViewImage());
-}
+void TacticalWindow::ExportViewPicture() { ExportPicture(this, QStringLiteral("Export picture"), document_.ViewImage()); }
 
-void TacticalWindow::ExportWholeMap()
-{
-    ExportPicture(this, QStringLiteral("Export whole map"), document_.WholeMapPicture());
-}
+void TacticalWindow::ExportWholeMap() { ExportPicture(this, QStringLiteral("Export whole map"), document_.WholeMapPicture()); }
 
 // ---- tile viewers and layout
-
-TileViewer* TacticalWindow::SlotViewer(int slot) const { return viewers_->Viewer(slot); }
-
-void TacticalWindow::CreateTileViewer(int slot) { viewers_->Create(slot); }
 
 void TacticalWindow::SaveLayout()
 {

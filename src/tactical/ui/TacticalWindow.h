@@ -1,25 +1,23 @@
 #pragma once
-// The tactical map window: it owns the map document (TacMapCore) and shows
-// it in the map control, beside a tab strip with the "View" page, the "Edit"
-// page and the map list, two scroll bars and up to four tile viewers (one
-// per cell slot), below a menu bar (MapMenuBar). The user's input goes to
-// the document; what the document changes comes back through its observer
-// (TacMapObserver), which sets the controls. A left drag paints the tiles
-// selected in the viewers, a right click picks a cell's tiles into them.
-// Every change of the map is one step of the document's edit history, which
-// the Edit menu's Undo and Redo take; "Save map" (and the Edit page's
-// "Save") writes the map into its files and marks the history clean. Before
-// unsaved changes would be thrown away the user is asked.
+// The tactical map window: it owns the map document (TacMapCore) and shows it
+// in the map control, beside the "View", "Edit" and "Maps" pages, two scroll
+// bars and up to four tile viewers, below a menu bar (MapMenuBar). Input goes
+// to the document; its observer calls (TacMapObserver) set the controls. A
+// left drag paints the tiles selected in the viewers, a right click picks a
+// cell's tiles into them. Every change of the map is one step of the
+// document's edit history (the Edit menu's Undo and Redo); "Save map" writes
+// the map into its files and marks the history clean. Before unsaved changes
+// would be thrown away the user is asked.
 #include <QPointer>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QWidget>
 #include <string>
 
-#include "base/EditHistory.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/ui/TacticalEditPage.h"
 #include "tactical/ui/TacticalMapList.h"
+#include "tactical/ui/TacticalTileViewers.h"
 #include "tactical/ui/TacticalViewPage.h"
 
 namespace ketral {
@@ -28,7 +26,6 @@ class MapMenuBar;
 class MapStatusBar;
 class TacticalMapView;
 class TacticalRegions;
-class TacticalTileViewers;
 class TileViewer;
 
 class TacticalWindow : public QWidget, private TacMapObserver, private EditHistoryObserver {
@@ -52,7 +49,7 @@ public:
     // overwritten. Returns whether it saved (then the history is clean).
     bool SaveMap();
     // The map has changes that "Save map" has not written.
-    bool HasUnsavedChanges() const;
+    bool HasUnsavedChanges() const { return !document_.History().IsClean(); }
     // Before the map shown goes: with unsaved changes asks "Save changes to
     // <map name>?" (Save, Discard, Cancel). True when the map may go; a
     // failed save throws and the map stays.
@@ -63,8 +60,8 @@ public:
     void ExportViewPicture();
     void ExportWholeMap();
     // The viewer of a slot (null until it was made), made on first use.
-    TileViewer* SlotViewer(int slot) const;
-    void CreateTileViewer(int slot);
+    TileViewer* SlotViewer(int slot) const { return viewers_->Viewer(slot); }
+    void CreateTileViewer(int slot) { viewers_->Create(slot); }
     // Writes the window's and the viewers' layout to the settings store.
     void SaveLayout();
 
@@ -107,7 +104,6 @@ private:
     void CleanChanged(bool clean) override;
 
     void PlaceMapView();
-    void ConnectZoom();
     void LoadSelectedMap();
 
     // The controls that show the document are deleted before it goes
