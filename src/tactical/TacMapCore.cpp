@@ -14,7 +14,7 @@ TacMapCore::TacMapCore() : image_(100, 100) { image_.pen() = Pen{1, PenMode::Cop
 
 void TacMapCore::Repaint()
 {
-    if (OnRepaint) OnRepaint();
+    if (observer_) observer_->ImageChanged();
 }
 
 // ---- data and files
@@ -178,13 +178,16 @@ void TacMapCore::ResetLevelRange()
 
 void TacMapCore::SyncLevels(int from, int to, int selected)
 {
-    SetMinLevel(from);
-    // The "To level" control cannot go below the lowest level shown.
-    const LevelRange toRange = LevelRangeOf(LevelControl::To);
-    SetLevelRange(LevelControl::To, view_.MinLevel, std::max(toRange.Max, view_.MinLevel));
-    const LevelRange limited = LevelRangeOf(LevelControl::To);
-    SetMaxLevel(std::clamp(to, limited.Min, limited.Max));
-    SetCurrLevel(selected);
+    // The view is drawn once for the three levels.
+    WithOneRedraw([&] {
+        SetMinLevel(from);
+        // The "To level" control cannot go below the lowest level shown.
+        const LevelRange toRange = LevelRangeOf(LevelControl::To);
+        SetLevelRange(LevelControl::To, view_.MinLevel, std::max(toRange.Max, view_.MinLevel));
+        const LevelRange limited = LevelRangeOf(LevelControl::To);
+        SetMaxLevel(std::clamp(to, limited.Min, limited.Max));
+        SetCurrLevel(selected);
+    });
 }
 
 void TacMapCore::SetViewOption(int index, bool value)
@@ -201,7 +204,7 @@ void TacMapCore::SetViewOption(int index, bool value)
     if (!field) return;
     const bool changed = *field != value;
     *field = value;
-    if (index == kOptionPlan && OnPointerShape) OnPointerShape(!value);
+    if (index == kOptionPlan && observer_) observer_->PointerHidden(!value);
     if (changed) RedrawView();
 }
 
@@ -264,7 +267,7 @@ void TacMapCore::RedrawView()
         DrawPlan(image_, map_, tiles_, view_);
     else
         DrawIsometric(image_, map_, tiles_, view_, Projection());
-    if (OnViewDrawn) OnViewDrawn();
+    if (observer_) observer_->ViewDrawn();
     Repaint();
     // Another level, scroll or view may put another cell under the pointer.
     ReportPointerCell();
@@ -311,9 +314,9 @@ void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
     if (view_.ViewAsMap) return;
     view_.PointerPos = {x, y};
     if (button == TacMouseButton::Left) view_.Dragging = false;
-    if (OnTileSelect) {
+    if (observer_) {
         const Point ij = TileSelectIndices(x, y, view_.CurrLevel);
-        OnTileSelect(button, ij.x, ij.y);
+        observer_->TileSelected(button, ij.x, ij.y);
     }
 }
 

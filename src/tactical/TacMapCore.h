@@ -1,7 +1,9 @@
 #pragma once
-// The tactical map control without its window: the map data, its tile sets,
-// the view state with its setters, the view image and the drawing, pointer
-// handling and editing. The window's control and ketral-tool both run it.
+// The tactical map document: the map data, its tile sets, where it was read
+// from, the view state with its setters, the view image and the drawing,
+// pointer handling, editing and the edit history. The tactical window owns
+// one and shows it; ketral-tool runs it without a window. What changes
+// reaches the window through one TacMapObserver.
 #include <array>
 #include <functional>
 #include <optional>
@@ -11,19 +13,17 @@
 #include "base/files/FileStamp.h"
 #include "base/IndexedImage.h"
 #include "base/Progress.h"
-#include "base/MapViewObserver.h"
 #include "tactical/TacCellBlock.h"
 #include "tactical/TacGeometry.h"
 #include "tactical/TacMapChange.h"
 #include "tactical/TacMapData.h"
+#include "tactical/TacMapObserver.h"
 #include "tactical/TacMapSave.h"
 #include "tactical/TacTileSets.h"
 #include "tactical/TacViewState.h"
 #include "tactical/TacWholeMap.h"
 
 namespace ketral {
-
-enum class TacMouseButton { Left, Right, Middle };
 
 // View options of SetViewOption.
 enum TacViewOption { kOptionUnits = 4, kOptionGrid = 5, kOptionPlan = 6 };
@@ -34,15 +34,9 @@ public:
     TacMapCore(const TacMapCore&) = delete;
     TacMapCore& operator=(const TacMapCore&) = delete;
 
-    // Called after every change of the image that should reach the screen.
-    std::function<void()> OnRepaint;
-    // Called when the pointer shape changes: hidden (isometric view) or not.
-    std::function<void(bool hidden)> OnPointerShape;
-    // Called on a pointer release in the isometric view with the button and
-    // the cell indices of TileSelectIndices.
-    std::function<void(TacMouseButton, int i, int j)> OnTileSelect;
-    // Called after the view image was drawn anew, before it is shown.
-    std::function<void()> OnViewDrawn;
+    // The window that shows the document (not owned; may be null): it hears
+    // of every change of what the user sees.
+    void SetObserver(TacMapObserver* observer) { observer_ = observer; }
 
     // ---- data and files
     const TacMapData& Map() const { return map_; }
@@ -93,15 +87,13 @@ public:
     void SetMinLevel(int v);
     void SetMaxLevel(int v);
     void SetCurrLevel(int v);
-    // The window that shows the view state (not owned; may be null). A
-    // setter that changes a level tells it the level its control shows.
-    void SetViewObserver(MapViewObserver* observer) { observer_ = observer; }
     // Levels 0 to the top shown, level 1 selected, the controls' ranges to match.
     void ResetLevelRange();
     // The user moved a level control: the three controls now show from, to
     // and selected. The lowest level shown is taken first; the "To level"
     // control then cannot go below it (its position is raised with it),
-    // then the highest level and the selected one are taken.
+    // then the highest level and the selected one are taken; the view is
+    // drawn once.
     void SyncLevels(int from, int to, int selected);
     // The levels the control offers (LevelRangeChanged told the window).
     LevelRange LevelRangeOf(LevelControl which) const { return view_.LevelRanges[static_cast<std::size_t>(which)]; }
@@ -126,6 +118,9 @@ public:
     void SetZoom(int percent);
 
     // ---- drawing
+    // The observer hears that the image changed (ImageChanged): after
+    // drawing over it without a redraw (the region tools' outlines).
+    void Repaint();
     IndexedImage& ViewImage() { return image_; }
     const IndexedImage& ViewImage() const { return image_; }
     // The control's size (in screen pixels) changed: the image takes the
@@ -220,7 +215,6 @@ public:
     IndexedImage WholeMapImage() const;
 
 private:
-    void Repaint();
     // Gives the view image the palette's colours when a palette is held.
     void AttachPalette();
     void SetLevelRange(LevelControl which, int min, int max);
@@ -237,7 +231,7 @@ private:
     TacTileSets tiles_;
     TacViewState view_;
     IndexedImage image_;
-    MapViewObserver* observer_ = nullptr;
+    TacMapObserver* observer_ = nullptr;
     PixelPos viewSize_{100, 100};  // the control's size in screen pixels
     std::optional<Cell3> reportedCell_;  // the last cell PointerCellChanged told of
 

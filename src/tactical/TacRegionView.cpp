@@ -30,7 +30,7 @@ Cell3 TacRegionView::CellAt(int x, int y) const
 
 void TacRegionView::ShowImage()
 {
-    if (core_.OnRepaint) core_.OnRepaint();
+    core_.Repaint();
 }
 
 void TacRegionView::OnViewDrawn()

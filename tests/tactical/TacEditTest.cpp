@@ -5,6 +5,7 @@
 
 #include "base/Errors.h"
 #include "tactical/TacMapCore.h"
+#include "tactical/TacProbe.h"
 #include "tactical/TacTestFiles.h"
 
 namespace ketral {
@@ -16,7 +17,8 @@ using namespace tactest;
 // where the worked pointer positions hold.
 struct EditFixture {
     TacMapCore core;
-    int redraws = 0;
+    TacProbe probe;
+    int& redraws = probe.images;
     EditFixture(int w = 8, int h = 8, int l = 3)
     {
         core.Resize(630, 480);
@@ -30,7 +32,8 @@ struct EditFixture {
         core.ResetLevelRange();
         core.SetXOffset(0);
         core.SetYOffset(0);
-        core.OnRepaint = [this] { ++redraws; };
+        core.SetObserver(&probe);
+        redraws = 0;
     }
     // The pointer position over cell (x, y) on the selected level.
     Point Over(int x, int y) const
@@ -56,7 +59,7 @@ struct EditFixture {
 TEST(TacEdit, PaintingADraggedRectangleFillsItsCellsOnTheSelectedLevel)
 {
     EditFixture f;
-    f.core.OnTileSelect = [&](TacMouseButton b, int, int) {
+    f.probe.onTileSelected = [&](TacMouseButton b, int, int) {
         if (b == TacMouseButton::Left) f.core.PaintSelection(5, -1, 7, 300);
     };
     f.core.SetCurrLevel(2);

@@ -8,6 +8,7 @@
 
 #include "TacTestFiles.h"
 #include "base/Errors.h"
+#include "tactical/TacProbe.h"
 #include "tactical/TacRegionView.h"
 #include "tactical/TacRender.h"
 
@@ -40,7 +41,8 @@ protected:
         // Every cell of level 1 in the view.
         core.SetXOffset(-10);
         core.SetYOffset(-25);
-        core.OnViewDrawn = [this] {
+        core.SetObserver(&probe);
+        probe.onViewDrawn = [this] {
             ++redraws;
             view.OnViewDrawn();
         };
@@ -79,6 +81,7 @@ protected:
     TacMapCore core;
     ketral::TacRegionView view{core};
     NullProgress progress;
+    TacProbe probe;
     int redraws = 0;
 };
 

@@ -5,6 +5,7 @@
 
 #include "base/TextPainter.h"
 #include "tactical/TacMapCore.h"
+#include "tactical/TacProbe.h"
 #include "tactical/TacRender.h"
 #include "tactical/TacTestFiles.h"
 
@@ -442,7 +443,9 @@ TEST(TacRender, PlanViewIgnoresPointerMovesAndReleases)
     RenderFixture f;
     f.Load("m", 5, 5, 1, DistinctGround(5, 5, 1));
     int selects = 0;
-    f.core.OnTileSelect = [&](TacMouseButton, int, int) { ++selects; };
+    TacProbe probe;
+    probe.onTileSelected = [&](TacMouseButton, int, int) { ++selects; };
+    f.core.SetObserver(&probe);
     f.core.SetViewOption(kOptionPlan, true);
     const IndexedImage before = f.core.ViewImage();
     f.core.MouseDown(TacMouseButton::Left, 10, 10);

@@ -11,6 +11,7 @@
 #include "base/files/FileStamp.h"
 #include "support/FailingWrites.h"
 #include "tactical/TacMapCore.h"
+#include "tactical/TacProbe.h"
 
 namespace ketral {
 namespace {
@@ -39,7 +40,7 @@ protected:
         saveBytes.insert(saveBytes.end(), 100, 0xEE);
         save = dir.write("savegame/tactgame.02", saveBytes);
         core.Resize(400, 300);
-        core.OnRepaint = [this] { ++redraws; };
+        core.SetObserver(&probe);
     }
     void LoadMap() { core.LoadMap(tileDir, tileDir + "a", false, dir / "tacdata/", progress); }
     void LoadSave() { core.LoadMap(tileDir, save, true, dir / "tacdata/", progress); }
@@ -50,7 +51,8 @@ protected:
     Bytes smpBytes, sdtBytes, saveBytes;
     TacMapCore core;
     NullProgress progress;
-    int redraws = 0;
+    TacProbe probe;
+    int& redraws = probe.images;
 };
 
 TEST_F(TacSave, SaveWritesOnlyTheBytesOfChangedCellsAndKeepsTheLength)

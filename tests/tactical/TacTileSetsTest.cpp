@@ -5,6 +5,7 @@
 
 #include "base/Errors.h"
 #include "tactical/TacMapCore.h"
+#include "tactical/TacProbe.h"
 #include "tactical/TacTestFiles.h"
 
 namespace ketral {
@@ -220,10 +221,10 @@ TEST(TacTileSets, AFailedLoadDoesNotRedrawTheView)
     TilesFixture f;
     f.core.Resize(300, 200);
     f.Load(f.a, "m");
-    int redraws = 0;
-    f.core.OnRepaint = [&] { ++redraws; };
+    TacProbe probe;
+    f.core.SetObserver(&probe);
     EXPECT_THROW(f.Load(f.a, "missing"), Error);
-    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(probe.images, 0);
 }
 
 }  // namespace

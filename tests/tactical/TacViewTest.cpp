@@ -3,6 +3,7 @@
 
 #include "base/Errors.h"
 #include "tactical/TacMapCore.h"
+#include "tactical/TacProbe.h"
 #include "tactical/TacTestFiles.h"
 
 namespace ketral {
@@ -17,9 +18,11 @@ struct FakeBar {
     int min = 0, max = 9, pos = 0;
 };
 
-class FakeControls : public MapViewObserver {
+class FakeControls : public TacMapObserver {
 public:
     FakeBar bars[3];
+    int images = 0;  // ImageChanged calls
+    void ImageChanged() override { ++images; }
     TacMapCore* core = nullptr;
     FakeBar& operator[](LevelControl c) { return bars[static_cast<int>(c)]; }
     void LevelRangeChanged(LevelControl which, int lo, int hi) override
@@ -50,12 +53,11 @@ struct ViewFixture {
     FakeBar& minBar = controls.bars[0];
     FakeBar& maxBar = controls.bars[1];
     FakeBar& currBar = controls.bars[2];
-    int redraws = 0;
+    int& redraws = controls.images;
     explicit ViewFixture(int levels)
     {
-        core.OnRepaint = [this] { ++redraws; };
         controls.core = &core;
-        core.SetViewObserver(&controls);
+        core.SetObserver(&controls);
         SetLevels(levels);
     }
     void SetLevels(int levels)
@@ -103,7 +105,7 @@ TEST(TacView, BarsShowTheLevelsAfterAResetEvenWhenALevelKeptItsValue)
     FakeBar& maxBar = controls[LevelControl::To];
     FakeBar& currBar = controls[LevelControl::Selected];
     currBar.pos = 5;
-    core.SetViewObserver(&controls);
+    core.SetObserver(&controls);
     TacMapData& m = core.Map();
     m.MapWidth = m.MapHeight = 2;
     m.MapLevels = 2;
@@ -120,7 +122,7 @@ TEST(TacView, WithoutCellsTheRangeIsLeftAlone)
 {
     TacMapCore core;
     FakeControls controls;
-    core.SetViewObserver(&controls);
+    core.SetObserver(&controls);
     core.ResetLevelRange();
     EXPECT_EQ(controls[LevelControl::To].max, 9);
     EXPECT_EQ(core.MaxLevel(), 1);
@@ -193,7 +195,9 @@ TEST(TacView, PlanViewOptionSetsThePointerShape)
 {
     TacMapCore core;
     std::vector<bool> shapes;
-    core.OnPointerShape = [&](bool hidden) { shapes.push_back(hidden); };
+    TacProbe probe;
+    probe.onPointerHidden = [&](bool hidden) { shapes.push_back(hidden); };
+    core.SetObserver(&probe);
     core.SetViewOption(kOptionPlan, true);
     core.SetViewOption(kOptionPlan, false);
     core.SetViewOption(kOptionGrid, true);

@@ -7,7 +7,7 @@ namespace ketral {
 namespace {
 
 // What the window would be told.
-struct Told : MapViewObserver {
+struct Told : TacMapObserver {
     std::vector<PixelPos> scrolls;
     std::vector<int> zooms;
     int pointerCells = 0;
@@ -23,7 +23,7 @@ struct ZoomFixture {
     Told told;
     ZoomFixture(int w = 6, int h = 5, int levels = 2)
     {
-        core.SetViewObserver(&told);
+        core.SetObserver(&told);
         TacMapData& m = core.Map();
         m.MapWidth = w;
         m.MapHeight = h;

@@ -38,6 +38,13 @@ ZoomedImageView::ZoomedImageView(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void ZoomedImageView::ShowImage(const IndexedImage* image, const int* zoom)
+{
+    image_ = image;
+    zoom_ = zoom ? zoom : &ownZoom_;
+    update();
+}
+
 void ZoomedImageView::SetImage(const IndexedImage* image)
 {
     image_ = image;
@@ -46,9 +53,9 @@ void ZoomedImageView::SetImage(const IndexedImage* image)
 
 void ZoomedImageView::SetZoom(int percent)
 {
-    if (!IsZoomStep(percent) || percent == zoom_) return;
-    zoom_ = percent;
-    update();
+    if (!IsZoomStep(percent) || percent == ownZoom_) return;
+    ownZoom_ = percent;
+    if (zoom_ == &ownZoom_) update();
 }
 
 void ZoomedImageView::SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical)
@@ -65,7 +72,7 @@ void ZoomedImageView::paintEvent(QPaintEvent*)
     static const IndexedImage kEmpty;
     const IndexedImage& image = image_ ? *image_ : kEmpty;
     ScaleIndexedImage(image, OpaqueColours(image.colors()), reinterpret_cast<std::uint32_t*>(screen_.bits()),
-                      screen_.width(), screen_.height(), static_cast<std::size_t>(screen_.bytesPerLine() / 4), zoom_);
+                      screen_.width(), screen_.height(), static_cast<std::size_t>(screen_.bytesPerLine() / 4), Zoom());
     painter.drawImage(0, 0, screen_);
 }
 
@@ -88,7 +95,7 @@ void ZoomedImageView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     if (panning_ && PanSteps) {
-        const PixelPos shift = ViewToImage({p.x() - panStart_.x(), p.y() - panStart_.y()}, zoom_);
+        const PixelPos shift = ViewToImage({p.x() - panStart_.x(), p.y() - panStart_.y()}, Zoom());
         const PixelPos steps = PanSteps(shift);
         if (horizontal_) horizontal_->setValue(panFromX_ + steps.x);
         if (vertical_) vertical_->setValue(panFromY_ + steps.y);

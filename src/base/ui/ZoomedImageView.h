@@ -1,5 +1,5 @@
 #pragma once
-// Shows a map core's indexed image at the window's zoom (MapZoom.h): each
+// Shows a map document's indexed image at the document's zoom (MapZoom.h): each
 // image pixel a square of whole screen pixels, or every other pixel at 50 %,
 // never blurred; what the image does not cover is black. Pointer positions
 // reach the owner as image pixels, so the core sees the same positions at
@@ -25,12 +25,20 @@ class ZoomedImageView : public QWidget {
 public:
     explicit ZoomedImageView(QWidget* parent = nullptr);
 
-    // The image shown (not owned; may be null: all black).
+    // The image shown and the zoom it is shown at, both the document's and
+    // read whenever the view paints or turns a position into image pixels,
+    // so the view keeps no copy of either (not owned; a null image is all
+    // black, a null zoom is the view's own, which SetZoom sets).
+    void ShowImage(const IndexedImage* image, const int* zoom);
+    // Another image, at the same zoom.
     void SetImage(const IndexedImage* image);
+    // The view's own zoom, for an owner that shows no zoom of its document
+    // (ShowImage with a null zoom); a view that reads its document's zoom
+    // ignores it.
     void SetZoom(int percent);
-    int Zoom() const { return zoom_; }
+    int Zoom() const { return *zoom_; }
     // The image pixel under screen position p of the view.
-    PixelPos ToImage(QPoint p) const { return ViewToImage({p.x(), p.y()}, zoom_); }
+    PixelPos ToImage(QPoint p) const { return ViewToImage({p.x(), p.y()}, Zoom()); }
 
     // The scroll bars the wheel, the keys and the middle button move (not owned).
     void SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
@@ -64,7 +72,8 @@ protected:
 
 private:
     const IndexedImage* image_ = nullptr;
-    int zoom_ = kDefaultZoom;
+    int ownZoom_ = kDefaultZoom;
+    const int* zoom_ = &ownZoom_;  // the document's, or ownZoom_
     QImage screen_;  // the scaled pixels, as large as the view
     QPointer<QScrollBar> horizontal_, vertical_;
     // The middle button's drag: where it began and the bars' values then.

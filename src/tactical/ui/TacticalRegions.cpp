@@ -30,7 +30,6 @@ TacticalRegions::TacticalRegions(TacticalWindow* window)
       map_(window->Map()),
       view_(window->Map()->Core())
 {
-    map_->Core().OnViewDrawn = [this] { view_.OnViewDrawn(); };
     map_->PointerHook = [this](const MapPointer& p) { return OnPointer(p); };
     MakeToolButtons(window->EditPage);
     if (auto* page = qobject_cast<QBoxLayout*>(window->EditPage->layout())) {
@@ -38,7 +37,7 @@ TacticalRegions::TacticalRegions(TacticalWindow* window)
         row->addWidget(SelectToolButton);
         row->addWidget(BucketToolButton);
         row->addStretch();
-        page->insertLayout(page->indexOf(window->ResizeButton) + 1, row);
+        page->insertLayout(page->indexOf(window->EditPage->ResizeButton) + 1, row);
     }
     OnSelection = [this](const std::optional<CellBox>& box) {
         if (map_) map_->Core().SetSelection(box);
@@ -52,7 +51,6 @@ TacticalRegions::~TacticalRegions()
     // the window goes: only a control removed from a living window finds it
     // and takes its hooks back.
     if (map_) {
-        map_->Core().OnViewDrawn = nullptr;
         map_->PointerHook = nullptr;
     }
 }

@@ -44,7 +44,7 @@ QPoint Over(TacticalMapView* map, int x, int y)
 
 void Drag(TacticalWindow& w, int tile, int x1, int y1, int x2, int y2)
 {
-    if (!w.SlotViewer(0)) w.GroundTilesButton->click();
+    if (!w.SlotViewer(0)) w.EditPage->GroundTilesButton->click();
     w.SlotViewer(0)->show();
     w.SlotViewer(0)->SelectImage(tile);
     w.SlotViewer(0)->ApplyBox->setChecked(true);
@@ -65,7 +65,7 @@ void EditTactical(TacticalWindow& w)
         dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         dialog->OkButton->click();
     });
-    w.ResizeButton->click();
+    w.EditPage->ResizeButton->click();
     Drag(w, 5, 1, 1, 2, 3);
     w.MenuBar->UndoAction->trigger();
     Drag(w, 6, 4, 2, 6, 5);

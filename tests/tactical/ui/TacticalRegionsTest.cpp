@@ -61,7 +61,7 @@ private:
     static TacticalRegions* Regions(TacticalWindow& w) { return w.findChild<TacticalRegions*>(); }
     static QPoint Over(TacticalWindow& w, int x, int y)
     {
-        const Point b = w.Map()->Core().CellToPixel({x, y});
+        const Point b = w.Document().CellToPixel({x, y});
         return {b.x + 24, b.y + 12};
     }
     static void Drag(TacticalWindow& w, QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -79,7 +79,7 @@ private:
     }
     static TacCell CellAt(TacticalWindow& w, int x, int y, int z)
     {
-        const std::uint8_t* c = w.Map()->Core().Map().Cell(x, y, z);
+        const std::uint8_t* c = w.Document().Map().Cell(x, y, z);
         return {c[0], c[1], c[2], c[3]};
     }
     static void ChooseTile(TacticalWindow& w, int slot, int tile)
@@ -113,14 +113,14 @@ private slots:
         Key(from, Qt::Key_S);
         QVERIFY(Regions(from)->SelectToolAction->isChecked());
         Drag(from, Over(from, 4, 1), Over(from, 5, 2));
-        from.Map()->Core().SetCurrLevel(2);
+        from.Document().SetCurrLevel(2);
         Drag(from, Over(from, 5, 2), Over(from, 5, 2), Qt::ShiftModifier);
         Key(from, Qt::Key_C, Qt::ControlModifier);
         QVERIFY2(messages_.empty(), messages_.empty() ? "" : messages_.front().c_str());
-        QCOMPARE(from.Map()->Core().History().Count(), std::size_t{0});
+        QCOMPARE(from.Document().History().Count(), std::size_t{0});
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data->hasFormat(QString::fromLatin1(kTacticalCellsMime)));
-        const TacCellBlock copied = from.Map()->Core().CopyCells({4, 1, 0}, {5, 2, 1});
+        const TacCellBlock copied = from.Document().CopyCells({4, 1, 0}, {5, 2, 1});
         QCOMPARE(data->text().toStdString(), TacCellsText(copied));
 
         // Pasted with its corner on cell (1, 0) of level 1.
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(Regions(to)->View().Tool().Pasting());
         QTest::mouseMove(to.Map(), Over(to, 1, 0));
         QTest::mouseClick(to.Map(), Qt::LeftButton, Qt::NoModifier, Over(to, 1, 0));
-        QCOMPARE(to.Map()->Core().History().Count(), std::size_t{1});
+        QCOMPARE(to.Document().History().Count(), std::size_t{1});
         QCOMPARE(to.MenuBar->UndoAction->text(), QStringLiteral("Undo Paste"));
         Key(to, Qt::Key_Escape);
         QVERIFY(!Regions(to)->View().Tool().Pasting());
@@ -171,7 +171,7 @@ private slots:
             Key(w, Qt::Key_A, Qt::ControlModifier);  // the whole of level 1
             Key(w, key, mods);
             QVERIFY2(messages_.empty(), name);
-            QCOMPARE(w.Map()->Core().History().Count(), std::size_t{1});
+            QCOMPARE(w.Document().History().Count(), std::size_t{1});
             QCOMPARE(CellAt(w, 5, 2, 0), after);
             QCOMPARE(CellAt(w, 5, 2, 1), (TacCell{5, 2, 1, 8}));  // level 2 stays
             QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo ") + QLatin1String(name));
@@ -201,7 +201,7 @@ private slots:
             QVERIFY2(messages_.front().rfind("The clipboard does not hold tactical cells: ", 0) == 0, messages_.front().c_str());
             QVERIFY2(!Regions(w)->View().Tool().Pasting(), name);
             QTest::mouseClick(w.Map(), Qt::LeftButton, Qt::NoModifier, Over(w, 1, 1));
-            QCOMPARE(w.Map()->Core().History().Count(), std::size_t{0});
+            QCOMPARE(w.Document().History().Count(), std::size_t{0});
         }
         // The clipboard's own type goes before its text.
         auto* data = new QMimeData;
@@ -223,12 +223,12 @@ private slots:
         ChooseTile(w, 0, 3);
         Key(w, Qt::Key_S);
         Drag(w, Over(w, 0, 0), Over(w, 1, 1));  // selects, paints nothing
-        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{0});
+        QCOMPARE(w.Document().History().Count(), std::size_t{0});
         QCOMPARE(Regions(w)->StatusText(), QStringLiteral("Selected 2 x 2 cells on level 1"));
         Key(w, Qt::Key_S);  // no tool
         QVERIFY(!Regions(w)->SelectToolAction->isChecked());
         Drag(w, Over(w, 2, 2), Over(w, 1, 1));
-        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{1});
+        QCOMPARE(w.Document().History().Count(), std::size_t{1});
         QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo Paint"));
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 3; ++x)
@@ -255,10 +255,10 @@ private slots:
     {
         TacticalWindow w;
         Open(w, "Desert", "a");
-        w.Map()->Core().SetZoom(200);
+        w.Document().SetZoom(200);
         const auto onScreen = [&](int x, int y) {
             const QPoint p = Over(w, x, y);
-            const IndexedImage& image = w.Map()->Core().ViewImage();
+            const IndexedImage& image = w.Document().ViewImage();
             if (p.x() >= image.width() || p.y() >= image.height()) qFatal("cell (%d, %d) is not in the view", x, y);
             return p * 2;
         };
@@ -266,11 +266,11 @@ private slots:
         Drag(w, onScreen(0, 0), onScreen(1, 2));
         const CellBox want{{0, 0, 0}, {1, 2, 0}};
         QCOMPARE(*Regions(w)->View().Tool().Selection(), want);
-        QCOMPARE(*w.Map()->Core().View().Selection, want);
+        QCOMPARE(*w.Document().View().Selection, want);
         QCOMPARE(w.StatusBar->SelectionLabel->text(), QStringLiteral("Selection 2 x 3 x 1"));
         QCOMPARE(w.StatusBar->MessageLabel->FullText(), QStringLiteral("Selected 2 x 3 cells on level 1"));
         Key(w, Qt::Key_Escape);
-        QVERIFY(!w.Map()->Core().View().Selection);
+        QVERIFY(!w.Document().View().Selection);
         QCOMPARE(w.StatusBar->SelectionLabel->text(), QString());
     }
 };

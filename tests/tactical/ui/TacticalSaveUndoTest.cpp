@@ -67,7 +67,7 @@ private:
     // Ground tile `tile` with "Apply" in the ground viewer.
     static void ChooseGround(TacticalWindow& w, int tile)
     {
-        if (!w.SlotViewer(0)) w.GroundTilesButton->click();
+        if (!w.SlotViewer(0)) w.EditPage->GroundTilesButton->click();
         w.SlotViewer(0)->show();
         w.SlotViewer(0)->SelectImage(tile);
         w.SlotViewer(0)->ApplyBox->setChecked(true);
@@ -82,7 +82,7 @@ private:
         QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, Over(map, x2, y2));
     }
 
-    static const Bytes& Cells(TacticalWindow& w) { return w.Map()->Core().Map().Cells; }
+    static const Bytes& Cells(TacticalWindow& w) { return w.Document().Map().Cells; }
 
     static bool SamePixels(const QImage& png, const IndexedImage& image)
     {
@@ -179,7 +179,7 @@ private slots:
         Drag(w, 5, 2, 5, 2);
         expected[static_cast<std::size_t>((2 * 6 + 5) * 4)] = 7;
         QVERIFY(w.HasUnsavedChanges());
-        w.SaveButton->click();
+        w.EditPage->SaveButton->click();
         QCOMPARE(ReadFileBytes(Smp("b")), expected);
         QVERIFY(!w.HasUnsavedChanges());
         ChooseGround(w, 6);
@@ -195,7 +195,7 @@ private slots:
     {
         TacticalWindow w;
         Load(w, "b");
-        const TacMapData& map = w.Map()->Core().Map();
+        const TacMapData& map = w.Document().Map();
         const Bytes opened = Cells(w);
         ChooseGround(w, 7);
         Activate(w);
@@ -219,11 +219,11 @@ private slots:
             dialog->FloorWidthBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
             dialog->OkButton->click();
         });
-        w.ResizeButton->click();
+        w.EditPage->ResizeButton->click();
         QCOMPARE(map.MapWidth, 3);
         QCOMPARE(map.MapLevels, 4);
         const Bytes resized = Cells(w);
-        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{2});
+        QCOMPARE(w.Document().History().Count(), std::size_t{2});
 
         Activate(w);
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
@@ -262,7 +262,7 @@ private slots:
         w.MenuBar->RedoAction->trigger();
         choice_ = UnsavedChoice::Discard;
         Load(w, "a");
-        QCOMPARE(w.Map()->Core().History().Count(), std::size_t{0});
+        QCOMPARE(w.Document().History().Count(), std::size_t{0});
         QVERIFY(!w.MenuBar->UndoAction->isEnabled());
     }
 
@@ -368,7 +368,7 @@ private slots:
         QVERIFY(messages_.empty());
         const QImage view(out + "/view.png");
         QVERIFY(!view.isNull());
-        QVERIFY(SamePixels(view, w.Map()->Core().ViewImage()));
+        QVERIFY(SamePixels(view, w.Document().ViewImage()));
         QVERIFY(store_->OpenKey(kLayoutKey).ValueExists(kExportDirValue));
         QCOMPARE(QString::fromStdString(store_->OpenKey(kLayoutKey).ReadString(kExportDirValue)), out);
 
@@ -377,8 +377,8 @@ private slots:
         w.MenuBar->ExportWholeMapAction->trigger();
         QCOMPARE(paths.Requests().at(1).startDir, out);
         const QImage whole(out + "/whole.png");
-        const IndexedImage expected = w.Map()->Core().WholeMapImage();
-        QVERIFY(expected.width() != w.Map()->Core().ViewImage().width());
+        const IndexedImage expected = w.Document().WholeMapImage();
+        QVERIFY(expected.width() != w.Document().ViewImage().width());
         QVERIFY(SamePixels(whole, expected));
 
         // A picture that cannot be written: the error is shown.

@@ -107,11 +107,11 @@ private slots:
             {"Page Up", [&] { QTest::keyClick(map, Qt::Key_PageUp); }, 0, -3},
         };
         for (const Case& c : cases) {
-            const int x = map->XOffset(), y = map->YOffset();
+            const int x = map->Core().XOffset(), y = map->Core().YOffset();
             c.act();
-            QVERIFY2(map->XOffset() == x + c.dx && map->YOffset() == y + c.dy, c.what);
-            QCOMPARE(w.HorizontalScrollBar->value(), map->XOffset());
-            QCOMPARE(w.VerticalScrollBar->value(), map->YOffset());
+            QVERIFY2(map->Core().XOffset() == x + c.dx && map->Core().YOffset() == y + c.dy, c.what);
+            QCOMPARE(w.HorizontalScrollBar->value(), map->Core().XOffset());
+            QCOMPARE(w.VerticalScrollBar->value(), map->Core().YOffset());
         }
     }
 
@@ -120,27 +120,27 @@ private slots:
         TacticalWindow w;
         Open(w);
         TacticalMapView* map = w.Map();
-        const int x = map->XOffset(), y = map->YOffset();
+        const int x = map->Core().XOffset(), y = map->Core().YOffset();
         const QPoint start(300, 200);
         QTest::mousePress(map, Qt::MiddleButton, Qt::NoModifier, start);
         // 48 pixels left: one step along x and one back along y.
         MiddleMove(map, start + QPoint(-48, 0));
-        QCOMPARE(map->XOffset(), x + 1);
-        QCOMPARE(map->YOffset(), y - 1);
+        QCOMPARE(map->Core().XOffset(), x + 1);
+        QCOMPARE(map->Core().YOffset(), y - 1);
         // Down 48: two steps back along both.
         MiddleMove(map, start + QPoint(-48, 48));
-        QCOMPARE(map->XOffset(), x - 1);
-        QCOMPARE(map->YOffset(), y - 3);
+        QCOMPARE(map->Core().XOffset(), x - 1);
+        QCOMPARE(map->Core().YOffset(), y - 3);
         QTest::mouseRelease(map, Qt::MiddleButton, Qt::NoModifier, start + QPoint(-48, 48));
         QCOMPARE(w.HorizontalScrollBar->value(), x - 1);
-        QVERIFY(w.Map()->Core().History().Count() == 0);
+        QVERIFY(w.Document().History().Count() == 0);
         // At 200 % the same drag moves half as far.
         w.MenuBar->ZoomActions[2]->trigger();
-        const int x2 = map->XOffset(), y2 = map->YOffset();
+        const int x2 = map->Core().XOffset(), y2 = map->Core().YOffset();
         QTest::mousePress(map, Qt::MiddleButton, Qt::NoModifier, start);
         MiddleMove(map, start + QPoint(-96, 0));
-        QCOMPARE(map->XOffset(), x2 + 1);
-        QCOMPARE(map->YOffset(), y2 - 1);
+        QCOMPARE(map->Core().XOffset(), x2 + 1);
+        QCOMPARE(map->Core().YOffset(), y2 - 1);
         QTest::mouseRelease(map, Qt::MiddleButton, Qt::NoModifier, start);
     }
 
@@ -171,8 +171,8 @@ private slots:
         ScrollToShow(map, {1, 1}, at);
         Wheel(map, at, {0, 120}, Qt::ControlModifier);
         checkZoom(200);
-        QCOMPARE(w.HorizontalScrollBar->value(), map->XOffset());
-        QCOMPARE(w.VerticalScrollBar->value(), map->YOffset());
+        QCOMPARE(w.HorizontalScrollBar->value(), map->Core().XOffset());
+        QCOMPARE(w.VerticalScrollBar->value(), map->Core().YOffset());
         QTest::mouseMove(map, at);
         QCOMPARE(map->Core().CellUnderPointer(), (Cell3{1, 1, 0}));
         Wheel(map, at, {0, -240}, Qt::ControlModifier);
@@ -198,7 +198,7 @@ private slots:
         TacticalWindow w;
         Open(w);
         TacticalMapView* map = w.Map();
-        w.GroundTilesButton->click();
+        w.EditPage->GroundTilesButton->click();
         w.SlotViewer(0)->SelectImage(3);
         w.SlotViewer(0)->ApplyBox->setChecked(true);
         for (int z : {300, 50, 200}) {
@@ -230,13 +230,13 @@ private slots:
         QCOMPARE(Text(w.StatusBar->CellLabel), QStringLiteral("x 2, y 1, level 2"));
         QCOMPARE(Text(w.StatusBar->TilesLabel), QStringLiteral("Ground 0, Left 0, Right 0, Feature 0"));
         // Another selected level: the resting pointer is over another cell.
-        w.SelectedLevelBar->setValue(1);
+        w.ViewPage->SelectedLevelBar->setValue(1);
         QCOMPARE(Text(w.StatusBar->CellLabel), QString::fromStdString(TacticalCellText(map->Core().CellUnderPointer())));
         QVERIFY(Text(w.StatusBar->CellLabel) != QStringLiteral("x 2, y 1, level 2"));
-        w.SelectedLevelBar->setValue(2);
+        w.ViewPage->SelectedLevelBar->setValue(2);
         QCOMPARE(Text(w.StatusBar->CellLabel), QStringLiteral("x 2, y 1, level 2"));
         // A paint shows the new tiles and "Modified"; undo takes both back.
-        w.GroundTilesButton->click();
+        w.EditPage->GroundTilesButton->click();
         w.SlotViewer(0)->SelectImage(7);
         w.SlotViewer(0)->ApplyBox->setChecked(true);
         QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, Over(map, 2, 1));
@@ -268,24 +268,24 @@ private slots:
     {
         TacticalWindow w;
         Open(w);
-        TacMapCore& core = w.Map()->Core();
-        QSignalSpy fromSpy(w.FromLevelBar, &QSlider::valueChanged), toSpy(w.ToLevelBar, &QSlider::valueChanged),
-            selSpy(w.SelectedLevelBar, &QSlider::valueChanged);
+        TacMapCore& core = w.Document();
+        QSignalSpy fromSpy(w.ViewPage->FromLevelBar, &QSlider::valueChanged), toSpy(w.ViewPage->ToLevelBar, &QSlider::valueChanged),
+            selSpy(w.ViewPage->SelectedLevelBar, &QSlider::valueChanged);
         // The core's own changes reach the bars without their signals.
         core.SetMaxLevel(0);
-        QCOMPARE(w.ToLevelBar->value(), 0);
+        QCOMPARE(w.ViewPage->ToLevelBar->value(), 0);
         core.SetMinLevel(0);
         core.SetCurrLevel(2);
-        QCOMPARE(w.SelectedLevelBar->value(), 2);
+        QCOMPARE(w.ViewPage->SelectedLevelBar->value(), 2);
         QCOMPARE(fromSpy.count() + toSpy.count() + selSpy.count(), 0);
         QCOMPARE(core.MaxLevel(), 0);  // not taken back from a bar
         // The user's move reaches the core, which answers through the bars
         // once: "From level" up lifts the lower end of "To level".
-        w.ToLevelBar->setValue(1);
+        w.ViewPage->ToLevelBar->setValue(1);
         QCOMPARE(core.MaxLevel(), 1);
-        w.FromLevelBar->setValue(1);
+        w.ViewPage->FromLevelBar->setValue(1);
         QCOMPARE(core.MinLevel(), 1);
-        QCOMPARE(w.ToLevelBar->minimum(), 1);
+        QCOMPARE(w.ViewPage->ToLevelBar->minimum(), 1);
         QCOMPARE(core.LevelRangeOf(LevelControl::To), (LevelRange{1, 1}));
         QCOMPARE(toSpy.count(), 1);  // the user's own move only
         QCOMPARE(fromSpy.count(), 1);

@@ -19,6 +19,7 @@
 #include "tactical/ui/TacticalWindow.h"
 #include "tactical/ui/ResizeMapDialog.h"
 #include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalRecovery.h"
 
 using namespace ketral;
 using namespace ketral::tactest;
@@ -48,7 +49,7 @@ private:
 
     static TacCell CellAt(TacticalWindow& w, int x, int y, int z)
     {
-        const std::uint8_t* c = w.Map()->Core().Map().Cell(x, y, z);
+        const std::uint8_t* c = w.Document().Map().Cell(x, y, z);
         return {c[0], c[1], c[2], c[3]};
     }
 
@@ -80,31 +81,31 @@ private slots:
         QCOMPARE(w.Pages->tabText(0), QStringLiteral("View"));
         QCOMPARE(w.Pages->tabText(1), QStringLiteral("Edit"));
         QCOMPARE(w.Pages->tabText(2), QStringLiteral("Maps"));
-        QCOMPARE(w.PlanViewButton->toolTip(), QStringLiteral("Toggle isometric or map view"));
-        QCOMPARE(w.UnitsButton->toolTip(), QStringLiteral("View units (only saved games)"));
-        QVERIFY(w.PlanViewButton->isCheckable() && !w.PlanViewButton->isChecked());
-        QCOMPARE(w.FromLevelLabel->text(), QStringLiteral("From level"));
-        QCOMPARE(w.ToLevelLabel->text(), QStringLiteral("To level"));
-        QCOMPARE(w.SelectedLevelLabel->text(), QStringLiteral("Selected level"));
-        for (QSlider* bar : {w.FromLevelBar, w.ToLevelBar, w.SelectedLevelBar}) {
+        QCOMPARE(w.ViewPage->PlanViewButton->toolTip(), QStringLiteral("Toggle isometric or map view"));
+        QCOMPARE(w.ViewPage->UnitsButton->toolTip(), QStringLiteral("View units (only saved games)"));
+        QVERIFY(w.ViewPage->PlanViewButton->isCheckable() && !w.ViewPage->PlanViewButton->isChecked());
+        QCOMPARE(w.ViewPage->FromLevelLabel->text(), QStringLiteral("From level"));
+        QCOMPARE(w.ViewPage->ToLevelLabel->text(), QStringLiteral("To level"));
+        QCOMPARE(w.ViewPage->SelectedLevelLabel->text(), QStringLiteral("Selected level"));
+        for (QSlider* bar : {w.ViewPage->FromLevelBar, w.ViewPage->ToLevelBar, w.ViewPage->SelectedLevelBar}) {
             QCOMPARE(bar->minimum(), 0);
             QCOMPARE(bar->maximum(), 9);
         }
-        QCOMPARE(w.LeftTileBox->text(), QStringLiteral("Left tile"));
-        QCOMPARE(w.RightTileBox->text(), QStringLiteral("Right tile"));
-        QCOMPARE(w.GroundTileBox->text(), QStringLiteral("Ground tile"));
-        QCOMPARE(w.FeatureTileBox->text(), QStringLiteral("Feature tile"));
-        QCOMPARE(w.LeftTileBox->property("tag").toInt(), 1);
-        QCOMPARE(w.GroundTileBox->property("tag").toInt(), 0);
-        QVERIFY(w.FeatureTileBox->isChecked());
-        QCOMPARE(w.SaveButton->text(), QStringLiteral("Save"));
-        QCOMPARE(w.TileBrowsersLabel->text(), QStringLiteral("Tile browsers"));
-        QCOMPARE(w.GroundTilesButton->toolTip(), QStringLiteral("Show ground tiles"));
-        QCOMPARE(w.LeftTilesButton->toolTip(), QStringLiteral("Show left tiles"));
-        QCOMPARE(w.RightTilesButton->toolTip(), QStringLiteral("Show right tiles"));
-        QCOMPARE(w.FeatureTilesButton->toolTip(), QStringLiteral("Show feature tiles"));
-        QCOMPARE(w.ResizeButton->text(), QStringLiteral("Resize map"));
-        QCOMPARE(w.ResizeButton->property("helpContext").toInt(), 180);
+        QCOMPARE(w.ViewPage->LeftTileBox->text(), QStringLiteral("Left tile"));
+        QCOMPARE(w.ViewPage->RightTileBox->text(), QStringLiteral("Right tile"));
+        QCOMPARE(w.ViewPage->GroundTileBox->text(), QStringLiteral("Ground tile"));
+        QCOMPARE(w.ViewPage->FeatureTileBox->text(), QStringLiteral("Feature tile"));
+        QCOMPARE(w.ViewPage->LeftTileBox->property("tag").toInt(), 1);
+        QCOMPARE(w.ViewPage->GroundTileBox->property("tag").toInt(), 0);
+        QVERIFY(w.ViewPage->FeatureTileBox->isChecked());
+        QCOMPARE(w.EditPage->SaveButton->text(), QStringLiteral("Save"));
+        QCOMPARE(w.EditPage->TileBrowsersLabel->text(), QStringLiteral("Tile browsers"));
+        QCOMPARE(w.EditPage->GroundTilesButton->toolTip(), QStringLiteral("Show ground tiles"));
+        QCOMPARE(w.EditPage->LeftTilesButton->toolTip(), QStringLiteral("Show left tiles"));
+        QCOMPARE(w.EditPage->RightTilesButton->toolTip(), QStringLiteral("Show right tiles"));
+        QCOMPARE(w.EditPage->FeatureTilesButton->toolTip(), QStringLiteral("Show feature tiles"));
+        QCOMPARE(w.EditPage->ResizeButton->text(), QStringLiteral("Resize map"));
+        QCOMPARE(w.EditPage->ResizeButton->property("helpContext").toInt(), 180);
         QCOMPARE(w.MapList->property("helpContext").toInt(), 160);
         QCOMPARE(w.HorizontalScrollBar->orientation(), Qt::Horizontal);
         QCOMPARE(w.HorizontalScrollBar->minimum(), -100);
@@ -113,7 +114,7 @@ private slots:
         QCOMPARE(w.HorizontalScrollBar->value(), 0);
         QCOMPARE(w.VerticalScrollBar->orientation(), Qt::Vertical);
         QCOMPARE(w.VerticalScrollBar->value(), -30);
-        for (TileViewer* v : w.TileViewers) QVERIFY(v == nullptr);
+        for (int slot = 0; slot < kSlotCount; ++slot) QVERIFY(w.SlotViewer(slot) == nullptr);
     }
 
     void theWindowOpensAtItsDesignBoundsFrameIncluded()
@@ -136,17 +137,17 @@ private slots:
         QCOMPARE(w.ListTileDir(), Game().MapsDir + "Desert/");
         QVERIFY(!w.OpenMode());
         const std::string first = w.MapList->item(0)->text().toStdString();
-        const TacMapData& map = w.Map()->Core().Map();
+        const TacMapData& map = w.Document().Map();
         QCOMPARE(map.MapWidth, first == "a" ? 3 : 6);
         QCOMPARE(w.HorizontalScrollBar->value(), -10);
         QCOMPARE(w.VerticalScrollBar->value(), -20);
-        QCOMPARE(w.Map()->XOffset(), -10);
-        QCOMPARE(w.Map()->YOffset(), -20);
+        QCOMPARE(w.Document().XOffset(), -10);
+        QCOMPARE(w.Document().YOffset(), -20);
         // The level bars follow the map: 2 levels.
-        QCOMPARE(w.FromLevelBar->maximum(), 1);
-        QCOMPARE(w.ToLevelBar->value(), 1);
-        QCOMPARE(w.SelectedLevelBar->minimum(), 1);
-        QCOMPARE(w.SelectedLevelBar->maximum(), 2);
+        QCOMPARE(w.ViewPage->FromLevelBar->maximum(), 1);
+        QCOMPARE(w.ViewPage->ToLevelBar->value(), 1);
+        QCOMPARE(w.ViewPage->SelectedLevelBar->minimum(), 1);
+        QCOMPARE(w.ViewPage->SelectedLevelBar->maximum(), 2);
 
         // A double click on the other entry loads it.
         w.MapList->setCurrentRow(1);
@@ -171,7 +172,7 @@ private slots:
         w.OpenTacticalMaps(Game().MapsDir, "Oasis", false);
         QCOMPARE(w.MapList->count(), 1);
         QCOMPARE(w.MapList->item(0)->text(), QString::fromUtf8("d\u00e9sert"));
-        QCOMPARE(w.Map()->Core().Map().MapWidth, 6);
+        QCOMPARE(w.Document().Map().MapWidth, 6);
     }
 
     void openingASavedBattleListsItAndShowsItsUnits()
@@ -183,19 +184,19 @@ private slots:
         QCOMPARE(w.MapList->item(0)->text(), QStringLiteral("tactgame.01"));
         QVERIFY(w.OpenMode());
         QCOMPARE(w.ListTileDir(), Game().MapsDir + "Desert/");
-        const TacMapData& map = w.Map()->Core().Map();
+        const TacMapData& map = w.Document().Map();
         QVERIFY(map.IsSavedGame);
         QCOMPARE(map.UnitMark(1, 1, 0), std::uint8_t(kOwnUnit));
-        QVERIFY(!w.Map()->Core().View().ViewUnits);
-        w.UnitsButton->click();
-        QVERIFY(w.Map()->Core().View().ViewUnits);
-        w.PlanViewButton->click();
-        QVERIFY(w.Map()->Core().View().ViewAsMap);
+        QVERIFY(!w.Document().View().ViewUnits);
+        w.ViewPage->UnitsButton->click();
+        QVERIFY(w.Document().View().ViewUnits);
+        w.ViewPage->PlanViewButton->click();
+        QVERIFY(w.Document().View().ViewAsMap);
         QCOMPARE(w.Map()->cursor().shape(), Qt::ArrowCursor);
-        w.PlanViewButton->click();
+        w.ViewPage->PlanViewButton->click();
         QCOMPARE(w.Map()->cursor().shape(), Qt::BlankCursor);
 
-        w.ResizeButton->click();
+        w.EditPage->ResizeButton->click();
         QCOMPARE(messages_, std::vector<std::string>{"Save games cannot be resized."});
         QCOMPARE(map.MapWidth, 3);
 
@@ -208,7 +209,7 @@ private slots:
             text = box->text();
             box->accept();
         });
-        w.ResizeButton->click();
+        w.EditPage->ResizeButton->click();
         QCOMPARE(text, QStringLiteral("Save games cannot be resized."));
         QCOMPARE(icon, QMessageBox::Information);
     }
@@ -236,19 +237,62 @@ private slots:
         QCOMPARE(w.MapList->count(), 0);
     }
 
+    // What the recovery journal records of the map shown: the opening as the
+    // window was given it and the entry it loaded, also after openings that
+    // listed no map or failed, which leave that map in view.
+    void theJournalRecordsTheOpeningOfTheMapShown()
+    {
+        const std::string maps = Game().MapsDir, saves = Game().SaveGameDir, tacData = Game().TacDataDir;
+        const TacJournalOpening desertB{maps, "Desert", false, "b", maps + "Desert/", maps + "Desert/b", tacData};
+        const auto openDesertB = [](TacticalWindow& w) {
+            w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
+            w.MapList->SelectEntry("b");
+            w.OnMapListActivated();
+        };
+        struct Row {
+            const char* what;
+            std::function<void(TacticalWindow&)> open;
+            TacJournalOpening opening;
+        };
+        const std::vector<Row> rows = {
+            {"a map of a map directory", openDesertB, desertB},
+            {"a saved battle",
+             [](TacticalWindow& w) { w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.01", true); },
+             {saves, "tactgame.01", true, "tactgame.01", maps + "Desert/", saves + "tactgame.01", tacData}},
+            {"then a map directory without maps",
+             [&](TacticalWindow& w) {
+                 openDesertB(w);
+                 w.OpenTacticalMaps(Game().MapsDir, "Empty", false);
+             },
+             desertB},
+            {"then a saved battle that cannot be listed",
+             [&](TacticalWindow& w) {
+                 openDesertB(w);
+                 dir_->write("savegame/tactgame.02", SavedBattle("..", 1, 1, 1, {}, Bytes(4, 0)));
+                 QVERIFY_THROWS_EXCEPTION(Error, w.OpenTacticalMaps(Game().SaveGameDir, "tactgame.02", true));
+             },
+             desertB},
+        };
+        for (const Row& row : rows) {
+            TacticalWindow w;
+            row.open(w);
+            QVERIFY2(TacticalWindowOpening(w) == row.opening, row.what);
+        }
+    }
+
     void checkBoxesAndScrollBarsDriveTheView()
     {
         TacticalWindow w;
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
-        w.LeftTileBox->setChecked(false);
-        QVERIFY(!w.Map()->Core().View().SlotVisible[1]);
-        QVERIFY(w.Map()->Core().View().SlotVisible[0]);
-        w.GroundTileBox->setChecked(false);
-        QVERIFY(!w.Map()->Core().View().SlotVisible[0]);
+        w.ViewPage->LeftTileBox->setChecked(false);
+        QVERIFY(!w.Document().View().SlotVisible[1]);
+        QVERIFY(w.Document().View().SlotVisible[0]);
+        w.ViewPage->GroundTileBox->setChecked(false);
+        QVERIFY(!w.Document().View().SlotVisible[0]);
         w.HorizontalScrollBar->setValue(4);
         w.VerticalScrollBar->setValue(-7);
-        QCOMPARE(w.Map()->XOffset(), 4);
-        QCOMPARE(w.Map()->YOffset(), -7);
+        QCOMPARE(w.Document().XOffset(), 4);
+        QCOMPARE(w.Document().YOffset(), -7);
     }
 
     void levelBarsReactToTheUserOnly()
@@ -256,40 +300,40 @@ private slots:
         TacticalWindow w;
         ShowWindow(w);
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
-        QCOMPARE(w.Map()->MaxLevel(), 1);
+        QCOMPARE(w.Document().MaxLevel(), 1);
         // The user moves "To level" down one step.
-        w.ToLevelBar->setFocus();
-        w.ToLevelBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(w.Map()->MaxLevel(), 0);
-        QCOMPARE(w.ToLevelBar->value(), 0);
+        w.ViewPage->ToLevelBar->setFocus();
+        w.ViewPage->ToLevelBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(w.Document().MaxLevel(), 0);
+        QCOMPARE(w.ViewPage->ToLevelBar->value(), 0);
         // ... and "Selected level" up.
-        w.SelectedLevelBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(w.Map()->CurrLevel(), 2);
+        w.ViewPage->SelectedLevelBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(w.Document().CurrLevel(), 2);
         // The program sets a level: its bar moves without calling the change
         // handler, which would have taken the selected level back from its bar.
-        w.Map()->Core().SetMaxLevel(1);
-        QCOMPARE(w.ToLevelBar->value(), 1);
-        QCOMPARE(w.Map()->CurrLevel(), 1);  // lowered to the new MaxLevel
-        QCOMPARE(w.SelectedLevelBar->value(), 2);
+        w.Document().SetMaxLevel(1);
+        QCOMPARE(w.ViewPage->ToLevelBar->value(), 1);
+        QCOMPARE(w.Document().CurrLevel(), 1);  // lowered to the new MaxLevel
+        QCOMPARE(w.ViewPage->SelectedLevelBar->value(), 2);
     }
 
     void tileViewersHaveTheirCaptionsAndCollections()
     {
         TacticalWindow w;
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
-        w.RightTilesButton->click();
+        w.EditPage->RightTilesButton->click();
         TileViewer* right = w.SlotViewer(2);
         QVERIFY(right);
         QVERIFY(right->isVisible());
         QCOMPARE(right->windowTitle(), QStringLiteral("Right tiles"));
-        QCOMPARE(right->Images(), &w.Map()->Core().Tiles().TileSets[2]);
-        QVERIFY(right->Images()->Palette == w.Map()->Core().Tiles().MapPalette.get());
+        QCOMPARE(right->Images(), &w.Document().Tiles().TileSets[2]);
+        QVERIFY(right->Images()->Palette == w.Document().Tiles().MapPalette.get());
         right->close();
-        w.RightTilesButton->click();
+        w.EditPage->RightTilesButton->click();
         QCOMPARE(w.SlotViewer(2), right);  // made once, shown again
-        w.GroundTilesButton->click();
-        w.LeftTilesButton->click();
-        w.FeatureTilesButton->click();
+        w.EditPage->GroundTilesButton->click();
+        w.EditPage->LeftTilesButton->click();
+        w.EditPage->FeatureTilesButton->click();
         QCOMPARE(w.SlotViewer(0)->windowTitle(), QStringLiteral("Ground tiles"));
         QCOMPARE(w.SlotViewer(1)->windowTitle(), QStringLiteral("Left tiles"));
         QCOMPARE(w.SlotViewer(3)->windowTitle(), QStringLiteral("Feature tiles"));
@@ -304,15 +348,15 @@ private slots:
         TacticalWindow w;
         ShowWindow(w);
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
-        w.GroundTilesButton->click();
-        w.FeatureTilesButton->click();
-        w.FeatureTilesButton->click();
+        w.EditPage->GroundTilesButton->click();
+        w.EditPage->FeatureTilesButton->click();
+        w.EditPage->FeatureTilesButton->click();
         w.SlotViewer(3)->hide();  // a hidden viewer is handed the tiles as well
         for (int slot : {0, 3}) QCOMPARE(w.SlotViewer(slot)->TileGrid->RowCount(), 8);
         w.OpenTacticalMaps(Game().MapsDir, "Harbour", false);
         for (int slot : {0, 3}) {
             TileViewer* viewer = w.SlotViewer(slot);
-            QCOMPARE(viewer->Images(), &w.Map()->Core().Tiles().TileSets[slot]);
+            QCOMPARE(viewer->Images(), &w.Document().Tiles().TileSets[slot]);
             QCOMPARE(viewer->TileGrid->RowCount(), 13);
         }
         // The last of the new tiles can be chosen.
@@ -328,7 +372,7 @@ private slots:
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "a" ? 0 : 1);
         w.OnMapListActivated();  // the empty 3 x 3 x 2 map "a"
         TacticalMapView* map = w.Map();
-        for (QToolButton* b : {w.GroundTilesButton, w.LeftTilesButton, w.RightTilesButton, w.FeatureTilesButton})
+        for (QToolButton* b : {w.EditPage->GroundTilesButton, w.EditPage->LeftTilesButton, w.EditPage->RightTilesButton, w.EditPage->FeatureTilesButton})
             b->click();
         w.SlotViewer(0)->SelectImage(3);
         w.SlotViewer(0)->ApplyBox->setChecked(true);
@@ -369,8 +413,8 @@ private slots:
         c[2] = 7;
         c[3] = 2;
         w.CreateTileViewer(0);  // exists, never shown
-        w.LeftTilesButton->click();
-        w.FeatureTilesButton->click();
+        w.EditPage->LeftTilesButton->click();
+        w.EditPage->FeatureTilesButton->click();
         w.SlotViewer(3)->hide();
         w.SlotViewer(1)->SelectImage(6);
         QTest::mouseClick(map, Qt::RightButton, Qt::NoModifier, Over(map, 1, 2));
@@ -429,30 +473,30 @@ private slots:
             QCOMPARE(dialog->NewXEdit->Value(), 0);
             dialog->CancelButton->click();
         });
-        w.ResizeButton->click();
+        w.EditPage->ResizeButton->click();
         QVERIFY(cancelled.Answered());
-        QVERIFY(!w.Map()->Core().Map().HasCells());
+        QVERIFY(!w.Document().Map().HasCells());
 
         w.OpenTacticalMaps(Game().MapsDir, "Desert", false);
         w.MapList->setCurrentRow(w.MapList->item(0)->text() == "b" ? 0 : 1);
         w.OnMapListActivated();  // "b": 6 x 3 x 2 in blocks of 3 x 3 x 2
-        QCOMPARE(w.Map()->Core().Map().MapWidth, 6);
+        QCOMPARE(w.Document().Map().MapWidth, 6);
         testing::DialogAnswer<ResizeMapDialog> resized([&](ResizeMapDialog* dialog) {
             dialog->LevelCountBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // 2 blocks of levels
             dialog->FloorWidthBar->triggerAction(QAbstractSlider::SliderSingleStepSub);  // 1 block wide
             dialog->OkButton->click();
         });
-        w.ResizeButton->click();
+        w.EditPage->ResizeButton->click();
         QVERIFY(resized.Answered());
-        const TacMapData& map = w.Map()->Core().Map();
+        const TacMapData& map = w.Document().Map();
         QCOMPARE(map.MapWidth, 3);
         QCOMPARE(map.MapLevels, 4);
         QCOMPARE(map.SizeFactors, (Factors3{1, 1, 2, 77, 88}));
         QCOMPARE(CellAt(w, 2, 1, 1), (TacCell{2, 1, 1, 4}));
         QCOMPARE(CellAt(w, 2, 1, 3), (TacCell{0, 0, 0, 0}));
-        QCOMPARE(w.ToLevelBar->maximum(), 3);
-        QCOMPARE(w.Map()->MaxLevel(), 3);
-        QCOMPARE(w.SelectedLevelBar->maximum(), 4);
+        QCOMPARE(w.ViewPage->ToLevelBar->maximum(), 3);
+        QCOMPARE(w.Document().MaxLevel(), 3);
+        QCOMPARE(w.ViewPage->SelectedLevelBar->maximum(), 4);
     }
 
     void f1ShowsTheTopicOfTheControlWithTheFocus()
@@ -465,13 +509,13 @@ private slots:
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.Pages->setCurrentWidget(w.ViewPage);
-        w.ToLevelBar->setFocus();
+        w.ViewPage->ToLevelBar->setFocus();
         QTest::keyClick(&w, Qt::Key_F1);
         QVERIFY(CurrentHelpWindow());
         QCOMPARE(CurrentHelpWindow()->CurrentAnchor(), QStringLiteral("context-70"));
 
         // The tile viewer has a topic of its own.
-        w.GroundTilesButton->click();
+        w.EditPage->GroundTilesButton->click();
         TileViewer* viewer = w.SlotViewer(0);
         QApplication::setActiveWindow(viewer);
         QVERIFY(QTest::qWaitForWindowActive(viewer));
@@ -488,9 +532,9 @@ private slots:
         {
             TacticalWindow w;
             ShowWindow(w);
-            w.GroundTilesButton->click();
+            w.EditPage->GroundTilesButton->click();
             w.SlotViewer(0)->ApplyBox->setChecked(true);
-            w.RightTilesButton->click();
+            w.EditPage->RightTilesButton->click();
             w.SlotViewer(2)->hide();
         }
         SetSettingsStore(nullptr);
@@ -514,9 +558,9 @@ private slots:
         {
             TacticalWindow w;
             ShowWindow(w);
-            w.LeftTilesButton->click();
+            w.EditPage->LeftTilesButton->click();
             w.SlotViewer(1)->move(40, 50);
-            w.FeatureTilesButton->click();
+            w.EditPage->FeatureTilesButton->click();
             w.SlotViewer(3)->hide();
             QEvent quit(QEvent::Quit);
             QCoreApplication::sendEvent(qApp, &quit);
