@@ -41,21 +41,8 @@ ZoomedImageView::ZoomedImageView(QWidget* parent) : QWidget(parent)
 void ZoomedImageView::ShowImage(const IndexedImage* image, const int* zoom)
 {
     image_ = image;
-    zoom_ = zoom ? zoom : &ownZoom_;
+    zoom_ = zoom ? zoom : &kDefaultZoomValue;
     update();
-}
-
-void ZoomedImageView::SetImage(const IndexedImage* image)
-{
-    image_ = image;
-    update();
-}
-
-void ZoomedImageView::SetZoom(int percent)
-{
-    if (!IsZoomStep(percent) || percent == ownZoom_) return;
-    ownZoom_ = percent;
-    if (zoom_ == &ownZoom_) update();
 }
 
 void ZoomedImageView::SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical)

@@ -28,14 +28,8 @@ public:
     // The image shown and the zoom it is shown at, both the document's and
     // read whenever the view paints or turns a position into image pixels,
     // so the view keeps no copy of either (not owned; a null image is all
-    // black, a null zoom is the view's own, which SetZoom sets).
+    // black; before ShowImage the zoom is 100 %).
     void ShowImage(const IndexedImage* image, const int* zoom);
-    // Another image, at the same zoom.
-    void SetImage(const IndexedImage* image);
-    // The view's own zoom, for an owner that shows no zoom of its document
-    // (ShowImage with a null zoom); a view that reads its document's zoom
-    // ignores it.
-    void SetZoom(int percent);
     int Zoom() const { return *zoom_; }
     // The image pixel under screen position p of the view.
     PixelPos ToImage(QPoint p) const { return ViewToImage({p.x(), p.y()}, Zoom()); }
@@ -72,8 +66,9 @@ protected:
 
 private:
     const IndexedImage* image_ = nullptr;
-    int ownZoom_ = kDefaultZoom;
-    const int* zoom_ = &ownZoom_;  // the document's, or ownZoom_
+    const int* zoom_ = &kDefaultZoomValue;  // the document's
+
+    static constexpr int kDefaultZoomValue = kDefaultZoom;
     QImage screen_;  // the scaled pixels, as large as the view
     QPointer<QScrollBar> horizontal_, vertical_;
     // The middle button's drag: where it began and the bars' values then.

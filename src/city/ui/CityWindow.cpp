@@ -70,7 +70,7 @@ void CityWindow::BuildControls()
     static_cast<CityPanelControls&>(*this) = *ControlPanel;
 
     MapImage = new ZoomedImageView(this);
-    MapImage->SetImage(&editor_.mapImage);
+    MapImage->ShowImage(&editor_.mapImage, &editor_.view.zoom);
     MapImage->setMouseTracking(true);
     MapImage->setCursor(Qt::BlankCursor);
     MapImage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -244,7 +244,6 @@ void CityWindow::ScrollShown(int x, int y)
 
 void CityWindow::ZoomChanged(int percent)
 {
-    MapImage->SetZoom(percent);
     MenuBar->ShowZoom(percent);
     StatusBar->SetZoom(percent);
 }

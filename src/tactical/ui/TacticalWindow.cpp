@@ -24,20 +24,6 @@
 
 namespace ketral {
 
-namespace {
-
-// The help context of `w` or of the nearest parent that has one.
-int HelpContextOf(QWidget* w)
-{
-    for (; w; w = w->parentWidget()) {
-        const QVariant v = w->property("helpContext");
-        if (v.isValid()) return v.toInt();
-    }
-    return 0;
-}
-
-}  // namespace
-
 TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Map"));
