@@ -4,9 +4,10 @@
 // selection's outline is drawn in not-xor (drawing it again takes it away,
 // whatever else was xor-drawn since, such as the map's own pointer cursor);
 // the paste preview is drawn on top of everything, over a saved copy of the
-// pixels under it, and lifted before anything beneath it changes. A map
-// kind supplies the geometry and the drawing; pointer positions are view
-// image pixels.
+// pixels under it, and lifted before anything beneath it changes. The
+// document (MapDocument) supplies the grid, the cell under the pointer and
+// keeps the selection; a map kind supplies the drawing. Pointer positions
+// are view image pixels.
 #include <functional>
 #include <optional>
 
@@ -16,11 +17,12 @@ namespace ketral {
 
 class RegionView {
 public:
+    explicit RegionView(MapDocument& map) : map_(map), tool_(map) {}
     virtual ~RegionView() = default;
 
     const RegionTool& Tool() const { return tool_; }
-    // Called with the selection whenever it changed (for a view state that
-    // keeps it, or a status bar that shows its size).
+    // Called with the selection whenever the region tools saw it change (for
+    // the commands that need one).
     std::function<void(const std::optional<CellBox>&)> OnSelectionChanged;
 
     void SetTool(RegionToolKind tool);
@@ -49,11 +51,6 @@ public:
     void RefreshPreview();
 
 protected:
-    // The map's grid (sizes 0 without a map) and the cell under view pixel
-    // (x, y) on the current level.
-    virtual Cell3 GridSize() const = 0;
-    virtual Cell3 CellAt(int x, int y) const = 0;
-    virtual int CurrentLevel() const = 0;
     // Whether the view shows the outline and the preview (and takes pointer
     // events for the tools) at all.
     virtual bool ShowsRegions() const { return true; }
@@ -72,8 +69,9 @@ protected:
 
     // The selection the commands work on; none throws Error "No cells are
     // selected.".
-    const CellBox& Selected() const;
+    CellBox Selected() const;
 
+    MapDocument& map_;
     RegionTool tool_;
 
 private:

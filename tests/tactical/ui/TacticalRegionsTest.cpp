@@ -213,7 +213,7 @@ private slots:
         Key(w, Qt::Key_V, Qt::ControlModifier);
         QVERIFY(messages_.empty());
         QVERIFY(Regions(w)->View().Tool().Pasting());
-        QCOMPARE(Regions(w)->View().Block().cells, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+        QCOMPARE(Regions(w)->View().Block().values, (std::vector<std::uint8_t>{1, 2, 3, 4}));
     }
 
     void withoutAToolTheLeftDragPaintsAsBefore()
