@@ -1,7 +1,6 @@
 // The city window's region tools: tiles copied in one window are pasted in
 // another through the system clipboard and saved, fill, bucket fill and
-// delete take the tile viewer's tile as one named undo step each, and bad
-// clipboard text is refused.
+// delete take the tile viewer's tile as one named undo step each.
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -159,27 +158,7 @@ private slots:
         QCOMPARE(int(w.Editor().map.Cell(0, 2, 2)), 1 + 4 % 15);
     }
 
-    void badClipboardTextIsRefused()
-    {
-        const std::pair<const char*, QString> cases[] = {
-            {"not JSON", QStringLiteral("[1, 2")},
-            {"tactical cells", QStringLiteral(R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,4]]})")},
-            {"a tile out of range", QStringLiteral(R"({"kind": "ketral-city-cells", "levels": 1, "a": 1, "b": 1, "tiles": [65536]})")},
-            {"sizes that do not match", QStringLiteral(R"({"kind": "ketral-city-cells", "levels": 1, "a": 2, "b": 1, "tiles": [5]})")},
-            {"more than the bound", QString((8 << 20) + 1, QLatin1Char(' '))},
-        };
-        CityWindow w;
-        Open(w, false);
-        for (const auto& [name, text] : cases) {
-            messages.clear();
-            QApplication::clipboard()->setText(text);
-            Key(w, Qt::Key_V, Qt::ControlModifier);
-            QVERIFY2(messages.size() == 1, name);
-            QVERIFY2(messages.front().rfind("The clipboard does not hold city cells: ", 0) == 0, messages.front().c_str());
-            QVERIFY2(!Regions(w)->View().Tool().Pasting(), name);
-        }
-        QCOMPARE(w.Editor().History().Count(), std::size_t{0});
-    }
+    // (Refusals of bad clipboard text: tests/app/RegionCommandsTest.cpp.)
 };
 
 KETRAL_TEST_MAIN(CityRegionsTest)
