@@ -52,9 +52,6 @@ public:
         return cells_.WriteCells(block_, at, skipEmpty, "Paste");
     }
 
-protected:
-    const Map& Document() const { return cells_; }
-
 private:
     static SlotValues AllEmpty()
     {

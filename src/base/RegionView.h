@@ -21,8 +21,8 @@ public:
     virtual ~RegionView() = default;
 
     const RegionTool& Tool() const { return tool_; }
-    // Called with the selection whenever the region tools saw it change (for
-    // the commands that need one).
+    // Called with the document's selection when the region tools see it
+    // change (the window offers the commands that need one).
     std::function<void(const std::optional<CellBox>&)> OnSelectionChanged;
 
     void SetTool(RegionToolKind tool);
@@ -44,8 +44,9 @@ public:
     void EndPaste();
 
     // The map's view image was drawn anew: nothing of the outline or the
-    // preview is on it any more. The grid is taken again (a selection that
-    // no longer fits is clipped) and both are drawn again.
+    // preview is on it any more. The document's selection is fitted to its
+    // grid again (clipped, or dropped when it no longer meets it) and both
+    // are drawn again.
     void ViewDrawn();
     // The preview's look changed (another block of the same size): drawn again.
     void RefreshPreview();
@@ -83,7 +84,7 @@ private:
     std::optional<CellBox> previewDrawn_;
     int lastX_ = 0, lastY_ = 0;
     Cell3 dragCell_;  // the cell of the last press or move
-    std::optional<CellBox> reported_;  // the selection OnSelectionChanged last had
+    std::optional<CellBox> reported_;  // what OnSelectionChanged last told, to tell changes only
 };
 
 }  // namespace ketral
