@@ -16,6 +16,7 @@
 #include "city/CityTestData.h"
 #include "city/ui/CityWindow.h"
 #include "shell/SettingsStore.h"
+#include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
 #include "support/TempDir.h"
 #include "support/ui/TestMain.h"
@@ -37,6 +38,9 @@ struct MapWindowDriver {
     virtual void SetLevel(int z) = 0;
     virtual void ChooseTile(int tile) = 0;
     virtual std::size_t Steps() = 0;
+    virtual MapMenuBar* Menu() = 0;
+    // Every value of every cell.
+    virtual std::vector<int> Cells() = 0;
     MapRegionControl* Regions() { return Window()->findChild<MapRegionControl*>(); }
 };
 
@@ -70,6 +74,12 @@ struct TacticalDriver : MapWindowDriver {
         w->SlotViewer(2)->ApplyBox->setChecked(true);
     }
     std::size_t Steps() override { return w->Map()->Core().History().Count(); }
+    MapMenuBar* Menu() override { return w->MenuBar; }
+    std::vector<int> Cells() override
+    {
+        const auto& cells = w->Map()->Core().Map().Cells;
+        return {cells.begin(), cells.end()};
+    }
 };
 
 // The city map "Citymap1": 100 x 100 cells on 10 levels.
@@ -107,6 +117,8 @@ struct CityDriver : MapWindowDriver {
         w->TileViewerWindow()->ApplyBox->setChecked(true);
     }
     std::size_t Steps() override { return w->Editor().History().Count(); }
+    MapMenuBar* Menu() override { return w->MenuBar; }
+    std::vector<int> Cells() override { return {w->Editor().map.cells.begin(), w->Editor().map.cells.end()}; }
 };
 
 void Key(MapWindowDriver& d, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -150,56 +162,80 @@ private slots:
     }
     void cleanup() { SetMessageBoxHook(nullptr); }
 
+    // Each command is one step of the Edit menu's undo, named as the command,
+    // and all of them undone give the map as it was.
     void eachCommandSaysWhatItDidInTheWordsOfItsMapKind()
     {
         struct Case {
             const char* name;
             MakeDriver make;
-            QString selected, copied, cut, emptied, filled, bucket, pasteStarted, pasted, pastedSkipping;
+            const char* noTile;
+            QString selected, copied, cut, pasteStarted, pasted, filled, emptied, pastedSkipping, bucket;
         };
         const Case cases[] = {
             {"tactical", [] { return std::make_unique<TacticalDriver>(); },
+             "No tile is chosen: show a tile viewer, choose a tile and tick \"Apply\".",
              "Selected 3 x 2 cells on level 1", "Copied 3 x 2 x 1 cells", "Cut 3 x 2 x 1 cells",
-             "Emptied 3 x 2 x 1 cells", "Filled 3 x 2 x 1 cells", "Bucket fill of the right slot with tile 6",
              "Paste 3 x 2 x 1 cells: click where they go (Shift: empty slots are skipped), Esc to stop.",
-             "Pasted 3 x 2 x 1 cells at 2, 1, level 1.",
-             "Pasted 3 x 2 x 1 cells at 2, 1, level 1 (empty slots skipped)."},
-            {"city", [] { return std::make_unique<CityDriver>(); }, "Selected 2 x 3 cells on level 0",
-             "Copied 2 x 3 cells on 1 level", "Cut 2 x 3 cells on 1 level", "Emptied 2 x 3 cells on level 0",
-             "Filled with tile 6: 2 x 3 cells on level 0", "Bucket fill with tile 6",
+             "Pasted 3 x 2 x 1 cells at 2, 1, level 1.", "Filled 3 x 2 x 1 cells", "Emptied 3 x 2 x 1 cells",
+             "Pasted 3 x 2 x 1 cells at 2, 1, level 1 (empty slots skipped).",
+             "Bucket fill of the right slot with tile 6"},
+            {"city", [] { return std::make_unique<CityDriver>(); },
+             "No tile is chosen: show the tile viewer, choose a tile and tick \"Apply\".",
+             "Selected 2 x 3 cells on level 0", "Copied 2 x 3 cells on 1 level", "Cut 2 x 3 cells on 1 level",
              "Paste 2 x 3 cells on 1 level: click where they go (Shift: empty cells are skipped), Esc to stop.",
-             "Pasted 2 x 3 cells on 1 level at level 0, a 1, b 2.",
-             "Pasted 2 x 3 cells on 1 level at level 0, a 1, b 2 (empty cells skipped)."},
+             "Pasted 2 x 3 cells on 1 level at level 0, a 1, b 2.", "Filled with tile 6: 2 x 3 cells on level 0",
+             "Emptied 2 x 3 cells on level 0",
+             "Pasted 2 x 3 cells on 1 level at level 0, a 1, b 2 (empty cells skipped).", "Bucket fill with tile 6"},
         };
         for (const Case& c : cases) {
             const std::unique_ptr<MapWindowDriver> d = c.make();
             MapRegionControl* regions = d->Regions();
             QVERIFY2(regions, c.name);
+            const std::vector<int> opened = d->Cells();
+            SelectBox(*d);
+            Key(*d, Qt::Key_F, Qt::ControlModifier);
+            QCOMPARE(messages_, std::vector<std::string>{c.noTile});
+            messages_.clear();
             d->ChooseTile(6);
-            const std::pair<std::function<void()>, QString> steps[] = {
-                {[&] { SelectBox(*d); }, c.selected},
-                {[&] { Key(*d, Qt::Key_C, Qt::ControlModifier); }, c.copied},
-                {[&] { Key(*d, Qt::Key_F, Qt::ControlModifier); }, c.filled},
-                {[&] { Key(*d, Qt::Key_Delete); }, c.emptied},
-                {[&] { Key(*d, Qt::Key_X, Qt::ControlModifier); }, c.cut},
-                {[&] { Key(*d, Qt::Key_V, Qt::ControlModifier); }, c.pasteStarted},
-                {[&] { Click(*d, d->Over(2, 1)); }, c.pasted},
-                {[&] { Click(*d, d->Over(2, 1), Qt::ShiftModifier); }, c.pastedSkipping},
+            struct Step {
+                std::function<void()> run;
+                QString said;
+                const char* undo;
+            };
+            const Step steps[] = {
+                {[&] { SelectBox(*d); }, c.selected, "Undo"},
+                {[&] { Key(*d, Qt::Key_C, Qt::ControlModifier); }, c.copied, "Undo"},
+                {[&] { Key(*d, Qt::Key_X, Qt::ControlModifier); }, c.cut, "Undo Cut"},
+                {[&] { Key(*d, Qt::Key_V, Qt::ControlModifier); }, c.pasteStarted, "Undo Cut"},
+                {[&] { Click(*d, d->Over(2, 1)); }, c.pasted, "Undo Paste"},
+                {[&] {
+                     Key(*d, Qt::Key_Escape);
+                     Key(*d, Qt::Key_F, Qt::ControlModifier);
+                 },
+                 c.filled, "Undo Fill"},
+                {[&] { Key(*d, Qt::Key_Delete); }, c.emptied, "Undo Delete"},
+                {[&] {
+                     Key(*d, Qt::Key_V, Qt::ControlModifier);
+                     Click(*d, d->Over(2, 1), Qt::ShiftModifier);
+                 },
+                 c.pastedSkipping, "Undo Paste"},
                 {[&] {
                      Key(*d, Qt::Key_Escape);
                      Key(*d, Qt::Key_B);
                      Click(*d, d->Over(4, 2));
                  },
-                 c.bucket},
+                 c.bucket, "Undo Bucket fill"},
             };
-            for (const auto& [step, said] : steps) {
-                step();
-                QCOMPARE(regions->StatusText(), said);
+            for (const Step& step : steps) {
+                step.run();
+                QCOMPARE(regions->StatusText(), step.said);
+                QCOMPARE(d->Menu()->UndoAction->text(), QString::fromLatin1(step.undo));
             }
             QVERIFY2(messages_.empty(), messages_.empty() ? c.name : messages_.front().c_str());
-            // Fill, Delete, the paste and the bucket fill: the cut and the
-            // Shift paste find only empty cells, and change nothing.
-            QCOMPARE(d->Steps(), std::size_t{4});
+            QCOMPARE(d->Steps(), std::size_t{6});
+            for (int k = 0; k < 6; ++k) d->Menu()->UndoAction->trigger();
+            QVERIFY2(d->Cells() == opened, c.name);
         }
     }
 

@@ -1,8 +1,7 @@
 // The tactical window's region tools: cells copied in one window are pasted
 // in another through the system clipboard (also from a map of another tile
-// directory, which the status says), the commands are one named undo step
-// each, the clipboard's own type goes before its text, and without a tool
-// the mouse paints as before.
+// directory, which the status says), the clipboard's own type goes before
+// its text, and without a tool the mouse paints as before.
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -155,34 +154,8 @@ private slots:
         QVERIFY(messages_.empty());
     }
 
-    void eachCommandIsOneNamedUndoStep()
-    {
-        const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*, TacCell> cases[] = {
-            {Qt::Key_X, Qt::ControlModifier, "Cut", {0, 0, 0, 0}},
-            {Qt::Key_Delete, Qt::NoModifier, "Delete", {0, 0, 0, 0}},
-            {Qt::Key_F, Qt::ControlModifier, "Fill", {5, 2, 6, 7}},  // the right slot's viewer applies
-        };
-        for (const auto& [key, mods, name, after] : cases) {
-            TacticalWindow w;
-            Open(w, "Desert", "b");
-            ChooseTile(w, 2, 6);
-            const TacCell before = CellAt(w, 5, 2, 0);
-            QCOMPARE(before, (TacCell{5, 2, 0, 7}));  // PatternCells: x, y, z, x + y + z
-            Key(w, Qt::Key_A, Qt::ControlModifier);  // the whole of level 1
-            Key(w, key, mods);
-            QVERIFY2(messages_.empty(), name);
-            QCOMPARE(w.Map()->Core().History().Count(), std::size_t{1});
-            QCOMPARE(CellAt(w, 5, 2, 0), after);
-            QCOMPARE(CellAt(w, 5, 2, 1), (TacCell{5, 2, 1, 8}));  // level 2 stays
-            QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo ") + QLatin1String(name));
-            w.MenuBar->UndoAction->trigger();
-            QCOMPARE(CellAt(w, 5, 2, 0), before);
-            QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo"));
-            QCOMPARE(w.MenuBar->RedoAction->text(), QStringLiteral("Redo ") + QLatin1String(name) + "\tCtrl+Y, Ctrl+Shift+Z");
-        }
-    }
-
-    // (Refusals of bad clipboard text: tests/app/RegionCommandsTest.cpp.)
+    // (Each command's undo step and status text, and refusals of bad
+    // clipboard text: tests/app/RegionCommandsTest.cpp.)
     void theClipboardsOwnTypeGoesBeforeItsText()
     {
         TacticalWindow w;
