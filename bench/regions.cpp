@@ -44,8 +44,8 @@ CityEditor& Editor()
 // everywhere.
 CityTileBlock WholeMapBlock()
 {
-    CityTileBlock block{{kCityLevels, kMapSide, kMapSide}, std::vector<std::uint16_t>(kCityCells)};
-    for (std::size_t i = 0; i < block.tiles.size(); ++i) block.tiles[i] = static_cast<std::uint16_t>(1 + i % 13);
+    CityTileBlock block{{kMapSide, kMapSide, kCityLevels}, std::vector<std::uint16_t>(kCityCells)};
+    for (std::size_t i = 0; i < block.values.size(); ++i) block.values[i] = static_cast<std::uint16_t>(1 + i % 13);
     return block;
 }
 

@@ -10,37 +10,42 @@ void RegionTool::SetTool(RegionToolKind tool)
     dragging_ = false;
 }
 
-void RegionTool::SetGrid(Cell3 size)
+void RegionTool::FitToGrid()
 {
-    grid_ = size;
-    if (selection_) Select(*selection_);
+    if (const std::optional<CellBox> box = Selection()) Select(*box);
     if (!Inside(anchor_)) dragging_ = false;
 }
 
 Cell3 RegionTool::Clamp(Cell3 c) const
 {
-    return {std::clamp(c.x, 0, std::max(grid_.x - 1, 0)), std::clamp(c.y, 0, std::max(grid_.y - 1, 0)),
-            std::clamp(c.z, 0, std::max(grid_.z - 1, 0))};
+    const Cell3 grid = Grid();
+    return {std::clamp(c.x, 0, std::max(grid.x - 1, 0)), std::clamp(c.y, 0, std::max(grid.y - 1, 0)),
+            std::clamp(c.z, 0, std::max(grid.z - 1, 0))};
 }
 
 void RegionTool::Select(const CellBox& box)
 {
+    const Cell3 grid = Grid();
     const CellBox b = CellBox::Between(box.lo, box.hi);
-    if (grid_.x < 1 || grid_.y < 1 || grid_.z < 1 || b.hi.x < 0 || b.hi.y < 0 || b.hi.z < 0 || b.lo.x >= grid_.x ||
-        b.lo.y >= grid_.y || b.lo.z >= grid_.z) {
-        selection_.reset();
+    if (grid.x < 1 || grid.y < 1 || grid.z < 1 || b.hi.x < 0 || b.hi.y < 0 || b.hi.z < 0 || b.lo.x >= grid.x ||
+        b.lo.y >= grid.y || b.lo.z >= grid.z) {
+        map_.SelectCells(std::nullopt);
         return;
     }
-    selection_ = CellBox{Clamp(b.lo), Clamp(b.hi)};
+    map_.SelectCells(CellBox{Clamp(b.lo), Clamp(b.hi)});
 }
 
 void RegionTool::ClearSelection()
 {
-    selection_.reset();
+    map_.SelectCells(std::nullopt);
     dragging_ = false;
 }
 
-void RegionTool::SelectLevel(int z) { Select(CellBox{{0, 0, z}, {grid_.x - 1, grid_.y - 1, z}}); }
+void RegionTool::SelectLevel(int z)
+{
+    const Cell3 grid = Grid();
+    Select(CellBox{{0, 0, z}, {grid.x - 1, grid.y - 1, z}});
+}
 
 void RegionTool::StartPaste(Cell3 size, Cell3 at)
 {
@@ -77,7 +82,7 @@ bool RegionTool::Down(Cell3 cell, bool shift)
         }
         dragging_ = true;
         anchor_ = cell;
-        base_ = shift ? selection_ : std::nullopt;
+        base_ = shift ? Selection() : std::nullopt;
         DragTo(cell);
         return true;
     case RegionToolKind::Bucket: return true;
@@ -106,8 +111,9 @@ bool RegionTool::Up(Cell3 cell, RegionRelease& release)
         paste_->at = cell;
         // A paste that puts no cell into the map is no paste.
         const CellBox box = PasteBox();
-        if (box.hi.x >= 0 && box.hi.y >= 0 && box.hi.z >= 0 && box.lo.x < grid_.x && box.lo.y < grid_.y &&
-            box.lo.z < grid_.z)
+        const Cell3 grid = Grid();
+        if (box.hi.x >= 0 && box.hi.y >= 0 && box.hi.z >= 0 && box.lo.x < grid.x && box.lo.y < grid.y &&
+            box.lo.z < grid.z)
             release = RegionRelease{RegionRelease::Paste, cell};
         return true;
     }
@@ -133,7 +139,7 @@ bool RegionTool::Escape()
         paste_.reset();
         return true;
     }
-    if (selection_ || dragging_) {
+    if (Selection() || dragging_) {
         ClearSelection();
         return true;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // What the region tools of a map view do with the pointer, without drawing:
-// the chosen tool, the selected box of cells, a drag that marks one, and
-// the floating paste preview. Cells are grid cells (x, y, z = level index);
+// the chosen tool, a drag that marks a box of cells, and the floating paste
+// preview. The selected box itself is the document's (MapDocument): the
+// tool reads and sets it there. Cells are grid cells (x, y, z = level index);
 // the map view turns pointer pixels into the cell under the pointer on its
 // current level before it calls in.
 //
@@ -16,6 +17,7 @@
 // With no tool and no preview the map's own pointer handling runs.
 #include <optional>
 
+#include "base/EditableMap.h"
 #include "base/GridRegion.h"
 
 namespace ketral {
@@ -30,16 +32,21 @@ struct RegionRelease {
 
 class RegionTool {
 public:
+    explicit RegionTool(MapDocument& map) : map_(map) {}
+
     RegionToolKind Tool() const { return tool_; }
     // Choosing a tool ends a drag; a paste preview stays.
     void SetTool(RegionToolKind tool);
 
-    // The grid the cells lie in: the selection is kept inside it (a box
-    // wholly outside is dropped), drags are clamped to it.
-    void SetGrid(Cell3 size);
-    Cell3 Grid() const { return grid_; }
+    // The document's grid: the selection is kept inside it, drags are
+    // clamped to it.
+    Cell3 Grid() const { return map_.GridSize(); }
+    // The grid may have changed (another map, a resize): the selection is
+    // clipped to it (a box wholly outside is dropped), a drag started
+    // outside it ends.
+    void FitToGrid();
 
-    const std::optional<CellBox>& Selection() const { return selection_; }
+    std::optional<CellBox> Selection() const { return map_.SelectedCells(); }
     void Select(const CellBox& box);  // clipped to the grid
     void ClearSelection();
     // Every cell of level z.
@@ -66,10 +73,7 @@ public:
     // there was neither.
     bool Escape();
 
-    bool Inside(Cell3 c) const
-    {
-        return c.x >= 0 && c.y >= 0 && c.z >= 0 && c.x < grid_.x && c.y < grid_.y && c.z < grid_.z;
-    }
+    bool Inside(Cell3 c) const { return CellBox{c, c}.Inside(Grid()); }
 
 private:
     struct Paste {
@@ -78,9 +82,8 @@ private:
     Cell3 Clamp(Cell3 c) const;
     void DragTo(Cell3 cell);
 
+    MapDocument& map_;
     RegionToolKind tool_ = RegionToolKind::None;
-    Cell3 grid_;
-    std::optional<CellBox> selection_;
     bool dragging_ = false;
     Cell3 anchor_;
     std::optional<CellBox> base_;  // the selection a Shift drag adds to

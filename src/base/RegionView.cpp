@@ -23,10 +23,10 @@ void RegionView::SetTool(RegionToolKind tool)
 bool RegionView::PointerDown(int x, int y, bool shift)
 {
     if (!ShowsRegions()) return false;
-    tool_.SetGrid(GridSize());
+    tool_.FitToGrid();
     lastX_ = x;
     lastY_ = y;
-    dragCell_ = CellAt(x, y);
+    dragCell_ = map_.CellAtPoint(x, y);
     if (!tool_.Down(dragCell_, shift)) return false;
     Sync();
     return true;
@@ -37,7 +37,7 @@ bool RegionView::PointerMove(int x, int y)
     if (!ShowsRegions()) return false;
     lastX_ = x;
     lastY_ = y;
-    const Cell3 cell = CellAt(x, y);
+    const Cell3 cell = map_.CellAtPoint(x, y);
     // Within one cell nothing the tools or the map's cursor draw changes.
     if ((tool_.Pasting() && cell == tool_.PasteAt()) || (tool_.Dragging() && cell == dragCell_)) return true;
     dragCell_ = cell;
@@ -50,10 +50,10 @@ bool RegionView::PointerUp(int x, int y, RegionRelease& release)
 {
     release = RegionRelease{};
     if (!ShowsRegions()) return false;
-    tool_.SetGrid(GridSize());
+    tool_.FitToGrid();
     lastX_ = x;
     lastY_ = y;
-    if (!tool_.Up(CellAt(x, y), release)) return false;
+    if (!tool_.Up(map_.CellAtPoint(x, y), release)) return false;
     Sync();
     return true;
 }
@@ -67,15 +67,15 @@ bool RegionView::Escape()
 
 void RegionView::Select(const CellBox& box)
 {
-    tool_.SetGrid(GridSize());
+    tool_.FitToGrid();
     tool_.Select(box);
     Sync();
 }
 
 void RegionView::SelectLevel()
 {
-    tool_.SetGrid(GridSize());
-    tool_.SelectLevel(CurrentLevel());
+    tool_.FitToGrid();
+    tool_.SelectLevel(map_.EditLevel());
     Sync();
 }
 
@@ -87,8 +87,8 @@ void RegionView::ClearSelection()
 
 void RegionView::StartPaste(Cell3 size)
 {
-    const Cell3 c = CellAt(lastX_, lastY_);
-    tool_.StartPaste(size, {c.x, c.y, CurrentLevel()});
+    const Cell3 c = map_.CellAtPoint(lastX_, lastY_);
+    tool_.StartPaste(size, {c.x, c.y, map_.EditLevel()});
     Sync();
 }
 
@@ -102,7 +102,7 @@ void RegionView::ViewDrawn()
 {
     outlineDrawn_.reset();
     previewDrawn_.reset();
-    tool_.SetGrid(GridSize());
+    tool_.FitToGrid();
     Sync();
 }
 
@@ -121,7 +121,7 @@ void RegionView::Sync(bool cursor, int x, int y)
         reported_ = tool_.Selection();
         if (OnSelectionChanged) OnSelectionChanged(reported_);
     }
-    const bool show = ShowsRegions() && GridSize().x > 0;
+    const bool show = ShowsRegions() && map_.GridSize().x > 0;
     const std::optional<CellBox> outline = show ? tool_.Selection() : std::nullopt;
     const std::optional<CellBox> preview = show && tool_.Pasting() ? std::optional<CellBox>(tool_.PasteBox()) : std::nullopt;
     bool changed = false;
@@ -146,10 +146,11 @@ void RegionView::Sync(bool cursor, int x, int y)
     if (changed) ShowImage();
 }
 
-const CellBox& RegionView::Selected() const
+CellBox RegionView::Selected() const
 {
-    if (!tool_.Selection()) throw Error("No cells are selected.");
-    return *tool_.Selection();
+    const std::optional<CellBox> box = tool_.Selection();
+    if (!box) throw Error("No cells are selected.");
+    return *box;
 }
 
 }  // namespace ketral

@@ -4,9 +4,10 @@
 // selection's outline is drawn in not-xor (drawing it again takes it away,
 // whatever else was xor-drawn since, such as the map's own pointer cursor);
 // the paste preview is drawn on top of everything, over a saved copy of the
-// pixels under it, and lifted before anything beneath it changes. A map
-// kind supplies the geometry and the drawing; pointer positions are view
-// image pixels.
+// pixels under it, and lifted before anything beneath it changes. The
+// document (MapDocument) supplies the grid, the cell under the pointer and
+// keeps the selection; a map kind supplies the drawing. Pointer positions
+// are view image pixels.
 #include <functional>
 #include <optional>
 
@@ -16,11 +17,12 @@ namespace ketral {
 
 class RegionView {
 public:
+    explicit RegionView(MapDocument& map) : map_(map), tool_(map) {}
     virtual ~RegionView() = default;
 
     const RegionTool& Tool() const { return tool_; }
-    // Called with the selection whenever it changed (for a view state that
-    // keeps it, or a status bar that shows its size).
+    // Called with the document's selection when the region tools see it
+    // change (the window offers the commands that need one).
     std::function<void(const std::optional<CellBox>&)> OnSelectionChanged;
 
     void SetTool(RegionToolKind tool);
@@ -42,18 +44,14 @@ public:
     void EndPaste();
 
     // The map's view image was drawn anew: nothing of the outline or the
-    // preview is on it any more. The grid is taken again (a selection that
-    // no longer fits is clipped) and both are drawn again.
+    // preview is on it any more. The document's selection is fitted to its
+    // grid again (clipped, or dropped when it no longer meets it) and both
+    // are drawn again.
     void ViewDrawn();
     // The preview's look changed (another block of the same size): drawn again.
     void RefreshPreview();
 
 protected:
-    // The map's grid (sizes 0 without a map) and the cell under view pixel
-    // (x, y) on the current level.
-    virtual Cell3 GridSize() const = 0;
-    virtual Cell3 CellAt(int x, int y) const = 0;
-    virtual int CurrentLevel() const = 0;
     // Whether the view shows the outline and the preview (and takes pointer
     // events for the tools) at all.
     virtual bool ShowsRegions() const { return true; }
@@ -72,8 +70,9 @@ protected:
 
     // The selection the commands work on; none throws Error "No cells are
     // selected.".
-    const CellBox& Selected() const;
+    CellBox Selected() const;
 
+    MapDocument& map_;
     RegionTool tool_;
 
 private:
@@ -85,7 +84,7 @@ private:
     std::optional<CellBox> previewDrawn_;
     int lastX_ = 0, lastY_ = 0;
     Cell3 dragCell_;  // the cell of the last press or move
-    std::optional<CellBox> reported_;  // the selection OnSelectionChanged last had
+    std::optional<CellBox> reported_;  // what OnSelectionChanged last told, to tell changes only
 };
 
 }  // namespace ketral

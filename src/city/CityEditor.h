@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/EditHistory.h"
+#include "base/EditableMap.h"
 #include "base/IndexedImage.h"
 #include "base/MapViewObserver.h"
 #include "city/CityBuildingList.h"
@@ -86,7 +87,7 @@ inline constexpr const char* kClearLevelQuestion =
     "This will clear level selected in CURRENT LEVEL. Are you sure you want to proceed ?";
 inline constexpr const char* kClearMapQuestion = "This will clear entire map. Are you sure you want to proceed ?";
 
-class CityEditor {
+class CityEditor : public EditableMap<std::uint16_t, 1> {
 public:
     explicit CityEditor(std::string listsDir = "");
     CityEditor(const CityEditor&) = delete;
@@ -227,6 +228,20 @@ public:
     // Sets the 4-connected cells of start.level that hold the start cell's
     // tile to `tile`. Nothing changes for a start outside the map.
     CityMapChange BucketFill(CityCell start, std::uint16_t tile);
+
+    // The editing layer (EditableMap.h, CityRegions.cpp): grid cells are
+    // x = b, y = a, z = level (CityGridCell); the edit level is the current
+    // level.
+    Cell3 GridSize() const override;
+    int EditLevel() const override;
+    Cell3 CellAtPoint(int x, int y) const override;
+    std::optional<CellBox> SelectedCells() const override;
+    void SelectCells(const std::optional<CellBox>& box) override;
+    std::optional<std::uint16_t> TileAt(Cell3 cell, int slot) const override;
+    CityTileBlock ReadCells(const CellBox& box) const override;
+    bool WriteCells(const CityTileBlock& block, Cell3 at, bool skipEmpty, const char* step) override;
+    bool FillCells(const CellBox& box, const SlotValues& values, const char* step) override;
+    bool FillArea(Cell3 start, int slot, std::uint16_t value, const char* step) override;
 
     // The clear commands: ask, clear on Yes (the step "Clear level" or
     // "Clear all map", named as their buttons), redraw on either answer;

@@ -31,12 +31,6 @@ CityBuilding GetBuilding(JournalIn& in)
     return b;
 }
 
-void PutCell(JournalOut& out, std::uint16_t v)
-{
-    out.U8(static_cast<std::uint8_t>(v));
-    out.U8(static_cast<std::uint8_t>(v >> 8));
-}
-
 }  // namespace
 
 std::vector<std::string> EncodeCityOpening(const CityJournalOpening& o)
@@ -74,15 +68,7 @@ JournalBytes EncodeCityChange(const CityMapChange& change)
 {
     JournalOut out;
     out.U8(static_cast<std::uint8_t>((change.cells.Empty() ? 0 : kHasCells) | (change.building ? kHasBuilding : 0)));
-    if (!change.cells.Empty()) {
-        out.U32(static_cast<std::uint32_t>(change.cells.Runs().size()));
-        for (const auto& run : change.cells.Runs()) {
-            out.U64(run.offset);
-            out.U32(static_cast<std::uint32_t>(run.size));
-            for (std::uint16_t v : change.cells.Before(run)) PutCell(out, v);
-            for (std::uint16_t v : change.cells.After(run)) PutCell(out, v);
-        }
-    }
+    if (!change.cells.Empty()) PutGridRuns(out, change.cells);
     if (change.building) {
         out.U32(static_cast<std::uint32_t>(change.building->index));
         PutBuilding(out, change.building->before);
@@ -99,23 +85,7 @@ CityMapChange DecodeCityChange(const JournalBytes& bytes, std::uint64_t opening,
     change.opening = opening;
     const std::uint8_t flags = in.U8();
     if (flags == 0 || (flags & ~(kHasCells | kHasBuilding)) != 0) in.Damaged();
-    if (flags & kHasCells) {
-        const std::uint32_t runs = in.Count(8 + 4 + 4);
-        std::vector<std::uint16_t> before, after;
-        for (std::uint32_t i = 0; i < runs; ++i) {
-            const std::uint64_t offset = in.U64();
-            const std::uint32_t n = in.U32();
-            if (n == 0 || n > in.Left() / 4 || offset > static_cast<std::uint64_t>(kCityCells)) in.Damaged();
-            before.resize(n);
-            after.resize(n);
-            for (auto* values : {&before, &after})
-                for (std::uint16_t& v : *values) {
-                    const std::uint8_t lo = in.U8(), hi = in.U8();
-                    v = static_cast<std::uint16_t>(lo | (hi << 8));
-                }
-            change.cells.Record(offset, before.data(), after.data(), n);
-        }
-    }
+    if (flags & kHasCells) GetGridRuns(in, change.cells, static_cast<std::uint64_t>(kCityCells));
     if (flags & kHasBuilding) {
         if (in.Left() < 4 + 2 * kBuildingBytes) in.Damaged();
         CityBuildingChange b;

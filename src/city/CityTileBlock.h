@@ -1,15 +1,14 @@
 #pragma once
-// Tiles copied from a city map: a box of levels x a x b cells, in the order
-// of the map files (b fastest, then a, then level). Its clipboard text is
+// Tiles copied from a city map, and the city's cells as the grid counts
+// them. Its clipboard text is
 //   {"kind": "ketral-city-cells", "levels": L, "a": A, "b": B,
 //    "tiles": [t, ...]}
-// with the tiles in the same order.
+// with the tiles in the order of the map files (b fastest, then a, then
+// level), which is the grid's order.
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "base/ByteSource.h"
-#include "base/GridRegion.h"
+#include "base/CellBlock.h"
 
 namespace ketral {
 
@@ -21,23 +20,30 @@ struct CityCell {
     friend bool operator==(const CityCell&, const CityCell&) = default;
 };
 
-// The city map as a grid: x is b, y is a, z is the level.
+// The one place where the city's axes meet the grid's: the grid (the region
+// tools, cell blocks, GridRegion) counts x along b and y along a, z is the
+// level. Everything else converts through these.
 inline Cell3 CityGridCell(CityCell c) { return {c.b, c.a, c.level}; }
+inline CityCell CityCellOf(Cell3 grid) { return {grid.z, grid.y, grid.x}; }
 inline CellBox CityBox(CityCell from, CityCell to) { return CellBox::Between(CityGridCell(from), CityGridCell(to)); }
+// The view state's hover and selection name a city cell as x = a, y = b,
+// z = level (as the status bar shows it).
+inline Cell3 CityShownCell(CityCell c) { return {c.a, c.b, c.level}; }
+inline CityCell CityCellShown(Cell3 shown) { return {shown.z, shown.x, shown.y}; }
 
-struct CityTileBlock {
-    CityCell size;                    // levels, a, b
-    std::vector<std::uint16_t> tiles;  // size.level * size.a * size.b
+// Sizes and values in grid order: size.x is b, size.y is a, size.z levels.
+using CityTileBlock = CellBlock<std::uint16_t, 1>;
 
-    bool Empty() const { return tiles.empty(); }
-    friend bool operator==(const CityTileBlock&, const CityTileBlock&) = default;
-};
+extern const CellsTextForm kCityCellsForm;
 
-std::string CityCellsText(const CityTileBlock& block);
+inline std::string CityCellsText(const CityTileBlock& block) { return CellsTextOf(kCityCellsForm, block); }
 // Reads a clipboard text (bounded, see CellsText.h); anything that is not a
 // well-formed copy of city tiles throws Error "The clipboard does not hold
 // city cells: ...".
-CityTileBlock ReadCityCellsText(ByteSource& src);
-CityTileBlock ReadCityCellsText(const std::string& text);
+inline CityTileBlock ReadCityCellsText(ByteSource& src) { return ReadCellsBlock<CityTileBlock>(kCityCellsForm, src); }
+inline CityTileBlock ReadCityCellsText(const std::string& text)
+{
+    return ReadCellsBlock<CityTileBlock>(kCityCellsForm, text);
+}
 
 }  // namespace ketral

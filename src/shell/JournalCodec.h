@@ -6,10 +6,13 @@
 // anything is allocated for it.
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <type_traits>
 #include <string>
 #include <vector>
 
 #include "base/ByteSource.h"
+#include "base/GridChange.h"
 
 namespace ketral {
 
@@ -49,5 +52,54 @@ private:
     ByteSource& source_;
     std::uint64_t pos_, end_;
 };
+
+// The runs of a change of a grid of values (both map kinds' cells): their
+// count, then each run's offset in the grid, its length and its values
+// before and after, every value little-endian.
+template <class T>
+void PutGridRuns(JournalOut& out, const GridChange<T>& change)
+{
+    static_assert(std::is_unsigned_v<T>);
+    out.U32(static_cast<std::uint32_t>(change.Runs().size()));
+    for (const auto& run : change.Runs()) {
+        out.U64(run.offset);
+        out.U32(static_cast<std::uint32_t>(run.size));
+        for (std::span<const T> values : {change.Before(run), change.After(run)}) {
+            if constexpr (sizeof(T) == 1) {
+                out.Raw(values.data(), values.size());
+            } else {
+                for (T v : values)
+                    for (std::size_t i = 0; i < sizeof(T); ++i) out.U8(static_cast<std::uint8_t>(v >> (8 * i)));
+            }
+        }
+    }
+}
+
+// Reads runs PutGridRuns wrote into `change`. An empty run, one longer than
+// the record holds, or one starting past `maxOffset` is damage.
+template <class T>
+void GetGridRuns(JournalIn& in, GridChange<T>& change, std::uint64_t maxOffset)
+{
+    const std::uint32_t runs = in.Count(8 + 4 + 2 * sizeof(T));
+    std::vector<T> before, after;
+    for (std::uint32_t r = 0; r < runs; ++r) {
+        const std::uint64_t offset = in.U64();
+        const std::uint32_t n = in.U32();
+        if (n == 0 || n > in.Left() / (2 * sizeof(T)) || offset > maxOffset) in.Damaged();
+        before.resize(n);
+        after.resize(n);
+        for (std::vector<T>* values : {&before, &after}) {
+            if constexpr (sizeof(T) == 1) {
+                in.Raw(values->data(), n);
+            } else {
+                for (T& v : *values) {
+                    v = 0;
+                    for (std::size_t i = 0; i < sizeof(T); ++i) v = static_cast<T>(v | (T{in.U8()} << (8 * i)));
+                }
+            }
+        }
+        change.Record(offset, before.data(), after.data(), n);
+    }
+}
 
 }  // namespace ketral

@@ -7,28 +7,25 @@
 // with the cells in the same order.
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "base/ByteSource.h"
-#include "base/GridRegion.h"
+#include "base/CellBlock.h"
 
 namespace ketral {
 
 inline constexpr const char* kTacCellsKind = "ketral-tactical-cells";
 
-struct TacCellBlock {
-    Cell3 size;                      // width, height, levels
-    std::vector<std::uint8_t> cells;  // size.x * size.y * size.z * 4 slot values
+using TacCellBlock = CellBlock<std::uint8_t, 4>;
 
-    bool Empty() const { return cells.empty(); }
-    friend bool operator==(const TacCellBlock&, const TacCellBlock&) = default;
-};
+extern const CellsTextForm kTacCellsForm;
 
-std::string TacCellsText(const TacCellBlock& block);
+inline std::string TacCellsText(const TacCellBlock& block) { return CellsTextOf(kTacCellsForm, block); }
 // Reads a clipboard text (bounded, see CellsText.h); anything that is not a
 // well-formed copy of tactical cells throws Error "The clipboard does not
 // hold tactical cells: ...".
-TacCellBlock ReadTacCellsText(ByteSource& src);
-TacCellBlock ReadTacCellsText(const std::string& text);
+inline TacCellBlock ReadTacCellsText(ByteSource& src) { return ReadCellsBlock<TacCellBlock>(kTacCellsForm, src); }
+inline TacCellBlock ReadTacCellsText(const std::string& text)
+{
+    return ReadCellsBlock<TacCellBlock>(kTacCellsForm, text);
+}
 
 }  // namespace ketral

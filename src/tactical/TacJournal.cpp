@@ -61,15 +61,7 @@ JournalBytes EncodeTacChange(const TacMapChange& change)
 {
     JournalOut out;
     out.U8(static_cast<std::uint8_t>((change.cells.Empty() ? 0 : kHasCells) | (change.resize ? kHasResize : 0)));
-    if (!change.cells.Empty()) {
-        out.U32(static_cast<std::uint32_t>(change.cells.Runs().size()));
-        for (const auto& run : change.cells.Runs()) {
-            out.U64(run.offset);
-            out.U32(static_cast<std::uint32_t>(run.size));
-            out.Raw(change.cells.Before(run).data(), run.size);
-            out.Raw(change.cells.After(run).data(), run.size);
-        }
-    }
+    if (!change.cells.Empty()) PutGridRuns(out, change.cells);
     if (change.resize) {
         const TacResizeChange& r = *change.resize;
         PutFactors(out, r.factorsBefore);
@@ -89,20 +81,7 @@ TacMapChange DecodeTacChange(const JournalBytes& bytes, std::uint64_t opening, c
     change.opening = opening;
     const std::uint8_t flags = in.U8();
     if (flags == 0 || (flags & ~(kHasCells | kHasResize)) != 0) in.Damaged();
-    if (flags & kHasCells) {
-        const std::uint32_t runs = in.Count(8 + 4 + 2);
-        std::vector<std::uint8_t> before, after;
-        for (std::uint32_t i = 0; i < runs; ++i) {
-            const std::uint64_t offset = in.U64();
-            const std::uint32_t n = in.U32();
-            if (n == 0 || n > in.Left() / 2 || offset > kMaxCellBytes) in.Damaged();
-            before.resize(n);
-            after.resize(n);
-            in.Raw(before.data(), n);
-            in.Raw(after.data(), n);
-            change.cells.Record(offset, before.data(), after.data(), n);
-        }
-    }
+    if (flags & kHasCells) GetGridRuns(in, change.cells, kMaxCellBytes);
     if (flags & kHasResize) {
         TacResizeChange r;
         r.factorsBefore = GetFactors(in);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/EditHistory.h"
+#include "base/EditableMap.h"
 #include "base/files/FileStamp.h"
 #include "base/IndexedImage.h"
 #include "base/Progress.h"
@@ -28,7 +29,7 @@ namespace ketral {
 // View options of SetViewOption.
 enum TacViewOption { kOptionUnits = 4, kOptionGrid = 5, kOptionPlan = 6 };
 
-class TacMapCore {
+class TacMapCore : public EditableMap<std::uint8_t, kSlotCount> {
 public:
     TacMapCore();
     TacMapCore(const TacMapCore&) = delete;
@@ -199,6 +200,19 @@ public:
     // whose slot holds what the start cell's does. Nothing changes for a
     // start outside the map.
     TacMapChange BucketFill(Cell3 start, int slot, std::uint8_t tile);
+
+    // ---- the editing layer (EditableMap.h, TacMapRegions.cpp): grid cells
+    // are the map's cells, the edit level the selected level's index.
+    Cell3 GridSize() const override;
+    int EditLevel() const override;
+    Cell3 CellAtPoint(int x, int y) const override;
+    std::optional<CellBox> SelectedCells() const override;
+    void SelectCells(const std::optional<CellBox>& box) override;
+    std::optional<std::uint8_t> TileAt(Cell3 cell, int slot) const override;
+    TacCellBlock ReadCells(const CellBox& box) const override;
+    bool WriteCells(const TacCellBlock& block, Cell3 at, bool skipEmpty, const char* step) override;
+    bool FillCells(const CellBox& box, const SlotValues& values, const char* step) override;
+    bool FillArea(Cell3 start, int slot, std::uint8_t value, const char* step) override;
 
     // Undo and redo of a change of this load: the exact bytes (and, for a
     // resize, the sizes and block counts) before or after it come back, the

@@ -1,5 +1,5 @@
 // The region work of the tactical map control: copy, paste, fill, empty and
-// bucket fill of boxes of cells.
+// bucket fill of boxes of cells, and the map as the editing layer sees it.
 #include "base/Errors.h"
 #include "tactical/TacMapCore.h"
 
@@ -20,7 +20,55 @@ std::string Corner(Cell3 c)
 
 Cell3 MapSize(const TacMapData& map) { return {map.MapWidth, map.MapHeight, map.MapLevels}; }
 
+// Shows a change that is not empty and records it as the step `step`.
+bool Recorded(TacMapCore& core, const char* step, const TacMapChange& change)
+{
+    if (change.Empty()) return false;
+    core.RedrawView();
+    core.History().Push(step, change);
+    return true;
+}
+
 }  // namespace
+
+Cell3 TacMapCore::GridSize() const { return map_.HasCells() ? MapSize(map_) : Cell3{}; }
+
+int TacMapCore::EditLevel() const { return view_.EditLevel(); }
+
+Cell3 TacMapCore::CellAtPoint(int x, int y) const
+{
+    const Point c = CellAtPixel({x, y});
+    return {c.x, c.y, EditLevel()};
+}
+
+std::optional<CellBox> TacMapCore::SelectedCells() const { return view_.Selection; }
+
+void TacMapCore::SelectCells(const std::optional<CellBox>& box) { SetSelection(box); }
+
+std::optional<std::uint8_t> TacMapCore::TileAt(Cell3 c, int slot) const
+{
+    if (!map_.HasCells() || slot < 0 || slot >= kSlotCount || !CellBox{c, c}.Inside(MapSize(map_))) return {};
+    return map_.Cell(c.x, c.y, c.z)[slot];
+}
+
+TacCellBlock TacMapCore::ReadCells(const CellBox& box) const { return CopyCells(box.lo, box.hi); }
+
+bool TacMapCore::WriteCells(const TacCellBlock& block, Cell3 at, bool skipEmpty, const char* step)
+{
+    return Recorded(*this, step, PasteCells(block, at, skipEmpty));
+}
+
+bool TacMapCore::FillCells(const CellBox& box, const SlotValues& values, const char* step)
+{
+    std::array<int, kSlotCount> fill;
+    for (int s = 0; s < kSlotCount; ++s) fill[s] = values[s] ? *values[s] : -1;
+    return Recorded(*this, step, FillCells(box.lo, box.hi, fill));
+}
+
+bool TacMapCore::FillArea(Cell3 start, int slot, std::uint8_t value, const char* step)
+{
+    return Recorded(*this, step, BucketFill(start, slot, value));
+}
 
 TacCellBlock TacMapCore::CopyCells(Cell3 from, Cell3 to) const
 {
@@ -34,13 +82,9 @@ TacCellBlock TacMapCore::CopyCells(Cell3 from, Cell3 to) const
 TacMapChange TacMapCore::PasteCells(const TacCellBlock& block, Cell3 at, bool skipEmpty)
 {
     TacMapChange change = NewChange();
-    const Cell3 n = block.size;
-    if (n.x < 1 || n.y < 1 || n.z < 1 ||
-        block.cells.size() != static_cast<std::size_t>(n.x) * static_cast<std::size_t>(n.y) *
-                                  static_cast<std::size_t>(n.z) * kSlotCount)
-        throw Error("The copied cells do not match their sizes; nothing was changed.");
+    if (!block.Whole()) throw Error("The copied cells do not match their sizes; nothing was changed.");
     GridRegion<std::uint8_t> grid(map_.Cells, MapSize(map_), kSlotCount);
-    if (!map_.HasCells() || !grid.Paste(block.cells, n, at, skipEmpty, change.cells))
+    if (!map_.HasCells() || !grid.Paste(block.values, block.size, at, skipEmpty, change.cells))
         throw Error("Pasted at " + Corner(at) + ", no cell lies inside the map of " + Sizes(map_) +
                     " cells; nothing was changed.");
     return change;

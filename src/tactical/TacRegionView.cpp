@@ -2,31 +2,11 @@
 
 #include <algorithm>
 
-#include "base/Errors.h"
 #include "tactical/TacRender.h"
 
 namespace ketral {
 
-TacRegionView::TacRegionView(TacMapCore& core) : core_(core) {}
-
-void TacRegionView::SetBlock(TacCellBlock block)
-{
-    block_ = std::move(block);
-    RefreshPreview();
-}
-
-Cell3 TacRegionView::GridSize() const
-{
-    const TacMapData& map = core_.Map();
-    if (!map.HasCells()) return {};
-    return {map.MapWidth, map.MapHeight, map.MapLevels};
-}
-
-Cell3 TacRegionView::CellAt(int x, int y) const
-{
-    const Point c = core_.CellAtPixel({x, y});
-    return {c.x, c.y, CurrentLevel()};
-}
+TacRegionView::TacRegionView(TacMapCore& core) : CellRegionView(core), core_(core) {}
 
 void TacRegionView::ShowImage()
 {
@@ -99,8 +79,8 @@ void TacRegionView::PlacePreview(const CellBox& box)
 
     // The block's cells inside the map, in the order the view draws cells.
     const TacMapData& map = core_.Map();
-    const Cell3 n = block_.size;
-    if (!block_.Empty()) {
+    const Cell3 n = Block().size;
+    if (!Block().Empty()) {
         const int yEnd = std::min(box.hi.y, map.MapHeight - 1), zEnd = std::min(box.hi.z, map.MapLevels - 1),
                   xEnd = std::min(box.hi.x, map.MapWidth - 1);
         const Pen kept = image.pen();
@@ -117,7 +97,7 @@ void TacRegionView::PlacePreview(const CellBox& box)
                                             static_cast<std::size_t>(x - box.lo.x)) *
                                            kSlotCount;
                     for (int s = 0; s < kSlotCount; ++s)
-                        if (view.SlotVisible[s]) tiles.TileSets[s].Draw(block_.cells[at + s], p.x, p.y, image);
+                        if (view.SlotVisible[s]) tiles.TileSets[s].Draw(Block().values[at + s], p.x, p.y, image);
                 }
         image.pen() = kept;
     }
@@ -125,56 +105,5 @@ void TacRegionView::PlacePreview(const CellBox& box)
 }
 
 void TacRegionView::LiftPreview() { under_.Restore(core_.ViewImage()); }
-
-TacMapChange TacRegionView::Recorded(const char* name, TacMapChange change)
-{
-    if (change.Empty()) return change;
-    core_.RedrawView();
-    core_.History().Push(name, change);
-    return change;
-}
-
-TacCellBlock TacRegionView::CopySelection() const
-{
-    const CellBox& box = Selected();
-    return core_.CopyCells(box.lo, box.hi);
-}
-
-TacMapChange TacRegionView::CutSelection(TacCellBlock& copied)
-{
-    copied = CopySelection();
-    const CellBox& box = Selected();
-    return Recorded("Cut", core_.EmptyCells(box.lo, box.hi));
-}
-
-TacMapChange TacRegionView::DeleteSelection()
-{
-    const CellBox& box = Selected();
-    return Recorded("Delete", core_.EmptyCells(box.lo, box.hi));
-}
-
-TacMapChange TacRegionView::FillSelection(const std::array<int, kSlotCount>& values)
-{
-    const CellBox& box = Selected();
-    return Recorded("Fill", core_.FillCells(box.lo, box.hi, values));
-}
-
-TacMapChange TacRegionView::BucketFill(Cell3 cell, int slot, std::uint8_t tile)
-{
-    return Recorded("Bucket fill", core_.BucketFill(cell, slot, tile));
-}
-
-int TacRegionView::BucketSlot(const std::array<int, kSlotCount>& chosen)
-{
-    for (int s = 0; s < kSlotCount; ++s)
-        if (chosen[s] >= 0 && chosen[s] <= 255) return s;
-    throw Error("No tile is chosen: show a tile viewer, choose a tile and tick \"Apply\".");
-}
-
-TacMapChange TacRegionView::PasteAt(Cell3 at, bool skipEmpty)
-{
-    if (block_.Empty()) throw Error("There are no copied cells to paste.");
-    return Recorded("Paste", core_.PasteCells(block_, at, skipEmpty));
-}
 
 }  // namespace ketral

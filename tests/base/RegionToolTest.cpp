@@ -34,6 +34,18 @@ struct ToolCase {
 
 constexpr Cell3 kGrid{10, 8, 3};
 
+// A document of `grid` cells that only keeps the selection.
+class SelectionOnly : public MapDocument {
+public:
+    Cell3 grid = kGrid;
+    std::optional<CellBox> selection;
+    Cell3 GridSize() const override { return grid; }
+    int EditLevel() const override { return 0; }
+    Cell3 CellAtPoint(int x, int y) const override { return {x, y, 0}; }
+    std::optional<CellBox> SelectedCells() const override { return selection; }
+    void SelectCells(const std::optional<CellBox>& box) override { selection = box; }
+};
+
 }  // namespace
 
 TEST(RegionTool, PointerEventsMakeTheSelectionAndTheReleases)
@@ -78,8 +90,8 @@ TEST(RegionTool, PointerEventsMakeTheSelectionAndTheReleases)
     };
     for (const ToolCase& c : cases) {
         SCOPED_TRACE(c.name);
-        RegionTool tool;
-        tool.SetGrid(kGrid);
+        SelectionOnly map;
+        RegionTool tool(map);
         tool.SetTool(c.tool);
         if (c.before) tool.Select(*c.before);
         if (c.pasteSize) tool.StartPaste(*c.pasteSize, {0, 0, 0});
@@ -96,10 +108,11 @@ TEST(RegionTool, PointerEventsMakeTheSelectionAndTheReleases)
             }
             EXPECT_EQ(taken, c.taken[i]) << "step " << i;
         }
-        ASSERT_EQ(tool.Selection().has_value(), c.selection.has_value());
+        // The document holds the selection.
+        ASSERT_EQ(map.selection.has_value(), c.selection.has_value());
         if (c.selection) {
-            EXPECT_EQ(tool.Selection()->lo, c.selection->lo);
-            EXPECT_EQ(tool.Selection()->hi, c.selection->hi);
+            EXPECT_EQ(map.selection->lo, c.selection->lo);
+            EXPECT_EQ(map.selection->hi, c.selection->hi);
         }
         EXPECT_EQ(release.kind, c.release);
         if (c.release != RegionRelease::Nothing) {
@@ -111,18 +124,20 @@ TEST(RegionTool, PointerEventsMakeTheSelectionAndTheReleases)
 
 TEST(RegionTool, TheSelectionKeepsToTheGrid)
 {
-    RegionTool tool;
-    tool.SetGrid(kGrid);
+    SelectionOnly map;
+    RegionTool tool(map);
     tool.SelectLevel(2);
     ASSERT_TRUE(tool.Selection());
     EXPECT_EQ(tool.Selection()->lo, (Cell3{0, 0, 2}));
     EXPECT_EQ(tool.Selection()->hi, (Cell3{9, 7, 2}));
     // A smaller map (another one opened) clips it; one it misses drops it.
-    tool.SetGrid({4, 20, 3});
+    map.grid = {4, 20, 3};
+    tool.FitToGrid();
     ASSERT_TRUE(tool.Selection());
     EXPECT_EQ(tool.Selection()->hi, (Cell3{3, 7, 2}));
-    tool.SetGrid({4, 20, 2});
-    EXPECT_FALSE(tool.Selection());
+    map.grid = {4, 20, 2};
+    tool.FitToGrid();
+    EXPECT_FALSE(map.selection);
     tool.Select({{-5, -5, 0}, {1, 1, 0}});
     ASSERT_TRUE(tool.Selection());
     EXPECT_EQ(tool.Selection()->lo, (Cell3{0, 0, 0}));

@@ -15,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         MemorySource src(data, size, "clipboard");
         const TacCellBlock block = ReadTacCellsText(src);
-        if (block.cells.size() != static_cast<std::size_t>(block.size.x) * block.size.y * block.size.z * 4) std::abort();
+        if (!block.Whole()) std::abort();
         if (!(ReadTacCellsText(TacCellsText(block)) == block)) std::abort();
     } catch (const Error&) {
     }
     try {
         MemorySource src(data, size, "clipboard");
         const CityTileBlock block = ReadCityCellsText(src);
-        if (block.tiles.size() != static_cast<std::size_t>(block.size.level) * block.size.a * block.size.b) std::abort();
+        if (!block.Whole()) std::abort();
         if (!(ReadCityCellsText(CityCellsText(block)) == block)) std::abort();
     } catch (const Error&) {
     }

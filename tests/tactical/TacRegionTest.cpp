@@ -1,5 +1,6 @@
 // Region work on tactical maps: copy and paste, fill, empty and bucket fill,
-// checked by the bytes a Save writes, by undo, and by the clipboard text.
+// checked by the bytes a Save writes and by undo (the clipboard text in
+// tests/editing).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -170,44 +171,6 @@ TEST_F(TacRegion, BucketFillReplacesTheFourConnectedAreaOfOneLevel)
         Bytes expect = bBytes;
         for (auto [x, y] : c.filled) expect[SlotAt(6, 4, x, y, c.start.z, c.slot)] = static_cast<std::uint8_t>(c.tile);
         SaveUndoRedo(path, core.BucketFill(c.start, c.slot, static_cast<std::uint8_t>(c.tile)), bBytes, expect);
-    }
-}
-
-TEST_F(TacRegion, ClipboardTextRoundTripsAndBadTextsAreRefused)
-{
-    Load("a");
-    const TacCellBlock block = core.CopyCells({1, 0, 0}, {5, 1, 1});
-    const std::string text = TacCellsText(block);
-    EXPECT_EQ(text.rfind("{\"kind\": \"ketral-tactical-cells\", \"width\": 5, \"height\": 2, \"levels\": 2, "
-                         "\"cells\": [[1,0,0,1],[2,0,0,2],",
-                         0),
-              0u)
-        << text;
-    EXPECT_EQ(ReadTacCellsText(text), block);
-
-    const std::pair<const char*, const char*> bad[] = {
-        {R"({"kind": "ketral-city-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,4]]})", "its kind"},
-        {R"({"kind": "ketral-tactical-cells", "width": 2, "height": 1, "levels": 1, "cells": [[1,2,3,4]]})",
-         "2 x 1 x 1 cells are announced, 1 given"},
-        {R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3]]})",
-         "four numbers"},
-        {R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,256]]})",
-         "256 is outside 0..255"},
-        {R"({"kind": "ketral-tactical-cells", "width": 999999999999, "height": 999999999999, "levels": 1, "cells": [[1,2,3,4]]})",
-         "cells are announced"},
-        {R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "depth": 1, "cells": [[1,2,3,4]]})",
-         "\"depth\" is unknown"},
-    };
-    for (const auto& [textIn, reason] : bad) {
-        SCOPED_TRACE(textIn);
-        try {
-            ReadTacCellsText(std::string(textIn));
-            ADD_FAILURE() << "accepted";
-        } catch (const Error& e) {
-            const std::string message = e.what();
-            EXPECT_EQ(message.rfind("The clipboard does not hold tactical cells: ", 0), 0u) << message;
-            EXPECT_NE(message.find(reason), std::string::npos) << message;
-        }
     }
 }
 

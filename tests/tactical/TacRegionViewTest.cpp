@@ -1,7 +1,8 @@
 // The region tools on the tactical view: the selection's outline and the
 // paste preview come and go without a redraw of the map and leave the view
-// exactly as it was; the commands on the selection write what they should
-// (the bytes a Save writes), each as one change that undo takes back.
+// exactly as it was; every edit is a named step of the core's history, and
+// a bucket fill clicked on the view fills the area under the pointer (the
+// commands themselves are tested over both map kinds in tests/editing).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -152,71 +153,6 @@ TEST_F(TacRegionView, ThePlanViewLeavesThePointerToTheMap)
     EXPECT_EQ(Pixels(core.ViewImage()), plan);
 }
 
-TEST_F(TacRegionView, CommandsOnTheSelectionWriteTheirCellsAsOneChange)
-{
-    using Edit = std::function<TacMapChange(ketral::TacRegionView&)>;
-    struct Case {
-        const char* name;
-        CellBox selection;
-        Edit edit;
-        std::function<void(Bytes&)> expect;
-    };
-    auto forBox = [](const CellBox& b, const std::function<void(Bytes&, int, int, int)>& f) {
-        return [b, f](Bytes& bytes) {
-            for (int z = b.lo.z; z <= b.hi.z; ++z)
-                for (int y = b.lo.y; y <= b.hi.y; ++y)
-                    for (int x = b.lo.x; x <= b.hi.x; ++x) f(bytes, x, y, z);
-        };
-    };
-    const CellBox box{{1, 1, 0}, {2, 3, 1}};
-    const Case cases[] = {
-        {"delete empties all four slots on both levels", box, [](auto& v) { return v.DeleteSelection(); },
-         forBox(box, [](Bytes& b, int x, int y, int z) {
-             for (int s = 0; s < 4; ++s) b[SlotAt(6, 4, x, y, z, s)] = 0;
-         })},
-        {"cut empties them too", box,
-         [](auto& v) {
-             TacCellBlock copied;
-             TacMapChange change = v.CutSelection(copied);
-             EXPECT_EQ(copied.size, (Cell3{2, 3, 2}));
-             return change;
-         },
-         forBox(box, [](Bytes& b, int x, int y, int z) {
-             for (int s = 0; s < 4; ++s) b[SlotAt(6, 4, x, y, z, s)] = 0;
-         })},
-        {"fill writes the chosen slots", box, [](auto& v) { return v.FillSelection({-1, 7, -1, 2}); },
-         forBox(box, [](Bytes& b, int x, int y, int z) {
-             b[SlotAt(6, 4, x, y, z, 1)] = 7;
-             b[SlotAt(6, 4, x, y, z, 3)] = 2;
-         })},
-        {"paste of the selection's copy at another corner", CellBox{{0, 0, 0}, {1, 0, 0}},
-         [](auto& v) {
-             v.SetBlock(v.CopySelection());
-             return v.PasteAt({4, 3, 1}, false);
-         },
-         [](Bytes& b) {
-             for (int s = 0; s < 4; ++s) {
-                 b[SlotAt(6, 4, 4, 3, 1, s)] = b[SlotAt(6, 4, 0, 0, 0, s)];
-                 b[SlotAt(6, 4, 5, 3, 1, s)] = b[SlotAt(6, 4, 1, 0, 0, s)];
-             }
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        path = dir.write("maps/Desert/b.smp", opened);
-        core.LoadMap(tileDir, tileDir + "b", false, dir / "tacdata/", progress);
-        view.Select(c.selection);
-        redraws = 0;
-        const TacMapChange change = c.edit(view);
-        EXPECT_EQ(redraws, 1);
-        Bytes expect = opened;
-        c.expect(expect);
-        ExpectSaved(expect);
-        core.Undo(change);
-        ExpectSaved(opened);
-    }
-}
-
 // Every edit is a step of the core's history with the name the Edit menu
 // shows; the paints of one drag are one step; Undo through the history gives
 // back the map as it was opened.
@@ -240,7 +176,7 @@ TEST_F(TacRegionView, EveryEditIsANamedStepOfTheHistory)
         {"Resize", [&] { core.ResizeMap(2, 2, 1); }, 1},
         {"Delete", [&] { view.DeleteSelection(); }, 1},
         {"Cut", [&] { TacCellBlock copied; view.CutSelection(copied); }, 1},
-        {"Fill", [&] { view.FillSelection({-1, 7, -1, 2}); }, 1},
+        {"Fill", [&] { view.FillSelection({std::nullopt, 7, std::nullopt, 2}); }, 1},
         {"Bucket fill", [&] { view.BucketFill({0, 0, 0}, 0, 9); }, 1},
         {"Paste", [&] { view.SetBlock(view.CopySelection()); view.PasteAt({4, 3, 1}, false); }, 1},
     };
@@ -257,19 +193,6 @@ TEST_F(TacRegionView, EveryEditIsANamedStepOfTheHistory)
         EXPECT_EQ(core.History().RedoName(), c.name);
         ExpectSaved(opened);
     }
-}
-
-TEST_F(TacRegionView, CommandsWithoutASelectionOrBlockChangeNothing)
-{
-    const std::function<void()> commands[] = {
-        [&] { view.DeleteSelection(); },
-        [&] { view.FillSelection({1, 1, 1, 1}); },
-        [&] { view.CopySelection(); },
-        [&] { view.PasteAt({0, 0, 0}, false); },
-    };
-    for (const auto& command : commands) EXPECT_THROW(command(), Error);
-    ExpectSaved(opened);
-    EXPECT_EQ(redraws, 0);
 }
 
 TEST_F(TacRegionView, BucketFillFillsTheAreaOfTheClickedLevel)
@@ -293,22 +216,6 @@ TEST_F(TacRegionView, BucketFillFillsTheAreaOfTheClickedLevel)
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 2; ++x) expect[SlotAt(6, 4, x, y, 0, 0)] = 9;
     ExpectSaved(expect);
-}
-
-TEST(TacRegionViewChoice, BucketFillTakesTheFirstChosenSlot)
-{
-    const std::pair<std::array<int, 4>, int> cases[] = {
-        {{-1, 7, -1, 3}, 1},
-        {{0, 7, 2, 3}, 0},  // tile 0 is a choice: it empties
-        {{300, -1, -1, 255}, 3},  // no tile number of a slot
-        {{-1, -1, -1, -1}, -1},
-    };
-    for (const auto& [chosen, slot] : cases) {
-        if (slot < 0)
-            EXPECT_THROW(ketral::TacRegionView::BucketSlot(chosen), Error);
-        else
-            EXPECT_EQ(ketral::TacRegionView::BucketSlot(chosen), slot);
-    }
 }
 
 }  // namespace

@@ -58,7 +58,6 @@ void MapRegionControl::Attach()
 {
     auto selected = [this](const std::optional<CellBox>& box) {
         for (QAction* a : {CutAction, CopyAction, DeleteAction, FillAction}) a->setEnabled(box.has_value());
-        if (OnSelection) OnSelection(box);
     };
     Regions().OnSelectionChanged = selected;
     selected(Regions().Tool().Selection());
@@ -115,14 +114,17 @@ bool MapRegionControl::OnPointer(const MapPointer& p)
     return taken;
 }
 
+QString MapRegionControl::BoxWords(const CellBox& box) const
+{
+    const Cell3 n = box.Size();
+    if (n.z == 1) return AreaText(n) + QStringLiteral(" on level %1").arg(ShownLevel(box.lo.z));
+    return AreaText(n) + QStringLiteral(" on levels %1 to %2").arg(ShownLevel(box.lo.z)).arg(ShownLevel(box.hi.z));
+}
+
 QString MapRegionControl::SelectionText()
 {
-    const std::optional<CellBox>& box = Regions().Tool().Selection();
-    if (!box) return QString();
-    const Cell3 n = box->Size();
-    const QString text = QStringLiteral("Selected ") + AreaText(n);
-    if (n.z == 1) return text + QStringLiteral(" on level %1").arg(ShownLevel(box->lo.z));
-    return text + QStringLiteral(" on levels %1 to %2").arg(ShownLevel(box->lo.z)).arg(ShownLevel(box->hi.z));
+    const std::optional<CellBox> box = Regions().Tool().Selection();
+    return box ? QStringLiteral("Selected ") + BoxWords(*box) : QString();
 }
 
 void MapRegionControl::ShowStatus(const QString& text)

@@ -41,14 +41,12 @@ public:
     // it, and OnStatus hears it.
     const QString& StatusText() const { return status_; }
     std::function<void(const QString&)> OnStatus;
-    // Called when the selection changed (the core's view state keeps it).
-    std::function<void(const std::optional<CellBox>&)> OnSelection;
 
     virtual RegionView& Regions() = 0;
 
 protected:
-    // The commands of a map kind; each records its change in the core's
-    // history with the command's name.
+    // The commands (CellRegionControl); each records its change in the
+    // document's history with the command's name.
     virtual void CopySelection(bool cut) = 0;
     virtual void StartPaste() = 0;
     virtual void DeleteSelection() = 0;
@@ -64,7 +62,9 @@ protected:
     // of n cells on one level in the window's words ("3 x 4 cells").
     virtual int ShownLevel(int z) const = 0;
     virtual QString AreaText(Cell3 n) const = 0;
-    // The selection's size in words ("3 x 4 cells on level 2").
+    // The cells of a box in words ("3 x 4 cells on level 2").
+    QString BoxWords(const CellBox& box) const;
+    // The selection in words ("Selected 3 x 4 cells on level 2"), "" without one.
     QString SelectionText();
     QWidget* window_;
 

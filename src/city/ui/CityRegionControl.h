@@ -1,12 +1,12 @@
 #pragma once
-// The region tools of the city map window (MapRegionControl): the
+// The city window's part of the region tools (CellRegionControl): the
 // selection and paste preview of its map image, the fills from the tile
-// viewer when it is shown with "Apply" ticked (as placing takes it) and
-// the clipboard under the city cells' own type.
+// viewer when it is shown with "Apply" ticked (as placing takes it), the
+// clipboard under the city cells' own type, and the status texts in
+// levels, a and b.
 #include <QPointer>
 
-#include "base/CountedNoun.h"
-#include "base/ui/MapRegionControl.h"
+#include "base/ui/CellRegionControl.h"
 #include "city/CityRegionView.h"
 
 namespace ketral {
@@ -14,33 +14,26 @@ namespace ketral {
 class CityWindow;
 class ZoomedImageView;
 
-class CityRegionControl : public MapRegionControl {
+class CityRegionControl : public CellRegionControl<CityRegionView> {
     Q_OBJECT
 public:
     explicit CityRegionControl(CityWindow* window);
     ~CityRegionControl() override;
 
-    RegionView& Regions() override { return view_; }
-    CityRegionView& View() { return view_; }
-
 protected:
     int ShownLevel(int z) const override { return z; }
     // a x b, as the map's cells are named
-    QString AreaText(Cell3 n) const override { return QString::fromStdString(CountedBox({n.y, n.x}, "cell", "cells")); }
-    void CopySelection(bool cut) override;
-    void StartPaste() override;
-    void DeleteSelection() override;
-    void FillSelection() override;
-    void BucketFillAt(Cell3 cell) override;
-    void PasteAt(Cell3 cell, bool skipEmpty) override;
+    QString AreaText(Cell3 n) const override;
+    SlotValues ChosenTiles() const override;
+    QString BlockText(Cell3 size) const override;
+    QString PlaceText(Cell3 cell) const override;
+    QString SelectedCellsText(const CellBox& box) const override;
+    QString FilledText(const SlotValues& values, const CellBox& box) const override;
+    QString BucketText(int slot, std::uint16_t tile) const override;
 
 private:
-    // The tile of the viewer (CityRegionView::ChosenTile).
-    std::uint16_t ChosenTile() const;
-
     CityWindow* window_;
     QPointer<ZoomedImageView> image_;
-    CityRegionView view_;
 };
 
 }  // namespace ketral

@@ -1,15 +1,13 @@
 #pragma once
-// The region tools of the tactical map window (MapRegionControl): the
+// The tactical window's part of the region tools (CellRegionControl): the
 // selection and paste preview of its map view, the fills from the tile
-// viewers whose "Apply" is ticked (as the drag-fill takes them) and the
-// clipboard under the tactical cells' own type, with the tile directory
-// of the map the cells came from.
+// viewers whose "Apply" is ticked (as the drag-fill takes them), the
+// clipboard under the tactical cells' own type with the tile directory of
+// the map the cells came from, and the status texts in x, y and levels.
 #include <QPointer>
-#include <array>
 #include <string>
 
-#include "base/CountedNoun.h"
-#include "base/ui/MapRegionControl.h"
+#include "base/ui/CellRegionControl.h"
 #include "tactical/TacRegionView.h"
 
 namespace ketral {
@@ -17,34 +15,29 @@ namespace ketral {
 class TacticalWindow;
 class TacticalMapView;
 
-class TacticalRegions : public MapRegionControl {
+class TacticalRegions : public CellRegionControl<TacRegionView> {
     Q_OBJECT
 public:
     explicit TacticalRegions(TacticalWindow* window);
     ~TacticalRegions() override;
 
-    RegionView& Regions() override { return view_; }
-    TacRegionView& View() { return view_; }
-
 protected:
     int ShownLevel(int z) const override { return z + 1; }
-    QString AreaText(Cell3 n) const override { return QString::fromStdString(CountedBox({n.x, n.y}, "cell", "cells")); }
-    void CopySelection(bool cut) override;
-    void StartPaste() override;
-    void DeleteSelection() override;
-    void FillSelection() override;
-    void BucketFillAt(Cell3 cell) override;
-    void PasteAt(Cell3 cell, bool skipEmpty) override;
+    QString AreaText(Cell3 n) const override;
+    SlotValues ChosenTiles() const override;
+    QString BlockText(Cell3 size) const override;
+    QString PlaceText(Cell3 cell) const override;
+    QString SelectedCellsText(const CellBox& box) const override { return BlockText(box.Size()); }
+    QString FilledText(const SlotValues& values, const CellBox& box) const override;
+    QString BucketText(int slot, std::uint8_t tile) const override;
+    std::vector<std::pair<QString, QByteArray>> ClipboardExtra() const override;
+    void BlockTaken() override;
+    // What a paste of cells from another tile directory says.
+    QString PasteNote() const override;
 
 private:
-    // The tile of each slot's viewer when it is shown with "Apply" ticked, else -1.
-    std::array<int, kSlotCount> ChosenTiles() const;
-    // What a paste of cells from another tile directory says.
-    QString OtherTilesNote() const;
-
     TacticalWindow* window_;
     QPointer<TacticalMapView> map_;
-    TacRegionView view_;
     std::string blockTileDir_;  // where the held block was copied ("" unknown)
 };
 

@@ -1,7 +1,5 @@
 // The city window's region tools: tiles copied in one window are pasted in
-// another through the system clipboard and saved, fill, bucket fill and
-// delete take the tile viewer's tile as one named undo step each, and bad
-// clipboard text is refused.
+// another through the system clipboard and saved.
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -55,12 +53,6 @@ class CityRegionsTest : public QObject {
     {
         QTest::mouseMove(w.MapImage, at);
         QTest::mouseClick(w.MapImage, Qt::LeftButton, mods, at);
-    }
-    static void ChooseTile(CityWindow& w, int tile)
-    {
-        if (!w.TileViewerWindow()) w.TilesButton->click();
-        w.TileViewerWindow()->SelectImage(tile);
-        w.TileViewerWindow()->ApplyBox->setChecked(true);
     }
 
 private slots:
@@ -121,65 +113,8 @@ private slots:
         QVERIFY(messages.empty());
     }
 
-    void fillBucketAndDeleteAreOneNamedStepEach()
-    {
-        CityWindow w;
-        Open(w, false);
-        Key(w, Qt::Key_A, Qt::ControlModifier);  // all of level 0
-        Key(w, Qt::Key_F, Qt::ControlModifier);
-        QCOMPARE(messages.size(), std::size_t(1));  // no tile chosen
-        QCOMPARE(w.Editor().History().Count(), std::size_t{0});
-        ChooseTile(w, 9);
-        struct Step {
-            Qt::Key key;
-            Qt::KeyboardModifiers mods;
-            const char* undo;
-            int tileAt22;  // of cell (0, 2, 2) after it
-        };
-        const Step steps[] = {
-            {Qt::Key_F, Qt::ControlModifier, "Undo Fill", 9},
-            {Qt::Key_Delete, Qt::NoModifier, "Undo Delete", 0},
-        };
-        for (const Step& s : steps) {
-            Key(w, s.key, s.mods);
-            QCOMPARE(w.MenuBar->UndoAction->text(), QString::fromLatin1(s.undo));
-            QCOMPARE(int(w.Editor().map.Cell(0, 2, 2)), s.tileAt22);
-            QCOMPARE(int(w.Editor().map.Cell(0, 99, 99)), s.tileAt22);
-        }
-        // Bucket: the whole emptied level takes tile 4; level 1 stays.
-        ChooseTile(w, 4);
-        Key(w, Qt::Key_B);
-        Click(w, Over(w, 2, 2));
-        QCOMPARE(w.MenuBar->UndoAction->text(), QStringLiteral("Undo Bucket fill"));
-        QCOMPARE(int(w.Editor().map.Cell(0, 99, 0)), 4);
-        QCOMPARE(int(w.Editor().map.Cell(1, 2, 2)), 0);
-        QCOMPARE(w.Editor().History().Count(), std::size_t{3});
-        for (int k = 0; k < 3; ++k) w.MenuBar->UndoAction->trigger();
-        QVERIFY(w.Editor().History().IsClean());
-        QCOMPARE(int(w.Editor().map.Cell(0, 2, 2)), 1 + 4 % 15);
-    }
-
-    void badClipboardTextIsRefused()
-    {
-        const std::pair<const char*, QString> cases[] = {
-            {"not JSON", QStringLiteral("[1, 2")},
-            {"tactical cells", QStringLiteral(R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,4]]})")},
-            {"a tile out of range", QStringLiteral(R"({"kind": "ketral-city-cells", "levels": 1, "a": 1, "b": 1, "tiles": [65536]})")},
-            {"sizes that do not match", QStringLiteral(R"({"kind": "ketral-city-cells", "levels": 1, "a": 2, "b": 1, "tiles": [5]})")},
-            {"more than the bound", QString((8 << 20) + 1, QLatin1Char(' '))},
-        };
-        CityWindow w;
-        Open(w, false);
-        for (const auto& [name, text] : cases) {
-            messages.clear();
-            QApplication::clipboard()->setText(text);
-            Key(w, Qt::Key_V, Qt::ControlModifier);
-            QVERIFY2(messages.size() == 1, name);
-            QVERIFY2(messages.front().rfind("The clipboard does not hold city cells: ", 0) == 0, messages.front().c_str());
-            QVERIFY2(!Regions(w)->View().Tool().Pasting(), name);
-        }
-        QCOMPARE(w.Editor().History().Count(), std::size_t{0});
-    }
+    // (Each command's undo step and status text, and refusals of bad
+    // clipboard text: tests/app/RegionCommandsTest.cpp.)
 };
 
 KETRAL_TEST_MAIN(CityRegionsTest)
