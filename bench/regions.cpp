@@ -34,6 +34,13 @@ struct RegionsRedrawn : TacMapObserver {
     ketral::TacRegionView& view;
 };
 
+// The same for the city map.
+struct CityRegionsRedrawn : CityEditorObserver {
+    explicit CityRegionsRedrawn(ketral::CityRegionView& view) : view(view) {}
+    void MapDrawn() override { view.OnMapDrawn(); }
+    ketral::CityRegionView& view;
+};
+
 CityEditor& Editor()
 {
     static std::unique_ptr<CityEditor> editor = bench::OpenDemoCity("regions", kWidth, kHeight);
@@ -117,7 +124,8 @@ void BM_CityPointerDragSelecting(benchmark::State& state)
     CityEditor& e = Editor();
     e.RedrawMap();
     CityRegionView view(e);
-    e.OnMapDrawn = [&view] { view.OnMapDrawn(); };
+    CityRegionsRedrawn redrawn(view);
+    e.SetObserver(&redrawn);
     view.SetTool(RegionToolKind::Select);
     view.PointerDown(900, 300, false);
     int i = 0;
@@ -131,7 +139,7 @@ void BM_CityPointerDragSelecting(benchmark::State& state)
     RegionRelease release;
     view.PointerUp(900, 500, release);
     view.ClearSelection();
-    e.OnMapDrawn = nullptr;
+    e.SetObserver(nullptr);
 }
 BENCHMARK(BM_CityPointerDragSelecting)->Unit(benchmark::kMicrosecond);
 
@@ -140,7 +148,8 @@ void BM_CityPointerPastePreview(benchmark::State& state)
     CityEditor& e = Editor();
     e.RedrawMap();
     CityRegionView view(e);
-    e.OnMapDrawn = [&view] { view.OnMapDrawn(); };
+    CityRegionsRedrawn redrawn(view);
+    e.SetObserver(&redrawn);
     const int n = static_cast<int>(state.range(0)), levels = static_cast<int>(state.range(1));
     view.SetBlock(e.CopyCells({0, 10, 10}, {levels - 1, 10 + n - 1, 10 + n - 1}));
     view.StartPaste({n, n, levels});
@@ -150,7 +159,7 @@ void BM_CityPointerPastePreview(benchmark::State& state)
         view.PointerMove(900 + d, 400 + d);
     }
     view.EndPaste();
-    e.OnMapDrawn = nullptr;
+    e.SetObserver(nullptr);
 }
 BENCHMARK(BM_CityPointerPastePreview)->Args({10, 1, 24})->Args({30, 3, 24})->Args({30, 3, 1})->Unit(benchmark::kMicrosecond);
 

@@ -137,7 +137,7 @@ void CityEditor::Resize(int width, int height)
     // The new image holds no cursor box to erase.
     view.cursorX = kNoCursor;
     view.cursorY = kNoCursor;
-    if (OnMapDrawn) OnMapDrawn();
+    obs().MapDrawn();
     obs().MapImageChanged();
 }
 
@@ -145,7 +145,7 @@ void CityEditor::RedrawMap()
 {
     DrawCityMap(mapImage, map, list_.mask, view, controls_.grid, baseCaption_,
                 [this](const UserText& c) { SetCaption(c); });
-    if (OnMapDrawn) OnMapDrawn();
+    obs().MapDrawn();
     obs().MapImageChanged();
 }
 

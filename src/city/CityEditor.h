@@ -34,6 +34,10 @@ public:
     // The check box of `option` shows `on`.
     virtual void OptionShown(CityViewOption /*option*/, bool /*on*/) {}
     virtual void CaptionChanged(const UserText& /*caption*/) {}
+    // The map image was drawn anew or replaced, before it is shown: what is
+    // drawn over the map (the region tools' outlines) is drawn again.
+    virtual void MapDrawn() {}
+    // The map image changed and should reach the screen.
     virtual void MapImageChanged() {}
     virtual void OverviewChanged() {}
     // Steps of an opening that belong to the window.
@@ -99,8 +103,9 @@ public:
     IndexedImage overview;   // 100 x 100
 
     void SetObserver(CityEditorObserver* observer) { observer_ = observer; }
-    // Called after the map image was drawn anew or replaced, before it is shown.
-    std::function<void()> OnMapDrawn;
+    // Shows the map image as it is (MapImageChanged): what is drawn over
+    // the map changed without a redraw.
+    void ShowMapImage() { obs().MapImageChanged(); }
     // The caption shown now, and the base caption of the open map (the
     // program's text and the map's file name) it returns to.
     const UserText& Caption() const { return caption_; }

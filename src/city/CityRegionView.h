@@ -18,10 +18,8 @@ class CityRegionView : public CellRegionView<std::uint16_t, 1> {
 public:
     explicit CityRegionView(CityEditor& editor);
 
-    // Called when the map image changed and should reach the screen.
-    std::function<void()> OnShow;
-
-    // The map image was drawn anew or replaced (the editor's OnMapDrawn).
+    // The map image was drawn anew or replaced (the editor's observer hears
+    // MapDrawn and calls this).
     void OnMapDrawn();
 
 protected:
@@ -30,10 +28,7 @@ protected:
     void PlacePreview(const CellBox& box) override;
     void LiftPreview() override;
     void MoveCursor(int x, int y) override { editor_.MouseMove(x, y); }
-    void ShowImage() override
-    {
-        if (OnShow) OnShow();
-    }
+    void ShowImage() override { editor_.ShowMapImage(); }
 
 private:
     struct Reach {

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -41,6 +42,9 @@ struct MapWindowDriver {
     virtual MapMenuBar* Menu() = 0;
     // Every value of every cell.
     virtual std::vector<int> Cells() = 0;
+    // The map image the view shows, and a redraw of it as a control asks.
+    virtual const IndexedImage& Image() = 0;
+    virtual void Redraw() = 0;
     MapRegionControl* Regions() { return Window()->findChild<MapRegionControl*>(); }
 };
 
@@ -80,6 +84,8 @@ struct TacticalDriver : MapWindowDriver {
         const auto& cells = w->Map()->Core().Map().Cells;
         return {cells.begin(), cells.end()};
     }
+    const IndexedImage& Image() override { return w->Document().ViewImage(); }
+    void Redraw() override { w->Document().RedrawView(); }
 };
 
 // The city map "Citymap1": 100 x 100 cells on 10 levels.
@@ -119,6 +125,8 @@ struct CityDriver : MapWindowDriver {
     std::size_t Steps() override { return w->Editor().History().Count(); }
     MapMenuBar* Menu() override { return w->MenuBar; }
     std::vector<int> Cells() override { return {w->Editor().map.cells.begin(), w->Editor().map.cells.end()}; }
+    const IndexedImage& Image() override { return w->Editor().mapImage; }
+    void Redraw() override { w->RedrawButton->click(); }
 };
 
 void Key(MapWindowDriver& d, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -147,6 +155,14 @@ void SelectBox(MapWindowDriver& d)
 
 using MakeDriver = std::function<std::unique_ptr<MapWindowDriver>()>;
 
+bool SamePixels(const IndexedImage& a, const IndexedImage& b)
+{
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (!std::equal(a.row(y), a.row(y) + a.width(), b.row(y))) return false;
+    return true;
+}
+
 }  // namespace
 
 class RegionCommandsTest : public QObject {
@@ -161,6 +177,22 @@ private slots:
         SetMessageBoxHook([this](const std::string& m) { messages_.push_back(m); });
     }
     void cleanup() { SetMessageBoxHook(nullptr); }
+
+    // A redraw of the map draws the selection's outline again: the image
+    // drawn with a selection is not the one drawn without.
+    void theSelectionsOutlineStaysThroughARedraw()
+    {
+        for (const MakeDriver& make : {MakeDriver([] { return std::make_unique<TacticalDriver>(); }),
+                                       MakeDriver([] { return std::make_unique<CityDriver>(); })}) {
+            const std::unique_ptr<MapWindowDriver> d = make();
+            SelectBox(*d);
+            d->Redraw();
+            const IndexedImage outlined = d->Image();
+            Key(*d, Qt::Key_Escape);  // the selection goes
+            d->Redraw();
+            QVERIFY(!SamePixels(d->Image(), outlined));
+        }
+    }
 
     // Each command is one step of the Edit menu's undo, named as the command,
     // and all of them undone give the map as it was.

@@ -20,6 +20,15 @@ Bytes Pixels(const IndexedImage& image)
     return out;
 }
 
+// Hands the editor's new drawings to the region view, as the window does.
+struct DrawnListener : CityEditorObserver {
+    std::function<void()> drawn;
+    void MapDrawn() override
+    {
+        if (drawn) drawn();
+    }
+};
+
 class CityRegionViewTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -33,10 +42,11 @@ protected:
         path = inst.vyxdata + "Citymap1";
         opened = ReadFileBytes(path);
         editor.OpenCityMap(inst.vyxdata, "Citymap1", inst.vyxdata + "pal_01.dat", false, true);
-        editor.OnMapDrawn = [this] {
+        listener.drawn = [this] {
             ++redraws;
             view.OnMapDrawn();
         };
+        editor.SetObserver(&listener);
         editor.RedrawMap();
         redraws = 0;
     }
@@ -56,6 +66,7 @@ protected:
     testing::CityInstall inst;
     CityEditor editor{inst.lists};
     CityRegionView view{editor};
+    DrawnListener listener;
     std::string path;
     Bytes opened;
     int redraws = 0;

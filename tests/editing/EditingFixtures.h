@@ -17,10 +17,16 @@
 
 namespace ketral::testing {
 
-// Counts the selection changes a document reports.
+// Counts the selection changes a document reports, and says when its map
+// image was drawn anew (the region tools draw their outlines again then).
 struct SelectionCount : CityEditorObserver {
     int told = 0;
+    std::function<void()> drawn;
     void SelectionChanged() override { ++told; }
+    void MapDrawn() override
+    {
+        if (drawn) drawn();
+    }
 };
 
 // The same for the tactical document, which also says when its view was
@@ -109,7 +115,7 @@ public:
         editor.LoadOwnerList();
         editor.Resize(640, 480);
         editor.SetObserver(&observer);
-        editor.OnMapDrawn = [this] {
+        observer.drawn = [this] {
             ++redraws;
             view.OnMapDrawn();
         };

@@ -19,10 +19,6 @@ CityRegionControl::CityRegionControl(CityWindow* window)
       window_(window),
       image_(window->MapImage)
 {
-    window->Editor().OnMapDrawn = [this] { View().OnMapDrawn(); };
-    View().OnShow = [this] {
-        if (image_) image_->update();
-    };
     image_->PointerHook = [this](const MapPointer& p) { return OnPointer(p); };
     MakeToolButtons(window->EditPage);
     SelectToolButton->setGeometry(8, 192, 55, 25);
@@ -32,13 +28,10 @@ CityRegionControl::CityRegionControl(CityWindow* window)
 
 CityRegionControl::~CityRegionControl()
 {
-    // When the window goes, its editor goes before its children and the map
-    // image, made before this control, before it: only a control removed
-    // from a living window finds the image and takes its hooks back.
-    if (image_) {
-        image_->PointerHook = nullptr;
-        window_->Editor().OnMapDrawn = nullptr;
-    }
+    // When the window goes, the map image, made before this control, goes
+    // before it: only a control removed from a living window finds the image
+    // and takes its hook back.
+    if (image_) image_->PointerHook = nullptr;
 }
 
 QString CityRegionControl::AreaText(Cell3 n) const

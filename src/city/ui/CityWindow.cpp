@@ -44,7 +44,7 @@ CityWindow::CityWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     StartEditor();
     // Unsaved changes are kept in a recovery journal until they are saved.
     KeepCityJournal(*this);
-    new CityRegionControl(this);  // the region tools: Select, Bucket fill, the clipboard commands
+    regions_ = new CityRegionControl(this);  // the region tools: Select, Bucket fill, the clipboard commands
 }
 
 CityWindow::~CityWindow()
@@ -213,6 +213,11 @@ void CityWindow::OnMapPointerReleased(Qt::MouseButton button, int x, int y)
 // ---- what the editor reports ---------------------------------------------------
 
 void CityWindow::CaptionChanged(const UserText& caption) { setWindowTitle(ToQString(caption)); }
+
+void CityWindow::MapDrawn()
+{
+    if (regions_) regions_->View().OnMapDrawn();
+}
 
 void CityWindow::MapImageChanged() { MapImage->update(); }
 

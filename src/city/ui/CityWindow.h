@@ -20,6 +20,8 @@
 
 namespace ketral {
 
+class CityRegionControl;
+
 class TileViewer;
 class BuildingDialog;
 class MapMenuBar;
@@ -83,6 +85,7 @@ protected:
 private:
     // CityEditorObserver
     void CaptionChanged(const UserText& caption) override;
+    void MapDrawn() override;
     void MapImageChanged() override;
     void OverviewChanged() override;
     void ShowViewPage() override;
@@ -112,6 +115,7 @@ private:
 
     CityEditor editor_;
     std::string mapName_;
+    CityRegionControl* regions_ = nullptr;  // a child of the window
 };
 
 }  // namespace ketral
