@@ -52,6 +52,8 @@ void CityEditor::OpenCityMap(const std::string& directory, const std::string& fi
     // nothing may be saved until the opening has finished.
     ++opening_;
     history_.Clear();
+    // Cells selected on the last map are none of this one's.
+    SetSelection(std::nullopt);
     map.source.opened.reset();
     map.source.fileStamps.Clear();
     // 1. The kind of map, the "View" page, the remembered cursor.

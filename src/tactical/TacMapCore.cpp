@@ -24,6 +24,8 @@ void TacMapCore::LoadMap(const std::string& tileDir, const std::string& mapPath,
 {
     ++loads_;
     history_.Clear();
+    // Cells selected on the last map are none of this one's.
+    SetSelection(std::nullopt);
     source_.reset();
     stamps_.Clear();
     map_.IsSavedGame = savedGame;

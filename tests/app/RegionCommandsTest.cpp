@@ -1,8 +1,8 @@
 // The region commands of both map windows, written once: what each command
 // says in the status bar (in the words of the map kind: x, y and levels
 // counted from 1 for a tactical map; a, b and levels counted from 0 for a
-// city), and clipboard text that is not the window's kind of cells refused
-// without a change.
+// city), Paste offered only for cells of the window's kind, and damaged
+// cells of its kind refused without a change.
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -42,6 +42,8 @@ struct MapWindowDriver {
     virtual MapMenuBar* Menu() = 0;
     // Every value of every cell.
     virtual std::vector<int> Cells() = 0;
+    // Opens the map shown again, as the user does.
+    virtual void Reopen() = 0;
     // The map image the view shows, and a redraw of it as a control asks.
     virtual const IndexedImage& Image() = 0;
     virtual void Redraw() = 0;
@@ -84,6 +86,7 @@ struct TacticalDriver : MapWindowDriver {
         const auto& cells = w->Map()->Core().Map().Cells;
         return {cells.begin(), cells.end()};
     }
+    void Reopen() override { w->OnMapListActivated(); }
     const IndexedImage& Image() override { return w->Document().ViewImage(); }
     void Redraw() override { w->Document().RedrawView(); }
 };
@@ -125,6 +128,7 @@ struct CityDriver : MapWindowDriver {
     std::size_t Steps() override { return w->Editor().History().Count(); }
     MapMenuBar* Menu() override { return w->MenuBar; }
     std::vector<int> Cells() override { return {w->Editor().map.cells.begin(), w->Editor().map.cells.end()}; }
+    void Reopen() override { w->OpenCityMap(inst.vyxdata, "Citymap1", inst.vyxdata + "pal_01.dat", false, true); }
     const IndexedImage& Image() override { return w->Editor().mapImage; }
     void Redraw() override { w->RedrawButton->click(); }
 };
@@ -177,6 +181,34 @@ private slots:
         SetMessageBoxHook([this](const std::string& m) { messages_.push_back(m); });
     }
     void cleanup() { SetMessageBoxHook(nullptr); }
+
+    // What a command said goes when the map it told of changes otherwise:
+    // an undo, another map. A map opened starts without a selection, so
+    // Cut and Delete have nothing to act on.
+    void theStatusTellsOfTheMapShownAndANewMapHasNoSelection()
+    {
+        for (const MakeDriver& make : {MakeDriver([] { return std::make_unique<TacticalDriver>(); }),
+                                       MakeDriver([] { return std::make_unique<CityDriver>(); })}) {
+            const std::unique_ptr<MapWindowDriver> d = make();
+            MapRegionControl* regions = d->Regions();
+            SelectBox(*d);
+            Key(*d, Qt::Key_Delete);
+            QVERIFY(regions->StatusText().startsWith(QStringLiteral("Emptied ")));
+            d->Menu()->UndoAction->trigger();
+            QCOMPARE(regions->StatusText(), QString());
+            Key(*d, Qt::Key_A, Qt::ControlModifier);
+            QVERIFY(regions->StatusText().startsWith(QStringLiteral("Selected ")));
+            d->Reopen();
+            QCOMPARE(regions->StatusText(), QString());
+            QVERIFY(!regions->Regions().Tool().Selection());
+            QVERIFY(!regions->CutAction->isEnabled());
+            QVERIFY(!regions->DeleteAction->isEnabled());
+            const std::vector<int> opened = d->Cells();
+            Key(*d, Qt::Key_Delete);
+            QVERIFY(d->Cells() == opened);
+            QCOMPARE(d->Steps(), std::size_t{0});
+        }
+    }
 
     // A redraw of the map draws the selection's outline again: the image
     // drawn with a selection is not the one drawn without.
@@ -271,7 +303,11 @@ private slots:
         }
     }
 
-    void clipboardTextThatIsNotTheMapsKindOfCellsIsRefused()
+    // Paste is offered while the clipboard holds cells of the map's kind:
+    // any other text (another kind's cells, text that is no cells) turns it
+    // off and is no error. Text that names the kind but is not whole cells
+    // is refused when pasted, and changes nothing.
+    void pasteIsOfferedForCellsOfTheMapsKindOnly()
     {
         const QString tactical = QStringLiteral(
             R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,4]]})");
@@ -281,42 +317,56 @@ private slots:
             const char* name;
             MakeDriver make;
             QString text;
-            const char* refusal;
+            const char* refusal;  // nullptr: Paste is not offered
         };
         const MakeDriver tac = [] { return std::make_unique<TacticalDriver>(); };
         const MakeDriver cit = [] { return std::make_unique<CityDriver>(); };
         const char* const toTactical = "The clipboard does not hold tactical cells: ";
         const char* const toCity = "The clipboard does not hold city cells: ";
         const Case cases[] = {
-            {"city cells into a tactical map", tac, city,
-             "The clipboard does not hold tactical cells: its kind is \"ketral-city-cells\"."},
-            {"tactical cells into a city map", cit, tactical,
-             "The clipboard does not hold city cells: its kind is \"ketral-tactical-cells\"."},
-            {"tactical: not JSON", tac, "paste me", toTactical},
+            {"city cells into a tactical map", tac, city, nullptr},
+            {"tactical cells into a city map", cit, tactical, nullptr},
+            {"tactical: not JSON", tac, "paste me", nullptr},
+            {"tactical: an empty clipboard", tac, "", nullptr},
             {"tactical: sizes that do not match", tac,
              R"({"kind": "ketral-tactical-cells", "width": 2, "height": 1, "levels": 1, "cells": [[1,2,3,4]]})",
              toTactical},
             {"tactical: a value out of range", tac,
-             R"({"kind": "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,300]]})",
+             R"( { "kind" : "ketral-tactical-cells", "width": 1, "height": 1, "levels": 1, "cells": [[1,2,3,300]]})",
              toTactical},
-            {"tactical: 100 MB", tac, QString(100 << 20, QLatin1Char(' ')), toTactical},
-            {"city: not JSON", cit, "[1, 2", toCity},
+            {"tactical: 100 MB", tac, QString(100 << 20, QLatin1Char(' ')), nullptr},
+            {"city: not JSON", cit, "[1, 2", nullptr},
             {"city: a tile out of range", cit,
              R"({"kind": "ketral-city-cells", "levels": 1, "a": 1, "b": 1, "tiles": [65536]})", toCity},
             {"city: sizes that do not match", cit,
              R"({"kind": "ketral-city-cells", "levels": 1, "a": 2, "b": 1, "tiles": [5]})", toCity},
-            {"city: more than the bound", cit, QString((8 << 20) + 1, QLatin1Char(' ')), toCity},
+            {"city: more than the bound", cit,
+             QStringLiteral(R"({"kind": "ketral-city-cells")") + QString((8 << 20) + 1, QLatin1Char(' ')), toCity},
         };
         for (const Case& c : cases) {
             const std::unique_ptr<MapWindowDriver> d = c.make();
             messages_.clear();
             QApplication::clipboard()->setText(c.text);
+            QCOMPARE(d->Regions()->PasteAction->isEnabled(), c.refusal != nullptr);
             Key(*d, Qt::Key_V, Qt::ControlModifier);
-            QVERIFY2(messages_.size() == 1, c.name);
-            QVERIFY2(messages_.front().rfind(c.refusal, 0) == 0, messages_.front().c_str());
+            if (c.refusal) {
+                QVERIFY2(messages_.size() == 1, c.name);
+                QVERIFY2(messages_.front().rfind(c.refusal, 0) == 0, messages_.front().c_str());
+            } else {
+                QVERIFY2(messages_.empty(), c.name);
+            }
             QVERIFY2(!d->Regions()->Regions().Tool().Pasting(), c.name);
             Click(*d, d->Over(1, 1));
             QCOMPARE(d->Steps(), std::size_t{0});
+        }
+        // A copy of the map's own cells offers Paste again.
+        for (const MakeDriver& make : {tac, cit}) {
+            const std::unique_ptr<MapWindowDriver> d = make();
+            QApplication::clipboard()->setText(QStringLiteral("notes"));
+            QVERIFY(!d->Regions()->PasteAction->isEnabled());
+            SelectBox(*d);
+            Key(*d, Qt::Key_C, Qt::ControlModifier);
+            QVERIFY(d->Regions()->PasteAction->isEnabled());
         }
     }
 };

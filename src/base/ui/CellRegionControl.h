@@ -59,6 +59,8 @@ protected:
     // Said after a paste's texts ("" for nothing).
     virtual QString PasteNote() const { return {}; }
 
+    bool ClipboardHasCells() const override { return ClipboardHoldsCellsOf(kind_.mime, kind_.form->kind); }
+
     void CopySelection(bool cut) override
     {
         Cells block;

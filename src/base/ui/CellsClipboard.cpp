@@ -37,6 +37,31 @@ std::optional<QByteArray> CellsTextOnClipboard(const char* mime)
     return std::nullopt;
 }
 
+bool TextNamesCellsOf(const QByteArray& text, const char* kind)
+{
+    // {"kind": "<kind>", ... with any white space between the tokens.
+    const QByteArray start = text.left(4096);
+    int i = 0;
+    const auto space = [&] {
+        while (i < start.size() && (start[i] == ' ' || start[i] == '\t' || start[i] == '\n' || start[i] == '\r')) ++i;
+    };
+    const auto take = [&](const QByteArray& token) {
+        space();
+        if (start.mid(i, token.size()) != token) return false;
+        i += static_cast<int>(token.size());
+        return true;
+    };
+    return take("{") && take("\"kind\"") && take(":") && take('"' + QByteArray(kind) + '"');
+}
+
+bool ClipboardHoldsCellsOf(const char* mime, const char* kind)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data) return false;
+    if (data->hasFormat(QString::fromLatin1(mime))) return true;
+    return data->hasText() && TextNamesCellsOf(data->text().left(4096).toUtf8(), kind);
+}
+
 std::optional<QByteArray> ClipboardData(const char* mime)
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();

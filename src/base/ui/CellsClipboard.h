@@ -38,6 +38,14 @@ private:
     std::string name_ = "clipboard";
 };
 
+// Whether the clipboard holds cells of the kind `kind` ("ketral-city-cells"):
+// under `mime`, or as a plain text that names the kind as its first field.
+// Only the text's start is looked at; whether the cells are whole is for
+// the reader to tell.
+bool ClipboardHoldsCellsOf(const char* mime, const char* kind);
+// The same test of a text's start.
+bool TextNamesCellsOf(const QByteArray& text, const char* kind);
+
 // Another type of the clipboard's data, when it is there.
 std::optional<QByteArray> ClipboardData(const char* mime);
 

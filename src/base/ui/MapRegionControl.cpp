@@ -1,5 +1,7 @@
 #include "base/ui/MapRegionControl.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "base/ui/ErrorGuard.h"
@@ -54,16 +56,31 @@ QAction* MapRegionControl::AddAction(QMenu* menu, const QString& text, const QKe
     return a;
 }
 
-void MapRegionControl::Attach()
+void MapRegionControl::Attach(EditHistory& history)
 {
     auto selected = [this](const std::optional<CellBox>& box) {
         for (QAction* a : {CutAction, CopyAction, DeleteAction, FillAction}) a->setEnabled(box.has_value());
     };
     Regions().OnSelectionChanged = selected;
     selected(Regions().Tool().Selection());
+    history.AddObserver(this);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { OfferPaste(); });
+    OfferPaste();
 }
 
-void MapRegionControl::Run(const std::function<void()>& work) { Guarded(work, window_); }
+void MapRegionControl::OfferPaste() { PasteAction->setEnabled(ClipboardHasCells()); }
+
+void MapRegionControl::IndexChanged(std::size_t)
+{
+    if (running_ == 0 && !Regions().Tool().Pasting()) ShowStatus(QString());
+}
+
+void MapRegionControl::Run(const std::function<void()>& work)
+{
+    ++running_;
+    Guarded(work, window_);
+    --running_;
+}
 
 void MapRegionControl::MakeToolButtons(QWidget* parent)
 {

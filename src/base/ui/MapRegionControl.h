@@ -15,13 +15,14 @@
 #include <functional>
 #include <optional>
 
+#include "base/EditHistory.h"
 #include "base/RegionView.h"
 #include "base/ui/MapPointer.h"
 #include "base/ui/MapStatusBar.h"
 
 namespace ketral {
 
-class MapRegionControl : public QObject {
+class MapRegionControl : public QObject, private EditHistoryObserver {
     Q_OBJECT
 public:
     // The commands go to the end of `editMenu`; `statusBar` shows what the
@@ -38,7 +39,10 @@ public:
     bool OnPointer(const MapPointer& pointer);
 
     // What the last command reported ("" for nothing); the status bar shows
-    // it, and OnStatus hears it.
+    // it, and OnStatus hears it. A change of the document's history that no
+    // region command made (an undo, a redo, another edit, a new map) ends
+    // the report, which no longer tells of the map shown; a paste prompt
+    // stays while its preview does.
     const QString& StatusText() const { return status_; }
     std::function<void(const QString&)> OnStatus;
 
@@ -54,9 +58,12 @@ protected:
     virtual void BucketFillAt(Cell3 cell) = 0;
     virtual void PasteAt(Cell3 cell, bool skipEmpty) = 0;
 
-    // To be called at the end of the map kind's constructor: the commands on
-    // the selection are offered while there is one.
-    void Attach();
+    // To be called at the end of the map kind's constructor with the
+    // document's history: the commands on the selection are offered while
+    // there is one, Paste while the clipboard holds cells of the map's kind.
+    void Attach(EditHistory& history);
+    // Whether the clipboard holds cells of the map's kind (ClipboardHoldsCellsOf).
+    virtual bool ClipboardHasCells() const = 0;
     void ShowStatus(const QString& text);
     // The number the window shows for level index z, and the size of a box
     // of n cells on one level in the window's words ("3 x 4 cells").
@@ -71,11 +78,15 @@ protected:
 private:
     QAction* AddAction(QMenu* menu, const QString& text, const QKeySequence& keys, const std::function<void()>& work);
     void Run(const std::function<void()>& work);
+    void OfferPaste();
+    // EditHistoryObserver
+    void IndexChanged(std::size_t index) override;
 
     QActionGroup* tools_;
     QPointer<MapStatusBar> statusBar_;
     QString status_;
     bool pressTaken_ = false;
+    int running_ = 0;  // region commands running (their own history changes)
 };
 
 }  // namespace ketral

@@ -23,7 +23,7 @@ CityRegionControl::CityRegionControl(CityWindow* window)
     MakeToolButtons(window->EditPage);
     SelectToolButton->setGeometry(8, 192, 55, 25);
     BucketToolButton->setGeometry(66, 192, 55, 25);
-    Attach();
+    Attach(window->Editor().History());
 }
 
 CityRegionControl::~CityRegionControl()

@@ -34,7 +34,7 @@ TacticalRegions::TacticalRegions(TacticalWindow* window)
         row->addStretch();
         page->insertLayout(page->indexOf(window->EditPage->ResizeButton) + 1, row);
     }
-    Attach();
+    Attach(map_->Core().History());
 }
 
 TacticalRegions::~TacticalRegions()
