@@ -7,6 +7,7 @@
 #include "base/Errors.h"
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
+#include "sprites/DecodeBudget.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -111,75 +112,13 @@ void SetPlace(SpriteRun& run, std::uint8_t p0, std::uint8_t p1)
     run.Row = ((p1 << 1) | (p0 >> 7)) / 5;
 }
 
-// Entries that overlap without being equal (one starting inside another's
-// runs) would decode the same stretch of sprite data again and again: a file
-// of a megabyte could take gigabytes. A byte of the ".pck" decoded for the
-// first time is free, since what it becomes in memory is a bounded multiple
-// of it; a header or run that takes bytes another one took already pays for
-// the memory it becomes from a budget of a few times the file's size, and the
-// load is refused once that is spent. Time stays linear too: every byte
-// looked at is either fresh or paid for.
-class DecodeBudget {
-public:
-    // What a sprite, and a run beside its pixels, cost in memory (the
-    // collection's entry, the shared sprite and its place in the map of
-    // decoded offsets; the run's two forms and its allocation).
-    static constexpr std::uint64_t kSpriteCost = sizeof(SpriteData) + 96;
-    static constexpr std::uint64_t kRunCost = sizeof(SpriteRun) + sizeof(DrawRun) + 16;
-    static constexpr std::uint64_t kFactor = 4;
-    static constexpr std::uint64_t kAllowance = 1u << 20;
-
-    explicit DecodeBudget(const Bytes& pck)
-        : name_(pck.name()), taken_(static_cast<std::size_t>(pck.size() / 64 + 1), 0), left_(kFactor * pck.size() + kAllowance)
-    {
-    }
-
-    // Bytes [pos, pos + n) of the file, already read, become `memory` bytes
-    // of decoded sprites.
-    void Take(std::uint64_t pos, std::uint64_t n, std::uint64_t memory)
-    {
-        if (!n) return;
-        if (!AnyTaken(pos, pos + n)) {
-            MarkTaken(pos, pos + n);
-            return;
-        }
-        const std::uint64_t cost = std::max(memory, n);
-        if (cost > left_) throw IoError("Damaged sprite collection: " + name_);
-        left_ -= cost;
-    }
-
-    static std::uint64_t RunCost(std::uint64_t kept) { return kRunCost + kept + 2 * PaddedLength(kept); }
-
-private:
-    // The bits of bytes [from, to) in each 64-bit word of taken_, word by word.
-    template <typename F>
-    void ForWords(std::uint64_t from, std::uint64_t to, F&& f)
-    {
-        while (from < to) {
-            const std::uint64_t word = from / 64, bit = from % 64, bits = std::min<std::uint64_t>(64 - bit, to - from);
-            const std::uint64_t mask = (bits == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << bits) - 1)) << bit;
-            if (!f(taken_[static_cast<std::size_t>(word)], mask)) return;
-            from += bits;
-        }
-    }
-    bool AnyTaken(std::uint64_t from, std::uint64_t to)
-    {
-        bool any = false;
-        ForWords(from, to, [&any](std::uint64_t& w, std::uint64_t mask) { return !(any = (w & mask) != 0); });
-        return any;
-    }
-    void MarkTaken(std::uint64_t from, std::uint64_t to)
-    {
-        ForWords(from, to, [](std::uint64_t& w, std::uint64_t mask) {
-            w |= mask;
-            return true;
-        });
-    }
-
-    std::string name_;
-    std::vector<std::uint64_t> taken_;  // a bit per byte of the file
-    std::uint64_t left_;
-};
+// What a sprite, and a run beside its pixels, cost in memory when their
+// bytes of the ".pck" are decoded again (DecodeBudget.h): the collection's
+// entry, the shared sprite and its place in the map of decoded offsets; the
+// run's two forms and its allocation.
+constexpr std::uint64_t kSpriteCost = sizeof(SpriteData) + 96;
+constexpr std::uint64_t kRunCost = sizeof(SpriteRun) + sizeof(DrawRun) + 16;
+std::uint64_t RunCost(std::uint64_t kept) { return kRunCost + kept + 2 * PaddedLength(kept); }
 
 }  // namespace
 
@@ -283,7 +222,7 @@ void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, 
         use->readExact(0, table.data(), table.size());
         usage = table;
     }
-    DecodeBudget budget(pck);
+    DecodeBudget budget(pck.name(), pck.size());
     std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
     for (std::uint64_t pos : positions) {
         // Fewer than two bytes at the entry: the load ends, keeping what it has.
@@ -295,7 +234,7 @@ void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, 
         }
         auto s = std::make_shared<SpriteData>();
         const std::uint8_t* h = pck.at(pos, 12);
-        budget.Take(pos, 12, DecodeBudget::kSpriteCost);
+        budget.Take(pos, 12, kSpriteCost);
         const std::int32_t x1 = GetU16(h + 4), x2 = GetU16(h + 6), y1 = GetU16(h + 8), y2 = GetU16(h + 10);
         s->view.Width = x2 - x1 - 1;
         s->view.Height = y2 - y1;
@@ -315,7 +254,7 @@ void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, 
             std::int64_t kept = n;
             const std::int64_t column = static_cast<std::int64_t>(c) - x1;
             if (column + n > s->view.Width) kept = std::max<std::int64_t>(0, s->view.Width - column);
-            budget.Take(p, 8 + n, DecodeBudget::RunCost(static_cast<std::uint64_t>(kept)));
+            budget.Take(p, 8 + n, RunCost(static_cast<std::uint64_t>(kept)));
             p += 8 + n;
             SpriteRun run;
             SetPlace(run, r[0], r[1]);
@@ -343,7 +282,7 @@ void SpriteCollection::Impl::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
 {
     const Bytes pck(pckSrc);
     const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
-    DecodeBudget budget(pck);
+    DecodeBudget budget(pck.name(), pck.size());
     std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
     for (std::uint64_t pos : positions) {
         if (auto it = decoded.find(pos); it != decoded.end()) {
@@ -359,12 +298,12 @@ void SpriteCollection::Impl::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
             const std::uint8_t* r = pck.at(p, 4);
             if (r[0] == 0xFF) {
                 // A plain sprite has no header of its own: its end pays for it.
-                budget.Take(p, 4, DecodeBudget::kSpriteCost);
+                budget.Take(p, 4, kSpriteCost);
                 break;
             }
             const std::uint32_t n = r[2];
             const std::uint8_t* pixels = pck.at(p + 4, n);
-            budget.Take(p, 4 + n, DecodeBudget::RunCost(n));
+            budget.Take(p, 4 + n, RunCost(n));
             p += 4 + n;
             SpriteRun run;
             SetPlace(run, r[0], r[1]);

@@ -21,7 +21,7 @@ const RegionKindTexts kTacticalKind{kTacticalCellsMime, &kTacCellsForm, "slots",
 }  // namespace
 
 TacticalRegions::TacticalRegions(TacticalWindow* window)
-    : CellRegionControl(window, window->MenuBar->EditMenu, window->StatusBar, window->Map()->Core(), kTacticalKind),
+    : CellRegionControl(window, window->MenuBar->EditMenu, window->StatusBar, window->Document(), kTacticalKind),
       window_(window),
       map_(window->Map())
 {
@@ -34,7 +34,7 @@ TacticalRegions::TacticalRegions(TacticalWindow* window)
         row->addStretch();
         page->insertLayout(page->indexOf(window->EditPage->ResizeButton) + 1, row);
     }
-    Attach(map_->Core().History());
+    Attach(window->Document().History());
 }
 
 TacticalRegions::~TacticalRegions()
