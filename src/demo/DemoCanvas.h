@@ -3,6 +3,7 @@
 // whose every pixel gets its palette index from a function of its position,
 // lines, and a repeatable noise. Index 0 from a colour function leaves the
 // pixel as it was.
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -29,5 +30,12 @@ void Plot(IndexedImage& image, int x, int y, std::uint8_t index);
 
 // A repeatable pseudo-random value for a position and a seed.
 std::uint32_t Noise(int x, int y, int seed);
+// Noise(x, y, seed) in 0 .. spread - 1.
+inline int Jitter(int x, int y, int seed, int spread)
+{
+    return static_cast<int>(Noise(x, y, seed) % static_cast<unsigned>(spread));
+}
+// The fractional part of v (v - floor(v)).
+inline double Frac(double v) { return v - std::floor(v); }
 
 }  // namespace ketral::demo
