@@ -4,6 +4,7 @@
 // implement it; the layer is written once against it. Cells are grid cells
 // (x, y, z = level index) whatever the map kind calls its axes.
 #include <array>
+#include <cstddef>
 #include <optional>
 
 #include "base/CellBlock.h"
@@ -55,6 +56,12 @@ public:
     // `value` into `slot` of the 4-connected cells of level start.z whose slot
     // holds what the start cell's does.
     virtual bool FillArea(Cell3 start, int slot, Value value, const char* step) = 0;
+    // How many cells of `box` (clipped) hold `value` in `slot`.
+    virtual std::size_t CountTiles(const CellBox& box, int slot, Value value) const = 0;
+    // `replace` into `slot` of every cell of `box` (clipped) that holds `find`
+    // there; returns how many cells changed (the step holds only the runs of
+    // rows that did).
+    virtual std::size_t ReplaceTiles(const CellBox& box, int slot, Value find, Value replace, const char* step) = 0;
 };
 
 // The first slot with a value set, or -1.

@@ -63,6 +63,42 @@ std::vector<T> CopyBox(const std::vector<T>& values, Cell3 size, int perCell, co
     return out;
 }
 
+// The part of `box` inside a grid of `size` cells, clipped corner by corner
+// (the box's sizes may not fit an int); false when none of it is.
+inline bool ClipToGrid(const CellBox& box, Cell3 size, CellBox& target)
+{
+    target = {{std::max(box.lo.x, 0), std::max(box.lo.y, 0), std::max(box.lo.z, 0)},
+              {std::min(box.hi.x, size.x - 1), std::min(box.hi.y, size.y - 1), std::min(box.hi.z, size.z - 1)}};
+    return target.lo.x <= target.hi.x && target.lo.y <= target.hi.y && target.lo.z <= target.hi.z;
+}
+
+// How many cells of `box` (clipped to a grid of `size` cells of `perCell`
+// values) hold `value` in slot `slot`. A plain walk along each row, which
+// the compiler vectorizes.
+template <class T>
+std::size_t CountInBox(const std::vector<T>& values, Cell3 size, int perCell, const CellBox& box, int slot, T value)
+{
+    CellBox target;
+    if (slot < 0 || slot >= perCell || !ClipToGrid(box, size, target)) return 0;
+    const std::size_t per = static_cast<std::size_t>(perCell);
+    const std::size_t n = static_cast<std::size_t>(target.hi.x - target.lo.x + 1) * per;
+    std::size_t count = 0;
+    for (int z = target.lo.z; z <= target.hi.z; ++z)
+        for (int y = target.lo.y; y <= target.hi.y; ++y) {
+            const std::size_t at = ((static_cast<std::size_t>(z) * static_cast<std::size_t>(size.y) +
+                                     static_cast<std::size_t>(y)) *
+                                        static_cast<std::size_t>(size.x) +
+                                    static_cast<std::size_t>(target.lo.x)) *
+                                       per +
+                                   static_cast<std::size_t>(slot);
+            const T* row = values.data() + at;
+            std::size_t k = 0;
+            for (std::size_t i = 0; i < n; i += per) k += row[i] == value;
+            count += k;
+        }
+    return count;
+}
+
 // A grid of `size` cells of `perCell` values each, changed in place.
 template <class T>
 class GridRegion {
@@ -112,11 +148,8 @@ public:
     // where `use[s]`.
     void Fill(const CellBox& box, const std::vector<T>& values, const std::vector<bool>& use, GridChange<T>& change)
     {
-        // Clipped corner by corner: the box's sizes may not fit an int.
-        const CellBox target{{std::max(box.lo.x, 0), std::max(box.lo.y, 0), std::max(box.lo.z, 0)},
-                             {std::min(box.hi.x, size_.x - 1), std::min(box.hi.y, size_.y - 1),
-                              std::min(box.hi.z, size_.z - 1)}};
-        if (target.lo.x > target.hi.x || target.lo.y > target.hi.y || target.lo.z > target.hi.z) return;
+        CellBox target;
+        if (!ClipToGrid(box, size_, target)) return;
         const std::size_t rowValues = static_cast<std::size_t>(target.hi.x - target.lo.x + 1) * Per();
         std::vector<T> before(rowValues);
         for (int z = target.lo.z; z <= target.hi.z; ++z)
@@ -128,6 +161,39 @@ public:
                         if (use[s]) row[i + s] = values[s];
                 change.Record(At(target.lo.x, y, z), before.data(), row, rowValues);
             }
+    }
+
+    // Sets slot `slot` of every cell of `box` (clipped to the grid) that
+    // holds `find` there to `replace`; returns how many cells changed. Only
+    // the rows that hold a match are recorded, each from its first match to
+    // its last.
+    std::size_t Replace(const CellBox& box, int slot, T find, T replace, GridChange<T>& change)
+    {
+        CellBox target;
+        if (find == replace || slot < 0 || static_cast<std::size_t>(slot) >= Per() || !ClipToGrid(box, size_, target)) return 0;
+        const std::size_t n = static_cast<std::size_t>(target.hi.x - target.lo.x + 1) * Per();
+        const std::size_t s = static_cast<std::size_t>(slot);
+        std::size_t count = 0;
+        std::vector<T> before;
+        for (int z = target.lo.z; z <= target.hi.z; ++z)
+            for (int y = target.lo.y; y <= target.hi.y; ++y) {
+                T* row = values_.data() + At(target.lo.x, y, z);
+                std::size_t first = n, last = 0;
+                for (std::size_t i = s; i < n; i += Per())
+                    if (row[i] == find) {
+                        first = std::min(first, i);
+                        last = i;
+                    }
+                if (first == n) continue;
+                before.assign(row + first, row + last + 1);
+                for (std::size_t i = first; i <= last; i += Per())
+                    if (row[i] == find) {
+                        row[i] = replace;
+                        ++count;
+                    }
+                change.Record(At(target.lo.x, y, z) + first, before.data(), row + first, last + 1 - first);
+            }
+        return count;
     }
 
     // Replaces slot `slot` of the 4-connected area of cells on level

@@ -247,6 +247,8 @@ public:
     bool WriteCells(const CityTileBlock& block, Cell3 at, bool skipEmpty, const char* step) override;
     bool FillCells(const CellBox& box, const SlotValues& values, const char* step) override;
     bool FillArea(Cell3 start, int slot, std::uint16_t value, const char* step) override;
+    std::size_t CountTiles(const CellBox& box, int slot, std::uint16_t value) const override;
+    std::size_t ReplaceTiles(const CellBox& box, int slot, std::uint16_t find, std::uint16_t replace, const char* step) override;
 
     // The clear commands: ask, clear on Yes (the step "Clear level" or
     // "Clear all map", named as their buttons), redraw on either answer;

@@ -95,6 +95,22 @@ bool CityEditor::FillArea(Cell3 start, int slot, std::uint16_t value, const char
     return Recorded(*this, step, BucketFill(CityCellOf(start), value));
 }
 
+std::size_t CityEditor::CountTiles(const CellBox& box, int slot, std::uint16_t value) const
+{
+    if (!HasCells(map) || slot != 0) return 0;
+    return CountInBox(map.cells, kCityGrid, 1, box, 0, value);
+}
+
+std::size_t CityEditor::ReplaceTiles(const CellBox& box, int slot, std::uint16_t find, std::uint16_t replace,
+                                     const char* step)
+{
+    CityMapChange change = NewChange();
+    if (!HasCells(map) || slot != 0) return 0;
+    const std::size_t count = GridRegion<std::uint16_t>(map.cells, kCityGrid, 1).Replace(box, 0, find, replace, change.cells);
+    Recorded(*this, step, change);
+    return count;
+}
+
 CityTileBlock CityEditor::CopyCells(CityCell from, CityCell to) const
 {
     // Named as the caller gave them, whichever corner is lower.

@@ -213,6 +213,8 @@ public:
     bool WriteCells(const TacCellBlock& block, Cell3 at, bool skipEmpty, const char* step) override;
     bool FillCells(const CellBox& box, const SlotValues& values, const char* step) override;
     bool FillArea(Cell3 start, int slot, std::uint8_t value, const char* step) override;
+    std::size_t CountTiles(const CellBox& box, int slot, std::uint8_t value) const override;
+    std::size_t ReplaceTiles(const CellBox& box, int slot, std::uint8_t find, std::uint8_t replace, const char* step) override;
 
     // Undo and redo of a change of this load: the exact bytes (and, for a
     // resize, the sizes and block counts) before or after it come back, the

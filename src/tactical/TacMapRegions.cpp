@@ -70,6 +70,23 @@ bool TacMapCore::FillArea(Cell3 start, int slot, std::uint8_t value, const char*
     return Recorded(*this, step, BucketFill(start, slot, value));
 }
 
+std::size_t TacMapCore::CountTiles(const CellBox& box, int slot, std::uint8_t value) const
+{
+    if (!map_.HasCells()) return 0;
+    return CountInBox(map_.Cells, MapSize(map_), kSlotCount, box, slot, value);
+}
+
+std::size_t TacMapCore::ReplaceTiles(const CellBox& box, int slot, std::uint8_t find, std::uint8_t replace,
+                                     const char* step)
+{
+    TacMapChange change = NewChange();
+    if (!map_.HasCells()) return 0;
+    const std::size_t count =
+        GridRegion<std::uint8_t>(map_.Cells, MapSize(map_), kSlotCount).Replace(box, slot, find, replace, change.cells);
+    Recorded(*this, step, change);
+    return count;
+}
+
 TacCellBlock TacMapCore::CopyCells(Cell3 from, Cell3 to) const
 {
     const CellBox box = CellBox::Between(from, to);

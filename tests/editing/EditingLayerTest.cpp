@@ -172,6 +172,65 @@ TEST(EditingLayer, EachCommandChangesItsCellsAsOneNamedStep)
     CommandsAreNamedSteps<CityKind>();
 }
 
+// Replace puts a tile wherever another one is, in one slot of a box (the
+// box clipped to the map), as one step "Replace" that undo takes back; the
+// count is what CountTiles said before, and no match is left in the box.
+template <class Kind>
+void ReplaceChangesTheMatchesOfTheBox()
+{
+    using Value = typename Kind::Value;
+    Kind k;
+    auto& doc = k.Document();
+    const Cell3 n = doc.GridSize();
+    // Tactical: the left slot, which holds y, so that a row's matches stand
+    // between other slots' values (the feature slot holds x + y + z).
+    const int slot = Kind::View::Cells::Slots > 1 ? 1 : 0;
+    const Value find = *doc.TileAt(Kind::kBucketStart, slot);
+    const Value replace = Kind::kBucketTile;
+    struct Case {
+        const char* name;
+        CellBox box;
+    };
+    const Case cases[] = {
+        {"the whole map", {{0, 0, 0}, {n.x - 1, n.y - 1, n.z - 1}}},
+        {"one level", {{0, 0, Kind::kBucketStart.z}, {n.x - 1, n.y - 1, Kind::kBucketStart.z}}},
+        {"a box reaching outside the map", {{-5, -3, -2}, {Kind::kBucketStart.x + 1, n.y + 3, n.z + 9}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(Kind::kName) + ": " + c.name);
+        const std::vector<int> before = AllCells(k);
+        const std::size_t matches = doc.CountTiles(c.box, slot, find);
+        ASSERT_GT(matches, 0u);
+        EXPECT_EQ(doc.ReplaceTiles(c.box, slot, find, replace, "Replace"), matches);
+        EXPECT_EQ(doc.CountTiles(c.box, slot, find), 0u);
+        EXPECT_EQ(doc.History().UndoName(), "Replace");
+        // Every other value stays: the cells outside the box, the other slots.
+        std::size_t i = 0, changed = 0;
+        const std::vector<int> after = AllCells(k);
+        for (int z = 0; z < n.z; ++z)
+            for (int y = 0; y < n.y; ++y)
+                for (int x = 0; x < n.x; ++x)
+                    for (int s = 0; s < Kind::View::Cells::Slots; ++s, ++i) {
+                        const bool hit = s == slot && before[i] == find && x >= c.box.lo.x && x <= c.box.hi.x &&
+                                         y >= c.box.lo.y && y <= c.box.hi.y && z >= c.box.lo.z && z <= c.box.hi.z;
+                        EXPECT_EQ(after[i], hit ? int{replace} : before[i]);
+                        changed += hit;
+                    }
+        EXPECT_EQ(changed, matches);
+        doc.History().Undo();
+        EXPECT_EQ(AllCells(k), before);
+    }
+    // Nothing to replace, or a tile by itself: no step.
+    EXPECT_EQ(doc.ReplaceTiles({{0, 0, 0}, {n.x - 1, n.y - 1, n.z - 1}}, slot, find, find, "Replace"), 0u);
+    EXPECT_EQ(doc.History().Index(), 0u);
+}
+
+TEST(EditingLayer, ReplaceChangesTheMatchesOfTheBoxAsOneStep)
+{
+    ReplaceChangesTheMatchesOfTheBox<TacticalKind>();
+    ReplaceChangesTheMatchesOfTheBox<CityKind>();
+}
+
 template <class Kind>
 void CommandsNeedTheirInput()
 {
