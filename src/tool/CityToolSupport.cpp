@@ -59,4 +59,11 @@ void WriteBuildingJson(JsonWriter& json, const CityMap& map, int index)
     json.endObject();
 }
 
+void CheckRange(const char* what, int v, int lo, int hi)
+{
+    if (v < lo || v > hi)
+        throw UsageError(std::string(what) + " must lie in " + std::to_string(lo) + ".." + std::to_string(hi) +
+                         ", not " + std::to_string(v));
+}
+
 }  // namespace ketral::tool

@@ -15,6 +15,9 @@ namespace ketral::tool {
 std::set<std::string> CityOptions(std::set<std::string> more = {});
 std::set<std::string> CityFlags(std::set<std::string> more = {});
 
+// A usage error "<what> must lie in lo..hi, not v" for v outside lo..hi.
+void CheckRange(const char* what, int v, int lo, int hi);
+
 // Sets up the installation and opens the map exactly as a double click in
 // the catalogue does, with the list files from --lists DIR or the editor's
 // data directory. `mustBeSaved` refuses --map.

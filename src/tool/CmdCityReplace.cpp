@@ -11,13 +11,6 @@ namespace ketral::tool {
 
 namespace {
 
-void CheckRange(const char* what, int v, int lo, int hi)
-{
-    if (v < lo || v > hi)
-        throw UsageError(std::string(what) + " must lie in " + std::to_string(lo) + ".." + std::to_string(hi) +
-                         ", not " + std::to_string(v));
-}
-
 int RunCityReplace(const std::vector<std::string>& argv)
 {
     const Args args(argv, CityOptions({"--find", "--replace", "--levels", "--from", "--to"}), CityFlags({"--dry-run"}));

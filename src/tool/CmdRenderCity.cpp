@@ -9,13 +9,6 @@ namespace ketral::tool {
 
 namespace {
 
-void CheckRange(const char* what, int v, int lo, int hi)
-{
-    if (v < lo || v > hi)
-        throw UsageError(std::string(what) + " must lie in " + std::to_string(lo) + ".." + std::to_string(hi) + ", not " +
-                         std::to_string(v));
-}
-
 int RunRenderCity(const std::vector<std::string>& argv)
 {
     Args args(argv, CityOptions({"--size", "--out", "--scroll", "--levels", "--current", "--unchecked"}),

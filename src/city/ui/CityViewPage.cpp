@@ -1,5 +1,6 @@
 #include "city/ui/CityViewPage.h"
 
+#include "base/ui/QuietControls.h"
 #include "base/ui/ErrorGuard.h"
 
 namespace ketral {
@@ -72,19 +73,9 @@ QSlider* CityViewPage::LevelBar(LevelControl which) const
     return CurrentLevelBar;
 }
 
-void CityViewPage::ShowLevelRange(LevelControl which, int min, int max)
-{
-    QSlider* bar = LevelBar(which);
-    const QSignalBlocker block(bar);
-    bar->setRange(min, max);
-}
+void CityViewPage::ShowLevelRange(LevelControl which, int min, int max) { ShowRangeQuietly(LevelBar(which), min, max); }
 
-void CityViewPage::ShowLevel(LevelControl which, int level)
-{
-    QSlider* bar = LevelBar(which);
-    const QSignalBlocker block(bar);
-    bar->setValue(level);
-}
+void CityViewPage::ShowLevel(LevelControl which, int level) { ShowValueQuietly(LevelBar(which), level); }
 
 void CityViewPage::ShowOption(CityViewOption option, bool on)
 {

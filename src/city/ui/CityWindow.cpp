@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QShortcut>
 
+#include "base/ui/QuietControls.h"
 #include "base/MapStatusText.h"
 #include "base/SaveQuestions.h"
 #include "base/ui/ErrorGuard.h"
@@ -235,16 +236,14 @@ void CityWindow::LevelShown(LevelControl which, int level) { ViewPage->ShowLevel
 
 void CityWindow::ScrollRangeChanged(int minX, int maxX, int minY, int maxY)
 {
-    const QSignalBlocker blockX(HorizontalScrollBar), blockY(VerticalScrollBar);
-    HorizontalScrollBar->setRange(minX, maxX);
-    VerticalScrollBar->setRange(minY, maxY);
+    ShowRangeQuietly(HorizontalScrollBar, minX, maxX);
+    ShowRangeQuietly(VerticalScrollBar, minY, maxY);
 }
 
 void CityWindow::ScrollShown(int x, int y)
 {
-    const QSignalBlocker blockX(HorizontalScrollBar), blockY(VerticalScrollBar);
-    HorizontalScrollBar->setValue(x);
-    VerticalScrollBar->setValue(y);
+    ShowValueQuietly(HorizontalScrollBar, x);
+    ShowValueQuietly(VerticalScrollBar, y);
 }
 
 void CityWindow::ZoomChanged(int percent)

@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 
+#include "base/ui/QuietControls.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/ui/TacticalControls.h"
 
@@ -80,18 +81,8 @@ QSlider* TacticalViewPage::BarOf(LevelControl which) const
     }
 }
 
-void TacticalViewPage::ShowLevelRange(LevelControl which, int min, int max)
-{
-    QSlider* bar = BarOf(which);
-    const QSignalBlocker block(bar);
-    bar->setRange(min, max);
-}
+void TacticalViewPage::ShowLevelRange(LevelControl which, int min, int max) { ShowRangeQuietly(BarOf(which), min, max); }
 
-void TacticalViewPage::ShowLevel(LevelControl which, int level)
-{
-    QSlider* bar = BarOf(which);
-    const QSignalBlocker block(bar);
-    bar->setValue(level);
-}
+void TacticalViewPage::ShowLevel(LevelControl which, int level) { ShowValueQuietly(BarOf(which), level); }
 
 }  // namespace ketral

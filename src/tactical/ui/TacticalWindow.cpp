@@ -5,6 +5,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "base/ui/QuietControls.h"
 #include "base/MapStatusText.h"
 #include "base/SaveQuestions.h"
 #include "base/ui/ErrorGuard.h"
@@ -130,9 +131,8 @@ void TacticalWindow::LevelShown(LevelControl which, int level) { ViewPage->ShowL
 
 void TacticalWindow::ScrollShown(int x, int y)
 {
-    const QSignalBlocker blockX(HorizontalScrollBar), blockY(VerticalScrollBar);
-    HorizontalScrollBar->setValue(x);
-    VerticalScrollBar->setValue(y);
+    ShowValueQuietly(HorizontalScrollBar, x);
+    ShowValueQuietly(VerticalScrollBar, y);
 }
 
 void TacticalWindow::ZoomChanged(int percent)
