@@ -207,6 +207,18 @@ inline Bytes SavedBattle(const std::string& mapDir, int w, int h, int l, const s
     return save;
 }
 
+// A game in `dir` as ketral-tool's --game reads it: the map directory
+// "Desert" with map "a" of blocks of 3 x 2 x 1 cells, counts 2 x 1 x 2 (6 x 2
+// x 2 cells, PatternCells). Returns the path of "a.smp".
+inline std::string WriteDesertToolGame(const testing::TempDir& dir)
+{
+    dir.write("ZORVAN3.CFG", Bytes{0, 'D'});
+    WriteTacData(dir);
+    WriteMapDir(dir, "Desert", 3, 2, 1);
+    dir.write("maps/Desert/a.sdt", SdtBytes(2, 1, 2));
+    return dir.write("maps/Desert/a.smp", PatternCells(6, 2, 2));
+}
+
 // Makes a game in `dir` the current one: map directory "Desert" (blocks of
 // 3 x 3 x 2 cells) with maps "a" (1 block, cells 0) and "b" (2 x 1 x 1 blocks,
 // PatternCells), and a saved battle "tactgame.01" on "Desert" (3 x 3 x 1)

@@ -28,11 +28,8 @@ class TacticalEditTool : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir.write("ZORVAN3.CFG", Bytes{0, 'D'});
-        WriteTacData(dir);
-        WriteMapDir(dir, "Desert", 3, 2, 1);
-        sdt = dir.write("maps/Desert/a.sdt", SdtBytes(2, 1, 2));
-        smp = dir.write("maps/Desert/a.smp", PatternCells(6, 2, 2));
+        smp = WriteDesertToolGame(dir);
+        sdt = dir / "maps/Desert/a.sdt";
         dir.mkdir("savegame");
         save = dir.write("savegame/tactgame.02", SavedBattle("Desert", 3, 2, 2, {{1, 0, 0, 0, 0}}, PatternCells(3, 2, 2)));
         blockFile = dir / "maps/Desert/building.dat";

@@ -20,11 +20,7 @@ class TacticalCopyTool : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir.write("ZORVAN3.CFG", Bytes{0, 'D'});
-        WriteTacData(dir);
-        WriteMapDir(dir, "Desert", 3, 2, 1);
-        dir.write("maps/Desert/a.sdt", SdtBytes(2, 1, 2));
-        a = dir.write("maps/Desert/a.smp", PatternCells(6, 2, 2));
+        a = WriteDesertToolGame(dir);
         dir.write("maps/Desert/b.sdt", SdtBytes(2, 1, 2));
         b = dir.write("maps/Desert/b.smp", Bytes(6 * 2 * 2 * 4, 50));
         dir.mkdir("savegame");

@@ -19,14 +19,7 @@ using namespace ketral::tactest;
 // (PatternCells: ground x, left y, right z, feature x + y + z).
 class TacticalReplaceTool : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir.write("ZORVAN3.CFG", Bytes{0, 'D'});
-        WriteTacData(dir);
-        WriteMapDir(dir, "Desert", 3, 2, 1);
-        dir.write("maps/Desert/a.sdt", SdtBytes(2, 1, 2));
-        a = dir.write("maps/Desert/a.smp", PatternCells(6, 2, 2));
-    }
+    void SetUp() override { a = WriteDesertToolGame(dir); }
     ToolRun Run(const std::vector<std::string>& more) const
     {
         std::vector<std::string> args = {"tactical-replace", "--game", dir.path(), "--map", "Desert", "a"};

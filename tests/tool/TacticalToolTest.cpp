@@ -23,11 +23,7 @@ protected:
     // 3 x 2 x 1, counts 2 x 1 x 2) and the saved battle "tactgame.02" on it.
     void SetUp() override
     {
-        dir.write("ZORVAN3.CFG", Bytes{0, 'D'});
-        WriteTacData(dir);
-        WriteMapDir(dir, "Desert", 3, 2, 1);
-        dir.write("maps/Desert/a.sdt", SdtBytes(2, 1, 2));
-        dir.write("maps/Desert/a.smp", PatternCells(6, 2, 2));
+        WriteDesertToolGame(dir);
         dir.mkdir("savegame");
         dir.write("savegame/tactgame.02",
                   SavedBattle("Desert", 3, 2, 2, {{1, 27, 2, 1, 1}, {1, 0, 0, 0, 0}, {1, 9, 1, 0, 0}},
