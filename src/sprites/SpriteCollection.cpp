@@ -8,78 +8,12 @@
 #include "base/GamePaths.h"
 #include "base/LittleEndian.h"
 #include "sprites/DecodeBudget.h"
+#include "sprites/SpriteStore.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace ketral {
 
 namespace {
-
-constexpr std::size_t kBlock = 16;  // bytes blended at a time
-
-std::size_t PaddedLength(std::size_t n) { return (n + kBlock - 1) / kBlock * kBlock; }
-
-// A run as Draw uses it. Its block in the sprite's pool holds the pixels and
-// then a write mask, both padded with zeros to whole 16-byte blocks: 0xFF
-// where a run lying wholly inside the target writes its pixel (the opaque
-// prefix and every non-zero pixel), 0 elsewhere.
-struct DrawRun {
-    std::int32_t x = 0;
-    std::int32_t row = 0;
-    std::uint32_t length = 0;
-    std::uint32_t padded = 0;
-    std::uint32_t data = 0;  // offset of the pixels in the pool; the mask follows at data + padded
-};
-
-struct SpriteData {
-    Sprite view;
-    std::vector<DrawRun> runs;  // drawing order, runs without pixels left out
-    std::vector<std::uint8_t> pool;
-    // The box the padded runs cover: a sprite drawn with this box inside the
-    // target needs no clipping at all.
-    std::int64_t left = 0, right = 0, top = 0, bottom = 0;
-};
-
-// Builds the drawing form of a decoded sprite.
-void PrepareForDrawing(SpriteData& s)
-{
-    std::size_t total = 0;
-    for (const SpriteRun& r : s.view.Runs) total += 2 * PaddedLength(r.Pixels.size());
-    s.pool.assign(total, 0);
-    s.runs.clear();
-    std::size_t at = 0;
-    for (const SpriteRun& r : s.view.Runs) {
-        if (r.Pixels.empty()) continue;
-        DrawRun d;
-        d.x = r.X;
-        d.row = r.Row;
-        d.length = static_cast<std::uint32_t>(r.Pixels.size());
-        d.padded = static_cast<std::uint32_t>(PaddedLength(r.Pixels.size()));
-        d.data = static_cast<std::uint32_t>(at);
-        std::uint8_t* pix = s.pool.data() + at;
-        std::uint8_t* mask = pix + d.padded;
-        // The opaque copy never goes past the run's own pixels.
-        const std::size_t n = r.Pixels.size(), opaque = std::min<std::size_t>(r.Opaque, n);
-        const std::uint8_t* from = r.Pixels.data();
-        std::copy_n(from, n, pix);
-        std::fill_n(mask, opaque, std::uint8_t{0xFF});
-        for (std::size_t i = opaque; i < n; ++i) {
-            const unsigned v = from[i];
-            mask[i] = static_cast<std::uint8_t>(0u - ((v | (0u - v)) >> 31));  // 0xFF where v is not 0
-        }
-        s.runs.push_back(d);
-        at += 2 * d.padded;
-    }
-    for (std::size_t i = 0; i < s.runs.size(); ++i) {
-        const DrawRun& d = s.runs[i];
-        s.left = i ? std::min<std::int64_t>(s.left, d.x) : d.x;
-        s.right = i ? std::max<std::int64_t>(s.right, d.x + d.padded) : d.x + d.padded;
-        s.top = i ? std::min<std::int64_t>(s.top, d.row) : d.row;
-        s.bottom = i ? std::max<std::int64_t>(s.bottom, d.row + 1) : d.row + 1;
-    }
-}
 
 // Reads of one loaded file, held in memory, that fail like the file layer.
 class Bytes {
@@ -120,22 +54,8 @@ constexpr std::uint64_t kSpriteCost = sizeof(SpriteData) + 96;
 constexpr std::uint64_t kRunCost = sizeof(SpriteRun) + sizeof(DrawRun) + 16;
 std::uint64_t RunCost(std::uint64_t kept) { return kRunCost + kept + 2 * PaddedLength(kept); }
 
-}  // namespace
-
-struct SpriteCollection::Impl {
-    std::vector<std::shared_ptr<const SpriteData>> entries;
-    std::optional<std::array<std::uint8_t, 256>> usage;
-    std::string name;
-    int kind = -1;
-
-    // The byte position in the ".pck" file of every entry of the ".tab" file.
-    static std::vector<std::uint64_t> EntryPositions(ByteSource& tab, const Bytes& pck);
-    void Append(std::shared_ptr<const SpriteData> s) { entries.push_back(std::move(s)); }
-    void LoadFramed(ByteSource& tab, ByteSource& pck, ByteSource* use);
-    void LoadPlain(ByteSource& tab, ByteSource& pck);
-};
-
-std::vector<std::uint64_t> SpriteCollection::Impl::EntryPositions(ByteSource& tab, const Bytes& pck)
+// The byte position in the ".pck" file of every entry of the ".tab" file.
+std::vector<std::uint64_t> EntryPositions(ByteSource& tab, const Bytes& pck)
 {
     const std::uint64_t tabSize = tab.size();
     if (tabSize < 4) throw IoError("Read beyond end of file: " + tab.name());
@@ -150,6 +70,8 @@ std::vector<std::uint64_t> SpriteCollection::Impl::EntryPositions(ByteSource& ta
     for (std::uint64_t i = 0; i < count; ++i) positions.push_back(GetU32(table.at(4 * i, 4)) * unit);
     return positions;
 }
+
+}  // namespace
 
 SpriteCollection::SpriteCollection() : impl_(std::make_unique<Impl>()) {}
 SpriteCollection::~SpriteCollection() = default;
@@ -216,7 +138,7 @@ void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSo
 void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)
 {
     const Bytes pck(pckSrc);
-    const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
+    const std::vector<std::uint64_t> positions = EntryPositions(tabSrc, pck);
     if (use) {
         std::array<std::uint8_t, 256> table{};
         use->readExact(0, table.data(), table.size());
@@ -281,7 +203,7 @@ void SpriteCollection::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
 void SpriteCollection::Impl::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
 {
     const Bytes pck(pckSrc);
-    const std::vector<std::uint64_t> positions = Impl::EntryPositions(tabSrc, pck);
+    const std::vector<std::uint64_t> positions = EntryPositions(tabSrc, pck);
     DecodeBudget budget(pck.name(), pck.size());
     std::unordered_map<std::uint64_t, std::shared_ptr<const SpriteData>> decoded;
     for (std::uint64_t pos : positions) {
@@ -327,73 +249,6 @@ void SpriteCollection::GetBounds(int index, Rect& rect) const
         return;
     }
     rect = Rect{s->Left, s->Top, s->Width, s->Height};
-}
-
-namespace {
-
-// dst[i] = mask[i] ? pix[i] : dst[i] for n bytes, n a multiple of 16.
-inline void Blend(std::uint8_t* dst, const std::uint8_t* pix, const std::uint8_t* mask, std::size_t n)
-{
-#if defined(__SSE2__)
-    for (std::size_t i = 0; i < n; i += kBlock) {
-        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pix + i));
-        const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + i));
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_and_si128(m, s), _mm_andnot_si128(m, d)));
-    }
-#else
-    for (std::size_t i = 0; i < n; ++i) dst[i] = static_cast<std::uint8_t>((mask[i] & pix[i]) | (~mask[i] & dst[i]));
-#endif
-}
-
-}  // namespace
-
-void SpriteCollection::Draw(int index, int x, int y, IndexedImage& target) const
-{
-    if (index <= 0 || index >= Count() || !impl_->entries[index]) return;
-    const SpriteData& s = *impl_->entries[index];
-    const std::int64_t w = target.width(), h = target.height(), stride = target.stride();
-    if (w <= 0 || h <= 0) return;
-    // Blocks may run past a row's last pixel as long as they stay inside the
-    // image's buffer: the bytes they cover beyond the run are written back
-    // unchanged.
-    const std::int64_t bufferEnd = stride * h;
-    std::uint8_t* const bits = target.bits();
-    const std::uint8_t* const pool = s.pool.data();
-    if (x + s.left >= 0 && x + s.right <= w && y + s.top >= 0 && y + s.bottom <= h) {
-        // Wholly inside, padding included: every run is blended as it is.
-        // (The origin itself may lie outside the image: offsets, not pointers.)
-        const std::int64_t origin = static_cast<std::int64_t>(y) * stride + x;
-        for (const DrawRun& r : s.runs) {
-            const std::uint8_t* pix = pool + r.data;
-            Blend(bits + (origin + r.row * stride + r.x), pix, pix + r.padded, r.padded);
-        }
-        return;
-    }
-    for (const DrawRun& r : s.runs) {
-        const std::int64_t py = static_cast<std::int64_t>(y) + r.row;
-        if (py < 0 || py >= h) continue;
-        const std::int64_t px = static_cast<std::int64_t>(x) + r.x;
-        const std::int64_t len = r.length;
-        const std::uint8_t* pix = pool + r.data;
-        std::uint8_t* row = bits + py * stride;
-        if (px >= 0 && px + len <= w) {
-            const std::uint8_t* mask = pix + r.padded;
-            if (py * stride + px + r.padded <= bufferEnd) {
-                Blend(row + px, pix, mask, r.padded);
-            } else {
-                for (std::int64_t i = 0; i < len; ++i)
-                    if (mask[i]) row[px + i] = pix[i];
-            }
-        } else if (px < 0 && -px < len) {
-            const std::int64_t end = std::min(len, w - px);
-            for (std::int64_t i = -px; i < end; ++i)
-                if (pix[i]) row[px + i] = pix[i];
-        } else if (px >= 0 && px < w && px + len > w) {
-            for (std::int64_t i = 0; i < w - px; ++i)
-                if (pix[i]) row[px + i] = pix[i];
-        }
-    }
 }
 
 }  // namespace ketral
