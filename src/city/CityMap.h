@@ -16,6 +16,7 @@
 #include "city/CityMapSource.h"
 #include "city/TextList.h"
 #include "sprites/GamePalette.h"
+#include "sprites/DarkenedCollection.h"
 #include "sprites/SpriteCollection.h"
 
 namespace ketral {
@@ -52,6 +53,9 @@ public:
     TextList nameList, typeList, ownerList;
     std::unique_ptr<GamePalette> palette;
     std::unique_ptr<SpriteCollection> tiles;
+    // The tiles darkened for the palette, as the levels below the current
+    // one are drawn with "Highlight current level"; made when first drawn.
+    mutable DarkenedCollection darkTiles;
     // Where the map came from (the last opening).
     CityMapSource source;
 

@@ -54,8 +54,15 @@ void DrawCityLevels(IndexedImage& image, const ViewWindow& window, const CityMap
     // picture) leaves out the screen rows whose cells cannot reach them.
     const bool band = window.top != 0 || image.height() != window.viewHeight;
     const RowReach reach = band ? CellReach(tiles, grid) : RowReach{};
+    // With "Highlight current level" the levels below the current one are
+    // drawn from the darkened tiles.
+    const SpriteCollection* darkTiles =
+        view.highlightLevel && tiles && map.palette && view.currentLevel > std::max(view.startLevel, 0)
+            ? &map.darkTiles.Of(*tiles, map.palette->Colors())
+            : nullptr;
     for (int level = std::max(view.startLevel, 0); level <= lastLevel; ++level) {
         onLevel(level);
+        const SpriteCollection* levelTiles = darkTiles && level < view.currentLevel ? darkTiles : tiles;
         const std::uint16_t* levelCells = cells + level * kMapSide * kMapSide;
         const bool gridHere = grid && level == view.currentLevel;
         int rFirst = -1, rLast = 4 * level + rows;
@@ -78,7 +85,7 @@ void DrawCityLevels(IndexedImage& image, const ViewWindow& window, const CityMap
                 const int a = aRaw >> 6, b = bRaw >> 6;
                 const int x = xpix - window.left, y = ypix - window.top;
                 if (tiles && !(view.onlyBuildings && mask[static_cast<std::size_t>(b * kMapSide + a)] == 0))
-                    tiles->Draw(levelCells[a * kMapSide + b], x, y, image);
+                    levelTiles->Draw(levelCells[a * kMapSide + b], x, y, image);
                 if (gridHere) {
                     image.moveTo(x, y + 15);
                     image.lineTo(x + 32, y + 30);

@@ -29,6 +29,7 @@ struct CityViewState {
     int extraLevels = 0;   // levels drawn above startLevel
     int currentLevel = 0;  // the level that is edited and gridded
     bool onlyBuildings = false;
+    bool highlightLevel = false;  // the levels below currentLevel darkened
     int cursorX = 0, cursorY = 0;  // origin of the cursor box last drawn
     int zoom = kDefaultZoom;       // percent of the map image's pixels on screen
     // The cell under the pointer (x = a, y = b, z = level) for the status

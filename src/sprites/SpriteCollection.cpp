@@ -80,7 +80,10 @@ void SpriteCollection::Clear()
 {
     impl_->entries.clear();
     impl_->usage.reset();
+    ++impl_->generation;
 }
+
+std::uint64_t SpriteCollection::Generation() const { return impl_->generation; }
 
 const std::string& SpriteCollection::Name() const { return impl_->name; }
 
@@ -133,6 +136,7 @@ void SpriteCollection::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSo
     impl_->name = pckSrc.name();
     impl_->kind = FramedKind;
     ReadingFile(pckSrc.name(), [&] { impl_->LoadFramed(tabSrc, pckSrc, use); });
+    ++impl_->generation;
 }
 
 void SpriteCollection::Impl::LoadFramed(ByteSource& tabSrc, ByteSource& pckSrc, ByteSource* use)
@@ -198,6 +202,7 @@ void SpriteCollection::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)
     impl_->name = pckSrc.name();
     impl_->kind = PlainKind;
     ReadingFile(pckSrc.name(), [&] { impl_->LoadPlain(tabSrc, pckSrc); });
+    ++impl_->generation;
 }
 
 void SpriteCollection::Impl::LoadPlain(ByteSource& tabSrc, ByteSource& pckSrc)

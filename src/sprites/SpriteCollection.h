@@ -80,6 +80,15 @@ public:
     void GetBounds(int index, Rect& rect) const;
     // Draws sprite `index` with its run origin at (x, y); index 0 is never drawn.
     void Draw(int index, int x, int y, IndexedImage& target) const;
+    // This collection becomes `from` (a collection other than this one)
+    // with every pixel index i of its sprites drawn as table[i]; table[0]
+    // must be 0, and no other index may become 0. It keeps `from`'s name,
+    // kind and usage table.
+    void LoadRemapped(const SpriteCollection& from, const std::array<std::uint8_t, 256>& table);
+    // Counts the loads, clears and remaps: a copy made from this collection
+    // is out of date once the number has moved.
+    std::uint64_t Generation() const;
+
     // The usage table of the ".use" file, when one was read.
     const std::optional<std::array<std::uint8_t, 256>>& UsageTable() const;
 

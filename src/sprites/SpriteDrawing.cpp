@@ -1,5 +1,6 @@
 // Drawing sprites: the blend form of a decoded sprite, and Draw.
 #include <algorithm>
+#include <unordered_map>
 
 #include "sprites/SpriteStore.h"
 
@@ -114,6 +115,36 @@ void SpriteCollection::Draw(int index, int x, int y, IndexedImage& target) const
                 if (pix[i]) row[px + i] = pix[i];
         }
     }
+}
+
+void SpriteCollection::LoadRemapped(const SpriteCollection& from, const std::array<std::uint8_t, 256>& table)
+{
+    if (&from == this) return;
+    Clear();
+    impl_->name = from.impl_->name;
+    impl_->kind = from.impl_->kind;
+    impl_->usage = from.impl_->usage;
+    // Entries that share a sprite share its copy.
+    std::unordered_map<const SpriteData*, std::shared_ptr<const SpriteData>> copies;
+    for (const std::shared_ptr<const SpriteData>& entry : from.impl_->entries) {
+        if (!entry) {
+            impl_->Append(nullptr);
+            continue;
+        }
+        auto& copy = copies[entry.get()];
+        if (!copy) {
+            auto s = std::make_shared<SpriteData>(*entry);
+            for (SpriteRun& r : s->view.Runs)
+                for (std::uint8_t& p : r.Pixels) p = table[p];
+            // The pixels of each run; its write mask stays, as no pixel
+            // turns transparent and none turns opaque.
+            for (const DrawRun& r : s->runs)
+                for (std::uint8_t* p = s->pool.data() + r.data, *end = p + r.length; p != end; ++p) *p = table[*p];
+            copy = std::move(s);
+        }
+        impl_->Append(copy);
+    }
+    ++impl_->generation;
 }
 
 }  // namespace ketral

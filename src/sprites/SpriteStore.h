@@ -47,6 +47,7 @@ struct SpriteCollection::Impl {
     std::optional<std::array<std::uint8_t, 256>> usage;
     std::string name;
     int kind = -1;
+    std::uint64_t generation = 0;
 
     void Append(std::shared_ptr<const SpriteData> s) { entries.push_back(std::move(s)); }
     void LoadFramed(ByteSource& tab, ByteSource& pck, ByteSource* use);

@@ -203,6 +203,8 @@ void TacMapCore::SetViewOption(int index, bool value)
         field = &view_.ShowGrid;
     else if (index == kOptionPlan)
         field = &view_.ViewAsMap;
+    else if (index == kOptionHighlight)
+        field = &view_.HighlightLevel;
     if (!field) return;
     const bool changed = *field != value;
     *field = value;
@@ -216,6 +218,7 @@ bool TacMapCore::ViewOption(int index) const
     if (index == kOptionUnits) return view_.ViewUnits;
     if (index == kOptionGrid) return view_.ShowGrid;
     if (index == kOptionPlan) return view_.ViewAsMap;
+    if (index == kOptionHighlight) return view_.HighlightLevel;
     return false;
 }
 

@@ -27,7 +27,7 @@
 namespace ketral {
 
 // View options of SetViewOption.
-enum TacViewOption { kOptionUnits = 4, kOptionGrid = 5, kOptionPlan = 6 };
+enum TacViewOption { kOptionUnits = 4, kOptionGrid = 5, kOptionPlan = 6, kOptionHighlight = 7 };
 
 class TacMapCore : public EditableMap<std::uint8_t, kSlotCount> {
 public:
@@ -104,7 +104,8 @@ public:
     // The change of the scroll offsets that moves the map by `shift` image
     // pixels in the view shown (isometric or plan), to the nearest step.
     PixelPos ScrollStepsForShift(PixelPos shift) const;
-    // 0..3 slot shown, 4 unit marks, 5 grid, 6 plan view; others do nothing.
+    // 0..3 slot shown, 4 unit marks, 5 grid, 6 plan view, 7 the levels below
+    // the selected one darkened ("Highlight current level"); others do nothing.
     void SetViewOption(int index, bool value);
     bool ViewOption(int index) const;
 

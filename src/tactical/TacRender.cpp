@@ -128,8 +128,10 @@ struct PlanReach {
 
 }  // namespace
 
-void DrawUnitMark(IndexedImage& image, int px, int py, int mark)
+void DrawUnitMark(IndexedImage& image, int px, int py, int mark, const IndexTable* darken)
 {
+    const Rgb pen = image.pen().color;
+    if (darken) image.pen().color = image.colors()[(*darken)[NearestIndex(image.colors(), pen)]];
     image.pen().width = 2;
     image.moveTo(px, py + 12);
     image.lineTo(px + 24, py + 24);
@@ -141,8 +143,10 @@ void DrawUnitMark(IndexedImage& image, int px, int py, int mark)
     image.lineTo(px + 24, py + 64);
     image.moveTo(px + 48, py + 12);
     image.lineTo(px + 48, py + 52);
-    if (TextPainter* text = CurrentTextPainter())
-        text->drawText(image, px, py, UnitMarkLabel(mark), LabelInk(mark), NearestIndex(image.colors(), Rgb{0, 0, 0}));
+    image.pen().color = pen;
+    std::uint8_t ink = LabelInk(mark), background = NearestIndex(image.colors(), Rgb{0, 0, 0});
+    if (darken) ink = (*darken)[ink], background = (*darken)[background];
+    if (TextPainter* text = CurrentTextPainter()) text->drawText(image, px, py, UnitMarkLabel(mark), ink, background);
 }
 
 namespace {
@@ -208,6 +212,16 @@ void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapDa
         if (unitsOn) AddUnitMarkReach(*reach);
     }
     const LevelSpan levels = ShownLevels(map, view);
+    // With "Highlight current level" the levels below the selected one are
+    // drawn darkened: their tiles from darkened copies of the tile sets.
+    const int firstLit = view.HighlightLevel ? view.EditLevel() : 0;
+    std::array<const SpriteCollection*, kSlotCount> darkSets{};
+    std::optional<IndexTable> darken;
+    if (firstLit > levels.first) {
+        for (int s = 0; s < kSlotCount; ++s)
+            if (view.SlotVisible[s]) darkSets[s] = &tiles.Darkened(tiles.TileSets[s]);
+        if (unitsOn) darken = DarkeningTable(image.colors());
+    }
     // Rows from the back (increasing y); in each, every cell of a level
     // (increasing x) before the level above it, so that nearer and higher
     // cells cover those behind and below them.
@@ -219,12 +233,13 @@ void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapDa
                 p.x -= window.left;
                 p.y -= window.top;
                 const std::uint8_t* cell = map.Cell(x, y, z);
+                const bool dark = z < firstLit;
                 for (int s = 0; s < kSlotCount; ++s)
-                    if (view.SlotVisible[s]) tiles.TileSets[s].Draw(cell[s], p.x, p.y, image);
+                    if (view.SlotVisible[s]) (dark ? *darkSets[s] : tiles.TileSets[s]).Draw(cell[s], p.x, p.y, image);
                 if (unitsOn) {
                     const std::uint8_t mark = map.UnitMarks[map.CellIndex(x, y, z)];
                     if (mark != kNoUnit) {
-                        DrawUnitMark(image, p.x, p.y, mark);
+                        DrawUnitMark(image, p.x, p.y, mark, dark ? &*darken : nullptr);
                         image.pen().width = 1;
                     }
                 }
@@ -278,6 +293,16 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
     const int yLast = static_cast<int>(std::clamp<std::int64_t>(rowLast, -1, map.MapHeight - 1));
     const int xFirst = static_cast<int>(std::clamp<std::int64_t>(columnFirst, 0, map.MapWidth));
     const int xLast = static_cast<int>(std::clamp<std::int64_t>(columnLast, -1, map.MapWidth - 1));
+    // With "Highlight current level" the levels below the selected one are
+    // drawn from darkened copies of the plan tiles and unit icons.
+    const int firstLit = view.HighlightLevel ? view.EditLevel() : 0;
+    std::array<const SpriteCollection*, kSlotCount> darkSets{};
+    const SpriteCollection* darkIcons = nullptr;
+    if (firstLit > levels.first) {
+        for (int s = 0; s < kSlotCount; ++s)
+            if (view.SlotVisible[s]) darkSets[s] = &tiles.Darkened(tiles.PlanTileSets[s]);
+        if (unitsOn && tiles.UnitIcons) darkIcons = &tiles.Darkened(*tiles.UnitIcons);
+    }
     for (int x = xFirst; x <= xLast; ++x)
         for (int y = yFirst; y <= yLast; ++y) {
             // In 64 bits: a cell this far away cannot reach the image.
@@ -287,11 +312,12 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
             const int px = static_cast<int>(planX) - window.left, py = static_cast<int>(planY) - window.top;
             for (int z = levels.first; z <= levels.last; ++z) {
                 const std::uint8_t* cell = map.Cell(x, y, z);
+                const bool dark = z < firstLit;
                 for (int s = 0; s < kSlotCount; ++s)
-                    if (view.SlotVisible[s]) tiles.PlanTileSets[s].Draw(cell[s], px, py, image);
+                    if (view.SlotVisible[s]) (dark ? *darkSets[s] : tiles.PlanTileSets[s]).Draw(cell[s], px, py, image);
                 if (unitsOn && tiles.UnitIcons) {
                     const std::uint8_t mark = map.UnitMarks[map.CellIndex(x, y, z)];
-                    if (mark != kNoUnit) tiles.UnitIcons->Draw(UnitIconSprite(mark), px, py, image);
+                    if (mark != kNoUnit) (dark ? *darkIcons : *tiles.UnitIcons).Draw(UnitIconSprite(mark), px, py, image);
                 }
             }
             if (view.ShowGrid) image.frameRect(px, py, px + 8, py + 8);

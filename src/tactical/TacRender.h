@@ -2,6 +2,7 @@
 // Drawing a tactical map into the view image: the isometric view, the plan
 // view (8 pixels per cell), unit marks and the selection frame.
 #include "base/IndexedImage.h"
+#include "base/PaletteDarkening.h"
 #include "base/ViewWindow.h"
 #include "tactical/TacGeometry.h"
 #include "tactical/TacMapData.h"
@@ -44,7 +45,8 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
 void DrawSelectionFrame(IndexedImage& image, const CellFrame& frame, int height = 40);
 
 // The outline and label of a unit mark on the sprite box at (px, py), in the
-// current pen colour (the caller sets copy mode).
-void DrawUnitMark(IndexedImage& image, int px, int py, int mark);
+// current pen colour (the caller sets copy mode); with `darken` every colour
+// index of it goes through that table (a level below the highlighted one).
+void DrawUnitMark(IndexedImage& image, int px, int py, int mark, const IndexTable* darken = nullptr);
 
 }  // namespace ketral

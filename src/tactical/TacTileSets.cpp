@@ -92,4 +92,15 @@ SpriteCollection* TacTileSets::ViewerTileSet(int slot)
     return &TileSets[slot];
 }
 
+const SpriteCollection& TacTileSets::Darkened(const SpriteCollection& set) const
+{
+    if (!MapPalette) return set;
+    std::size_t k = darkened_.size() - 1;  // the unit icons
+    for (std::size_t s = 0; s < kSlotCount; ++s) {
+        if (&set == &TileSets[s]) k = s;
+        if (&set == &PlanTileSets[s]) k = kSlotCount + s;
+    }
+    return darkened_[k].Of(set, MapPalette->Colors());
+}
+
 }  // namespace ketral

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/Progress.h"
+#include "sprites/DarkenedCollection.h"
 #include "sprites/GamePalette.h"
 #include "sprites/SpriteCollection.h"
 #include "tactical/TacMapData.h"
@@ -48,6 +49,15 @@ public:
 
     // The framed collection of a slot with its Palette set to MapPalette.
     SpriteCollection* ViewerTileSet(int slot);
+
+    // The collections as the levels below the selected one are drawn with
+    // "Highlight current level": darkened for MapPalette (the collection
+    // itself while there is no palette). Made when first asked for.
+    const SpriteCollection& Darkened(const SpriteCollection& set) const;
+
+private:
+    // One copy for each of the nine collections, found by the collection's address.
+    mutable std::array<DarkenedCollection, 2 * kSlotCount + 1> darkened_;
 };
 
 }  // namespace ketral

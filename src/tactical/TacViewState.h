@@ -32,6 +32,7 @@ struct TacViewState {
     bool ViewUnits = false;  // unit marks (saved battles only)
     bool ShowGrid = false;   // outlines of the cells of the selected level
     bool ViewAsMap = false;  // plan view instead of the isometric view
+    bool HighlightLevel = false;  // the levels below the selected one darkened
     // What the "From level", "To level" and "Selected level" controls offer
     // (indexed by LevelControl).
     std::array<LevelRange, 3> LevelRanges{};
