@@ -30,8 +30,9 @@ JournalHeader CityJournalHeader(const CityEditor& editor, const CityJournalOpeni
 // are no change throw Error naming `journal`.
 JournalBytes EncodeCityChange(const CityMapChange& change);
 CityMapChange DecodeCityChange(const JournalBytes& bytes, std::uint64_t opening, const std::string& journal);
-// The name of a change read back from a journal, which keeps no names: a
-// change of a building is "Building", a change of cells kRecoveredStepName.
+// The name of a step read back from a journal that keeps no names (one
+// written before journals kept them): a change of a building is
+// "Building", a change of cells kRecoveredStepName.
 std::string CityStepName(const CityMapChange& change);
 
 // Throws Error when the change does not fit the map: cells outside its grid,

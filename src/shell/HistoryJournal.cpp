@@ -54,8 +54,8 @@ void HistoryJournal::Truncate(std::uint32_t position)
     // The steps from the files' state down to `position` leave the history:
     // the way back from the files goes through them first.
     for (std::uint32_t k = base_; k > position; --k) {
-        undoFirst_.push_back(held_.at(k - 1));
-        undoFirstNew_.push_back(held_.at(k - 1));
+        undoFirst_.push_back(held_.at(k - 1).bytes);
+        undoFirstNew_.push_back(held_.at(k - 1).bytes);
     }
     if (base_ > position) base_ = position;
     held_.erase(held_.lower_bound(position), held_.end());
@@ -66,7 +66,7 @@ void HistoryJournal::Truncate(std::uint32_t position)
 void HistoryJournal::Hold(std::uint32_t position)
 {
     if (held_.count(position)) return;
-    held_[position] = encode_(position);
+    held_[position] = JournalStep(encode_(position), history_.Name(position));
     puts_.insert(position);
 }
 
@@ -78,7 +78,8 @@ void HistoryJournal::StepsDropped(std::size_t from)
 
 void HistoryJournal::StepMerged(std::size_t position)
 {
-    // The step took the next change into itself: it is put into words again.
+    // The step took the next change into itself: it is put into words again
+    // (under the name it had).
     if (held_.erase(static_cast<std::uint32_t>(position))) puts_.erase(static_cast<std::uint32_t>(position));
 }
 
@@ -131,7 +132,7 @@ void HistoryJournal::Flush()
     try {
         // A journal that grew far beyond what it holds is written anew.
         std::uint64_t live = 0;
-        for (const auto& [position, bytes] : held_) live += bytes.size();
+        for (const auto& [position, step] : held_) live += step.bytes.size() + step.name.size();
         if (rewrite_ || !file_.Exists() || appended_ > 2 * live + (1u << 20)) {
             WriteWhole();
         } else {

@@ -23,14 +23,15 @@
 
 namespace ketral {
 
-// The name of a step read back from a journal whose kind the change does not
-// tell (a journal keeps the changes, not their names).
+// The name of a step read back from a journal that keeps no names (one of
+// the first layout) whose kind the change does not tell.
 inline constexpr const char* kRecoveredStepName = "Recovered edit";
 
 class HistoryJournal : private EditHistoryObserver {
 public:
     // The bytes of the history's step at `position`; throws Error for a step
-    // it cannot put into words (recovery is then off for the map).
+    // it cannot put into words (recovery is then off for the map). The
+    // journal keeps the step's name from the history beside them.
     using EncodeStep = std::function<JournalBytes(std::size_t position)>;
     // The header of the map shown: its opening and its files.
     using DescribeMap = std::function<JournalHeader()>;
@@ -73,7 +74,7 @@ private:
     RecoveryJournalFile file_;
 
     // What the journal holds of the history.
-    std::map<std::uint32_t, JournalBytes> held_;  // positions [low_, count)
+    std::map<std::uint32_t, JournalStep> held_;  // positions [low_, count)
     std::vector<JournalBytes> undoFirst_;
     std::uint32_t base_ = 0, index_ = 0, low_ = 0;
     std::optional<JournalHeader> header_;
@@ -90,7 +91,8 @@ private:
 
 // Brings a history to what a journal holds, on the map just opened from its
 // files: `step` decodes a step and applies it to the map (redo, or undo),
-// returning its change; `name` names the step of a change. The steps undone
+// returning its change. Each step is pushed with the name the journal kept;
+// `name` names the step of a change where it kept none. The steps undone
 // stay for Redo, and the state of the files is the history's clean state
 // when it is in it.
 template <class Change>
@@ -101,11 +103,12 @@ void ReplayJournal(const JournalContent& content, ChangeHistory<Change>& history
     // From the files to the first step the journal holds of the history,
     for (const JournalBytes& bytes : content.undoFirst) step(bytes, false);
     const auto [first, last] = content.HeldRange();
-    for (std::uint32_t k = content.base; k > first; --k) step(content.steps.at(k - 1), false);
+    for (std::uint32_t k = content.base; k > first; --k) step(content.steps.at(k - 1).bytes, false);
     // then the history as the window had it, each step done and pushed.
     for (std::uint32_t k = first; k < last; ++k) {
-        Change change = step(content.steps.at(k), true);
-        std::string stepName = name(change);
+        const JournalStep& held = content.steps.at(k);
+        Change change = step(held.bytes, true);
+        std::string stepName = held.name.empty() ? name(change) : held.name;
         history.Push(std::move(stepName), std::move(change));
         if (k + 1 == content.base && content.undoFirst.empty()) history.SetClean();
     }

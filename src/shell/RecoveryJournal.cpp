@@ -14,8 +14,10 @@ namespace ketral {
 namespace {
 
 // The start of every journal: its name and the version of its layout.
+// Version 2 keeps each step's name in its batch record; the journals of
+// version 1 (without names) are still read.
 constexpr char kMagic[16] = {'K', 'e', 't', 'r', 'a', 'l', ' ', 'r', 'e', 'c', 'o', 'v', 'e', 'r', 'y', '\n'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2, kUnnamedVersion = 1;
 constexpr std::uint64_t kStartBytes = sizeof kMagic + 4;
 constexpr std::uint64_t kRecordHead = 8;  // length, checksum
 constexpr std::uint8_t kHeaderRecord = 1, kBatchRecord = 2;
@@ -45,9 +47,10 @@ void PutBatch(JournalOut& out, const JournalBatch& batch)
     out.I64(batch.writtenSeconds);
     out.U32(batch.keep);
     out.U32(static_cast<std::uint32_t>(batch.steps.size()));
-    for (const auto& [position, bytes] : batch.steps) {
+    for (const auto& [position, step] : batch.steps) {
         out.U32(position);
-        out.Blob(bytes);
+        out.Text(IsKeptStepName(step.name) ? step.name : std::string());
+        out.Blob(step.bytes);
     }
     out.U32(static_cast<std::uint32_t>(batch.undoFirst.size()));
     for (const JournalBytes& bytes : batch.undoFirst) out.Blob(bytes);
@@ -87,15 +90,22 @@ JournalHeader GetHeader(JournalIn& in)
     return h;
 }
 
-JournalBatch GetBatch(JournalIn& in)
+JournalBatch GetBatch(JournalIn& in, std::uint32_t version)
 {
+    const bool named = version != kUnnamedVersion;
     JournalBatch b;
     b.writtenSeconds = in.I64();
     b.keep = in.U32();
-    const std::uint32_t steps = in.Count(8);
+    const std::uint32_t steps = in.Count(named ? 12 : 8);
     for (std::uint32_t i = 0; i < steps; ++i) {
+        JournalStep step;
         const std::uint32_t position = in.U32();
-        b.steps.emplace_back(position, in.Blob());
+        if (named) {
+            step.name = in.Text();
+            if (!IsKeptStepName(step.name)) in.Damaged();
+        }
+        step.bytes = in.Blob();
+        b.steps.emplace_back(position, std::move(step));
     }
     const std::uint32_t undone = in.Count(4);
     for (std::uint32_t i = 0; i < undone; ++i) b.undoFirst.push_back(in.Blob());
@@ -106,12 +116,18 @@ JournalBatch GetBatch(JournalIn& in)
 
 }  // namespace
 
+bool IsKeptStepName(const std::string& name)
+{
+    return name.size() <= kMaxStepNameBytes &&
+           std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
 const char* JournalKindName(JournalKind kind) { return kind == JournalKind::City ? "city" : "tactical"; }
 
 void JournalContent::Apply(const JournalBatch& batch)
 {
     steps.erase(steps.lower_bound(batch.keep), steps.end());
-    for (const auto& [position, bytes] : batch.steps) steps[position] = bytes;
+    for (const auto& [position, step] : batch.steps) steps[position] = step;
     undoFirst.insert(undoFirst.end(), batch.undoFirst.begin(), batch.undoFirst.end());
     base = batch.base;
     index = batch.index;
@@ -132,7 +148,7 @@ std::vector<ReplayStep> JournalContent::Replay() const
         if (it == steps.end())
             throw Error("The recovered edits of " + header.mapName + " are incomplete: step " +
                         std::to_string(position) + " is missing");
-        return &it->second;
+        return &it->second.bytes;
     };
     for (std::uint32_t k = base; k < index; ++k) way.push_back({at(k), true});
     for (std::uint32_t k = base; k > index; --k) way.push_back({at(k - 1), false});
@@ -205,8 +221,10 @@ JournalContent ReadJournal(ByteSource& source)
     return ReadingFile(source.name(), [&] {
         RefuseLargerThan(source, kMaxJournalBytes, "recovery journal");
         char magic[sizeof kMagic] = {};
-        if (source.size() < kStartBytes || source.readSome(0, magic, sizeof magic) != sizeof magic ||
-            std::memcmp(magic, kMagic, sizeof magic) != 0 || source.u32(sizeof kMagic) != kVersion)
+        const bool ours = source.size() >= kStartBytes && source.readSome(0, magic, sizeof magic) == sizeof magic &&
+                          std::memcmp(magic, kMagic, sizeof magic) == 0;
+        const std::uint32_t version = ours ? source.u32(sizeof kMagic) : 0;
+        if (version != kVersion && version != kUnnamedVersion)
             throw Error(source.name() + " is not a recovery journal of Ketral");
 
         // Reads the record at `pos`; false when none whole and sound starts there.
@@ -240,7 +258,7 @@ JournalContent ReadJournal(ByteSource& source)
             try {
                 MemorySource bytes(std::move(payload), source.name());
                 JournalIn in(bytes, 1, bytes.size());
-                const JournalBatch batch = GetBatch(in);
+                const JournalBatch batch = GetBatch(in, version);
                 in.ExpectEnd();
                 content.Apply(batch);
             } catch (const Error&) {

@@ -17,10 +17,15 @@
 // state and then replaced by new ones cannot be reached from the history
 // any more; they are kept in `undoFirst`, undone in that order before the
 // history is walked. The bytes of a step are the map kind's own encoding
-// (TacJournal.h, CityJournal.h).
+// (TacJournal.h, CityJournal.h); beside them the journal keeps the step's
+// name as the Edit menu shows it ("Paste"), so that a restored history is
+// named as it was. Journals of the first layout (version 1) keep no names:
+// their steps read with the name "".
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/ByteSource.h"
@@ -29,6 +34,28 @@
 namespace ketral {
 
 using JournalBytes = std::vector<std::uint8_t>;
+
+// The longest step name a journal keeps.
+inline constexpr std::size_t kMaxStepNameBytes = 64;
+// Whether a journal keeps `name` as a step's name: at most
+// kMaxStepNameBytes printable ASCII characters. A name read that is not one
+// makes its record damaged; a step whose name is not one is written without
+// a name.
+bool IsKeptStepName(const std::string& name);
+
+// One step of the history: its change in the map kind's bytes and its name.
+struct JournalStep {
+    JournalBytes bytes;
+    std::string name;  // "" when the journal keeps none (then named by its change)
+
+    JournalStep() = default;
+    // Made from bytes alone, a step without a name.
+    JournalStep(JournalBytes stepBytes, std::string stepName = {})
+        : bytes(std::move(stepBytes)), name(std::move(stepName))
+    {
+    }
+    friend bool operator==(const JournalStep&, const JournalStep&) = default;
+};
 
 enum class JournalKind : std::uint8_t { Tactical = 1, City = 2 };
 // "tactical" or "city".
@@ -59,7 +86,7 @@ struct JournalBatch {
     // replaced the steps that had been undone).
     std::uint32_t keep = 0;
     // Steps stored at their positions, after the drop.
-    std::vector<std::pair<std::uint32_t, JournalBytes>> steps;
+    std::vector<std::pair<std::uint32_t, JournalStep>> steps;
     // Appended to JournalContent::undoFirst.
     std::vector<JournalBytes> undoFirst;
     std::uint32_t base = 0, index = 0;
@@ -75,7 +102,7 @@ struct ReplayStep {
 struct JournalContent {
     JournalHeader header;
     std::vector<JournalBytes> undoFirst;
-    std::map<std::uint32_t, JournalBytes> steps;
+    std::map<std::uint32_t, JournalStep> steps;
     std::uint32_t base = 0, index = 0;
     std::int64_t writtenSeconds = 0;  // of the last batch (the header's time before any)
     bool tornTail = false;            // a damaged or unfinished last write was dropped

@@ -33,8 +33,9 @@ JournalHeader TacJournalHeader(const TacMapCore& core, const TacJournalOpening& 
 // are no change throw Error naming `journal`.
 JournalBytes EncodeTacChange(const TacMapChange& change);
 TacMapChange DecodeTacChange(const JournalBytes& bytes, std::uint64_t opening, const std::string& journal);
-// The name of a change read back from a journal, which keeps no names: a
-// resize is "Resize", a change of cells kRecoveredStepName.
+// The name of a step read back from a journal that keeps no names (one
+// written before journals kept them): a resize is "Resize", a change of
+// cells kRecoveredStepName.
 std::string TacStepName(const TacMapChange& change);
 
 // Throws Error when the change cannot be redone (or undone) on the map as it

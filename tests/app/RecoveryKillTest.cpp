@@ -1,6 +1,7 @@
 // The editor killed with unsaved changes in both map windows: started again,
 // it offers the journals, restores them, and "Save map" then writes files
-// byte for byte as a "Save map" before the kill would have written them.
+// byte for byte as a "Save map" before the kill would have written them,
+// and the restored edits are named in the Edit menu as before the kill.
 // The editor runs as a process of its own (tests/app/driver), on the
 // offscreen platform, doing its edits through the windows' handlers.
 #include <QDir>
@@ -66,12 +67,14 @@ private slots:
         const std::string pristine = WriteDemoInstallation(dir / "pristine");
         const std::string state = dir / "state";
 
+        QByteArray stepsBefore;  // what the editor printed before it was killed
         {
             QProcess editor;
             Start(editor, "edit", killed, state);
             QByteArray out;
             while (!out.contains("journalled") && editor.waitForReadyRead(60000)) out += editor.readAllStandardOutput();
             QVERIFY2(out.contains("journalled"), editor.readAllStandardError().constData());
+            stepsBefore = out;
             editor.kill();  // SIGKILL
             QVERIFY(editor.waitForFinished());
         }
@@ -83,6 +86,10 @@ private slots:
 
         const QByteArray restored = RunToEnd("restore", killed, state);
         QVERIFY2(restored.contains("saved"), restored.constData());
+        // A placed tile and a drag's paint are "Paint" again, not "Recovered edit".
+        const QByteArray names = "steps: [Paint|Resize|Paint] [Paint|Building|Paint]\n";
+        QVERIFY2(stepsBefore.contains(names), stepsBefore.constData());
+        QVERIFY2(restored.contains(names), restored.constData());
         QVERIFY(restored.contains("asked: Ketral ended while pier had unsaved changes ("));
         QVERIFY(restored.contains("asked: Ketral ended while Citymap1 had unsaved changes ("));
         QVERIFY(JournalsIn(state).empty());

@@ -3,7 +3,7 @@
 // ends; "recovery is off" said once when the journal cannot be written; and
 // the start-up's offer of the journals left behind: Restore, Discard, Later,
 // changed files, files gone, damaged journals and journals of a running
-// editor.
+// editor; restored steps named as they were before the end.
 #include <QDir>
 #include <QTest>
 #include <fcntl.h>
@@ -14,16 +14,21 @@
 #include "app/RecoveryOffer.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/SaveChangesBox.h"
+#include "city/ui/CityRegionControl.h"
 #include "city/ui/CityWindow.h"
 #include "demo/Demo.h"
 #include "shell/GameInstallation.h"
 #include "shell/RecoveryDirectory.h"
+#include "shell/HistoryJournal.h"
 #include "shell/SettingsStore.h"
+#include "shell/ui/MapMenuBar.h"
 #include "shell/ui/UndoJournal.h"
 #include "support/FailingWrites.h"
+#include "support/JournalRecords.h"
 #include "support/TempDir.h"
 #include "support/ui/TestMain.h"
 #include "tactical/ui/TacticalMapView.h"
+#include "tactical/ui/TacticalRegions.h"
 #include "tactical/ui/TacticalWindow.h"
 
 using namespace ketral;
@@ -189,6 +194,98 @@ private slots:
             QCOMPARE(ListJournals().size(), std::size_t(1));
             w.reset();  // the program's normal end
             QVERIFY(ListJournals().empty());
+        }
+    }
+
+    // Steps of several names, the last one undone, left behind as by an
+    // editor that was killed: restored, the Edit menu names them as before.
+    // A journal written before journals kept names restores as it did, each
+    // step named by its change.
+    void restoredStepsHaveTheirNames()
+    {
+        const std::vector<MapWindow> windows = Windows();
+        struct Kind {
+            const MapWindow& window;
+            std::function<void(QWidget*)> edit;
+            std::vector<std::string> unnamed;  // the names restored from a journal without names
+        };
+        const std::string recovered = kRecoveredStepName;
+        const Kind kinds[] = {
+            {windows[0],
+             [](QWidget* w) {
+                 auto* t = static_cast<TacticalWindow*>(w);
+                 TacRegionView& view = t->findChild<TacticalRegions*>()->View();
+                 const int z = t->Document().EditLevel();
+                 view.Select(CellBox{{0, 0, z}, {2, 1, z}});
+                 view.FillSelection({std::uint8_t{9}, std::nullopt, std::nullopt, std::nullopt});
+                 view.SetBlock(view.CopySelection());
+                 view.PasteAt({4, 3, z}, false);
+                 view.DeleteSelection();
+                 t->Document().ResizeMap(2, 2, 1);
+                 view.BucketFill({0, 0, z}, 0, 5);
+             },
+             {recovered, recovered, recovered, "Resize", recovered}},
+            {windows[1],
+             [](QWidget* w) {
+                 CityEditor& editor = static_cast<CityWindow*>(w)->Editor();
+                 CityRegionView& view = w->findChild<CityRegionControl*>()->View();
+                 CityBuilding b = editor.map.buildings.at(0);
+                 b.ownerIndex = static_cast<std::uint8_t>(b.ownerIndex ^ 1);
+                 editor.ChangeBuilding(0, b);
+                 const int z = editor.EditLevel();
+                 view.Select(CellBox{{1, 1, z}, {3, 2, z}});
+                 view.FillSelection({std::uint16_t{300}});
+                 view.SetBlock(view.CopySelection());
+                 view.PasteAt({10, 10, z}, false);
+                 view.DeleteSelection();
+                 editor.ClearLevel([](const std::string&) { return true; });
+             },
+             {"Building", recovered, recovered, recovered, recovered}},
+        };
+        for (const Kind& k : kinds) {
+            const MapWindow& mw = k.window;
+            std::vector<std::string> named;
+            JournalBytes written;
+            JournalContent content;
+            {
+                std::unique_ptr<QWidget> w(mw.make());
+                mw.open(w.get());
+                k.edit(w.get());
+                EditHistory* history = mw.history(w.get());
+                history->Undo();
+                for (std::size_t i = 0; i < history->Count(); ++i) named.push_back(history->Name(i));
+                JournalOf(w.get())->Flush();
+                written = ReadFileBytes(JournalOf(w.get())->Path());
+                content = ReadJournalFile(JournalOf(w.get())->Path());
+            }
+            QCOMPARE(named.size(), std::size_t{5});
+            const struct {
+                const char* what;
+                JournalBytes journal;
+                std::vector<std::string> names;
+            } rows[] = {
+                {"as written", written, named},
+                {"without names", ketral::testing::UnnamedJournal(content), k.unnamed},
+            };
+            for (const auto& r : rows) {
+                const std::string what = std::string(mw.name) + ", " + r.what;
+                (*tmp).write("state/ketral/recovery/" + std::string(mw.name) + "-999999-0.journal", r.journal);
+                answers = {RecoveryChoice::Restore};
+                TacticalWindow tactical;
+                CityWindow city;
+                QWidget* w = &k.window == &windows[0] ? static_cast<QWidget*>(&tactical) : static_cast<QWidget*>(&city);
+                OfferRecovery(nullptr, &tactical, &city);
+                EditHistory* history = mw.history(w);
+                std::string got;
+                for (std::size_t i = 0; i < history->Count(); ++i) got += history->Name(i) + "|";
+                std::string want;
+                for (const std::string& name : r.names) want += name + "|";
+                QCOMPARE(std::make_pair(what, got), std::make_pair(what, want));
+                QCOMPARE(history->Index(), std::size_t{4});
+                const MapMenuBar* menu = w->findChild<MapMenuBar*>();
+                QCOMPARE(menu->UndoAction->text(), QString::fromStdString("Undo " + r.names[3]));
+                QVERIFY(menu->RedoAction->text().startsWith(QString::fromStdString("Redo " + r.names[4] + "\t")));
+            }
         }
     }
 

@@ -43,7 +43,7 @@ TEST_F(CityJournalTest, AJournalReplayedOnTheFilesGivesTheMapAsItWas)
     ReplayCityJournal(fresh, content, "j");
     EXPECT_EQ(fresh.map.cells, editor.map.cells);
     EXPECT_EQ(fresh.map.buildings, editor.map.buildings);
-    for (std::uint32_t k = 3; k > 0; --k) fresh.Undo(DecodeCityChange(content.steps[k - 1], fresh.Opening(), "j"));
+    for (std::uint32_t k = 3; k > 0; --k) fresh.Undo(DecodeCityChange(content.steps[k - 1].bytes, fresh.Opening(), "j"));
     EXPECT_EQ(fresh.map.cells, opened);
 
     // A whole 100 x 100 level, before and after, in one small journal.

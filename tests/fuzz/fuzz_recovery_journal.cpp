@@ -1,5 +1,6 @@
 // The recovery journal's reader on arbitrary bytes: it refuses them with an
-// Error or returns a journal that is written and read again unchanged; the
+// Error or returns a journal that is written and read again unchanged, its
+// step names within their bound; the
 // steps it holds are read as tactical and as city changes, which are refused
 // or come back the same after writing them again, and are checked against a
 // small map of each kind without touching it beyond its bounds.
@@ -54,7 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return m;
     }();
     std::vector<const ketral::JournalBytes*> steps;
-    for (const auto& [position, step] : content.steps) steps.push_back(&step);
+    for (const auto& [position, step] : content.steps) {
+        if (!ketral::IsKeptStepName(step.name)) std::abort();
+        steps.push_back(&step.bytes);
+    }
     for (const ketral::JournalBytes& step : content.undoFirst) steps.push_back(&step);
     for (const ketral::JournalBytes* step : steps) {
         CheckStep<ketral::TacMapChange>(*step, ketral::DecodeTacChange, ketral::EncodeTacChange);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Errors.h"
+#include "support/JournalRecords.h"
 
 using namespace ketral;
 
@@ -52,7 +53,10 @@ protected:
         journal.OnPendingChanged = [this](bool pending) { heard.push_back(pending ? "due" : "not due"); };
         journal.OnTurnedOff = [this](const std::string& why) { heard.push_back("off: " + why); };
     }
-    void Push(const std::string& letters, std::uint64_t key = 0) { history.Push("Paint", LetterChange{letters}, key); }
+    void Push(const std::string& letters, std::uint64_t key = 0, const char* name = "Paint")
+    {
+        history.Push(name, LetterChange{letters}, key);
+    }
 
     // The journal file as a reader finds it: base/index, the steps by
     // position, the steps to undo first; "none" without a file.
@@ -61,7 +65,7 @@ protected:
         if (journal.Path().empty()) return "none";
         const JournalContent c = ReadJournalFile(journal.Path());
         std::string s = std::to_string(c.base) + "/" + std::to_string(c.index);
-        for (const auto& [position, bytes] : c.steps) s += " " + std::to_string(position) + ":" + Letters(bytes);
+        for (const auto& [position, step] : c.steps) s += " " + std::to_string(position) + ":" + Letters(step.bytes);
         for (const JournalBytes& bytes : c.undoFirst) s += " first:" + Letters(bytes);
         return s;
     }
@@ -134,33 +138,53 @@ TEST_F(HistoryJournalTest, AStepWithoutWordsTurnsRecoveryOff)
 }
 
 // The steps of a journal pushed into a new history: undone ones stay for
-// Redo, the files' state is the clean mark, each step named by its change.
+// Redo, the files' state is the clean mark, each step named as it was (also
+// a drag's merged step), or by its change in a journal that keeps no names.
 TEST_F(HistoryJournalTest, ReplayBringsTheHistoryBack)
 {
     Push("a");
     history.SetClean();
-    Push("b");
-    Push("cc");
+    Push("b", 0, "Fill");
+    journal.Flush();
+    Push("c", 7, "Paint");
+    journal.Flush();
+    Push("c", 7, "Paint");  // the same drag: the step is journalled again
+    Push("dd", 0, "Paste");
     history.Undo();
     journal.Flush();
     const JournalContent content = ReadJournalFile(journal.Path());
 
-    std::vector<std::string> applied;
-    ChangeHistory<LetterChange> replayed(
-        [&](const LetterChange& c, bool redo) { applied.push_back((redo ? "redo " : "undo ") + c.letters); });
-    ReplayJournal<LetterChange>(
-        content, replayed,
-        [&](const JournalBytes& bytes, bool redo) {
-            applied.push_back((redo ? "redo " : "undo ") + Letters(bytes));
-            return LetterChange{Letters(bytes)};
-        },
-        [](const LetterChange& c) { return c.letters.size() > 1 ? std::string("Fill") : kRecoveredStepName; });
-    EXPECT_EQ(applied, (std::vector<std::string>{"redo b", "redo cc", "undo cc"}));
-    EXPECT_EQ(replayed.Count(), 2u);
-    EXPECT_EQ(replayed.Index(), 1u);
-    EXPECT_EQ(replayed.UndoName(), kRecoveredStepName);
-    EXPECT_EQ(replayed.RedoName(), "Fill");
-    EXPECT_EQ(replayed.CleanIndex(), std::optional<std::size_t>(0));
+    struct Case {
+        const char* what;
+        JournalBytes journal;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"names kept", EncodeWholeJournal(content), {"Fill", "Paint", "Paste"}},
+        {"a journal of the first layout", ketral::testing::UnnamedJournal(content),
+         {kRecoveredStepName, "Resize", "Resize"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemorySource source(c.journal, "journal");
+        std::vector<std::string> applied;
+        ChangeHistory<LetterChange> replayed(
+            [&](const LetterChange& change, bool redo) { applied.push_back((redo ? "redo " : "undo ") + change.letters); });
+        ReplayJournal<LetterChange>(
+            ReadJournal(source), replayed,
+            [&](const JournalBytes& bytes, bool redo) {
+                applied.push_back((redo ? "redo " : "undo ") + Letters(bytes));
+                return LetterChange{Letters(bytes)};
+            },
+            // A change of two letters tells its kind.
+            [](const LetterChange& change) { return change.letters.size() > 1 ? std::string("Resize") : kRecoveredStepName; });
+        EXPECT_EQ(applied, (std::vector<std::string>{"redo b", "redo cc", "redo dd", "undo dd"}));
+        ASSERT_EQ(replayed.Count(), 3u);
+        EXPECT_EQ(replayed.Index(), 2u);
+        for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(replayed.Name(k), c.names[k]) << k;
+        EXPECT_EQ(replayed.RedoName(), c.names[2]);
+        EXPECT_EQ(replayed.CleanIndex(), std::optional<std::size_t>(0));
+    }
 }
 
 // Saved after three edits, then two of them undone, then killed: the replay

@@ -20,6 +20,7 @@
 #include "shell/RecoveryJournal.h"
 #include "support/FailingWrites.h"
 #include "support/GuardedFifo.h"
+#include "support/JournalRecords.h"
 #include "support/TempDir.h"
 
 using namespace ketral;
@@ -48,12 +49,13 @@ JournalHeader SomeHeader()
 JournalBytes Step(std::uint8_t tag, std::size_t n = 5) { return JournalBytes(n, tag); }
 
 // Three writes of a window: two edits, an undo and a new edit in place of
-// the undone one, an undo past the files' state with a new edit.
+// the undone one, an undo past the files' state with a new edit (one whose
+// name the journal does not keep).
 std::vector<JournalBatch> SomeBatches()
 {
     return {
-        {1700000200, 0, {{0, Step(1)}, {1, Step(2)}}, {}, 0, 2},
-        {1700000300, 1, {{1, Step(3, 40)}}, {}, 0, 2},
+        {1700000200, 0, {{0, {Step(1), "Paint"}}, {1, {Step(2), "Bucket fill"}}}, {}, 0, 2},
+        {1700000300, 1, {{1, {Step(3, 40), "Paste"}}}, {}, 0, 2},
         {1700000400, 0, {{0, Step(4)}}, {Step(3, 40), Step(1)}, 0, 1},
     };
 }
@@ -118,7 +120,7 @@ TEST(RecoveryJournal, WhatIsWrittenReadsBackAfterEveryBatch)
     }
     // The last write: an undo past the files' state and a new edit.
     const JournalContent last = Read(Whole(SomeHeader(), batches));
-    EXPECT_EQ(last.steps, (std::map<std::uint32_t, JournalBytes>{{0, Step(4)}}));
+    EXPECT_EQ(last.steps, (std::map<std::uint32_t, JournalStep>{{0, Step(4)}}));
     EXPECT_EQ(last.undoFirst, (std::vector<JournalBytes>{Step(3, 40), Step(1)}));
     EXPECT_EQ(last.base, 0u);
     EXPECT_EQ(last.index, 1u);
@@ -126,6 +128,62 @@ TEST(RecoveryJournal, WhatIsWrittenReadsBackAfterEveryBatch)
     // A rewrite in one batch reads as the journal it was made from.
     const JournalContent rewritten = Read(EncodeWholeJournal(After(3)));
     ExpectSame(rewritten, After(3));
+}
+
+// A step's name is kept when it is a short printable text; a batch record
+// holding another is damaged (and dropped with what follows), and the writer
+// writes a step whose name it does not keep without one.
+TEST(RecoveryJournal, StepNamesAreKeptUpToTheirBound)
+{
+    struct Case {
+        const char* what;
+        std::string name;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"a name", "Bucket fill", true},
+        {"none", "", true},
+        {"the longest kept", std::string(kMaxStepNameBytes, 'n'), true},
+        {"one byte longer", std::string(kMaxStepNameBytes + 1, 'n'), false},
+        {"a line break", "Paste\n", false},
+        {"a byte above ASCII", "Coll\xe9", false},
+    };
+    const JournalBatch first = SomeBatches()[0];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const JournalBatch named{1700000300, 2, {{2, {Step(5), c.name}}}, {}, 0, 3};
+        JournalBytes bytes = Whole(SomeHeader(), {first});
+        const JournalBytes record = ketral::testing::BatchRecord(named, true);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+        const JournalContent got = Read(bytes);
+        EXPECT_EQ(got.tornTail, !c.kept);
+        if (c.kept) EXPECT_EQ(got.steps.at(2), (JournalStep{Step(5), c.name}));
+        else ExpectSame(got, After(1));
+
+        const JournalContent written = Read(Whole(SomeHeader(), {first, named}));
+        EXPECT_FALSE(written.tornTail);
+        EXPECT_EQ(written.steps.at(2), (JournalStep{Step(5), c.kept ? c.name : ""}));
+    }
+}
+
+// The journals written before names were kept read as they did: every
+// step without a name.
+TEST(RecoveryJournal, AJournalOfTheFirstLayoutReadsWithoutNames)
+{
+    const auto batches = SomeBatches();
+    for (std::size_t n = 0; n <= batches.size(); ++n) {
+        SCOPED_TRACE(n);
+        JournalBytes bytes = ketral::testing::UnnamedJournalHeader(SomeHeader());
+        for (std::size_t i = 0; i < n; ++i) {
+            const JournalBytes record = ketral::testing::BatchRecord(batches[i], false);
+            bytes.insert(bytes.end(), record.begin(), record.end());
+        }
+        JournalContent want = After(n);
+        for (auto& [position, step] : want.steps) step.name.clear();
+        const JournalContent got = Read(bytes);
+        ExpectSame(got, want);
+        EXPECT_FALSE(got.tornTail);
+    }
 }
 
 TEST(RecoveryJournal, AWriteCutShortAnywhereReadsAsTheJournalBeforeIt)
@@ -242,7 +300,7 @@ TEST(RecoveryJournal, TheWayFromTheFilesToTheMap)
         ASSERT_EQ(way.size(), c.way.size());
         for (std::size_t i = 0; i < way.size(); ++i) {
             const int k = c.way[i].first;
-            const JournalBytes& want = k >= 0 ? content.steps.at(static_cast<std::uint32_t>(k))
+            const JournalBytes& want = k >= 0 ? content.steps.at(static_cast<std::uint32_t>(k)).bytes
                                               : content.undoFirst[static_cast<std::size_t>(-1 - k)];
             EXPECT_EQ(way[i].step, &want) << i;
             EXPECT_EQ(way[i].redo, c.way[i].second) << i;
@@ -354,7 +412,7 @@ TEST_F(RecoveryDirectoryTest, AWriterKilledAtAnyMomentLeavesAReadableJournal)
             const JournalContent c = ReadJournalFile(j.path);
             ASSERT_EQ(c.steps.size(), c.index);
             for (std::uint32_t k = 0; k < c.index; ++k)
-                EXPECT_EQ(c.steps.at(k), Step(static_cast<std::uint8_t>(k), 4000 + k % 7));
+                EXPECT_EQ(c.steps.at(k).bytes, Step(static_cast<std::uint8_t>(k), 4000 + k % 7));
             DiscardJournal(j.path);
         }
     }

@@ -72,7 +72,7 @@ TEST_F(TacJournal, AJournalReplayedOnTheFilesGivesTheMapAsItWas)
     Load(fresh);
     Load(opened);
     ReplayTacJournal(fresh, content, "j");
-    for (std::uint32_t k = 3; k > 0; --k) fresh.Undo(DecodeTacChange(content.steps[k - 1], fresh.Opening(), "j"));
+    for (std::uint32_t k = 3; k > 0; --k) fresh.Undo(DecodeTacChange(content.steps[k - 1].bytes, fresh.Opening(), "j"));
     EXPECT_EQ(fresh.Map().Cells, opened.Map().Cells);
     EXPECT_EQ(fresh.Map().MapWidth, opened.Map().MapWidth);
 }

@@ -2,11 +2,13 @@
 // tests: the same edits in both map windows (paints, a resize, a building,
 // a cleared level, undos and edits after them), done through the windows'
 // own handlers, then
-//   edit GAME      waits until the journals are written, prints
-//                  "journalled" and idles (the test kills it);
+//   edit GAME      prints the names of both histories' steps, waits until
+//                  the journals are written, prints "journalled" and idles
+//                  (the test kills it);
 //   save GAME      saves both maps and ends;
 //   restore GAME   runs the start-up's offer, answering Restore to every
-//                  question, saves both maps and ends.
+//                  question, prints the names of the steps restored, saves
+//                  both maps and ends.
 // The game's path is GAME; the journals live under $XDG_STATE_HOME.
 #include <QApplication>
 #include <QDir>
@@ -97,6 +99,19 @@ void EditCity(CityWindow& w)
     PlaceTile(w, 11);
 }
 
+// "steps: [tactical names] [city names]", the names as the Edit menu shows them.
+void PrintStepNames(TacticalWindow& tactical, CityWindow& city)
+{
+    std::string line = "steps:";
+    for (const EditHistory* history : {static_cast<const EditHistory*>(&tactical.Map()->Core().History()),
+                                       static_cast<const EditHistory*>(&city.Editor().History())}) {
+        line += " [";
+        for (std::size_t k = 0; k < history->Count(); ++k) line += (k ? "|" : "") + history->Name(k);
+        line += "]";
+    }
+    std::printf("%s\n", line.c_str());
+}
+
 bool Flushed(QWidget* window)
 {
     const auto* journal = window->findChild<UndoJournal*>();
@@ -138,6 +153,7 @@ int main(int argc, char** argv)
         city.SetBuildingDialog(&dialog);
         if (mode == "restore") {
             OfferRecovery(nullptr, &tactical, &city);
+            PrintStepNames(tactical, city);
         } else {
             EditTactical(tactical);
             EditCity(city);
@@ -150,6 +166,7 @@ int main(int argc, char** argv)
             }
         }
         if (mode == "edit") {
+            PrintStepNames(tactical, city);
             QTimer poll;
             QObject::connect(&poll, &QTimer::timeout, [&] {
                 if (!Flushed(&tactical) || !Flushed(&city)) return;

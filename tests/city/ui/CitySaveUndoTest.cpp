@@ -201,21 +201,23 @@ private slots:
         const CityMap& map = form->Editor().map;
         std::vector<Cells> cells{map.cells};
         std::vector<std::vector<CityBuilding>> buildings{map.buildings};
-        auto snap = [&] {
+        // After each change: the map, and the step the Edit menu offers to undo.
+        auto snap = [&](const char* undo) {
             cells.push_back(map.cells);
             buildings.push_back(map.buildings);
+            QCOMPARE(form->MenuBar->UndoAction->text(), QString::fromLatin1(undo));
         };
         PlaceTile(11);
-        snap();
+        snap("Undo Paint");
         RenameBuilding(0, 7);
-        snap();
+        snap("Undo Building");
         QCOMPARE(form->BuildingList->item(0)->text(), QStringLiteral("Name 7"));  // at once after the dialog
         yes = true;
         form->CurrentLevelBar->setValue(0);
         form->ClearLevelButton->click();
-        snap();
+        snap("Undo Clear level");
         form->ClearMapButton->click();
-        snap();
+        snap("Undo Clear all map");
         QCOMPARE(form->Editor().History().Count(), std::size_t{4});
         for (std::size_t i = 1; i < cells.size(); ++i) QVERIFY(cells[i] != cells[i - 1] || buildings[i] != buildings[i - 1]);
 
