@@ -161,6 +161,9 @@ public:
     void SetAutoRedraw(bool on);
     void SetGrid(bool on);
     void SetOnlyBuildings(bool on);
+    // "Highlight current level": the levels below the current one drawn
+    // darkened; redrawn at once with "Auto redraw".
+    void SetHighlightLevel(bool on);
     // The window's outer size, which the overview's outline reckons with
     // from the next taking of the controls.
     void SetWindowSize(int width, int height) { windowSize_ = {width, height}; }

@@ -71,6 +71,13 @@ void CityEditor::SetOnlyBuildings(bool on)
     TakeShownControls();
 }
 
+void CityEditor::SetHighlightLevel(bool on)
+{
+    if (on == view.highlightLevel) return;
+    view.highlightLevel = on;
+    if (controls_.autoRedraw) RedrawMap();
+}
+
 void CityEditor::ViewResized(int width, int height)
 {
     Resize(width, height);

@@ -12,7 +12,7 @@ namespace {
 int RunRenderCity(const std::vector<std::string>& argv)
 {
     Args args(argv, CityOptions({"--size", "--out", "--scroll", "--levels", "--current", "--unchecked"}),
-              CityFlags({"--grid", "--only-buildings", "--whole"}));
+              CityFlags({"--grid", "--only-buildings", "--whole", "--highlight"}));
     if (!args.positional().empty()) throw UsageError("unexpected argument '" + args.positional().front() + "'");
     // --whole: the smallest picture of the whole map at the shown levels.
     const bool whole = args.has("--whole");
@@ -49,6 +49,7 @@ int RunRenderCity(const std::vector<std::string>& argv)
     editor->SetCurrentLevel(currentLevel);
     editor->SetOnlyBuildings(args.has("--only-buildings"));
     editor->SetGrid(args.has("--grid"));
+    editor->SetHighlightLevel(args.has("--highlight"));
     for (int i : unchecked) editor->BuildingList().checked[static_cast<std::size_t>(i)] = false;
     editor->BuildingList().RebuildMask(editor->map.buildings);
     editor->RedrawMap();
@@ -63,7 +64,7 @@ int RunRenderCity(const std::vector<std::string>& argv)
 const ToolCommandRegistration kRegistration(
     {"render-city",
      "render-city [--game DIR] (--map NAME | --save FILE) (--size WxH | --whole) --out FILE [--scroll H,V] "
-     "[--levels START,EXTRA] [--current L] [--grid] [--only-buildings] [--unchecked I,J,...] [--lists DIR]",
+     "[--levels START,EXTRA] [--current L] [--grid] [--only-buildings] [--unchecked I,J,...] [--highlight] [--lists DIR]",
      RunRenderCity});
 
 }  // namespace

@@ -14,7 +14,7 @@ constexpr int kMaxImageSide = 16384;
 int Run(const std::vector<std::string>& argv)
 {
     const Args args(argv, TacticalOptions({"--size", "--out", "--levels", "--current", "--offset", "--slots"}),
-                    TacticalFlags({"--plan", "--units", "--whole"}));
+                    TacticalFlags({"--plan", "--units", "--whole", "--highlight"}));
     // --whole: the smallest picture of the whole map at the shown levels.
     const bool whole = args.has("--whole");
     if (whole && (args.has("--size") || args.has("--offset")))
@@ -73,6 +73,7 @@ int Run(const std::vector<std::string>& argv)
     for (int s = 0; s < kSlotCount; ++s) core.SetViewOption(s, slots[s]);
     core.SetViewOption(kOptionUnits, args.has("--units"));
     core.SetViewOption(kOptionPlan, args.has("--plan"));
+    core.SetViewOption(kOptionHighlight, args.has("--highlight"));
     core.RedrawView();
     // A whole-map picture may be far larger than memory allows to hold: it
     // is written band by band as it is drawn.
@@ -86,7 +87,7 @@ int Run(const std::vector<std::string>& argv)
 const ToolCommandRegistration registration(
     {"render-tactical",
      "render-tactical [--game DIR] [--cd-only] [--cd-letter L] (--map DIRNAME [NAME] | --save FILE) (--size WxH | "
-     "--whole) --out FILE [--plan] [--levels MIN,MAX] [--current N] [--offset X,Y] [--slots DIGITS] [--units]",
+     "--whole) --out FILE [--plan] [--levels MIN,MAX] [--current N] [--offset X,Y] [--slots DIGITS] [--units] [--highlight]",
      Run});
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "CityTestData.h"
+#include "base/PaletteDarkening.h"
 #include "city/CityEditor.h"
 
 namespace ketral {
@@ -228,6 +229,28 @@ TEST_F(ViewControls, TheOutlineTakesTheWindowSizeWithTheControls)
     editor.SetScroll(2, 4);
     EXPECT_TRUE(outlined(400, 300));
     EXPECT_FALSE(outlined(783, 540));
+}
+
+// "Highlight current level": the levels below the current one drawn through
+// the palette's darkening table; the map holds tiles on level 0 only.
+TEST_F(ViewControls, HighlightDarkensTheLevelsBelowTheCurrentOne)
+{
+    Open();
+    editor.SetStartLevel(0);
+    editor.SetLevelsToShow(9);
+    const IndexTable dark = DarkeningTable(editor.mapImage.colors());
+    for (const int current : {0, 1, 5}) {
+        SCOPED_TRACE(current);
+        editor.SetCurrentLevel(current);
+        editor.SetHighlightLevel(false);
+        const std::vector<std::uint8_t> plain = Pixels();
+        editor.SetHighlightLevel(true);  // "Auto redraw" draws at once
+        std::vector<std::uint8_t> want = plain;
+        if (current > 0)
+            for (std::uint8_t& p : want) p = dark[p];
+        EXPECT_EQ(Pixels(), want);
+        EXPECT_EQ(want != plain, current > 0);
+    }
 }
 
 }  // namespace

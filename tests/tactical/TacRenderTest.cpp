@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "base/PaletteDarkening.h"
 #include "base/TextPainter.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/TacProbe.h"
@@ -504,6 +505,83 @@ TEST(TacRender, WithoutAMapNothingIsDrawnAndNoStrayFrameStays)
     core.DrawSelectionFrame(core.View().LastFrame);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 300; ++x) ASSERT_EQ(core.ViewImage().pixel(x, y), 0) << x << "," << y;
+}
+
+// "Highlight current level": the levels below the selected one are drawn
+// through the palette's darkening table, the selected one and those above
+// it as without highlighting, in both views.
+TEST(TacRender, HighlightDarkensTheLevelsBelowTheSelectedOne)
+{
+    RenderFixture f;
+    f.UseBlocks();
+    std::vector<TestSprite> squares;  // plan tile k: an 8 x 8 square of index 10 + k
+    for (int k = 0; k < 200; ++k) {
+        TestSprite sq;
+        for (int row = 0; row < 8; ++row) sq.push_back(tactest::Run{0, row, Bytes(8, static_cast<std::uint8_t>(10 + k))});
+        squares.push_back(sq);
+    }
+    WriteCollection(f.dir, "maps/d/mapunits/sground", PlainCollection(squares));
+    f.core.Resize(900, 700);
+    f.Load("m", 6, 5, 3, DistinctGround(6, 5, 3));
+    f.core.SetScroll(-10, -20);  // the whole map in view
+    const IndexTable dark = DarkeningTable(f.core.ViewImage().colors());
+    for (const bool plan : {false, true}) {
+        SCOPED_TRACE(plan ? "plan view" : "isometric view");
+        f.core.SetViewOption(kOptionPlan, plan);
+        if (plan) f.core.SetScroll(-4, -30);  // cell (x, y) at (8 x, 8 y)
+        struct Row {
+            int maxLevel, selected;
+            bool darkened;  // every level shown lies below the selected one
+        };
+        for (const Row r : {Row{2, 1, false}, Row{1, 3, true}, Row{0, 2, true}}) {
+            f.core.SetMaxLevel(r.maxLevel);
+            f.core.SetCurrLevel(r.selected);
+            f.core.SetViewOption(kOptionHighlight, false);
+            const IndexedImage plain = f.core.ViewImage();
+            f.core.SetViewOption(kOptionHighlight, true);
+            const IndexedImage& lit = f.core.ViewImage();
+            int changed = 0;
+            for (int y = 0; y < plain.height(); ++y)
+                for (int x = 0; x < plain.width(); ++x) {
+                    const std::uint8_t want = r.darkened ? dark[plain.pixel(x, y)] : plain.pixel(x, y);
+                    ASSERT_EQ(lit.pixel(x, y), want) << x << "," << y << " selected " << r.selected;
+                    changed += want != plain.pixel(x, y);
+                }
+            EXPECT_EQ(changed > 0, r.darkened);
+        }
+        // Levels 0 and 1 below, level 2 selected: in the isometric view the
+        // lower levels show beside the top one (in the plan it covers them).
+        f.core.SetMaxLevel(2);
+        f.core.SetCurrLevel(3);
+        f.core.SetViewOption(kOptionHighlight, false);
+        const IndexedImage plain = f.core.ViewImage();
+        f.core.SetViewOption(kOptionHighlight, true);
+        if (!plan) {
+            EXPECT_FALSE(SamePixels(plain, f.core.ViewImage()));
+        }
+        f.core.SetViewOption(kOptionHighlight, false);
+    }
+}
+
+// The darkening table: each index takes the colour nearest to half its own
+// brightness, the lowest index on a tie, never index 0.
+TEST(TacRender, TheDarkeningTableTakesTheNearestColourAtHalfBrightness)
+{
+    ColorTable c{};
+    for (auto& e : c) e = Rgb{250, 250, 250};  // far from every target
+    c[0] = Rgb{0, 0, 0};
+    c[1] = Rgb{254, 254, 254};  // half: 127 -> index 2
+    c[2] = Rgb{127, 127, 127};  // half: 63 -> 4 and 5 tie: 4
+    c[3] = Rgb{4, 4, 4};        // half: 2 -> 6
+    c[4] = Rgb{60, 60, 60};
+    c[5] = Rgb{66, 66, 66};
+    c[6] = Rgb{3, 3, 3};        // half: 1 -> itself, not the nearer black of index 0
+    const IndexTable t = DarkeningTable(c);
+    EXPECT_EQ(t[0], 0);
+    EXPECT_EQ(t[1], 2);
+    EXPECT_EQ(t[2], 4);
+    EXPECT_EQ(t[3], 6);
+    EXPECT_EQ(t[6], 6);
 }
 
 }  // namespace

@@ -102,6 +102,20 @@ TEST_F(CityToolTest, RenderDrawsWhatTheEditorDraws)
     e->SetItemChecked(0, true);
     e->RedrawMap();
     EXPECT_NE(raw, RawPixels(e->mapImage));
+
+    // --highlight: level 0 below the current level 1, darkened.
+    r = Tool({"render-city", "--game", game, "--map", "Citymap1", "--size", "640x400", "--out", "lit.raw", "--current",
+              "1", "--highlight", "--lists", inst.lists});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto lit = OpenHere("Citymap1", false);
+    lit->Resize(640, 400);
+    lit->SetCurrentLevel(1);
+    lit->SetHighlightLevel(true);
+    lit->RedrawMap();
+    EXPECT_EQ(ReadFileBytes(scratch / "lit.raw"), RawPixels(lit->mapImage));
+    lit->SetHighlightLevel(false);
+    lit->RedrawMap();
+    EXPECT_NE(ReadFileBytes(scratch / "lit.raw"), RawPixels(lit->mapImage));
 }
 
 TEST_F(CityToolTest, RenderDefaultsToAllLevelsAndWritesPng)

@@ -176,6 +176,22 @@ TEST_F(TacticalToolTest, OffsetsAreThoseOfTheScrollBars)
     }
 }
 
+TEST_F(TacticalToolTest, HighlightDrawsWhatTheWindowDrawsWithHighlighting)
+{
+    const std::string out = dir / "lit.raw";
+    ToolRun run = Run({"render-tactical", "--game", dir.path(), "--map", "Desert", "--size", "640x200", "--out", out,
+                       "--current", "2", "--highlight"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto view = [](bool lit) {
+        return [lit](TacMapCore& c) {
+            c.SetCurrLevel(2);
+            c.SetViewOption(kOptionHighlight, lit);
+        };
+    };
+    EXPECT_EQ(ketral::testing::ReadFileBytes(out), Expected(dir / "maps/Desert/a", false, 640, 200, view(true)));
+    EXPECT_NE(ketral::testing::ReadFileBytes(out), Expected(dir / "maps/Desert/a", false, 640, 200, view(false)));
+}
+
 TEST_F(TacticalToolTest, RenderDrawsWhatTheWindowDraws)
 {
     const std::string out = dir / "view.raw";
