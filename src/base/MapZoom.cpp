@@ -44,10 +44,11 @@ PixelPos ImageToView(PixelPos p, int percent)
     return {CeilDiv(static_cast<long long>(p.x) * percent, 100), CeilDiv(static_cast<long long>(p.y) * percent, 100)};
 }
 
-PixelPos ZoomShiftAbout(PixelPos at, int fromPercent, int toPercent)
+PixelPos CellShiftAbout(PixelPos at, int fromPercent, int toPercent,
+                        const std::function<PixelPos(PixelPos imagePixel)>& cellAt)
 {
-    const PixelPos before = ViewToImage(at, fromPercent), after = ViewToImage(at, toPercent);
-    return {after.x - before.x, after.y - before.y};
+    const PixelPos before = cellAt(ViewToImage(at, fromPercent)), after = cellAt(ViewToImage(at, toPercent));
+    return {before.x - after.x, before.y - after.y};
 }
 
 std::array<std::uint32_t, 256> OpaqueColours(const ColorTable& table)

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "base/IndexedImage.h"
 
@@ -32,10 +33,14 @@ PixelPos ZoomedImageSize(int viewWidth, int viewHeight, int percent);
 PixelPos ViewToImage(PixelPos p, int percent);
 // The screen pixel where image pixel p's square begins.
 PixelPos ImageToView(PixelPos p, int percent);
-// How far the image pixel under screen pixel `at` of the view moves when the
-// zoom goes from `fromPercent` to `toPercent`: the shift of the map that a
-// zoom about `at` takes back (by scrolling) to keep that pixel under `at`.
-PixelPos ZoomShiftAbout(PixelPos at, int fromPercent, int toPercent);
+// A zoom from `fromPercent` to `toPercent` about screen pixel `at` of the
+// view: the cells (x, y) the scroll must move the map by so that the cell
+// under `at` stays under it, where `cellAt` gives the cell at an image pixel
+// at the scroll now. A scroll of whole cells then keeps the very cell under
+// the pointer, and zooming back to `fromPercent` about `at` moves the scroll
+// back to where it was, however many steps lie between.
+PixelPos CellShiftAbout(PixelPos at, int fromPercent, int toPercent,
+                        const std::function<PixelPos(PixelPos imagePixel)>& cellAt);
 
 // Writes the view's screen pixels: `out` has `outHeight` rows of `outWidth`
 // pixels, `outStride` pixels from one row to the next; each shows the image

@@ -23,8 +23,8 @@ namespace ketral {
 
 // The view of the map window.
 struct CityViewState {
-    int scrollX = 0;       // scroll bar position x 128
-    int scrollY = 0;       // scroll bar position x 32
+    int scrollX = 0;       // scroll bar position x 128 (and a zoom's rest, CityEditor)
+    int scrollY = 0;       // scroll bar position x 32 (and a zoom's rest)
     int startLevel = 0;    // lowest level drawn
     int extraLevels = 0;   // levels drawn above startLevel
     int currentLevel = 0;  // the level that is edited and gridded

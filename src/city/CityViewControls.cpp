@@ -108,8 +108,8 @@ void CityEditor::TakeShownControls()
     SetLevelRange(LevelControl::To, 0, 9 - controls_.level[Index(LevelControl::From)]);
     const PixelPos scroll = controls_.scroll;
     SetCaption(std::to_string(scroll.x) + " " + std::to_string(scroll.y));
-    view.scrollX = scroll.x * 128;
-    view.scrollY = scroll.y * 32;
+    view.scrollX = scroll.x * 128 + scrollRest_.x;
+    view.scrollY = scroll.y * 32 + scrollRest_.y;
     view.startLevel = controls_.level[Index(LevelControl::From)];
     view.extraLevels = controls_.level[Index(LevelControl::To)];
     view.currentLevel = controls_.level[Index(LevelControl::Selected)];

@@ -3,6 +3,8 @@
 // under the pointer.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "CityTestData.h"
 #include "city/CityEditor.h"
 
@@ -28,10 +30,20 @@ protected:
         editor.Resize(640, 480);
         editor.OpenCityMap(inst.vyxdata, "Citymap1", inst.vyxdata + "pal_01.dat", false, true);
     }
-    void Scroll(int h, int v)
+    void Scroll(int h, int v) { Scroll(editor, h, v); }
+    static void Scroll(CityEditor& e, int h, int v)
     {
-        editor.SetWindowSize(783, 540);
-        editor.SetScroll(h, v);
+        e.SetWindowSize(783, 540);
+        e.SetScroll(h, v);
+    }
+    // Another editor with the map open, nothing of an earlier zoom kept.
+    std::unique_ptr<CityEditor> Opened()
+    {
+        auto e = std::make_unique<CityEditor>(inst.lists);
+        e->SetObserver(&told);
+        e->Resize(640, 480);
+        e->OpenCityMap(inst.vyxdata, "Citymap1", inst.vyxdata + "pal_01.dat", false, true);
+        return e;
     }
     CityInstall inst;
     Told told;
@@ -62,38 +74,87 @@ TEST_F(CityZoom, AZoomedImageHoldsTheSamePixelsAsAtFullSize)
     EXPECT_EQ(told.zooms, (std::vector<int>{200, 300, 400}));
 }
 
-TEST_F(CityZoom, ZoomingKeepsTheMapPointUnderThePointer)
+TEST_F(CityZoom, ZoomingKeepsTheCellUnderThePointer)
 {
+    // The view scrolls by whole cells (32 x 16 pixels, finer than the bars'
+    // 128 x 32); the bars show the nearest steps.
     const struct {
         int from, to;
-        PixelPos at, start, bars;
+        PixelPos at, start, bars, scroll;
     } cases[] = {
-        {100, 200, {512, 256}, {0, 0}, {2, 4}},   {200, 100, {512, 256}, {0, 0}, {-2, -4}},
-        {100, 400, {640, 320}, {0, 0}, {4, 8}},   {100, 50, {256, 64}, {0, 0}, {-2, -2}},
-        {100, 200, {512, 256}, {99, 98}, {100, 100}},  // held at the bars' ends
-        {100, 50, {512, 256}, {-99, -199}, {-100, -200}},
+        {100, 200, {512, 256}, {0, 0}, {2, 4}, {256, 128}},
+        {200, 100, {512, 256}, {0, 0}, {-2, -4}, {-256, -128}},
+        {100, 400, {640, 320}, {0, 0}, {4, 8}, {480, 240}},
+        {100, 50, {256, 192}, {0, 0}, {-2, -6}, {-256, -192}},
+        {100, 300, {301, 197}, {0, 0}, {2, 4}, {192, 128}},
+        {100, 200, {512, 256}, {99, 98}, {100, 100}, {12800, 3200}},  // held at the bars' ends
+        {100, 50, {512, 256}, {-99, -199}, {-100, -200}, {-12800, -6400}},
     };
     for (const auto& c : cases) {
-        editor.SetZoom(c.from);
-        Scroll(c.start.x, c.start.y);
+        const auto e = Opened();
+        e->ZoomAbout(c.from, {0, 0});  // about the corner: the scroll stays
+        Scroll(*e, c.start.x, c.start.y);
+        e->SetCurrentLevel(2);
         const PixelPos before = ViewToImage(c.at, c.from);
-        editor.MouseMove(before.x, before.y);
-        const std::optional<Cell3> cell = editor.CellUnderPointer();
+        e->MouseMove(before.x, before.y);
+        const std::optional<Cell3> cell = e->CellUnderPointer();
         told.scrolls.clear();
-        editor.ZoomAbout(c.to, c.at);
+        e->ZoomAbout(c.to, c.at);
         ASSERT_EQ(told.scrolls.size(), 1u);
         EXPECT_EQ(told.scrolls[0], c.bars) << c.from << " to " << c.to;
-        EXPECT_EQ(editor.view.scrollX, 128 * c.bars.x);
-        EXPECT_EQ(editor.view.scrollY, 32 * c.bars.y);
-        // A shift of whole scroll steps keeps the very cell under the pointer.
-        const PixelPos wanted{ViewToImage(c.at, c.to).x - ViewToImage(c.at, c.from).x,
-                              ViewToImage(c.at, c.to).y - ViewToImage(c.at, c.from).y};
-        if (c.start == PixelPos{0, 0} && wanted.x % 128 == 0 && wanted.y % 32 == 0) {
+        EXPECT_EQ(e->view.scrollX, c.scroll.x) << c.from << " to " << c.to;
+        EXPECT_EQ(e->view.scrollY, c.scroll.y) << c.from << " to " << c.to;
+        if (c.start == PixelPos{0, 0}) {
+            ASSERT_TRUE(cell.has_value()) << c.from << " to " << c.to;
             const PixelPos after = ViewToImage(c.at, c.to);
-            editor.MouseMove(after.x, after.y);
-            EXPECT_EQ(editor.CellUnderPointer(), cell) << c.from << " to " << c.to;
+            e->MouseMove(after.x, after.y);
+            EXPECT_EQ(e->CellUnderPointer(), cell) << c.from << " to " << c.to;
         }
     }
+}
+
+// Wheel steps about a resting pointer: the cell under it stays under it at
+// every step, and back at the first zoom the scroll is where it was; a bar's
+// move afterwards moves the map by whole steps from there.
+TEST_F(CityZoom, SuccessiveZoomsKeepTheCellAndComeBack)
+{
+    const struct {
+        PixelPos at;
+        std::vector<int> zooms;
+    } cases[] = {
+        {{301, 197}, {100, 200, 300, 200, 100}},
+        {{77, 403}, {100, 200, 400, 300, 100}},
+        {{155, 331}, {50, 100, 200, 300, 400, 300, 200, 100, 50}},
+        {{13, 250}, {400, 300, 200, 100, 50, 100, 200, 300, 400}},
+    };
+    for (const auto& c : cases) {
+        editor.SetZoom(c.zooms[0]);
+        Scroll(1, 2);
+        editor.SetCurrentLevel(3);
+        const PixelPos first = ViewToImage(c.at, c.zooms[0]);
+        editor.MouseMove(first.x, first.y);
+        const std::optional<Cell3> cell = editor.CellUnderPointer();
+        ASSERT_TRUE(cell.has_value()) << c.at.x << "," << c.at.y;
+        const PixelPos scroll{editor.view.scrollX, editor.view.scrollY};
+        for (std::size_t i = 1; i < c.zooms.size(); ++i) {
+            editor.ZoomAbout(c.zooms[i], c.at);
+            const PixelPos p = ViewToImage(c.at, c.zooms[i]);
+            editor.MouseMove(p.x, p.y);
+            ASSERT_EQ(editor.CellUnderPointer(), cell) << c.at.x << "," << c.at.y << " step " << i;
+        }
+        EXPECT_EQ((PixelPos{editor.view.scrollX, editor.view.scrollY}), scroll) << c.at.x << "," << c.at.y;
+        EXPECT_EQ(editor.ShownControls().scroll, (PixelPos{1, 2}));
+    }
+    // The rest a zoom left stays through a bar's move.
+    editor.SetZoom(100);
+    Scroll(0, 0);
+    editor.ZoomAbout(400, {640, 320});
+    const PixelPos rest{editor.view.scrollX - 128 * editor.ShownControls().scroll.x,
+                        editor.view.scrollY - 32 * editor.ShownControls().scroll.y};
+    EXPECT_NE(rest, (PixelPos{0, 0}));
+    Scroll(editor.ShownControls().scroll.x + 1, editor.ShownControls().scroll.y);
+    EXPECT_EQ(editor.view.scrollX, 128 * editor.ShownControls().scroll.x + rest.x);
+    EXPECT_EQ(editor.view.scrollY, 32 * editor.ShownControls().scroll.y + rest.y);
 }
 
 TEST_F(CityZoom, TheOverviewOutlinesThePartShown)

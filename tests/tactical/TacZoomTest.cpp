@@ -119,6 +119,48 @@ TEST(TacZoom, ZoomingKeepsTheMapPointUnderThePointer)
     }
 }
 
+// Wheel steps about a resting pointer, in both views: the cell under it
+// stays under it at every step, and back at the first zoom the scroll is
+// where it was.
+TEST(TacZoom, SuccessiveZoomsKeepTheCellAndComeBack)
+{
+    const struct {
+        bool plan;
+        PixelPos at;
+        std::vector<int> zooms;
+    } cases[] = {
+        {false, {301, 197}, {100, 200, 300, 200, 100}},
+        {false, {77, 403}, {100, 200, 400, 300, 100}},
+        {false, {555, 331}, {50, 100, 200, 300, 400, 300, 200, 100, 50}},
+        {false, {13, 250}, {400, 300, 200, 100, 50, 100, 200, 300, 400}},
+        {true, {301, 197}, {100, 200, 300, 200, 100}},
+        {true, {255, 231}, {50, 100, 200, 300, 400, 300, 200, 100, 50}},
+    };
+    for (const auto& c : cases) {
+        ZoomFixture f(60, 60, 2);
+        f.core.SetViewOption(kOptionPlan, c.plan);
+        f.core.Resize(800, 600);
+        f.core.ZoomAbout(c.zooms[0], {0, 0});
+        f.core.SetCurrLevel(2);
+        // Scrolled so that the pointer lies over cell (30, 30).
+        f.core.SetScroll(0, 0);
+        const PixelPos first = ViewToImage(c.at, c.zooms[0]);
+        const Point under = c.plan ? Point{first.x / 8 + 4, first.y / 8 + 30} : f.core.CellAtPixel({first.x, first.y});
+        f.core.SetScroll(30 - under.x, 30 - under.y);
+        f.core.MouseMove(first.x, first.y);
+        const std::optional<Cell3> cell = f.core.CellUnderPointer();
+        ASSERT_TRUE(cell.has_value()) << c.at.x << "," << c.at.y;
+        const PixelPos scroll{f.core.XOffset(), f.core.YOffset()};
+        for (std::size_t i = 1; i < c.zooms.size(); ++i) {
+            f.core.ZoomAbout(c.zooms[i], c.at);
+            const PixelPos p = ViewToImage(c.at, c.zooms[i]);
+            f.core.MouseMove(p.x, p.y);
+            ASSERT_EQ(f.core.CellUnderPointer(), cell) << c.at.x << "," << c.at.y << " step " << i;
+        }
+        EXPECT_EQ((PixelPos{f.core.XOffset(), f.core.YOffset()}), scroll) << c.at.x << "," << c.at.y;
+    }
+}
+
 TEST(TacZoom, ScrollStepsMoveTheMapByTheShift)
 {
     const struct {
