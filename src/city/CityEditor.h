@@ -298,7 +298,8 @@ private:
     std::optional<PixelPos> pointer_;  // the pointer's last position in the map image
     CityViewControls controls_;
     // The view's scroll beyond the bars' steps: a zoom moves the map by
-    // whole cells, which are finer; the bars' moves keep it.
+    // whole cells, which are finer; the other controls keep it, a move of
+    // the bars drops it.
     PixelPos scrollRest_{0, 0};
     PixelPos windowSize_{0, 0};            // the window's outer size
     std::optional<PixelPos> outlineSize_;  // the outer size when the controls were taken last

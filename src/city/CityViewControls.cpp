@@ -36,6 +36,8 @@ void CityEditor::SetScroll(int x, int y)
     x = controls_.scrollXRange.Clamp(x);
     y = controls_.scrollYRange.Clamp(y);
     if (PixelPos{x, y} == controls_.scroll) return;
+    // The view goes where the bars say, without a zoom's rest.
+    scrollRest_ = {0, 0};
     SetScrollPosition(x, y);
     TakeShownControls();
 }

@@ -145,16 +145,19 @@ TEST_F(CityZoom, SuccessiveZoomsKeepTheCellAndComeBack)
         EXPECT_EQ((PixelPos{editor.view.scrollX, editor.view.scrollY}), scroll) << c.at.x << "," << c.at.y;
         EXPECT_EQ(editor.ShownControls().scroll, (PixelPos{1, 2}));
     }
-    // The rest a zoom left stays through a bar's move.
+    // The rest a zoom left stays through a level's change; a bar's move
+    // puts the view where the bars say.
     editor.SetZoom(100);
     Scroll(0, 0);
     editor.ZoomAbout(400, {640, 320});
-    const PixelPos rest{editor.view.scrollX - 128 * editor.ShownControls().scroll.x,
-                        editor.view.scrollY - 32 * editor.ShownControls().scroll.y};
-    EXPECT_NE(rest, (PixelPos{0, 0}));
-    Scroll(editor.ShownControls().scroll.x + 1, editor.ShownControls().scroll.y);
-    EXPECT_EQ(editor.view.scrollX, 128 * editor.ShownControls().scroll.x + rest.x);
-    EXPECT_EQ(editor.view.scrollY, 32 * editor.ShownControls().scroll.y + rest.y);
+    const PixelPos bars = editor.ShownControls().scroll;
+    const PixelPos scroll{editor.view.scrollX, editor.view.scrollY};
+    EXPECT_NE(scroll, (PixelPos{128 * bars.x, 32 * bars.y}));
+    editor.SetCurrentLevel(4);
+    EXPECT_EQ((PixelPos{editor.view.scrollX, editor.view.scrollY}), scroll);
+    Scroll(bars.x + 1, bars.y);
+    EXPECT_EQ(editor.view.scrollX, 128 * (bars.x + 1));
+    EXPECT_EQ(editor.view.scrollY, 32 * bars.y);
 }
 
 TEST_F(CityZoom, TheOverviewOutlinesThePartShown)

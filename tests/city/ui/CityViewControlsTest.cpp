@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/MapRegionControl.h"
 #include "base/ui/MapStatusBar.h"
 #include "base/ui/SaveChangesBox.h"
 #include "city/CityTestData.h"
@@ -159,6 +160,54 @@ private slots:
             QVERIFY2(pixels() != withGrid, c.what);
             form->GridBox->setChecked(true);
             QVERIFY2(pixels() == withGrid, c.what);
+        }
+    }
+
+    // "Zoom 100 %" after an edit and its undo does what it does without
+    // them: neither the view's size nor its scroll is another.
+    void zoomBackAfterAnEditAndItsUndo()
+    {
+        struct Case {
+            const char* what;
+            std::function<void()> edit;
+        };
+        const Case cases[] = {
+            {"no edit", {}},
+            {"a placed tile", [this] {
+                 QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+                 form->TileViewerWindow()->SelectImage(11);
+                 form->TileViewerWindow()->ApplyBox->setChecked(true);
+                 QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(64, 42));
+             }},
+            {"a placed tile, Select all, Delete", [this] {
+                 QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+                 form->TileViewerWindow()->SelectImage(11);
+                 form->TileViewerWindow()->ApplyBox->setChecked(true);
+                 QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(64, 42));
+                 auto* regions = form->findChild<MapRegionControl*>();
+                 regions->SelectAllAction->trigger();
+                 regions->DeleteAction->trigger();
+             }},
+        };
+        std::optional<PixelPos> without;
+        for (const Case& c : cases) {
+            cleanup();
+            init();
+            Open();
+            form->CurrentLevelBar->setValue(5);
+            const QSize size = form->MapImage->size();
+            Wheel(form->MapImage, QPoint(301, 197), {0, 120}, Qt::ControlModifier);
+            if (c.edit) {
+                c.edit();
+                QVERIFY2(form->Editor().History().Count() > 0, c.what);
+                while (form->MenuBar->UndoAction->isEnabled()) form->MenuBar->UndoAction->trigger();
+            }
+            QApplication::processEvents();
+            form->MenuBar->ZoomActions[1]->trigger();
+            QVERIFY2(form->MapImage->size() == size, c.what);
+            const PixelPos scroll{form->Editor().view.scrollX, form->Editor().view.scrollY};
+            if (!without) without = scroll;
+            QVERIFY2(scroll == *without, c.what);
         }
     }
 

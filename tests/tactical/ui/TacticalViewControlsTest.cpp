@@ -8,6 +8,7 @@
 
 #include "base/MapStatusText.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/MapRegionControl.h"
 #include "base/ui/MapStatusBar.h"
 #include "shell/GameInstallation.h"
 #include "shell/ui/MapMenuBar.h"
@@ -191,6 +192,53 @@ private slots:
         checkZoom(400);
         w.MenuBar->ZoomOutAction->trigger();
         checkZoom(300);
+    }
+
+    // "Zoom 100 %" after an edit and its undo does what it does without
+    // them: neither the view's size nor its scroll is another.
+    void zoomBackAfterAnEditAndItsUndo()
+    {
+        struct Case {
+            const char* what;
+            std::function<void(TacticalWindow&)> edit;
+        };
+        const Case cases[] = {
+            {"no edit", {}},
+            {"a paint", [](TacticalWindow& w) {
+                 w.EditPage->GroundTilesButton->click();
+                 w.SlotViewer(0)->SelectImage(3);
+                 w.SlotViewer(0)->ApplyBox->setChecked(true);
+                 QTest::mouseClick(w.Map(), Qt::LeftButton, Qt::NoModifier, Over(w.Map(), 1, 1));
+             }},
+            {"a paint, Select all, Delete", [](TacticalWindow& w) {
+                 w.EditPage->GroundTilesButton->click();
+                 w.SlotViewer(0)->SelectImage(3);
+                 w.SlotViewer(0)->ApplyBox->setChecked(true);
+                 QTest::mouseClick(w.Map(), Qt::LeftButton, Qt::NoModifier, Over(w.Map(), 1, 1));
+                 auto* regions = w.findChild<MapRegionControl*>();
+                 regions->SelectAllAction->trigger();
+                 regions->DeleteAction->trigger();
+             }},
+        };
+        std::optional<PixelPos> without;
+        for (const Case& c : cases) {
+            TacticalWindow w;
+            Open(w);
+            TacticalMapView* map = w.Map();
+            const QSize size = map->size();
+            Wheel(map, QPoint(301, 197), {0, 120}, Qt::ControlModifier);
+            if (c.edit) {
+                c.edit(w);
+                QVERIFY2(w.Document().History().Count() > 0, c.what);
+                while (w.MenuBar->UndoAction->isEnabled()) w.MenuBar->UndoAction->trigger();
+            }
+            QApplication::processEvents();
+            w.MenuBar->ZoomActions[1]->trigger();
+            QVERIFY2(map->size() == size, c.what);
+            const PixelPos scroll{map->Core().XOffset(), map->Core().YOffset()};
+            if (!without) without = scroll;
+            QVERIFY2(scroll == *without, c.what);
+        }
     }
 
     void paintingAtAZoomHitsTheCellUnderThePointer()
