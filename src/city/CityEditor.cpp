@@ -298,9 +298,13 @@ void CityEditor::MouseMove(int x, int y)
         DrawCursorBox(mapImage, next.x, next.y);
     }
     DrawCursorBox(mapImage, view.cursorX, view.cursorY);
+    // Only the pixels of the two boxes reach the screen again.
+    const PixelRect part = CursorBoxRect(next.x, next.y)
+                               .Clipped(mapImage.width(), mapImage.height())
+                               .United(CursorBoxRect(view.cursorX, view.cursorY).Clipped(mapImage.width(), mapImage.height()));
     view.cursorX = next.x;
     view.cursorY = next.y;
-    obs().MapImageChanged();
+    if (!part.Empty()) obs().MapImagePartChanged(part);
 }
 
 CityWholePicture CityEditor::WholeMapPicture() const

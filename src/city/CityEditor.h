@@ -39,6 +39,9 @@ public:
     virtual void MapDrawn() {}
     // The map image changed and should reach the screen.
     virtual void MapImageChanged() {}
+    // Only the image pixels of `part` changed (the cursor box moved); a
+    // listener that does not take parts hears MapImageChanged.
+    virtual void MapImagePartChanged(const PixelRect& /*part*/) { MapImageChanged(); }
     virtual void OverviewChanged() {}
     // Steps of an opening that belong to the window.
     virtual void ShowViewPage() {}     // switch the tab control to "View"

@@ -93,6 +93,8 @@ void DrawViewOutline(IndexedImage& overview, const CityViewState& view, int w, i
 // The cursor box at origin (x0, y0) in the image's current pen (red, not-xor:
 // drawing it twice restores the image).
 void DrawCursorBox(IndexedImage& image, int x0, int y0);
+// The pixels the cursor box at (x0, y0) covers.
+PixelRect CursorBoxRect(int x0, int y0);
 
 // A new map image of w x h with the palette (if any), its pen red in not-xor mode.
 void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette);

@@ -314,8 +314,12 @@ void TacMapCore::MouseMove(int x, int y)
     pen.width = 1;
     DrawSelectionFrame(f);
     DrawSelectionFrame(view_.LastFrame);
+    // Only the pixels of the two frames reach the screen again.
+    const PixelRect part = SelectionFrameRect(f)
+                               .Clipped(image_.width(), image_.height())
+                               .United(SelectionFrameRect(view_.LastFrame).Clipped(image_.width(), image_.height()));
     view_.LastFrame = f;
-    Repaint();
+    if (observer_ && !part.Empty()) observer_->ImagePartChanged(part);
 }
 
 void TacMapCore::MouseUp(TacMouseButton button, int x, int y)

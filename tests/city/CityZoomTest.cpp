@@ -20,6 +20,10 @@ struct Told : CityEditorObserver {
     void ScrollShown(int x, int y) override { scrolls.push_back({x, y}); }
     void ZoomChanged(int percent) override { zooms.push_back(percent); }
     void PointerCellChanged() override { ++pointerCells; }
+    std::vector<PixelRect> parts;
+    int wholeImages = 0;
+    void MapImagePartChanged(const PixelRect& part) override { parts.push_back(part); }
+    void MapImageChanged() override { ++wholeImages; }
 };
 
 class CityZoom : public ::testing::Test {
@@ -158,6 +162,37 @@ TEST_F(CityZoom, SuccessiveZoomsKeepTheCellAndComeBack)
     Scroll(bars.x + 1, bars.y);
     EXPECT_EQ(editor.view.scrollX, 128 * (bars.x + 1));
     EXPECT_EQ(editor.view.scrollY, 32 * bars.y);
+}
+
+// A pointer move into another cell moves the cursor box and tells the
+// window the part of the image the two boxes cover, at every zoom: every
+// pixel that changed lies in it, and it is no larger than the two boxes.
+TEST_F(CityZoom, APointerMoveShowsOnlyThePartOfTheCursorBoxes)
+{
+    for (int zoom : {50, 100, 200, 400}) {
+        const auto e = Opened();
+        e->ZoomAbout(zoom, {0, 0});
+        e->SetCurrentLevel(2);
+        const CityCell cells[] = {{2, 1, 1}, {2, 1, 2}, {2, 2, 2}, {2, 2, 1}};
+        for (const CityCell& c : cells) {
+            const CellPoint o = CellOrigin(e->view, c.level, c.a, c.b);
+            const IndexedImage before = e->mapImage;
+            told.parts.clear();
+            told.wholeImages = 0;
+            e->MouseMove(o.x + 32, o.y + 24);
+            ASSERT_EQ(told.parts.size(), 1u) << zoom;
+            EXPECT_EQ(told.wholeImages, 0) << zoom;
+            PixelRect changed;
+            for (int y = 0; y < before.height(); ++y)
+                for (int x = 0; x < before.width(); ++x)
+                    if (before.pixel(x, y) != e->mapImage.pixel(x, y)) changed = changed.United({x, y, x + 1, y + 1});
+            ASSERT_FALSE(changed.Empty()) << zoom;
+            const PixelRect part = told.parts[0];
+            EXPECT_EQ(part.United(changed), part) << zoom << " cell " << c.a << "," << c.b;
+            EXPECT_LE(part.right - part.left, 2 * 65) << zoom;
+            EXPECT_LE(part.bottom - part.top, 2 * 48) << zoom;
+        }
+    }
 }
 
 TEST_F(CityZoom, TheOverviewOutlinesThePartShown)
