@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "base/MapStatusText.h"
 #include "base/ui/ErrorGuard.h"
 #include "base/ui/MapRegionControl.h"
 #include "base/ui/MapStatusBar.h"
@@ -208,6 +209,40 @@ private slots:
             const PixelPos scroll{form->Editor().view.scrollX, form->Editor().view.scrollY};
             if (!without) without = scroll;
             QVERIFY2(scroll == *without, c.what);
+        }
+    }
+
+    // Every screen pixel of an image pixel's square names the cell of that
+    // image pixel, also those nearer to the next image pixel, which lies in
+    // another cell.
+    void everyScreenPixelOfAnImagePixelNamesItsCell()
+    {
+        Open();
+        form->CurrentLevelBar->setValue(5);
+        const CityEditor& editor = form->Editor();
+        const QString cell = QString::fromStdString(CityCellText(Cell3{2, 3, 5}));
+        for (int z : {200, 300, 400}) {
+            form->MenuBar->ZoomActions[static_cast<std::size_t>(z / 100)]->trigger();
+            form->HorizontalScrollBar->setValue(0);
+            form->VerticalScrollBar->setValue(0);
+            // Image pixel (32, 21) lies over cell (5, 2, 3); the last one of
+            // the cell along its row:
+            PixelPos last{32, 21};
+            for (;;) {
+                const PointerCell next = MapPointToCell(editor.view, last.x + 1, last.y);
+                if (next.a() != 2 || next.b() != 3) break;
+                ++last.x;
+            }
+            const PixelPos square = ImageToView(last, z);
+            for (int dy = 0; dy < z / 100; ++dy)
+                for (int dx = 0; dx < z / 100; ++dx) {
+                    QTest::mouseMove(form->MapImage, QPoint(square.x + dx, square.y + dy));
+                    QVERIFY2(Text(form->StatusBar->CellLabel) == cell,
+                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4").arg(z).arg(dx).arg(dy).arg(Text(form->StatusBar->CellLabel))));
+                }
+            // The next screen pixel shows the next image pixel, in another cell.
+            QTest::mouseMove(form->MapImage, QPoint(square.x + z / 100, square.y));
+            QVERIFY(Text(form->StatusBar->CellLabel) != cell);
         }
     }
 

@@ -264,6 +264,36 @@ private slots:
         }
     }
 
+    // Every screen pixel of an image pixel's square names the cell of that
+    // image pixel, also those nearer to the next image pixel, which lies in
+    // another cell.
+    void everyScreenPixelOfAnImagePixelNamesItsCell()
+    {
+        TacticalWindow w;
+        Open(w);
+        TacticalMapView* map = w.Map();
+        TacMapCore& core = map->Core();
+        const QString cell = QString::fromStdString(TacticalCellText(Cell3{1, 1, 0}));
+        for (int z : {200, 300, 400}) {
+            core.SetZoom(z);
+            ScrollToShow(map, {1, 1}, QPoint(200, 150));
+            // The last image pixel of cell (1, 1) along the row through its middle.
+            const Point box = core.CellToPixel({1, 1});
+            Point last{box.x + 24, box.y + 12};
+            while (core.CellAtPixel({last.x + 1, last.y}) == Point{1, 1}) ++last.x;
+            const PixelPos square = ImageToView({last.x, last.y}, z);
+            for (int dy = 0; dy < z / 100; ++dy)
+                for (int dx = 0; dx < z / 100; ++dx) {
+                    QTest::mouseMove(map, QPoint(square.x + dx, square.y + dy));
+                    QVERIFY2(Text(w.StatusBar->CellLabel) == cell,
+                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4").arg(z).arg(dx).arg(dy).arg(Text(w.StatusBar->CellLabel))));
+                }
+            // The next screen pixel shows the next image pixel, in another cell.
+            QTest::mouseMove(map, QPoint(square.x + z / 100, square.y));
+            QVERIFY(Text(w.StatusBar->CellLabel) != cell);
+        }
+    }
+
     void theStatusBarShowsTheCellItsTilesAndModified()
     {
         TacticalWindow w;
