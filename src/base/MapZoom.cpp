@@ -59,9 +59,9 @@ PixelRect PixelRect::Clipped(int width, int height) const
 
 PixelRect ImageRectOnView(const PixelRect& rect, int percent)
 {
-    return {FloorDiv(static_cast<long long>(rect.left) * percent, 100), FloorDiv(static_cast<long long>(rect.top) * percent, 100),
-            CeilDiv(static_cast<long long>(rect.right) * percent, 100),
-            CeilDiv(static_cast<long long>(rect.bottom) * percent, 100)};
+    const long long z = percent;
+    return {FloorDiv(rect.left * z, 100), FloorDiv(rect.top * z, 100), CeilDiv(rect.right * z, 100),
+            CeilDiv(rect.bottom * z, 100)};
 }
 
 PixelPos CellShiftAbout(PixelPos at, int fromPercent, int toPercent,

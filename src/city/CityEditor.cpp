@@ -299,9 +299,9 @@ void CityEditor::MouseMove(int x, int y)
     }
     DrawCursorBox(mapImage, view.cursorX, view.cursorY);
     // Only the pixels of the two boxes reach the screen again.
-    const PixelRect part = CursorBoxRect(next.x, next.y)
-                               .Clipped(mapImage.width(), mapImage.height())
-                               .United(CursorBoxRect(view.cursorX, view.cursorY).Clipped(mapImage.width(), mapImage.height()));
+    const int w = mapImage.width(), h = mapImage.height();
+    const PixelRect part =
+        CursorBoxRect(next.x, next.y).Clipped(w, h).United(CursorBoxRect(view.cursorX, view.cursorY).Clipped(w, h));
     view.cursorX = next.x;
     view.cursorY = next.y;
     if (!part.Empty()) obs().MapImagePartChanged(part);

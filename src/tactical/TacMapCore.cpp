@@ -315,9 +315,9 @@ void TacMapCore::MouseMove(int x, int y)
     DrawSelectionFrame(f);
     DrawSelectionFrame(view_.LastFrame);
     // Only the pixels of the two frames reach the screen again.
-    const PixelRect part = SelectionFrameRect(f)
-                               .Clipped(image_.width(), image_.height())
-                               .United(SelectionFrameRect(view_.LastFrame).Clipped(image_.width(), image_.height()));
+    const int w = image_.width(), h = image_.height();
+    const PixelRect part =
+        SelectionFrameRect(f).Clipped(w, h).United(SelectionFrameRect(view_.LastFrame).Clipped(w, h));
     view_.LastFrame = f;
     if (observer_ && !part.Empty()) observer_->ImagePartChanged(part);
 }

@@ -238,7 +238,11 @@ private slots:
                 for (int dx = 0; dx < z / 100; ++dx) {
                     QTest::mouseMove(form->MapImage, QPoint(square.x + dx, square.y + dy));
                     QVERIFY2(Text(form->StatusBar->CellLabel) == cell,
-                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4").arg(z).arg(dx).arg(dy).arg(Text(form->StatusBar->CellLabel))));
+                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4")
+                                            .arg(z)
+                                            .arg(dx)
+                                            .arg(dy)
+                                            .arg(Text(form->StatusBar->CellLabel))));
                 }
             // The next screen pixel shows the next image pixel, in another cell.
             QTest::mouseMove(form->MapImage, QPoint(square.x + z / 100, square.y));

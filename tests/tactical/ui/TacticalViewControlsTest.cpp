@@ -286,7 +286,11 @@ private slots:
                 for (int dx = 0; dx < z / 100; ++dx) {
                     QTest::mouseMove(map, QPoint(square.x + dx, square.y + dy));
                     QVERIFY2(Text(w.StatusBar->CellLabel) == cell,
-                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4").arg(z).arg(dx).arg(dy).arg(Text(w.StatusBar->CellLabel))));
+                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4")
+                                            .arg(z)
+                                            .arg(dx)
+                                            .arg(dy)
+                                            .arg(Text(w.StatusBar->CellLabel))));
                 }
             // The next screen pixel shows the next image pixel, in another cell.
             QTest::mouseMove(map, QPoint(square.x + z / 100, square.y));
