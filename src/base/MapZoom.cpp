@@ -44,10 +44,31 @@ PixelPos ImageToView(PixelPos p, int percent)
     return {CeilDiv(static_cast<long long>(p.x) * percent, 100), CeilDiv(static_cast<long long>(p.y) * percent, 100)};
 }
 
-PixelPos ZoomShiftAbout(PixelPos at, int fromPercent, int toPercent)
+PixelRect PixelRect::United(const PixelRect& other) const
 {
-    const PixelPos before = ViewToImage(at, fromPercent), after = ViewToImage(at, toPercent);
-    return {after.x - before.x, after.y - before.y};
+    if (other.Empty()) return *this;
+    if (Empty()) return other;
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+}
+
+PixelRect PixelRect::Clipped(int width, int height) const
+{
+    return {std::max(left, 0), std::max(top, 0), std::min(right, width), std::min(bottom, height)};
+}
+
+PixelRect ImageRectOnView(const PixelRect& rect, int percent)
+{
+    const long long z = percent;
+    return {FloorDiv(rect.left * z, 100), FloorDiv(rect.top * z, 100), CeilDiv(rect.right * z, 100),
+            CeilDiv(rect.bottom * z, 100)};
+}
+
+PixelPos CellShiftAbout(PixelPos at, int fromPercent, int toPercent,
+                        const std::function<PixelPos(PixelPos imagePixel)>& cellAt)
+{
+    const PixelPos before = cellAt(ViewToImage(at, fromPercent)), after = cellAt(ViewToImage(at, toPercent));
+    return {before.x - after.x, before.y - after.y};
 }
 
 std::array<std::uint32_t, 256> OpaqueColours(const ColorTable& table)
@@ -61,13 +82,27 @@ std::array<std::uint32_t, 256> OpaqueColours(const ColorTable& table)
 void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t, 256>& colours, std::uint32_t* out,
                        int outWidth, int outHeight, std::size_t outStride, int percent)
 {
-    if (outWidth <= 0 || outHeight <= 0) return;
+    ScaleIndexedImage(image, colours, out, outWidth, outHeight, outStride, percent, {0, 0, outWidth, outHeight});
+}
+
+void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t, 256>& colours, std::uint32_t* out,
+                       int outWidth, int outHeight, std::size_t outStride, int percent, const PixelRect& part)
+{
+    PixelRect r = part.Clipped(outWidth, outHeight);
+    if (r.Empty()) return;
+    // At 200 % to 400 % the part grows to the squares it touches, so that
+    // each is made whole from its image pixel.
+    const int scale = percent >= 100 ? percent / 100 : 1;
+    r.left -= r.left % scale;
+    r.top -= r.top % scale;
+    r.right = std::min(outWidth, CeilDiv(r.right, scale) * scale);
+    r.bottom = std::min(outHeight, CeilDiv(r.bottom, scale) * scale);
     constexpr std::uint32_t kBlack = 0xFF000000u;
-    const std::size_t width = static_cast<std::size_t>(outWidth);
-    // The screen columns that show image pixels, and the image rows shown.
-    const int shownWidth = std::min(outWidth, ImageToView({image.width(), 0}, percent).x);
-    const int shownHeight = std::min(outHeight, ImageToView({0, image.height()}, percent).y);
-    int y = 0;
+    const int x0 = r.left, x1 = r.right;
+    // The part's screen columns that show image pixels, and its rows.
+    const int shownRight = std::clamp(ImageToView({image.width(), 0}, percent).x, x0, x1);
+    const int shownBottom = std::clamp(ImageToView({0, image.height()}, percent).y, r.top, r.bottom);
+    int y = r.top;
     if (percent < 100) {
         // Each screen pixel shows the mean colour of the step x step image
         // pixels it stands for (those inside the image). Dropping all but one
@@ -76,16 +111,16 @@ void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t
         // patterns such as pavements would show moire. A one-pixel line stays
         // a line one screen pixel wide, in a fainter colour.
         const int step = 100 / percent;
-        for (; y < shownHeight; ++y) {
+        for (; y < shownBottom; ++y) {
             std::uint32_t* dst = out + static_cast<std::size_t>(y) * outStride;
             const int rows = std::min(step, image.height() - y * step);
-            int x = 0;
+            int x = x0;
             if (step == 2 && rows == 2) {
                 // The common case, four pixels at a time: red and blue summed
                 // side by side in one word, green in another.
                 const std::uint8_t* r0 = image.row(y * 2);
                 const std::uint8_t* r1 = image.row(y * 2 + 1);
-                const int whole = std::min(shownWidth, image.width() / 2);
+                const int whole = std::min(shownRight, image.width() / 2);
                 for (; x < whole; ++x) {
                     const std::uint32_t a = colours[r0[2 * x]], b = colours[r0[2 * x + 1]];
                     const std::uint32_t c = colours[r1[2 * x]], d = colours[r1[2 * x + 1]];
@@ -94,53 +129,49 @@ void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t
                     dst[x] = kBlack | (((rb + 0x20002u) >> 2) & 0xFF00FFu) | (((g + 0x200u) >> 2) & 0xFF00u);
                 }
             }
-            for (; x < shownWidth; ++x) {
+            for (; x < shownRight; ++x) {
                 const int columns = std::min(step, image.width() - x * step);
-                std::uint32_t r = 0, g = 0, b = 0;
+                std::uint32_t red = 0, green = 0, blue = 0;
                 for (int dy = 0; dy < rows; ++dy) {
                     const std::uint8_t* src = image.row(y * step + dy) + x * step;
                     for (int dx = 0; dx < columns; ++dx) {
                         const std::uint32_t c = colours[src[dx]];
-                        r += (c >> 16) & 0xFF;
-                        g += (c >> 8) & 0xFF;
-                        b += c & 0xFF;
+                        red += (c >> 16) & 0xFF;
+                        green += (c >> 8) & 0xFF;
+                        blue += c & 0xFF;
                     }
                 }
                 const auto n = static_cast<std::uint32_t>(rows * columns);
-                dst[x] = kBlack | (((r + n / 2) / n) << 16) | (((g + n / 2) / n) << 8) | ((b + n / 2) / n);
+                dst[x] = kBlack | (((red + n / 2) / n) << 16) | (((green + n / 2) / n) << 8) | ((blue + n / 2) / n);
             }
-            std::fill(dst + shownWidth, dst + width, kBlack);
+            std::fill(dst + shownRight, dst + x1, kBlack);
         }
     } else {
         // Whole squares: one screen row is made from an image row, then
         // copied to the others of its square.
-        const int scale = percent / 100;
-        for (int sy = 0; y < shownHeight; ++sy) {
-            const std::uint8_t* src = image.row(sy);
+        const std::size_t bytes = static_cast<std::size_t>(x1 - x0) * sizeof(std::uint32_t);
+        for (; y < shownBottom; y += scale) {
+            const std::uint8_t* src = image.row(y / scale);
             std::uint32_t* first = out + static_cast<std::size_t>(y) * outStride;
-            std::uint32_t* dst = first;
-            int x = 0;
+            int x = x0;
             if (scale == 1) {
-                for (; x < shownWidth; ++x) dst[x] = colours[src[x]];
+                for (; x < shownRight; ++x) first[x] = colours[src[x]];
             } else {
-                const int whole = shownWidth / scale;
-                for (int sx = 0; sx < whole; ++sx) {
-                    const std::uint32_t c = colours[src[sx]];
-                    for (int k = 0; k < scale; ++k) *dst++ = c;
+                for (; x + scale <= shownRight; x += scale) {
+                    const std::uint32_t c = colours[src[x / scale]];
+                    for (int k = 0; k < scale; ++k) first[x + k] = c;
                 }
-                x = whole * scale;
-                for (; x < shownWidth; ++x) first[x] = colours[src[x / scale]];
+                for (; x < shownRight; ++x) first[x] = colours[src[x / scale]];
             }
-            std::fill(first + shownWidth, first + width, kBlack);
-            for (int k = 1; k < scale && y + k < shownHeight; ++k)
-                std::memcpy(first + static_cast<std::size_t>(k) * outStride, first, width * sizeof(std::uint32_t));
-            y += scale;
+            std::fill(first + shownRight, first + x1, kBlack);
+            for (int k = 1; k < scale && y + k < shownBottom; ++k)
+                std::memcpy(first + static_cast<std::size_t>(k) * outStride + x0, first + x0, bytes);
         }
-        y = shownHeight;
+        y = shownBottom;
     }
-    for (; y < outHeight; ++y) {
+    for (; y < r.bottom; ++y) {
         std::uint32_t* dst = out + static_cast<std::size_t>(y) * outStride;
-        std::fill(dst, dst + width, kBlack);
+        std::fill(dst + x0, dst + x1, kBlack);
     }
 }
 

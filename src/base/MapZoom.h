@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "base/IndexedImage.h"
 
@@ -21,6 +22,18 @@ struct PixelPos {
     friend bool operator==(const PixelPos&, const PixelPos&) = default;
 };
 
+// A rectangle of pixels from (left, top) to (right, bottom), the right and
+// bottom edges exclusive; empty unless right > left and bottom > top.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+    // The smallest rectangle that holds both (an empty one adds nothing).
+    PixelRect United(const PixelRect& other) const;
+    // The part inside 0 <= x < width, 0 <= y < height.
+    PixelRect Clipped(int width, int height) const;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
 bool IsZoomStep(int percent);
 // The zoom `steps` steps above (steps > 0) or below `percent`, held at the
 // smallest and largest step. A percent that is no step counts as 100.
@@ -32,10 +45,17 @@ PixelPos ZoomedImageSize(int viewWidth, int viewHeight, int percent);
 PixelPos ViewToImage(PixelPos p, int percent);
 // The screen pixel where image pixel p's square begins.
 PixelPos ImageToView(PixelPos p, int percent);
-// How far the image pixel under screen pixel `at` of the view moves when the
-// zoom goes from `fromPercent` to `toPercent`: the shift of the map that a
-// zoom about `at` takes back (by scrolling) to keep that pixel under `at`.
-PixelPos ZoomShiftAbout(PixelPos at, int fromPercent, int toPercent);
+// The screen pixels of the view that show image pixels of `rect` (below
+// 100 %, those showing a mean with one of them).
+PixelRect ImageRectOnView(const PixelRect& rect, int percent);
+// A zoom from `fromPercent` to `toPercent` about screen pixel `at` of the
+// view: the cells (x, y) the scroll must move the map by so that the cell
+// under `at` stays under it, where `cellAt` gives the cell at an image pixel
+// at the scroll now. A scroll of whole cells then keeps the very cell under
+// the pointer, and zooming back to `fromPercent` about `at` moves the scroll
+// back to where it was, however many steps lie between.
+PixelPos CellShiftAbout(PixelPos at, int fromPercent, int toPercent,
+                        const std::function<PixelPos(PixelPos imagePixel)>& cellAt);
 
 // Writes the view's screen pixels: `out` has `outHeight` rows of `outWidth`
 // pixels, `outStride` pixels from one row to the next; each shows the image
@@ -45,6 +65,12 @@ PixelPos ZoomShiftAbout(PixelPos at, int fromPercent, int toPercent);
 // one ViewToImage gives to the right and down.
 void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t, 256>& colours, std::uint32_t* out,
                        int outWidth, int outHeight, std::size_t outStride, int percent);
+// The same for the screen pixels of `part` only (clipped to the view), and
+// at most the whole squares of image pixels it touches: the others are left
+// as they are, so that a view that caches its screen pixels rescales only
+// what changed.
+void ScaleIndexedImage(const IndexedImage& image, const std::array<std::uint32_t, 256>& colours, std::uint32_t* out,
+                       int outWidth, int outHeight, std::size_t outStride, int percent, const PixelRect& part);
 // The colour table as 0xFFRRGGBB.
 std::array<std::uint32_t, 256> OpaqueColours(const ColorTable& table);
 

@@ -31,6 +31,8 @@ private:
     int pending_;
 };
 
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
 }  // namespace
 
 CityEditor::CityEditor(std::string listsDir) : map(std::move(listsDir)), overview(kMapSide, kMapSide)
@@ -180,25 +182,51 @@ PixelPos CityEditor::ScrollStepsForShift(PixelPos shift)
 void CityEditor::ZoomAbout(int percent, PixelPos at)
 {
     if (!IsZoomStep(percent) || percent == view.zoom) return;
-    const PixelPos steps = ScrollStepsForShift(ZoomShiftAbout(at, view.zoom, percent));
+    // The cell (a, b) under the pointer now and the one at its place after
+    // the zoom; moving the map by their difference keeps the former there.
+    const PixelPos cells = CellShiftAbout(at, view.zoom, percent, [this](PixelPos p) {
+        const PointerCell c = MapPointToCell(view, p.x, p.y);
+        return PixelPos{FloorDiv64(c.aRaw), FloorDiv64(c.bRaw)};
+    });
     view.zoom = percent;
     Resize(viewSize_.x, viewSize_.y);
     // Before the first opening the scroll bars have other ranges and nothing
     // is shown: the scroll stays.
     if (opening_ > 0) {
-        const int h = std::clamp(view.scrollX / 128 + steps.x, kCityScrollMinX, kCityScrollMaxX);
-        const int v = std::clamp(view.scrollY / 32 + steps.y, kCityScrollMinY, kCityScrollMaxY);
-        // The scroll bars and the view both take the new scroll, without the
-        // other controls' positions and without the caption.
-        view.scrollX = h * 128;
-        view.scrollY = v * 32;
-        SetScrollPosition(h, v);
+        // The map moved by (da, db) cells is the scroll moved by (32 (db -
+        // da), 16 (da + db)) pixels.
+        const int da = cells.x, db = cells.y;
+        ScrollViewTo(view.scrollX + 32 * (db - da), view.scrollY + 16 * (da + db));
         DrawOverviewWithOutline();
     }
     obs().ZoomChanged(percent);
     RedrawMap();
     // The image pixel under the pointer is another one now; the next move tells.
     PointerLeft();
+}
+
+void CityEditor::ScrollViewTo(int x, int y)
+{
+    // In cells' halves: x = 32 p, y = 16 q, p and q both even or both odd
+    // (a scroll the drawing puts every cell at its place with), held in the
+    // scroll bars' ranges.
+    const int pMin = 4 * kCityScrollMinX, pMax = 4 * kCityScrollMaxX;
+    const int qMin = 2 * kCityScrollMinY, qMax = 2 * kCityScrollMaxY;
+    const int wantedP = FloorDiv(x, 32), wantedQ = FloorDiv(y, 16);
+    int p = std::clamp(wantedP, pMin, pMax), q = std::clamp(wantedQ, qMin, qMax);
+    if ((p - q) % 2 != 0) {
+        // One of them was held at an end (an even one); the other moves in by one.
+        if (p != wantedP)
+            q += q > qMin ? -1 : 1;
+        else
+            p += p > pMin ? -1 : 1;
+    }
+    view.scrollX = 32 * p;
+    view.scrollY = 16 * q;
+    // The bars show their nearest steps; the view keeps the rest.
+    const int h = FloorDiv(p + 2, 4), v = FloorDiv(q + 1, 2);
+    scrollRest_ = {view.scrollX - 128 * h, view.scrollY - 32 * v};
+    SetScrollPosition(h, v);
 }
 
 void CityEditor::SetZoom(int percent) { ZoomAbout(percent, {viewSize_.x / 2, viewSize_.y / 2}); }
@@ -272,9 +300,13 @@ void CityEditor::MouseMove(int x, int y)
         DrawCursorBox(mapImage, next.x, next.y);
     }
     DrawCursorBox(mapImage, view.cursorX, view.cursorY);
+    // Only the pixels of the two boxes reach the screen again.
+    const int w = mapImage.width(), h = mapImage.height();
+    const PixelRect part =
+        CursorBoxRect(next.x, next.y).Clipped(w, h).United(CursorBoxRect(view.cursorX, view.cursorY).Clipped(w, h));
     view.cursorX = next.x;
     view.cursorY = next.y;
-    obs().MapImageChanged();
+    if (!part.Empty()) obs().MapImagePartChanged(part);
 }
 
 CityWholePicture CityEditor::WholeMapPicture() const

@@ -39,6 +39,9 @@ public:
     virtual void MapDrawn() {}
     // The map image changed and should reach the screen.
     virtual void MapImageChanged() {}
+    // Only the image pixels of `part` changed (the cursor box moved); a
+    // listener that does not take parts hears MapImageChanged.
+    virtual void MapImagePartChanged(const PixelRect& /*part*/) { MapImageChanged(); }
     virtual void OverviewChanged() {}
     // Steps of an opening that belong to the window.
     virtual void ShowViewPage() {}     // switch the tab control to "View"
@@ -171,9 +174,10 @@ public:
     // map drawn when "Auto redraw" is on.
     void ViewResized(int width, int height);
 
-    // A zoom step of MapZoom.h (others are ignored), keeping the map point
-    // under screen position `at` of the view where it is, as far as the
-    // scroll bars' steps and ranges allow; the window is told the scroll
+    // A zoom step of MapZoom.h (others are ignored), keeping the cell under
+    // screen position `at` of the view under it, as far as the scroll bars'
+    // ranges allow (CellShiftAbout): the view scrolls by whole cells, the
+    // bars show the nearest steps; the window is told the scroll
     // positions and the zoom, the overview and the map are drawn again.
     void ZoomAbout(int percent, PixelPos at);
     // The same about the centre of the view.
@@ -289,6 +293,10 @@ private:
     void SetLevelPosition(LevelControl which, int level);
     void SetLevelRange(LevelControl which, int min, int max);
     void SetScrollPosition(int x, int y);
+    // The view scrolled to about (x, y) pixels, where the drawing puts every
+    // cell at its place, held in the bars' ranges; the bars show their
+    // nearest steps and scrollRest_ the rest.
+    void ScrollViewTo(int x, int y);
     // The ranges an opening gives the controls; their positions are not taken.
     void SetOpenedRanges();
     // Every control's position into the view state, and the drawing.
@@ -297,6 +305,10 @@ private:
     PixelPos viewSize_{0, 0};        // the map image's control, in screen pixels
     std::optional<PixelPos> pointer_;  // the pointer's last position in the map image
     CityViewControls controls_;
+    // The view's scroll beyond the bars' steps: a zoom moves the map by
+    // whole cells, which are finer; the other controls keep it, a move of
+    // the bars drops it.
+    PixelPos scrollRest_{0, 0};
     PixelPos windowSize_{0, 0};            // the window's outer size
     std::optional<PixelPos> outlineSize_;  // the outer size when the controls were taken last
 

@@ -213,6 +213,13 @@ void DrawCursorBox(IndexedImage& image, int x0, int y0)
     image.lineTo(x0 + 32, y0 + 47);
 }
 
+PixelRect CursorBoxRect(int x0, int y0)
+{
+    // The path above reaches 64 across and 47 down.
+    const auto clamp = [](long long v) { return static_cast<int>(std::clamp<long long>(v, -(1 << 30), 1 << 30)); };
+    return {clamp(x0), clamp(y0), clamp(x0 + 65LL), clamp(y0 + 48LL)};
+}
+
 void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette)
 {
     image.resize(w, h);

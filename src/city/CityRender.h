@@ -23,8 +23,8 @@ namespace ketral {
 
 // The view of the map window.
 struct CityViewState {
-    int scrollX = 0;       // scroll bar position x 128
-    int scrollY = 0;       // scroll bar position x 32
+    int scrollX = 0;       // scroll bar position x 128 (and a zoom's rest, CityEditor)
+    int scrollY = 0;       // scroll bar position x 32 (and a zoom's rest)
     int startLevel = 0;    // lowest level drawn
     int extraLevels = 0;   // levels drawn above startLevel
     int currentLevel = 0;  // the level that is edited and gridded
@@ -94,6 +94,8 @@ void DrawViewOutline(IndexedImage& overview, const CityViewState& view, int w, i
 // The cursor box at origin (x0, y0) in the image's current pen (red, not-xor:
 // drawing it twice restores the image).
 void DrawCursorBox(IndexedImage& image, int x0, int y0);
+// The pixels the cursor box at (x0, y0) covers.
+PixelRect CursorBoxRect(int x0, int y0);
 
 // A new map image of w x h with the palette (if any), its pen red in not-xor mode.
 void ResetMapImage(IndexedImage& image, int w, int h, const GamePalette* palette);

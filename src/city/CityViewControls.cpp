@@ -36,6 +36,8 @@ void CityEditor::SetScroll(int x, int y)
     x = controls_.scrollXRange.Clamp(x);
     y = controls_.scrollYRange.Clamp(y);
     if (PixelPos{x, y} == controls_.scroll) return;
+    // The view goes where the bars say, without a zoom's rest.
+    scrollRest_ = {0, 0};
     SetScrollPosition(x, y);
     TakeShownControls();
 }
@@ -115,8 +117,8 @@ void CityEditor::TakeShownControls()
     SetLevelRange(LevelControl::To, 0, 9 - controls_.level[Index(LevelControl::From)]);
     const PixelPos scroll = controls_.scroll;
     SetCaption(std::to_string(scroll.x) + " " + std::to_string(scroll.y));
-    view.scrollX = scroll.x * 128;
-    view.scrollY = scroll.y * 32;
+    view.scrollX = scroll.x * 128 + scrollRest_.x;
+    view.scrollY = scroll.y * 32 + scrollRest_.y;
     view.startLevel = controls_.level[Index(LevelControl::From)];
     view.extraLevels = controls_.level[Index(LevelControl::To)];
     view.currentLevel = controls_.level[Index(LevelControl::Selected)];

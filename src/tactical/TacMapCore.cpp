@@ -136,12 +136,21 @@ PixelPos TacMapCore::ScrollStepsForShift(PixelPos shift) const
 void TacMapCore::ZoomAbout(int percent, PixelPos at)
 {
     if (!IsZoomStep(percent) || percent == view_.Zoom) return;
-    const PixelPos steps = ScrollStepsForShift(ZoomShiftAbout(at, view_.Zoom, percent));
+    // One scroll step moves the map by one cell, so the cell under the
+    // pointer stays under it exactly (and zooming back returns the scroll
+    // to where it was); the pixel under it moves inside the cell.
+    const PixelPos cells = CellShiftAbout(at, view_.Zoom, percent, [this](PixelPos p) {
+        const Point c = CellAtViewPixel({p.x, p.y});
+        return PixelPos{c.x, c.y};
+    });
+    const auto offset = [](int from, int by) {
+        return static_cast<int>(std::clamp<std::int64_t>(static_cast<std::int64_t>(from) + by, kMinViewOffset,
+                                                         kMaxViewOffset));
+    };
     view_.Zoom = percent;
     WithOneRedraw([&] {
         Resize(viewSize_.x, viewSize_.y);
-        SetScroll(std::clamp(view_.XOffset + steps.x, kMinViewOffset, kMaxViewOffset),
-                  std::clamp(view_.YOffset + steps.y, kMinViewOffset, kMaxViewOffset));
+        SetScroll(offset(view_.XOffset, cells.x), offset(view_.YOffset, cells.y));
         RedrawView();
     });
     if (observer_) observer_->ZoomChanged(percent);
@@ -310,8 +319,12 @@ void TacMapCore::MouseMove(int x, int y)
     pen.width = 1;
     DrawSelectionFrame(f);
     DrawSelectionFrame(view_.LastFrame);
+    // Only the pixels of the two frames reach the screen again.
+    const int w = image_.width(), h = image_.height();
+    const PixelRect part =
+        SelectionFrameRect(f).Clipped(w, h).United(SelectionFrameRect(view_.LastFrame).Clipped(w, h));
     view_.LastFrame = f;
-    Repaint();
+    if (observer_ && !part.Empty()) observer_->ImagePartChanged(part);
 }
 
 void TacMapCore::MouseUp(TacMouseButton button, int x, int y)
@@ -338,17 +351,17 @@ void TacMapCore::PointerLeft()
     ReportPointerCell();
 }
 
+Point TacMapCore::CellAtViewPixel(Point p) const
+{
+    if (!view_.ViewAsMap) return CellAtPixel(p);
+    const auto floor8 = [](std::int64_t v) { return v >= 0 ? v / 8 : -((-v + 7) / 8); };
+    return {ClampPixel(floor8(p.x) + view_.XOffset + 4), ClampPixel(floor8(p.y) + view_.YOffset + 30)};
+}
+
 std::optional<Cell3> TacMapCore::CellUnderPointer() const
 {
     if (!view_.Hover || !map_.HasCells()) return std::nullopt;
-    const Point p = *view_.Hover;
-    Point c;
-    if (view_.ViewAsMap) {
-        const auto floor8 = [](std::int64_t v) { return v >= 0 ? v / 8 : -((-v + 7) / 8); };
-        c = {ClampPixel(floor8(p.x) + view_.XOffset + 4), ClampPixel(floor8(p.y) + view_.YOffset + 30)};
-    } else {
-        c = CellAtPixel(p);
-    }
+    const Point c = CellAtViewPixel(*view_.Hover);
     const int z = view_.EditLevel();
     if (!map_.Contains(c.x, c.y, z)) return std::nullopt;
     return Cell3{c.x, c.y, z};

@@ -111,9 +111,9 @@ public:
 
     // ---- zoom
     int Zoom() const { return view_.Zoom; }
-    // A zoom step of MapZoom.h (others are ignored), keeping the map point
-    // under screen position `at` of the view where it is, as far as the
-    // scroll offsets' steps and range allow; the image takes the size the
+    // A zoom step of MapZoom.h (others are ignored), keeping the cell under
+    // screen position `at` of the view under it, as far as the scroll
+    // offsets' range allows (CellShiftAbout); the image takes the size the
     // view needs at the new zoom and is redrawn; the window is told.
     void ZoomAbout(int percent, PixelPos at);
     // The same about the centre of the view.
@@ -235,6 +235,9 @@ private:
     // Gives the view image the palette's colours when a palette is held.
     void AttachPalette();
     void SetLevelRange(LevelControl which, int min, int max);
+    // The cell at image pixel p in the view shown (isometric or plan), on
+    // the selected level; it may lie outside the map.
+    Point CellAtViewPixel(Point p) const;
     // Tells the window when the cell under the pointer is another.
     void ReportPointerCell();
     void ShowLevel(LevelControl which, int level);

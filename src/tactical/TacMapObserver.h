@@ -5,6 +5,7 @@
 // tile selections. Every call has an empty default, so a listener takes only
 // what it shows.
 #include "base/MapViewObserver.h"
+#include "base/MapZoom.h"
 
 namespace ketral {
 
@@ -15,6 +16,9 @@ public:
     // The view image (or its size, after a resize or a zoom) changed and
     // should reach the screen.
     virtual void ImageChanged() {}
+    // Only the image pixels of `part` changed (the pointer's frame moved);
+    // a listener that does not take parts hears ImageChanged.
+    virtual void ImagePartChanged(const PixelRect& /*part*/) { ImageChanged(); }
     // The view image was drawn anew, before it is shown: what is drawn over
     // the map (the region tools' outlines) is drawn again.
     virtual void ViewDrawn() {}

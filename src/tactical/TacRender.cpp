@@ -324,6 +324,17 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
         }
 }
 
+PixelRect SelectionFrameRect(const CellFrame& f, int height)
+{
+    const std::int64_t L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
+    const std::int64_t xs[] = {L - 24 * b, L + 24, L + 48 + 24 * a, L + 24 + 24 * (a - b)};
+    const std::int64_t ys[] = {T + 12 + 12 * b, T, T + 12 + 12 * a, T + 24 + 12 * (a + b)};
+    return {ClampPixel(*std::min_element(std::begin(xs), std::end(xs)) - 1),
+            ClampPixel(*std::min_element(std::begin(ys), std::end(ys)) - 1),
+            ClampPixel(*std::max_element(std::begin(xs), std::end(xs)) + 2),
+            ClampPixel(*std::max_element(std::begin(ys), std::end(ys)) + std::max(height, 0) + 2)};
+}
+
 void DrawSelectionFrame(IndexedImage& image, const CellFrame& f, int height)
 {
     // In 64 bits, whatever the frame holds; a frame wholly outside the image

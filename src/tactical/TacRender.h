@@ -43,6 +43,8 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
 // The outline of one isometric box (40 pixels high, or `height`) spanning
 // Right + 1 cells along x and Bottom + 1 along y, in the image's current pen.
 void DrawSelectionFrame(IndexedImage& image, const CellFrame& frame, int height = 40);
+// The pixels DrawSelectionFrame may touch, with a pixel to spare around them.
+PixelRect SelectionFrameRect(const CellFrame& frame, int height = 40);
 
 // The outline and label of a unit mark on the sprite box at (px, py), in the
 // current pen colour (the caller sets copy mode); with `darken` every colour

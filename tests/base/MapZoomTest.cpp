@@ -137,6 +137,59 @@ TEST(MapZoom, ScalingDownAveragesTheColoursItStandsFor)
     }
 }
 
+// A part of the view is scaled as the whole view would be there, and
+// nothing outside the squares of image pixels it touches is written.
+TEST(MapZoom, ScalingAPartWritesOnlyItsSquares)
+{
+    const IndexedImage image = Numbered();
+    const auto colours = IndexColours();
+    const struct {
+        int zoom, w, h;
+        PixelRect part;
+    } cases[] = {
+        {50, 5, 4, {1, 1, 2, 3}},     {50, 5, 4, {0, 0, 5, 4}},    {100, 8, 5, {2, 1, 7, 4}},
+        {200, 12, 8, {3, 1, 6, 4}},   {200, 12, 8, {9, 5, 40, 40}}, {300, 16, 11, {4, 2, 5, 3}},
+        {300, 16, 11, {-5, -5, 1, 1}}, {400, 23, 14, {7, 9, 21, 10}}, {400, 23, 14, {5, 5, 5, 9}},
+    };
+    for (const auto& c : cases) {
+        const std::size_t stride = static_cast<std::size_t>(c.w);
+        std::vector<std::uint32_t> whole(stride * static_cast<std::size_t>(c.h));
+        ScaleIndexedImage(image, colours, whole.data(), c.w, c.h, stride, c.zoom);
+        std::vector<std::uint32_t> part(whole.size(), 0xDEADBEEF);
+        ScaleIndexedImage(image, colours, part.data(), c.w, c.h, stride, c.zoom, c.part);
+        const int s = c.zoom >= 100 ? c.zoom / 100 : 1;
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x);
+                const bool inPart = x >= c.part.left && x < c.part.right && y >= c.part.top && y < c.part.bottom;
+                const bool inSquares = x >= c.part.left / s * s && x < (c.part.right + s - 1) / s * s &&
+                                       y >= c.part.top / s * s && y < (c.part.bottom + s - 1) / s * s;
+                if (inPart || part[i] != 0xDEADBEEFu) {
+                    ASSERT_EQ(part[i], whole[i]) << c.zoom << "% at " << x << "," << y;
+                }
+                if (!inSquares) {
+                    ASSERT_EQ(part[i], 0xDEADBEEFu) << c.zoom << "% at " << x << "," << y;
+                }
+            }
+    }
+}
+
+TEST(MapZoom, ImageRectanglesOnTheView)
+{
+    const struct {
+        int zoom;
+        PixelRect image, view;
+    } cases[] = {
+        {50, {3, 2, 5, 7}, {1, 1, 3, 4}},   {100, {3, 2, 5, 7}, {3, 2, 5, 7}}, {200, {3, 2, 5, 7}, {6, 4, 10, 14}},
+        {300, {-1, 0, 1, 1}, {-3, 0, 3, 3}}, {400, {0, 0, 0, 0}, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ImageRectOnView(c.image, c.zoom), c.view) << c.zoom;
+    EXPECT_EQ((PixelRect{1, 1, 3, 3}.United({5, 0, 6, 2})), (PixelRect{1, 0, 6, 3}));
+    EXPECT_EQ((PixelRect{1, 1, 3, 3}.United({})), (PixelRect{1, 1, 3, 3}));
+    EXPECT_EQ((PixelRect{}.United({2, 2, 4, 4})), (PixelRect{2, 2, 4, 4}));
+    EXPECT_EQ((PixelRect{-2, 1, 9, 9}.Clipped(5, 4)), (PixelRect{0, 1, 5, 4}));
+}
+
 TEST(MapZoom, AnEmptyImageIsAllBlack)
 {
     const IndexedImage empty;

@@ -85,7 +85,7 @@ TEST(TacObserver, EachActionTellsTheWindowWhatChangedOnceAndShowsTheImageLast)
 {
     const std::vector<Case> cases = {
         {"zoom about the centre", [](Opened& o) { o.core.SetZoom(200); },
-         {"scroll -2,-23", "drawn", "pointer cell", "zoom 200"}},
+         {"scroll -1,-24", "drawn", "pointer cell", "zoom 200"}},
         {"the zoom shown", [](Opened& o) { o.core.SetZoom(100); }, {}},
         {"selected level", [](Opened& o) { o.core.SetCurrLevel(2); }, {"level selected 2", "drawn", "pointer cell"}},
         {"level bars moved: one redraw", [](Opened& o) { o.core.SyncLevels(1, 0, 2); },

@@ -14,7 +14,22 @@ struct Told : TacMapObserver {
     void ScrollShown(int x, int y) override { scrolls.push_back({x, y}); }
     void ZoomChanged(int percent) override { zooms.push_back(percent); }
     void PointerCellChanged() override { ++pointerCells; }
+    std::vector<PixelRect> parts;
+    int wholeImages = 0;
+    void ImagePartChanged(const PixelRect& part) override { parts.push_back(part); }
+    void ImageChanged() override { ++wholeImages; }
 };
+
+// The image pixels that differ between two images of one size, as the
+// smallest rectangle that holds them.
+PixelRect Changed(const IndexedImage& a, const IndexedImage& b)
+{
+    PixelRect r;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) r = r.United({x, y, x + 1, y + 1});
+    return r;
+}
 
 // A core with a w x h x levels map in memory; the grid is drawn in every
 // cell (no tiles needed).
@@ -115,6 +130,78 @@ TEST(TacZoom, ZoomingKeepsTheMapPointUnderThePointer)
         if (c.start.x == 0 && c.start.y == 0) {
             f.core.MouseMove(ViewToImage(c.at, c.to).x, ViewToImage(c.at, c.to).y);
             EXPECT_EQ(f.core.CellUnderPointer(), before) << c.from << " to " << c.to;
+        }
+    }
+}
+
+// Wheel steps about a resting pointer, in both views: the cell under it
+// stays under it at every step, and back at the first zoom the scroll is
+// where it was.
+TEST(TacZoom, SuccessiveZoomsKeepTheCellAndComeBack)
+{
+    const struct {
+        bool plan;
+        PixelPos at;
+        std::vector<int> zooms;
+    } cases[] = {
+        {false, {301, 197}, {100, 200, 300, 200, 100}},
+        {false, {77, 403}, {100, 200, 400, 300, 100}},
+        {false, {555, 331}, {50, 100, 200, 300, 400, 300, 200, 100, 50}},
+        {false, {13, 250}, {400, 300, 200, 100, 50, 100, 200, 300, 400}},
+        {true, {301, 197}, {100, 200, 300, 200, 100}},
+        {true, {255, 231}, {50, 100, 200, 300, 400, 300, 200, 100, 50}},
+    };
+    for (const auto& c : cases) {
+        ZoomFixture f(60, 60, 2);
+        f.core.SetViewOption(kOptionPlan, c.plan);
+        f.core.Resize(800, 600);
+        f.core.ZoomAbout(c.zooms[0], {0, 0});
+        f.core.SetCurrLevel(2);
+        // Scrolled so that the pointer lies over cell (30, 30).
+        f.core.SetScroll(0, 0);
+        const PixelPos first = ViewToImage(c.at, c.zooms[0]);
+        const Point under = c.plan ? Point{first.x / 8 + 4, first.y / 8 + 30} : f.core.CellAtPixel({first.x, first.y});
+        f.core.SetScroll(30 - under.x, 30 - under.y);
+        f.core.MouseMove(first.x, first.y);
+        const std::optional<Cell3> cell = f.core.CellUnderPointer();
+        ASSERT_TRUE(cell.has_value()) << c.at.x << "," << c.at.y;
+        const PixelPos scroll{f.core.XOffset(), f.core.YOffset()};
+        for (std::size_t i = 1; i < c.zooms.size(); ++i) {
+            f.core.ZoomAbout(c.zooms[i], c.at);
+            const PixelPos p = ViewToImage(c.at, c.zooms[i]);
+            f.core.MouseMove(p.x, p.y);
+            ASSERT_EQ(f.core.CellUnderPointer(), cell) << c.at.x << "," << c.at.y << " step " << i;
+        }
+        EXPECT_EQ((PixelPos{f.core.XOffset(), f.core.YOffset()}), scroll) << c.at.x << "," << c.at.y;
+    }
+}
+
+// A pointer move into another cell moves the frame and tells the window the
+// part of the image the two frames cover, at every zoom: every pixel that
+// changed lies in it, and it is no larger than the two cells' boxes.
+TEST(TacZoom, APointerMoveShowsOnlyThePartOfTheFrames)
+{
+    for (int zoom : {50, 100, 200, 400}) {
+        ZoomFixture f(60, 60, 2);
+        f.core.Resize(800, 600);
+        f.core.ZoomAbout(zoom, {0, 0});
+        f.core.SetScroll(20, -20);
+        // Cells around the one at the image's centre.
+        const Point mid = f.core.CellAtPixel({f.core.ViewImage().width() / 2, f.core.ViewImage().height() / 2});
+        const Point cells[] = {mid, {mid.x + 1, mid.y}, {mid.x + 1, mid.y + 1}, {mid.x, mid.y + 1}};
+        for (const Point c : cells) {
+            const Point box = f.core.CellToPixel(c);
+            const IndexedImage before = f.core.ViewImage();
+            f.told.parts.clear();
+            f.told.wholeImages = 0;
+            f.core.MouseMove(box.x + 24, box.y + 12);
+            ASSERT_EQ(f.told.parts.size(), 1u) << zoom;
+            EXPECT_EQ(f.told.wholeImages, 0) << zoom;
+            const PixelRect part = f.told.parts[0], changed = Changed(before, f.core.ViewImage());
+            ASSERT_FALSE(changed.Empty()) << zoom;
+            EXPECT_EQ(part.United(changed), part) << zoom << " cell " << c.x << "," << c.y;
+            EXPECT_LE(part.right - part.left, 4 * 48) << zoom;
+            EXPECT_LE(part.bottom - part.top, 2 * 24 + 40 + 4) << zoom;
         }
     }
 }

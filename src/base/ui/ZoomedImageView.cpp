@@ -51,16 +51,28 @@ void ZoomedImageView::SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical
     vertical_ = vertical;
 }
 
-void ZoomedImageView::paintEvent(QPaintEvent*)
+void ZoomedImageView::UpdateImagePart(const PixelRect& part)
+{
+    const PixelRect r = ImageRectOnView(part, Zoom()).Clipped(width(), height());
+    if (!r.Empty()) update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+}
+
+void ZoomedImageView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (width() <= 0 || height() <= 0) return;
     if (screen_.size() != size()) screen_ = QImage(size(), QImage::Format_RGB32);
     static const IndexedImage kEmpty;
     const IndexedImage& image = image_ ? *image_ : kEmpty;
-    ScaleIndexedImage(image, OpaqueColours(image.colors()), reinterpret_cast<std::uint32_t*>(screen_.bits()),
-                      screen_.width(), screen_.height(), static_cast<std::size_t>(screen_.bytesPerLine() / 4), Zoom());
-    painter.drawImage(0, 0, screen_);
+    const std::array<std::uint32_t, 256> colours = OpaqueColours(image.colors());
+    // What is painted is scaled from the image now (a pointer's move
+    // repaints the few pixels of its outline, a redraw the whole view).
+    for (const QRect& r : event->region()) {
+        ScaleIndexedImage(image, colours, reinterpret_cast<std::uint32_t*>(screen_.bits()), screen_.width(),
+                          screen_.height(), static_cast<std::size_t>(screen_.bytesPerLine() / 4), Zoom(),
+                          {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+        painter.drawImage(r.topLeft(), screen_, r);
+    }
 }
 
 void ZoomedImageView::mousePressEvent(QMouseEvent* event)

@@ -33,6 +33,9 @@ public:
     int Zoom() const { return *zoom_; }
     // The image pixel under screen position p of the view.
     PixelPos ToImage(QPoint p) const { return ViewToImage({p.x(), p.y()}, Zoom()); }
+    // Only the image pixels of `part` changed: the next paint rescales and
+    // shows the screen pixels that show them (update() redoes the whole).
+    void UpdateImagePart(const PixelRect& part);
 
     // The scroll bars the wheel, the keys and the middle button move (not owned).
     void SetScrollBars(QScrollBar* horizontal, QScrollBar* vertical);
@@ -69,7 +72,9 @@ private:
     const int* zoom_ = &kDefaultZoomValue;  // the document's
 
     static constexpr int kDefaultZoomValue = kDefaultZoom;
-    QImage screen_;  // the scaled pixels, as large as the view
+    // The scaled pixels, as large as the view; a paint rescales only the
+    // region it paints.
+    QImage screen_;
     QPointer<QScrollBar> horizontal_, vertical_;
     // The middle button's drag: where it began and the bars' values then.
     bool panning_ = false;

@@ -222,6 +222,8 @@ void CityWindow::MapDrawn()
 
 void CityWindow::MapImageChanged() { MapImage->update(); }
 
+void CityWindow::MapImagePartChanged(const PixelRect& part) { MapImage->UpdateImagePart(part); }
+
 void CityWindow::OptionShown(CityViewOption option, bool on)
 {
     if (option == CityViewOption::OnlyBuildings)

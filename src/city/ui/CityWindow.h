@@ -87,6 +87,7 @@ private:
     void CaptionChanged(const UserText& caption) override;
     void MapDrawn() override;
     void MapImageChanged() override;
+    void MapImagePartChanged(const PixelRect& part) override;
     void OverviewChanged() override;
     void ShowViewPage() override;
     void BuildingsListed() override;

@@ -151,6 +151,8 @@ void TacticalWindow::SelectionChanged()
 
 void TacticalWindow::ImageChanged() { map_->update(); }
 
+void TacticalWindow::ImagePartChanged(const PixelRect& part) { map_->UpdateImagePart(part); }
+
 void TacticalWindow::ViewDrawn()
 {
     if (regions_) regions_->View().OnViewDrawn();

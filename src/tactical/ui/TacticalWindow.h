@@ -94,6 +94,7 @@ private:
     void PointerCellChanged() override;
     void SelectionChanged() override;
     void ImageChanged() override;
+    void ImagePartChanged(const PixelRect& part) override;
     void ViewDrawn() override;
     void PointerHidden(bool hidden) override;
     // Left button: paint from the viewers; right button: pick into them.

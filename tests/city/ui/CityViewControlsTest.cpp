@@ -4,7 +4,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "base/MapStatusText.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/MapRegionControl.h"
 #include "base/ui/MapStatusBar.h"
 #include "base/ui/SaveChangesBox.h"
 #include "city/CityTestData.h"
@@ -159,6 +161,92 @@ private slots:
             QVERIFY2(pixels() != withGrid, c.what);
             form->GridBox->setChecked(true);
             QVERIFY2(pixels() == withGrid, c.what);
+        }
+    }
+
+    // "Zoom 100 %" after an edit and its undo does what it does without
+    // them: neither the view's size nor its scroll is another.
+    void zoomBackAfterAnEditAndItsUndo()
+    {
+        struct Case {
+            const char* what;
+            std::function<void()> edit;
+        };
+        const Case cases[] = {
+            {"no edit", {}},
+            {"a placed tile", [this] {
+                 QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+                 form->TileViewerWindow()->SelectImage(11);
+                 form->TileViewerWindow()->ApplyBox->setChecked(true);
+                 QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(64, 42));
+             }},
+            {"a placed tile, Select all, Delete", [this] {
+                 QTest::mouseClick(form->TilesButton, Qt::LeftButton);
+                 form->TileViewerWindow()->SelectImage(11);
+                 form->TileViewerWindow()->ApplyBox->setChecked(true);
+                 QTest::mouseClick(form->MapImage, Qt::LeftButton, {}, QPoint(64, 42));
+                 auto* regions = form->findChild<MapRegionControl*>();
+                 regions->SelectAllAction->trigger();
+                 regions->DeleteAction->trigger();
+             }},
+        };
+        std::optional<PixelPos> without;
+        for (const Case& c : cases) {
+            cleanup();
+            init();
+            Open();
+            form->CurrentLevelBar->setValue(5);
+            const QSize size = form->MapImage->size();
+            Wheel(form->MapImage, QPoint(301, 197), {0, 120}, Qt::ControlModifier);
+            if (c.edit) {
+                c.edit();
+                QVERIFY2(form->Editor().History().Count() > 0, c.what);
+                while (form->MenuBar->UndoAction->isEnabled()) form->MenuBar->UndoAction->trigger();
+            }
+            QApplication::processEvents();
+            form->MenuBar->ZoomActions[1]->trigger();
+            QVERIFY2(form->MapImage->size() == size, c.what);
+            const PixelPos scroll{form->Editor().view.scrollX, form->Editor().view.scrollY};
+            if (!without) without = scroll;
+            QVERIFY2(scroll == *without, c.what);
+        }
+    }
+
+    // Every screen pixel of an image pixel's square names the cell of that
+    // image pixel, also those nearer to the next image pixel, which lies in
+    // another cell.
+    void everyScreenPixelOfAnImagePixelNamesItsCell()
+    {
+        Open();
+        form->CurrentLevelBar->setValue(5);
+        const CityEditor& editor = form->Editor();
+        const QString cell = QString::fromStdString(CityCellText(Cell3{2, 3, 5}));
+        for (int z : {200, 300, 400}) {
+            form->MenuBar->ZoomActions[static_cast<std::size_t>(z / 100)]->trigger();
+            form->HorizontalScrollBar->setValue(0);
+            form->VerticalScrollBar->setValue(0);
+            // Image pixel (32, 21) lies over cell (5, 2, 3); the last one of
+            // the cell along its row:
+            PixelPos last{32, 21};
+            for (;;) {
+                const PointerCell next = MapPointToCell(editor.view, last.x + 1, last.y);
+                if (next.a() != 2 || next.b() != 3) break;
+                ++last.x;
+            }
+            const PixelPos square = ImageToView(last, z);
+            for (int dy = 0; dy < z / 100; ++dy)
+                for (int dx = 0; dx < z / 100; ++dx) {
+                    QTest::mouseMove(form->MapImage, QPoint(square.x + dx, square.y + dy));
+                    QVERIFY2(Text(form->StatusBar->CellLabel) == cell,
+                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4")
+                                            .arg(z)
+                                            .arg(dx)
+                                            .arg(dy)
+                                            .arg(Text(form->StatusBar->CellLabel))));
+                }
+            // The next screen pixel shows the next image pixel, in another cell.
+            QTest::mouseMove(form->MapImage, QPoint(square.x + z / 100, square.y));
+            QVERIFY(Text(form->StatusBar->CellLabel) != cell);
         }
     }
 

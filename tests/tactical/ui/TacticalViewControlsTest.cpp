@@ -8,6 +8,7 @@
 
 #include "base/MapStatusText.h"
 #include "base/ui/ErrorGuard.h"
+#include "base/ui/MapRegionControl.h"
 #include "base/ui/MapStatusBar.h"
 #include "shell/GameInstallation.h"
 #include "shell/ui/MapMenuBar.h"
@@ -193,6 +194,53 @@ private slots:
         checkZoom(300);
     }
 
+    // "Zoom 100 %" after an edit and its undo does what it does without
+    // them: neither the view's size nor its scroll is another.
+    void zoomBackAfterAnEditAndItsUndo()
+    {
+        struct Case {
+            const char* what;
+            std::function<void(TacticalWindow&)> edit;
+        };
+        const Case cases[] = {
+            {"no edit", {}},
+            {"a paint", [](TacticalWindow& w) {
+                 w.EditPage->GroundTilesButton->click();
+                 w.SlotViewer(0)->SelectImage(3);
+                 w.SlotViewer(0)->ApplyBox->setChecked(true);
+                 QTest::mouseClick(w.Map(), Qt::LeftButton, Qt::NoModifier, Over(w.Map(), 1, 1));
+             }},
+            {"a paint, Select all, Delete", [](TacticalWindow& w) {
+                 w.EditPage->GroundTilesButton->click();
+                 w.SlotViewer(0)->SelectImage(3);
+                 w.SlotViewer(0)->ApplyBox->setChecked(true);
+                 QTest::mouseClick(w.Map(), Qt::LeftButton, Qt::NoModifier, Over(w.Map(), 1, 1));
+                 auto* regions = w.findChild<MapRegionControl*>();
+                 regions->SelectAllAction->trigger();
+                 regions->DeleteAction->trigger();
+             }},
+        };
+        std::optional<PixelPos> without;
+        for (const Case& c : cases) {
+            TacticalWindow w;
+            Open(w);
+            TacticalMapView* map = w.Map();
+            const QSize size = map->size();
+            Wheel(map, QPoint(301, 197), {0, 120}, Qt::ControlModifier);
+            if (c.edit) {
+                c.edit(w);
+                QVERIFY2(w.Document().History().Count() > 0, c.what);
+                while (w.MenuBar->UndoAction->isEnabled()) w.MenuBar->UndoAction->trigger();
+            }
+            QApplication::processEvents();
+            w.MenuBar->ZoomActions[1]->trigger();
+            QVERIFY2(map->size() == size, c.what);
+            const PixelPos scroll{map->Core().XOffset(), map->Core().YOffset()};
+            if (!without) without = scroll;
+            QVERIFY2(scroll == *without, c.what);
+        }
+    }
+
     void paintingAtAZoomHitsTheCellUnderThePointer()
     {
         TacticalWindow w;
@@ -213,6 +261,40 @@ private slots:
                     QCOMPARE(int(ground), x == 2 && y == 1 ? 3 : 0);
                 }
             w.MenuBar->UndoAction->trigger();
+        }
+    }
+
+    // Every screen pixel of an image pixel's square names the cell of that
+    // image pixel, also those nearer to the next image pixel, which lies in
+    // another cell.
+    void everyScreenPixelOfAnImagePixelNamesItsCell()
+    {
+        TacticalWindow w;
+        Open(w);
+        TacticalMapView* map = w.Map();
+        TacMapCore& core = map->Core();
+        const QString cell = QString::fromStdString(TacticalCellText(Cell3{1, 1, 0}));
+        for (int z : {200, 300, 400}) {
+            core.SetZoom(z);
+            ScrollToShow(map, {1, 1}, QPoint(200, 150));
+            // The last image pixel of cell (1, 1) along the row through its middle.
+            const Point box = core.CellToPixel({1, 1});
+            Point last{box.x + 24, box.y + 12};
+            while (core.CellAtPixel({last.x + 1, last.y}) == Point{1, 1}) ++last.x;
+            const PixelPos square = ImageToView({last.x, last.y}, z);
+            for (int dy = 0; dy < z / 100; ++dy)
+                for (int dx = 0; dx < z / 100; ++dx) {
+                    QTest::mouseMove(map, QPoint(square.x + dx, square.y + dy));
+                    QVERIFY2(Text(w.StatusBar->CellLabel) == cell,
+                             qPrintable(QStringLiteral("%1 % at +%2,+%3: %4")
+                                            .arg(z)
+                                            .arg(dx)
+                                            .arg(dy)
+                                            .arg(Text(w.StatusBar->CellLabel))));
+                }
+            // The next screen pixel shows the next image pixel, in another cell.
+            QTest::mouseMove(map, QPoint(square.x + z / 100, square.y));
+            QVERIFY(Text(w.StatusBar->CellLabel) != cell);
         }
     }
 
