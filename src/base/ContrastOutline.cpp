@@ -1,6 +1,5 @@
 #include "base/ContrastOutline.h"
 
-#include <algorithm>
 
 namespace ketral {
 
@@ -49,17 +48,23 @@ void ContrastOutline::Draw(IndexedImage& image, const PenPath& path)
     }
     image.pen() = kept;
     image.moveTo(keptX, keptY);
-    std::sort(at.begin(), at.end());
-    at.erase(std::unique(at.begin(), at.end()), at.end());
 
     const std::array<std::uint8_t, 256> contrast = ContrastingIndices(image.colors());
     std::uint8_t* bits = image.bits();
+    const std::size_t words = (static_cast<std::size_t>(image.stride()) * static_cast<std::size_t>(image.height()) + 63) / 64;
+    if (seen_.size() < words) seen_.resize(words, 0);
     covered_.reserve(at.size());
     for (std::size_t a : at) {
+        std::uint64_t& word = seen_[a / 64];
+        const std::uint64_t bit = std::uint64_t{1} << (a % 64);
+        if (word & bit) continue;
+        word |= bit;
         const std::uint8_t under = bits[a];
         bits[a] = contrast[under];
         covered_.push_back({a, under, bits[a]});
     }
+    // All clear again for the next drawing.
+    for (const Covered& c : covered_) seen_[c.at / 64] = 0;
 }
 
 void ContrastOutline::Lift(IndexedImage& image)

@@ -45,6 +45,9 @@ private:
     };
     std::vector<Covered> covered_;
     int imageWidth_ = 0, imageHeight_ = 0;
+    // A bit a pixel, set while drawing where the outline has been drawn
+    // already: where lines meet a pixel is drawn once, without sorting.
+    std::vector<std::uint64_t> seen_;
 };
 
 }  // namespace ketral

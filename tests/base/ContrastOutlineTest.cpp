@@ -27,13 +27,13 @@ TEST(ContrastOutline, ShowsOverEveryColourOnTheLinesPixelsAndLiftsByteForByte)
     lines.setColors(OutlineTestPalette());
     lines.pen() = Pen{1, PenMode::Copy, Rgb{255, 255, 255}};
     lines.drawPath(kPath);
+    ContrastOutline outline;  // drawn and lifted again and again
     for (const testing::UnderColour& c : testing::kUnderColours) {
         SCOPED_TRACE(c.name);
         IndexedImage image(40, 40);
         image.setColors(OutlineTestPalette());
         image.fill(c.index);
         const Bytes plain = ImagePixels(image);
-        ContrastOutline outline;
         outline.Draw(image, kPath);
         EXPECT_TRUE(outline.Drawn());
         for (int y = 0; y < 40; ++y)
