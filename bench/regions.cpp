@@ -6,7 +6,9 @@
 // tactical map at the same size, next to the tactical full redraw: a drag
 // that selects (the outline drawn anew), and a floating paste preview of
 // 10 x 10 cells and of 30 x 30 x 3 cells, the pointer going 24 pixels at a
-// step (to another cell almost every time) or 1 pixel (mostly within one).
+// step (to another cell almost every time) or 1 pixel (mostly within one);
+// and the pointer going over a selected level (its outline lifted while the
+// map's pointer box moves beneath it).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -163,6 +165,24 @@ void BM_CityPointerPastePreview(benchmark::State& state)
 }
 BENCHMARK(BM_CityPointerPastePreview)->Args({10, 1, 24})->Args({30, 3, 24})->Args({30, 3, 1})->Unit(benchmark::kMicrosecond);
 
+void BM_CityPointerOverASelectedLevel(benchmark::State& state)
+{
+    CityEditor& e = Editor();
+    e.RedrawMap();
+    CityRegionView view(e);
+    CityRegionsRedrawn redrawn(view);
+    e.SetObserver(&redrawn);
+    view.SelectLevel();
+    int i = 0;
+    for (auto _ : state) {
+        const int d = Wiggle(i++, 24);
+        if (!view.PointerMove(900 + d, 500 + d)) e.MouseMove(900 + d, 500 + d);
+    }
+    view.ClearSelection();
+    e.SetObserver(nullptr);
+}
+BENCHMARK(BM_CityPointerOverASelectedLevel)->Unit(benchmark::kMicrosecond);
+
 // The demo's largest tactical map (40 x 40 x 4) with its middle in the
 // middle of the view.
 TacMapCore& Tactical()
@@ -227,6 +247,24 @@ void BM_TacticalPointerPastePreview(benchmark::State& state)
     core.SetObserver(nullptr);
 }
 BENCHMARK(BM_TacticalPointerPastePreview)->Args({10, 1, 24})->Args({30, 3, 24})->Args({30, 3, 1})->Unit(benchmark::kMicrosecond);
+
+void BM_TacticalPointerOverASelectedLevel(benchmark::State& state)
+{
+    TacMapCore& core = Tactical();
+    core.RedrawView();
+    ketral::TacRegionView view(core);
+    RegionsRedrawn redrawn(view);
+    core.SetObserver(&redrawn);
+    view.SelectLevel();
+    int i = 0;
+    for (auto _ : state) {
+        const int d = Wiggle(i++, 24);
+        if (!view.PointerMove(900 + d, 400 + d)) core.MouseMove(900 + d, 400 + d);
+    }
+    view.ClearSelection();
+    core.SetObserver(nullptr);
+}
+BENCHMARK(BM_TacticalPointerOverASelectedLevel)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

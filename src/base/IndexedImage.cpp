@@ -67,24 +67,6 @@ void IndexedImage::moveTo(int x, int y)
     penY_ = y;
 }
 
-void IndexedImage::plot(int x, int y, std::uint8_t index)
-{
-    if (pen_.width <= 1) {
-        if (!contains(x, y)) return;
-        std::uint8_t& p = row(y)[x];
-        p = pen_.mode == PenMode::Copy ? index : static_cast<std::uint8_t>(~(index ^ p));
-        return;
-    }
-    // A wider pen covers a square of pen-width pixels around the point.
-    int lo = -(pen_.width / 2), hi = lo + pen_.width;
-    for (int dy = lo; dy < hi; ++dy)
-        for (int dx = lo; dx < hi; ++dx) {
-            if (!contains(x + dx, y + dy)) continue;
-            std::uint8_t& p = row(y + dy)[x + dx];
-            p = pen_.mode == PenMode::Copy ? index : static_cast<std::uint8_t>(~(index ^ p));
-        }
-}
-
 std::uint8_t IndexedImage::penIndex()
 {
     static_assert(sizeof(ColorTable) == 3 * 256, "a colour table is 768 bytes without gaps");
@@ -98,9 +80,9 @@ std::uint8_t IndexedImage::penIndex()
     return penIndex_;
 }
 
-void IndexedImage::lineTo(int x1, int y1)
+template <class Visit>
+void IndexedImage::walkLine(int x1, int y1, Visit visit)
 {
-    const std::uint8_t index = penIndex();
     int x = penX_, y = penY_;
     penX_ = x1;
     penY_ = y1;
@@ -122,10 +104,7 @@ void IndexedImage::lineTo(int x1, int y1)
         const std::int64_t size = across ? width_ : height_;
         const std::int64_t from = std::max<std::int64_t>(a < b ? a : b + 1, 0);
         const std::int64_t to = std::min<std::int64_t>(a < b ? b : a + 1, size);
-        for (std::int64_t i = from; i < to; ++i) {
-            std::uint8_t& p = across ? row(y)[i] : row(static_cast<int>(i))[x];
-            p = pen_.mode == PenMode::Copy ? index : static_cast<std::uint8_t>(~(index ^ p));
-        }
+        for (std::int64_t i = from; i < to; ++i) visit(across ? row(y)[i] : row(static_cast<int>(i))[x]);
         return;
     }
     const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
@@ -134,7 +113,10 @@ void IndexedImage::lineTo(int x1, int y1)
     while (x != x1 || y != y1) {
         if (sx > 0 ? std::int64_t{x} + lo >= width_ : std::int64_t{x} + hi < 0) break;
         if (sy > 0 ? std::int64_t{y} + lo >= height_ : std::int64_t{y} + hi < 0) break;
-        plot(x, y, index);
+        // A wider pen covers a square of pen-width pixels around the point.
+        for (int py = y + lo; py <= y + hi; ++py)
+            for (int px = x + lo; px <= x + hi; ++px)
+                if (contains(px, py)) visit(row(py)[px]);
         int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -144,6 +126,31 @@ void IndexedImage::lineTo(int x1, int y1)
             err += dx;
             y += sy;
         }
+    }
+}
+
+void IndexedImage::lineTo(int x1, int y1)
+{
+    const std::uint8_t index = penIndex();
+    if (pen_.mode == PenMode::Copy)
+        walkLine(x1, y1, [index](std::uint8_t& p) { p = index; });
+    else
+        walkLine(x1, y1, [index](std::uint8_t& p) { p = static_cast<std::uint8_t>(~(index ^ p)); });
+}
+
+void IndexedImage::linePixels(int x1, int y1, std::vector<std::size_t>& offsets)
+{
+    const std::uint8_t* base = bits();
+    walkLine(x1, y1, [&](std::uint8_t& p) { offsets.push_back(static_cast<std::size_t>(&p - base)); });
+}
+
+void IndexedImage::drawPath(const PenPath& path)
+{
+    for (const PenStep& s : path) {
+        if (s.draw)
+            lineTo(s.x, s.y);
+        else
+            moveTo(s.x, s.y);
     }
 }
 

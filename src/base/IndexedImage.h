@@ -5,6 +5,7 @@
 // or in not-xor mode (the pixel becomes NOT(pen XOR pixel), so drawing the
 // same line twice restores the picture).
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -24,6 +25,14 @@ struct Pen {
     PenMode mode = PenMode::Copy;
     Rgb color{0, 0, 0};
 };
+
+// One step of a path of straight lines: a line from the pen's position to
+// (x, y), or with `draw` false a move there without drawing.
+struct PenStep {
+    int x = 0, y = 0;
+    bool draw = true;
+};
+using PenPath = std::vector<PenStep>;
 
 // The palette index whose colour lies nearest to `c` (squared distance,
 // lowest index on ties).
@@ -64,13 +73,23 @@ public:
     const Pen& pen() const { return pen_; }
     void moveTo(int x, int y);
     void lineTo(int x, int y);
+    // Every step of `path` in turn (moveTo or lineTo).
+    void drawPath(const PenPath& path);
+    // Walks the line lineTo(x, y) would draw with the pen's width, moving
+    // the pen as it does, but adds the offsets from bits() of the pixels it
+    // would change to `offsets` instead of changing them (a wide pen's
+    // squares overlap: an offset may come more than once).
+    void linePixels(int x, int y, std::vector<std::size_t>& offsets);
     int penX() const { return penX_; }
     int penY() const { return penY_; }
     // The 1-pixel outline of left <= x < right, top <= y < bottom in the pen.
     void frameRect(int left, int top, int right, int bottom);
 
 private:
-    void plot(int x, int y, std::uint8_t index);
+    // Calls visit(pixel) for each pixel of the line from the pen's position
+    // to (x1, y1), as lineTo draws it, and moves the pen there.
+    template <class Visit>
+    void walkLine(int x1, int y1, Visit visit);
     // The palette index of the pen's colour, looked up again only when the
     // colour or the palette changed since the last line.
     std::uint8_t penIndex();

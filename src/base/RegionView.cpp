@@ -38,11 +38,22 @@ bool RegionView::PointerMove(int x, int y)
     lastX_ = x;
     lastY_ = y;
     const Cell3 cell = map_.CellAtPoint(x, y);
+    const bool cursorMoves = cell != cursorCell_;
+    cursorCell_ = cell;
     // Within one cell nothing the tools or the map's cursor draw changes.
     if ((tool_.Pasting() && cell == tool_.PasteAt()) || (tool_.Dragging() && cell == dragCell_)) return true;
     dragCell_ = cell;
-    if (!tool_.Move(cell)) return false;
-    Sync(true, x, y);
+    if (tool_.Move(cell)) {
+        Sync(Cursor::Moves, x, y);
+        return true;
+    }
+    if (!outlineDrawn_ && !previewDrawn_) return false;
+    // The map's cursor goes under the outline: an outline drawn over it
+    // would show the cursor's not-xor of its colours once the cursor moved.
+    if (cursorMoves)
+        Sync(Cursor::Moves, x, y);
+    else
+        MoveCursor(x, y);
     return true;
 }
 
@@ -56,6 +67,12 @@ bool RegionView::PointerUp(int x, int y, RegionRelease& release)
     if (!tool_.Up(map_.CellAtPoint(x, y), release)) return false;
     Sync();
     return true;
+}
+
+void RegionView::PointerLeft()
+{
+    cursorCell_.reset();
+    Sync(Cursor::Goes);
 }
 
 bool RegionView::Escape()
@@ -102,20 +119,26 @@ void RegionView::ViewDrawn()
 {
     outlineDrawn_.reset();
     previewDrawn_.reset();
+    selectionOutline_.Forget();
+    previewOutline_.Forget();
     tool_.FitToGrid();
     Sync();
 }
 
 void RegionView::RefreshPreview()
 {
-    if (previewDrawn_) {
-        LiftPreview();
-        previewDrawn_.reset();
-    }
+    if (previewDrawn_) TakePreviewOff();
     Sync();
 }
 
-void RegionView::Sync(bool cursor, int x, int y)
+void RegionView::TakePreviewOff()
+{
+    previewOutline_.Lift(Image());
+    LiftPreview();
+    previewDrawn_.reset();
+}
+
+void RegionView::Sync(Cursor cursor, int x, int y)
 {
     if (!Same(reported_, tool_.Selection())) {
         reported_ = tool_.Selection();
@@ -124,22 +147,30 @@ void RegionView::Sync(bool cursor, int x, int y)
     const bool show = ShowsRegions() && map_.GridSize().x > 0;
     const std::optional<CellBox> outline = show ? tool_.Selection() : std::nullopt;
     const std::optional<CellBox> preview = show && tool_.Pasting() ? std::optional<CellBox>(tool_.PasteBox()) : std::nullopt;
+    const bool cursorChanges = cursor != Cursor::Stays;
     bool changed = false;
-    // The preview covers what lies below it: it goes before anything there changes.
-    if (previewDrawn_ && (cursor || !Same(previewDrawn_, preview) || !Same(outlineDrawn_, outline))) {
-        LiftPreview();
-        previewDrawn_.reset();
+    // Each lies over what comes before it here (the preview over the
+    // outline, the outline over the map's cursor) and goes before anything
+    // below it changes.
+    if (previewDrawn_ && (cursorChanges || !Same(previewDrawn_, preview) || !Same(outlineDrawn_, outline))) {
+        TakePreviewOff();
         changed = true;
     }
-    if (cursor) MoveCursor(x, y);
-    if (!Same(outlineDrawn_, outline)) {
-        if (outlineDrawn_) EraseOutline();
-        if (outline) DrawOutline(*outline);
+    if (outlineDrawn_ && (cursorChanges || !Same(outlineDrawn_, outline))) {
+        selectionOutline_.Lift(Image());
+        outlineDrawn_.reset();
+        changed = true;
+    }
+    if (cursor == Cursor::Moves) MoveCursor(x, y);
+    if (cursor == Cursor::Goes) LeaveMap();
+    if (outline && !outlineDrawn_) {
+        selectionOutline_.Draw(Image(), OutlinePath(*outline));
         outlineDrawn_ = outline;
         changed = true;
     }
     if (preview && !previewDrawn_) {
         PlacePreview(*preview);
+        previewOutline_.Draw(Image(), OutlinePath(*preview));
         previewDrawn_ = preview;
         changed = true;
     }

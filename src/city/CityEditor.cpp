@@ -262,6 +262,8 @@ void CityEditor::PointerLeft()
 {
     pointer_.reset();
     UpdateHover();
+    // The cursor box goes with the pointer.
+    if (view.cursorX != kNoCursor || view.cursorY != kNoCursor) MoveCursorBox({kNoCursor, kNoCursor});
 }
 
 void CityEditor::RebuildBuildingMask()
@@ -294,11 +296,12 @@ void CityEditor::MouseMove(int x, int y)
         if (m != 0 && m < map.nameList.size()) caption = map.nameList[m];
     }
     SetCaption(caption);
-    CellPoint next{kNoCursor, kNoCursor};
-    if (p.HasBox()) {
-        next = CursorBoxOrigin(view, p);
-        DrawCursorBox(mapImage, next.x, next.y);
-    }
+    MoveCursorBox(p.HasBox() ? CursorBoxOrigin(view, p) : CellPoint{kNoCursor, kNoCursor});
+}
+
+void CityEditor::MoveCursorBox(CellPoint next)
+{
+    if (next.x != kNoCursor) DrawCursorBox(mapImage, next.x, next.y);
     DrawCursorBox(mapImage, view.cursorX, view.cursorY);
     // Only the pixels of the two boxes reach the screen again.
     const int w = mapImage.width(), h = mapImage.height();

@@ -210,7 +210,7 @@ public:
     // already held the tile or no tile was placed).
     void MouseMove(int x, int y);
     CityMapChange MouseUp(MouseButton button, int x, int y, CityTileViewer* viewer);
-    // The pointer left the map image.
+    // The pointer left the map image: its cursor box goes.
     void PointerLeft();
     // The region tools' selection box (none: nothing selected); the
     // observer hears of it.
@@ -287,6 +287,9 @@ private:
     void SetHover(const std::optional<Cell3>& cell);
     // The cell under the pointer's last position, on the current level.
     void UpdateHover();
+    // Draws the cursor box at `next` (none at kNoCursor) in the image's pen
+    // and erases the one drawn last.
+    void MoveCursorBox(CellPoint next);
     // The overview with the outline of the part of the map the window shows.
     void DrawOverviewWithOutline();
     // The view controls (CityViewControls.cpp).

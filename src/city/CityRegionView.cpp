@@ -23,7 +23,7 @@ void CityRegionView::OnMapDrawn()
     ViewDrawn();
 }
 
-std::vector<CellPoint> CityRegionView::OutlinePath(const CellBox& box) const
+PenPath CityRegionView::OutlinePath(const CellBox& box) const
 {
     // The top face on the highest level, the sides 15 pixels deep per level.
     const CityViewState& v = editor_.view;
@@ -31,42 +31,15 @@ std::vector<CellPoint> CityRegionView::OutlinePath(const CellBox& box) const
     const int depth = 15 * (box.hi.z - box.lo.z + 1);
     const CellPoint o1 = Origin(v, {box.lo.x, box.lo.y, z}), o2 = Origin(v, {box.hi.x, box.lo.y, z});
     const CellPoint o3 = Origin(v, {box.hi.x, box.hi.y, z}), o4 = Origin(v, {box.lo.x, box.hi.y, z});
-    const CellPoint top{o1.x + 32, o1.y}, right{o2.x + 64, o2.y + 16}, bottom{o3.x + 32, o3.y + 32},
+    const PenStep top{o1.x + 32, o1.y}, right{o2.x + 64, o2.y + 16}, bottom{o3.x + 32, o3.y + 32},
         left{o4.x, o4.y + 16};
-    auto down = [depth](CellPoint p) { return CellPoint{p.x, p.y + depth}; };
+    auto down = [depth](PenStep p) { return PenStep{p.x, p.y + depth}; };
+    auto moveTo = [](PenStep p) { return PenStep{p.x, p.y, false}; };
     // As the cursor box: round the top face and the front sides, then the
-    // front edge; a point {kNoCursor, 0} lifts the pen.
-    return {right, top, left, down(left), down(bottom), down(right), right, bottom, left,
-            {kNoCursor, 0}, bottom, down(bottom)};
+    // front edge.
+    return {moveTo(right), top, left, down(left), down(bottom), down(right), right, bottom, left,
+            moveTo(bottom), down(bottom)};
 }
-
-void CityRegionView::DrawPath(const std::vector<CellPoint>& path, PenMode mode)
-{
-    IndexedImage& image = editor_.mapImage;
-    const Pen kept = image.pen();
-    image.pen() = Pen{1, mode, kPureRed};
-    bool lifted = true;
-    for (const CellPoint& p : path) {
-        if (p.x == kNoCursor) {
-            lifted = true;
-            continue;
-        }
-        if (lifted)
-            image.moveTo(p.x, p.y);
-        else
-            image.lineTo(p.x, p.y);
-        lifted = false;
-    }
-    image.pen() = kept;
-}
-
-void CityRegionView::DrawOutline(const CellBox& box)
-{
-    outline_ = OutlinePath(box);
-    DrawPath(outline_, PenMode::NotXor);
-}
-
-void CityRegionView::EraseOutline() { DrawPath(outline_, PenMode::NotXor); }
 
 void CityRegionView::PlacePreview(const CellBox& box)
 {
@@ -119,7 +92,6 @@ void CityRegionView::PlacePreview(const CellBox& box)
                 }
         image.pen() = kept;
     }
-    DrawPath(OutlinePath(box), PenMode::Copy);
 }
 
 void CityRegionView::LiftPreview() { under_.Restore(editor_.mapImage); }

@@ -4,9 +4,7 @@
 // paste preview draws the copied tiles where the paste would put them,
 // with that outline. Cells are grid cells (CityGridCell: x is b, y is a,
 // z the level). The commands are CellRegionView's.
-#include <functional>
 #include <optional>
-#include <vector>
 
 #include "base/CellRegionView.h"
 #include "base/PixelPatch.h"
@@ -23,23 +21,19 @@ public:
     void OnMapDrawn();
 
 protected:
-    void DrawOutline(const CellBox& box) override;
-    void EraseOutline() override;
+    IndexedImage& Image() override { return editor_.mapImage; }
+    PenPath OutlinePath(const CellBox& box) const override;
     void PlacePreview(const CellBox& box) override;
     void LiftPreview() override;
     void MoveCursor(int x, int y) override { editor_.MouseMove(x, y); }
+    void LeaveMap() override { editor_.PointerLeft(); }
     void ShowImage() override { editor_.ShowMapImage(); }
 
 private:
     struct Reach {
         int left = 0, top = 0, right = 65, bottom = 48;  // pixels around a cell's origin a cell may touch
     };
-    // The outline's path in image pixels.
-    std::vector<CellPoint> OutlinePath(const CellBox& box) const;
-    void DrawPath(const std::vector<CellPoint>& path, PenMode mode);
-
     CityEditor& editor_;
-    std::vector<CellPoint> outline_;
     PixelPatch under_;
     std::optional<Reach> reach_;
 };

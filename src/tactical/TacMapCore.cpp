@@ -312,7 +312,11 @@ void TacMapCore::MouseMove(int x, int y)
     ReportPointerCell();
     if (view_.ViewAsMap) return;
     view_.PointerPos = {x, y};
-    const CellFrame f = SelectionFrame();
+    MoveSelectionFrame(SelectionFrame());
+}
+
+void TacMapCore::MoveSelectionFrame(const CellFrame& f)
+{
     if (f == view_.LastFrame) return;  // drawing it and erasing it would cancel out
     Pen& pen = image_.pen();
     pen.mode = PenMode::NotXor;
@@ -349,6 +353,8 @@ void TacMapCore::PointerLeft()
 {
     view_.Hover.reset();
     ReportPointerCell();
+    // The frame goes with the pointer (kNoFrame draws nothing).
+    if (!view_.ViewAsMap) MoveSelectionFrame(kNoFrame);
 }
 
 Point TacMapCore::CellAtViewPixel(Point p) const

@@ -143,7 +143,7 @@ public:
     // Moves the selection frame (isometric view only) without redrawing the map.
     void MouseMove(int x, int y);
     void MouseUp(TacMouseButton button, int x, int y);
-    // The pointer left the view.
+    // The pointer left the view: its selection frame goes.
     void PointerLeft();
     // The region tools' selection box (none: nothing selected); the
     // observer hears of it.
@@ -240,6 +240,8 @@ private:
     Point CellAtViewPixel(Point p) const;
     // Tells the window when the cell under the pointer is another.
     void ReportPointerCell();
+    // Draws frame `f` in not-xor and erases the one drawn last.
+    void MoveSelectionFrame(const CellFrame& f);
     void ShowLevel(LevelControl which, int level);
     TacMapChange NewChange() const;
     void Apply(const TacMapChange& change, bool redo);

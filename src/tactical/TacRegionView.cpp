@@ -19,26 +19,14 @@ void TacRegionView::OnViewDrawn()
     ViewDrawn();
 }
 
-void TacRegionView::FrameBox(const CellBox& box, PenMode mode)
+PenPath TacRegionView::OutlinePath(const CellBox& box) const
 {
-    IndexedImage& image = core_.ViewImage();
-    const Pen kept = image.pen();
-    image.pen() = Pen{1, mode, kFramePenColour};
     // The top face on the highest level, the sides down to the lowest.
     const Point p = core_.Projection().BoxCorner(box.lo.x, box.lo.y, box.hi.z);
     const std::int64_t levels = static_cast<std::int64_t>(box.hi.z) - box.lo.z + 1;
     const int height = static_cast<int>(std::min<std::int64_t>(40 * levels, kFarOutsideView / 2));
-    ketral::DrawSelectionFrame(image, CellFrame{p.x, p.y, box.hi.x - box.lo.x, box.hi.y - box.lo.y}, height);
-    image.pen() = kept;
+    return SelectionFramePath(CellFrame{p.x, p.y, box.hi.x - box.lo.x, box.hi.y - box.lo.y}, height);
 }
-
-void TacRegionView::DrawOutline(const CellBox& box)
-{
-    outline_ = box;
-    FrameBox(box, PenMode::NotXor);
-}
-
-void TacRegionView::EraseOutline() { FrameBox(outline_, PenMode::NotXor); }
 
 void TacRegionView::PlacePreview(const CellBox& box)
 {
@@ -101,7 +89,6 @@ void TacRegionView::PlacePreview(const CellBox& box)
                 }
         image.pen() = kept;
     }
-    FrameBox(box, PenMode::Copy);
 }
 
 void TacRegionView::LiftPreview() { under_.Restore(core_.ViewImage()); }

@@ -21,21 +21,19 @@ public:
 
 protected:
     bool ShowsRegions() const override { return !core_.View().ViewAsMap; }
-    void DrawOutline(const CellBox& box) override;
-    void EraseOutline() override;
+    IndexedImage& Image() override { return core_.ViewImage(); }
+    PenPath OutlinePath(const CellBox& box) const override;
     void PlacePreview(const CellBox& box) override;
     void LiftPreview() override;
     void MoveCursor(int x, int y) override { core_.MouseMove(x, y); }
+    void LeaveMap() override { core_.PointerLeft(); }
     void ShowImage() override;
 
 private:
     struct Reach {
         int left = 0, top = 0, right = 49, bottom = 65;  // pixels around a box corner a cell may touch
     };
-    void FrameBox(const CellBox& box, PenMode mode);
-
     TacMapCore& core_;
-    CellBox outline_{};
     PixelPatch under_;
     std::optional<Reach> reach_;  // of the tiles shown, found again after a redraw
 };

@@ -324,42 +324,62 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
         }
 }
 
+namespace {
+
+// The corners of a frame's top face: left, top, right, front.
+struct FrameCorners {
+    std::int64_t xs[4], ys[4];
+};
+
+FrameCorners CornersOf(const CellFrame& f)
+{
+    // In 64 bits, whatever the frame holds.
+    const std::int64_t L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
+    return {{L - 24 * b, L + 24, L + 48 + 24 * a, L + 24 + 24 * (a - b)},
+            {T + 12 + 12 * b, T, T + 12 + 12 * a, T + 24 + 12 * (a + b)}};
+}
+
+}  // namespace
+
+PenPath SelectionFramePath(const CellFrame& f, int height)
+{
+    const FrameCorners c = CornersOf(f);
+    const int leftX = ClampPixel(c.xs[0]), leftY = ClampPixel(c.ys[0]);
+    const int topX = ClampPixel(c.xs[1]), topY = ClampPixel(c.ys[1]);
+    const int rightX = ClampPixel(c.xs[2]), rightY = ClampPixel(c.ys[2]);
+    const int frontX = ClampPixel(c.xs[3]), frontY = ClampPixel(c.ys[3]);
+    return {{leftX, leftY, false},
+            {topX, topY},
+            {rightX, rightY},
+            {frontX, frontY},
+            {leftX, leftY},
+            {leftX, leftY + height},
+            {frontX, frontY + height},
+            {rightX, rightY + height},
+            {rightX, rightY},
+            {frontX, frontY, false},
+            {frontX, frontY + height}};
+}
+
 PixelRect SelectionFrameRect(const CellFrame& f, int height)
 {
-    const std::int64_t L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
-    const std::int64_t xs[] = {L - 24 * b, L + 24, L + 48 + 24 * a, L + 24 + 24 * (a - b)};
-    const std::int64_t ys[] = {T + 12 + 12 * b, T, T + 12 + 12 * a, T + 24 + 12 * (a + b)};
-    return {ClampPixel(*std::min_element(std::begin(xs), std::end(xs)) - 1),
-            ClampPixel(*std::min_element(std::begin(ys), std::end(ys)) - 1),
-            ClampPixel(*std::max_element(std::begin(xs), std::end(xs)) + 2),
-            ClampPixel(*std::max_element(std::begin(ys), std::end(ys)) + std::max(height, 0) + 2)};
+    const FrameCorners c = CornersOf(f);
+    return {ClampPixel(*std::min_element(std::begin(c.xs), std::end(c.xs)) - 1),
+            ClampPixel(*std::min_element(std::begin(c.ys), std::end(c.ys)) - 1),
+            ClampPixel(*std::max_element(std::begin(c.xs), std::end(c.xs)) + 2),
+            ClampPixel(*std::max_element(std::begin(c.ys), std::end(c.ys)) + std::max(height, 0) + 2)};
 }
 
 void DrawSelectionFrame(IndexedImage& image, const CellFrame& f, int height)
 {
-    // In 64 bits, whatever the frame holds; a frame wholly outside the image
-    // touches nothing and is not walked.
-    const std::int64_t L = f.Left, T = f.Top, a = f.Right, b = f.Bottom;
-    const std::int64_t xs[] = {L - 24 * b, L + 24, L + 48 + 24 * a, L + 24 + 24 * (a - b)};
-    const std::int64_t ys[] = {T + 12 + 12 * b, T, T + 12 + 12 * a, T + 24 + 12 * (a + b)};
-    if (*std::max_element(std::begin(xs), std::end(xs)) < 0 || *std::min_element(std::begin(xs), std::end(xs)) >= image.width() ||
-        *std::max_element(std::begin(ys), std::end(ys)) + height < 0 || *std::min_element(std::begin(ys), std::end(ys)) >= image.height())
+    // A frame wholly outside the image touches nothing and is not walked.
+    const FrameCorners c = CornersOf(f);
+    if (*std::max_element(std::begin(c.xs), std::end(c.xs)) < 0 ||
+        *std::min_element(std::begin(c.xs), std::end(c.xs)) >= image.width() ||
+        *std::max_element(std::begin(c.ys), std::end(c.ys)) + height < 0 ||
+        *std::min_element(std::begin(c.ys), std::end(c.ys)) >= image.height())
         return;
-    const int leftX = ClampPixel(xs[0]), leftY = ClampPixel(ys[0]);
-    const int rightX = ClampPixel(xs[2]), rightY = ClampPixel(ys[2]);
-    const int frontX = ClampPixel(xs[3]), frontY = ClampPixel(ys[3]);
-    const int topX = ClampPixel(xs[1]), topY = ClampPixel(ys[1]);
-    image.moveTo(leftX, leftY);
-    image.lineTo(topX, topY);
-    image.lineTo(rightX, rightY);
-    image.lineTo(frontX, frontY);
-    image.lineTo(leftX, leftY);
-    image.lineTo(leftX, leftY + height);
-    image.lineTo(frontX, frontY + height);
-    image.lineTo(rightX, rightY + height);
-    image.lineTo(rightX, rightY);
-    image.moveTo(frontX, frontY);
-    image.lineTo(frontX, frontY + height);
+    image.drawPath(SelectionFramePath(f, height));
 }
 
 }  // namespace ketral

@@ -41,7 +41,10 @@ void DrawPlan(IndexedImage& image, const ViewWindow& window, const TacMapData& m
               const TacViewState& view);
 
 // The outline of one isometric box (40 pixels high, or `height`) spanning
-// Right + 1 cells along x and Bottom + 1 along y, in the image's current pen.
+// Right + 1 cells along x and Bottom + 1 along y: round the top face, down
+// the left, along the front sides and up the right; then the front edge.
+PenPath SelectionFramePath(const CellFrame& frame, int height = 40);
+// The same drawn in the image's current pen.
 void DrawSelectionFrame(IndexedImage& image, const CellFrame& frame, int height = 40);
 // The pixels DrawSelectionFrame may touch, with a pixel to spare around them.
 PixelRect SelectionFrameRect(const CellFrame& frame, int height = 40);

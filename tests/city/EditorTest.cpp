@@ -5,6 +5,7 @@
 
 #include "CityTestData.h"
 #include "city/CityEditor.h"
+#include "support/PixelChecks.h"
 
 namespace ketral {
 namespace {
@@ -127,6 +128,39 @@ TEST_F(Editor, CursorBoxFollowsAndErasesItself)
     EXPECT_EQ(editor.view.cursorX, kNoCursor);
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x) ASSERT_EQ(editor.mapImage.pixel(x, y), clean.pixel(x, y)) << x << "," << y;
+}
+
+// The cursor box goes with the pointer: leaving the image gives it back as it
+// was before the pointer came, and shows it; coming back draws the box again.
+TEST_F(Editor, TheCursorBoxGoesWhenThePointerLeaves)
+{
+    using testing::ImagePixels;
+    struct Case {
+        const char* name;
+        std::vector<CellPoint> moves;
+        bool boxed;  // the last move is over the grid
+    };
+    const Case cases[] = {
+        {"over a cell", {{64, 64}}, true},
+        {"over two cells", {{64, 64}, {100, 70}}, true},
+        {"off the grid", {{64, 64}, {10, 0}}, false},
+    };
+    for (const Case& c : cases) {
+        editor.RedrawMap();
+        const std::vector<std::uint8_t> before = ImagePixels(editor.mapImage);
+        for (CellPoint p : c.moves) editor.MouseMove(p.x, p.y);
+        EXPECT_EQ(ImagePixels(editor.mapImage) != before, c.boxed) << c.name;
+        const int shown = log.mapImages;
+        editor.PointerLeft();
+        EXPECT_EQ(ImagePixels(editor.mapImage), before) << c.name;
+        EXPECT_EQ(editor.view.cursorX, kNoCursor) << c.name;
+        EXPECT_EQ(log.mapImages, shown + (c.boxed ? 1 : 0)) << c.name;
+        editor.PointerLeft();
+        EXPECT_EQ(log.mapImages, shown + (c.boxed ? 1 : 0)) << c.name;
+        editor.MouseMove(c.moves.back().x, c.moves.back().y);
+        EXPECT_EQ(ImagePixels(editor.mapImage) != before, c.boxed) << c.name;
+        editor.PointerLeft();
+    }
 }
 
 TEST_F(Editor, LeftClickPlacesTheViewersTileOnTheCurrentLevel)

@@ -60,8 +60,8 @@ protected:
     {
         if (!view.PointerMove(p.x, p.y)) editor.MouseMove(p.x, p.y);
     }
-    // The editor's cursor box goes where it draws nothing.
-    void CursorAway() { editor.MouseMove(-100000, -100000); }
+    // The pointer leaves the image: the editor's cursor box goes.
+    void CursorAway() { view.PointerLeft(); }
 
     testing::CityInstall inst;
     CityEditor editor{inst.lists};

@@ -72,6 +72,7 @@ public:
         redraws = 0;
     }
     TacMapCore& Document() { return core; }
+    IndexedImage& Image() { return core.ViewImage(); }
     void SetLevel(int z) { core.SetCurrLevel(z + 1); }
     // The middle of cell (x, y) of the edit level in the view.
     Point Over(int x, int y) const
@@ -130,6 +131,7 @@ public:
         redraws = 0;
     }
     CityEditor& Document() { return editor; }
+    IndexedImage& Image() { return editor.mapImage; }
     void SetLevel(int z) { editor.view.currentLevel = z; }
     // The middle of the top face of the cell at grid (x, y) = (b, a).
     Point Over(int x, int y) const

@@ -61,8 +61,8 @@ protected:
         const Point p = Over(x, y);
         if (!view.PointerMove(p.x, p.y)) core.MouseMove(p.x, p.y);
     }
-    // The map's own cursor goes where it draws nothing.
-    void CursorAway() { core.MouseMove(-100000, -100000); }
+    // The pointer leaves the view: the map's own cursor goes.
+    void CursorAway() { view.PointerLeft(); }
     void Drag(Point from, Point to, bool shift = false)
     {
         ASSERT_TRUE(view.PointerDown(from.x, from.y, shift));

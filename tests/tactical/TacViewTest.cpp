@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Errors.h"
+#include "support/PixelChecks.h"
 #include "tactical/TacMapCore.h"
 #include "tactical/TacProbe.h"
 #include "tactical/TacTestFiles.h"
@@ -203,6 +204,42 @@ TEST(TacView, PlanViewOptionSetsThePointerShape)
     core.SetViewOption(kOptionGrid, true);
     EXPECT_EQ(shapes, (std::vector<bool>{false, true}));
     EXPECT_TRUE(core.View().ShowGrid);
+}
+
+// The pointer's frame goes with the pointer: leaving the view gives back the
+// image as it was before the pointer came, and shows it; coming back draws
+// the frame again.
+TEST(TacView, ThePointersFrameGoesWhenThePointerLeaves)
+{
+    using testing::ImagePixels;
+    struct Case {
+        const char* name;
+        std::vector<Point> moves;
+        bool pressed = false, plan = false;
+    };
+    const Case cases[] = {
+        {"over a cell", {{200, 100}}},
+        {"over two cells", {{200, 100}, {120, 160}}},
+        {"a drag's frame", {{200, 100}, {120, 160}}, true},
+        {"the plan view draws no frame", {{200, 100}}, false, true},
+    };
+    for (const Case& c : cases) {
+        ViewFixture f(2);
+        f.core.Resize(320, 240);
+        f.core.SetViewOption(kOptionPlan, c.plan);
+        const std::vector<std::uint8_t> before = ImagePixels(f.core.ViewImage());
+        if (c.pressed) f.core.MouseDown(TacMouseButton::Left, c.moves[0].x, c.moves[0].y);
+        for (Point p : c.moves) f.core.MouseMove(p.x, p.y);
+        EXPECT_EQ(ImagePixels(f.core.ViewImage()) == before, c.plan) << c.name;
+        const int shown = f.redraws;
+        f.core.PointerLeft();
+        EXPECT_EQ(ImagePixels(f.core.ViewImage()), before) << c.name;
+        EXPECT_EQ(f.redraws, shown + (c.plan ? 0 : 1)) << c.name;
+        f.core.PointerLeft();
+        EXPECT_EQ(f.redraws, shown + (c.plan ? 0 : 1)) << c.name;
+        f.core.MouseMove(c.moves.back().x, c.moves.back().y);
+        EXPECT_EQ(ImagePixels(f.core.ViewImage()) == before, c.plan) << c.name;
+    }
 }
 
 }  // namespace

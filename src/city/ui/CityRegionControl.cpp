@@ -20,6 +20,10 @@ CityRegionControl::CityRegionControl(CityWindow* window)
       image_(window->MapImage)
 {
     image_->PointerHook = [this](const MapPointer& p) { return OnPointer(p); };
+    // The pointer's leaving goes through the region tools too: they lift what
+    // they show while the map's own cursor goes.
+    mapLeave_ = image_->OnLeave;
+    image_->OnLeave = [this] { View().PointerLeft(); };
     MakeToolButtons(window->EditPage);
     SelectToolButton->setGeometry(8, 192, 55, 25);
     BucketToolButton->setGeometry(66, 192, 55, 25);
@@ -31,7 +35,10 @@ CityRegionControl::~CityRegionControl()
     // When the window goes, the map image, made before this control, goes
     // before it: only a control removed from a living window finds the image
     // and takes its hook back.
-    if (image_) image_->PointerHook = nullptr;
+    if (image_) {
+        image_->PointerHook = nullptr;
+        image_->OnLeave = mapLeave_;
+    }
 }
 
 QString CityRegionControl::AreaText(Cell3 n) const

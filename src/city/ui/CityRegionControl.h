@@ -5,6 +5,7 @@
 // clipboard under the city cells' own type, and the status texts in
 // levels, a and b.
 #include <QPointer>
+#include <functional>
 
 #include "base/ui/CellRegionControl.h"
 #include "city/CityRegionView.h"
@@ -34,6 +35,7 @@ protected:
 private:
     CityWindow* window_;
     QPointer<ZoomedImageView> image_;
+    std::function<void()> mapLeave_;  // the map view's own handling of the pointer leaving
 };
 
 }  // namespace ketral

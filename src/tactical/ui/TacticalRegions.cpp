@@ -26,6 +26,10 @@ TacticalRegions::TacticalRegions(TacticalWindow* window)
       map_(window->Map())
 {
     map_->PointerHook = [this](const MapPointer& p) { return OnPointer(p); };
+    // The pointer's leaving goes through the region tools too: they lift what
+    // they show while the map's own cursor goes.
+    mapLeave_ = map_->OnLeave;
+    map_->OnLeave = [this] { View().PointerLeft(); };
     MakeToolButtons(window->EditPage);
     if (auto* page = qobject_cast<QBoxLayout*>(window->EditPage->layout())) {
         auto* row = new QHBoxLayout;
@@ -41,7 +45,10 @@ TacticalRegions::~TacticalRegions()
 {
     // The window deletes this control before its map view and document;
     // a control removed from a living window takes its hook back too.
-    if (map_) map_->PointerHook = nullptr;
+    if (map_) {
+        map_->PointerHook = nullptr;
+        map_->OnLeave = mapLeave_;
+    }
 }
 
 QString TacticalRegions::AreaText(Cell3 n) const

@@ -5,6 +5,7 @@
 // clipboard under the tactical cells' own type with the tile directory of
 // the map the cells came from, and the status texts in x, y and levels.
 #include <QPointer>
+#include <functional>
 #include <string>
 
 #include "base/ui/CellRegionControl.h"
@@ -38,6 +39,7 @@ protected:
 private:
     TacticalWindow* window_;
     QPointer<TacticalMapView> map_;
+    std::function<void()> mapLeave_;  // the map view's own handling of the pointer leaving
     std::string blockTileDir_;  // where the held block was copied ("" unknown)
 };
 

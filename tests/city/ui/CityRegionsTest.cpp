@@ -15,6 +15,7 @@
 #include "shell/SettingsStore.h"
 #include "shell/ui/MapMenuBar.h"
 #include "sprites/ui/TileViewer.h"
+#include "support/PixelChecks.h"
 #include "support/ui/TestMain.h"
 
 using namespace ketral;
@@ -111,6 +112,26 @@ private slots:
             }
         QCOMPARE(ReadFileBytes(inst->savegame + "savegame.01"), expect);
         QVERIFY(messages.empty());
+    }
+
+    // The pointer leaving the map image takes its cursor box away, also from
+    // under the selection's outline, which stays.
+    void leavingTheImageTakesTheCursorBoxAway()
+    {
+        CityWindow w;
+        Open(w, false);
+        QEvent leave(QEvent::Leave);
+        const QPoint over[] = {Over(w, 2, 3), Over(w, 0, 3)};  // then a cell on the outline
+        for (int selected = 0; selected < 2; ++selected) {
+            if (selected) Key(w, Qt::Key_A, Qt::ControlModifier);
+            QApplication::sendEvent(w.MapImage, &leave);
+            const Bytes before = testing::ImagePixels(w.Editor().mapImage);
+            QTest::mouseMove(w.MapImage, over[selected]);
+            QVERIFY(testing::ImagePixels(w.Editor().mapImage) != before);
+            QApplication::sendEvent(w.MapImage, &leave);
+            QVERIFY(testing::ImagePixels(w.Editor().mapImage) == before);
+        }
+        QVERIFY(w.Editor().view.selection);
     }
 
     // (Each command's undo step and status text, and refusals of bad

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "base/ui/CellsClipboard.h"
+#include "support/PixelChecks.h"
 #include "support/TempDir.h"
 #include "support/ui/TestMain.h"
 #include "base/ui/ErrorGuard.h"
@@ -228,6 +229,26 @@ private slots:
         Key(w, Qt::Key_Escape);
         QVERIFY(!w.Document().View().Selection);
         QCOMPARE(w.StatusBar->SelectionLabel->text(), QString());
+    }
+
+    // The pointer leaving the map view takes its frame away, also from under
+    // the selection's outline, which stays.
+    void leavingTheViewTakesThePointersFrameAway()
+    {
+        TacticalWindow w;
+        Open(w, "Desert", "b");
+        QEvent leave(QEvent::Leave);
+        const QPoint over[] = {Over(w, 1, 1), Over(w, 0, 1)};  // then a cell on the outline
+        for (int selected = 0; selected < 2; ++selected) {
+            if (selected) Key(w, Qt::Key_A, Qt::ControlModifier);
+            QApplication::sendEvent(w.Map(), &leave);
+            const std::vector<std::uint8_t> before = testing::ImagePixels(w.Document().ViewImage());
+            QTest::mouseMove(w.Map(), over[selected]);
+            QVERIFY(testing::ImagePixels(w.Document().ViewImage()) != before);
+            QApplication::sendEvent(w.Map(), &leave);
+            QVERIFY(testing::ImagePixels(w.Document().ViewImage()) == before);
+        }
+        QVERIFY(w.Document().View().Selection);
     }
 };
 
