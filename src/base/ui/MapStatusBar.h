@@ -21,6 +21,10 @@ public:
     void SetCellText(const std::string& cell, const std::string& tiles);
     // The size of the selected box of cells; none: the field is empty.
     void SetSelectionSize(const std::optional<Cell3>& size);
+    void SetSelection(const std::optional<CellBox>& box)
+    {
+        SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
+    }
     void SetZoom(int percent);
     void SetModified(bool modified);
     // What the last region command reported ("" clears it). A message longer

@@ -19,4 +19,11 @@ inline void ShowRangeQuietly(QAbstractSlider* control, int min, int max)
     control->setRange(min, max);
 }
 
+// A pair of scroll bars at once.
+inline void ShowScrollQuietly(QAbstractSlider* horizontal, QAbstractSlider* vertical, int x, int y)
+{
+    ShowValueQuietly(horizontal, x);
+    ShowValueQuietly(vertical, y);
+}
+
 }  // namespace ketral

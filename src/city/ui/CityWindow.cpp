@@ -242,11 +242,7 @@ void CityWindow::ScrollRangeChanged(int minX, int maxX, int minY, int maxY)
     ShowRangeQuietly(VerticalScrollBar, minY, maxY);
 }
 
-void CityWindow::ScrollShown(int x, int y)
-{
-    ShowValueQuietly(HorizontalScrollBar, x);
-    ShowValueQuietly(VerticalScrollBar, y);
-}
+void CityWindow::ScrollShown(int x, int y) { ShowScrollQuietly(HorizontalScrollBar, VerticalScrollBar, x, y); }
 
 void CityWindow::ZoomChanged(int percent)
 {
@@ -260,11 +256,7 @@ void CityWindow::IndexChanged(std::size_t) { ShowPointerStatus(); }
 
 void CityWindow::CleanChanged(bool clean) { StatusBar->SetModified(!clean); }
 
-void CityWindow::SelectionChanged()
-{
-    const std::optional<CellBox>& box = editor_.view.selection;
-    StatusBar->SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
-}
+void CityWindow::SelectionChanged() { StatusBar->SetSelection(editor_.view.selection); }
 
 void CityWindow::ShowPointerStatus()
 {

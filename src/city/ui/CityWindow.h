@@ -7,8 +7,7 @@
 // user's input into its calls and set their controls from what it reports.
 // Every change of the map is one step of the editor's history, which the
 // Edit menu's Undo and Redo take; "Save map" (and the Edit page's "Save")
-// writes the cells and the building table and marks the history clean.
-// Before unsaved changes would be thrown away the user is asked.
+// writes cells and building table. Unsaved changes are never lost unasked.
 #include <QScrollBar>
 #include <QSplitter>
 #include <QWidget>
@@ -21,7 +20,6 @@
 namespace ketral {
 
 class CityRegionControl;
-
 class TileViewer;
 class BuildingDialog;
 class MapMenuBar;

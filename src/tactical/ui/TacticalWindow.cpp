@@ -129,11 +129,7 @@ void TacticalWindow::LevelRangeChanged(LevelControl which, int min, int max) { V
 
 void TacticalWindow::LevelShown(LevelControl which, int level) { ViewPage->ShowLevel(which, level); }
 
-void TacticalWindow::ScrollShown(int x, int y)
-{
-    ShowValueQuietly(HorizontalScrollBar, x);
-    ShowValueQuietly(VerticalScrollBar, y);
-}
+void TacticalWindow::ScrollShown(int x, int y) { ShowScrollQuietly(HorizontalScrollBar, VerticalScrollBar, x, y); }
 
 void TacticalWindow::ZoomChanged(int percent)
 {
@@ -143,11 +139,7 @@ void TacticalWindow::ZoomChanged(int percent)
 
 void TacticalWindow::PointerCellChanged() { ShowPointerStatus(); }
 
-void TacticalWindow::SelectionChanged()
-{
-    const std::optional<CellBox>& box = document_.View().Selection;
-    StatusBar->SetSelectionSize(box ? std::optional<Cell3>(box->Size()) : std::nullopt);
-}
+void TacticalWindow::SelectionChanged() { StatusBar->SetSelection(document_.View().Selection); }
 
 void TacticalWindow::ImageChanged() { map_->update(); }
 
