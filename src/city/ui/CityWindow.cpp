@@ -63,6 +63,7 @@ void CityWindow::BuildControls()
     grid->setSpacing(0);
     MenuBar = new MapMenuBar(this);
     MenuBar->FollowHistory(editor_.History());
+    MenuBar->FollowHighlight([this](bool on) { editor_.SetHighlightLevel(on); });
     editor_.History().AddObserver(this);
     grid->setMenuBar(MenuBar);
 

@@ -34,10 +34,9 @@ public:
     explicit CityWindow(QWidget* parent = nullptr);
     ~CityWindow() override;
 
-    // Opens a default city map or the city map of a saved game; a failure is
-    // thrown to the caller, which then does not show the window. First the
-    // unsaved changes of the map shown are resolved: false when the user
-    // kept that map (nothing else happened).
+    // Opens a default city map or the city map of a saved game (a failure is
+    // thrown to the caller), after resolving the unsaved changes of the map
+    // shown: false when the user kept that map (nothing else happened).
     bool OpenCityMap(const std::string& directory, const std::string& fileName, const std::string& paletteFile,
                      bool savedGame, bool editable);
 

@@ -3,9 +3,17 @@
 #include <QActionGroup>
 
 #include "base/MapZoom.h"
+#include "shell/SettingsStore.h"
 #include "base/ui/ErrorGuard.h"
 
 namespace ketral {
+
+namespace {
+
+// The settings value of "Highlight current level", shared by the map windows.
+constexpr const char* kHighlightValue = "HighlightCurrentLevel";
+
+}  // namespace
 
 MapMenuBar::MapMenuBar(QWidget* window) : QMenuBar(window)
 {
@@ -44,11 +52,25 @@ MapMenuBar::MapMenuBar(QWidget* window) : QMenuBar(window)
     }
     ShowZoom(kDefaultZoom);
     ZoomActions[1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    ViewMenu->addSeparator();
+    HighlightAction = ViewMenu->addAction(QStringLiteral("Highlight current level"));
+    HighlightAction->setCheckable(true);
+    HighlightAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    Guarded([this] {
+        const SettingsKey key = Settings().OpenKey(kSettingsKey);
+        HighlightAction->setChecked(key.ValueExists(kHighlightValue) && key.ReadBool(kHighlightValue));
+    }, window);
+    connect(HighlightAction, &QAction::toggled, window, [this, window](bool on) {
+        Guarded([&] {
+            if (showHighlight_) showHighlight_(on);
+            Settings().OpenKey(kSettingsKey).WriteBool(kHighlightValue, on);
+        }, window);
+    });
 
     // The shortcuts work wherever the focus is in the window, also while
     // the menu bar is hidden by the platform.
     for (QAction* a : {SaveMapAction, ExportPictureAction, ExportWholeMapAction, UndoAction, RedoAction, ZoomInAction,
-                       ZoomOutAction, ZoomActions[1]}) {
+                       ZoomOutAction, ZoomActions[1], HighlightAction}) {
         a->setShortcutContext(Qt::WindowShortcut);
         window->addAction(a);
     }
@@ -84,6 +106,12 @@ void MapMenuBar::IndexChanged(std::size_t)
 void MapMenuBar::ShowZoom(int percent)
 {
     for (QAction* a : ZoomActions) a->setChecked(a->data().toInt() == percent);
+}
+
+void MapMenuBar::FollowHighlight(std::function<void(bool on)> show)
+{
+    showHighlight_ = std::move(show);
+    showHighlight_(HighlightAction->isChecked());
 }
 
 }  // namespace ketral

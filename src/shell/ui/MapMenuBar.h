@@ -5,11 +5,14 @@
 // edit history of the window's map inside the error guard, name the step
 // they take ("Undo Paint") and are enabled while there is one; View: "Zoom in" (Ctrl++, also Ctrl+=), "Zoom
 // out" (Ctrl+-) and the zooms "50 %" to "400 %" ("100 %": Ctrl+0), one of
-// them checked. The window connects the File and View actions.
+// them checked, and "Highlight current level" (Ctrl+L), remembered in the
+// settings for every map window. The window connects the File and View
+// actions.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <array>
+#include <functional>
 
 #include "base/EditHistory.h"
 
@@ -36,11 +39,17 @@ public:
     std::array<QAction*, 5> ZoomActions{};
     // Checks the action of `percent`.
     void ShowZoom(int percent);
+    // "Highlight current level": the levels below the current one darkened.
+    QAction* HighlightAction;
+    // Calls `show` with the state the settings remember now, and with the
+    // new one whenever the user toggles it (which the settings then keep).
+    void FollowHighlight(std::function<void(bool on)> show);
 
 private:
     void IndexChanged(std::size_t index) override;
 
     QString redoKeys_;  // the keys shown after Redo's text
+    std::function<void(bool)> showHighlight_;
 };
 
 }  // namespace ketral

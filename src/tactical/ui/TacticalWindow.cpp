@@ -53,6 +53,7 @@ TacticalWindow::TacticalWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     PlaceMapView();
     document_.SetObserver(this);
     MenuBar->FollowHistory(document_.History());
+    MenuBar->FollowHighlight([this](bool on) { document_.SetViewOption(kOptionHighlight, on); });
     document_.History().AddObserver(this);
     // Unsaved changes are kept in a recovery journal until they are saved.
     KeepTacticalJournal(*this);
