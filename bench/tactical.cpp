@@ -21,15 +21,19 @@ const std::string& DemoGame()
 
 std::unique_ptr<TacMapCore> LargestMap() { return bench::LargestDemoMap(DemoGame(), 1920, 1080); }
 
-// Arg 1: with "Highlight current level", the top level selected, so that
-// every level below it is drawn from the darkened tiles.
+// "Highlight current level" with the top level selected: every level below
+// it is drawn from the darkened tiles.
+void HighlightEveryLevelBelowTheTop(TacMapCore& core)
+{
+    core.SetCurrLevel(core.Map().MapLevels);
+    core.SetViewOption(kOptionHighlight, true);
+}
+
+// Arg 1: every level below the top one highlighted.
 void BM_IsometricRedraw(benchmark::State& state)
 {
     auto core = LargestMap();
-    if (state.range(0)) {
-        core->SetCurrLevel(core->Map().MapLevels);
-        core->SetViewOption(kOptionHighlight, true);
-    }
+    if (state.range(0)) HighlightEveryLevelBelowTheTop(*core);
     for (auto _ : state) {
         core->RedrawView();
         benchmark::DoNotOptimize(core->ViewImage().bits());
@@ -43,10 +47,7 @@ void BM_PlanRedraw(benchmark::State& state)
 {
     auto core = LargestMap();
     core->SetViewOption(kOptionPlan, true);
-    if (state.range(0)) {
-        core->SetCurrLevel(core->Map().MapLevels);
-        core->SetViewOption(kOptionHighlight, true);
-    }
+    if (state.range(0)) HighlightEveryLevelBelowTheTop(*core);
     for (auto _ : state) {
         core->RedrawView();
         benchmark::DoNotOptimize(core->ViewImage().bits());

@@ -216,11 +216,11 @@ void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapDa
     // drawn darkened: their tiles from darkened copies of the tile sets.
     const int firstLit = view.HighlightLevel ? view.EditLevel() : 0;
     std::array<const SpriteCollection*, kSlotCount> darkSets{};
-    std::optional<IndexTable> darken;
+    const IndexTable* darken = nullptr;
     if (firstLit > levels.first) {
         for (int s = 0; s < kSlotCount; ++s)
             if (view.SlotVisible[s]) darkSets[s] = &tiles.Darkened(tiles.TileSets[s]);
-        if (unitsOn) darken = DarkeningTable(image.colors());
+        if (unitsOn) darken = &tiles.DarkeningOf(image.colors());
     }
     // Rows from the back (increasing y); in each, every cell of a level
     // (increasing x) before the level above it, so that nearer and higher
@@ -239,7 +239,7 @@ void DrawIsometric(IndexedImage& image, const ViewWindow& window, const TacMapDa
                 if (unitsOn) {
                     const std::uint8_t mark = map.UnitMarks[map.CellIndex(x, y, z)];
                     if (mark != kNoUnit) {
-                        DrawUnitMark(image, p.x, p.y, mark, dark ? &*darken : nullptr);
+                        DrawUnitMark(image, p.x, p.y, mark, dark ? darken : nullptr);
                         image.pen().width = 1;
                     }
                 }

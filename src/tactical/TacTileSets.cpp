@@ -103,4 +103,10 @@ const SpriteCollection& TacTileSets::Darkened(const SpriteCollection& set) const
     return darkened_[k].Of(set, MapPalette->Colors());
 }
 
+const IndexTable& TacTileSets::DarkeningOf(const ColorTable& colours) const
+{
+    if (!darkening_ || !(darkening_->first == colours)) darkening_.emplace(colours, DarkeningTable(colours));
+    return darkening_->second;
+}
+
 }  // namespace ketral

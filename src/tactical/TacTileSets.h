@@ -5,6 +5,8 @@
 // tactical palette of the tactical data directory.
 #include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "base/Progress.h"
@@ -54,8 +56,11 @@ public:
     // "Highlight current level": darkened for MapPalette (the collection
     // itself while there is no palette). Made when first asked for.
     const SpriteCollection& Darkened(const SpriteCollection& set) const;
+    // The darkening table of `colours` (the view image's), made once for them.
+    const IndexTable& DarkeningOf(const ColorTable& colours) const;
 
 private:
+    mutable std::optional<std::pair<ColorTable, IndexTable>> darkening_;
     // One copy for each of the nine collections, found by the collection's address.
     mutable std::array<DarkenedCollection, 2 * kSlotCount + 1> darkened_;
 };

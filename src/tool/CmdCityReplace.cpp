@@ -35,11 +35,10 @@ int RunCityReplace(const std::vector<std::string>& argv)
 
     auto editor = OpenCityForTool(args);
     const auto f = static_cast<std::uint16_t>(find), r = static_cast<std::uint16_t>(replace);
-    std::size_t replaced = find == replace ? 0 : editor->CountTiles(box, 0, f);
-    if (replaced > 0 && !args.has("--dry-run")) {
-        replaced = editor->ReplaceTiles(box, 0, f, r, "Replace");
-        editor->SaveWholeMap();
-    }
+    const bool dryRun = args.has("--dry-run");
+    std::size_t replaced = 0;
+    if (find != replace) replaced = dryRun ? editor->CountTiles(box, 0, f) : editor->ReplaceTiles(box, 0, f, r, "Replace");
+    if (replaced > 0 && !dryRun) editor->SaveWholeMap();
 
     const auto saved = OpenCityForTool(args);
     JsonWriter json;

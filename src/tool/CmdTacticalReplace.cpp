@@ -53,11 +53,11 @@ int RunTacticalReplace(const std::vector<std::string>& argv)
 
     OpenedTacticalMap opened = OpenTacticalForTool(args, 100, 100);
     TacMapCore& core = *opened.core;
-    std::size_t replaced = find == replace ? 0 : core.CountTiles(box, slot, find);
-    if (replaced > 0 && !args.has("--dry-run")) {
-        replaced = core.ReplaceTiles(box, slot, find, replace, "Replace");
-        core.SaveMap();
-    }
+    const bool dryRun = args.has("--dry-run");
+    std::size_t replaced = 0;
+    if (find != replace)
+        replaced = dryRun ? core.CountTiles(box, slot, find) : core.ReplaceTiles(box, slot, find, replace, "Replace");
+    if (replaced > 0 && !dryRun) core.SaveMap();
 
     // What the files hold now.
     const OpenedTacticalMap saved = OpenTacticalForTool(args, 100, 100);
